@@ -1,0 +1,43 @@
+# The README's commands. Everything else is plain CMake.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE ?= cmake
+
+.PHONY: all run test test-debug test-sanitize check-memory bench install clean
+
+all:
+	$(CMAKE) -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
+	$(CMAKE) --build build/release -j $(JOBS)
+
+# Builds everything and generates the first example to standard output.
+run: all
+	./build/release/host/mttgen -m examples/classes/model.json examples/classes/classes.mtt
+
+# Every test, in a normal build and then with the address and
+# undefined-behaviour sanitizers.
+test: test-debug test-sanitize
+
+test-debug:
+	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
+	$(CMAKE) --build build/debug -j $(JOBS)
+	cd build/debug && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	$(CMAKE) -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON
+	$(CMAKE) --build build/sanitize -j $(JOBS)
+	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+# The whole suite under valgrind; any leak or invalid access fails it.
+check-memory:
+	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
+	$(CMAKE) --build build/debug -j $(JOBS)
+	cd build/debug && ctest --output-on-failure -j $(JOBS) -T memcheck \
+		--overwrite MemoryCheckCommandOptions="--leak-check=full --error-exitcode=99 --errors-for-leak-kinds=definite,indirect,possible"
+
+bench:
+	$(CMAKE) -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_BUILD_BENCH=ON
+	$(CMAKE) --build build/bench -j $(JOBS)
+	./build/bench/bench/mtt_bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,37 @@
+#ifndef MTTLISTOFPOINTERS_H
+#define MTTLISTOFPOINTERS_H
+
+#include "MTTInfraExport.h"
+
+// Ordered list of untyped pointers, positions 1 to Size(). It never owns
+// what the pointers point to. Appending is amortised constant time.
+class MTTINFRA_EXPORT MTTListOfPointers {
+public:
+    MTTListOfPointers();
+    MTTListOfPointers(const MTTListOfPointers& iOther);  // copies the pointers
+    MTTListOfPointers(MTTListOfPointers&& iOther) noexcept;
+    virtual ~MTTListOfPointers();
+
+    MTTListOfPointers& operator=(const MTTListOfPointers& iOther);
+    MTTListOfPointers& operator=(MTTListOfPointers&& iOther) noexcept;
+
+    void Append(void* iPointer);
+    int Size() const { return _size; }
+    // Out of range: the assertion report, then null (const) or a reference
+    // to a scratch slot holding null (non-const).
+    void* GetItem(int iPosition) const;
+    void*& GetItem(int iPosition);
+    void RemoveAll();
+    void RemoveLast();
+    void Reserve(int iCapacity);
+
+    int operator==(const MTTListOfPointers& iOther) const;
+    int operator!=(const MTTListOfPointers& iOther) const;
+
+private:
+    void** _items;
+    int _size;
+    int _capacity;
+};
+
+#endif

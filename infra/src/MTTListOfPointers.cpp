@@ -1,0 +1,109 @@
+#include "MTTListOfPointers.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "MTTInfraAssert.h"
+
+MTTListOfPointers::MTTListOfPointers() : _items(nullptr), _size(0), _capacity(0) {}
+
+MTTListOfPointers::MTTListOfPointers(const MTTListOfPointers& iOther)
+    : _items(nullptr), _size(0), _capacity(0)
+{
+    *this = iOther;
+}
+
+MTTListOfPointers::MTTListOfPointers(MTTListOfPointers&& iOther) noexcept
+    : _items(iOther._items), _size(iOther._size), _capacity(iOther._capacity)
+{
+    iOther._items = nullptr;
+    iOther._size = 0;
+    iOther._capacity = 0;
+}
+
+MTTListOfPointers::~MTTListOfPointers()
+{
+    std::free(_items);
+}
+
+MTTListOfPointers& MTTListOfPointers::operator=(const MTTListOfPointers& iOther)
+{
+    if (this == &iOther) return *this;
+    _size = 0;
+    Reserve(iOther._size);
+    if (iOther._size > 0) std::memcpy(_items, iOther._items, sizeof(void*) * iOther._size);
+    _size = iOther._size;
+    return *this;
+}
+
+MTTListOfPointers& MTTListOfPointers::operator=(MTTListOfPointers&& iOther) noexcept
+{
+    if (this == &iOther) return *this;
+    std::free(_items);
+    _items = iOther._items;
+    _size = iOther._size;
+    _capacity = iOther._capacity;
+    iOther._items = nullptr;
+    iOther._size = 0;
+    iOther._capacity = 0;
+    return *this;
+}
+
+void MTTListOfPointers::Reserve(int iCapacity)
+{
+    if (iCapacity <= _capacity) return;
+    void** items = static_cast<void**>(std::realloc(_items, sizeof(void*) * iCapacity));
+    if (items == nullptr) throw std::bad_alloc();
+    _items = items;
+    _capacity = iCapacity;
+}
+
+void MTTListOfPointers::Append(void* iPointer)
+{
+    if (_size == _capacity) {
+        if (_capacity > 0x3FFFFFFF) throw std::bad_alloc();
+        Reserve(_capacity < 4 ? 4 : 2 * _capacity);
+    }
+    _items[_size++] = iPointer;
+}
+
+void* MTTListOfPointers::GetItem(int iPosition) const
+{
+    if (!MTTINFRA_CHECK(iPosition >= 1 && iPosition <= _size, "iPosition >= 1 && iPosition <= Size()")) {
+        return nullptr;
+    }
+    return _items[iPosition - 1];
+}
+
+void*& MTTListOfPointers::GetItem(int iPosition)
+{
+    if (!MTTINFRA_CHECK(iPosition >= 1 && iPosition <= _size, "iPosition >= 1 && iPosition <= Size()")) {
+        // Writes through it are lost; reads give null.
+        static thread_local void* scratch;
+        scratch = nullptr;
+        return scratch;
+    }
+    return _items[iPosition - 1];
+}
+
+void MTTListOfPointers::RemoveAll()
+{
+    _size = 0;
+}
+
+void MTTListOfPointers::RemoveLast()
+{
+    if (MTTINFRA_CHECK(_size > 0, "Size() > 0")) --_size;
+}
+
+int MTTListOfPointers::operator==(const MTTListOfPointers& iOther) const
+{
+    if (_size != iOther._size) return 0;
+    return _size == 0 || std::memcmp(_items, iOther._items, sizeof(void*) * _size) == 0;
+}
+
+int MTTListOfPointers::operator!=(const MTTListOfPointers& iOther) const
+{
+    return !(*this == iOther);
+}

@@ -1,0 +1,212 @@
+#include "MTTString.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace {
+
+const uint32_t kMaxLength = 0x7FFFFFFEu;
+
+char* AllocateBuffer(size_t iCapacity)
+{
+    if (iCapacity > kMaxLength) throw std::bad_alloc();
+    char* buffer = static_cast<char*>(std::malloc(iCapacity + 1));
+    if (buffer == nullptr) throw std::bad_alloc();
+    return buffer;
+}
+
+}  // namespace
+
+MTTString::MTTString()
+{
+    SetInlineLength(0);
+}
+
+MTTString::MTTString(const char* iText)
+{
+    SetInlineLength(0);
+    if (iText != nullptr) Assign(iText, std::strlen(iText));
+}
+
+MTTString::MTTString(const char* iText, size_t iLength)
+{
+    SetInlineLength(0);
+    if (iText != nullptr) Assign(iText, iLength);
+}
+
+MTTString::MTTString(const MTTString& iOther)
+{
+    SetInlineLength(0);
+    Assign(iOther.ConvertToChar(), iOther.Length());
+}
+
+MTTString::MTTString(MTTString&& iOther) noexcept
+{
+    _u = iOther._u;
+    iOther.SetInlineLength(0);
+}
+
+MTTString::~MTTString()
+{
+    Release();
+}
+
+MTTString& MTTString::operator=(const MTTString& iOther)
+{
+    if (this != &iOther) Assign(iOther.ConvertToChar(), iOther.Length());
+    return *this;
+}
+
+MTTString& MTTString::operator=(MTTString&& iOther) noexcept
+{
+    if (this != &iOther) {
+        Release();
+        _u = iOther._u;
+        iOther.SetInlineLength(0);
+    }
+    return *this;
+}
+
+MTTString& MTTString::operator=(const char* iText)
+{
+    if (iText == nullptr) {
+        Clear();
+        return *this;
+    }
+    // A text inside this string's own buffer is never longer than the
+    // buffer, so Assign moves it in place without reallocating.
+    Assign(iText, std::strlen(iText));
+    return *this;
+}
+
+MTTString& MTTString::Append(const MTTString& iOther)
+{
+    return Append(iOther.ConvertToChar(), iOther.Length());
+}
+
+MTTString& MTTString::Append(const char* iText)
+{
+    if (iText == nullptr) return *this;
+    return Append(iText, std::strlen(iText));
+}
+
+MTTString& MTTString::Append(const char* iText, size_t iLength)
+{
+    if (iText == nullptr || iLength == 0) return *this;
+    size_t length = Length();
+    size_t needed = length + iLength;
+    if (needed > kInlineCapacity || !IsInline()) {
+        size_t capacity = IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag);
+        if (needed > capacity) {
+            // Appending a string to itself reads the old buffer after growth.
+            const char* old = ConvertToChar();
+            bool self = iText >= old && iText <= old + length;
+            size_t offset = self ? static_cast<size_t>(iText - old) : 0;
+            Reserve(needed > 2 * capacity ? needed : 2 * capacity);
+            if (self) iText = ConvertToChar() + offset;
+        }
+        std::memmove(_u.heap.ptr + length, iText, iLength);
+        _u.heap.ptr[needed] = '\0';
+        _u.heap.length = static_cast<uint32_t>(needed);
+        return *this;
+    }
+    std::memmove(_u.inl + length, iText, iLength);
+    SetInlineLength(needed);
+    return *this;
+}
+
+size_t MTTString::Length() const
+{
+    if (IsInline()) return kInlineCapacity - static_cast<unsigned char>(_u.inl[kTagByte]);
+    return _u.heap.length;
+}
+
+void MTTString::Reserve(size_t iCapacity)
+{
+    size_t capacity = IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag);
+    if (iCapacity <= capacity) return;
+    size_t length = Length();
+    char* buffer = AllocateBuffer(iCapacity);
+    std::memcpy(buffer, ConvertToChar(), length + 1);
+    Release();
+    _u.heap.ptr = buffer;
+    _u.heap.length = static_cast<uint32_t>(length);
+    _u.heap.capacity = static_cast<uint32_t>(iCapacity) | kHeapTag;
+}
+
+void MTTString::Clear()
+{
+    Release();
+    SetInlineLength(0);
+}
+
+int MTTString::Compare(const MTTString& iOther) const
+{
+    size_t length = Length();
+    size_t otherLength = iOther.Length();
+    size_t common = length < otherLength ? length : otherLength;
+    int result = std::memcmp(ConvertToChar(), iOther.ConvertToChar(), common);
+    if (result != 0) return result;
+    return length < otherLength ? -1 : (length > otherLength ? 1 : 0);
+}
+
+int MTTString::operator==(const MTTString& iOther) const
+{
+    return Length() == iOther.Length() && Compare(iOther) == 0;
+}
+
+int MTTString::operator!=(const MTTString& iOther) const { return !(*this == iOther); }
+int MTTString::operator<(const MTTString& iOther) const { return Compare(iOther) < 0; }
+int MTTString::operator<=(const MTTString& iOther) const { return Compare(iOther) <= 0; }
+int MTTString::operator>(const MTTString& iOther) const { return Compare(iOther) > 0; }
+int MTTString::operator>=(const MTTString& iOther) const { return Compare(iOther) >= 0; }
+
+int MTTString::operator==(const char* iText) const
+{
+    if (iText == nullptr) return Length() == 0;
+    return std::strcmp(ConvertToChar(), iText) == 0;
+}
+
+void MTTString::SetInlineLength(size_t iLength)
+{
+    _u.inl[iLength] = '\0';
+    _u.inl[kTagByte] = static_cast<char>(kInlineCapacity - iLength);
+}
+
+void MTTString::Assign(const char* iText, size_t iLength)
+{
+    if (iLength <= kInlineCapacity) {
+        // Stay on the heap buffer when there is one: it is reused by appends.
+        if (!IsInline()) {
+            std::memmove(_u.heap.ptr, iText, iLength);
+            _u.heap.ptr[iLength] = '\0';
+            _u.heap.length = static_cast<uint32_t>(iLength);
+            return;
+        }
+        std::memmove(_u.inl, iText, iLength);
+        SetInlineLength(iLength);
+        return;
+    }
+    size_t capacity = IsInline() ? 0 : (_u.heap.capacity & ~kHeapTag);
+    if (iLength > capacity) {
+        char* buffer = AllocateBuffer(iLength);
+        std::memcpy(buffer, iText, iLength);
+        Release();
+        _u.heap.ptr = buffer;
+        _u.heap.capacity = static_cast<uint32_t>(iLength) | kHeapTag;
+    } else {
+        std::memmove(_u.heap.ptr, iText, iLength);
+    }
+    _u.heap.ptr[iLength] = '\0';
+    _u.heap.length = static_cast<uint32_t>(iLength);
+}
+
+void MTTString::Release()
+{
+    if (!IsInline()) {
+        std::free(_u.heap.ptr);
+        SetInlineLength(0);
+    }
+}

@@ -1,0 +1,36 @@
+#ifndef MTTEVALUATIONOUTPUTLEAF_H
+#define MTTEVALUATIONOUTPUTLEAF_H
+
+#include "MTTEvaluationOutput.h"
+#include "MTTEvaluationOutputLeafType.h"
+#include "MTTExport.h"
+#include "MTTString.h"
+
+// An output holding one piece of text, of type MTTLeafGeneratedText until
+// SetLeafType says otherwise.
+class MTT_EXPORT MTTEvaluationOutputLeaf : public MTTEvaluationOutput {
+public:
+    MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, const MTTString& iText);
+    MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTString&& iText);
+    MTTEvaluationOutputLeaf(const MTTEvaluationOutputLeaf& iOther);
+    MTTEvaluationOutputLeaf& operator=(const MTTEvaluationOutputLeaf& iOther);
+    ~MTTEvaluationOutputLeaf() override;
+
+    MTTEvaluationOutputType GetMTTEvaluationOutputType() const override;
+    long toString(MTTString& ioText) const override;
+    // True exactly when the text is empty; blanks count as text.
+    bool IsEmpty() const override;
+    long Accept(MTTIEvaluationOutputVisitor* visitor) override;
+
+    MTTString GetText() const { return _text; }
+    // The text without a copy, valid while the leaf lives and is unchanged.
+    const MTTString& Text() const { return _text; }
+    MTTEvaluationOutputLeafType GetLeafType() const { return _leafType; }
+    void SetLeafType(MTTEvaluationOutputLeafType iType) { _leafType = iType; }
+
+private:
+    MTTEvaluationOutputLeafType _leafType;
+    MTTString _text;
+};
+
+#endif

@@ -1,0 +1,42 @@
+#ifndef MTTEVALUATIONOUTPUTNODE_H
+#define MTTEVALUATIONOUTPUTNODE_H
+
+#include "ListOfMTTEvaluationOutput.h"
+#include "MTTEvaluationOutput.h"
+#include "MTTExport.h"
+
+// An output that groups other outputs, in order. A node made by evaluation
+// owns its children and deletes them with itself.
+//
+// Copies: a copy (copy constructor or assignment) refers to the same child
+// objects but does not own them; the source keeps ownership, so no child is
+// deleted twice. A copy must not outlive its source. Assigning to a node
+// first deletes the children it owned.
+class MTT_EXPORT MTTEvaluationOutputNode : public MTTEvaluationOutput {
+public:
+    MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject);
+    MTTEvaluationOutputNode(const MTTEvaluationOutputNode& iOther);
+    MTTEvaluationOutputNode& operator=(const MTTEvaluationOutputNode& iOther);
+    ~MTTEvaluationOutputNode() override;
+
+    MTTEvaluationOutputType GetMTTEvaluationOutputType() const override;
+    long toString(MTTString& ioText) const override;
+    // True exactly when the node has no children.
+    bool IsEmpty() const override;
+    long Accept(MTTIEvaluationOutputVisitor* visitor) override;
+    // Appends iChild (null included) and takes it over; returns this node.
+    virtual MTTEvaluationOutput* AddChild(MTTEvaluationOutput* iChild);
+
+    int GetChildCount() const;
+    // 0-based; null out of range.
+    MTTEvaluationOutput* GetChild(int iIndex) const;
+    bool OwnsChildren() const { return _ownsChildren; }
+
+private:
+    void DeleteChildren();
+
+    ListOfMTTEvaluationOutput _children;
+    bool _ownsChildren;
+};
+
+#endif

@@ -1,0 +1,32 @@
+#ifndef MTTNODE_H
+#define MTTNODE_H
+
+#include "MTTExport.h"
+#include "MTTResult.h"
+#include "MTTString.h"
+
+class MTTINodeVisitor;
+
+// Root of every syntax-tree node. A node owns its children and deletes
+// them in its destructor; children count from 1.
+class MTT_EXPORT MTTNode {
+public:
+    MTTNode();
+    MTTNode(const MTTNode& iOther);
+    MTTNode& operator=(const MTTNode& iOther);
+    virtual ~MTTNode();
+
+    // Calls the visitor's operation for this node's kind.
+    virtual long Accept(MTTINodeVisitor* visitor) = 0;
+    virtual int GetChildCount() = 0;
+    // Null outside 1..GetChildCount().
+    virtual MTTNode* GetChild(int iIndex) = 0;
+
+    // Empties every text statement made only of blanks, tabs and line
+    // breaks. E_FAIL when a null child is met within a child count.
+    long Normalize();
+    // The subtree as one parenthesised line, for diagnostics.
+    MTTString ToString();
+};
+
+#endif

@@ -1,0 +1,3 @@
+#include "MTLILateEvaluator.h"
+
+MTLILateEvaluator::~MTLILateEvaluator() {}

@@ -1,0 +1,3 @@
+#include "MTLIModelObject.h"
+
+MTLIModelObject::~MTLIModelObject() {}

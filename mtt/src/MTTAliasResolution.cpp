@@ -1,0 +1,35 @@
+#include "MTTAliasResolution.h"
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTExpVariable.h"
+
+MTTAliasResolution::MTTAliasResolution(const MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
+    : _environment(iEnvironment), _name(iName), _scope(nullptr), _expression(nullptr), _previous(nullptr)
+{
+    _expression = _environment->FindAlias(iName, &_scope);
+    if (_scope != nullptr) {
+        _previous = _environment->_resolving;
+        _environment->_resolving = this;
+    }
+}
+
+MTTAliasResolution::~MTTAliasResolution()
+{
+    if (_scope != nullptr) _environment->_resolving = _previous;
+}
+
+MTTExpVariable* MTTAliasResolution::Variable() const
+{
+    // Only the library's own variable expressions are followed; a host's
+    // expression that merely answers kind 0 is read-only.
+    if (_expression == nullptr || _expression->GetExpType() != 0) return nullptr;
+    return dynamic_cast<MTTExpVariable*>(_expression);
+}
+
+bool MTTAliasResolution::InProgress(const MTTAliasResolution* iInnermost, const void* iScope, const MTTString& iName)
+{
+    for (const MTTAliasResolution* r = iInnermost; r != nullptr; r = r->_previous) {
+        if (r->_scope == iScope && r->_name == iName) return true;
+    }
+    return false;
+}

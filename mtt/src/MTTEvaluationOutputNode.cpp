@@ -1,0 +1,80 @@
+#include "MTTEvaluationOutputNode.h"
+
+#include "MTTDiagnostics.h"
+#include "MTTIEvaluationOutputVisitor.h"
+
+MTTEvaluationOutputNode::MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
+    : MTTEvaluationOutput(iStatement, iModelObject), _ownsChildren(true)
+{
+}
+
+MTTEvaluationOutputNode::MTTEvaluationOutputNode(const MTTEvaluationOutputNode& iOther)
+    : MTTEvaluationOutput(iOther), _children(iOther._children), _ownsChildren(false)
+{
+}
+
+MTTEvaluationOutputNode& MTTEvaluationOutputNode::operator=(const MTTEvaluationOutputNode& iOther)
+{
+    if (this == &iOther) return *this;
+    DeleteChildren();
+    MTTEvaluationOutput::operator=(iOther);
+    _children = iOther._children;
+    _ownsChildren = false;
+    return *this;
+}
+
+MTTEvaluationOutputNode::~MTTEvaluationOutputNode()
+{
+    DeleteChildren();
+}
+
+void MTTEvaluationOutputNode::DeleteChildren()
+{
+    if (_ownsChildren) {
+        for (int i = 1; i <= _children.Size(); ++i) delete _children[i];
+    }
+    _children.RemoveAll();
+}
+
+MTTEvaluationOutputType MTTEvaluationOutputNode::GetMTTEvaluationOutputType() const
+{
+    return MTTOutputNode;
+}
+
+long MTTEvaluationOutputNode::toString(MTTString& ioText) const
+{
+    for (int i = 1; i <= _children.Size(); ++i) {
+        const MTTEvaluationOutput* child = _children[i];
+        if (!MTT_CHECK(NULL != child, "NULL != elem")) continue;
+        child->toString(ioText);
+    }
+    return S_OK;
+}
+
+bool MTTEvaluationOutputNode::IsEmpty() const
+{
+    return _children.Size() == 0;
+}
+
+long MTTEvaluationOutputNode::Accept(MTTIEvaluationOutputVisitor* visitor)
+{
+    if (!MTT_CHECK(NULL != visitor, "visitor")) return E_FAIL;
+    return visitor->VisitOutputNode(this);
+}
+
+MTTEvaluationOutput* MTTEvaluationOutputNode::AddChild(MTTEvaluationOutput* iChild)
+{
+    _children.Append(iChild);
+    return this;
+}
+
+int MTTEvaluationOutputNode::GetChildCount() const
+{
+    return _children.Size();
+}
+
+MTTEvaluationOutput* MTTEvaluationOutputNode::GetChild(int iIndex) const
+{
+    if (iIndex < 0 || iIndex >= _children.Size()) return nullptr;
+    return const_cast<MTTEvaluationOutput*>(_children[iIndex + 1]);
+}

@@ -1,0 +1,39 @@
+#ifndef MTTEXPBINARYOP_H
+#define MTTEXPBINARYOP_H
+
+#include "MTTIExpression.h"
+
+// Base of the eight two-operand operators: owns both operands and a heap
+// copy of the operator text, and gives them one late form, "( lhs op rhs )".
+class MTTExpBinaryOp : public MTTIExpression {
+public:
+    MTTExpBinaryOp(MTTIExpression* lhs, MTTIExpression* rhs, const char* op);
+    ~MTTExpBinaryOp() override;
+
+    int GetChildCount() override;
+    MTTNode* GetChild(int iIndex) override;
+    int GetExpType() override;
+    MTTString LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
+
+    MTTString GetOperator() const;
+    MTTIExpression* GetLhs() const { return _lhs; }
+    MTTIExpression* GetRhs() const { return _rhs; }
+
+protected:
+    // Reports a missing operand ("NULL != _lhs", then "NULL != _rhs");
+    // false when either is missing.
+    bool CheckOperands() const;
+    // The six comparisons: both texts, left first, compared as text.
+    bool CompareTexts(MTTEvaluationEnvironment* iEnvironment,
+                      int (MTTString::*iCompare)(const MTTString&) const);
+
+    MTTIExpression* _lhs;
+    MTTIExpression* _rhs;
+    char* _operator;
+
+private:
+    MTTExpBinaryOp(const MTTExpBinaryOp&) = delete;
+    MTTExpBinaryOp& operator=(const MTTExpBinaryOp&) = delete;
+};
+
+#endif

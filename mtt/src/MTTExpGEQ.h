@@ -1,0 +1,14 @@
+#ifndef MTTEXPGEQ_H
+#define MTTEXPGEQ_H
+
+#include "MTTExpBinaryOp.h"
+
+// ">=": text greater-or-equal.
+class MTTExpGEQ : public MTTExpBinaryOp {
+public:
+    MTTExpGEQ(MTTIExpression* lhs, MTTIExpression* rhs);
+    long Accept(MTTINodeVisitor* visitor) override;
+    bool EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment) override;
+};
+
+#endif

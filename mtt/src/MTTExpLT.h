@@ -1,0 +1,14 @@
+#ifndef MTTEXPLT_H
+#define MTTEXPLT_H
+
+#include "MTTExpBinaryOp.h"
+
+// "<": text less.
+class MTTExpLT : public MTTExpBinaryOp {
+public:
+    MTTExpLT(MTTIExpression* lhs, MTTIExpression* rhs);
+    long Accept(MTTINodeVisitor* visitor) override;
+    bool EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment) override;
+};
+
+#endif

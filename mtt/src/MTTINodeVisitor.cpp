@@ -1,0 +1,3 @@
+#include "MTTINodeVisitor.h"
+
+MTTINodeVisitor::~MTTINodeVisitor() {}

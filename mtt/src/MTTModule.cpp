@@ -1,0 +1,6 @@
+#include "MTTModule.h"
+
+int MTTModuleMtt()
+{
+    return 1;
+}
