@@ -75,7 +75,7 @@ private:
     void Create(MTLIModelObject* iRootScopeObject);
     void Destroy();
     void ClearGlobals();
-    MTTIExpression* FindAlias(const MTTString& iName, const void** oScope) const;
+    MTTIExpression* FindAlias(const MTTString& iName, int* oScopePosition) const;
 
     MTTMap* _globals;
     MTTListOfPointers* _scopeStack;

@@ -4,10 +4,10 @@
 #include "MTTExpVariable.h"
 
 MTTAliasResolution::MTTAliasResolution(const MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
-    : _environment(iEnvironment), _name(iName), _scope(nullptr), _expression(nullptr), _previous(nullptr)
+    : _environment(iEnvironment), _name(iName), _scopePosition(0), _expression(nullptr), _previous(nullptr)
 {
-    _expression = _environment->FindAlias(iName, &_scope);
-    if (_scope != nullptr) {
+    _expression = _environment->FindAlias(iName, &_scopePosition);
+    if (_scopePosition != 0) {
         _previous = _environment->_resolving;
         _environment->_resolving = this;
     }
@@ -15,7 +15,7 @@ MTTAliasResolution::MTTAliasResolution(const MTTEvaluationEnvironment* iEnvironm
 
 MTTAliasResolution::~MTTAliasResolution()
 {
-    if (_scope != nullptr) _environment->_resolving = _previous;
+    if (_scopePosition != 0) _environment->_resolving = _previous;
 }
 
 MTTExpVariable* MTTAliasResolution::Variable() const
@@ -26,10 +26,10 @@ MTTExpVariable* MTTAliasResolution::Variable() const
     return dynamic_cast<MTTExpVariable*>(_expression);
 }
 
-bool MTTAliasResolution::InProgress(const MTTAliasResolution* iInnermost, const void* iScope, const MTTString& iName)
+int MTTAliasResolution::ResumeBelow(const MTTAliasResolution* iInnermost, const MTTString& iName, int iScopeCount)
 {
     for (const MTTAliasResolution* r = iInnermost; r != nullptr; r = r->_previous) {
-        if (r->_scope == iScope && r->_name == iName) return true;
+        if (r->_name == iName) return r->_scopePosition;
     }
-    return false;
+    return iScopeCount + 1;
 }

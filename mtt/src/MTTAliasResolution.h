@@ -7,11 +7,15 @@ class MTTIExpression;
 class MTTString;
 
 // Looks up the alias of a name and, while this object lives, marks that
-// binding as being resolved: lookups made meanwhile (while the aliased
-// expression is evaluated) pass that binding by and go on outwards. A chain
-// of aliases that leads back to itself therefore ends at the variable table
-// instead of recursing without end. Lives on the stack of the resolving
-// operation; the marks form a chain through the environment.
+// binding as being resolved: lookups of the same name made meanwhile (while
+// the aliased expression is evaluated) pass it by and go on outwards. A
+// chain of aliases that leads back to itself therefore ends at the variable
+// table instead of recursing without end. Lives on the stack of the
+// resolving operation; the marks form a chain through the environment.
+//
+// Each new mark of a name lies further out than the earlier marks of that
+// name, so the most recent mark alone tells where a lookup resumes: a
+// parameter passed down through n recursive calls resolves in n steps.
 class MTTAliasResolution {
 public:
     MTTAliasResolution(const MTTEvaluationEnvironment* iEnvironment, const MTTString& iName);
@@ -23,9 +27,10 @@ public:
     // alias), else null.
     MTTExpVariable* Variable() const;
 
-    // Whether the binding of iName in iScope is being resolved somewhere in
-    // the chain that starts at iInnermost.
-    static bool InProgress(const MTTAliasResolution* iInnermost, const void* iScope, const MTTString& iName);
+    // The scope position (from 1) below which a lookup of iName resumes:
+    // the position of the most recent mark of that name, or iScopeCount + 1
+    // when the name is not being resolved.
+    static int ResumeBelow(const MTTAliasResolution* iInnermost, const MTTString& iName, int iScopeCount);
 
 private:
     MTTAliasResolution(const MTTAliasResolution&) = delete;
@@ -33,7 +38,7 @@ private:
 
     const MTTEvaluationEnvironment* _environment;
     const MTTString& _name;
-    const void* _scope;  // the binding's scope; null when none was found
+    int _scopePosition;  // the binding's scope, from 1; 0 when none was found
     MTTIExpression* _expression;
     const MTTAliasResolution* _previous;
 };

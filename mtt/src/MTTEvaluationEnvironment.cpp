@@ -101,17 +101,17 @@ void MTTEvaluationEnvironment::ClearGlobals()
     _globals->clear();
 }
 
-MTTIExpression* MTTEvaluationEnvironment::FindAlias(const MTTString& iName, const void** oScope) const
+MTTIExpression* MTTEvaluationEnvironment::FindAlias(const MTTString& iName, int* oScopePosition) const
 {
-    *oScope = nullptr;
+    *oScopePosition = 0;
     if (!MTT_CHECK(NULL != _scopeStack, "NULL != _scopeStack")) return nullptr;
-    for (int i = _scopeStack->Size(); i >= 1; --i) {
+    int start = MTTAliasResolution::ResumeBelow(_resolving, iName, _scopeStack->Size()) - 1;
+    for (int i = start; i >= 1; --i) {
         const MTTLocalEnvironment* scope = static_cast<const MTTLocalEnvironment*>(_scopeStack->GetItem(i));
         if (!MTT_CHECK(NULL != scope, "NULL != scope")) continue;
         MTTIExpression* expression = nullptr;
         if (!scope->FindAlias(iName, &expression)) continue;
-        if (MTTAliasResolution::InProgress(_resolving, scope, iName)) continue;
-        *oScope = scope;
+        *oScopePosition = i;
         return expression;
     }
     return nullptr;
@@ -200,8 +200,8 @@ void MTTEvaluationEnvironment::AddAlias(const MTTString& iName, MTTIExpression* 
 
 MTTIExpression* MTTEvaluationEnvironment::GetAlias(const MTTString& iName) const
 {
-    const void* scope = nullptr;
-    return FindAlias(iName, &scope);
+    int position = 0;
+    return FindAlias(iName, &position);
 }
 
 void MTTEvaluationEnvironment::AddFunction(MTTStatFunctionDecl* iDeclaration)

@@ -1,0 +1,40 @@
+#ifndef MTTCALLGUARD_H
+#define MTTCALLGUARD_H
+
+#include <cstddef>
+
+class MTTEvaluationEnvironment;
+class MTTString;
+
+// Counts the function calls nested in one environment while it lives, and
+// refuses a call that would nest too deep, so that a call chain that never
+// ends stops with a message instead of exhausting the stack. Two limits
+// hold: the number of nested calls, and the stack used since the outermost
+// call (templates that nest blocks deeply between calls use more stack per
+// call). The output of a deep recursion is as deep as the recursion, and
+// printing or deleting it recurses along it: the depth limit keeps that
+// within the usual 8 MiB stack too, also in sanitizer builds, while
+// allowing ordinary recursion of a couple of thousand levels. On refusal it
+// prints
+//   "ERROR: function call: function \"<name>\" nested too deeply (<n> calls).\n"
+// on the standard output.
+class MTTCallGuard {
+public:
+    static const int kMaxDepth = 2500;
+    static const size_t kMaxStackBytes = 4u * 1024u * 1024u;
+
+    MTTCallGuard(MTTEvaluationEnvironment* iEnvironment, const MTTString& iFunctionName);
+    ~MTTCallGuard();
+
+    // False when the call was refused (the message is printed already).
+    bool Allowed() const { return _entered; }
+
+private:
+    MTTCallGuard(const MTTCallGuard&) = delete;
+    MTTCallGuard& operator=(const MTTCallGuard&) = delete;
+
+    MTTEvaluationEnvironment* _environment;
+    bool _entered;
+};
+
+#endif

@@ -1,0 +1,15 @@
+#include "MTTExpGEQ.h"
+
+#include "MTTNodeSupport.h"
+
+MTTExpGEQ::MTTExpGEQ(MTTIExpression* lhs, MTTIExpression* rhs) : MTTExpBinaryOp(lhs, rhs, ">=") {}
+
+long MTTExpGEQ::Accept(MTTINodeVisitor* visitor)
+{
+    return MTTAccept(visitor, this);
+}
+
+bool MTTExpGEQ::EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment)
+{
+    return CompareTexts(iEnvironment, &MTTString::operator>=);
+}

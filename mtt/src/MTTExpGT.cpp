@@ -1,0 +1,15 @@
+#include "MTTExpGT.h"
+
+#include "MTTNodeSupport.h"
+
+MTTExpGT::MTTExpGT(MTTIExpression* lhs, MTTIExpression* rhs) : MTTExpBinaryOp(lhs, rhs, ">") {}
+
+long MTTExpGT::Accept(MTTINodeVisitor* visitor)
+{
+    return MTTAccept(visitor, this);
+}
+
+bool MTTExpGT::EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment)
+{
+    return CompareTexts(iEnvironment, &MTTString::operator>);
+}

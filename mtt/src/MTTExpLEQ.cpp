@@ -1,0 +1,15 @@
+#include "MTTExpLEQ.h"
+
+#include "MTTNodeSupport.h"
+
+MTTExpLEQ::MTTExpLEQ(MTTIExpression* lhs, MTTIExpression* rhs) : MTTExpBinaryOp(lhs, rhs, "<=") {}
+
+long MTTExpLEQ::Accept(MTTINodeVisitor* visitor)
+{
+    return MTTAccept(visitor, this);
+}
+
+bool MTTExpLEQ::EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment)
+{
+    return CompareTexts(iEnvironment, &MTTString::operator<=);
+}

@@ -1,0 +1,58 @@
+#include "MTTStatDeclareVariable.h"
+
+#include <utility>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "MTTIExpression.h"
+#include "MTTNodeSupport.h"
+
+MTTStatDeclareVariable::MTTStatDeclareVariable(const MTTString& iName, MTTExpVariableType iType)
+    : _name(iName), _type(iType)
+{
+}
+
+MTTStatDeclareVariable::~MTTStatDeclareVariable() {}
+
+long MTTStatDeclareVariable::Accept(MTTINodeVisitor* visitor)
+{
+    return MTTAccept(visitor, this);
+}
+
+int MTTStatDeclareVariable::GetChildCount()
+{
+    return 0;
+}
+
+MTTNode* MTTStatDeclareVariable::GetChild(int)
+{
+    return nullptr;
+}
+
+// Declaring resets the value (an existing variable keeps its type).
+static void Declare(MTTEvaluationEnvironment* iEnvironment, const MTTString& iName, MTTExpVariableType iType)
+{
+    iEnvironment->AddVariable(iName, MTTString(iType == MTTVarInteger ? "0" : ""), iType);
+}
+
+MTTEvaluationOutput* MTTStatDeclareVariable::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    Declare(iEnvironment, _name, _type);
+    return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
+}
+
+// Late, the variable is registered too, so that later statements know its
+// type, and the declaration of the generated code is emitted.
+MTTEvaluationOutput* MTTStatDeclareVariable::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    Declare(iEnvironment, _name, _type);
+    bool integer = _type == MTTVarInteger;
+    MTTString text(integer ? "int " : "KORUnicodeString ");
+    text.Append(_name);
+    if (integer) text.Append(" = 0");
+    text.Append(";\n");
+    return new MTTEvaluationOutputLeaf(this, nullptr, std::move(text));
+}
