@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run test test-debug test-sanitize check-memory bench install clean
+.PHONY: all run test test-debug test-sanitize check-memory bench fuzz clean
 
 all:
 	$(CMAKE) -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
@@ -38,6 +38,15 @@ bench:
 	$(CMAKE) -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_BUILD_BENCH=ON
 	$(CMAKE) --build build/bench -j $(JOBS)
 	./build/bench/bench/mtt_bench
+
+# libFuzzer (clang): FUZZ_SECONDS per target, new inputs go to fuzz/corpus.
+FUZZ_SECONDS ?= 300
+fuzz:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTT_BUILD_FUZZ=ON -DMTT_BUILD_TESTS=OFF
+	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzz_template fuzz_model
+	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 \
+		fuzz/corpus/template examples tests/host/parser/golden
+	./build/fuzz/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 fuzz/corpus/model examples
 
 clean:
 	rm -rf build

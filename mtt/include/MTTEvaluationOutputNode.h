@@ -10,8 +10,9 @@
 //
 // Copies: a copy (copy constructor or assignment) refers to the same child
 // objects but does not own them; the source keeps ownership, so no child is
-// deleted twice. A copy must not outlive its source. Assigning to a node
-// first deletes the children it owned.
+// deleted twice. A copy must not outlive its source. Children added to a
+// copy afterwards are the copy's own. Assigning to a node first deletes the
+// children it owned, unless it is given back the very children it holds.
 class MTT_EXPORT MTTEvaluationOutputNode : public MTTEvaluationOutput {
 public:
     MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject);
@@ -30,13 +31,16 @@ public:
     int GetChildCount() const;
     // 0-based; null out of range.
     MTTEvaluationOutput* GetChild(int iIndex) const;
-    bool OwnsChildren() const { return _ownsChildren; }
+    // False while it holds children borrowed from the node it copies.
+    bool OwnsChildren() const { return _borrowed == 0; }
 
 private:
     void DeleteChildren();
 
     ListOfMTTEvaluationOutput _children;
-    bool _ownsChildren;
+    // The first _borrowed children belong to the copied node; the rest
+    // were added to this one.
+    int _borrowed;
 };
 
 #endif

@@ -4,22 +4,24 @@
 #include "MTTIEvaluationOutputVisitor.h"
 
 MTTEvaluationOutputNode::MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
-    : MTTEvaluationOutput(iStatement, iModelObject), _ownsChildren(true)
+    : MTTEvaluationOutput(iStatement, iModelObject), _borrowed(0)
 {
 }
 
 MTTEvaluationOutputNode::MTTEvaluationOutputNode(const MTTEvaluationOutputNode& iOther)
-    : MTTEvaluationOutput(iOther), _children(iOther._children), _ownsChildren(false)
+    : MTTEvaluationOutput(iOther), _children(iOther._children), _borrowed(iOther._children.Size())
 {
 }
 
 MTTEvaluationOutputNode& MTTEvaluationOutputNode::operator=(const MTTEvaluationOutputNode& iOther)
 {
     if (this == &iOther) return *this;
-    DeleteChildren();
     MTTEvaluationOutput::operator=(iOther);
+    // Given back its own children (from a copy of itself): ownership stays.
+    if (_children == iOther._children) return *this;
+    DeleteChildren();
     _children = iOther._children;
-    _ownsChildren = false;
+    _borrowed = _children.Size();
     return *this;
 }
 
@@ -30,10 +32,9 @@ MTTEvaluationOutputNode::~MTTEvaluationOutputNode()
 
 void MTTEvaluationOutputNode::DeleteChildren()
 {
-    if (_ownsChildren) {
-        for (int i = 1; i <= _children.Size(); ++i) delete _children[i];
-    }
+    for (int i = _borrowed + 1; i <= _children.Size(); ++i) delete _children[i];
     _children.RemoveAll();
+    _borrowed = 0;
 }
 
 MTTEvaluationOutputType MTTEvaluationOutputNode::GetMTTEvaluationOutputType() const

@@ -1,0 +1,201 @@
+#include "BenchWorkload.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "AllocationCounter.h"
+#include "BaselineRenderer.h"
+#include "CpuClock.h"
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutput.h"
+#include "MTTIStatement.h"
+#include "MTTString.h"
+#include "OutputCensus.h"
+#include "ReferenceTemplate.h"
+#include "TemplateParser.h"
+
+namespace {
+
+constexpr int kAttributesPerClass = 10;
+constexpr unsigned kSeed = 20240607u;
+constexpr int kBaselineRuns = 15;
+
+// Where two texts first differ, for the start-up check's message.
+void ReportMismatch(const char* iWhat, const std::string& iExpected, const std::string& iActual)
+{
+    size_t at = 0;
+    while (at < iExpected.size() && at < iActual.size() && iExpected[at] == iActual[at]) ++at;
+    size_t from = at < 40 ? 0 : at - 40;
+    std::fprintf(stderr,
+                 "mtt_bench: %s differs from the hand-written baseline at byte %zu (sizes %zu and %zu)\n"
+                 "  baseline: \"%s\"\n  %s: \"%s\"\n",
+                 iWhat, at, iExpected.size(), iActual.size(), iExpected.substr(from, 80).c_str(), iWhat,
+                 iActual.substr(from, 80).c_str());
+}
+
+}  // namespace
+
+BenchWorkload::BenchWorkload(int iClassCount, const std::string& iTemplatePath)
+    : _dataset(BenchDataset::Generate(iClassCount, kAttributesPerClass, kSeed)), _templatePath(iTemplatePath)
+{
+}
+
+BenchWorkload::~BenchWorkload()
+{
+    delete _tree;
+    delete _lateRepeatedTree;
+}
+
+bool BenchWorkload::Prepare()
+{
+    _baselineText = BaselineRenderer::Render(_dataset);
+    _leanModel = std::make_unique<LeanModel>(_dataset);
+    _json = _dataset.ToJson();
+    std::string error;
+    _jsonModel = JsonModel::FromText(_json, "bench.json", error);
+    if (!_jsonModel) {
+        std::fprintf(stderr, "mtt_bench: the generated JSON does not load: %s\n", error.c_str());
+        return false;
+    }
+
+    std::ifstream file(_templatePath, std::ios::binary);
+    std::stringstream contents;
+    contents << file.rdbuf();
+    _templateText = contents.str();
+    if (!file || _templateText.empty()) {
+        std::fprintf(stderr, "mtt_bench: cannot read the template %s\n", _templatePath.c_str());
+        return false;
+    }
+    TemplateParser parser(_templatePath);
+    std::unique_ptr<MTTIStatement> parsed(parser.Parse(_templateText));
+    if (!parsed) {
+        std::fprintf(stderr, "mtt_bench: the template does not parse:\n%s", parser.Errors().c_str());
+        return false;
+    }
+
+    _tree = ReferenceTemplate::Build();
+    std::string lean = RenderText(_tree, LeanRoot());
+    std::string json = RenderText(_tree, JsonRoot());
+    std::string fromText = RenderText(parsed.get(), LeanRoot());
+    bool same = true;
+    if (lean != _baselineText) same = false, ReportMismatch("the lean-model render", _baselineText, lean);
+    if (json != _baselineText) same = false, ReportMismatch("the JSON-model render", _baselineText, json);
+    if (fromText != _baselineText) same = false, ReportMismatch("the parsed template's render", _baselineText, fromText);
+    if (!same) return false;
+
+    std::string late = LateText(_tree);
+    if (late.empty()) {
+        std::fprintf(stderr, "mtt_bench: late evaluation of the template gave no text\n");
+        return false;
+    }
+    if (LateText(parsed.get()) != late) {
+        std::fprintf(stderr, "mtt_bench: note: the parsed template's late text differs from the built tree's\n");
+    }
+
+    // Repeat the template so that late evaluation writes, and parsing reads,
+    // about as many bytes as one immediate render writes.
+    _lateCopies = static_cast<int>(std::max<size_t>(1, (_baselineText.size() + late.size() / 2) / late.size()));
+    _lateRepeatedTree = ReferenceTemplate::BuildRepeated(_lateCopies);
+    _parseCopies = static_cast<int>(
+        std::max<size_t>(1, (_baselineText.size() + _templateText.size() / 2) / _templateText.size()));
+    _repeatedTemplateText.reserve(_templateText.size() * static_cast<size_t>(_parseCopies));
+    for (int i = 0; i < _parseCopies; ++i) _repeatedTemplateText += _templateText;
+
+    std::vector<double> times;
+    for (int i = 0; i < kBaselineRuns; ++i) {
+        double begin = CpuClock::Now();
+        RenderBaseline();
+        times.push_back(CpuClock::Now() - begin);
+    }
+    _baselineSeconds = *std::min_element(times.begin(), times.end());
+    return true;
+}
+
+size_t BenchWorkload::RenderBaseline()
+{
+    std::string text = BaselineRenderer::Render(_dataset);
+    return text.size();
+}
+
+size_t BenchWorkload::Evaluate(MTTIStatement* iTree, MTLIModelObject* iModel)
+{
+    MTTEvaluationEnvironment environment(iModel);
+    MTTEvaluationOutput* output = iTree->Evaluate(&environment);
+    if (output == nullptr) return 0;
+    MTTString text;
+    output->toString(text);
+    delete output;
+    return text.Length();
+}
+
+size_t BenchWorkload::LateEvaluate(MTTIStatement* iTree)
+{
+    MTTEvaluationEnvironment environment(&_lateEvaluator);
+    MTTEvaluationOutput* output = iTree->LateEvaluate(&environment);
+    if (output == nullptr) return 0;
+    MTTString text;
+    output->toString(text);
+    delete output;
+    return text.Length();
+}
+
+size_t BenchWorkload::Parse(const std::string& iText)
+{
+    TemplateParser parser(_templatePath);
+    MTTIStatement* tree = parser.Parse(iText);
+    size_t size = tree == nullptr ? 0 : iText.size();
+    delete tree;
+    return size;
+}
+
+size_t BenchWorkload::RenderLean() { return Evaluate(_tree, LeanRoot()); }
+size_t BenchWorkload::RenderJson() { return Evaluate(_tree, JsonRoot()); }
+size_t BenchWorkload::RenderLate() { return LateEvaluate(_tree); }
+size_t BenchWorkload::RenderLateRepeated() { return LateEvaluate(_lateRepeatedTree); }
+size_t BenchWorkload::ParseTemplate() { return Parse(_templateText); }
+size_t BenchWorkload::ParseTemplateRepeated() { return Parse(_repeatedTemplateText); }
+
+size_t BenchWorkload::LoadJson()
+{
+    std::string error;
+    std::unique_ptr<JsonModel> model = JsonModel::FromText(_json, "bench.json", error);
+    return model ? _json.size() : 0;
+}
+
+double BenchWorkload::TreeBytesPerLeaf(MTLIModelObject* iModel, size_t& oLeaves)
+{
+    MTTEvaluationEnvironment environment(iModel);
+    AllocationCounter::Start();
+    MTTEvaluationOutput* output = _tree->Evaluate(&environment);
+    AllocationCounter::Figures figures = AllocationCounter::Current();
+    AllocationCounter::Stop();
+    OutputCensus census;
+    census.Walk(output);
+    delete output;
+    oLeaves = census.Leaves();
+    if (census.Leaves() == 0) return 0;
+    return static_cast<double>(figures.liveBytes - static_cast<std::int64_t>(census.TextBytes())) /
+           static_cast<double>(census.Leaves());
+}
+
+std::string BenchWorkload::RenderText(MTTIStatement* iTree, MTLIModelObject* iModel)
+{
+    MTTEvaluationEnvironment environment(iModel);
+    std::unique_ptr<MTTEvaluationOutput> output(iTree->Evaluate(&environment));
+    if (!output) return std::string();
+    MTTString text;
+    output->toString(text);
+    return std::string(text.ConvertToChar(), text.Length());
+}
+
+std::string BenchWorkload::LateText(MTTIStatement* iTree)
+{
+    MTTEvaluationEnvironment environment(&_lateEvaluator);
+    std::unique_ptr<MTTEvaluationOutput> output(iTree->LateEvaluate(&environment));
+    if (!output) return std::string();
+    MTTString text;
+    output->toString(text);
+    return std::string(text.ConvertToChar(), text.Length());
+}

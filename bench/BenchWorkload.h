@@ -1,0 +1,78 @@
+#ifndef BENCHWORKLOAD_H
+#define BENCHWORKLOAD_H
+
+#include <memory>
+#include <string>
+
+#include "BenchDataset.h"
+#include "CppLateEvaluator.h"
+#include "JsonModel.h"
+#include "LeanModel.h"
+
+class MTLIModelObject;
+class MTTIStatement;
+
+// Everything the cases share, built once before the runs: the dataset and
+// its two models, the template as a tree and as text, the repeated forms
+// that make late evaluation and parsing handle about as many bytes as one
+// render, and the baseline's best time. Each render function below is one
+// case's measured region and returns the bytes it produced or consumed.
+class BenchWorkload {
+public:
+    BenchWorkload(int iClassCount, const std::string& iTemplatePath);
+    ~BenchWorkload();
+    BenchWorkload(const BenchWorkload&) = delete;
+    BenchWorkload& operator=(const BenchWorkload&) = delete;
+
+    // False, with a message on stderr, when something could not be built or
+    // when the baseline, the lean model, the JSON model and the parsed
+    // template disagree on the text.
+    bool Prepare();
+
+    size_t RenderBaseline();
+    size_t RenderLean();
+    size_t RenderJson();
+    size_t RenderLate();
+    size_t RenderLateRepeated();
+    size_t ParseTemplate();
+    size_t ParseTemplateRepeated();
+    size_t LoadJson();
+
+    // Output-tree bytes per leaf beyond the leaves' text, for one immediate
+    // evaluation (no toString) against iModel; also gives the leaf count.
+    double TreeBytesPerLeaf(MTLIModelObject* iModel, size_t& oLeaves);
+
+    MTLIModelObject* LeanRoot() { return _leanModel->Root(); }
+    MTLIModelObject* JsonRoot() { return _jsonModel->Root(); }
+    double BaselineSeconds() const { return _baselineSeconds; }
+    int LateCopies() const { return _lateCopies; }
+    int ParseCopies() const { return _parseCopies; }
+    size_t JsonBytes() const { return _json.size(); }
+    size_t TemplateBytes() const { return _templateText.size(); }
+    size_t OutputBytes() const { return _baselineText.size(); }
+    // The lean render of iTree, for the profile and the checks.
+    std::string RenderText(MTTIStatement* iTree, MTLIModelObject* iModel);
+
+private:
+    std::string LateText(MTTIStatement* iTree);
+    size_t Evaluate(MTTIStatement* iTree, MTLIModelObject* iModel);
+    size_t LateEvaluate(MTTIStatement* iTree);
+    size_t Parse(const std::string& iText);
+
+    BenchDataset _dataset;
+    std::string _templatePath;
+    std::string _baselineText;
+    std::unique_ptr<LeanModel> _leanModel;
+    std::string _json;
+    std::unique_ptr<JsonModel> _jsonModel;
+    CppLateEvaluator _lateEvaluator;
+    MTTIStatement* _tree = nullptr;
+    MTTIStatement* _lateRepeatedTree = nullptr;
+    std::string _templateText;
+    std::string _repeatedTemplateText;
+    int _lateCopies = 0;
+    int _parseCopies = 0;
+    double _baselineSeconds = 0;
+};
+
+#endif

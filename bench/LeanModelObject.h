@@ -1,0 +1,40 @@
+#ifndef LEANMODELOBJECT_H
+#define LEANMODELOBJECT_H
+
+#include <vector>
+
+#include "MTLIModelObject.h"
+#include "MTTString.h"
+
+// A model object made for speed: its members sit in a small flat table
+// searched from the front (a class has two, an attribute two), which beats
+// any hashing at that size, and a list keeps its elements in a vector.
+// Text members are answered by GetValue only; GetProperty reaches object
+// members (lists and records). It owns nothing: LeanModel owns them all.
+class LeanModelObject : public MTLIModelObject {
+public:
+    explicit LeanModelObject(int iKind);
+
+    void AddText(const char* iName, const MTTString& iText);
+    void AddObject(const char* iName, MTLIModelObject* iObject);
+    void AddElement(MTLIModelObject* iElement);
+
+    int GetKind() override;
+    MTLIModelObject* GetProperty(const MTTString& iName) override;
+    int GetSize() override;
+    MTLIModelObject* GetElement(int iIndex) override;
+    MTTString GetValue(const char* iName) override;
+
+private:
+    struct Member {
+        MTTString name;
+        MTTString text;                   // for a text member
+        MTLIModelObject* object = nullptr;  // for an object member
+    };
+
+    int _kind;
+    std::vector<Member> _members;
+    std::vector<MTLIModelObject*> _elements;
+};
+
+#endif

@@ -1,0 +1,23 @@
+#ifndef OPTIONS_H
+#define OPTIONS_H
+
+#include <string>
+
+// What one mttgen run was asked to do, as the command line gave it.
+struct Options {
+    std::string templatePath;   // "-" reads standard input
+    std::string modelPath;      // empty: no model
+    std::string outputPath;     // empty or "-": standard output
+    std::string traceFile;      // empty: the trace goes to standard error
+    bool late = false;
+    bool dump = false;
+    bool normalize = false;
+    bool trace = false;
+    bool force = false;
+    bool help = false;
+    bool version = false;
+
+    bool WritesToStandardOutput() const { return outputPath.empty() || outputPath == "-"; }
+};
+
+#endif

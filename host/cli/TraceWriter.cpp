@@ -1,0 +1,69 @@
+#include "TraceWriter.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTIStatement.h"
+
+TraceWriter::TraceWriter(ObjectDescriber iDescriber) : _describer(std::move(iDescriber)) {}
+
+std::string TraceWriter::QuoteJson(const std::string& iText) {
+    std::string quoted = "\"";
+    for (const char c : iText) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char hex[7];
+            std::snprintf(hex, sizeof hex, "\\u%04x", byte);
+            quoted += hex;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string TraceWriter::EscapeLine(const std::string& iText) {
+    std::string escaped;
+    escaped.reserve(iText.size());
+    for (const char c : iText) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '\\': escaped += "\\\\"; break;
+            case '\n': escaped += "\\n"; break;
+            case '\r': escaped += "\\r"; break;
+            case '\t': escaped += "\\t"; break;
+            default:
+                if (byte < 0x20 || byte == 0x7f) {
+                    char hex[5];
+                    std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+                    escaped += hex;
+                } else {
+                    escaped += c;
+                }
+        }
+    }
+    return escaped;
+}
+
+std::string TraceWriter::Format(const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
+                                const std::vector<std::string>& iTexts) const {
+    std::string trace;
+    size_t offset = 0;
+    for (size_t i = 0; i < iLeaves.size() && i < iTexts.size(); ++i) {
+        const MTTEvaluationOutputLeaf* leaf = iLeaves[i];
+        const size_t end = offset + iTexts[i].size();
+        trace += "[" + std::to_string(offset) + "," + std::to_string(end) + ")\t";
+        MTTIStatement* statement = leaf->GetStatement();
+        trace += statement != nullptr ? EscapeLine(statement->ToString().ConvertToChar()) : std::string("-");
+        trace += '\t';
+        const MTLIModelObject* object = leaf->GetModelObject();
+        trace += object != nullptr && _describer ? _describer(object) : std::string("-");
+        trace += '\n';
+        offset = end;
+    }
+    return trace;
+}

@@ -1,0 +1,41 @@
+#ifndef TRACEWRITER_H
+#define TRACEWRITER_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class MTLIModelObject;
+class MTTEvaluationOutputLeaf;
+
+// Relates every piece of generated text back to the template and the
+// model, one line per output leaf in text order:
+//   [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT
+// BEGIN and END are byte offsets into the generated text (END excluded);
+// STATEMENT is the tree dump of the producing statement with backslashes,
+// line breaks, tabs and other control bytes escaped so that it stays on
+// one line; OBJECT is what the describer writes for the leaf's model
+// object (mttgen: its JSON pointer as a JSON string, "" for the root), or
+// - when the leaf has none or there is no describer.
+class TraceWriter {
+public:
+    // Describes a model object on one line; may be empty.
+    using ObjectDescriber = std::function<std::string(const MTLIModelObject*)>;
+
+    explicit TraceWriter(ObjectDescriber iDescriber);
+
+    // iTexts holds the text that was written for each leaf (user code may
+    // differ from the leaf's own), one per leaf.
+    std::string Format(const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
+                       const std::vector<std::string>& iTexts) const;
+
+    // Backslash escapes for control bytes and the backslash itself.
+    static std::string EscapeLine(const std::string& iText);
+    // iText as a JSON string literal.
+    static std::string QuoteJson(const std::string& iText);
+
+private:
+    ObjectDescriber _describer;
+};
+
+#endif

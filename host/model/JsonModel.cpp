@@ -1,0 +1,74 @@
+#include "JsonModel.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "JsonModelObject.h"
+#include "mtt_json_builder.h"
+
+const char* const JsonModel::kUnknownPointer = "<unknown>";
+
+namespace {
+
+void AppendEscapedToken(std::string& ioPointer, const std::string& iToken)
+{
+    ioPointer += '/';
+    for (char c : iToken) {
+        if (c == '~') {
+            ioPointer += "~0";
+        } else if (c == '/') {
+            ioPointer += "~1";
+        } else {
+            ioPointer += c;
+        }
+    }
+}
+
+}  // namespace
+
+JsonModel::JsonModel(std::unique_ptr<nlohmann::json> iDocument) : _document(std::move(iDocument)) {}
+
+JsonModel::~JsonModel() {}
+
+std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
+{
+    std::string text;
+    if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
+    return FromText(text, iPath, oError);
+}
+
+std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)
+{
+    std::unique_ptr<nlohmann::json> document(new nlohmann::json());
+    if (!mtt_runtime::ParseJson(iText, iName, *document, oError)) return nullptr;
+    return std::unique_ptr<JsonModel>(new JsonModel(std::move(document)));
+}
+
+MTLIModelObject* JsonModel::Root()
+{
+    return ObjectFor(*_document, nullptr, std::string());
+}
+
+JsonModelObject* JsonModel::ObjectFor(const nlohmann::json& iNode, const JsonModelObject* iParent, const std::string& iToken)
+{
+    std::unique_ptr<JsonModelObject>& slot = _objects[&iNode];
+    if (!slot) slot.reset(new JsonModelObject(*this, iNode, iParent, iToken));
+    return slot.get();
+}
+
+std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
+{
+    const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
+    if (object == nullptr) return kUnknownPointer;
+    auto found = _objects.find(&object->Node());
+    if (found == _objects.end() || found->second.get() != object) return kUnknownPointer;
+
+    std::vector<const std::string*> tokens;
+    for (const JsonModelObject* o = object; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(&o->Token());
+    std::reverse(tokens.begin(), tokens.end());
+    std::string pointer;
+    for (const std::string* token : tokens) AppendEscapedToken(pointer, *token);
+    return pointer;
+}

@@ -1,0 +1,34 @@
+#include "SourceText.h"
+
+SourceText::SourceText(const std::string& iFileName, const std::string& iText)
+    : _name(iFileName == "-" ? std::string("<stdin>") : iFileName), _text(iText)
+{
+}
+
+void SourceText::LineColumn(size_t iOffset, int& oLine, int& oColumn) const
+{
+    if (iOffset > _text.size()) iOffset = _text.size();
+    int line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < iOffset; ++i) {
+        if (_text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    oLine = line;
+    oColumn = static_cast<int>(iOffset - lineStart) + 1;
+}
+
+std::string SourceText::Where(size_t iOffset) const
+{
+    int line = 0;
+    int column = 0;
+    LineColumn(iOffset, line, column);
+    return std::to_string(line) + ":" + std::to_string(column);
+}
+
+std::string SourceText::Message(size_t iOffset, const std::string& iWhat) const
+{
+    return _name + ":" + Where(iOffset) + ": error: " + iWhat + "\n";
+}

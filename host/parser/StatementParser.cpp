@@ -1,0 +1,338 @@
+#include "StatementParser.h"
+
+#include <algorithm>
+
+#include "DirectiveLexer.h"
+#include "ExpressionParser.h"
+#include "ListOfMTTIExpression.h"
+#include "ListOfMTTString.h"
+#include "MTTExpVariableType.h"
+#include "MTTNodeFactory.h"
+#include "PropertyReference.h"
+#include "SourceText.h"
+#include "TemplateParser.h"
+#include "TemplateSyntaxError.h"
+
+namespace {
+
+std::string Trimmed(const std::string& iText)
+{
+    const char* blanks = " \t\r\n";
+    size_t first = iText.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    return iText.substr(first, iText.find_last_not_of(blanks) - first + 1);
+}
+
+}  // namespace
+
+StatementParser::StatementParser(MTTNodeFactory& iFactory, const SourceText& iSource,
+                                 const std::vector<TemplateSegment>& iSegments)
+    : _factory(iFactory), _source(iSource), _segments(iSegments), _next(0), _stopOffset(0)
+{
+}
+
+StatementParser::~StatementParser() {}
+
+StatementOwner StatementParser::ParseTemplate()
+{
+    Stop stop = Stop::kEndOfInput;
+    return ParseSequence(nullptr, 0, stop);
+}
+
+StatementOwner StatementParser::ParseSequence(const Block* iBlock, int iDepth, Stop& oStop)
+{
+    StatementOwner list(_factory.makeStatList());
+    while (_next < _segments.size()) {
+        const TemplateSegment& segment = _segments[_next++];
+        StatementOwner statement = ParseSegment(segment, iBlock, iDepth, oStop);
+        if (!statement) return list;  // end, elif or else
+        // Append on a list appends and returns the list itself.
+        list.reset(list.release()->Append(statement.release()));
+    }
+    if (iBlock != nullptr) {
+        throw TemplateSyntaxError(_source.Size(), "missing '[% end %]' for '" + iBlock->keyword + "' opened at " +
+                                                      _source.Where(iBlock->offset));
+    }
+    oStop = Stop::kEndOfInput;
+    return list;
+}
+
+StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, const Block* iBlock, int iDepth,
+                                             Stop& oStop)
+{
+    switch (iSegment.kind) {
+    case TemplateSegment::kText: {
+        MTTString text(iSegment.text.c_str());
+        return StatementOwner(_factory.makeStatText(&text));
+    }
+    case TemplateSegment::kProperty: {
+        ExpressionOwner property = PropertyReference::Parse(iSegment.text, iSegment.contentBegin).Make(_factory);
+        return StatementOwner(_factory.makeStatExpression(property.release()));
+    }
+    case TemplateSegment::kOutput: {
+        DirectiveLexer lexer(_source, iSegment.contentBegin, iSegment.contentEnd);
+        ExpressionOwner value = ExpressionParser(_factory, lexer, _source).ParseValue("in '[%= %]'");
+        ExpectEnd(lexer, "after the expression of '[%='");
+        return StatementOwner(_factory.makeStatExpression(value.release()));
+    }
+    case TemplateSegment::kComment: {
+        MTTString comment(Trimmed(iSegment.text).c_str());
+        return StatementOwner(_factory.makeStatComment(&comment));
+    }
+    case TemplateSegment::kStatement:
+    default:
+        return ParseDirective(iSegment, iBlock, iDepth, oStop);
+    }
+}
+
+StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, const Block* iBlock, int iDepth,
+                                               Stop& oStop)
+{
+    std::unique_ptr<DirectiveLexer> lexer(new DirectiveLexer(_source, iSegment.contentBegin, iSegment.contentEnd));
+    const DirectiveToken& first = lexer->Peek();
+    if (first.kind != DirectiveToken::kWord) {
+        std::string hint = first.kind == DirectiveToken::kProperty || first.kind == DirectiveToken::kString
+                               ? " (write a value with '[%= ... %]')" : "";
+        throw TemplateSyntaxError(first.offset, "expected a directive, found " + first.Describe() + hint);
+    }
+    const std::string word = lexer->Next().text;
+    const DirectiveToken::Kind second = lexer->Peek().kind;
+    const size_t at = iSegment.offset;
+
+    if (word == "elif" || word == "else" || word == "end") {
+        if (iBlock == nullptr || (word != "end" && iBlock->keyword != "if")) {
+            throw TemplateSyntaxError(at, Misplaced(word, iBlock));
+        }
+        if (word == "else" && lexer->Peek().kind == DirectiveToken::kWord && lexer->Peek().text == "if") {
+            throw TemplateSyntaxError(lexer->Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
+        }
+        if (word != "elif") ExpectEnd(*lexer, "after '" + word + "'");
+        oStop = word == "end" ? Stop::kEnd : word == "else" ? Stop::kElse : Stop::kElif;
+        _stopLexer = std::move(lexer);
+        _stopOffset = at;
+        return StatementOwner();
+    }
+    if (word == "if") return ParseIf(*lexer, Block{"if", at}, at, iDepth + 1);
+    if (word == "foreach") return ParseForeach(*lexer, at, iDepth + 1);
+    if (word == "function") return ParseFunction(*lexer, at, iDepth + 1);
+    if (word == "call") return ParseCall(*lexer);
+    if (word == "usercode") return ParseUsercode(*lexer);
+    if (word == "int" || word == "string") {
+        MTTString name(ParseName(*lexer, "a variable name after '" + word + "'").c_str());
+        ExpectEnd(*lexer, "after the variable name");
+        return StatementOwner(_factory.makeStatDeclare(&name, word == "int" ? MTTVarInteger : MTTVarString));
+    }
+    if (word == "special" || word == "SPC" || word == "NL") {
+        std::string identifier = word;
+        if (word == "special") {
+            if (lexer->Peek().kind != DirectiveToken::kWord) {
+                throw TemplateSyntaxError(lexer->Peek().offset,
+                                          "expected a text name such as SPC or NL after 'special', found " +
+                                              lexer->Peek().Describe());
+            }
+            identifier = lexer->Next().text;
+        }
+        ExpectEnd(*lexer, "after '" + identifier + "'");
+        MTTString text(identifier.c_str());
+        return StatementOwner(_factory.makeStatSpecialText(&text));
+    }
+    if (word == "beginstatement" || word == "endstatement") {
+        ExpectEnd(*lexer, "after '" + word + "'");
+        return StatementOwner(word == "beginstatement" ? _factory.makeStatBeginStatement()
+                                                       : _factory.makeStatEndStatement());
+    }
+    if (second == DirectiveToken::kAssign || second == DirectiveToken::kAppend || second == DirectiveToken::kOrAssign) {
+        if (!ExpressionParser::IsIdentifier(word) || ExpressionParser::IsReserved(word)) {
+            throw TemplateSyntaxError(at, "expected a variable name before '" + lexer->Peek().text + "', found '" +
+                                              word + "'");
+        }
+        return ParseAssignment(*lexer, word);
+    }
+    throw TemplateSyntaxError(at, "unknown directive '" + word + "'");
+}
+
+std::string StatementParser::Misplaced(const std::string& iKeyword, const Block* iBlock) const
+{
+    std::string what = iKeyword == "end" ? "'end' without an open block" : "'" + iKeyword + "' without 'if'";
+    if (iBlock != nullptr) {
+        what += " (the innermost open block is the '" + iBlock->keyword + "' opened at " +
+                _source.Where(iBlock->offset) + ")";
+    }
+    return what;
+}
+
+void StatementParser::CheckDepth(int iDepth, size_t iOffset) const
+{
+    if (iDepth > TemplateParser::kMaxNesting) throw TemplateSyntaxError(iOffset, "nesting deeper than 100 levels");
+}
+
+void StatementParser::ExpectEnd(DirectiveLexer& ioLexer, const std::string& iWhat)
+{
+    const DirectiveToken& token = ioLexer.Peek();
+    if (token.kind != DirectiveToken::kEnd) {
+        throw TemplateSyntaxError(token.offset, "expected '%]' " + iWhat + ", found " + token.Describe());
+    }
+}
+
+std::string StatementParser::ParseName(DirectiveLexer& ioLexer, const std::string& iWhat)
+{
+    const DirectiveToken& token = ioLexer.Peek();
+    if (token.kind == DirectiveToken::kWord && ExpressionParser::IsIdentifier(token.text)) {
+        if (ExpressionParser::IsReserved(token.text)) {
+            throw TemplateSyntaxError(token.offset, "expected " + iWhat + ", found the reserved word '" +
+                                                        token.text + "'");
+        }
+        return ioLexer.Next().text;
+    }
+    throw TemplateSyntaxError(token.offset, "expected " + iWhat + ", found " + token.Describe());
+}
+
+StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth)
+{
+    CheckDepth(iDepth, iOffset);
+    const std::string keyword = iOffset == iBlock.offset ? "if" : "elif";
+    if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
+        throw TemplateSyntaxError(ioLexer.Peek().offset, "expected a condition after '" + keyword + "'");
+    }
+    ExpressionOwner condition = ExpressionParser(_factory, ioLexer, _source).ParseCondition();
+    ExpectEnd(ioLexer, "after the condition of '" + keyword + "'");
+
+    Stop stop = Stop::kEndOfInput;
+    StatementOwner thenPart = ParseSequence(&iBlock, iDepth, stop);
+    StatementOwner elsePart;
+    if (stop == Stop::kEnd) {
+        elsePart.reset(_factory.makeStatList());
+    } else if (stop == Stop::kElse) {
+        const size_t elseOffset = _stopOffset;
+        elsePart = ParseSequence(&iBlock, iDepth, stop);
+        if (stop != Stop::kEnd) {
+            throw TemplateSyntaxError(_stopOffset, std::string(stop == Stop::kElif ? "'elif'" : "a second 'else'") +
+                                                       " after the 'else' at " + _source.Where(elseOffset) +
+                                                       "; expected '[% end %]' for the 'if' opened at " +
+                                                       _source.Where(iBlock.offset));
+        }
+    } else {
+        std::unique_ptr<DirectiveLexer> elifLexer = std::move(_stopLexer);
+        elsePart = ParseIf(*elifLexer, iBlock, _stopOffset, iDepth + 1);
+    }
+    return StatementOwner(_factory.makeStatIf(condition.release(), thenPart.release(), elsePart.release()));
+}
+
+StatementOwner StatementParser::ParseBody(const Block& iBlock, int iDepth)
+{
+    // elif and else are refused inside any block but an if, so only end
+    // can stop this sequence.
+    Stop stop = Stop::kEndOfInput;
+    return ParseSequence(&iBlock, iDepth, stop);
+}
+
+ExpressionOwner StatementParser::ParsePath(DirectiveLexer& ioLexer, const char* iAfter)
+{
+    const bool relative = !ioLexer.Accept(DirectiveToken::kSlash);
+    std::vector<std::string> elements;
+    for (;;) {
+        const DirectiveToken& token = ioLexer.Peek();
+        if (token.kind != DirectiveToken::kWord) {
+            if (elements.empty() && !relative && token.kind == DirectiveToken::kEnd) break;  // "/": the root
+            throw TemplateSyntaxError(token.offset, std::string("expected a path such as 'classes', '/classes' or "
+                                                                "'a/b' ") + iAfter + ", found " + token.Describe());
+        }
+        elements.push_back(ioLexer.Next().text);
+        if (!ioLexer.Accept(DirectiveToken::kSlash)) break;
+    }
+    return PropertyReference(std::string(), relative, std::move(elements)).Make(_factory);
+}
+
+StatementOwner StatementParser::ParseForeach(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
+{
+    CheckDepth(iDepth, iOffset);
+    ExpressionOwner list = ParsePath(ioLexer, "after 'foreach'");
+    ExpectEnd(ioLexer, "after the path of 'foreach'");
+    StatementOwner body = ParseBody(Block{"foreach", iOffset}, iDepth);
+    return StatementOwner(_factory.makeStatForeach(list.release(), body.release()));
+}
+
+StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
+{
+    CheckDepth(iDepth, iOffset);
+    MTTString name(ParseName(ioLexer, "a function name after 'function'").c_str());
+    if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
+        throw TemplateSyntaxError(ioLexer.Peek().offset,
+                                  "expected '(' after the function name, found " + ioLexer.Peek().Describe());
+    }
+    std::vector<std::string> names;
+    ListOfMTTString parameters;
+    if (!ioLexer.Accept(DirectiveToken::kRightParen)) {
+        for (;;) {
+            const size_t offset = ioLexer.Peek().offset;
+            std::string parameter = ParseName(ioLexer, "a parameter name");
+            if (std::find(names.begin(), names.end(), parameter) != names.end()) {
+                throw TemplateSyntaxError(offset, "parameter '" + parameter + "' appears twice");
+            }
+            names.push_back(parameter);
+            parameters.Append(MTTString(parameter.c_str()));
+            if (ioLexer.Accept(DirectiveToken::kComma)) continue;
+            if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
+            throw TemplateSyntaxError(ioLexer.Peek().offset, "expected ',' or ')' in the parameter list, found " +
+                                                                 ioLexer.Peek().Describe());
+        }
+    }
+    ExpectEnd(ioLexer, "after the parameter list");
+    StatementOwner body = ParseBody(Block{"function", iOffset}, iDepth);
+    return StatementOwner(_factory.makeStatFunctionDecl(&name, parameters, body.release()));
+}
+
+StatementOwner StatementParser::ParseCall(DirectiveLexer& ioLexer)
+{
+    MTTString name(ParseName(ioLexer, "a function name after 'call'").c_str());
+    if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
+        throw TemplateSyntaxError(ioLexer.Peek().offset,
+                                  "expected '(' after the function name, found " + ioLexer.Peek().Describe());
+    }
+    std::vector<ExpressionOwner> arguments;
+    if (!ioLexer.Accept(DirectiveToken::kRightParen)) {
+        for (;;) {
+            arguments.push_back(ExpressionParser(_factory, ioLexer, _source).ParseCondition());
+            if (ioLexer.Accept(DirectiveToken::kComma)) continue;
+            if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
+            throw TemplateSyntaxError(ioLexer.Peek().offset, "expected ',' or ')' in the argument list, found " +
+                                                                 ioLexer.Peek().Describe());
+        }
+    }
+    ExpectEnd(ioLexer, "after the argument list");
+    ListOfMTTIExpression list;
+    for (const ExpressionOwner& argument : arguments) list.Append(argument.get());
+    StatementOwner call(_factory.makeStatFunctionCall(&name, list));
+    // The call owns the arguments now.
+    for (ExpressionOwner& argument : arguments) argument.release();
+    return call;
+}
+
+StatementOwner StatementParser::ParseUsercode(DirectiveLexer& ioLexer)
+{
+    ExpressionOwner owner;
+    if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
+        owner = PropertyReference(std::string(), true, std::vector<std::string>()).Make(_factory);
+    } else {
+        owner = ParsePath(ioLexer, "after 'usercode'");
+    }
+    ExpectEnd(ioLexer, "after the path of 'usercode'");
+    return StatementOwner(_factory.makeStatUsercode(owner.release()));
+}
+
+StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const std::string& iName)
+{
+    const DirectiveToken op = ioLexer.Next();
+    if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
+        throw TemplateSyntaxError(ioLexer.Peek().offset, "expected a value after '" + op.text + "'");
+    }
+    ExpressionOwner value = ExpressionParser(_factory, ioLexer, _source).ParseValue("after '" + op.text + "'");
+    ExpectEnd(ioLexer, "after the value");
+    MTTString name(iName.c_str());
+    MTTIExpression* operand = value.release();
+    switch (op.kind) {
+    case DirectiveToken::kAppend: return StatementOwner(_factory.makeStatAppend(&name, operand));
+    case DirectiveToken::kOrAssign: return StatementOwner(_factory.makeStatOrEquals(&name, operand));
+    default: return StatementOwner(_factory.makeStatAssign(&name, operand));
+    }
+}

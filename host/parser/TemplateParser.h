@@ -1,0 +1,28 @@
+#ifndef TEMPLATEPARSER_H
+#define TEMPLATEPARSER_H
+
+#include <string>
+
+class MTTIStatement;
+
+// Parses a template into a syntax tree built through MTTNodeFactory.
+// The phases: TemplateLexer (text, "${...}" and directives), then
+// WhitespaceControl (standalone lines, trim markers), then StatementParser
+// with ExpressionParser and DirectiveLexer for the directives' contents.
+class TemplateParser {
+public:
+    static constexpr int kMaxNesting = 100;   // documented limit of nested blocks/parentheses
+
+    explicit TemplateParser(std::string iFileName);   // the name used in messages ("-" -> "<stdin>")
+
+    // The root statement (the caller owns and deletes it) or null. On null, Errors() holds one or
+    // more lines "FILE:LINE:COLUMN: error: <what was expected>\n"; no partial tree is left behind.
+    MTTIStatement* Parse(const std::string& iSource);
+    const std::string& Errors() const;
+
+private:
+    std::string _fileName;
+    std::string _errors;
+};
+
+#endif

@@ -1,0 +1,197 @@
+#ifndef MTT_JSON_BUILDER_H
+#define MTT_JSON_BUILDER_H
+
+// JSON reading shared by the run-time model (mtt_runtime.h) and the host's
+// JSON model adapter, so that both read the same documents, report the same
+// errors and give the same texts. Header-only, C++17, needs nlohmann/json.hpp.
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace mtt_runtime {
+
+using Json = nlohmann::json;
+
+// The text a scalar node reads as; "" for arrays and objects.
+inline std::string ScalarText(const Json& iNode)
+{
+    switch (iNode.type()) {
+    case Json::value_t::string: {
+        const std::string& text = iNode.get_ref<const std::string&>();
+        return text.substr(0, text.find('\0'));
+    }
+    case Json::value_t::boolean:
+        return iNode.get<bool>() ? "true" : "false";
+    case Json::value_t::number_integer:
+    case Json::value_t::number_unsigned:
+    case Json::value_t::number_float:
+        return iNode.dump();
+    default:
+        return std::string();
+    }
+}
+
+inline bool IsScalar(const Json& iNode)
+{
+    return iNode.is_string() || iNode.is_number() || iNode.is_boolean() || iNode.is_null();
+}
+
+// Member iName of an object node; null when missing or iNode is no object.
+inline const Json* Member(const Json* iNode, const std::string& iName)
+{
+    if (iNode == nullptr || !iNode->is_object()) return nullptr;
+    auto found = iNode->find(iName);
+    return found == iNode->end() ? nullptr : &*found;
+}
+
+// "NAME:LINE:COLUMN: error: " for the byte at iIndex (0-based) of iText.
+inline std::string ErrorPrefix(const std::string& iName, const std::string& iText, std::size_t iIndex)
+{
+    if (iIndex > iText.size()) iIndex = iText.size();
+    std::size_t line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < iIndex; ++i) {
+        if (iText[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return iName + ":" + std::to_string(line) + ":" + std::to_string(iIndex - lineStart + 1) + ": error: ";
+}
+
+// Builds the document from parser events with an explicit stack, so that
+// nesting depth costs heap, not call stack, and records where parsing failed.
+class JsonBuilder {
+public:
+    explicit JsonBuilder(Json& oDocument) : _document(oDocument), _failed(false), _position(0) {}
+
+    bool null() { return Add(Json(nullptr)); }
+    bool boolean(bool iValue) { return Add(Json(iValue)); }
+    bool number_integer(Json::number_integer_t iValue) { return Add(Json(iValue)); }
+    bool number_unsigned(Json::number_unsigned_t iValue) { return Add(Json(iValue)); }
+    bool number_float(Json::number_float_t iValue, const std::string&) { return Add(Json(iValue)); }
+    bool string(std::string& iValue) { return Add(Json(std::move(iValue))); }
+    bool binary(Json::binary_t& iValue) { return Add(Json::binary(std::move(iValue))); }
+    bool start_object(std::size_t) { return Open(Json::object()); }
+    bool start_array(std::size_t) { return Open(Json::array()); }
+    bool key(std::string& iKey)
+    {
+        _key = std::move(iKey);
+        return true;
+    }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+    template <class Exception>
+    bool parse_error(std::size_t iPosition, const std::string&, const Exception& iError)
+    {
+        _failed = true;
+        _position = iPosition;
+        _message = iError.what();
+        return false;
+    }
+
+    bool Failed() const { return _failed; }
+    // Byte count up to and including the byte where parsing failed.
+    std::size_t Position() const { return _position; }
+    // The parser's explanation without its id and position prefix.
+    std::string Message() const
+    {
+        std::string text = _message;
+        if (!text.empty() && text[0] == '[') {
+            std::size_t end = text.find("] ");
+            if (end != std::string::npos) text.erase(0, end + 2);
+        }
+        if (text.compare(0, 11, "parse error") == 0) {
+            std::size_t colon = text.find(": ");
+            if (colon != std::string::npos) text.erase(0, colon + 2);
+        }
+        return text;
+    }
+
+private:
+    Json* Add(Json&& iValue, bool iOpen)
+    {
+        Json* slot;
+        if (_stack.empty()) {
+            _document = std::move(iValue);
+            slot = &_document;
+        } else if (_stack.back()->is_array()) {
+            _stack.back()->push_back(std::move(iValue));
+            slot = &_stack.back()->back();
+        } else {
+            slot = &((*_stack.back())[_key] = std::move(iValue));
+        }
+        if (iOpen) _stack.push_back(slot);
+        return slot;
+    }
+    bool Add(Json&& iValue)
+    {
+        Add(std::move(iValue), false);
+        return true;
+    }
+    bool Open(Json&& iValue)
+    {
+        Add(std::move(iValue), true);
+        return true;
+    }
+    bool Close()
+    {
+        if (!_stack.empty()) _stack.pop_back();
+        return true;
+    }
+
+    Json& _document;
+    std::vector<Json*> _stack;
+    std::string _key;
+    bool _failed;
+    std::size_t _position;
+    std::string _message;
+};
+
+// Parses iText into oDocument. False with oError "NAME:LINE:COLUMN: error: <what>".
+inline bool ParseJson(const std::string& iText, const std::string& iName, Json& oDocument, std::string& oError)
+{
+    Json document;
+    JsonBuilder builder(document);
+    bool ok = Json::sax_parse(iText, &builder);
+    if (!ok || builder.Failed()) {
+        std::size_t position = builder.Position();
+        oError = ErrorPrefix(iName, iText, position > 0 ? position - 1 : 0) + builder.Message();
+        return false;
+    }
+    oDocument = std::move(document);
+    return true;
+}
+
+// Reads a whole file. False with oError "PATH: error: cannot open: <reason>".
+inline bool ReadFile(const std::string& iPath, std::string& oText, std::string& oError)
+{
+    std::FILE* file = std::fopen(iPath.c_str(), "rb");
+    if (file == nullptr) {
+        oError = iPath + ": error: cannot open: " + std::strerror(errno);
+        return false;
+    }
+    std::string text;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    bool failed = std::ferror(file) != 0;
+    int error = errno;
+    std::fclose(file);
+    if (failed) {
+        oError = iPath + ": error: cannot read: " + std::strerror(error);
+        return false;
+    }
+    oText = std::move(text);
+    return true;
+}
+
+}  // namespace mtt_runtime
+
+#endif

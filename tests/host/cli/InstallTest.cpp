@@ -1,0 +1,121 @@
+// The installed package works for an outside project: install into a
+// scratch prefix, build examples/minimal-host against it with
+// find_package(mtt) and with pkg-config, and run both.
+#include <vector>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CommandRunner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A sanitised build installs sanitised libraries; the outside program must
+// then carry the same runtime.
+#if defined(__SANITIZE_ADDRESS__)
+const std::string kSanitizeFlags = "-fsanitize=address,undefined";
+#else
+const std::string kSanitizeFlags;
+#endif
+
+const char* const kExpectedOutput =
+    "// generated\n"
+    "struct Order {\n"
+    "// Begin of User Code\n"
+    "  int extra;\n"
+    "// End of User Code\n"
+    "};\n"
+    "struct Item {\n"
+    "// Begin of User Code\n"
+    "// End of User Code\n"
+    "};\n"
+    "-- 2 user-code sections\n"
+    "-- late:\n"
+    "{for (int index_i = 0; index_i < model.Size(\"classes\"); index_i++) { \n"
+    "model.Enter(\"classes\", index_i);\n"
+    "std::cout << model.Value(\"\", \"name\") << \"\\n\";\n"
+    "model.Leave();\n"
+    "}}\n";
+
+class InstallTest : public ::testing::Test {
+protected:
+    void SetUp() override { _dir = CommandRunner::MakeTemporaryFolder(); }
+    void TearDown() override { fs::remove_all(_dir); }
+
+    // Runs a step and stops the test with its output when it fails.
+    void Step(const std::vector<std::string>& iArguments, const std::string& iDirectory = "/") {
+        const CommandResult result = CommandRunner::Run(iArguments, iDirectory);
+        ASSERT_EQ(0, result.exitCode) << ::testing::PrintToString(iArguments) << "\n"
+                                      << result.out << result.err;
+    }
+
+    std::string _dir;
+};
+
+TEST_F(InstallTest, OutsideProjectBuildsAndRunsAgainstTheInstalledPackage) {
+    const std::string prefix = _dir + "/prefix";
+    const std::string source = std::string(MTT_SOURCE_DIR) + "/examples/minimal-host";
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
+    for (const char* header : {"include/mtt/MTTNodeFactory.h", "include/mtt/MTLIModelObject.h",
+                               "include/mttinfra/MTTString.h", "bin/mttgen"}) {
+        EXPECT_TRUE(fs::exists(prefix + "/" + header)) << header;
+    }
+
+    // The installed generator finds its libraries from where it lies.
+    const CommandResult version = CommandRunner::Run({prefix + "/bin/mttgen", "--version"}, "/");
+    EXPECT_EQ(0, version.exitCode) << version.err;
+
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "-S", source, "-B", _dir + "/build", "-DCMAKE_PREFIX_PATH=" + prefix,
+                                  "-DCMAKE_CXX_FLAGS=" + kSanitizeFlags}));
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--build", _dir + "/build"}));
+    const CommandResult run = CommandRunner::Run({_dir + "/build/minimal-host"}, _dir);
+    EXPECT_EQ(0, run.exitCode) << run.err;
+    EXPECT_EQ(kExpectedOutput, run.out);
+    EXPECT_EQ("", run.err);
+
+    // pkg-config: the flags alone build the same program.
+    // The library folder may be lib or lib/<multiarch>; mtt.pc lies in its pkgconfig.
+    std::string libdir;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(prefix)) {
+        if (entry.path().filename() == "mtt.pc") {
+            libdir = entry.path().parent_path().parent_path().string();
+        }
+    }
+    ASSERT_FALSE(libdir.empty()) << "no mtt.pc under " << prefix;
+    const std::string pc = "PKG_CONFIG_PATH=" + CommandRunner::Quote(libdir + "/pkgconfig");
+    ASSERT_NO_FATAL_FAILURE(Step({"sh", "-c",
+                                  "c++ -std=c++17 " + kSanitizeFlags + " " + CommandRunner::Quote(source + "/main.cpp") +
+                                      " $(" + pc + " pkg-config --cflags --libs mtt) -Wl,-rpath," +
+                                      CommandRunner::Quote(libdir) + " -o " +
+                                      CommandRunner::Quote(_dir + "/by-pkg-config")}));
+    const CommandResult second = CommandRunner::Run({_dir + "/by-pkg-config"}, _dir);
+    EXPECT_EQ(0, second.exitCode) << second.err;
+    EXPECT_EQ(kExpectedOutput, second.out);
+}
+
+}  // namespace
+
+namespace {
+
+// The text of the fenced block that follows iAnchor in iText.
+std::string BlockAfter(const std::string& iText, const std::string& iAnchor) {
+    const size_t anchor = iText.find(iAnchor);
+    if (anchor == std::string::npos) return "<anchor not found: " + iAnchor + ">";
+    const size_t open = iText.find("```", anchor);
+    const size_t start = iText.find('\n', open) + 1;
+    const size_t close = iText.find("\n```\n", start);
+    return iText.substr(start, close + 1 - start);
+}
+
+TEST(HostGuideTest, ShowsTheProgramThatIsBuiltAndItsOutput) {
+    const std::string guide = CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/docs/host-guide.md");
+    const std::string program =
+        CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/examples/minimal-host/main.cpp");
+    EXPECT_EQ(program, BlockAfter(guide, "<!-- The block below is examples/minimal-host/main.cpp"));
+    EXPECT_EQ(kExpectedOutput, BlockAfter(guide, "Its output is:"));
+}
+
+}  // namespace

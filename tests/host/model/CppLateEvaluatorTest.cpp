@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CppLateEvaluator.h"
+#include "JsonModel.h"
+#include "MTLIModelObject.h"
+#include "StreamCapture.h"
+#include "mtt_runtime.h"
+
+namespace {
+
+std::string Text(MTTString iText)
+{
+    return iText.ConvertToChar();
+}
+
+}  // namespace
+
+TEST(CppLateEvaluator, CallsTheRuntimeObjectWithQuotedPathsAndNames)
+{
+    CppLateEvaluator standard;
+    EXPECT_EQ("mtt_model.Value(\"\", \"name\")", Text(standard.LateProperty("", "name")));
+    EXPECT_EQ("mtt_model.Value(\"/a/this\", \"\")", Text(standard.LateProperty("/a/this", "")));
+    EXPECT_EQ("mtt_model.Size(\"/classes\")", Text(standard.LateListSize("/classes")));
+    EXPECT_EQ("mtt_model.Enter(\"attributes\", index_i)", Text(standard.LateEnterElement("attributes", "index_i")));
+    EXPECT_EQ("mtt_model.Leave()", Text(standard.LateLeaveElement()));
+    EXPECT_EQ("mtt_model.Value(\"\", \"\")", Text(standard.LateProperty(nullptr, nullptr)));
+
+    CppLateEvaluator named("model");
+    EXPECT_EQ("model.Value(\"a\\\"b\", \"c\\\\d\")", Text(named.LateProperty("a\"b", "c\\d")));
+    EXPECT_EQ("model.Leave()", Text(named.LateLeaveElement()));
+}
+
+TEST(CppLateEvaluator, LiteralEscapesQuotesBackslashesAndControlBytes)
+{
+    EXPECT_EQ("\"\"", CppLateEvaluator::Literal(""));
+    EXPECT_EQ("\"\\\"\\\\\\n\\t\\r\"", CppLateEvaluator::Literal("\"\\\n\t\r"));
+    // Octal escapes are three digits long, so a following digit stays a digit.
+    EXPECT_EQ("\"\\0011\\177\"", CppLateEvaluator::Literal("\x01" "1\x7f"));
+    EXPECT_EQ("\"?? \xc3\xa9\"", CppLateEvaluator::Literal("?? \xc3\xa9"));
+}
+
+// The runtime walks paths the way property expressions walk them and reads
+// the same texts as the model adapter.
+TEST(RuntimeModel, ValuesSizesAndTheObjectStackFollowTheModelAdapter)
+{
+    const char* json = R"({"name":"M","n":1.5,"z":null,"a/b":"slash",
+        "classes":[{"name":"A","attributes":[{"name":"x"},{"name":"y"}]},{"name":"B","attributes":[]}]})";
+    mtt_runtime::Model runtime;
+    std::string error;
+    ASSERT_TRUE(runtime.LoadText(json, "m.json", error)) << error;
+    auto model = JsonModel::FromText(json, "m.json", error);
+    for (const char* name : {"name", "n", "z", "classes", "missing"}) {
+        EXPECT_EQ(model->Root()->GetValue(name).ConvertToChar(), runtime.Value("", name)) << name;
+        EXPECT_EQ(runtime.Value("", name), runtime.Value("/this", name));
+    }
+    EXPECT_EQ(2, runtime.Size("/classes"));
+
+    runtime.Enter("classes", 0);  // loops are covered by the agreement test
+    EXPECT_EQ("A", runtime.Value("this", "name"));
+    EXPECT_EQ("M", runtime.Value("/", "name"));
+    runtime.Leave();
+
+    // Broken paths are reported on std::cerr and read as nothing; every
+    // Enter, even a failing one, is undone by one Leave.
+    StreamCapture capture;
+    EXPECT_EQ("", runtime.Value("nowhere", "name"));
+    EXPECT_EQ("", runtime.Value("a/b", "name"));  // "/" always separates elements
+    EXPECT_EQ(0, runtime.Size("name"));
+    runtime.Enter("classes", 5);
+    EXPECT_EQ("", runtime.Value("", "name"));
+    EXPECT_EQ(0, runtime.Size("attributes"));
+    runtime.Leave();
+    runtime.Leave();
+    EXPECT_EQ(1u, runtime.Depth());
+    EXPECT_EQ("", capture.Out());
+    EXPECT_EQ("mtt_runtime: error: no object at path \"nowhere\"\n"
+              "mtt_runtime: error: no object at path \"a/b\"\n"
+              "mtt_runtime: error: no list at path \"name\"\n"
+              "mtt_runtime: error: no element 5 of the list at path \"classes\"\n"
+              "mtt_runtime: error: Leave without Enter\n",
+              capture.Err());
+}

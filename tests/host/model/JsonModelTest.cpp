@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "JsonModel.h"
+#include "MTLIModelObject.h"
+
+namespace {
+
+std::unique_ptr<JsonModel> Load(const std::string& iText)
+{
+    std::string error;
+    std::unique_ptr<JsonModel> model = JsonModel::FromText(iText, "m.json", error);
+    EXPECT_TRUE(model) << error;
+    return model;
+}
+
+std::string Text(MTTString iText)
+{
+    return iText.ConvertToChar();
+}
+
+}  // namespace
+
+TEST(JsonModel, ScalarKindsAndTextsAgreeForOwnTextAndMemberText)
+{
+    struct Case {
+        const char* json;
+        int kind;
+        const char* text;
+    } cases[] = {
+        {"\"a \\\"b\\\" \\\\ \\u00e9\"", 2, "a \"b\" \\ \xc3\xa9"},
+        {"\"cut\\u0000here\"", 2, "cut"},
+        {"42", 2, "42"},
+        {"-7", 2, "-7"},
+        {"18446744073709551615", 2, "18446744073709551615"},
+        {"1.5", 2, "1.5"},
+        {"1e10", 2, "10000000000.0"},
+        {"1E2", 2, "100.0"},
+        {"true", 2, "true"},
+        {"false", 2, "false"},
+        {"null", 2, ""},
+        {"[1]", 1, ""},
+        {"{\"x\":1}", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json);
+        auto model = Load(std::string("{\"v\":") + c.json + "}");
+        MTLIModelObject* value = model->Root()->GetProperty("v");
+        ASSERT_NE(nullptr, value);
+        EXPECT_EQ(c.kind, value->GetKind());
+        EXPECT_EQ(c.text, Text(value->GetValue(nullptr)));
+        EXPECT_EQ(c.text, Text(model->Root()->GetValue("v")));
+        // A scalar has no members, and a root scalar reads like a member.
+        EXPECT_EQ(nullptr, value->GetProperty("v"));
+        EXPECT_EQ(c.text, Text(Load(c.json)->Root()->GetValue(nullptr)));
+    }
+}
+
+TEST(JsonModel, PropertiesAndElementsAreStableObjectsWithNullForWhatIsMissing)
+{
+    auto model = Load(R"({"classes":[{"name":"A"},{"name":"B"}],"n":"x","o":{}})");
+    MTLIModelObject* root = model->Root();
+    EXPECT_EQ(0, root->GetKind());
+    EXPECT_EQ(root, model->Root());
+    MTLIModelObject* classes = root->GetProperty("classes");
+    ASSERT_NE(nullptr, classes);
+    EXPECT_EQ(classes, root->GetProperty("classes"));
+    EXPECT_EQ(2, classes->GetSize());
+    EXPECT_EQ("B", Text(classes->GetElement(1)->GetValue("name")));
+    EXPECT_EQ(classes->GetElement(0), classes->GetElement(0));
+    EXPECT_EQ(nullptr, classes->GetElement(2));
+    EXPECT_EQ(nullptr, classes->GetElement(-1));
+    EXPECT_EQ(nullptr, classes->GetProperty("0"));  // arrays have no members
+    EXPECT_EQ(nullptr, root->GetProperty("missing"));
+    EXPECT_EQ(0, root->GetSize());
+    EXPECT_EQ(nullptr, root->GetElement(0));
+    // Non-scalar or missing members, and names on non-objects, read as "".
+    EXPECT_EQ("", Text(root->GetValue("classes")));
+    EXPECT_EQ("", Text(root->GetValue("o")));
+    EXPECT_EQ("", Text(root->GetValue("missing")));
+    EXPECT_EQ("", Text(classes->GetValue("name")));
+    EXPECT_EQ("", Text(root->GetValue(nullptr)));
+}
+
+TEST(JsonModel, PointersAreRfc6901WithEscapesAndAMarkerForForeignObjects)
+{
+    auto model = Load(R"({"a/b":{"m~n":[0,{"":true}]}})");
+    MTLIModelObject* root = model->Root();
+    MTLIModelObject* inner = root->GetProperty("a/b")->GetProperty("m~n");
+    EXPECT_EQ("", model->PointerOf(root));
+    EXPECT_EQ("/a~1b/m~0n", model->PointerOf(inner));
+    EXPECT_EQ("/a~1b/m~0n/1/", model->PointerOf(inner->GetElement(1)->GetProperty("")));
+
+    auto other = Load("[1]");
+    EXPECT_EQ(JsonModel::kUnknownPointer, model->PointerOf(other->Root()));
+    EXPECT_EQ(JsonModel::kUnknownPointer, model->PointerOf(nullptr));
+}
+
+TEST(JsonModel, MalformedTextIsReportedWithLineAndColumn)
+{
+    struct Case {
+        const char* json;
+        const char* error;
+    } cases[] = {
+        {"", "m.json:1:1: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
+        {"[1,2", "m.json:1:5: error: syntax error while parsing array - unexpected end of input; expected ']'"},
+        {"{\n  \"a\": 1,\n  \"b\": tru\n}", "m.json:3:11: error: syntax error while parsing value - invalid literal; last read: '\"b\": tru<U+000A>'"},
+        {"[1] x", "m.json:1:5: error: syntax error while parsing value - invalid literal; last read: '1] x'; expected end of input"},
+        {"\n [1e400]", "m.json:2:7: error: number overflow parsing '1e400'"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(nullptr, JsonModel::FromText(c.json, "m.json", error));
+        EXPECT_EQ(c.error, error);
+    }
+}
+
+TEST(JsonModel, LoadFileReadsTheFileAndReportsOneThatCannotBeOpened)
+{
+    std::string error;
+    auto model = JsonModel::LoadFile(std::string(MTT_SOURCE_DIR) + "/examples/late/model.json", error);
+    ASSERT_TRUE(model) << error;
+    EXPECT_EQ(1, model->Root()->GetProperty("classes")->GetKind());
+
+    EXPECT_EQ(nullptr, JsonModel::LoadFile("/nonexistent/m.json", error));
+    EXPECT_EQ("/nonexistent/m.json: error: cannot open: No such file or directory", error);
+    EXPECT_EQ(nullptr, JsonModel::LoadFile("/", error));
+    EXPECT_EQ("/: error: cannot read: Is a directory", error);
+}
+
+TEST(JsonModel, DeepNestingNeitherOverflowsTheStackNorLimitsTheDepth)
+{
+    const size_t depth = 100000;
+    auto model = Load(std::string(depth, '[') + "\"deep\"" + std::string(depth, ']'));
+    MTLIModelObject* object = model->Root();
+    for (size_t i = 0; i < depth; ++i) object = object->GetElement(0);
+    EXPECT_EQ("deep", Text(object->GetValue(nullptr)));
+    EXPECT_EQ(depth * 2, model->PointerOf(object).size());
+
+    std::string error;
+    EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '{'), "m.json", error));
+    EXPECT_EQ("m.json:1:2: error: syntax error while parsing object key - unexpected '{'; expected string literal", error);
+    EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '['), "m.json", error));
+    EXPECT_EQ("m.json:1:100001: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
+              error);
+}

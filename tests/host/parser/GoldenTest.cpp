@@ -1,0 +1,133 @@
+// Runs every template in golden/: <case>.mtt is parsed with the file name
+// "<case>.mtt", then compared with whichever of these exist:
+//   <case>.err   the exact error text (the parse must fail)
+//   <case>.dump  ToString() of the tree (one trailing line feed ignored)
+//   <case>.out   the text of an immediate evaluation against Model() below
+//   <case>.late  the text of a late evaluation with TestLateEvaluator
+// Evaluations must print nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutput.h"
+#include "MTTIStatement.h"
+#include "StreamCapture.h"
+#include "TemplateParser.h"
+#include "TestLateEvaluator.h"
+#include "TestModel.h"
+
+namespace {
+
+const std::string kDir = std::string(MTT_TEST_DATA_DIR) + "/parser/golden/";
+
+bool ReadFile(const std::string& iPath, std::string& oText)
+{
+    std::ifstream in(iPath, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    oText = text.str();
+    return true;
+}
+
+std::vector<std::string> Cases()
+{
+    std::vector<std::string> cases;
+    if (DIR* dir = opendir(kDir.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mtt") == 0) cases.push_back(name.substr(0, name.size() - 4));
+        }
+        closedir(dir);
+    }
+    std::sort(cases.begin(), cases.end());
+    return cases;
+}
+
+// root: name=Shop, version=2, meta {author=Ann}, empty list "none",
+// classes [ Order (abstract=false, UserCode "  // order\n"),
+//           Item (abstract=true, UserCode "") ]
+std::unique_ptr<TestObject> Model()
+{
+    std::unique_ptr<TestObject> root(new TestObject());
+    root->Set("name", "Shop").Set("version", "2");
+    root->AddObject("meta").Set("author", "Ann");
+    root->AddList("none");
+    TestObject& classes = root->AddList("classes");
+    TestObject& order = classes.AddElement();
+    order.Set("name", "Order").Set("abstract", "false");
+    order.AddScalar("UserCode", "  // order\n");
+    TestObject& item = classes.AddElement();
+    item.Set("name", "Item").Set("abstract", "true");
+    item.AddScalar("UserCode", "");
+    return root;
+}
+
+std::string Evaluate(MTTIStatement* iRoot, MTTEvaluationEnvironment& ioEnvironment, bool iLate)
+{
+    StreamCapture capture;
+    MTTEvaluationOutput* output = iLate ? iRoot->LateEvaluate(&ioEnvironment) : iRoot->Evaluate(&ioEnvironment);
+    capture.Stop();
+    EXPECT_EQ(capture.Out() + capture.Err(), "");
+    if (output == nullptr) return "<no output>";
+    MTTString text;
+    output->toString(text);
+    delete output;
+    return text.ConvertToChar();
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, Matches)
+{
+    const std::string base = kDir + GetParam();
+    std::string source, expected;
+    ASSERT_TRUE(ReadFile(base + ".mtt", source));
+    TemplateParser parser(GetParam() + ".mtt");
+    std::unique_ptr<MTTIStatement> root(parser.Parse(source));
+    bool checked = false;
+
+    if (ReadFile(base + ".err", expected)) {
+        EXPECT_EQ(root, nullptr);
+        EXPECT_EQ(parser.Errors(), expected);
+        return;
+    }
+    ASSERT_NE(root, nullptr) << parser.Errors();
+    EXPECT_EQ(parser.Errors(), "");
+    if (ReadFile(base + ".dump", expected)) {
+        if (!expected.empty() && expected.back() == '\n') expected.pop_back();
+        EXPECT_EQ(root->ToString().ConvertToChar(), expected);
+        checked = true;
+    }
+    if (ReadFile(base + ".out", expected)) {
+        std::unique_ptr<TestObject> model = Model();
+        MTTEvaluationEnvironment environment(model.get());
+        EXPECT_EQ(Evaluate(root.get(), environment, false), expected);
+        checked = true;
+    }
+    if (ReadFile(base + ".late", expected)) {
+        TestLateEvaluator late;
+        MTTEvaluationEnvironment environment(&late);
+        EXPECT_EQ(Evaluate(root.get(), environment, true), expected);
+        checked = true;
+    }
+    EXPECT_TRUE(checked) << "no .err, .dump, .out or .late file for " << GetParam();
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& iInfo)
+{
+    std::string name = iInfo.param;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Parser, Golden, ::testing::ValuesIn(Cases()), TestName);
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "MTTString.h"
+
+namespace {
+
+// Whether the text lives inside the object itself (no heap buffer).
+bool IsInside(const MTTString& iText)
+{
+    const char* begin = reinterpret_cast<const char*>(&iText);
+    return iText.ConvertToChar() >= begin && iText.ConvertToChar() < begin + sizeof(MTTString);
+}
+
+std::string Std(const MTTString& iText)
+{
+    EXPECT_EQ(iText.ConvertToChar()[iText.Length()], '\0');
+    return std::string(iText.ConvertToChar(), iText.Length());
+}
+
+}  // namespace
+
+TEST(MTTString, UpTo15BytesStayInsideTheObjectAndAppendsKeepEveryPrefix)
+{
+    for (size_t n : {0u, 1u, 14u, 15u, 16u, 17u, 200u}) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i) text += static_cast<char>('a' + i % 26);
+        MTTString s(text.c_str()), copy(s);
+        EXPECT_EQ(IsInside(s), n <= 15) << n;
+        EXPECT_EQ(IsInside(copy), n <= 15) << n;
+        EXPECT_EQ(Std(copy), text);
+    }
+    MTTString s;
+    std::string expected;
+    for (int i = 0; i < 70; ++i) {
+        char piece[2] = {static_cast<char>('A' + i % 26), '\0'};
+        ASSERT_EQ(&s.Append(MTTString(piece)), &s);
+        expected += piece[0];
+        ASSERT_EQ(Std(s), expected);
+    }
+    // Shrinking into a heap buffer, then growing again.
+    s = "short";
+    EXPECT_EQ(Std(s), "short");
+    s.Append(expected.c_str());
+    EXPECT_EQ(Std(s), "short" + expected);
+    MTTString t("tiny");
+    t = s;
+    s = "x";
+    EXPECT_EQ(Std(t), "short" + expected);
+}
+
+TEST(MTTString, ManySmallAppendsBuildAFourMegabyteText)
+{
+    const MTTString piece("0123456");
+    const size_t count = (4u << 20) / 7 + 1;
+    MTTString s;
+    for (size_t i = 0; i < count; ++i) s.Append(piece);
+    ASSERT_EQ(s.Length(), 7 * count);
+    for (size_t i = 0; i < s.Length(); i += 4099) ASSERT_EQ(s.ConvertToChar()[i], static_cast<char>('0' + i % 7)) << i;
+    EXPECT_EQ(Std(s).substr(s.Length() - 8), "60123456");
+}
+
+TEST(MTTString, AppendingOrAssigningItsOwnBytes)
+{
+    // Inline, crossing into the heap, and a heap buffer of exactly the
+    // text's size that must grow while it is the source.
+    for (std::string text : {"abc", "abcdefgh", "0123456789abcdefghij"}) {
+        MTTString s(text.c_str());
+        s.Append(s);
+        EXPECT_EQ(Std(s), text + text);
+        s.Append(s).Append(s);
+        EXPECT_EQ(Std(s), text + text + text + text + text + text + text + text);
+    }
+    MTTString s("0123456789abcdefghij");
+    s.Append(s.ConvertToChar() + 10);
+    EXPECT_EQ(Std(s), "0123456789abcdefghijabcdefghij");
+    s = s.ConvertToChar() + 25;
+    EXPECT_EQ(Std(s), "fghij");
+    const MTTString& same = s;
+    s = same;
+    EXPECT_EQ(Std(s), "fghij");
+}
+
+TEST(MTTString, HighBytesAreKeptAndOrderedAsUnsigned)
+{
+    const char* accented = "caf\xC3\xA9 \xE2\x82\xAC \xFF";
+    EXPECT_EQ(Std(MTTString(accented)), accented);
+    const char* rows[][2] = {{"", "a"},         {"a", "ab"},       {"ab", "b"},      {"Z", "a"},
+                             {"z", "\x80"},     {"\x7F", "\x80"},  {"\x80", "\xFF"}, {"abc\x01", "abc\xC3"},
+                             {"0123456789abcdefX", "0123456789abcdefY"}};
+    for (auto& row : rows) {
+        MTTString a(row[0]), b(row[1]);
+        SCOPED_TRACE(std::string(row[0]) + " < " + row[1]);
+        EXPECT_TRUE((a < b) && (a <= b) && (b > a) && (b >= a) && (a != b) && (b == row[1]));
+        EXPECT_FALSE((a == b) || (b < a) || (a >= b) || (b <= a) || (a > b) || (a == row[1]));
+        EXPECT_TRUE((a <= a) && (a >= a) && (a == a) && !(a < a) && !(a > a) && !(a != a));
+    }
+}
+
+TEST(MTTString, MovedFromNullAndClearedStringsAreEmptyAndUsable)
+{
+    for (const char* text : {"short", "a text well beyond the inline size"}) {
+        MTTString source(text);
+        MTTString target(std::move(source));
+        EXPECT_EQ(Std(target), text);
+        EXPECT_TRUE(source == "");
+        source.Append("reused after the move, long enough for the heap");
+        EXPECT_EQ(Std(source), "reused after the move, long enough for the heap");
+        MTTString assigned("previous heap text that must be released");
+        assigned = std::move(target);
+        EXPECT_EQ(Std(assigned), text);
+        EXPECT_TRUE(target == "");
+        MTTString& same = assigned;
+        assigned = std::move(same);
+        EXPECT_EQ(Std(assigned), text);
+    }
+    MTTString fromNull(static_cast<const char*>(nullptr)), byDefault, assigned("a text beyond the inline size");
+    assigned = static_cast<const char*>(nullptr);
+    MTTString cleared("another text beyond the inline size");
+    cleared.Clear();
+    MTTString moved("a third text beyond the inline size");
+    MTTString sink(std::move(moved));
+    for (const MTTString* s : {&fromNull, &byDefault, &assigned, &cleared, &moved}) {
+        ASSERT_NE(s->ConvertToChar(), nullptr);
+        EXPECT_STREQ(s->ConvertToChar(), "");
+        EXPECT_TRUE(*s == "" && *s == MTTString() && s->Length() == 0);
+    }
+    MTTString s("x");
+    s.Append(static_cast<const char*>(nullptr)).Append(MTTString()).Append("");
+    EXPECT_EQ(Std(s), "x");
+}

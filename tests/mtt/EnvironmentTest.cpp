@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "ListOfMTTString.h"
+#include "MTTEvaluationEnvironment.h"
+#include "MTTExpString.h"
+#include "MTTExpVariable.h"
+#include "MTTStatFunctionDecl.h"
+#include "StreamCapture.h"
+#include "TestLateEvaluator.h"
+#include "TestModel.h"
+
+namespace {
+
+std::string ReadOnly(const char* iName)
+{
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer,
+                  "ERROR: trying to write in an alias to a read only expression under name \"%s\".\n", iName);
+    return buffer;
+}
+
+// The variable's value, or "<null>" when the environment gives none.
+std::string Get(const MTTEvaluationEnvironment& iEnvironment, const char* iName)
+{
+    std::unique_ptr<MTTString> value(iEnvironment.GetVariable(iName));
+    return value ? value->ConvertToChar() : "<null>";
+}
+
+int Type(const MTTEvaluationEnvironment& iEnvironment, const char* iName)
+{
+    return iEnvironment.GetVariableType(iName);
+}
+
+void ExpectReport(const std::string& iErr, const std::string& iCondition)
+{
+    std::string prefix = "AssertionFailed in MTTEvaluationEnvironment.cpp, ", suffix = " :" + iCondition;
+    EXPECT_EQ(iErr.compare(0, prefix.size(), prefix), 0) << iErr;
+    EXPECT_TRUE(iErr.size() > suffix.size() && iErr.substr(iErr.size() - suffix.size()) == suffix) << iErr;
+}
+
+MTTStatFunctionDecl* Function(const char* iName)
+{
+    return new MTTStatFunctionDecl(iName, ListOfMTTString(), nullptr);
+}
+
+// Each test runs against a fresh environment on a root object, and checks
+// at the end that nothing was printed that the test did not take.
+struct Environment : ::testing::Test {
+    TestObject root;
+    MTTEvaluationEnvironment env{static_cast<MTLIModelObject*>(&root)};
+    std::unique_ptr<StreamCapture> capture{new StreamCapture};
+    void TearDown() override
+    {
+        capture->Stop();
+        EXPECT_EQ(capture->Out(), "");
+        EXPECT_EQ(capture->Err(), "");
+    }
+    // What was printed since the last call.
+    std::pair<std::string, std::string> Printed()
+    {
+        capture->Stop();
+        std::pair<std::string, std::string> printed(capture->Out(), capture->Err());
+        capture.reset(new StreamCapture);
+        return printed;
+    }
+};
+
+}  // namespace
+
+TEST_F(Environment, VariablesAndTheirTypes)
+{
+    env.AddVariable("n", "0", MTTVarInteger);
+    env.AddVariable("n", "12", MTTVarString);  // an existing type stays
+    EXPECT_EQ(Get(env, "n"), "12");
+    EXPECT_EQ(env.SetVariable("n", "13"), S_OK);
+    EXPECT_EQ(Get(env, "n"), "13");
+    EXPECT_EQ(Type(env, "n"), MTTVarInteger);
+    env.AddVariable("odd", "", static_cast<MTTExpVariableType>(7));
+    EXPECT_EQ(Type(env, "odd"), 7);
+    EXPECT_EQ(Get(env, "odd"), "");
+
+    EXPECT_EQ(env.SetVariable("unknown", "v"), E_FAIL);
+    EXPECT_EQ(Get(env, "unknown"), "<null>");  // nothing was created
+    EXPECT_EQ(Type(env, "unknown"), MTTVarString);
+
+    env.PushScope(nullptr);  // variables are not scoped
+    env.AddVariable("inner", "made inside", MTTVarString);
+    env.PopScope();
+    EXPECT_EQ(Get(env, "inner"), "made inside");
+
+    std::unique_ptr<MTTString> first(env.GetVariable("n")), second(env.GetVariable("n"));
+    EXPECT_NE(first.get(), second.get());  // a new string each time, the caller's
+    first->Append("x");
+    EXPECT_EQ(Get(env, "n"), "13");
+}
+
+TEST_F(Environment, AliasesOverScopes)
+{
+    MTTExpString outer("outer", true), inner("inner", true), later("later", true);
+    EXPECT_EQ(env.GetAlias("p"), nullptr);
+    env.AddAlias("p", &outer);
+    env.PushScope(nullptr);
+    EXPECT_EQ(env.GetAlias("p"), &outer);
+    env.AddAlias("p", &inner);
+    EXPECT_EQ(env.GetAlias("p"), &inner);  // innermost wins
+    EXPECT_EQ(Get(env, "p"), "inner");
+    env.AddAlias("p", &later);  // same scope: replaced
+    EXPECT_EQ(env.GetAlias("p"), &later);
+    env.PopScope();
+    EXPECT_EQ(env.GetAlias("p"), &outer);
+    EXPECT_EQ(Get(env, "p"), "outer");
+}
+
+TEST_F(Environment, WritesThroughAReadOnlyAliasChangeNothing)
+{
+    MTTExpString literal("literal", true);
+    env.AddVariable("v", "old", MTTVarInteger);
+    env.PushScope(nullptr);
+    env.AddAlias("v", &literal);
+    EXPECT_EQ(Get(env, "v"), "literal");
+    EXPECT_EQ(Type(env, "v"), MTTVarString);
+    env.AddVariable("v", "new", MTTVarString);
+    EXPECT_EQ(env.SetVariable("v", "new"), S_OK);
+    EXPECT_EQ(Printed(), std::make_pair(ReadOnly("v") + ReadOnly("v"), std::string()));
+    env.PopScope();
+    EXPECT_EQ(Get(env, "v"), "old");
+    EXPECT_EQ(Type(env, "v"), MTTVarInteger);
+}
+
+TEST_F(Environment, AliasesToVariablesFollowTheVariable)
+{
+    MTTExpVariable toTarget("target"), toMissing("missing");
+    env.AddVariable("target", "0", MTTVarInteger);
+    env.PushScope(nullptr);
+    env.AddAlias("p", &toTarget);
+    env.AddAlias("q", &toMissing);
+    EXPECT_EQ(env.SetVariable("p", "5"), S_OK);
+    EXPECT_EQ(Get(env, "target"), "5");
+    EXPECT_EQ(Get(env, "p"), "5");
+    EXPECT_EQ(Type(env, "p"), MTTVarInteger);
+    env.AddVariable("p", "6", MTTVarString);
+    EXPECT_EQ(Get(env, "target"), "6");
+    EXPECT_EQ(Type(env, "target"), MTTVarInteger);
+
+    // Undeclared target: reads give an empty text, SetVariable succeeds
+    // without creating it, AddVariable creates it under its own name.
+    EXPECT_EQ(Get(env, "q"), "");
+    EXPECT_EQ(env.SetVariable("q", "x"), S_OK);
+    EXPECT_EQ(Get(env, "missing"), "<null>");
+    env.AddVariable("q", "made", MTTVarInteger);
+    EXPECT_EQ(Get(env, "missing"), "made");
+    EXPECT_EQ(Type(env, "q"), MTTVarInteger);
+    env.PopScope();
+    EXPECT_EQ(Get(env, "p"), "<null>");  // nothing named after the aliases
+    EXPECT_EQ(Get(env, "q"), "<null>");
+}
+
+TEST_F(Environment, AliasCyclesEndAtTheVariableTable)
+{
+    MTTExpVariable x("x");
+    env.AddVariable("x", "caller", MTTVarInteger);
+
+    // A parameter x bound to the caller's x reads and writes that x ...
+    env.PushScope(nullptr);
+    env.AddAlias("x", &x);
+    EXPECT_EQ(Get(env, "x"), "caller");
+    EXPECT_EQ(Type(env, "x"), MTTVarInteger);
+    EXPECT_TRUE(x.EvaluateBoolean(&env));
+    EXPECT_EQ(env.SetVariable("x", "0"), S_OK);
+    EXPECT_FALSE(x.EvaluateBoolean(&env));
+    // ... and so does the same binding one call deeper.
+    env.PushScope(nullptr);
+    env.AddAlias("x", &x);
+    EXPECT_EQ(Get(env, "x"), "0");
+    env.AddVariable("x", "deep", MTTVarString);
+    EXPECT_STREQ(x.EvaluateString(&env).ConvertToChar(), "deep");
+    env.PopScope();
+    env.PopScope();
+    EXPECT_EQ(Get(env, "x"), "deep");
+    EXPECT_EQ(Type(env, "x"), MTTVarInteger);
+
+    // a -> b -> a, in one scope and spread over two: each name ends at its
+    // own entry of the table.
+    for (int spread = 0; spread < 2; ++spread) {
+        SCOPED_TRACE(spread);
+        std::string na = "a" + std::to_string(spread), nb = "b" + std::to_string(spread);
+        MTTExpVariable a(na.c_str()), b(nb.c_str());
+        env.PushScope(nullptr);
+        env.AddAlias(a.Name(), &b);
+        if (spread) env.PushScope(nullptr);
+        env.AddAlias(b.Name(), &a);
+        EXPECT_EQ(Get(env, na.c_str()), "");
+        EXPECT_EQ(Type(env, na.c_str()), MTTVarString);
+        EXPECT_FALSE(a.EvaluateBoolean(&env));
+        EXPECT_EQ(env.SetVariable(a.Name(), "v"), S_OK);
+        env.AddVariable(b.Name(), "set", MTTVarInteger);
+        EXPECT_EQ(Get(env, nb.c_str()), "set");
+        EXPECT_EQ(Type(env, nb.c_str()), MTTVarInteger);
+        EXPECT_EQ(Get(env, na.c_str()), "");
+        if (spread) env.PopScope();
+        env.PopScope();
+        EXPECT_EQ(Get(env, nb.c_str()), "set");
+        EXPECT_EQ(Get(env, na.c_str()), "<null>");
+    }
+}
+
+TEST_F(Environment, FunctionsAreHiddenAndRevealedByScopes)
+{
+    MTTStatFunctionDecl *first = Function("f"), *second = Function("f"), *inner = Function("f"), *other = Function("g");
+    env.AddFunction(nullptr);  // skipped by lookups
+    env.AddFunction(first);
+    env.AddFunction(second);
+    EXPECT_EQ(env.GetFunction("f"), first);
+    env.PushScope(nullptr);
+    env.AddFunction(other);
+    env.AddFunction(inner);
+    EXPECT_EQ(env.GetFunction("f"), inner);
+    EXPECT_EQ(env.GetFunction("g"), other);
+    env.PopScope();
+    EXPECT_EQ(env.GetFunction("f"), first);
+    EXPECT_EQ(env.GetFunction("g"), nullptr);
+    EXPECT_EQ(env.GetFunction("F"), nullptr);
+    EXPECT_EQ(Printed().first, "ERROR: Function \"g\" not found.\nERROR: Function \"F\" not found.\n");
+    for (MTTStatFunctionDecl* d : {first, second, inner, other}) delete d;  // the scopes only borrowed them
+}
+
+TEST_F(Environment, TheRootScopeIsNeverPopped)
+{
+    TestObject element;
+    MTTExpString literal("bound", true);
+    std::unique_ptr<MTTStatFunctionDecl> f(Function("f"));
+    env.AddAlias("p", &literal);
+    env.AddFunction(f.get());
+    env.PushScope(&element);
+    EXPECT_EQ(env.GetCurrentModelObject(), &element);
+    env.PushScope(nullptr);
+    EXPECT_EQ(env.GetCurrentModelObject(), nullptr);
+    env.PopScope();
+    env.PopScope();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        env.PopScope();
+        auto printed = Printed();
+        EXPECT_EQ(printed.first, "");
+        ExpectReport(printed.second, "size > 1");
+    }
+    EXPECT_EQ(env.GetCurrentModelObject(), &root);
+    EXPECT_EQ(env.GetRootModelObject(), &root);
+    EXPECT_EQ(env.GetLateEvaluator(), nullptr);
+    EXPECT_EQ(env.GetAlias("p"), &literal);
+    EXPECT_EQ(env.GetFunction("f"), f.get());
+    for (int i = 0; i < 1000; ++i) env.PushScope(&element);
+    for (int i = 0; i < 1000; ++i) env.PopScope();
+    EXPECT_EQ(env.GetCurrentModelObject(), &root);
+}
+
+TEST_F(Environment, LateEnvironmentAndNullConstructorArguments)
+{
+    TestLateEvaluator late;
+    {
+        MTTEvaluationEnvironment lateEnv(&late);
+        EXPECT_EQ(lateEnv.GetLateEvaluator(), &late);
+        EXPECT_EQ(lateEnv.GetRootModelObject(), nullptr);
+        EXPECT_EQ(lateEnv.GetCurrentModelObject(), nullptr);
+        lateEnv.PushScope(&root);
+        EXPECT_EQ(lateEnv.GetCurrentModelObject(), &root);
+        lateEnv.PopScope();
+        EXPECT_EQ(lateEnv.GetCurrentModelObject(), nullptr);
+    }
+    for (bool isLate : {false, true}) {
+        std::unique_ptr<MTTEvaluationEnvironment> broken(
+            isLate ? new MTTEvaluationEnvironment(static_cast<MTLILateEvaluator*>(nullptr))
+                   : new MTTEvaluationEnvironment(static_cast<MTLIModelObject*>(nullptr)));
+        ExpectReport(Printed().second, isLate ? "NULL != lateEvaluator" : "NULL != rootModelObject");
+        broken->AddVariable("v", "1", MTTVarInteger);  // still a working environment
+        EXPECT_EQ(Get(*broken, "v"), "1");
+        EXPECT_TRUE(broken->GetCurrentModelObject() == nullptr && broken->GetLateEvaluator() == nullptr &&
+                    broken->GetRootModelObject() == nullptr);
+    }
+}
+
+TEST_F(Environment, CopiesShareTheStateTheSourceOwns)
+{
+    TestObject other;
+    env.AddVariable("v", "from source", MTTVarString);
+    {
+        MTTEvaluationEnvironment copy(env);
+        EXPECT_EQ(Get(copy, "v"), "from source");
+        copy.AddVariable("w", "from copy", MTTVarString);
+        copy.PushScope(&other);  // left pushed: the source deletes it
+    }
+    EXPECT_EQ(Get(env, "w"), "from copy");
+    EXPECT_EQ(env.GetCurrentModelObject(), &other);
+    {
+        MTTEvaluationEnvironment target(&other);
+        target.AddVariable("t", "own", MTTVarString);
+        target.PushScope(nullptr);
+        target = env;  // releases what it owned
+        EXPECT_EQ(Get(target, "t"), "<null>");
+        EXPECT_EQ(Get(target, "v"), "from source");
+        EXPECT_EQ(target.GetRootModelObject(), &root);
+        MTTEvaluationEnvironment copy(env);
+        env = copy;  // given its own state back: still the owner
+        MTTEvaluationEnvironment& same = env;
+        env = same;
+    }
+    EXPECT_EQ(Get(env, "w"), "from copy");
+}

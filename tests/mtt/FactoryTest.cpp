@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTNodeClasses.h"
+#include "TestModel.h"
+#include "TreeBuilder.h"
+
+namespace {
+
+std::string Dump(MTTNode* iNode)
+{
+    return iNode->ToString().ConvertToChar();
+}
+
+}  // namespace
+
+TEST(Factory, StringsAndStringListsAreCopiedAndNullStringsAreEmpty)
+{
+    MTTNodeFactory f;
+    ListOfMTTIExpression noArgs;
+    struct Case {
+        std::function<MTTNode*(MTTString*, ListOfMTTString&)> make;
+        const char* dumpWithText;  // made with the text "t" and the list (p, q)
+        const char* dumpWithNull;  // made with a null string and the list (p, q)
+    } cases[] = {
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatText(s); }, "(text \"t\")", "(text \"\")"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatSpecialText(s); }, "(specialtext \"t\")",
+         "(specialtext \"\")"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeExpString(s, true); }, "\"t\"", "\"\""},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeExpVariable(s); }, "(Var t)", "(Var )"},
+        {[&](MTTString* s, ListOfMTTString& l) { return f.makeExpProperty(l, true, *s); },
+         "${t:p/q}", nullptr},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatFunctionCall(s, noArgs); }, "(call t ())",
+         "(call  ())"},
+        {[&](MTTString* s, ListOfMTTString& l) { return f.makeStatFunctionDecl(s, l, nullptr); },
+         "(function t (p, q) {NULL})", "(function  (p, q) {NULL})"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatAssign(s, nullptr); }, "((Var t) = NULL)",
+         "((Var ) = NULL)"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatAppend(s, nullptr); }, "((Var t) += NULL)",
+         "((Var ) += NULL)"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatOrEquals(s, nullptr); }, "((Var t) |= NULL)",
+         "((Var ) |= NULL)"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatDeclare(s, 0); }, "(declare t)", "(declare )"},
+        {[&](MTTString* s, ListOfMTTString&) { return f.makeStatComment(s); }, "", ""},
+    };
+    for (Case& c : cases) {
+        auto* text = new MTTString("t");
+        ListOfMTTString list;
+        list.Append(MTTString("p"));
+        list.Append(MTTString("q"));
+        std::unique_ptr<MTTNode> node(c.make(text, list));
+        // The caller's string and list may change or go right after the call.
+        *text = "changed";
+        delete text;
+        list[1] = "changed";
+        list.RemoveAll();
+        EXPECT_EQ(c.dumpWithText, Dump(node.get()));
+        if (c.dumpWithNull == nullptr) continue;
+        list.Append(MTTString("p"));
+        list.Append(MTTString("q"));
+        std::unique_ptr<MTTNode> fromNull(c.make(nullptr, list));
+        EXPECT_EQ(c.dumpWithNull, Dump(fromNull.get()));
+    }
+
+    // A text made from a null string evaluates to an empty leaf.
+    TestObject root;
+    MTTEvaluationEnvironment env(&root);
+    std::unique_ptr<MTTIStatement> text(f.makeStatText(nullptr));
+    CapturedRun run = RunCaptured(text.get(), env);
+    ASSERT_NE(nullptr, run.output);
+    EXPECT_EQ("", run.text + run.out + run.err);
+}
+
+TEST(Factory, CallsTakeOverTheArgumentExpressionsButNotTheCallersList)
+{
+    MTTNodeFactory f;
+    MTTString name("g"), a("a");
+    auto* list = new ListOfMTTIExpression;
+    MTTIExpression* first = f.makeExpVariable(&a);
+    MTTIExpression* second = f.makeExpString(&a, false);
+    list->Append(first);
+    list->Append(second);
+    std::unique_ptr<MTTIStatement> call(f.makeStatFunctionCall(&name, *list));
+    EXPECT_EQ(2, list->Size());  // the caller keeps its list and its pointers
+    EXPECT_EQ(first, (*list)[1]);
+    list->RemoveAll();
+    delete list;
+    ASSERT_EQ(2, call->GetChildCount());
+    EXPECT_EQ(first, call->GetChild(1));
+    EXPECT_EQ(second, call->GetChild(2));
+    EXPECT_EQ(nullptr, call->GetChild(3));
+    EXPECT_EQ("(call g ((Var a), \"a\"))", Dump(call.get()));
+    // Deleting the call deletes both expressions once (checked by the
+    // sanitizers and valgrind).
+}
+
+TEST(Factory, MakesTheNamedKindsWithTheirChildrenAndCodes)
+{
+    TreeBuilder b;
+    MTTNodeFactory& f = b.Factory();
+    std::unique_ptr<MTTIExpression> operators[] = {
+        std::unique_ptr<MTTIExpression>(f.makeExpEquals(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpNotEquals(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpAnd(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpOr(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpLeq(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpGeq(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpGt(b.Var("l"), b.Var("r"))),
+        std::unique_ptr<MTTIExpression>(f.makeExpLt(b.Var("l"), b.Var("r"))),
+    };
+    const char* texts[] = {"==", "!=", "&&", "||", "<=", ">=", ">", "<"};
+    for (int i = 0; i < 8; ++i) {
+        auto* op = dynamic_cast<MTTExpBinaryOp*>(operators[i].get());
+        ASSERT_NE(nullptr, op) << i;
+        EXPECT_STREQ(texts[i], op->GetOperator().ConvertToChar());
+        EXPECT_EQ(2, op->GetExpType());
+        EXPECT_EQ(2, op->GetChildCount());
+        EXPECT_EQ(std::string("((Var l) ") + texts[i] + " (Var r))", Dump(op));
+    }
+    std::unique_ptr<MTTIExpression> var(b.Var("v")), prop(b.Prop("n", "a")), str(b.Str("s", false));
+    EXPECT_EQ(0, var->GetExpType());
+    EXPECT_EQ(1, prop->GetExpType());
+    EXPECT_EQ(3, str->GetExpType());
+    EXPECT_FALSE(dynamic_cast<MTTExpString*>(str.get())->IsQuoted());
+
+    std::unique_ptr<MTTIStatement> declare(b.Declare("d", 7));
+    EXPECT_EQ(7, dynamic_cast<MTTStatDeclareVariable*>(declare.get())->GetType());
+
+    MTTIStatement* then = b.Text("t");
+    std::unique_ptr<MTTIStatement> branch(b.If(b.Var("c"), then, nullptr));
+    EXPECT_EQ(3, branch->GetChildCount());
+    EXPECT_EQ(then, branch->GetChild(2));
+    EXPECT_EQ(nullptr, branch->GetChild(3));
+    std::unique_ptr<MTTIStatement> loop(b.Foreach(nullptr, nullptr));
+    EXPECT_EQ(2, loop->GetChildCount());
+    std::unique_ptr<MTTIStatement> list(f.makeStatList());
+    EXPECT_NE(nullptr, dynamic_cast<MTTStatList*>(list.get()));
+    EXPECT_EQ(0, list->GetChildCount());
+    std::unique_ptr<MTTIStatement> marks[] = {std::unique_ptr<MTTIStatement>(f.makeStatBeginStatement()),
+                                              std::unique_ptr<MTTIStatement>(f.makeStatEndStatement())};
+    EXPECT_NE(nullptr, dynamic_cast<MTTStatBeginStatement*>(marks[0].get()));
+    EXPECT_NE(nullptr, dynamic_cast<MTTStatEndStatement*>(marks[1].get()));
+}
+
+TEST(Factory, HoldsButNeverOwnsTheTree)
+{
+    TreeBuilder b;
+    std::unique_ptr<MTTIStatement> first(b.Text("1")), second(b.Text("2"));
+    auto* factory = new MTTNodeFactory;
+    EXPECT_EQ(nullptr, factory->getTree());
+    factory->setTree(first.get());
+    factory->setTree(second.get());
+    EXPECT_EQ(second.get(), factory->getTree());
+    MTTNodeFactory copy(*factory);
+    EXPECT_EQ(second.get(), copy.getTree());
+    MTTNodeFactory assigned;
+    assigned = *factory;
+    EXPECT_EQ(second.get(), assigned.getTree());
+    delete factory;  // leaves both trees alive
+    EXPECT_EQ("(text \"1\")(text \"2\")", Dump(first.get()) + Dump(second.get()));
+    copy.setTree(nullptr);
+    EXPECT_EQ(nullptr, copy.getTree());
+
+    // Every make operation is virtual: a parser may replace one.
+    struct Upper : MTTNodeFactory {
+        MTTIStatement* makeStatText(MTTString*) override
+        {
+            MTTString s("UPPER");
+            return MTTNodeFactory::makeStatText(&s);
+        }
+    } upper;
+    MTTNodeFactory& base = upper;
+    MTTString t("lower");
+    std::unique_ptr<MTTIStatement> replaced(base.makeStatText(&t));
+    EXPECT_EQ("(text \"UPPER\")", Dump(replaced.get()));
+}

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "TestLateEvaluator.h"
+#include "TestModel.h"
+#include "TreeBuilder.h"
+
+namespace {
+
+using Statement = std::unique_ptr<MTTIStatement>;
+
+// The head of one generated loop over the list at iPath.
+std::string LoopHead(const std::string& iPath)
+{
+    return "{for (int index_i = 0; index_i < size(" + iPath + "); index_i++) { \nenter(" + iPath + ",index_i);\n";
+}
+const std::string kLoopEnd = "leave();\n}}\n";
+
+std::string Variable(MTTEvaluationEnvironment& iEnv, const char* iName)
+{
+    std::unique_ptr<MTTString> value(iEnv.GetVariable(MTTString(iName)));
+    return value ? value->ConvertToChar() : "<none>";
+}
+
+}  // namespace
+
+TEST(Foreach, EvaluatesBodyOncePerElementWithTheElementCurrent)
+{
+    TreeBuilder b;
+    TestObject root;
+    root.Set("name", "R");
+    TestObject& items = root.AddList("items");
+    std::vector<TestObject*> elements;
+    for (const char* n : {"A", "B", "C"}) elements.push_back(&items.AddElement().Set("name", n));
+
+    Statement loop(b.Foreach(b.Prop("ignored", "items"),
+                             b.List({b.Expr(b.Prop("name", "")), b.AppendTo("seen", b.Prop("name", "this")),
+                                     b.Text(";")})));
+    MTTEvaluationEnvironment env(&root);
+    CapturedRun run = RunCaptured(loop.get(), env);
+
+    EXPECT_EQ("A;B;C;", run.text);
+    EXPECT_EQ("", run.out + run.err);
+    auto* node = dynamic_cast<MTTEvaluationOutputNode*>(run.output.get());
+    ASSERT_NE(nullptr, node);
+    EXPECT_EQ(loop.get(), node->GetStatement());
+    EXPECT_EQ(&items, node->GetModelObject());  // the list, not the current object
+    ASSERT_EQ(3, node->GetChildCount());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(elements[i], node->GetChild(i)->GetModelObject()) << i;
+    EXPECT_EQ((std::vector<std::string>{"GetSize()", "GetElement(0)", "GetElement(1)", "GetElement(2)"}), items.calls);
+    // Variables outlive the element scopes; the scope stack is as before.
+    EXPECT_EQ("ABC", Variable(env, "seen"));
+    EXPECT_EQ(&root, env.GetCurrentModelObject());
+    EXPECT_EQ(1, PopToRootScope(env));
+}
+
+TEST(Foreach, NestedLoopsReadInnerElementsAndRestoreTheOuterOne)
+{
+    TreeBuilder b;
+    TestObject root;
+    TestObject& classes = root.AddList("classes");
+    TestObject& c1 = classes.AddElement().Set("name", "C1");
+    TestObject& attrs = c1.AddList("attrs");
+    attrs.AddElement().Set("name", "a");
+    attrs.AddElement().Set("name", "b");
+    classes.AddElement().Set("name", "C2").AddList("attrs");
+
+    Statement loop(b.Foreach(
+        b.Prop("", "/classes"),
+        b.List({b.Expr(b.Prop("name", "")), b.Text(":"),
+                b.Foreach(b.Prop("", "attrs"), b.List({b.Expr(b.Prop("name", "")), b.Text(",")})),
+                b.Text("/"), b.Expr(b.Prop("name", "")), b.Text(";")})));
+    MTTEvaluationEnvironment env(&root);
+    CapturedRun run = RunCaptured(loop.get(), env);
+    EXPECT_EQ("C1:a,b,/C1;C2:/C2;", run.text);
+    EXPECT_EQ("", run.out + run.err);
+    EXPECT_EQ(1, PopToRootScope(env));
+}
+
+TEST(Foreach, ListsWithoutElementsGiveAnEmptyNodeAndNeverRunTheBody)
+{
+    // A list object that reports a negative size.
+    struct NegativeList : TestObject {
+        NegativeList() : TestObject(1) { AddElement(); }
+        int GetSize() override { return -2; }
+    };
+    TestObject root;
+    root.AddList("l");
+    NegativeList negative;
+    for (TestObject* model : {static_cast<TestObject*>(&root), static_cast<TestObject*>(&negative)}) {
+        TreeBuilder b;
+        Statement loop(b.Foreach(b.Prop("", model == &root ? "l" : ""), b.Special("BAD")));
+        MTTEvaluationEnvironment env(model);
+        CapturedRun run = RunCaptured(loop.get(), env);
+        ASSERT_NE(nullptr, run.output);
+        EXPECT_TRUE(run.output->IsEmpty());
+        EXPECT_EQ("", run.out + run.err);
+        EXPECT_EQ(model, env.GetCurrentModelObject());
+    }
+    EXPECT_TRUE(negative.calls.empty());  // no GetElement
+}
+
+TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
+{
+    struct Case {
+        const char* what;
+        MTTIExpression* (*list)(TreeBuilder&);
+        MTTIStatement* (*tail)(TreeBuilder&);  // runs after "seen" grew
+        const char* out;
+        const char* err;
+        const char* seen;
+    };
+    const Case cases[] = {
+        {"not a list", [](TreeBuilder& b) { return b.Prop("", "plain"); },
+         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Foreach argument is not a list.\n", "", "<none>"},
+        {"null element", [](TreeBuilder& b) { return b.Prop("", "holes"); },
+         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Element 1 of Foreach iterated list is NULL.\n", "", "A"},
+        {"body fails first", [](TreeBuilder& b) { return b.Prop("", "good"); },
+         [](TreeBuilder& b) { return b.Special("TAB"); },
+         "ERROR: Unknown text identifier in specialtext \"TAB\".ERROR: StatList failed evaluation for child 2.\n"
+         "ERROR: Foreach failed evaluation for child 0.\n",
+         "", "A"},
+        {"body fails second", [](TreeBuilder& b) { return b.Prop("", "good"); },
+         [](TreeBuilder& b) { return b.If(b.Eq(b.Prop("name", ""), b.Str("B")), b.Special("BAD"), b.Text("")); },
+         "ERROR: Unknown text identifier in specialtext \"BAD\".ERROR: Evaluation error in if body.\n"
+         "ERROR: StatList failed evaluation for child 2.\nERROR: Foreach failed evaluation for child 1.\n",
+         "", "AB"},
+        {"missing list", [](TreeBuilder& b) { return b.Prop("", "missing"); },
+         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Property \"${:missing}\" does not exist.\n", "",
+         "<none>"},
+        {"not a property", [](TreeBuilder& b) { return b.Str("good"); },
+         [](TreeBuilder& b) { return b.Text("x"); }, "",
+         "ERROR: This expression does not evaluate to a model element.\n", "<none>"},
+    };
+    for (const Case& c : cases) {
+        TreeBuilder b;
+        TestObject root;
+        root.AddObject("plain").Set("name", "P");
+        TestObject& holes = root.AddList("holes");
+        holes.AddElement().Set("name", "A");
+        holes.AddElement(nullptr);
+        holes.AddElement().Set("name", "C");
+        TestObject& good = root.AddList("good");
+        good.AddElement().Set("name", "A");
+        good.AddElement().Set("name", "B");
+        Statement loop(b.Foreach(c.list(b), b.List({b.AppendTo("seen", b.Prop("name", "")), c.tail(b)})));
+
+        MTTEvaluationEnvironment env(&root);
+        env.PushScope(&root);  // the loop runs one scope deep
+        CapturedRun run = RunCaptured(loop.get(), env);
+        EXPECT_EQ(nullptr, run.output) << c.what;
+        EXPECT_EQ(c.out, run.out) << c.what;
+        EXPECT_EQ(c.err, run.err) << c.what;
+        EXPECT_EQ(c.seen, Variable(env, "seen")) << c.what;
+        EXPECT_EQ(&root, env.GetCurrentModelObject()) << c.what;
+        EXPECT_EQ(2, PopToRootScope(env)) << c.what;
+        if (std::string(c.what) == "null element") {
+            EXPECT_EQ((std::vector<std::string>{"GetSize()", "GetElement(0)", "GetElement(1)"}), holes.calls);
+        }
+    }
+}
+
+TEST(Foreach, MissingChildrenAreReportedInBothModes)
+{
+    TreeBuilder b;
+    TestObject root;
+    root.AddList("l").AddElement();
+    TestLateEvaluator late;
+    Statement noAction(b.Foreach(b.Prop("", "l"), nullptr));
+    Statement noList(b.Foreach(nullptr, b.Text("x")));
+    for (bool isLate : {false, true}) {
+        MTTEvaluationEnvironment immediate(&root), lateEnv(&late);
+        MTTEvaluationEnvironment& env = isLate ? lateEnv : immediate;
+        CapturedRun r1 = RunCaptured(noAction.get(), env, isLate);
+        EXPECT_EQ(nullptr, r1.output);
+        EXPECT_NE(std::string::npos, r1.err.find("AssertionFailed in MTTStatForeach.cpp, ")) << r1.err;
+        EXPECT_NE(std::string::npos, r1.err.find(" :NULL != _action")) << r1.err;
+        CapturedRun r2 = RunCaptured(noList.get(), env, isLate);
+        EXPECT_EQ(nullptr, r2.output);
+        EXPECT_NE(std::string::npos, r2.err.find(" :NULL != _variable")) << r2.err;
+        EXPECT_EQ(1, PopToRootScope(env));
+    }
+}
+
+TEST(Foreach, FunctionsDeclaredInTheBodyLiveOnlyInImmediateElementScopes)
+{
+    TreeBuilder b;
+    TestObject root;
+    root.AddList("l").AddElement();
+    TestLateEvaluator late;
+    Statement loop(b.Foreach(b.Prop("", "l"), b.Function("f", {}, b.Text("f"))));
+    Statement call(b.Call("f"));
+
+    MTTEvaluationEnvironment immediate(&root);
+    RunCaptured(loop.get(), immediate);
+    CapturedRun after = RunCaptured(call.get(), immediate);
+    EXPECT_EQ(nullptr, after.output);
+    EXPECT_EQ("ERROR: Function \"f\" not found.\nERROR: function call: function \"f\" not defined.\n", after.out);
+
+    // Late, the element exists only in the generated code: no scope is
+    // pushed, so the declaration lands in the enclosing scope.
+    MTTEvaluationEnvironment lateEnv(&late);
+    RunLateCaptured(loop.get(), lateEnv);
+    CapturedRun lateCall = RunLateCaptured(call.get(), lateEnv);
+    EXPECT_EQ("f", lateCall.text);
+    EXPECT_EQ(1, PopToRootScope(lateEnv));
+}
+
+TEST(ForeachLate, EmitsACountedLoopAndCallsTheEvaluatorInOrder)
+{
+    TreeBuilder b;
+    TestLateEvaluator late;
+    MTTEvaluationEnvironment env(&late);
+    Statement loop(b.Foreach(b.Prop("", "/items"), b.Expr(b.Prop("name", ""))));
+    CapturedRun run = RunLateCaptured(loop.get(), env);
+
+    EXPECT_EQ(LoopHead("/items") + "prop(,name)" + kLoopEnd, run.text);
+    EXPECT_EQ("", run.out + run.err);
+    EXPECT_EQ((std::vector<std::string>{"size(/items)", "enter(/items,index_i)", "prop(,name)", "leave()"}), late.calls);
+    auto* node = dynamic_cast<MTTEvaluationOutputNode*>(run.output.get());
+    ASSERT_NE(nullptr, node);
+    ASSERT_EQ(3, node->GetChildCount());
+    EXPECT_EQ(nullptr, node->GetModelObject());
+    for (int i : {0, 2}) {
+        auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(node->GetChild(i));
+        ASSERT_NE(nullptr, leaf) << i;
+        EXPECT_EQ(loop.get(), leaf->GetStatement());
+        EXPECT_EQ(nullptr, leaf->GetModelObject());
+        EXPECT_EQ(MTTLeafGeneratedText, leaf->GetLeafType());
+    }
+}
+
+TEST(ForeachLate, NestedLoopsReuseTheIndexNameInTheirOwnBlocks)
+{
+    TreeBuilder b;
+    TestLateEvaluator late;
+    MTTEvaluationEnvironment env(&late);
+    Statement loop(b.Foreach(b.Prop("", "/classes"),
+                             b.List({b.Text("c"), b.Foreach(b.Prop("", "attrs"), b.Expr(b.Prop("n", "")))})));
+    CapturedRun run = RunLateCaptured(loop.get(), env);
+    EXPECT_EQ(LoopHead("/classes") + "c" + LoopHead("attrs") + "prop(,n)" + kLoopEnd + kLoopEnd, run.text);
+    EXPECT_EQ((std::vector<std::string>{"size(/classes)", "enter(/classes,index_i)", "size(attrs)",
+                                        "enter(attrs,index_i)", "prop(,n)", "leave()", "leave()"}),
+              late.calls);
+}
+
+TEST(ForeachLate, ABodyOrPathFailureStillGivesTheLoopButNoEvaluatorGivesNull)
+{
+    TreeBuilder b;
+    TestLateEvaluator late;
+    MTTEvaluationEnvironment env(&late);
+
+    Statement failingBody(b.Foreach(b.Prop("", "x"), b.Special("BAD")));
+    CapturedRun r1 = RunLateCaptured(failingBody.get(), env);
+    EXPECT_EQ(LoopHead("x") + kLoopEnd, r1.text);
+    EXPECT_EQ("ERROR: Unknown text identifier in specialtext \"BAD\".", r1.out);
+    ASSERT_NE(nullptr, r1.output);
+    EXPECT_EQ(2, static_cast<MTTEvaluationOutputNode*>(r1.output.get())->GetChildCount());
+
+    Statement noPath(b.Foreach(b.Var("v"), b.Text("t")));
+    CapturedRun r2 = RunLateCaptured(noPath.get(), env);
+    EXPECT_EQ(LoopHead("") + "t" + kLoopEnd, r2.text);
+    EXPECT_EQ("ERROR: This expression has no path.\nERROR: This expression has no path.\n", r2.err);
+
+    TestObject root;
+    MTTEvaluationEnvironment immediate(&root);
+    CapturedRun r3 = RunLateCaptured(failingBody.get(), immediate);
+    EXPECT_EQ(nullptr, r3.output);
+    EXPECT_EQ("ERROR: Foreach needs a late evaluator.\n", r3.out);
+    EXPECT_EQ("", r3.err);
+}

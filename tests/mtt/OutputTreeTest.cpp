@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "ListOfMTTEvaluationOutput.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "MTTIEvaluationOutputVisitor.h"
+#include "StreamCapture.h"
+#include "TestModel.h"
+
+namespace {
+
+// A leaf that counts its destructions, to prove single ownership.
+struct CountingLeaf : MTTEvaluationOutputLeaf {
+    CountingLeaf(const char* iText, int* ioDeleted) : MTTEvaluationOutputLeaf(nullptr, nullptr, iText), deleted(ioDeleted) {}
+    ~CountingLeaf() override { ++*deleted; }
+    int* deleted;
+};
+
+MTTEvaluationOutputLeaf* Leaf(const char* iText)
+{
+    return new MTTEvaluationOutputLeaf(nullptr, nullptr, iText);
+}
+
+MTTEvaluationOutputNode* Node(std::initializer_list<MTTEvaluationOutput*> iChildren = {})
+{
+    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(nullptr, nullptr);
+    for (MTTEvaluationOutput* child : iChildren) EXPECT_EQ(node->AddChild(child), node);
+    return node;
+}
+
+std::string Text(const MTTEvaluationOutput& iOutput)
+{
+    MTTString text;
+    EXPECT_EQ(iOutput.toString(text), S_OK);
+    return text.ConvertToChar();
+}
+
+void ExpectReport(const std::string& iErr, const std::string& iFile, const std::string& iCondition)
+{
+    std::string prefix = "AssertionFailed in " + iFile + ", ", suffix = " :" + iCondition;
+    EXPECT_EQ(iErr.compare(0, prefix.size(), prefix), 0) << iErr;
+    EXPECT_TRUE(iErr.size() > suffix.size() && iErr.substr(iErr.size() - suffix.size()) == suffix) << iErr;
+}
+
+}  // namespace
+
+TEST(OutputTree, TextIsEveryLeafInDepthFirstOrderAppendedToTheCallersString)
+{
+    MTTEvaluationOutputNode* inner = Node({Leaf("L"), Node(), Leaf("M")});
+    MTTEvaluationOutputNode* root = Node({Leaf("K"), inner, Leaf(""), Leaf("N")});
+    EXPECT_EQ(Text(*root), "KLMN");
+    EXPECT_EQ(Text(*inner), "LM");
+    MTTString text("pre:");  // never cleared: a second call appends again
+    EXPECT_EQ(root->toString(text), S_OK);
+    EXPECT_EQ(root->toString(text), S_OK);
+    EXPECT_STREQ(text.ConvertToChar(), "pre:KLMNKLMN");
+    delete root;
+}
+
+TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)
+{
+    struct Row {
+        MTTEvaluationOutput* output;
+        bool empty;
+    } rows[] = {{Node(), true},      {Node({Leaf("")}), false}, {Node({Node()}), false}, {Node({nullptr}), false},
+                {Leaf(""), true},    {Leaf(" "), false},        {Leaf("\t\n"), false}};
+    for (Row& row : rows) {
+        bool isLeaf = dynamic_cast<MTTEvaluationOutputLeaf*>(row.output) != nullptr;
+        EXPECT_EQ(row.output->IsEmpty(), row.empty) << Text(*row.output);
+        EXPECT_EQ(row.output->GetMTTEvaluationOutputType(), isLeaf ? MTTOutputLeaf : MTTOutputNode);
+        delete row.output;
+    }
+    EXPECT_TRUE(MTTOutputLeaf == 0 && MTTOutputNode == 1);
+
+    MTTEvaluationOutput* first = Leaf("a");
+    MTTEvaluationOutput* last = Leaf("b");
+    MTTEvaluationOutputNode node(nullptr, nullptr);
+    EXPECT_TRUE(node.GetChildCount() == 0 && node.GetChild(0) == nullptr);
+    node.AddChild(first);
+    node.AddChild(nullptr);  // accepted and counted
+    node.AddChild(last);
+    StreamCapture capture;
+    EXPECT_EQ(node.GetChildCount(), 3);
+    EXPECT_TRUE(node.GetChild(0) == first && node.GetChild(1) == nullptr && node.GetChild(2) == last);
+    EXPECT_TRUE(node.GetChild(-1) == nullptr && node.GetChild(3) == nullptr && node.GetChild(1000) == nullptr);
+    EXPECT_EQ(capture.Err(), "");  // bounds are not a misuse
+
+    StreamCapture nullChild;
+    EXPECT_EQ(Text(node), "ab");  // the null child is reported and skipped
+    nullChild.Stop();
+    EXPECT_EQ(nullChild.Out(), "");
+    ExpectReport(nullChild.Err(), "MTTEvaluationOutputNode.cpp", "NULL != elem");
+}
+
+TEST(OutputTree, LeafTypesAndReferences)
+{
+    TestObject model;
+    MTTEvaluationOutputLeaf leaf(nullptr, &model, "text");
+    EXPECT_TRUE(leaf.GetModelObject() == &model && leaf.GetStatement() == nullptr);
+    EXPECT_EQ(leaf.GetLeafType(), MTTLeafGeneratedText);
+    EXPECT_EQ(MTTLeafGeneratedText, 1);
+    for (int type : {0, 5, -3, 0}) {
+        leaf.SetLeafType(static_cast<MTTEvaluationOutputLeafType>(type));
+        EXPECT_EQ(static_cast<int>(leaf.GetLeafType()), type);
+        EXPECT_EQ(Text(leaf), "text");
+    }
+    MTTEvaluationOutputLeaf copy(leaf), assigned(nullptr, nullptr, "other");
+    assigned = leaf;
+    for (MTTEvaluationOutputLeaf* l : {&copy, &assigned}) {
+        EXPECT_TRUE(l->GetLeafType() == MTTLeafUserCode && l->GetModelObject() == &model);
+        EXPECT_STREQ(l->GetText().ConvertToChar(), "text");
+    }
+}
+
+TEST(OutputTree, DeletingTheRootDeletesEveryOutputOnce)
+{
+    int deleted = 0;
+    delete Node({new CountingLeaf("a", &deleted),
+                 Node({new CountingLeaf("b", &deleted), nullptr, new CountingLeaf("c", &deleted)}),
+                 new CountingLeaf("d", &deleted)});
+    EXPECT_EQ(deleted, 4);
+}
+
+TEST(OutputTree, ACopiedNodeSharesChildrenWithoutOwningThem)
+{
+    int deleted = 0;
+    MTTEvaluationOutputNode* root = Node({new CountingLeaf("a", &deleted), new CountingLeaf("b", &deleted)});
+    {
+        MTTEvaluationOutputNode copy(*root);
+        EXPECT_TRUE(copy.GetChildCount() == 2 && copy.GetChild(0) == root->GetChild(0));
+        copy.AddChild(new CountingLeaf("c", &deleted));  // the copy's own
+        EXPECT_EQ(Text(copy), "abc");
+        EXPECT_EQ(root->GetChildCount(), 2);
+    }
+    EXPECT_EQ(deleted, 1);
+    {
+        MTTEvaluationOutputNode target(nullptr, nullptr);
+        target.AddChild(new CountingLeaf("old", &deleted));
+        target = *root;  // drops its own children first
+        EXPECT_EQ(deleted, 2);
+        MTTEvaluationOutputNode& same = target;
+        target = same;
+        EXPECT_EQ(Text(target), "ab");
+        MTTEvaluationOutputNode copy(*root);
+        *root = copy;  // given its own children back: still their owner
+        EXPECT_EQ(deleted, 2);
+    }
+    EXPECT_EQ(deleted, 2);
+    EXPECT_EQ(Text(*root), "ab");
+    delete root;
+    EXPECT_EQ(deleted, 4);
+}
+
+TEST(OutputTree, AcceptCallsTheVisitorForItselfOnly)
+{
+    struct Recorder : MTTIEvaluationOutputVisitor {
+        long VisitOutputNode(MTTEvaluationOutputNode* iNode) override
+        {
+            seen.push_back(iNode);
+            return result;
+        }
+        long VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) override
+        {
+            seen.push_back(iLeaf);
+            return result - 1;
+        }
+        std::vector<MTTEvaluationOutput*> seen;
+        long result = 7;
+    } visitor;
+    MTTEvaluationOutputLeaf* leaf = Leaf("x");
+    MTTEvaluationOutputNode* node = Node({leaf});
+    EXPECT_EQ(node->Accept(&visitor), 7);
+    EXPECT_EQ(leaf->Accept(&visitor), 6);
+    visitor.result = -20;
+    EXPECT_EQ(node->Accept(&visitor), -20);
+    EXPECT_EQ(visitor.seen, (std::vector<MTTEvaluationOutput*>{node, leaf, node}));
+    for (MTTEvaluationOutput* output : {static_cast<MTTEvaluationOutput*>(node), static_cast<MTTEvaluationOutput*>(leaf)}) {
+        StreamCapture capture;
+        EXPECT_EQ(output->Accept(nullptr), E_FAIL);
+        capture.Stop();
+        ExpectReport(capture.Err(), output == leaf ? "MTTEvaluationOutputLeaf.cpp" : "MTTEvaluationOutputNode.cpp", "visitor");
+    }
+    EXPECT_LT(E_FAIL, 0);
+    delete node;
+}
+
+TEST(OutputTree, ListOfOutputsHoldsPointersOnly)
+{
+    MTTEvaluationOutputLeaf a(nullptr, nullptr, "a"), b(nullptr, nullptr, "b");  // never deleted by a list
+    ListOfMTTEvaluationOutput list;
+    list.Append(&a);
+    list.Append(&b);
+    ListOfMTTEvaluationOutput copy(list);
+    EXPECT_TRUE(copy == list && copy[2] == &b);
+    copy[1] = &b;  // the slot itself
+    EXPECT_TRUE(copy[1] == &b && static_cast<const ListOfMTTEvaluationOutput&>(list)[1] == &a && copy != list);
+    copy.RemoveAll();
+    EXPECT_TRUE(copy.Size() == 0 && list.Size() == 2);
+}

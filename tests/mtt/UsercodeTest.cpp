@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "TestLateEvaluator.h"
+#include "TestModel.h"
+#include "TreeBuilder.h"
+
+namespace {
+
+using Statement = std::unique_ptr<MTTIStatement>;
+
+const char* const kBegin = "\n// Begin of User Code\n";
+const char* const kEnd = "// End of User Code\n";
+
+}  // namespace
+
+TEST(Usercode, ThreeLeavesCarryTheOwnerAndOnlyTheMiddleOneIsUserCode)
+{
+    for (const char* code : {"keep();\n", ""}) {
+        TreeBuilder b;
+        TestObject root;
+        TestObject& owner = root.AddObject("cls");
+        TestObject& scalar = owner.AddScalar("UserCode", code);
+        MTTEvaluationEnvironment env(&root);
+        Statement stat(b.Usercode(b.Prop("ignored", "cls")));
+        CapturedRun run = RunCaptured(stat.get(), env);
+
+        EXPECT_EQ(std::string(kBegin) + code + kEnd, run.text);
+        EXPECT_EQ("", run.out + run.err);
+        auto* node = dynamic_cast<MTTEvaluationOutputNode*>(run.output.get());
+        ASSERT_NE(nullptr, node);
+        EXPECT_FALSE(node->IsEmpty());
+        EXPECT_EQ(&owner, node->GetModelObject());  // not the current object
+        EXPECT_EQ(stat.get(), node->GetStatement());
+        ASSERT_EQ(3, node->GetChildCount());
+        const char* texts[] = {kBegin, code, kEnd};
+        const MTTEvaluationOutputLeafType types[] = {MTTLeafGeneratedText, MTTLeafUserCode, MTTLeafGeneratedText};
+        for (int i = 0; i < 3; ++i) {
+            auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(node->GetChild(i));
+            ASSERT_NE(nullptr, leaf) << i;
+            EXPECT_STREQ(texts[i], leaf->GetText().ConvertToChar());
+            EXPECT_EQ(types[i], leaf->GetLeafType()) << i;
+            EXPECT_EQ(&owner, leaf->GetModelObject()) << i;
+            EXPECT_EQ(stat.get(), leaf->GetStatement()) << i;
+        }
+        EXPECT_EQ((std::vector<std::string>{"GetProperty(cls)"}), root.calls);
+        EXPECT_EQ((std::vector<std::string>{"GetProperty(UserCode)"}), owner.calls);
+        EXPECT_EQ((std::vector<std::string>{"GetValue(null)"}), scalar.calls);
+    }
+}
+
+TEST(Usercode, FailuresNameTheDesignatingExpressionByItsDump)
+{
+    struct Case {
+        const char* what;
+        MTTIExpression* (*owner)(TreeBuilder&);
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"walk fails", [](TreeBuilder& b) { return b.Prop("n", "a"); },
+         "ERROR: Property \"${n:a}\" does not exist.\nERROR: UserCode: \"${n:a}\" not present.\n", ""},
+        {"no user code", [](TreeBuilder& b) { return b.Prop("n", "/plain/x"); },
+         "ERROR: Property \"${n:/plain/x}\" has no UserCode.\n", ""},
+        {"a list", [](TreeBuilder& b) { return b.Prop("n", "listed"); },
+         "ERROR: UserCode of \"${n:listed}\" is not an scalar.\n", ""},
+        {"a plain object", [](TreeBuilder& b) { return b.Prop("", "this/plainly"); },
+         "ERROR: UserCode of \"${:this/plainly}\" is not an scalar.\n", ""},
+        {"a variable", [](TreeBuilder& b) { return b.Var("v"); }, "ERROR: UserCode: \"(Var v)\" not present.\n",
+         "ERROR: This expression does not evaluate to a model element.\n"},
+    };
+    for (const Case& c : cases) {
+        TreeBuilder b;
+        TestObject root;
+        root.AddObject("plain").AddObject("x");
+        root.AddObject("listed").AddList("UserCode");
+        root.AddObject("plainly").AddObject("UserCode");
+        MTTEvaluationEnvironment env(&root);
+        Statement stat(b.Usercode(c.owner(b)));
+        CapturedRun run = RunCaptured(stat.get(), env);
+        EXPECT_EQ(nullptr, run.output) << c.what;
+        EXPECT_EQ(c.out, run.out) << c.what;
+        EXPECT_EQ(c.err, run.err) << c.what;
+    }
+    TreeBuilder b;
+    TestObject root;
+    MTTEvaluationEnvironment env(&root);
+    Statement none(b.Usercode(nullptr));
+    for (bool isLate : {false, true}) {
+        CapturedRun run = RunCaptured(none.get(), env, isLate);
+        EXPECT_EQ(nullptr, run.output);
+        EXPECT_NE(std::string::npos, run.err.find(" :NULL != _variable")) << run.err;
+    }
+}
+
+TEST(Usercode, LateEvaluationIsOnlyTheExpressionsText)
+{
+    TreeBuilder b;
+    TestLateEvaluator late;
+    TestObject current;
+    MTTEvaluationEnvironment env(&late);
+    env.PushScope(&current);
+    Statement stat(b.Usercode(b.Prop("n", "cls")));
+    CapturedRun run = RunLateCaptured(stat.get(), env);
+    auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(run.output.get());
+    ASSERT_NE(nullptr, leaf);
+    EXPECT_EQ("prop(cls,n)", run.text);
+    EXPECT_EQ(&current, leaf->GetModelObject());
+    EXPECT_EQ(MTTLeafGeneratedText, leaf->GetLeafType());
+    EXPECT_TRUE(current.calls.empty());
+
+    TestObject root;
+    MTTEvaluationEnvironment immediate(&root);
+    CapturedRun noEvaluator = RunLateCaptured(stat.get(), immediate);
+    ASSERT_NE(nullptr, noEvaluator.output);
+    EXPECT_EQ("", noEvaluator.text);
+    EXPECT_EQ("ERROR: late evaluation for property needs a late evaluator.\n", noEvaluator.out);
+}

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "TestLateEvaluator.h"
+#include "TestModel.h"
+#include "TreeBuilder.h"
+
+namespace {
+
+using Statement = std::unique_ptr<MTTIStatement>;
+using Expression = std::unique_ptr<MTTIExpression>;
+
+std::string Value(MTTEvaluationEnvironment& iEnv, const char* iName)
+{
+    std::unique_ptr<MTTString> value(iEnv.GetVariable(MTTString(iName)));
+    return value ? value->ConvertToChar() : "<none>";
+}
+
+int Type(MTTEvaluationEnvironment& iEnv, const char* iName)
+{
+    return iEnv.GetVariableType(MTTString(iName));
+}
+
+// Evaluates a statement that is deleted afterwards (outputs never read
+// through their statement pointer).
+CapturedRun Exec(MTTIStatement* iStatement, MTTEvaluationEnvironment& ioEnv, bool iLate = false)
+{
+    Statement owned(iStatement);
+    return RunCaptured(owned.get(), ioEnv, iLate);
+}
+
+// An output with no text: an empty node that records the current object.
+void ExpectEmptyNode(const CapturedRun& iRun, MTLIModelObject* iModel, const std::string& iWhat)
+{
+    auto* node = dynamic_cast<MTTEvaluationOutputNode*>(iRun.output.get());
+    ASSERT_NE(nullptr, node) << iWhat;
+    EXPECT_EQ(0, node->GetChildCount()) << iWhat;
+    EXPECT_EQ(iModel, node->GetModelObject()) << iWhat;
+}
+
+const std::string kReadOnly = "ERROR: trying to write in an alias to a read only expression under name \"q\".\n";
+
+}  // namespace
+
+TEST(VariableStatements, DeclarationsGiveInitialValuesInBothModesAndLateTexts)
+{
+    struct Case {
+        const char* name;
+        int type;
+        const char* initial;
+        const char* lateText;
+    };
+    const Case cases[] = {
+        {"i", MTTVarInteger, "0", "int i = 0;\n"},
+        {"s", MTTVarString, "", "KORUnicodeString s;\n"},
+        {"x", 7, "", "KORUnicodeString x;\n"},  // any type but integer is a string
+    };
+    TreeBuilder b;
+    TestObject root;
+    TestLateEvaluator late;
+    for (const Case& c : cases) {
+        MTTEvaluationEnvironment env(&root), lateEnv(&late);
+        CapturedRun now = Exec(b.Declare(c.name, c.type), env);
+        ExpectEmptyNode(now, &root, c.name);
+        CapturedRun later = Exec(b.Declare(c.name, c.type), lateEnv, true);
+        auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(later.output.get());
+        ASSERT_NE(nullptr, leaf) << c.name;
+        EXPECT_EQ(c.lateText, later.text);
+        EXPECT_EQ(nullptr, leaf->GetModelObject());
+        EXPECT_EQ(MTTLeafGeneratedText, leaf->GetLeafType());
+        for (MTTEvaluationEnvironment* e : {&env, &lateEnv}) {
+            EXPECT_EQ(c.initial, Value(*e, c.name)) << c.name;
+            EXPECT_EQ(c.type, Type(*e, c.name)) << c.name;
+        }
+        EXPECT_EQ("", now.out + now.err + later.out + later.err);
+    }
+}
+
+TEST(VariableStatements, RedeclarationResetsTheValueButKeepsTheFirstType)
+{
+    TreeBuilder b;
+    TestObject root;
+    MTTEvaluationEnvironment env(&root);
+    Exec(b.Assign("s", b.Str("abc")), env);
+    Exec(b.Declare("s", MTTVarInteger), env);
+    EXPECT_EQ("0", Value(env, "s"));
+    EXPECT_EQ(MTTVarString, Type(env, "s"));
+    Exec(b.Declare("i", MTTVarInteger), env);
+    Exec(b.Assign("i", b.Str("5")), env);
+    Exec(b.Declare("i", MTTVarString), env);
+    EXPECT_EQ("", Value(env, "i"));
+    EXPECT_EQ(MTTVarInteger, Type(env, "i"));
+
+    // So the late "|=" still refuses the string and accepts the integer.
+    CapturedRun refused = Exec(b.OrEquals("s", b.Str("F", false)), env, true);
+    EXPECT_EQ(nullptr, refused.output);
+    EXPECT_EQ("ERROR: Operation |= is forbidden with the non integer variable \"s\".\n", refused.err);
+    EXPECT_EQ("i|=F;\n", Exec(b.OrEquals("i", b.Str("F", false)), env, true).text);
+}
+
+TEST(VariableStatements, AssignAndAppendActOnTheEnvironmentInBothModes)
+{
+    TreeBuilder b;
+    TestObject root;
+    root.Set("v", "model");
+    TestLateEvaluator late;
+    for (bool isLate : {false, true}) {
+        MTTEvaluationEnvironment immediate(&root), lateEnv(&late);
+        MTTEvaluationEnvironment& env = isLate ? lateEnv : immediate;
+        MTLIModelObject* current = env.GetCurrentModelObject();
+        ExpectEmptyNode(Exec(b.Assign("a", b.Str("v")), env, isLate), current, "assign");
+        ExpectEmptyNode(Exec(b.AppendTo("a", b.Str("w")), env, isLate), current, "append");
+        ExpectEmptyNode(Exec(b.AppendTo("n", b.Str("b")), env, isLate), current, "append new");
+        Exec(b.Declare("i", MTTVarInteger), env);
+        Exec(b.Assign("i", b.Str("5")), env, isLate);
+        Exec(b.AppendTo("i", b.Var("a")), env, isLate);
+        EXPECT_EQ("vw", Value(env, "a"));
+        EXPECT_EQ(MTTVarString, Type(env, "a"));
+        EXPECT_EQ("b", Value(env, "n"));
+        EXPECT_EQ(MTTVarString, Type(env, "n"));
+        EXPECT_EQ("5vw", Value(env, "i"));
+        EXPECT_EQ(MTTVarInteger, Type(env, "i"));
+
+        // An operand that is no string reports it and counts as empty.
+        CapturedRun bad = Exec(b.AppendTo("a", b.Not(b.Var("a"))), env, isLate);
+        EXPECT_NE(nullptr, bad.output);
+        EXPECT_EQ("ERROR: This expression does not evaluate to a string.\n", bad.err);
+        EXPECT_EQ("vw", Value(env, "a"));
+    }
+    MTTEvaluationEnvironment env(&root);
+    Exec(b.Assign("p", b.Prop("v", "")), env);
+    EXPECT_EQ("model", Value(env, "p"));
+}
+
+TEST(VariableStatements, OrEqualsJoinsWithABarImmediatelyAndReportsOnStandardError)
+{
+    TreeBuilder b;
+    TestObject root;
+    root.Set("f", "B");
+    MTTEvaluationEnvironment env(&root);
+    Exec(b.Declare("flags", MTTVarInteger), env);
+    ExpectEmptyNode(Exec(b.OrEquals("flags", b.Str("A")), env), &root, "or-equals");
+    Exec(b.OrEquals("flags", b.Prop("f", "")), env);
+    EXPECT_EQ("0|A|B", Value(env, "flags"));
+    EXPECT_EQ(MTTVarInteger, Type(env, "flags"));
+
+    Exec(b.Assign("s", b.Str("x")), env);  // no type check immediately
+    Exec(b.OrEquals("s", b.Str("y")), env);
+    EXPECT_EQ("x|y", Value(env, "s"));
+
+    CapturedRun undeclared = Exec(b.List({b.OrEquals("u", b.Str("z"))}), env);
+    EXPECT_EQ(nullptr, undeclared.output);
+    EXPECT_EQ("ERROR: Variable \"u\" undeclared.\n", undeclared.err);
+    EXPECT_EQ("ERROR: StatList failed evaluation for child 1.\n", undeclared.out);
+    EXPECT_EQ("<none>", Value(env, "u"));
+}
+
+TEST(VariableStatements, LateOrEqualsEmitsTheOperatorForIntegersAndLeavesTheValue)
+{
+    TreeBuilder b;
+    TestLateEvaluator late;
+    MTTEvaluationEnvironment env(&late);
+    Exec(b.Declare("mask", MTTVarInteger), env, true);
+    CapturedRun run = Exec(b.OrEquals("mask", b.Str("F", false)), env, true);
+    auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(run.output.get());
+    ASSERT_NE(nullptr, leaf);
+    EXPECT_EQ("mask|=F;\n", run.text);
+    EXPECT_EQ(nullptr, leaf->GetModelObject());
+    EXPECT_EQ("mask|=prop(/opts,bit);\n", Exec(b.OrEquals("mask", b.Prop("bit", "/opts")), env, true).text);
+    EXPECT_EQ("mask|=\"q\";\n", Exec(b.OrEquals("mask", b.Str("q")), env, true).text);
+    EXPECT_EQ("0", Value(env, "mask"));
+
+    Exec(b.Assign("str", b.Str("x")), env, true);
+    Exec(b.Declare("seven", 7), env, true);
+    for (const char* name : {"undeclared", "str", "seven"}) {
+        CapturedRun refused = Exec(b.OrEquals(name, b.Str("F")), env, true);
+        EXPECT_EQ(nullptr, refused.output) << name;
+        EXPECT_EQ(std::string("ERROR: Operation |= is forbidden with the non integer variable \"") + name + "\".\n",
+                  refused.err);
+        EXPECT_EQ("", refused.out);
+    }
+}
+
+TEST(VariableStatements, MissingValuesAreReportedWithoutCreatingTheVariable)
+{
+    TreeBuilder b;
+    TestObject root;
+    for (bool isLate : {false, true}) {
+        MTTEvaluationEnvironment env(&root);
+        Exec(b.Declare("i", MTTVarInteger), env);
+        for (MTTIStatement* s : {b.Assign("a", nullptr), b.AppendTo("b", nullptr), b.OrEquals("i", nullptr)}) {
+            CapturedRun run = Exec(s, env, isLate);
+            EXPECT_NE(std::string::npos, run.err.find(" :NULL != _value")) << run.err;
+        }
+        EXPECT_EQ("<none>", Value(env, "a"));
+        EXPECT_EQ("<none>", Value(env, "b"));
+        EXPECT_EQ("0", Value(env, "i"));
+    }
+}
+
+TEST(VariableStatements, WritesFollowVariableAliasesAndAreRefusedThroughOthers)
+{
+    TreeBuilder b;
+    TestObject root;
+    MTTEvaluationEnvironment env(&root);
+    Expression target(b.Var("target"));
+    Expression literal(b.Str("lit"));
+    env.PushScope(&root);
+    env.AddAlias(MTTString("p"), target.get());
+    env.AddAlias(MTTString("q"), literal.get());
+
+    // p writes and types "target".
+    Exec(b.Declare("p", MTTVarInteger), env);
+    EXPECT_EQ("0", Value(env, "target"));
+    EXPECT_EQ(MTTVarInteger, Type(env, "target"));
+    Exec(b.OrEquals("p", b.Str("X")), env);
+    EXPECT_EQ("0|X", Value(env, "target"));
+    EXPECT_EQ("p|=Y;\n", Exec(b.OrEquals("p", b.Str("Y", false)), env, true).text);
+    Exec(b.Assign("p", b.Str("v")), env);
+    Exec(b.AppendTo("p", b.Str("w")), env);
+    EXPECT_EQ("vw", Value(env, "target"));
+    EXPECT_EQ(MTTVarInteger, Type(env, "p"));
+
+    // q stands for a literal: every write is refused on standard output,
+    // the statement still succeeds.
+    for (MTTIStatement* s : {b.Assign("q", b.Str("v")), b.AppendTo("q", b.Str("x")), b.Declare("q", MTTVarInteger),
+                             b.OrEquals("q", b.Str("z"))}) {
+        CapturedRun run = Exec(s, env);
+        EXPECT_NE(nullptr, run.output);
+        EXPECT_EQ(kReadOnly, run.out);
+        EXPECT_EQ("", run.err);
+    }
+    EXPECT_EQ("lit", Value(env, "q"));
+    EXPECT_EQ(MTTVarString, Type(env, "q"));
+    CapturedRun lateRefused = Exec(b.OrEquals("q", b.Str("z")), env, true);
+    EXPECT_EQ(nullptr, lateRefused.output);
+    EXPECT_EQ("ERROR: Operation |= is forbidden with the non integer variable \"q\".\n", lateRefused.err);
+
+    env.PopScope();
+    EXPECT_EQ("<none>", Value(env, "p"));
+    EXPECT_EQ("<none>", Value(env, "q"));
+    EXPECT_EQ("vw", Value(env, "target"));
+}
