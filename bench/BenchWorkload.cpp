@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "AllocationCounter.h"
 #include "BaselineRenderer.h"
@@ -80,9 +82,14 @@ bool BenchWorkload::Prepare()
     std::string json = RenderText(_tree, JsonRoot());
     std::string fromText = RenderText(parsed.get(), LeanRoot());
     bool same = true;
-    if (lean != _baselineText) same = false, ReportMismatch("the lean-model render", _baselineText, lean);
-    if (json != _baselineText) same = false, ReportMismatch("the JSON-model render", _baselineText, json);
-    if (fromText != _baselineText) same = false, ReportMismatch("the parsed template's render", _baselineText, fromText);
+    const std::pair<const char*, const std::string*> renders[] = {{"the lean-model render", &lean},
+                                                                  {"the JSON-model render", &json},
+                                                                  {"the parsed template's render", &fromText}};
+    for (const auto& render : renders) {
+        if (*render.second == _baselineText) continue;
+        ReportMismatch(render.first, _baselineText, *render.second);
+        same = false;
+    }
     if (!same) return false;
 
     std::string late = LateText(_tree);

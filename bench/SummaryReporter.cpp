@@ -68,7 +68,7 @@ void SummaryReporter::PrintSummary(std::FILE* iStream, const std::string& iBasel
         double median = Median(entry.seconds);
         double best = Min(entry.seconds);
         double bytes = Counter(entry.counters, "bytes");
-        std::fprintf(iStream, "%-24s %11.3f %11.3f %9.1f %7s %7s %11s %9s %9s %8s %11.3f\n", name.c_str(),
+        std::fprintf(iStream, "%-24s %11.4f %11.4f %9.1f %7s %7s %11s %9s %9s %8s %11.4f\n", name.c_str(),
                      median * 1e3, best * 1e3, median > 0 && bytes > 0 ? bytes / median / 1e6 : 0,
                      Format("%.2f", baseMedian > 0 ? median / baseMedian : -1).c_str(),
                      Format("%.2f", baseMin > 0 ? best / baseMin : -1).c_str(),

@@ -19,8 +19,14 @@ public:
     int Size() const { return _size; }
     // Out of range: the assertion report, then null (const) or a reference
     // to a scratch slot holding null (non-const).
-    void* GetItem(int iPosition) const;
-    void*& GetItem(int iPosition);
+    void* GetItem(int iPosition) const
+    {
+        return (iPosition >= 1 && iPosition <= _size) ? _items[iPosition - 1] : OutOfRange(iPosition);
+    }
+    void*& GetItem(int iPosition)
+    {
+        return (iPosition >= 1 && iPosition <= _size) ? _items[iPosition - 1] : ScratchSlot(iPosition);
+    }
     void RemoveAll();
     void RemoveLast();
     void Reserve(int iCapacity);
@@ -29,6 +35,10 @@ public:
     int operator!=(const MTTListOfPointers& iOther) const;
 
 private:
+    // Report a position out of range and answer a neutral value.
+    void* OutOfRange(int iPosition) const;
+    void*& ScratchSlot(int iPosition);
+
     void** _items;
     int _size;
     int _capacity;

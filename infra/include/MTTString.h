@@ -31,7 +31,10 @@ public:
 
     // Never null; valid while the string lives and is unchanged.
     const char* ConvertToChar() const { return IsInline() ? _u.inl : _u.heap.ptr; }
-    size_t Length() const;
+    size_t Length() const
+    {
+        return IsInline() ? kInlineCapacity - static_cast<unsigned char>(_u.inl[kTagByte]) : _u.heap.length;
+    }
     bool IsEmpty() const { return Length() == 0; }
     void Reserve(size_t iCapacity);
     void Clear();
@@ -59,7 +62,11 @@ private:
 
     bool IsInline() const { return (static_cast<unsigned char>(_u.inl[kTagByte]) & 0x80u) == 0; }
     int Compare(const MTTString& iOther) const;
-    void SetInlineLength(size_t iLength);
+    void SetInlineLength(size_t iLength)
+    {
+        _u.inl[iLength] = '\0';
+        _u.inl[kTagByte] = static_cast<char>(kInlineCapacity - iLength);
+    }
     void Assign(const char* iText, size_t iLength);
     void Release();
 

@@ -68,23 +68,19 @@ void MTTListOfPointers::Append(void* iPointer)
     _items[_size++] = iPointer;
 }
 
-void* MTTListOfPointers::GetItem(int iPosition) const
+void* MTTListOfPointers::OutOfRange(int) const
 {
-    if (!MTTINFRA_CHECK(iPosition >= 1 && iPosition <= _size, "iPosition >= 1 && iPosition <= Size()")) {
-        return nullptr;
-    }
-    return _items[iPosition - 1];
+    MTTINFRA_CHECK(false, "iPosition >= 1 && iPosition <= Size()");
+    return nullptr;
 }
 
-void*& MTTListOfPointers::GetItem(int iPosition)
+void*& MTTListOfPointers::ScratchSlot(int)
 {
-    if (!MTTINFRA_CHECK(iPosition >= 1 && iPosition <= _size, "iPosition >= 1 && iPosition <= Size()")) {
-        // Writes through it are lost; reads give null.
-        static thread_local void* scratch;
-        scratch = nullptr;
-        return scratch;
-    }
-    return _items[iPosition - 1];
+    MTTINFRA_CHECK(false, "iPosition >= 1 && iPosition <= Size()");
+    // Writes through it are lost; reads give null.
+    static thread_local void* scratch;
+    scratch = nullptr;
+    return scratch;
 }
 
 void MTTListOfPointers::RemoveAll()

@@ -117,12 +117,6 @@ MTTString& MTTString::Append(const char* iText, size_t iLength)
     return *this;
 }
 
-size_t MTTString::Length() const
-{
-    if (IsInline()) return kInlineCapacity - static_cast<unsigned char>(_u.inl[kTagByte]);
-    return _u.heap.length;
-}
-
 void MTTString::Reserve(size_t iCapacity)
 {
     size_t capacity = IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag);
@@ -167,12 +161,6 @@ int MTTString::operator==(const char* iText) const
 {
     if (iText == nullptr) return Length() == 0;
     return std::strcmp(ConvertToChar(), iText) == 0;
-}
-
-void MTTString::SetInlineLength(size_t iLength)
-{
-    _u.inl[iLength] = '\0';
-    _u.inl[kTagByte] = static_cast<char>(kInlineCapacity - iLength);
 }
 
 void MTTString::Assign(const char* iText, size_t iLength)

@@ -20,6 +20,8 @@ public:
     // The stored slot itself, so that it can be overwritten.
     MTTEvaluationOutput*& operator[](int iPosition);
     void Append(MTTEvaluationOutput* iOutput);
+    // Room for iCount elements without further allocation.
+    void Reserve(int iCount);
     void RemoveAll();
     int Size() const;
 

@@ -1,6 +1,8 @@
 #ifndef MTTEVALUATIONOUTPUTLEAF_H
 #define MTTEVALUATIONOUTPUTLEAF_H
 
+#include <cstddef>
+
 #include "MTTEvaluationOutput.h"
 #include "MTTEvaluationOutputLeafType.h"
 #include "MTTExport.h"
@@ -10,6 +12,10 @@
 // SetLeafType says otherwise.
 class MTT_EXPORT MTTEvaluationOutputLeaf : public MTTEvaluationOutput {
 public:
+    // Evaluation makes these by the million: they come from a block pool.
+    static void* operator new(size_t iSize);
+    static void operator delete(void* iBlock, size_t iSize);
+
     MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, const MTTString& iText);
     MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTString&& iText);
     MTTEvaluationOutputLeaf(const MTTEvaluationOutputLeaf& iOther);

@@ -1,6 +1,8 @@
 #ifndef MTTEVALUATIONOUTPUTNODE_H
 #define MTTEVALUATIONOUTPUTNODE_H
 
+#include <cstddef>
+
 #include "ListOfMTTEvaluationOutput.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTExport.h"
@@ -15,6 +17,10 @@
 // children it owned, unless it is given back the very children it holds.
 class MTT_EXPORT MTTEvaluationOutputNode : public MTTEvaluationOutput {
 public:
+    // Evaluation makes these by the million: they come from a block pool.
+    static void* operator new(size_t iSize);
+    static void operator delete(void* iBlock, size_t iSize);
+
     MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject);
     MTTEvaluationOutputNode(const MTTEvaluationOutputNode& iOther);
     MTTEvaluationOutputNode& operator=(const MTTEvaluationOutputNode& iOther);
@@ -28,6 +34,8 @@ public:
     // Appends iChild (null included) and takes it over; returns this node.
     virtual MTTEvaluationOutput* AddChild(MTTEvaluationOutput* iChild);
 
+    // Room for iCount children without further allocation (a hint).
+    void ReserveChildren(int iCount);
     int GetChildCount() const;
     // 0-based; null out of range.
     MTTEvaluationOutput* GetChild(int iIndex) const;

@@ -24,5 +24,6 @@ MTTEvaluationOutput*& ListOfMTTEvaluationOutput::operator[](int iPosition)
 }
 
 void ListOfMTTEvaluationOutput::Append(MTTEvaluationOutput* iOutput) { _list.Append(iOutput); }
+void ListOfMTTEvaluationOutput::Reserve(int iCount) { _list.Reserve(iCount); }
 void ListOfMTTEvaluationOutput::RemoveAll() { _list.RemoveAll(); }
 int ListOfMTTEvaluationOutput::Size() const { return _list.Size(); }

@@ -1,5 +1,7 @@
 #include "MTTEvaluationOutputLeaf.h"
 
+#include "MTTBlockPool.h"
+
 #include <utility>
 
 #include "MTTDiagnostics.h"
@@ -52,4 +54,14 @@ long MTTEvaluationOutputLeaf::Accept(MTTIEvaluationOutputVisitor* visitor)
 {
     if (!MTT_CHECK(NULL != visitor, "visitor")) return E_FAIL;
     return visitor->VisitOutputLeaf(this);
+}
+
+void* MTTEvaluationOutputLeaf::operator new(size_t iSize)
+{
+    return MTTBlockPool::Allocate(iSize);
+}
+
+void MTTEvaluationOutputLeaf::operator delete(void* iBlock, size_t iSize)
+{
+    MTTBlockPool::Release(iBlock, iSize);
 }

@@ -1,5 +1,7 @@
 #include "MTTEvaluationOutputNode.h"
 
+#include "MTTBlockPool.h"
+
 #include "MTTDiagnostics.h"
 #include "MTTIEvaluationOutputVisitor.h"
 
@@ -69,6 +71,13 @@ MTTEvaluationOutput* MTTEvaluationOutputNode::AddChild(MTTEvaluationOutput* iChi
     return this;
 }
 
+void MTTEvaluationOutputNode::ReserveChildren(int iCount)
+{
+    // A hint from a model's list size must not turn into a huge allocation.
+    const int kMaxHint = 1 << 16;
+    _children.Reserve(iCount < kMaxHint ? iCount : kMaxHint);
+}
+
 int MTTEvaluationOutputNode::GetChildCount() const
 {
     return _children.Size();
@@ -78,4 +87,14 @@ MTTEvaluationOutput* MTTEvaluationOutputNode::GetChild(int iIndex) const
 {
     if (iIndex < 0 || iIndex >= _children.Size()) return nullptr;
     return const_cast<MTTEvaluationOutput*>(_children[iIndex + 1]);
+}
+
+void* MTTEvaluationOutputNode::operator new(size_t iSize)
+{
+    return MTTBlockPool::Allocate(iSize);
+}
+
+void MTTEvaluationOutputNode::operator delete(void* iBlock, size_t iSize)
+{
+    MTTBlockPool::Release(iBlock, iSize);
 }

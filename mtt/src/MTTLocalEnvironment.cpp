@@ -1,5 +1,7 @@
 #include "MTTLocalEnvironment.h"
 
+#include "MTTBlockPool.h"
+
 #include "MTTMap.h"
 #include "MTTStatFunctionDecl.h"
 #include "MTTString.h"
@@ -55,4 +57,14 @@ MTTStatFunctionDecl* MTTLocalEnvironment::GetFunction(const MTTString& iName) co
         if (declaration != nullptr && declaration->Name() == iName) return declaration;
     }
     return nullptr;
+}
+
+void* MTTLocalEnvironment::operator new(size_t iSize)
+{
+    return MTTBlockPool::Allocate(iSize);
+}
+
+void MTTLocalEnvironment::operator delete(void* iBlock, size_t iSize)
+{
+    MTTBlockPool::Release(iBlock, iSize);
 }

@@ -1,6 +1,8 @@
 #ifndef MTTLOCALENVIRONMENT_H
 #define MTTLOCALENVIRONMENT_H
 
+#include <cstddef>
+
 #include "MTTListOfPointers.h"
 
 class MTLIModelObject;
@@ -15,6 +17,10 @@ class MTTString;
 // loop element) never bind one.
 class MTTLocalEnvironment {
 public:
+    // Evaluation makes these by the million: they come from a block pool.
+    static void* operator new(size_t iSize);
+    static void operator delete(void* iBlock, size_t iSize);
+
     explicit MTTLocalEnvironment(MTLIModelObject* iModelObject);
     virtual ~MTTLocalEnvironment();
 

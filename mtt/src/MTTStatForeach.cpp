@@ -59,6 +59,7 @@ MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnviron
         return nullptr;
     }
     int size = list->GetSize();
+    node->ReserveChildren(size);
     for (int i = 0; i < size; ++i) {
         MTLIModelObject* element = list->GetElement(i);
         if (element == nullptr) {

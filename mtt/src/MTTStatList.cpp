@@ -36,6 +36,7 @@ MTTEvaluationOutput* MTTStatList::Evaluate(MTTEvaluationEnvironment* iEnvironmen
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
+    node->ReserveChildren(_statements.Size());
     for (int i = 1; i <= _statements.Size(); ++i) {
         MTTIStatement* statement = _statements[i];
         if (statement == nullptr) {
@@ -58,6 +59,7 @@ MTTEvaluationOutput* MTTStatList::LateEvaluate(MTTEvaluationEnvironment* iEnviro
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
+    node->ReserveChildren(_statements.Size());
     for (int i = 1; i <= _statements.Size(); ++i) {
         MTTIStatement* statement = _statements[i];
         if (!MTT_CHECK(NULL != statement, "NULL != elem")) {

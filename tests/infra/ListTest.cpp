@@ -94,22 +94,20 @@ TEST(MTTListOfPointers, MisuseReportsAndChangesNothing)
     for (int position : {0, -1, 2}) {
         StreamCapture capture;
         EXPECT_EQ(static_cast<const MTTListOfPointers&>(list).GetItem(position), nullptr);
-        ExpectReport(capture.Err(), "MTTListOfPointers.cpp", kRange);
-    }
-    {
-        StreamCapture capture;
-        void*& slot = list.GetItem(5);
+        void*& slot = list.GetItem(position);
         EXPECT_EQ(slot, nullptr);
         slot = &b;  // lost
-        ExpectReport(capture.Err(), "MTTListOfPointers.cpp", kRange);
+        capture.Stop();
+        size_t second = capture.Err().find("AssertionFailed in ", 1);  // one report per access
+        ASSERT_NE(second, std::string::npos) << capture.Err();
+        ExpectReport(capture.Err().substr(0, second), "MTTListOfPointers.cpp", kRange);
+        ExpectReport(capture.Err().substr(second), "MTTListOfPointers.cpp", kRange);
     }
     EXPECT_TRUE(list.Size() == 1 && list.GetItem(1) == &a);
     list.RemoveLast();
-    {
-        StreamCapture capture;
-        list.RemoveLast();
-        ExpectReport(capture.Err(), "MTTListOfPointers.cpp", "Size() > 0");
-    }
+    StreamCapture capture;
+    list.RemoveLast();
+    ExpectReport(capture.Err(), "MTTListOfPointers.cpp", "Size() > 0");
     list.Append(&b);
     EXPECT_TRUE(list.Size() == 1 && list.GetItem(1) == &b);
 }

@@ -247,7 +247,8 @@ TEST(Functions, RecursionThatNeverEndsIsRefusedAndTheEnvironmentStaysUsable)
     TestObject root;
     TestLateEvaluator late;
     Statement direct(WithFunction(b, {}, b.Call("f"), b.Call("f")));
-    // Each level here nests blocks between the calls and so uses more stack.
+    // Each level nests blocks between the calls and reads a parameter
+    // forwarded through every level above: more stack per call.
     Statement nested(b.List({
         b.Function("g", {"p"}, b.List({b.Text("."), b.If(b.Var("p"), b.List({b.Call("h", {b.Var("p")})}), b.List({}))})),
         b.Function("h", {"q"}, b.List({b.Call("g", {b.Var("q")})})),
