@@ -3,8 +3,10 @@
 #include "SourceText.h"
 #include "TemplateSyntaxError.h"
 
-DirectiveLexer::DirectiveLexer(const SourceText& iSource, size_t iBegin, size_t iEnd) : _source(iSource), _next(0)
+DirectiveLexer::DirectiveLexer(const SourceText& iSource, size_t iBegin, size_t iEnd) : _source(&iSource), _next(0)
 {
+    // Most directives hold a handful of tokens: one allocation for them.
+    _tokens.reserve(8);
     Tokenize(iBegin, iEnd);
 }
 
@@ -31,17 +33,17 @@ bool DirectiveLexer::IsNameChar(char c)
 
 void DirectiveLexer::Add(DirectiveToken::Kind iKind, size_t iOffset, size_t iLength)
 {
-    DirectiveToken token;
+    _tokens.emplace_back();
+    DirectiveToken& token = _tokens.back();
     token.kind = iKind;
     token.offset = iOffset;
-    token.text = _source.Text().substr(iOffset, iLength);
-    _tokens.push_back(std::move(token));
+    token.text.assign(_source->Text(), iOffset, iLength);
 }
 
 void DirectiveLexer::Tokenize(size_t iBegin, size_t iEnd)
 {
     using K = DirectiveToken;
-    const std::string& s = _source.Text();
+    const std::string& s = _source->Text();
     size_t p = iBegin;
     while (p < iEnd) {
         char c = s[p];
@@ -82,23 +84,25 @@ void DirectiveLexer::Tokenize(size_t iBegin, size_t iEnd)
             p += length;
         }
     }
-    DirectiveToken end;
-    end.kind = K::kEnd;
-    end.offset = iEnd;
-    _tokens.push_back(std::move(end));
+    _tokens.emplace_back();
+    _tokens.back().kind = K::kEnd;
+    _tokens.back().offset = iEnd;
 }
 
 size_t DirectiveLexer::ScanString(size_t iQuote, size_t iEnd)
 {
     // The template lexer has already made sure the string is closed.
-    const std::string& s = _source.Text();
+    const std::string& s = _source->Text();
     DirectiveToken token;
     token.kind = DirectiveToken::kString;
     token.offset = iQuote;
     size_t p = iQuote + 1;
     while (p < iEnd && s[p] != '"') {
         if (s[p] != '\\') {
-            token.text += s[p++];
+            size_t run = p + 1;
+            while (run < iEnd && s[run] != '"' && s[run] != '\\') ++run;
+            token.text.append(s, p, run - p);
+            p = run;
             continue;
         }
         char e = p + 1 < iEnd ? s[p + 1] : '\0';
@@ -119,16 +123,13 @@ size_t DirectiveLexer::ScanString(size_t iQuote, size_t iEnd)
 
 size_t DirectiveLexer::ScanProperty(size_t iOpen, size_t iEnd)
 {
-    const std::string& s = _source.Text();
+    const std::string& s = _source->Text();
     size_t p = iOpen + 2;
     while (p < iEnd && s[p] != '}' && s[p] != '\n') ++p;
     if (p >= iEnd || s[p] != '}') {
-        throw TemplateSyntaxError(p, "expected '}' to close the property opened at " + _source.Where(iOpen));
+        throw TemplateSyntaxError(p, "expected '}' to close the property opened at " + _source->Where(iOpen));
     }
-    DirectiveToken token;
-    token.kind = DirectiveToken::kProperty;
-    token.offset = iOpen;
-    token.text = s.substr(iOpen + 2, p - iOpen - 2);
-    _tokens.push_back(std::move(token));
+    Add(DirectiveToken::kProperty, iOpen, 0);
+    _tokens.back().text.assign(s, iOpen + 2, p - iOpen - 2);
     return p + 1;
 }

@@ -29,7 +29,7 @@ private:
     size_t ScanProperty(size_t iOpen, size_t iEnd);
     void Add(DirectiveToken::Kind iKind, size_t iOffset, size_t iLength);
 
-    const SourceText& _source;
+    const SourceText* _source;  // a pointer so that a lexer can be moved into place
     std::vector<DirectiveToken> _tokens;
     size_t _next;
 };

@@ -52,17 +52,17 @@ ExpressionOwner ExpressionParser::ParseCondition()
     return Or().node;
 }
 
-ExpressionOwner ExpressionParser::ParseValue(const std::string& iRole)
+ExpressionOwner ExpressionParser::ParseValue(const char* iRole)
 {
     Parsed value = Or();
     RequireValue(value, iRole);
     return std::move(value.node);
 }
 
-void ExpressionParser::RequireValue(const Parsed& iOperand, const std::string& iRole) const
+void ExpressionParser::RequireValue(const Parsed& iOperand, const char* iRole) const
 {
     if (!iOperand.isValue) {
-        throw TemplateSyntaxError(iOperand.offset, "expected a value (a property, string, number or variable) " +
+        throw TemplateSyntaxError(iOperand.offset, std::string("expected a value (a property, string, number or variable) ") +
                                                        iRole + ", found a condition");
     }
 }
@@ -124,13 +124,13 @@ ExpressionParser::Parsed ExpressionParser::Comparison()
     Parsed left = Unary();
     Make make = makerOf(_lexer.Peek().kind);
     if (make == nullptr) return left;
+    // Tokens stay put while the directive is parsed; roles are only
+    // spelled out for a message.
     const DirectiveToken& op = _lexer.Next();
-    const std::string role = "before '" + op.text + "'";
     const size_t opOffset = op.offset;
-    const std::string opText = op.text;
-    RequireValue(left, role);
+    if (!left.isValue) RequireValue(left, ("before '" + op.text + "'").c_str());
     Parsed right = Unary();
-    RequireValue(right, "after '" + opText + "'");
+    if (!right.isValue) RequireValue(right, ("after '" + op.text + "'").c_str());
     if (makerOf(_lexer.Peek().kind) != nullptr) {
         throw TemplateSyntaxError(_lexer.Peek().offset,
                                   "expected '&&', '||' or the end of the condition, found " + _lexer.Peek().Describe() +
@@ -160,21 +160,21 @@ ExpressionParser::Parsed ExpressionParser::Unary()
 
 ExpressionParser::Parsed ExpressionParser::Primary()
 {
-    const DirectiveToken token = _lexer.Next();
+    const DirectiveToken& token = _lexer.Next();
     Parsed result;
     result.offset = token.offset;
     result.isValue = true;
     switch (token.kind) {
     case DirectiveToken::kProperty:
-        result.node = PropertyReference::Parse(token.text, token.offset + 2).Make(_factory);
+        result.node = PropertyReference::Parse(token.text.data(), token.text.size(), token.offset + 2).Make(_factory);
         return result;
     case DirectiveToken::kString: {
-        MTTString text(token.text.c_str());
+        MTTString text(token.text.data(), token.text.size());
         result.node.reset(_factory.makeExpString(&text, true));
         return result;
     }
     case DirectiveToken::kWord: {
-        MTTString text(token.text.c_str());
+        MTTString text(token.text.data(), token.text.size());
         if (IsNumber(token.text)) {
             // A number is text too; late evaluation writes it without quotes.
             result.node.reset(_factory.makeExpString(&text, false));

@@ -27,7 +27,7 @@ public:
     ExpressionOwner ParseCondition();
     // An expression that yields text: property, string, number or variable.
     // iRole names the use in the message, e.g. "after '='".
-    ExpressionOwner ParseValue(const std::string& iRole);
+    ExpressionOwner ParseValue(const char* iRole);
 
     // [A-Za-z_][A-Za-z0-9_]*: names of variables, functions and
     // parameters, which late evaluation writes into generated code.
@@ -50,7 +50,7 @@ private:
     Parsed Primary();
     Parsed Combine(MTTIExpression* (MTTNodeFactory::*iMake)(MTTIExpression*, MTTIExpression*), Parsed iLeft,
                    Parsed iRight, size_t iOperator);
-    void RequireValue(const Parsed& iOperand, const std::string& iRole) const;
+    void RequireValue(const Parsed& iOperand, const char* iRole) const;
     void Enter(size_t iOffset);
 
     MTTNodeFactory& _factory;

@@ -10,14 +10,14 @@ PropertyReference::PropertyReference(std::string iName, bool iRelative, std::vec
 {
 }
 
-PropertyReference PropertyReference::Parse(const std::string& iContent, size_t iOffset)
+PropertyReference PropertyReference::Parse(const char* iContent, size_t iLength, size_t iOffset)
 {
-    const size_t n = iContent.size();
+    const size_t n = iLength;
     size_t p = 0;
     auto name = [&]() {
         size_t start = p;
         while (p < n && DirectiveLexer::IsNameChar(iContent[p])) ++p;
-        return iContent.substr(start, p - start);
+        return std::string(iContent + start, p - start);
     };
     auto unexpected = [&](const char* iExpected) {
         std::string found = p < n ? "'" + std::string(1, iContent[p]) + "'" : std::string("'}'");
@@ -52,7 +52,7 @@ PropertyReference PropertyReference::Parse(const std::string& iContent, size_t i
 ExpressionOwner PropertyReference::Make(MTTNodeFactory& iFactory) const
 {
     ListOfMTTString path;
-    for (const std::string& element : _path) path.Append(MTTString(element.c_str()));
-    MTTString name(_name.c_str());
+    for (const std::string& element : _path) path.Append(MTTString(element.data(), element.size()));
+    MTTString name(_name.data(), _name.size());
     return ExpressionOwner(iFactory.makeExpProperty(path, _relative, name));
 }

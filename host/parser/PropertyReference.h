@@ -17,9 +17,9 @@ public:
     PropertyReference() = default;
     PropertyReference(std::string iName, bool iRelative, std::vector<std::string> iPath);
 
-    // Reads the text between "${" and "}", which starts at iOffset in the
-    // source. Throws TemplateSyntaxError.
-    static PropertyReference Parse(const std::string& iContent, size_t iOffset);
+    // Reads the iLength bytes between "${" and "}", which start at iOffset
+    // in the source. Throws TemplateSyntaxError.
+    static PropertyReference Parse(const char* iContent, size_t iLength, size_t iOffset);
 
     ExpressionOwner Make(MTTNodeFactory& iFactory) const;
 

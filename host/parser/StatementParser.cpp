@@ -15,19 +15,28 @@
 
 namespace {
 
-std::string Trimmed(const std::string& iText)
+// A directive word against a keyword, without measuring the literal.
+template <size_t N>
+bool Is(const std::string& iWord, const char (&iKeyword)[N])
 {
-    const char* blanks = " \t\r\n";
-    size_t first = iText.find_first_not_of(blanks);
-    if (first == std::string::npos) return std::string();
-    return iText.substr(first, iText.find_last_not_of(blanks) - first + 1);
+    return iWord.size() == N - 1 && iWord.compare(0, N - 1, iKeyword, N - 1) == 0;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The source bytes from iBegin to iEnd without the blanks around them.
+MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
+{
+    while (iBegin < iEnd && IsBlank(iText[iBegin])) ++iBegin;
+    while (iEnd > iBegin && IsBlank(iText[iEnd - 1])) --iEnd;
+    return MTTString(iText.data() + iBegin, iEnd - iBegin);
 }
 
 }  // namespace
 
 StatementParser::StatementParser(MTTNodeFactory& iFactory, const SourceText& iSource,
                                  const std::vector<TemplateSegment>& iSegments)
-    : _factory(iFactory), _source(iSource), _segments(iSegments), _next(0), _stopOffset(0)
+    : _factory(iFactory), _source(iSource), _segments(iSegments), _next(0), _stopLexer(iSource, 0, 0), _stopOffset(0)
 {
 }
 
@@ -62,11 +71,13 @@ StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, co
 {
     switch (iSegment.kind) {
     case TemplateSegment::kText: {
-        MTTString text(iSegment.text.c_str());
+        MTTString text(iSegment.text.data(), iSegment.text.size());
         return StatementOwner(_factory.makeStatText(&text));
     }
     case TemplateSegment::kProperty: {
-        ExpressionOwner property = PropertyReference::Parse(iSegment.text, iSegment.contentBegin).Make(_factory);
+        ExpressionOwner property = PropertyReference::Parse(_source.Text().data() + iSegment.contentBegin,
+                                                            iSegment.contentEnd - iSegment.contentBegin,
+                                                            iSegment.contentBegin).Make(_factory);
         return StatementOwner(_factory.makeStatExpression(property.release()));
     }
     case TemplateSegment::kOutput: {
@@ -76,7 +87,7 @@ StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, co
         return StatementOwner(_factory.makeStatExpression(value.release()));
     }
     case TemplateSegment::kComment: {
-        MTTString comment(Trimmed(iSegment.text).c_str());
+        MTTString comment = Trimmed(_source.Text(), iSegment.contentBegin, iSegment.contentEnd);
         return StatementOwner(_factory.makeStatComment(&comment));
     }
     case TemplateSegment::kStatement:
@@ -88,65 +99,68 @@ StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, co
 StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, const Block* iBlock, int iDepth,
                                                Stop& oStop)
 {
-    std::unique_ptr<DirectiveLexer> lexer(new DirectiveLexer(_source, iSegment.contentBegin, iSegment.contentEnd));
-    const DirectiveToken& first = lexer->Peek();
+    DirectiveLexer lexer(_source, iSegment.contentBegin, iSegment.contentEnd);
+    const DirectiveToken& first = lexer.Peek();
     if (first.kind != DirectiveToken::kWord) {
         std::string hint = first.kind == DirectiveToken::kProperty || first.kind == DirectiveToken::kString
                                ? " (write a value with '[%= ... %]')" : "";
         throw TemplateSyntaxError(first.offset, "expected a directive, found " + first.Describe() + hint);
     }
-    const std::string word = lexer->Next().text;
-    const DirectiveToken::Kind second = lexer->Peek().kind;
+    // The tokens stay where they are when the lexer is moved to _stopLexer.
+    const std::string& word = lexer.Next().text;
+    const DirectiveToken::Kind second = lexer.Peek().kind;
     const size_t at = iSegment.offset;
 
-    if (word == "elif" || word == "else" || word == "end") {
-        if (iBlock == nullptr || (word != "end" && iBlock->keyword != "if")) {
+    if (Is(word, "elif") || Is(word, "else") || Is(word, "end")) {
+        if (iBlock == nullptr || (!Is(word, "end") && iBlock->keyword != "if")) {
             throw TemplateSyntaxError(at, Misplaced(word, iBlock));
         }
-        if (word == "else" && lexer->Peek().kind == DirectiveToken::kWord && lexer->Peek().text == "if") {
-            throw TemplateSyntaxError(lexer->Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
+        if (Is(word, "else") && lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == "if") {
+            throw TemplateSyntaxError(lexer.Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
         }
-        if (word != "elif") ExpectEnd(*lexer, "after '" + word + "'");
-        oStop = word == "end" ? Stop::kEnd : word == "else" ? Stop::kElse : Stop::kElif;
+        if (!Is(word, "elif")) ExpectEndAfter(lexer, word);
+        oStop = Is(word, "end") ? Stop::kEnd : Is(word, "else") ? Stop::kElse : Stop::kElif;
         _stopLexer = std::move(lexer);
         _stopOffset = at;
         return StatementOwner();
     }
-    if (word == "if") return ParseIf(*lexer, Block{"if", at}, at, iDepth + 1);
-    if (word == "foreach") return ParseForeach(*lexer, at, iDepth + 1);
-    if (word == "function") return ParseFunction(*lexer, at, iDepth + 1);
-    if (word == "call") return ParseCall(*lexer);
-    if (word == "usercode") return ParseUsercode(*lexer);
-    if (word == "int" || word == "string") {
-        MTTString name(ParseName(*lexer, "a variable name after '" + word + "'").c_str());
-        ExpectEnd(*lexer, "after the variable name");
-        return StatementOwner(_factory.makeStatDeclare(&name, word == "int" ? MTTVarInteger : MTTVarString));
+    if (Is(word, "if")) return ParseIf(lexer, Block{"if", at}, at, iDepth + 1);
+    if (Is(word, "foreach")) return ParseForeach(lexer, at, iDepth + 1);
+    if (Is(word, "function")) return ParseFunction(lexer, at, iDepth + 1);
+    if (Is(word, "call")) return ParseCall(lexer);
+    if (Is(word, "usercode")) return ParseUsercode(lexer);
+    if (Is(word, "int") || Is(word, "string")) {
+        const std::string& variable =
+            ParseName(lexer, Is(word, "int") ? "a variable name after 'int'" : "a variable name after 'string'");
+        MTTString name(variable.data(), variable.size());
+        ExpectEnd(lexer, "after the variable name");
+        return StatementOwner(_factory.makeStatDeclare(&name, Is(word, "int") ? MTTVarInteger : MTTVarString));
     }
-    if (word == "special" || word == "SPC" || word == "NL") {
-        std::string identifier = word;
-        if (word == "special") {
-            if (lexer->Peek().kind != DirectiveToken::kWord) {
-                throw TemplateSyntaxError(lexer->Peek().offset,
+    if (Is(word, "special") || Is(word, "SPC") || Is(word, "NL")) {
+        const std::string* identifier = &word;
+        if (Is(word, "special")) {
+            if (lexer.Peek().kind != DirectiveToken::kWord) {
+                throw TemplateSyntaxError(lexer.Peek().offset,
                                           "expected a text name such as SPC or NL after 'special', found " +
-                                              lexer->Peek().Describe());
+                                              lexer.Peek().Describe());
             }
-            identifier = lexer->Next().text;
+            identifier = &lexer.Next().text;
         }
-        ExpectEnd(*lexer, "after '" + identifier + "'");
-        MTTString text(identifier.c_str());
+        ExpectEndAfter(lexer, *identifier);
+        MTTString text(identifier->data(), identifier->size());
         return StatementOwner(_factory.makeStatSpecialText(&text));
     }
-    if (word == "beginstatement" || word == "endstatement") {
-        ExpectEnd(*lexer, "after '" + word + "'");
-        return StatementOwner(word == "beginstatement" ? _factory.makeStatBeginStatement()
+    if (Is(word, "beginstatement") || Is(word, "endstatement")) {
+        ExpectEndAfter(lexer, word);
+        return StatementOwner(Is(word, "beginstatement") ? _factory.makeStatBeginStatement()
                                                        : _factory.makeStatEndStatement());
     }
     if (second == DirectiveToken::kAssign || second == DirectiveToken::kAppend || second == DirectiveToken::kOrAssign) {
         if (!ExpressionParser::IsIdentifier(word) || ExpressionParser::IsReserved(word)) {
-            throw TemplateSyntaxError(at, "expected a variable name before '" + lexer->Peek().text + "', found '" +
+            throw TemplateSyntaxError(at, "expected a variable name before '" + lexer.Peek().text + "', found '" +
                                               word + "'");
         }
-        return ParseAssignment(*lexer, word);
+        return ParseAssignment(lexer, word);
     }
     throw TemplateSyntaxError(at, "unknown directive '" + word + "'");
 }
@@ -166,36 +180,41 @@ void StatementParser::CheckDepth(int iDepth, size_t iOffset) const
     if (iDepth > TemplateParser::kMaxNesting) throw TemplateSyntaxError(iOffset, "nesting deeper than 100 levels");
 }
 
-void StatementParser::ExpectEnd(DirectiveLexer& ioLexer, const std::string& iWhat)
+void StatementParser::ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat)
 {
     const DirectiveToken& token = ioLexer.Peek();
     if (token.kind != DirectiveToken::kEnd) {
-        throw TemplateSyntaxError(token.offset, "expected '%]' " + iWhat + ", found " + token.Describe());
+        throw TemplateSyntaxError(token.offset, std::string("expected '%]' ") + iWhat + ", found " + token.Describe());
     }
 }
 
-std::string StatementParser::ParseName(DirectiveLexer& ioLexer, const std::string& iWhat)
+void StatementParser::ExpectEndAfter(DirectiveLexer& ioLexer, const std::string& iWord)
+{
+    if (ioLexer.Peek().kind != DirectiveToken::kEnd) ExpectEnd(ioLexer, ("after '" + iWord + "'").c_str());
+}
+
+const std::string& StatementParser::ParseName(DirectiveLexer& ioLexer, const char* iWhat)
 {
     const DirectiveToken& token = ioLexer.Peek();
     if (token.kind == DirectiveToken::kWord && ExpressionParser::IsIdentifier(token.text)) {
         if (ExpressionParser::IsReserved(token.text)) {
-            throw TemplateSyntaxError(token.offset, "expected " + iWhat + ", found the reserved word '" +
+            throw TemplateSyntaxError(token.offset, std::string("expected ") + iWhat + ", found the reserved word '" +
                                                         token.text + "'");
         }
         return ioLexer.Next().text;
     }
-    throw TemplateSyntaxError(token.offset, "expected " + iWhat + ", found " + token.Describe());
+    throw TemplateSyntaxError(token.offset, std::string("expected ") + iWhat + ", found " + token.Describe());
 }
 
 StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth)
 {
     CheckDepth(iDepth, iOffset);
-    const std::string keyword = iOffset == iBlock.offset ? "if" : "elif";
+    const char* const keyword = iOffset == iBlock.offset ? "if" : "elif";
     if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
-        throw TemplateSyntaxError(ioLexer.Peek().offset, "expected a condition after '" + keyword + "'");
+        throw TemplateSyntaxError(ioLexer.Peek().offset, std::string("expected a condition after '") + keyword + "'");
     }
     ExpressionOwner condition = ExpressionParser(_factory, ioLexer, _source).ParseCondition();
-    ExpectEnd(ioLexer, "after the condition of '" + keyword + "'");
+    ExpectEnd(ioLexer, iOffset == iBlock.offset ? "after the condition of 'if'" : "after the condition of 'elif'");
 
     Stop stop = Stop::kEndOfInput;
     StatementOwner thenPart = ParseSequence(&iBlock, iDepth, stop);
@@ -212,8 +231,8 @@ StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iB
                                                        _source.Where(iBlock.offset));
         }
     } else {
-        std::unique_ptr<DirectiveLexer> elifLexer = std::move(_stopLexer);
-        elsePart = ParseIf(*elifLexer, iBlock, _stopOffset, iDepth + 1);
+        DirectiveLexer elifLexer = std::move(_stopLexer);
+        elsePart = ParseIf(elifLexer, iBlock, _stopOffset, iDepth + 1);
     }
     return StatementOwner(_factory.makeStatIf(condition.release(), thenPart.release(), elsePart.release()));
 }
@@ -255,7 +274,8 @@ StatementOwner StatementParser::ParseForeach(DirectiveLexer& ioLexer, size_t iOf
 StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
 {
     CheckDepth(iDepth, iOffset);
-    MTTString name(ParseName(ioLexer, "a function name after 'function'").c_str());
+    const std::string& function = ParseName(ioLexer, "a function name after 'function'");
+    MTTString name(function.data(), function.size());
     if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
         throw TemplateSyntaxError(ioLexer.Peek().offset,
                                   "expected '(' after the function name, found " + ioLexer.Peek().Describe());
@@ -270,7 +290,7 @@ StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iO
                 throw TemplateSyntaxError(offset, "parameter '" + parameter + "' appears twice");
             }
             names.push_back(parameter);
-            parameters.Append(MTTString(parameter.c_str()));
+            parameters.Append(MTTString(parameter.data(), parameter.size()));
             if (ioLexer.Accept(DirectiveToken::kComma)) continue;
             if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
             throw TemplateSyntaxError(ioLexer.Peek().offset, "expected ',' or ')' in the parameter list, found " +
@@ -284,7 +304,8 @@ StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iO
 
 StatementOwner StatementParser::ParseCall(DirectiveLexer& ioLexer)
 {
-    MTTString name(ParseName(ioLexer, "a function name after 'call'").c_str());
+    const std::string& function = ParseName(ioLexer, "a function name after 'call'");
+    MTTString name(function.data(), function.size());
     if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
         throw TemplateSyntaxError(ioLexer.Peek().offset,
                                   "expected '(' after the function name, found " + ioLexer.Peek().Describe());
@@ -322,13 +343,16 @@ StatementOwner StatementParser::ParseUsercode(DirectiveLexer& ioLexer)
 
 StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const std::string& iName)
 {
-    const DirectiveToken op = ioLexer.Next();
+    const DirectiveToken& op = ioLexer.Next();
     if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
         throw TemplateSyntaxError(ioLexer.Peek().offset, "expected a value after '" + op.text + "'");
     }
-    ExpressionOwner value = ExpressionParser(_factory, ioLexer, _source).ParseValue("after '" + op.text + "'");
+    const char* const role = op.kind == DirectiveToken::kAppend     ? "after '+='"
+                             : op.kind == DirectiveToken::kOrAssign ? "after '|='"
+                                                                    : "after '='";
+    ExpressionOwner value = ExpressionParser(_factory, ioLexer, _source).ParseValue(role);
     ExpectEnd(ioLexer, "after the value");
-    MTTString name(iName.c_str());
+    MTTString name(iName.data(), iName.size());
     MTTIExpression* operand = value.release();
     switch (op.kind) {
     case DirectiveToken::kAppend: return StatementOwner(_factory.makeStatAppend(&name, operand));

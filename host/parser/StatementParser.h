@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "DirectiveLexer.h"
 #include "NodeOwners.h"
 #include "TemplateSegment.h"
 
-class DirectiveLexer;
 class MTTNodeFactory;
 class SourceText;
 
@@ -49,8 +49,10 @@ private:
     // The body of a block up to its "[% end %]".
     StatementOwner ParseBody(const Block& iBlock, int iDepth);
     ExpressionOwner ParsePath(DirectiveLexer& ioLexer, const char* iAfter);
-    std::string ParseName(DirectiveLexer& ioLexer, const std::string& iWhat);
-    void ExpectEnd(DirectiveLexer& ioLexer, const std::string& iWhat);
+    const std::string& ParseName(DirectiveLexer& ioLexer, const char* iWhat);
+    // Messages are only composed on failure.
+    void ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat);
+    void ExpectEndAfter(DirectiveLexer& ioLexer, const std::string& iWord);
     void CheckDepth(int iDepth, size_t iOffset) const;
     std::string Misplaced(const std::string& iKeyword, const Block* iBlock) const;
 
@@ -58,7 +60,7 @@ private:
     const SourceText& _source;
     const std::vector<TemplateSegment>& _segments;
     size_t _next;
-    std::unique_ptr<DirectiveLexer> _stopLexer;
+    DirectiveLexer _stopLexer;
     size_t _stopOffset;
 };
 

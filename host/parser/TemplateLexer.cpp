@@ -5,16 +5,27 @@
 #include "SourceText.h"
 #include "TemplateSyntaxError.h"
 
+namespace {
+
+// Bytes that may start an escape or a delimiter in the text; every other
+// byte is copied as part of a run.
+bool IsSpecial(char c) { return c == '\\' || c == '[' || c == '$'; }
+
+}  // namespace
+
 TemplateLexer::TemplateLexer(const SourceText& iSource) : _source(iSource) {}
 
 bool TemplateLexer::At(size_t iPos, const char* iDelimiter) const
 {
-    return _source.Text().compare(iPos, std::strlen(iDelimiter), iDelimiter) == 0;
+    // Delimiters are two bytes long.
+    const std::string& s = _source.Text();
+    return iPos + 1 < s.size() && s[iPos] == iDelimiter[0] && s[iPos + 1] == iDelimiter[1];
 }
 
 std::vector<TemplateSegment> TemplateLexer::Split() const
 {
     const std::string& s = _source.Text();
+    const size_t size = s.size();
     std::vector<TemplateSegment> segments;
     TemplateSegment text;
     bool haveText = false;
@@ -32,19 +43,26 @@ std::vector<TemplateSegment> TemplateLexer::Split() const
     };
 
     // Texts of the tree cannot hold a NUL byte.
-    size_t nul = s.find('\0');
-    if (nul != std::string::npos) throw TemplateSyntaxError(nul, "unexpected NUL byte");
+    if (std::memchr(s.data(), '\0', size) != nullptr) {
+        throw TemplateSyntaxError(s.find('\0'), "unexpected NUL byte");
+    }
 
     size_t pos = 0;
-    while (pos < s.size()) {
+    while (pos < size) {
         char c = s[pos];
+        if (!IsSpecial(c)) {
+            size_t run = pos + 1;
+            while (run < size && !IsSpecial(s[run])) ++run;
+            addText(pos, s.data() + pos, run - pos);
+            pos = run;
+            continue;
+        }
         if (c == '\\') {
             size_t run = pos;
-            while (run < s.size() && s[run] == '\\') ++run;
+            while (run < size && s[run] == '\\') ++run;
             size_t count = run - pos;
             if (At(run, "[%") || At(run, "${")) {
-                std::string half(count / 2, '\\');
-                addText(pos, half.data(), half.size());
+                if (count / 2 > 0) addText(pos, s.data() + pos, count / 2);
                 if (count % 2 == 1) {
                     addText(pos, s.data() + run, 2);
                     pos = run + 2;
@@ -91,18 +109,19 @@ size_t TemplateLexer::SkipString(size_t iQuote) const
 size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& ioSegments) const
 {
     const std::string& s = _source.Text();
+    const size_t size = s.size();
     TemplateSegment segment;
     segment.kind = TemplateSegment::kStatement;
     segment.offset = iOpen;
     size_t p = iOpen + 2;
-    if (p < s.size() && s[p] == '-') {
+    if (p < size && s[p] == '-') {
         segment.trimBefore = true;
         ++p;
     }
-    if (p < s.size() && (s[p] == '=' || s[p] == '#')) {
+    if (p < size && (s[p] == '=' || s[p] == '#')) {
         segment.kind = s[p] == '=' ? TemplateSegment::kOutput : TemplateSegment::kComment;
         ++p;
-        if (!segment.trimBefore && p < s.size() && s[p] == '-') {
+        if (!segment.trimBefore && p < size && s[p] == '-') {
             segment.trimBefore = true;
             ++p;
         }
@@ -114,12 +133,16 @@ size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& 
     };
     size_t begin = p;
     for (;;) {
-        if (p >= s.size()) throw unclosed(s.size());
-        if (At(p, "%]")) break;
-        if (!comment && At(p, "[%")) throw unclosed(p);
-        if (!comment && s[p] == '"') {
-            p = SkipString(p);
-            continue;
+        if (p >= size) throw unclosed(size);
+        const char c = s[p];
+        if (c == '%') {
+            if (p + 1 < size && s[p + 1] == ']') break;
+        } else if (!comment) {
+            if (c == '[' && p + 1 < size && s[p + 1] == '%') throw unclosed(p);
+            if (c == '"') {
+                p = SkipString(p);
+                continue;
+            }
         }
         ++p;
     }
@@ -130,7 +153,6 @@ size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& 
     }
     segment.contentBegin = begin;
     segment.contentEnd = end;
-    segment.text = s.substr(begin, end - begin);
     ioSegments.push_back(std::move(segment));
     return p + 2;
 }
@@ -148,7 +170,6 @@ size_t TemplateLexer::ScanProperty(size_t iOpen, std::vector<TemplateSegment>& i
     segment.offset = iOpen;
     segment.contentBegin = iOpen + 2;
     segment.contentEnd = p;
-    segment.text = s.substr(iOpen + 2, p - iOpen - 2);
     ioSegments.push_back(std::move(segment));
     return p + 1;
 }

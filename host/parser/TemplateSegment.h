@@ -11,8 +11,8 @@ struct TemplateSegment {
     enum Kind { kText, kProperty, kStatement, kOutput, kComment };
 
     Kind kind = kText;
-    // kText: the resolved text. Otherwise the content between the
-    // delimiters (without trim markers).
+    // kText: the resolved text. Empty for the other kinds, whose content
+    // stays in the source between contentBegin and contentEnd.
     std::string text;
     // Where the segment starts in the source ("[%", "${" or the text).
     size_t offset = 0;

@@ -1,6 +1,7 @@
 #ifndef WHITESPACECONTROL_H
 #define WHITESPACECONTROL_H
 
+#include <cstddef>
 #include <vector>
 
 #include "TemplateSegment.h"
@@ -18,10 +19,19 @@ public:
     static std::vector<TemplateSegment> Apply(std::vector<TemplateSegment> iSegments);
 
 private:
-    static std::vector<TemplateSegment> SplitLines(std::vector<TemplateSegment> iSegments);
-    static void RemoveStandaloneLines(std::vector<TemplateSegment>& ioPieces);
-    static void ApplyTrimMarkers(std::vector<TemplateSegment>& ioPieces);
-    static std::vector<TemplateSegment> JoinText(std::vector<TemplateSegment> iPieces);
+    // A line of a text segment, or a whole delimited segment. Texts are cut
+    // and trimmed as byte ranges and only copied once, when joined.
+    struct Piece {
+        size_t segment;  // index in the lexer's segments
+        size_t begin;    // text pieces: the bytes of the segment's text
+        size_t end;
+    };
+
+    static std::vector<Piece> SplitLines(const std::vector<TemplateSegment>& iSegments);
+    static void RemoveStandaloneLines(const std::vector<TemplateSegment>& iSegments, std::vector<Piece>& ioPieces);
+    static void ApplyTrimMarkers(const std::vector<TemplateSegment>& iSegments, std::vector<Piece>& ioPieces);
+    static std::vector<TemplateSegment> JoinText(std::vector<TemplateSegment>& ioSegments,
+                                                 const std::vector<Piece>& iPieces);
 };
 
 #endif
