@@ -2,9 +2,13 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all run test test-debug test-sanitize check-memory bench fuzz clean
+.PHONY: deps all run test test-debug test-sanitize check-memory bench fuzz clean
 
-all:
+# Missing Debian packages are installed (as root) or named.
+deps:
+	@bash .ci/install-deps
+
+all: deps
 	$(CMAKE) -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/release -j $(JOBS)
 
@@ -16,12 +20,12 @@ run: all
 # undefined-behaviour sanitizers.
 test: test-debug test-sanitize
 
-test-debug:
+test-debug: deps
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 
-test-sanitize:
+test-sanitize: deps
 	$(CMAKE) -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON
 	$(CMAKE) --build build/sanitize -j $(JOBS)
 	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -32,6 +36,7 @@ check-memory:
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS) -T memcheck \
+		--overwrite MemoryCheckCommand=$$(command -v valgrind) \
 		--overwrite MemoryCheckCommandOptions="--leak-check=full --error-exitcode=99 --errors-for-leak-kinds=definite,indirect,possible"
 
 bench:

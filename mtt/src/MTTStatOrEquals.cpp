@@ -9,32 +9,16 @@
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
 
-MTTStatOrEquals::MTTStatOrEquals(const MTTString& iName, MTTIExpression* iValue) : _name(iName), _value(iValue) {}
-
-MTTStatOrEquals::~MTTStatOrEquals()
-{
-    MTTDeleteOwned(_value);
-}
+MTTStatOrEquals::MTTStatOrEquals(const MTTString& iName, MTTIExpression* iValue) : MTTStatVariableUpdate(iName, iValue) {}
 
 long MTTStatOrEquals::Accept(MTTINodeVisitor* visitor)
 {
     return MTTAccept(visitor, this);
 }
 
-int MTTStatOrEquals::GetChildCount()
-{
-    return 1;
-}
-
-MTTNode* MTTStatOrEquals::GetChild(int iIndex)
-{
-    return MTTChildAt(iIndex, {_value});
-}
-
 MTTEvaluationOutput* MTTStatOrEquals::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != _value, "NULL != _value")) return nullptr;
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    if (!CheckEvaluation(iEnvironment)) return nullptr;
     std::unique_ptr<MTTString> current(iEnvironment->GetVariable(_name));
     MTTString operand = _value->EvaluateString(iEnvironment);
     if (!current) {
