@@ -185,14 +185,16 @@ double BenchWorkload::TreeBytesPerLeaf(MTLIModelObject* iModel, size_t& oLeaves)
     delete output;
     oLeaves = census.Leaves();
     if (census.Leaves() == 0) return 0;
-    // Release builds take nodes and leaves from the library's block pool,
-    // which the counter does not see: add their sizes (rounded up to the
-    // pool's 16-byte granule) when fewer allocations than outputs were made.
+    // Release builds take nodes, leaves and their child arrays from the
+    // block pool, which the counter does not see: add their sizes (rounded
+    // up to the pool's 16-byte granule) when fewer allocations than outputs
+    // were made.
     std::int64_t bytes = figures.liveBytes;
     if (static_cast<size_t>(figures.allocations) < census.Nodes() + census.Leaves()) {
         auto granule = [](size_t iSize) { return static_cast<std::int64_t>((iSize + 15) / 16 * 16); };
         bytes += static_cast<std::int64_t>(census.Nodes()) * granule(sizeof(MTTEvaluationOutputNode)) +
-                 static_cast<std::int64_t>(census.Leaves()) * granule(sizeof(MTTEvaluationOutputLeaf));
+                 static_cast<std::int64_t>(census.Leaves()) * granule(sizeof(MTTEvaluationOutputLeaf)) +
+                 static_cast<std::int64_t>(census.ChildArrayBytes());
     }
     return static_cast<double>(bytes - static_cast<std::int64_t>(census.TextBytes())) /
            static_cast<double>(census.Leaves());

@@ -19,11 +19,14 @@ public:
     size_t Nodes() const { return _nodes; }
     size_t Leaves() const { return _leaves; }
     size_t TextBytes() const { return _textBytes; }
+    // An estimate: child arrays rounded to the pool's 16-byte granule.
+    size_t ChildArrayBytes() const { return _childArrayBytes; }
 
 private:
     size_t _nodes = 0;
     size_t _leaves = 0;
     size_t _textBytes = 0;
+    size_t _childArrayBytes = 0;
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "MTTBlockPool.h"
 #include "MTTInfraAssert.h"
 
 MTTListOfPointers::MTTListOfPointers() : _items(nullptr), _size(0), _capacity(0) {}
@@ -24,7 +25,7 @@ MTTListOfPointers::MTTListOfPointers(MTTListOfPointers&& iOther) noexcept
 
 MTTListOfPointers::~MTTListOfPointers()
 {
-    std::free(_items);
+    MTTBlockPool::Release(_items, sizeof(void*) * _capacity);
 }
 
 MTTListOfPointers& MTTListOfPointers::operator=(const MTTListOfPointers& iOther)
@@ -40,7 +41,7 @@ MTTListOfPointers& MTTListOfPointers::operator=(const MTTListOfPointers& iOther)
 MTTListOfPointers& MTTListOfPointers::operator=(MTTListOfPointers&& iOther) noexcept
 {
     if (this == &iOther) return *this;
-    std::free(_items);
+    MTTBlockPool::Release(_items, sizeof(void*) * _capacity);
     _items = iOther._items;
     _size = iOther._size;
     _capacity = iOther._capacity;
@@ -50,11 +51,14 @@ MTTListOfPointers& MTTListOfPointers::operator=(MTTListOfPointers&& iOther) noex
     return *this;
 }
 
+// Small arrays (most output nodes have a handful of children) come from
+// the block pool.
 void MTTListOfPointers::Reserve(int iCapacity)
 {
     if (iCapacity <= _capacity) return;
-    void** items = static_cast<void**>(std::realloc(_items, sizeof(void*) * iCapacity));
-    if (items == nullptr) throw std::bad_alloc();
+    void** items = static_cast<void**>(MTTBlockPool::Allocate(sizeof(void*) * iCapacity));
+    if (_size > 0) std::memcpy(items, _items, sizeof(void*) * _size);
+    MTTBlockPool::Release(_items, sizeof(void*) * _capacity);
     _items = items;
     _capacity = iCapacity;
 }

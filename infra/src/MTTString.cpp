@@ -1,5 +1,7 @@
 #include "MTTString.h"
 
+#include "MTTBlockPool.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -9,12 +11,12 @@ namespace {
 
 const uint32_t kMaxLength = 0x7FFFFFFEu;
 
+// Short heap texts are common (names just over the inline size): their
+// buffers come from the block pool.
 char* AllocateBuffer(size_t iCapacity)
 {
     if (iCapacity > kMaxLength) throw std::bad_alloc();
-    char* buffer = static_cast<char*>(std::malloc(iCapacity + 1));
-    if (buffer == nullptr) throw std::bad_alloc();
-    return buffer;
+    return static_cast<char*>(MTTBlockPool::Allocate(iCapacity + 1));
 }
 
 }  // namespace
@@ -194,7 +196,7 @@ void MTTString::Assign(const char* iText, size_t iLength)
 void MTTString::Release()
 {
     if (!IsInline()) {
-        std::free(_u.heap.ptr);
+        MTTBlockPool::Release(_u.heap.ptr, (_u.heap.capacity & ~kHeapTag) + 1);
         SetInlineLength(0);
     }
 }

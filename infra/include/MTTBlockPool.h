@@ -3,8 +3,11 @@
 
 #include <cstddef>
 
+#include "MTTInfraExport.h"
+
 // Recycles fixed-size blocks for the small objects that evaluation creates
-// and deletes by the million (output nodes and leaves, scopes): taking and
+// and deletes by the million (output nodes and leaves, scopes, short string
+// buffers and child arrays): taking and
 // returning a block is a few instructions instead of a trip through the
 // general allocator. Each thread keeps its own free list, so no locking is
 // needed; a block may be returned on another thread than the one that took
@@ -17,14 +20,9 @@
 // Sizes above kMaxBlockSize go to the global allocator, and so does
 // everything in debug and address-sanitizer builds, where the checkers must
 // see each object's own allocation to find leaks and stale pointers.
-class MTTBlockPool {
+class MTTINFRA_EXPORT MTTBlockPool {
 public:
     static const size_t kMaxBlockSize = 128;
-#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
-    static const bool kPooling = true;
-#else
-    static const bool kPooling = false;
-#endif
 
     static void* Allocate(size_t iSize);
     static void Release(void* iBlock, size_t iSize);

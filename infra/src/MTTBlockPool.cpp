@@ -5,6 +5,13 @@
 
 namespace {
 
+// Whether this build pools at all (see the header).
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+const bool kPooling = true;
+#else
+const bool kPooling = false;
+#endif
+
 const size_t kGranule = 16;
 const size_t kClasses = MTTBlockPool::kMaxBlockSize / kGranule;
 const size_t kChunkBytes = 64 * 1024;
