@@ -45,13 +45,14 @@ bench:
 	./build/bench/bench/mtt_bench
 
 # libFuzzer (clang): FUZZ_SECONDS per target, new inputs go to fuzz/corpus.
+# The library's own messages on standard output are silenced while fuzzing.
 FUZZ_SECONDS ?= 300
 fuzz:
 	CC=clang CXX=clang++ $(CMAKE) -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTT_BUILD_FUZZ=ON -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzz_template fuzz_model
-	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 \
+	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 -close_fd_mask=1 \
 		fuzz/corpus/template examples tests/host/parser/golden
-	./build/fuzz/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 fuzz/corpus/model examples
+	./build/fuzz/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -close_fd_mask=1 fuzz/corpus/model examples
 
 clean:
 	rm -rf build
