@@ -1,19 +1,12 @@
 #ifndef MTTSTATENDSTATEMENT_H
 #define MTTSTATENDSTATEMENT_H
 
-#include "MTTIStatement.h"
+#include "MTTStatMarker.h"
 
-// Marks the end of a statement: an empty leaf in both modes.
-class MTTStatEndStatement : public MTTIStatement {
+// Marks the end of a statement. It carries no data.
+class MTTStatEndStatement : public MTTStatMarker {
 public:
-    MTTStatEndStatement();
-    ~MTTStatEndStatement() override;
-
     long Accept(MTTINodeVisitor* visitor) override;
-    int GetChildCount() override;
-    MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
 };
 
 #endif
