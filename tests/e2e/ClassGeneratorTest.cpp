@@ -157,7 +157,7 @@ TEST(ClassGenerator, LateEvaluationMatchesTheExpectedFile)
     ASSERT_EQ(S_OK, tree->Normalize());
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    CapturedRun run = RunLateCaptured(tree.get(), env);
+    CapturedRun run = RunCaptured(tree.get(), env, true);
     ASSERT_NE(nullptr, run.output);
     EXPECT_EQ("", run.out + run.err);
     ExpectGolden("class_generator.late.txt", run.text);

@@ -4,9 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "MTTEvaluationEnvironment.h"
 #include "MTTNodeClasses.h"
-#include "TestModel.h"
 #include "TreeBuilder.h"
 
 namespace {
@@ -65,14 +63,6 @@ TEST(Factory, StringsAndStringListsAreCopiedAndNullStringsAreEmpty)
         std::unique_ptr<MTTNode> fromNull(c.make(nullptr, list));
         EXPECT_EQ(c.dumpWithNull, Dump(fromNull.get()));
     }
-
-    // A text made from a null string evaluates to an empty leaf.
-    TestObject root;
-    MTTEvaluationEnvironment env(&root);
-    std::unique_ptr<MTTIStatement> text(f.makeStatText(nullptr));
-    CapturedRun run = RunCaptured(text.get(), env);
-    ASSERT_NE(nullptr, run.output);
-    EXPECT_EQ("", run.text + run.out + run.err);
 }
 
 TEST(Factory, CallsTakeOverTheArgumentExpressionsButNotTheCallersList)

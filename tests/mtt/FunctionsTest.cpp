@@ -16,12 +16,6 @@ namespace {
 
 using Statement = std::unique_ptr<MTTIStatement>;
 
-std::string Value(MTTEvaluationEnvironment& iEnv, const char* iName)
-{
-    std::unique_ptr<MTTString> value(iEnv.GetVariable(MTTString(iName)));
-    return value ? value->ConvertToChar() : "<none>";
-}
-
 std::string CallFailed(const std::string& iName)
 {
     return "ERROR: function call: evaluation of function \"" + iName + "\" failed.\n";
@@ -111,14 +105,14 @@ TEST(Functions, WritesGoToTheCallersVariableEvenThroughSelfNamedArguments)
     EXPECT_EQ("outer+outer++", run.text);
     EXPECT_EQ("ERROR: trying to write in an alias to a read only expression under name \"x\".\n", run.out);
     EXPECT_EQ("", run.err);
-    EXPECT_EQ("new", Value(env, "y"));
-    EXPECT_EQ("outer++", Value(env, "x"));
-    EXPECT_EQ("0|A", Value(env, "flags"));
+    EXPECT_EQ("new", ValueOf(env, "y"));
+    EXPECT_EQ("outer++", ValueOf(env, "x"));
+    EXPECT_EQ("0|A", ValueOf(env, "flags"));
 
     // Late, "|=" names the parameter and takes the type of its variable.
     Statement lateCall(b.Call("flag", {b.Var("flags")}));
-    EXPECT_EQ("f|=A;\n", RunLateCaptured(lateCall.get(), env).text);
-    EXPECT_EQ("0|A", Value(env, "flags"));
+    EXPECT_EQ("f|=A;\n", RunCaptured(lateCall.get(), env, true).text);
+    EXPECT_EQ("0|A", ValueOf(env, "flags"));
 }
 
 TEST(Functions, DeclarationsBelongToTheirScopeAndTheFirstInnermostOneWins)
@@ -198,8 +192,8 @@ TEST(Functions, LateCallsInlineTheBodyInAScopeWithoutModelObject)
     MTTEvaluationEnvironment lateEnv(&late);
     Statement decl(b.Function("f", {"p"}, b.List({b.Text("<"), b.Expr(b.Var("p")), b.Expr(b.Prop("n", "")), b.Text(">")})));
     Statement call(b.Call("f", {b.Prop("v", "/a")}));
-    RunLateCaptured(decl.get(), lateEnv);
-    CapturedRun run = RunLateCaptured(call.get(), lateEnv);
+    RunCaptured(decl.get(), lateEnv, true);
+    CapturedRun run = RunCaptured(call.get(), lateEnv, true);
     EXPECT_EQ("<pprop(,n)>", run.text);
     ASSERT_NE(nullptr, run.output);
     EXPECT_EQ(decl.get(), run.output->GetStatement());
@@ -211,7 +205,7 @@ TEST(Functions, LateCallsInlineTheBodyInAScopeWithoutModelObject)
                                 b.Call("f", {b.Prop("", "flag")})));
     MTTEvaluationEnvironment now(&root), later(&root);
     EXPECT_EQ("yes", RunCaptured(test.get(), now).text);
-    EXPECT_EQ("no", RunLateCaptured(test.get(), later).text);
+    EXPECT_EQ("no", RunCaptured(test.get(), later, true).text);
 }
 
 TEST(Functions, RecursionThatEndsRunsAThousandLevelsDeepInBothModes)
@@ -236,7 +230,7 @@ TEST(Functions, RecursionThatEndsRunsAThousandLevelsDeepInBothModes)
         CapturedRun run = RunCaptured(tree.get(), env, isLate);
         EXPECT_EQ("", run.out + run.err) << run.out.substr(0, 300);
         EXPECT_EQ((isLate ? "KORUnicodeString d;\n" : "") + std::string(999, '.'), run.text);
-        EXPECT_EQ(stop, Value(env, "d"));
+        EXPECT_EQ(stop, ValueOf(env, "d"));
         EXPECT_EQ(1, PopToRootScope(env));
     }
 }

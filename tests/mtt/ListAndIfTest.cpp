@@ -38,11 +38,6 @@ struct Fixture : ::testing::Test {
     TestLateEvaluator evaluator;
     MTTEvaluationEnvironment now{&root};
     MTTEvaluationEnvironment later{&evaluator};
-    std::string Value(MTTEvaluationEnvironment& iEnv, const char* iName)
-    {
-        std::unique_ptr<MTTString> value(iEnv.GetVariable(MTTString(iName)));
-        return value ? S(*value) : "<unset>";
-    }
 };
 
 using StatementList = Fixture;
@@ -94,7 +89,7 @@ TEST_F(StatementList, FailurePropagatesWithMessagesInnermostFirst)
         EXPECT_TRUE(r.null);
         EXPECT_EQ(r.out, kTab + failed + "2.\n");
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(Value(env, "x"), "one");
+        EXPECT_EQ(ValueOf(env, "x"), "one");
         EXPECT_EQ(first->evaluated + first->lateEvaluated, 1);
         EXPECT_EQ(third->evaluated + third->lateEvaluated, 0);
 
@@ -322,17 +317,8 @@ TEST_F(IfLate, ConstructLeavesBelongToTheIf)
     EXPECT_TRUE(node->GetChild(3)->IsEmpty());
 }
 
-// A variable bound to a property is still only a variable to the property
-// search: decided now through the alias (no model object, so false).
-TEST_F(IfLate, AliasToPropertyIsDecidedAtOnce)
-{
-    std::unique_ptr<MTTIExpression> bound(Prop({"a"}, true, "n"));
-    later.AddAlias(MTTString("p"), bound.get());
-    MTTStatIf statement(Var("p"), Text("T"), Text("E"));
-    Outcome r = Late(&statement, &later);
-    EXPECT_EQ(r.text, "E");
-    EXPECT_TRUE(evaluator.calls.empty());
-}
+// A variable bound to a property is decided at once through the alias:
+// see FunctionsTest, LateCallsInlineTheBodyInAScopeWithoutModelObject.
 
 TEST_F(IfLate, ChecksAllPartsUpFront)
 {

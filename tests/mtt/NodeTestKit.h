@@ -1,9 +1,9 @@
 #ifndef NODETESTKIT_H
 #define NODETESTKIT_H
 
-// Small builders and runners shared by the statement and expression suites:
-// nodes are built with their constructors, evaluated under StreamCapture,
-// and the output tree is flattened to its text and freed at once.
+// Builders and runners for the unit suites: nodes are built with their
+// constructors (TreeBuilder.h builds through the factory), evaluated under
+// StreamCapture, and the output tree is flattened to its text and freed.
 
 #include <initializer_list>
 #include <regex>
@@ -21,10 +21,9 @@
 #include "MTTStatList.h"
 #include "MTTStatText.h"
 #include "StreamCapture.h"
+#include "TreeBuilder.h"
 
 namespace kit {
-
-inline std::string S(const MTTString& iText) { return iText.ConvertToChar(); }
 
 inline MTTIExpression* Var(const char* iName) { return new MTTExpVariable(MTTString(iName)); }
 inline MTTIExpression* Str(const char* iText, bool iQuoted = false) { return new MTTExpString(MTTString(iText), iQuoted); }
@@ -70,12 +69,8 @@ Outcome Capture(Operation iOperation)
     run.out = capture.Out();
     run.err = Norm(capture.Err());
     run.null = output == nullptr;
-    if (output != nullptr) {
-        MTTString text;
-        output->toString(text);
-        run.text = S(text);
-        delete output;
-    }
+    run.text = TextOf(output);
+    delete output;
     return run;
 }
 

@@ -183,24 +183,15 @@ TEST(OperatorLate, FullyParenthesisedText)
     }
 }
 
-TEST(OperatorKinds, TypeOperatorAndDefaults)
+TEST(OperatorKinds, OperatorTextAndNoStringValue)
 {
     TestObject root;
     MTTEvaluationEnvironment env(&root);
     MTTExpGEQ binary(Var("l"), Var("r"));
-    MTTExpNot negation(Var("x"));
-    EXPECT_EQ(binary.GetExpType(), 2);
-    EXPECT_EQ(negation.GetExpType(), 2);
     EXPECT_EQ(S(binary.GetOperator()), ">=");
-
     auto text = Quietly([&] { return S(binary.EvaluateString(&env)); });
     EXPECT_EQ(text.value, "");
     EXPECT_EQ(text.err, "ERROR: This expression does not evaluate to a string.\n");
-    auto object = Quietly([&] { return negation.EvaluateModelObject(&env); });
-    EXPECT_EQ(object.value, nullptr);
-    EXPECT_EQ(object.err, "ERROR: This expression does not evaluate to a model element.\n");
-    auto path = Quietly([&] { return S(binary.GetPath()); });
-    EXPECT_EQ(path.err, "ERROR: This expression has no path.\n");
 }
 
 // Destroying a condition destroys every operand exactly once.

@@ -8,8 +8,8 @@
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIEvaluationOutputVisitor.h"
-#include "StreamCapture.h"
 #include "TestModel.h"
+#include "TreeBuilder.h"
 
 namespace {
 
@@ -37,13 +37,6 @@ std::string Text(const MTTEvaluationOutput& iOutput)
     MTTString text;
     EXPECT_EQ(iOutput.toString(text), S_OK);
     return text.ConvertToChar();
-}
-
-void ExpectReport(const std::string& iErr, const std::string& iFile, const std::string& iCondition)
-{
-    std::string prefix = "AssertionFailed in " + iFile + ", ", suffix = " :" + iCondition;
-    EXPECT_EQ(iErr.compare(0, prefix.size(), prefix), 0) << iErr;
-    EXPECT_TRUE(iErr.size() > suffix.size() && iErr.substr(iErr.size() - suffix.size()) == suffix) << iErr;
 }
 
 }  // namespace
@@ -93,7 +86,7 @@ TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)
     EXPECT_EQ(Text(node), "ab");  // the null child is reported and skipped
     nullChild.Stop();
     EXPECT_EQ(nullChild.Out(), "");
-    ExpectReport(nullChild.Err(), "MTTEvaluationOutputNode.cpp", "NULL != elem");
+    EXPECT_TRUE(IsReport(nullChild.Err(), "MTTEvaluationOutputNode.cpp", "NULL != elem")) << nullChild.Err();
 }
 
 TEST(OutputTree, LeafTypesAndReferences)
@@ -182,7 +175,8 @@ TEST(OutputTree, AcceptCallsTheVisitorForItselfOnly)
         StreamCapture capture;
         EXPECT_EQ(output->Accept(nullptr), E_FAIL);
         capture.Stop();
-        ExpectReport(capture.Err(), output == leaf ? "MTTEvaluationOutputLeaf.cpp" : "MTTEvaluationOutputNode.cpp", "visitor");
+        EXPECT_TRUE(IsReport(capture.Err(), output == leaf ? "MTTEvaluationOutputLeaf.cpp" : "MTTEvaluationOutputNode.cpp",
+                             "visitor")) << capture.Err();
     }
     EXPECT_LT(E_FAIL, 0);
     delete node;

@@ -107,7 +107,7 @@ TEST(Usercode, LateEvaluationIsOnlyTheExpressionsText)
     MTTEvaluationEnvironment env(&late);
     env.PushScope(&current);
     Statement stat(b.Usercode(b.Prop("n", "cls")));
-    CapturedRun run = RunLateCaptured(stat.get(), env);
+    CapturedRun run = RunCaptured(stat.get(), env, true);
     auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(run.output.get());
     ASSERT_NE(nullptr, leaf);
     EXPECT_EQ("prop(cls,n)", run.text);
@@ -117,7 +117,7 @@ TEST(Usercode, LateEvaluationIsOnlyTheExpressionsText)
 
     TestObject root;
     MTTEvaluationEnvironment immediate(&root);
-    CapturedRun noEvaluator = RunLateCaptured(stat.get(), immediate);
+    CapturedRun noEvaluator = RunCaptured(stat.get(), immediate, true);
     ASSERT_NE(nullptr, noEvaluator.output);
     EXPECT_EQ("", noEvaluator.text);
     EXPECT_EQ("ERROR: late evaluation for property needs a late evaluator.\n", noEvaluator.out);

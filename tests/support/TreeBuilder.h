@@ -83,6 +83,15 @@ private:
     MTTNodeFactory _f;
 };
 
+inline std::string S(const MTTString& iText) { return iText.ConvertToChar(); }
+
+// A variable's value, or "<none>" when the environment gives none.
+inline std::string ValueOf(const MTTEvaluationEnvironment& iEnvironment, const char* iName)
+{
+    std::unique_ptr<MTTString> value(iEnvironment.GetVariable(MTTString(iName)));
+    return value ? S(*value) : "<none>";
+}
+
 // The text of an output tree; empty for null.
 inline std::string TextOf(const MTTEvaluationOutput* iOutput)
 {
@@ -110,6 +119,15 @@ inline CapturedRun RunCaptured(MTTIStatement* iStatement, MTTEvaluationEnvironme
     return run;
 }
 
+// Whether iErr is an assertion report from iFile on iCondition (the line
+// number between them moves with the code).
+inline bool IsReport(const std::string& iErr, const std::string& iFile, const std::string& iCondition)
+{
+    std::string prefix = "AssertionFailed in " + iFile + ", ", suffix = " :" + iCondition;
+    return iErr.compare(0, prefix.size(), prefix) == 0 && iErr.size() > prefix.size() + suffix.size() &&
+           iErr.compare(iErr.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 // The number of scopes on the environment's stack, found by popping down to
 // the outermost one (which refuses with an assertion report): it leaves the
 // environment with its root scope only.
@@ -122,11 +140,6 @@ inline int PopToRootScope(MTTEvaluationEnvironment& ioEnvironment)
         if (capture.Err().find(":size > 1") != std::string::npos) break;
     }
     return depth;
-}
-
-inline CapturedRun RunLateCaptured(MTTIStatement* iStatement, MTTEvaluationEnvironment& ioEnvironment)
-{
-    return RunCaptured(iStatement, ioEnvironment, true);
 }
 
 #endif
