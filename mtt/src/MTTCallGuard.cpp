@@ -18,7 +18,8 @@ size_t StackDistance(const char* iFrom, const char* iTo)
 
 }  // namespace
 
-MTTCallGuard::MTTCallGuard(MTTEvaluationEnvironment* iEnvironment, const MTTString& iFunctionName)
+MTTCallGuard::MTTCallGuard(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnvironment,
+                           const MTTString& iFunctionName)
     : _environment(iEnvironment), _entered(false)
 {
     if (_environment == nullptr) return;
@@ -27,7 +28,7 @@ MTTCallGuard::MTTCallGuard(MTTEvaluationEnvironment* iEnvironment, const MTTStri
     if (_environment->_callDepth == 0) _environment->_callStackBase = here;
     if (_environment->_callDepth >= kMaxDepth ||
         StackDistance(_environment->_callStackBase, here) > kMaxStackBytes) {
-        MTTPrintOut("ERROR: function call: function \"%s\" nested too deeply (%d calls).\n",
+        MTTReport(iReporter, iReporter, stdout, "ERROR: function call: function \"%s\" nested too deeply (%d calls).\n",
                     iFunctionName.ConvertToChar(), _environment->_callDepth + 1);
         return;
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 class MTTEvaluationEnvironment;
+class MTTNode;
 class MTTString;
 
 // Counts the function calls nested in one environment while it lives, and
@@ -23,7 +24,8 @@ public:
     static const int kMaxDepth = 2500;
     static const size_t kMaxStackBytes = 4u * 1024u * 1024u;
 
-    MTTCallGuard(MTTEvaluationEnvironment* iEnvironment, const MTTString& iFunctionName);
+    // iReporter: the declaration, named as the reporter of the refusal.
+    MTTCallGuard(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnvironment, const MTTString& iFunctionName);
     ~MTTCallGuard();
 
     // False when the call was refused (the message is printed already).

@@ -53,7 +53,7 @@ MTLIModelObject* MTTExpProperty::EvaluateModelObject(MTTEvaluationEnvironment* i
 {
     MTLIModelObject* object = Walk(iEnvironment);
     if (object == nullptr) {
-        MTTPrintOut("ERROR: Property \"%s\" does not exist.\n", ToString().ConvertToChar());
+        MTTReport(this, this, stdout, "ERROR: Property \"%s\" does not exist.\n", ToString().ConvertToChar());
     }
     return object;
 }
@@ -75,7 +75,7 @@ MTTString MTTExpProperty::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return MTTString();
     MTLILateEvaluator* evaluator = iEnvironment->GetLateEvaluator();
     if (evaluator == nullptr) {
-        MTTPrintOut("ERROR: late evaluation for property needs a late evaluator.\n");
+        MTTReport(this, this, stdout, "ERROR: late evaluation for property needs a late evaluator.\n");
         return MTTString();
     }
     MTTString path = GetPath();

@@ -9,30 +9,30 @@ MTTIExpression::~MTTIExpression() {}
 
 MTLIModelObject* MTTIExpression::EvaluateModelObject(MTTEvaluationEnvironment*)
 {
-    MTTPrint(stderr, "ERROR: This expression does not evaluate to a model element.\n");
+    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a model element.\n");
     return nullptr;
 }
 
 bool MTTIExpression::EvaluateBoolean(MTTEvaluationEnvironment*)
 {
-    MTTPrint(stderr, "ERROR: This expression does not evaluate to a boolean.\n");
+    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a boolean.\n");
     return false;
 }
 
 MTTString MTTIExpression::EvaluateString(MTTEvaluationEnvironment*)
 {
-    MTTPrint(stderr, "ERROR: This expression does not evaluate to a string.\n");
+    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a string.\n");
     return MTTString();
 }
 
 MTTString MTTIExpression::LateEvaluate(MTTEvaluationEnvironment*)
 {
-    MTTPrint(stderr, "ERROR: This expression has no late evaluation.\n");
+    MTTReport(this, this, stderr, "ERROR: This expression has no late evaluation.\n");
     return MTTString();
 }
 
 MTTString MTTIExpression::GetPath()
 {
-    MTTPrint(stderr, "ERROR: This expression has no path.\n");
+    MTTReport(this, this, stderr, "ERROR: This expression has no path.\n");
     return MTTString();
 }

@@ -20,6 +20,7 @@ MTTEvaluationOutput* MTTStatAppend::Evaluate(MTTEvaluationEnvironment* iEnvironm
     if (!CheckEvaluation(iEnvironment)) return nullptr;
     std::unique_ptr<MTTString> current(iEnvironment->GetVariable(_name));
     MTTString operand = _value->EvaluateString(iEnvironment);
+    MTTReportingNode reporting(this);
     if (current) {
         current->Append(operand);
         iEnvironment->AddVariable(_name, *current, MTTVarString);

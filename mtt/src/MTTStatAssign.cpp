@@ -18,6 +18,7 @@ long MTTStatAssign::Accept(MTTINodeVisitor* visitor)
 MTTEvaluationOutput* MTTStatAssign::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!CheckEvaluation(iEnvironment)) return nullptr;
+    MTTReportingNode reporting(this);  // a write through a read-only alias is reported by the environment
     iEnvironment->AddVariable(_name, _value->EvaluateString(iEnvironment), MTTVarString);
     return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
 }

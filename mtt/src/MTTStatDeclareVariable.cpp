@@ -31,15 +31,17 @@ MTTNode* MTTStatDeclareVariable::GetChild(int)
 }
 
 // Declaring resets the value (an existing variable keeps its type).
-static void Declare(MTTEvaluationEnvironment* iEnvironment, const MTTString& iName, MTTExpVariableType iType)
+static void Declare(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnvironment, const MTTString& iName,
+                    MTTExpVariableType iType)
 {
+    MTTReportingNode reporting(iReporter);  // a write through a read-only alias
     iEnvironment->AddVariable(iName, MTTString(iType == MTTVarInteger ? "0" : ""), iType);
 }
 
 MTTEvaluationOutput* MTTStatDeclareVariable::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    Declare(iEnvironment, _name, _type);
+    Declare(this, iEnvironment, _name, _type);
     return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
 }
 
@@ -48,7 +50,7 @@ MTTEvaluationOutput* MTTStatDeclareVariable::Evaluate(MTTEvaluationEnvironment* 
 MTTEvaluationOutput* MTTStatDeclareVariable::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    Declare(iEnvironment, _name, _type);
+    Declare(this, iEnvironment, _name, _type);
     bool integer = _type == MTTVarInteger;
     MTTString text(integer ? "int " : "KORUnicodeString ");
     text.Append(_name);

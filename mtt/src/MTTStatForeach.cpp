@@ -54,7 +54,7 @@ MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnviron
     if (list == nullptr) return nullptr;
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, list);
     if (list->GetKind() != 1) {
-        MTTPrintOut("ERROR: Foreach argument is not a list.\n");
+        MTTReport(this, this, stdout, "ERROR: Foreach argument is not a list.\n");
         delete node;
         return nullptr;
     }
@@ -63,7 +63,7 @@ MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnviron
     for (int i = 0; i < size; ++i) {
         MTLIModelObject* element = list->GetElement(i);
         if (element == nullptr) {
-            MTTPrintOut("ERROR: Element %d of Foreach iterated list is NULL.\n", i);
+            MTTReport(this, this, stdout, "ERROR: Element %d of Foreach iterated list is NULL.\n", i);
             delete node;
             return nullptr;
         }
@@ -71,7 +71,7 @@ MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnviron
         MTTEvaluationOutput* output = _action->Evaluate(iEnvironment);
         if (output == nullptr) {
             iEnvironment->PopScope();
-            MTTPrintOut("ERROR: Foreach failed evaluation for child %d.\n", i);
+            MTTReport(this, this, stdout, "ERROR: Foreach failed evaluation for child %d.\n", i);
             delete node;
             return nullptr;
         }
@@ -88,7 +88,7 @@ MTTEvaluationOutput* MTTStatForeach::LateEvaluate(MTTEvaluationEnvironment* iEnv
     if (!MTT_CHECK(NULL != _action, "NULL != _action")) return nullptr;
     MTLILateEvaluator* evaluator = iEnvironment->GetLateEvaluator();
     if (evaluator == nullptr) {
-        MTTPrintOut("ERROR: Foreach needs a late evaluator.\n");
+        MTTReport(this, this, stdout, "ERROR: Foreach needs a late evaluator.\n");
         return nullptr;
     }
 

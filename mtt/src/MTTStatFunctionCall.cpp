@@ -32,29 +32,33 @@ MTTNode* MTTStatFunctionCall::GetChild(int iIndex)
 
 // Both modes find the function the same way and report a failed call with
 // the same words.
-static MTTEvaluationOutput* Call(MTTEvaluationEnvironment* iEnvironment, const MTTString& iName,
-                                 ListOfMTTIExpression* iArguments, bool iLate)
+static MTTEvaluationOutput* Call(const MTTStatFunctionCall* iCall, MTTEvaluationEnvironment* iEnvironment,
+                                 const MTTString& iName, ListOfMTTIExpression* iArguments, bool iLate)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    MTTStatFunctionDecl* declaration = iEnvironment->GetFunction(iName);
+    MTTStatFunctionDecl* declaration;
+    {
+        MTTReportingNode reporting(iCall);  // "Function not found" comes from the environment
+        declaration = iEnvironment->GetFunction(iName);
+    }
     if (declaration == nullptr) {
-        MTTPrintOut("ERROR: function call: function \"%s\" not defined.\n", iName.ConvertToChar());
+        MTTReport(iCall, iCall, stdout, "ERROR: function call: function \"%s\" not defined.\n", iName.ConvertToChar());
         return nullptr;
     }
     MTTEvaluationOutput* output = iLate ? declaration->LateEvaluateCall(iEnvironment, iArguments)
                                         : declaration->EvaluateCall(iEnvironment, iArguments);
     if (output == nullptr) {
-        MTTPrintOut("ERROR: function call: evaluation of function \"%s\" failed.\n", iName.ConvertToChar());
+        MTTReport(iCall, iCall, stdout, "ERROR: function call: evaluation of function \"%s\" failed.\n", iName.ConvertToChar());
     }
     return output;
 }
 
 MTTEvaluationOutput* MTTStatFunctionCall::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    return Call(iEnvironment, _name, &_arguments, false);
+    return Call(this, iEnvironment, _name, &_arguments, false);
 }
 
 MTTEvaluationOutput* MTTStatFunctionCall::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    return Call(iEnvironment, _name, &_arguments, true);
+    return Call(this, iEnvironment, _name, &_arguments, true);
 }

@@ -72,10 +72,10 @@ static MTTEvaluationOutput* EvaluateBody(MTTStatFunctionDecl* iDeclaration, MTTI
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     if (!MTT_CHECK(NULL != iBody, "NULL != _body")) return nullptr;
     if (iArguments == nullptr || iArguments->Size() != iParameters.Size()) {
-        MTTPrintOut(iMode.wrongCountMessage, iDeclaration->Name().ConvertToChar());
+        MTTReport(iDeclaration, iDeclaration, stdout, iMode.wrongCountMessage, iDeclaration->Name().ConvertToChar());
         return nullptr;
     }
-    MTTCallGuard guard(iEnvironment, iDeclaration->Name());
+    MTTCallGuard guard(iDeclaration, iEnvironment, iDeclaration->Name());
     if (!guard.Allowed()) return nullptr;
 
     // Inside an inlined late body there is no current model object.
@@ -86,7 +86,7 @@ static MTTEvaluationOutput* EvaluateBody(MTTStatFunctionDecl* iDeclaration, MTTI
     MTTEvaluationOutput* output = iMode.late ? iBody->LateEvaluate(iEnvironment) : iBody->Evaluate(iEnvironment);
     iEnvironment->PopScope();
     if (output == nullptr) {
-        MTTPrintOut("%s", iMode.failedMessage);
+        MTTReport(iDeclaration, iDeclaration, stdout, "%s", iMode.failedMessage);
         delete node;
         return nullptr;
     }

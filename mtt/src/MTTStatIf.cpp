@@ -45,7 +45,7 @@ MTTEvaluationOutput* MTTStatIf::Evaluate(MTTEvaluationEnvironment* iEnvironment)
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
     MTTEvaluationOutput* output = chosen->Evaluate(iEnvironment);
     if (output == nullptr) {
-        MTTPrintOut("ERROR: Evaluation error in if body.\n");
+        MTTReport(this, this, stdout, "ERROR: Evaluation error in if body.\n");
         delete node;
         return nullptr;
     }

@@ -40,13 +40,13 @@ MTTEvaluationOutput* MTTStatList::Evaluate(MTTEvaluationEnvironment* iEnvironmen
     for (int i = 1; i <= _statements.Size(); ++i) {
         MTTIStatement* statement = _statements[i];
         if (statement == nullptr) {
-            MTTPrintOut("ERROR: malformed MTTStatList.\n");
+            MTTReport(this, this, stdout, "ERROR: malformed MTTStatList.\n");
             delete node;
             return nullptr;
         }
         MTTEvaluationOutput* output = statement->Evaluate(iEnvironment);
         if (output == nullptr) {
-            MTTPrintOut("ERROR: StatList failed evaluation for child %d.\n", i);
+            MTTReport(this, statement, stdout, "ERROR: StatList failed evaluation for child %d.\n", i);
             delete node;
             return nullptr;
         }
@@ -68,7 +68,7 @@ MTTEvaluationOutput* MTTStatList::LateEvaluate(MTTEvaluationEnvironment* iEnviro
         }
         MTTEvaluationOutput* output = statement->LateEvaluate(iEnvironment);
         if (output == nullptr) {
-            MTTPrintOut("ERROR: StatList failed late evaluation for child %d.\n", i);
+            MTTReport(this, statement, stdout, "ERROR: StatList failed late evaluation for child %d.\n", i);
             delete node;
             return nullptr;
         }

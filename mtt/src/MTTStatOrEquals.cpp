@@ -22,12 +22,13 @@ MTTEvaluationOutput* MTTStatOrEquals::Evaluate(MTTEvaluationEnvironment* iEnviro
     std::unique_ptr<MTTString> current(iEnvironment->GetVariable(_name));
     MTTString operand = _value->EvaluateString(iEnvironment);
     if (!current) {
-        MTTPrint(stderr, "ERROR: Variable \"%s\" undeclared.\n", _name.ConvertToChar());
+        MTTReport(this, this, stderr, "ERROR: Variable \"%s\" undeclared.\n", _name.ConvertToChar());
         return nullptr;
     }
     // No arithmetic: the value is the text of an or-expression that the
     // generated code computes.
     current->Append("|", 1).Append(operand);
+    MTTReportingNode reporting(this);
     iEnvironment->SetVariable(_name, *current);
     return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
 }
@@ -37,7 +38,7 @@ MTTEvaluationOutput* MTTStatOrEquals::LateEvaluate(MTTEvaluationEnvironment* iEn
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     if (!MTT_CHECK(NULL != _value, "NULL != _value")) return nullptr;
     if (iEnvironment->GetVariableType(_name) != MTTVarInteger) {
-        MTTPrint(stderr, "ERROR: Operation |= is forbidden with the non integer variable \"%s\".\n",
+        MTTReport(this, this, stderr, "ERROR: Operation |= is forbidden with the non integer variable \"%s\".\n",
                  _name.ConvertToChar());
         return nullptr;
     }

@@ -32,7 +32,7 @@ MTTEvaluationOutput* MTTStatSpecialText::Evaluate(MTTEvaluationEnvironment* iEnv
     } else if (_identifier == "NL") {
         text = "\n";
     } else {
-        MTTPrintOut("ERROR: Unknown text identifier in specialtext \"%s\".", _identifier.ConvertToChar());
+        MTTReport(this, this, stdout, "ERROR: Unknown text identifier in specialtext \"%s\".", _identifier.ConvertToChar());
         return nullptr;
     }
     return new MTTEvaluationOutputLeaf(this, iEnvironment->GetCurrentModelObject(), MTTString(text));

@@ -36,16 +36,16 @@ MTTEvaluationOutput* MTTStatUsercode::Evaluate(MTTEvaluationEnvironment* iEnviro
 
     MTLIModelObject* owner = _variable->EvaluateModelObject(iEnvironment);
     if (owner == nullptr) {
-        MTTPrintOut("ERROR: UserCode: \"%s\" not present.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, "ERROR: UserCode: \"%s\" not present.\n", _variable->ToString().ConvertToChar());
         return nullptr;
     }
     MTLIModelObject* userCode = owner->GetProperty(MTTString("UserCode"));
     if (userCode == nullptr) {
-        MTTPrintOut("ERROR: Property \"%s\" has no UserCode.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, "ERROR: Property \"%s\" has no UserCode.\n", _variable->ToString().ConvertToChar());
         return nullptr;
     }
     if (userCode->GetKind() != 2) {
-        MTTPrintOut("ERROR: UserCode of \"%s\" is not an scalar.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, "ERROR: UserCode of \"%s\" is not an scalar.\n", _variable->ToString().ConvertToChar());
         return nullptr;
     }
 
