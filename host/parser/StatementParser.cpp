@@ -12,6 +12,7 @@
 #include "SourceText.h"
 #include "TemplateParser.h"
 #include "TemplateSyntaxError.h"
+#include "TrackingNodeFactory.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
 
 }  // namespace
 
-StatementParser::StatementParser(MTTNodeFactory& iFactory, const SourceText& iSource,
-                                 const std::vector<TemplateSegment>& iSegments)
-    : _factory(iFactory), _source(iSource), _segments(iSegments), _next(0), _stopLexer(iSource, 0, 0), _stopOffset(0)
+StatementParser::StatementParser(TrackingNodeFactory& iFactory, const SourceText& iSource,
+                                 const std::vector<TemplateSegment>& iSegments, uint32_t iFile)
+    : _factory(iFactory), _file(iFile), _source(iSource), _segments(iSegments), _next(0), _stopLexer(iSource, 0, 0), _stopOffset(0)
 {
 }
 
@@ -69,6 +70,11 @@ StatementOwner StatementParser::ParseSequence(const Block* iBlock, int iDepth, S
 StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, const Block* iBlock, int iDepth,
                                              Stop& oStop)
 {
+    SourceSpan span;
+    span.file = _file;
+    span.begin = static_cast<uint32_t>(iSegment.offset);
+    span.end = static_cast<uint32_t>(iSegment.end);
+    _factory.SetSpan(span);
     switch (iSegment.kind) {
     case TemplateSegment::kText: {
         MTTString text(iSegment.text.data(), iSegment.text.size());
@@ -209,6 +215,7 @@ const std::string& StatementParser::ParseName(DirectiveLexer& ioLexer, const cha
 StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth)
 {
     CheckDepth(iDepth, iOffset);
+    const SourceSpan span = _factory.Span();
     const char* const keyword = iOffset == iBlock.offset ? "if" : "elif";
     if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
         throw TemplateSyntaxError(ioLexer.Peek().offset, std::string("expected a condition after '") + keyword + "'");
@@ -234,6 +241,7 @@ StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iB
         DirectiveLexer elifLexer = std::move(_stopLexer);
         elsePart = ParseIf(elifLexer, iBlock, _stopOffset, iDepth + 1);
     }
+    _factory.SetSpan(span);
     return StatementOwner(_factory.makeStatIf(condition.release(), thenPart.release(), elsePart.release()));
 }
 
@@ -247,8 +255,18 @@ StatementOwner StatementParser::ParseBody(const Block& iBlock, int iDepth)
 
 ExpressionOwner StatementParser::ParsePath(DirectiveLexer& ioLexer, const char* iAfter)
 {
-    const bool relative = !ioLexer.Accept(DirectiveToken::kSlash);
+    bool relative = true;
     std::vector<std::string> elements;
+    ParsePathElements(ioLexer, iAfter, relative, elements);
+    return PropertyReference(std::string(), relative, std::move(elements)).Make(_factory);
+}
+
+void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
+                                        std::vector<std::string>& oElements)
+{
+    const bool relative = !ioLexer.Accept(DirectiveToken::kSlash);
+    oRelative = relative;
+    std::vector<std::string>& elements = oElements;
     for (;;) {
         const DirectiveToken& token = ioLexer.Peek();
         if (token.kind != DirectiveToken::kWord) {
@@ -259,15 +277,16 @@ ExpressionOwner StatementParser::ParsePath(DirectiveLexer& ioLexer, const char* 
         elements.push_back(ioLexer.Next().text);
         if (!ioLexer.Accept(DirectiveToken::kSlash)) break;
     }
-    return PropertyReference(std::string(), relative, std::move(elements)).Make(_factory);
 }
 
 StatementOwner StatementParser::ParseForeach(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
 {
     CheckDepth(iDepth, iOffset);
+    const SourceSpan span = _factory.Span();
     ExpressionOwner list = ParsePath(ioLexer, "after 'foreach'");
     ExpectEnd(ioLexer, "after the path of 'foreach'");
     StatementOwner body = ParseBody(Block{"foreach", iOffset}, iDepth);
+    _factory.SetSpan(span);
     return StatementOwner(_factory.makeStatForeach(list.release(), body.release()));
 }
 
@@ -298,7 +317,9 @@ StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iO
         }
     }
     ExpectEnd(ioLexer, "after the parameter list");
+    const SourceSpan span = _factory.Span();
     StatementOwner body = ParseBody(Block{"function", iOffset}, iDepth);
+    _factory.SetSpan(span);
     return StatementOwner(_factory.makeStatFunctionDecl(&name, parameters, body.release()));
 }
 
@@ -331,12 +352,12 @@ StatementOwner StatementParser::ParseCall(DirectiveLexer& ioLexer)
 
 StatementOwner StatementParser::ParseUsercode(DirectiveLexer& ioLexer)
 {
-    ExpressionOwner owner;
-    if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
-        owner = PropertyReference(std::string(), true, std::vector<std::string>()).Make(_factory);
-    } else {
-        owner = ParsePath(ioLexer, "after 'usercode'");
-    }
+    // The owner is named "UserCode": immediate evaluation only walks its
+    // path, and late evaluation then reads the owner's user code.
+    std::vector<std::string> path;
+    bool relative = true;
+    if (ioLexer.Peek().kind != DirectiveToken::kEnd) ParsePathElements(ioLexer, "after 'usercode'", relative, path);
+    ExpressionOwner owner = PropertyReference("UserCode", relative, std::move(path)).Make(_factory);
     ExpectEnd(ioLexer, "after the path of 'usercode'");
     return StatementOwner(_factory.makeStatUsercode(owner.release()));
 }

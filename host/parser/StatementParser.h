@@ -2,6 +2,7 @@
 #define STATEMENTPARSER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,8 +11,8 @@
 #include "NodeOwners.h"
 #include "TemplateSegment.h"
 
-class MTTNodeFactory;
 class SourceText;
+class TrackingNodeFactory;
 
 // Last phase: recursive descent over the segments left by whitespace
 // control. Every sequence of statements (the template, and each body of
@@ -21,7 +22,9 @@ class SourceText;
 // list. Throws TemplateSyntaxError at the first error.
 class StatementParser {
 public:
-    StatementParser(MTTNodeFactory& iFactory, const SourceText& iSource, const std::vector<TemplateSegment>& iSegments);
+    // iFile: the source's number in the factory's source map.
+    StatementParser(TrackingNodeFactory& iFactory, const SourceText& iSource,
+                    const std::vector<TemplateSegment>& iSegments, uint32_t iFile);
     ~StatementParser();
 
     StatementOwner ParseTemplate();
@@ -49,6 +52,8 @@ private:
     // The body of a block up to its "[% end %]".
     StatementOwner ParseBody(const Block& iBlock, int iDepth);
     ExpressionOwner ParsePath(DirectiveLexer& ioLexer, const char* iAfter);
+    void ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
+                           std::vector<std::string>& oElements);
     const std::string& ParseName(DirectiveLexer& ioLexer, const char* iWhat);
     // Messages are only composed on failure.
     void ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat);
@@ -56,7 +61,8 @@ private:
     void CheckDepth(int iDepth, size_t iOffset) const;
     std::string Misplaced(const std::string& iKeyword, const Block* iBlock) const;
 
-    MTTNodeFactory& _factory;
+    TrackingNodeFactory& _factory;
+    uint32_t _file;
     const SourceText& _source;
     const std::vector<TemplateSegment>& _segments;
     size_t _next;

@@ -37,7 +37,9 @@ std::vector<TemplateSegment> TemplateLexer::Split() const
         }
         text.text.append(iBytes, iLength);
     };
+    size_t pos = 0;
     auto flushText = [&]() {
+        text.end = pos;
         if (haveText) segments.push_back(std::move(text));
         haveText = false;
     };
@@ -47,7 +49,6 @@ std::vector<TemplateSegment> TemplateLexer::Split() const
         throw TemplateSyntaxError(s.find('\0'), "unexpected NUL byte");
     }
 
-    size_t pos = 0;
     while (pos < size) {
         char c = s[pos];
         if (!IsSpecial(c)) {
@@ -153,6 +154,7 @@ size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& 
     }
     segment.contentBegin = begin;
     segment.contentEnd = end;
+    segment.end = p + 2;
     ioSegments.push_back(std::move(segment));
     return p + 2;
 }
@@ -170,6 +172,7 @@ size_t TemplateLexer::ScanProperty(size_t iOpen, std::vector<TemplateSegment>& i
     segment.offset = iOpen;
     segment.contentBegin = iOpen + 2;
     segment.contentEnd = p;
+    segment.end = p + 1;
     ioSegments.push_back(std::move(segment));
     return p + 1;
 }

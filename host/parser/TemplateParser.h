@@ -1,7 +1,10 @@
 #ifndef TEMPLATEPARSER_H
 #define TEMPLATEPARSER_H
 
+#include <memory>
 #include <string>
+
+#include "SourceMap.h"
 
 class MTTIStatement;
 
@@ -17,12 +20,18 @@ public:
 
     // The root statement (the caller owns and deletes it) or null. On null, Errors() holds one or
     // more lines "FILE:LINE:COLUMN: error: <what was expected>\n"; no partial tree is left behind.
-    MTTIStatement* Parse(const std::string& iSource);
+    MTTIStatement* Parse(std::string iSource);
     const std::string& Errors() const;
+
+    // Where each node of the last tree came from (the template's text included). Valid until the
+    // next Parse; TakeSourceMap hands it over.
+    const SourceMap& Map() const { return *_map; }
+    std::unique_ptr<SourceMap> TakeSourceMap();
 
 private:
     std::string _fileName;
     std::string _errors;
+    std::unique_ptr<SourceMap> _map;
 };
 
 #endif

@@ -16,6 +16,8 @@ struct TemplateSegment {
     std::string text;
     // Where the segment starts in the source ("[%", "${" or the text).
     size_t offset = 0;
+    // Where it ends in the source (after "%]" or "}"), end excluded.
+    size_t end = 0;
     // Where the content begins and ends in the source (delimited kinds).
     size_t contentBegin = 0;
     size_t contentEnd = 0;

@@ -129,6 +129,7 @@ std::vector<TemplateSegment> WhitespaceControl::JoinText(std::vector<TemplateSeg
             segments.emplace_back();
             segments.back().offset = segment.offset;
         }
+        segments.back().end = segment.end;
         segments.back().text.append(segment.text, piece.begin, piece.end - piece.begin);
     }
     return segments;

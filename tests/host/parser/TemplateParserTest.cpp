@@ -68,6 +68,19 @@ TEST(TemplateParserShape, SequencesAreListsInSourceOrder)
     EXPECT_EQ(inner->GetChild(3)->GetChildCount(), 0);  // no else: an empty list
     EXPECT_EQ(inner->GetChild(2)->GetChildCount(), 1);  // a one-statement body is still a list
 
+    // Each node knows the directive, property or text that made it; an If
+    // and its body list point at their own directive, an elif at the elif.
+    const SourceMap& map = parser.Map();
+    auto where = [&](MTTNode* iNode) {
+        const SourceSpan* span = map.Find(iNode);
+        return span == nullptr ? std::string("none") : map.Where(*span) + " " + map.Excerpt(*span);
+    };
+    EXPECT_EQ(where(root->GetChild(1)), "t:1:1 a");
+    EXPECT_EQ(where(outer), "t:1:2 [% if x %]");
+    EXPECT_EQ(where(outer->GetChild(1)), "t:1:2 [% if x %]");
+    EXPECT_EQ(where(outer->GetChild(2)->GetChild(2)), "t:1:13 [% SPC %]");
+    EXPECT_EQ(where(inner), "t:1:22 [% elif y %]");
+
     std::unique_ptr<MTTIStatement> empty(parser.Parse(""));
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->GetChildCount(), 0);

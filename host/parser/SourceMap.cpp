@@ -1,0 +1,102 @@
+#include "SourceMap.h"
+
+#include <algorithm>
+
+uint32_t SourceMap::AddFile(std::string iName, std::string iText, const SourceSpan* iIncludedFrom)
+{
+    File file;
+    file.name = std::move(iName);
+    file.text = std::move(iText);
+    if (iIncludedFrom != nullptr) {
+        file.included = true;
+        file.includedFrom = *iIncludedFrom;
+    }
+    _files.push_back(std::move(file));
+    _lineStarts.emplace_back();
+    return static_cast<uint32_t>(_files.size() - 1);
+}
+
+std::string SourceMap::DisplayName(uint32_t iFile) const
+{
+    const std::string& name = _files[iFile].name;
+    return name == "-" ? std::string("<stdin>") : name;
+}
+
+void SourceMap::Record(const MTTNode* iNode, const SourceSpan& iSpan)
+{
+    _spans.emplace_back(iNode, iSpan);
+    _sealed = false;
+}
+
+void SourceMap::Seal()
+{
+    std::stable_sort(_spans.begin(), _spans.end(),
+                     [](const auto& a, const auto& b) { return std::less<const MTTNode*>()(a.first, b.first); });
+    _sealed = true;
+}
+
+const SourceSpan* SourceMap::Find(const MTTNode* iNode) const
+{
+    if (!_sealed) {
+        for (const auto& entry : _spans) {
+            if (entry.first == iNode) return &entry.second;
+        }
+        return nullptr;
+    }
+    auto found = std::lower_bound(_spans.begin(), _spans.end(), iNode, [](const auto& a, const MTTNode* b) {
+        return std::less<const MTTNode*>()(a.first, b);
+    });
+    return found != _spans.end() && found->first == iNode ? &found->second : nullptr;
+}
+
+const std::vector<uint32_t>& SourceMap::LineStarts(uint32_t iFile) const
+{
+    std::vector<uint32_t>& starts = _lineStarts[iFile];
+    if (starts.empty()) {
+        const std::string& text = _files[iFile].text;
+        starts.push_back(0);
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n') starts.push_back(static_cast<uint32_t>(i + 1));
+        }
+    }
+    return starts;
+}
+
+void SourceMap::LineColumn(const SourceSpan& iSpan, int& oLine, int& oColumn) const
+{
+    const std::vector<uint32_t>& starts = LineStarts(iSpan.file);
+    const size_t line = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), iSpan.begin) - starts.begin());
+    oLine = static_cast<int>(line);
+    oColumn = static_cast<int>(iSpan.begin - starts[line - 1]) + 1;
+}
+
+std::string SourceMap::Where(const SourceSpan& iSpan) const
+{
+    int line = 0;
+    int column = 0;
+    LineColumn(iSpan, line, column);
+    return DisplayName(iSpan.file) + ":" + std::to_string(line) + ":" + std::to_string(column);
+}
+
+std::string SourceMap::Excerpt(const SourceSpan& iSpan, size_t iMax) const
+{
+    const std::string& text = _files[iSpan.file].text;
+    const size_t end = std::min<size_t>(iSpan.end, text.size());
+    std::string excerpt;
+    bool blank = false;
+    for (size_t i = iSpan.begin; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            blank = true;
+            continue;
+        }
+        if (blank && !excerpt.empty()) excerpt += ' ';
+        blank = false;
+        if (excerpt.size() >= iMax) {
+            excerpt += "...";
+            break;
+        }
+        excerpt += c < 0x20 ? '?' : static_cast<char>(c);
+    }
+    return excerpt;
+}

@@ -1,0 +1,63 @@
+#ifndef SOURCEMAP_H
+#define SOURCEMAP_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class MTTNode;
+
+// A stretch of one template file: byte offsets, end excluded.
+struct SourceSpan {
+    uint32_t file = 0;
+    uint32_t begin = 0;
+    uint32_t end = 0;
+};
+
+// Where each node of a parsed template came from: the template files (the
+// main one first, then those it includes) and, per node, the span of the
+// directive, property or text that made it. Messages, traces and the
+// explain page use it to point at template lines. Entries are 24 bytes and
+// looked up by binary search once the parse is over (Seal).
+class SourceMap {
+public:
+    struct File {
+        std::string name;         // as given; "-" is shown as "<stdin>"
+        std::string text;
+        bool included = false;    // then includedFrom is the include directive
+        SourceSpan includedFrom;
+    };
+
+    // Adds a file and returns its number (0 for the first).
+    uint32_t AddFile(std::string iName, std::string iText, const SourceSpan* iIncludedFrom = nullptr);
+    size_t FileCount() const { return _files.size(); }
+    const File& FileAt(uint32_t iFile) const { return _files[iFile]; }
+    // The name shown in messages.
+    std::string DisplayName(uint32_t iFile) const;
+
+    void Record(const MTTNode* iNode, const SourceSpan& iSpan);
+    // Sorts the entries; Find is linear before.
+    void Seal();
+    // Null for a node that no template text made.
+    const SourceSpan* Find(const MTTNode* iNode) const;
+
+    // 1-based line and byte column of a span's begin.
+    void LineColumn(const SourceSpan& iSpan, int& oLine, int& oColumn) const;
+    // "FILE:LINE:COLUMN" of a span's begin.
+    std::string Where(const SourceSpan& iSpan) const;
+    // The span's source text on one line: blanks runs become one blank,
+    // cut to about iMax bytes with "...".
+    std::string Excerpt(const SourceSpan& iSpan, size_t iMax = 60) const;
+
+private:
+    const std::vector<uint32_t>& LineStarts(uint32_t iFile) const;
+
+    std::vector<File> _files;
+    mutable std::vector<std::vector<uint32_t>> _lineStarts;  // built on first use
+    std::vector<std::pair<const MTTNode*, SourceSpan>> _spans;
+    bool _sealed = false;
+};
+
+#endif
