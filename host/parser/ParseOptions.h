@@ -1,0 +1,22 @@
+#ifndef PARSEOPTIONS_H
+#define PARSEOPTIONS_H
+
+#include <string>
+#include <vector>
+
+class LateSyntax;
+
+// How a template is parsed.
+struct ParseOptions {
+    // Parse for late evaluation: texts that end up in generated code are
+    // written in the generated language (lateSyntax must then be set).
+    bool late = false;
+    const LateSyntax* lateSyntax = nullptr;
+    // A value that the model lacks (an existing object without that member)
+    // is an evaluation error instead of the empty text.
+    bool strict = false;
+    // Where "include" and "import" look after the including file's folder.
+    std::vector<std::string> includeDirs;
+};
+
+#endif
