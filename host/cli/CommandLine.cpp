@@ -1,33 +1,44 @@
 #include "CommandLine.h"
 
+#include "CommentSyntax.h"
+
 namespace {
 
-// Options that take a value: "-m FILE", "--model FILE" and "--model=FILE".
-struct ValueOption {
+// One option: its spellings, its value (if any) and its lines in --help.
+struct OptionSpec {
     const char* shortName;  // may be null
     const char* longName;
-    std::string Options::*field;
+    const char* valueName;  // null for a flag
+    std::string Options::*value;
+    bool Options::*flag;
+    const char* help;       // lines after the first are indented under it
 };
 
-const ValueOption kValueOptions[] = {
-    {"-m", "--model", &Options::modelPath},
-    {"-o", "--output", &Options::outputPath},
-    {nullptr, "--trace-file", &Options::traceFile},
-};
-
-struct FlagOption {
-    const char* longName;
-    bool Options::*field;
-};
-
-const FlagOption kFlagOptions[] = {
-    {"--late", &Options::late},
-    {"--dump", &Options::dump},
-    {"--normalize", &Options::normalize},
-    {"--trace", &Options::trace},
-    {"--force", &Options::force},
-    {"--help", &Options::help},
-    {"--version", &Options::version},
+const OptionSpec kOptions[] = {
+    {"-m", "--model", "FILE", &Options::modelPath, nullptr,
+     "the JSON model to evaluate the template against\n(needed unless --late or --dump)"},
+    {"-o", "--output", "FILE", &Options::outputPath, nullptr,
+     "write the result to FILE instead of standard output (see Output\nfiles below)"},
+    {nullptr, "--force", nullptr, nullptr, &Options::force,
+     "write even when user-code sections of FILE have no owner in the\nnew output: they are saved to FILE.orphans first"},
+    {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr,
+     "the comment syntax of the user-code marker lines: //, #, --, <!--\nor /* (default: chosen from the output file's extension)"},
+    {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr,
+     "the members that identify a user-code section's owner, first\nfound wins (default: id,name)"},
+    {nullptr, "--late", nullptr, nullptr, &Options::late,
+     "generate C++ code that reads the model when it runs, instead of\nreading the model now (takes no -m)"},
+    {nullptr, "--normalize", nullptr, nullptr, &Options::normalize,
+     "empty every literal text made only of blanks, tabs and line\nbreaks before evaluating or dumping"},
+    {nullptr, "--dump", nullptr, nullptr, &Options::dump,
+     "print the template's syntax tree on standard output and stop (no\nevaluation, no -o); it is one line unless the template's texts\nhold line breaks, which it shows as they are"},
+    {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing,
+     "write the output even when evaluation reports errors (the exit\nstatus is still 1)"},
+    {nullptr, "--trace", nullptr, nullptr, &Options::trace,
+     "after generating, print one line per piece of output on standard\nerror: [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT, byte offsets in the\ngenerated text (END excluded), the syntax tree of the statement\nthat produced it (\\n, \\t, \\\\ escaped), and the JSON pointer of\nits model object as a JSON string (\"\" is the root), or -"},
+    {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr,
+     "write the trace to FILE instead (- is standard output); implies\n--trace"},
+    {"-h", "--help", nullptr, nullptr, &Options::help, "show this text and exit"},
+    {nullptr, "--version", nullptr, nullptr, &Options::version, "show the version and exit"},
 };
 
 bool StartsWith(const std::string& iText, const std::string& iPrefix) {
@@ -39,15 +50,16 @@ bool Fail(std::string& oError, const std::string& iMessage) {
     return false;
 }
 
-// Fills in a value option; false when it was given before or has no value.
-bool SetValue(const ValueOption& iOption, const std::string& iSpelling, const std::string* iValue,
+bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std::string* iValue,
               Options& ioOptions, std::string& oError) {
     if (iValue == nullptr || iValue->empty()) {
-        return Fail(oError, "option " + iSpelling + " needs a file name");
+        return Fail(oError, "option " + iSpelling + " needs " +
+                                (std::string(iOption.valueName) == "FILE" ? "a file name" : "a value"));
     }
-    std::string& field = ioOptions.*(iOption.field);
-    if (!field.empty()) {
-        return Fail(oError, "option " + iSpelling + " is given twice");
+    std::string& field = ioOptions.*(iOption.value);
+    static const Options kDefaults;
+    if (field != kDefaults.*(iOption.value)) {
+        return Fail(oError, "option " + std::string(iOption.longName) + " is given twice");
     }
     field = *iValue;
     return true;
@@ -58,19 +70,21 @@ bool SetValue(const ValueOption& iOption, const std::string& iSpelling, const st
 bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Options& ioOptions,
                  std::string& oError) {
     const std::string& argument = iArguments[ioIndex];
-    for (const FlagOption& flag : kFlagOptions) {
-        if (argument == flag.longName) {
-            ioOptions.*(flag.field) = true;
-            return true;
-        }
-    }
-    for (const ValueOption& option : kValueOptions) {
+    for (const OptionSpec& option : kOptions) {
         const std::string longName = option.longName;
+        const bool named = argument == longName || (option.shortName != nullptr && argument == option.shortName);
+        if (option.flag != nullptr) {
+            if (named) {
+                ioOptions.*(option.flag) = true;
+                return true;
+            }
+            continue;
+        }
         if (StartsWith(argument, longName + "=")) {
             const std::string value = argument.substr(longName.size() + 1);
             return SetValue(option, longName, &value, ioOptions, oError);
         }
-        if (argument == longName || (option.shortName != nullptr && argument == option.shortName)) {
+        if (named) {
             const std::string* value = ioIndex + 1 < iArguments.size() ? &iArguments[++ioIndex] : nullptr;
             return SetValue(option, argument, value, ioOptions, oError);
         }
@@ -82,6 +96,9 @@ bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Op
 bool CheckCombination(const Options& iOptions, std::string& oError) {
     if (iOptions.templatePath.empty()) {
         return Fail(oError, "no template given");
+    }
+    if (!iOptions.commentSyntax.empty() && !CommentSyntax::FromOpener(iOptions.commentSyntax, nullptr)) {
+        return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use //, #, --, <!-- or /*)");
     }
     if (iOptions.dump) {
         if (!iOptions.outputPath.empty()) {
@@ -95,7 +112,30 @@ bool CheckCombination(const Options& iOptions, std::string& oError) {
     if (!iOptions.late && iOptions.modelPath.empty()) {
         return Fail(oError, "evaluation needs a model: give -m FILE.json (or --late, or --dump)");
     }
+    if (iOptions.TracesToStandardOutput() && iOptions.WritesToStandardOutput()) {
+        return Fail(oError, "--trace-file - and the generated text would both go to standard output; give -o FILE");
+    }
     return true;
+}
+
+// "  -m, --model FILE     text" with the text's further lines aligned.
+std::string HelpEntry(const OptionSpec& iOption) {
+    std::string head = std::string("  ") + (iOption.shortName != nullptr ? std::string(iOption.shortName) + ", "
+                                                                            : std::string("    ")) +
+                       iOption.longName;
+    if (iOption.valueName != nullptr) head += std::string(" ") + iOption.valueName;
+    const size_t column = 25;
+    std::string entry = head;
+    if (head.size() + 1 >= column) {
+        entry += "\n" + std::string(column, ' ');
+    } else {
+        entry += std::string(column - head.size(), ' ');
+    }
+    for (const char* c = iOption.help; *c != '\0'; ++c) {
+        entry += *c;
+        if (*c == '\n') entry += std::string(column, ' ');
+    }
+    return entry + "\n";
 }
 
 }  // namespace
@@ -126,54 +166,46 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
     return CheckCombination(oOptions, oError);
 }
 
-const char* CommandLine::HelpText() {
-    return
+std::string CommandLine::HelpText() {
+    std::string text =
         "Usage: mttgen [options] TEMPLATE\n"
         "Generates text from TEMPLATE (\"-\" reads standard input).\n"
         "\n"
-        "Options:\n"
-        "  -m, --model FILE     the JSON model to evaluate the template against\n"
-        "                       (needed unless --late or --dump)\n"
-        "  -o, --output FILE    write the result to FILE (default: standard output).\n"
-        "                       FILE is replaced in one step, never half-written.\n"
-        "                       If FILE exists, the text of each of its user-code\n"
-        "                       sections (between \"// Begin of User Code\" and\n"
-        "                       \"// End of User Code\" lines) replaces, in order, the\n"
-        "                       model's user code in the new text.\n"
-        "      --force          write even when the user-code sections of FILE do not\n"
-        "                       match the template's: sections are kept by position,\n"
-        "                       the model's user code fills the rest, and every\n"
-        "                       section dropped is printed, text included, on\n"
-        "                       standard error\n"
-        "      --late           generate C++ code that reads the model when it runs,\n"
-        "                       instead of reading the model now (takes no -m)\n"
-        "      --normalize      empty every literal text made only of blanks, tabs\n"
-        "                       and line breaks before evaluating or dumping\n"
-        "      --dump           print the template's syntax tree as one line on\n"
-        "                       standard output and stop (no evaluation, no -o)\n"
-        "      --trace          after generating, print one line per piece of output\n"
-        "                       on standard error, in order:\n"
-        "                         [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT\n"
-        "                       BEGIN and END are byte offsets in the generated text\n"
-        "                       (END excluded), STATEMENT is the syntax tree of the\n"
-        "                       statement that produced the piece (line breaks, tabs\n"
-        "                       and backslashes written as \\n, \\t, \\\\), OBJECT the\n"
-        "                       JSON pointer of its model object as a JSON string\n"
-        "                       (\"\" is the root), or - when there is none\n"
-        "      --trace-file FILE  write the trace to FILE instead (implies --trace)\n"
-        "      --help           show this text and exit\n"
-        "      --version        show the version and exit\n"
+        "Options:\n";
+    for (const OptionSpec& option : kOptions) text += HelpEntry(option);
+    text +=
         "\n"
         "Messages of the evaluation, including its \"ERROR: \" lines, go to standard\n"
-        "error; standard output carries only the generated text.\n"
+        "error, each followed by a FILE:LINE:COLUMN: note: line naming the template\n"
+        "directive behind it; standard output carries only the generated text.\n"
+        "\n"
+        "Output files (-o FILE):\n"
+        "  FILE is replaced in one step, never half-written, and only when its text\n"
+        "  changes (an unchanged file keeps its time stamp). A symbolic link is\n"
+        "  written through to its target; mode and owner are kept. Template, model,\n"
+        "  output and trace must be different files.\n"
+        "  User code: each [% usercode %] section is written between marker lines in\n"
+        "  the comment syntax of FILE (# for .py .sh .rb .yaml .yml .toml .cmake .pl,\n"
+        "  -- for .sql .lua .hs, <!-- --> for .html .xml .md .vue, /* */ for .css,\n"
+        "  // otherwise), the begin line carrying the key of the section's owner:\n"
+        "    // Begin of User Code /classes/Order\n"
+        "    ...kept...\n"
+        "    // End of User Code\n"
+        "  The key is the path of the owner in the model, with the owner's and its\n"
+        "  ancestors' identifying values (--key-members) in place of list positions.\n"
+        "  On regeneration the text between the markers is kept for the owner with\n"
+        "  the same key, wherever it moved. Files with unkeyed markers are matched\n"
+        "  by position when the numbers agree.\n"
         "\n"
         "Exit status:\n"
         "  0  success\n"
-        "  1  evaluation failed, or the output could not be written; the output\n"
-        "     file is left as it was\n"
-        "  2  usage error, or the template, the model or an existing output file\n"
-        "     could not be read or is malformed\n"
-        "  3  the existing output file's user-code sections do not match the\n"
-        "     template's (different number, or one is not closed); nothing was\n"
-        "     written. Check the template, or use --force\n";
+        "  1  evaluation reported an error (nothing is written, unless\n"
+        "     --keep-going), or the output could not be written\n"
+        "  2  usage error; the template or the model cannot be read or is\n"
+        "     malformed; two of template, model, output and trace are one file\n"
+        "  3  the existing output file's user code cannot be kept safely; nothing\n"
+        "     was written: a marker line out of place, sections whose owner is\n"
+        "     gone (see --force), unkeyed sections that no longer match, or the\n"
+        "     file changed while mttgen ran\n";
+    return text;
 }

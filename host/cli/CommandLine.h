@@ -6,13 +6,13 @@
 
 #include "Options.h"
 
-// Turns mttgen's arguments into Options. Knows the usage text.
+// mttgen's command line: one table of options, from which both the parsing
+// and the option part of --help are made.
 class CommandLine {
 public:
-    // False with oError (one line, no line end) when the arguments are not
-    // a valid invocation. With --help or --version nothing else is checked.
+    // False with oError (one line, no line end) for a usage error.
     static bool Parse(const std::vector<std::string>& iArguments, Options& oOptions, std::string& oError);
-    static const char* HelpText();
+    static std::string HelpText();
 };
 
 #endif

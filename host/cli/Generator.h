@@ -7,31 +7,34 @@
 
 #include "ExitStatus.h"
 #include "Options.h"
+#include "UserCodeSections.h"
 
+class GeneratedText;
 class JsonModel;
-class MTTEvaluationOutputLeaf;
+class MTTEvaluationOutput;
 class MTTIStatement;
+class OutputFile;
+class SourceMap;
 
-// One mttgen run: parse, optionally normalise, dump or evaluate, keep the
-// existing file's user code, write, trace.
+// One mttgen run: check the files, parse, optionally normalise or dump,
+// evaluate, keep the existing file's user code, write, trace.
 class Generator {
 public:
     explicit Generator(const Options& iOptions);
+    ~Generator();
     ExitStatus Run();
 
 private:
-    // The text written for each leaf: its own, or kept user code. Refuses
-    // (kExitUserCodeConflict) or fails to read (kExitBadInput) otherwise.
-    ExitStatus DecideTexts(const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
-                           std::vector<std::string>& oTexts) const;
-    ExitStatus Write(const std::string& iText, const std::vector<std::string>& iUserCode) const;
-    ExitStatus WriteTrace(const JsonModel* iModel, const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
-                          const std::vector<std::string>& iTexts) const;
-    ExitStatus Evaluate(MTTIStatement* iTree, JsonModel* iModel) const;
+    ExitStatus Evaluate(MTTIStatement* iTree, JsonModel* iModel, std::unique_ptr<MTTEvaluationOutput>& oOutput);
+    // Decides every user-code section's text from the existing file's
+    // sections; what has no place left is an orphan (refused without --force).
+    ExitStatus KeepUserCode(GeneratedText& ioText, const std::vector<UserCodeSections::Section>& iExisting);
+    ExitStatus CheckReadBack(const GeneratedText& iText) const;
+    ExitStatus Write(const GeneratedText& iText, OutputFile* iFile, JsonModel* iModel);
 
     const Options& _options;
-    bool _hasExistingOutput;
-    std::string _existingOutput;
+    std::unique_ptr<SourceMap> _map;
+    std::vector<UserCodeSections::Section> _orphans;
 };
 
 #endif

@@ -2,22 +2,27 @@
 #define OPTIONS_H
 
 #include <string>
+#include <vector>
 
 // What one mttgen run was asked to do, as the command line gave it.
 struct Options {
     std::string templatePath;   // "-" reads standard input
     std::string modelPath;      // empty: no model
     std::string outputPath;     // empty or "-": standard output
-    std::string traceFile;      // empty: the trace goes to standard error
+    std::string traceFile;      // empty: the trace goes to standard error; "-": standard output
+    std::string commentSyntax;  // the user-code markers' comment opener; empty: from the output's name
+    std::string keyMembers = "id,name";  // members that identify a user-code section's owner
     bool late = false;
     bool dump = false;
     bool normalize = false;
     bool trace = false;
     bool force = false;
+    bool keepGoing = false;
     bool help = false;
     bool version = false;
 
     bool WritesToStandardOutput() const { return outputPath.empty() || outputPath == "-"; }
+    bool TracesToStandardOutput() const { return traceFile == "-"; }
 };
 
 #endif

@@ -49,21 +49,17 @@ std::string TraceWriter::EscapeLine(const std::string& iText) {
     return escaped;
 }
 
-std::string TraceWriter::Format(const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
-                                const std::vector<std::string>& iTexts) const {
+std::string TraceWriter::Format(const std::vector<GeneratedText::Piece>& iPieces) const {
     std::string trace;
-    size_t offset = 0;
-    for (size_t i = 0; i < iLeaves.size() && i < iTexts.size(); ++i) {
-        const MTTEvaluationOutputLeaf* leaf = iLeaves[i];
-        const size_t end = offset + iTexts[i].size();
-        trace += "[" + std::to_string(offset) + "," + std::to_string(end) + ")\t";
+    for (const GeneratedText::Piece& piece : iPieces) {
+        const MTTEvaluationOutputLeaf* leaf = piece.leaf;
+        trace += "[" + std::to_string(piece.begin) + "," + std::to_string(piece.end) + ")\t";
         MTTIStatement* statement = leaf->GetStatement();
         trace += statement != nullptr ? EscapeLine(statement->ToString().ConvertToChar()) : std::string("-");
         trace += '\t';
         const MTLIModelObject* object = leaf->GetModelObject();
         trace += object != nullptr && _describer ? _describer(object) : std::string("-");
         trace += '\n';
-        offset = end;
     }
     return trace;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "GeneratedText.h"
+
 class MTLIModelObject;
 class MTTEvaluationOutputLeaf;
 
@@ -24,10 +26,8 @@ public:
 
     explicit TraceWriter(ObjectDescriber iDescriber);
 
-    // iTexts holds the text that was written for each leaf (user code may
-    // differ from the leaf's own), one per leaf.
-    std::string Format(const std::vector<MTTEvaluationOutputLeaf*>& iLeaves,
-                       const std::vector<std::string>& iTexts) const;
+    // One line per piece of the text written.
+    std::string Format(const std::vector<GeneratedText::Piece>& iPieces) const;
 
     // Backslash escapes for control bytes and the backslash itself.
     static std::string EscapeLine(const std::string& iText);

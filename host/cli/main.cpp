@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         return kExitBadInput;
     }
     if (options.help) {
-        std::fputs(CommandLine::HelpText(), stdout);
+        std::fputs(CommandLine::HelpText().c_str(), stdout);
         return kExitSuccess;
     }
     if (options.version) {

@@ -1,0 +1,69 @@
+#include "UserCodeKeys.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "JsonModelObject.h"
+#include "mtt_json_builder.h"
+
+namespace {
+
+void AppendEscaped(std::string& ioKey, const std::string& iSegment) {
+    for (const char c : iSegment) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '~') {
+            ioKey += "~0";
+        } else if (c == '/') {
+            ioKey += "~1";
+        } else if (byte <= 0x20 || byte == 0x7f || c == '%' || c == '#' || c == '*' || c == '<' || c == '>') {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", byte);
+            ioKey += hex;
+        } else {
+            ioKey += c;
+        }
+    }
+}
+
+}  // namespace
+
+UserCodeKeys::UserCodeKeys(const std::string& iMembers) {
+    size_t start = 0;
+    while (start <= iMembers.size()) {
+        size_t comma = iMembers.find(',', start);
+        if (comma == std::string::npos) comma = iMembers.size();
+        if (comma > start) _members.push_back(iMembers.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+std::string UserCodeKeys::KeyOf(const MTLIModelObject* iOwner) const {
+    const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iOwner);
+    if (object == nullptr) return std::string();
+    std::vector<std::string> segments;
+    for (; object->Parent() != nullptr; object = object->Parent()) {
+        std::string segment = object->Token();
+        if (object->Parent()->Node().is_array()) {
+            for (const std::string& member : _members) {
+                const nlohmann::json* value = mtt_runtime::Member(&object->Node(), member);
+                if (value != nullptr && (value->is_string() || value->is_number())) {
+                    const std::string text = mtt_runtime::ScalarText(*value);
+                    if (!text.empty()) {
+                        segment = text;
+                        break;
+                    }
+                }
+            }
+        }
+        segments.push_back(std::move(segment));
+    }
+    if (segments.empty()) return "/";
+    std::string key;
+    for (auto segment = segments.rbegin(); segment != segments.rend(); ++segment) {
+        key += '/';
+        AppendEscaped(key, *segment);
+    }
+    return key;
+}

@@ -1,0 +1,148 @@
+// Replacing the output file keeps what the user set up around it, and
+// what happens to the file while mttgen runs (cases the golden runner
+// cannot stage: a process stopped right before the file is replaced).
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "CommandRunner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class OutputFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        _dir = CommandRunner::MakeTemporaryFolder();
+        CommandRunner::WriteFile(_dir + "/model.json", "{\"name\": \"N\"}");
+        CommandRunner::WriteFile(_dir + "/t.mtt", "new ${name}\n");
+    }
+    void TearDown() override { fs::remove_all(_dir); }
+
+    CommandResult Generate(const std::string& iOutput) {
+        return CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-o", iOutput, "t.mtt"}, _dir);
+    }
+    static mode_t ModeOf(const std::string& iPath) {
+        struct stat info;
+        return ::stat(iPath.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+    }
+    static struct stat StatOf(const std::string& iPath) {
+        struct stat info{};
+        ::stat(iPath.c_str(), &info);
+        return info;
+    }
+    // Starts mttgen writing "out", stopped right before it replaces the file.
+    pid_t StartStopped() {
+        std::vector<std::string> words = {MTTGEN_PATH, "-m", _dir + "/model.json", "-o", _dir + "/out", _dir + "/t.mtt"};
+        std::vector<char*> arguments;
+        for (std::string& word : words) arguments.push_back(word.data());
+        arguments.push_back(nullptr);
+        std::string pause = "MTTGEN_PAUSE_BEFORE_COMMIT=1";
+        char* environment[] = {pause.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        EXPECT_EQ(0, posix_spawn(&pid, MTTGEN_PATH, &actions, nullptr, arguments.data(), environment));
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        EXPECT_EQ(pid, ::waitpid(pid, &status, WUNTRACED));
+        EXPECT_TRUE(WIFSTOPPED(status));
+        return pid;
+    }
+    static int Resume(pid_t iPid, int iSignal = 0) {
+        if (iSignal != 0) ::kill(iPid, iSignal);
+        ::kill(iPid, SIGCONT);
+        int status = 0;
+        ::waitpid(iPid, &status, 0);
+        return status;
+    }
+    size_t FilesInFolder() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(_dir), fs::directory_iterator()));
+    }
+
+    std::string _dir;
+};
+
+TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions) {
+    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    ASSERT_EQ(0, ::chmod((_dir + "/out").c_str(), 0751));
+    const CommandResult result = Generate("out");
+    EXPECT_EQ(0, result.exitCode) << result.err;
+    EXPECT_EQ("new N\n", CommandRunner::ReadFile(_dir + "/out"));
+    EXPECT_EQ(0751u, ModeOf(_dir + "/out"));
+}
+
+TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes) {
+    const mode_t mask = ::umask(022);
+    const CommandResult result = Generate("fresh");
+    ::umask(mask);
+    EXPECT_EQ(0, result.exitCode) << result.err;
+    EXPECT_EQ(0644u, ModeOf(_dir + "/fresh"));
+}
+
+TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced) {
+    fs::create_directory(_dir + "/real");
+    CommandRunner::WriteFile(_dir + "/real/out", "old\n");
+    fs::create_symlink("real/out", _dir + "/link");
+    const CommandResult result = Generate("link");
+    EXPECT_EQ(0, result.exitCode) << result.err;
+    EXPECT_TRUE(fs::is_symlink(_dir + "/link"));
+    EXPECT_EQ("new N\n", CommandRunner::ReadFile(_dir + "/real/out"));
+    // The temporary file was made beside the target, and is gone.
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(_dir + "/real"), fs::directory_iterator()));
+}
+
+TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched) {
+    CommandRunner::WriteFile(_dir + "/out", "new N\n");
+    const struct stat before = StatOf(_dir + "/out");
+    ::sleep(1);
+    const CommandResult result = Generate("out");
+    EXPECT_EQ(0, result.exitCode);
+    EXPECT_EQ("", result.err);
+    const struct stat after = StatOf(_dir + "/out");
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+}
+
+TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
+    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    ASSERT_EQ(0, ::chown((_dir + "/out").c_str(), 65534, 65534));
+    EXPECT_EQ(0, Generate("out").exitCode);
+    EXPECT_EQ(65534u, StatOf(_dir + "/out").st_uid);
+    EXPECT_EQ(65534u, StatOf(_dir + "/out").st_gid);
+}
+
+TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten) {
+    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    const pid_t pid = StartStopped();
+    CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
+    const int status = Resume(pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    EXPECT_EQ("edited meanwhile\n", CommandRunner::ReadFile(_dir + "/out"));
+    EXPECT_EQ(3u, FilesInFolder()) << "the temporary file is gone";
+}
+
+TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        CommandRunner::WriteFile(_dir + "/out", "old\n");
+        const int status = Resume(StartStopped(), signal);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
+        EXPECT_EQ(3u, FilesInFolder());
+    }
+}
+
+}  // namespace
