@@ -11,32 +11,34 @@ struct OptionSpec {
     const char* valueName;  // null for a flag
     std::string Options::*value;
     bool Options::*flag;
-    const char* help;       // lines after the first are indented under it
+    const char* help;       // wrapped to the width of the terminal's usual 80 columns
 };
 
 const OptionSpec kOptions[] = {
     {"-m", "--model", "FILE", &Options::modelPath, nullptr,
-     "the JSON model to evaluate the template against\n(needed unless --late or --dump)"},
+     "the JSON model to evaluate the template against (needed unless --late or --dump)"},
     {"-o", "--output", "FILE", &Options::outputPath, nullptr,
-     "write the result to FILE instead of standard output (see Output\nfiles below)"},
+     "write the result to FILE instead of standard output (see Output files below)"},
     {nullptr, "--force", nullptr, nullptr, &Options::force,
-     "write even when user-code sections of FILE have no owner in the\nnew output: they are saved to FILE.orphans first"},
+     "write even when user-code sections of FILE have no owner in the new output: they are saved to FILE.orphans first"},
     {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr,
-     "the comment syntax of the user-code marker lines: //, #, --, <!--\nor /* (default: chosen from the output file's extension)"},
+     "the comment syntax of the user-code marker lines: //, #, --, <!-- or /* (default: chosen from the output file's extension)"},
     {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr,
-     "the members that identify a user-code section's owner, first\nfound wins (default: id,name)"},
+     "the members that identify a user-code section's owner, first found wins (default: id,name)"},
     {nullptr, "--late", nullptr, nullptr, &Options::late,
-     "generate C++ code that reads the model when it runs, instead of\nreading the model now (takes no -m)"},
+     "generate C++ code that reads the model when it runs, instead of reading the model now (takes no -m)"},
     {nullptr, "--normalize", nullptr, nullptr, &Options::normalize,
-     "empty every literal text made only of blanks, tabs and line\nbreaks before evaluating or dumping"},
+     "empty every literal text made only of blanks, tabs and line breaks before evaluating or dumping"},
     {nullptr, "--dump", nullptr, nullptr, &Options::dump,
-     "print the template's syntax tree on standard output and stop (no\nevaluation, no -o); it is one line unless the template's texts\nhold line breaks, which it shows as they are"},
+     "print the template's syntax tree on standard output and stop (no evaluation, no -o); it is one line unless the template's texts hold line breaks, which it shows as they are"},
     {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing,
-     "write the output even when evaluation reports errors (the exit\nstatus is still 1)"},
+     "write the output even when evaluation reports errors (the exit status is still 1)"},
     {nullptr, "--trace", nullptr, nullptr, &Options::trace,
-     "after generating, print one line per piece of output on standard\nerror: [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT, byte offsets in the\ngenerated text (END excluded), the syntax tree of the statement\nthat produced it (\\n, \\t, \\\\ escaped), and the JSON pointer of\nits model object as a JSON string (\"\" is the root), or -"},
+     "after generating, print one line per piece of output on standard error: [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT, byte offsets in the generated text (END excluded), the syntax tree of the statement that produced it (\\n, \\t, \\\\ escaped), and the JSON pointer of its model object as a JSON string (\"\" is the root), or -"},
     {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr,
-     "write the trace to FILE instead (- is standard output); implies\n--trace"},
+     "write the trace to FILE instead (- is standard output); implies --trace"},
+    {nullptr, "--explain", "FILE", &Options::explainPath, nullptr,
+     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser)"},
     {"-h", "--help", nullptr, nullptr, &Options::help, "show this text and exit"},
     {nullptr, "--version", nullptr, nullptr, &Options::version, "show the version and exit"},
 };
@@ -118,22 +120,37 @@ bool CheckCombination(const Options& iOptions, std::string& oError) {
     return true;
 }
 
-// "  -m, --model FILE     text" with the text's further lines aligned.
+// "  -m, --model FILE       text", the text wrapped in its column.
 std::string HelpEntry(const OptionSpec& iOption) {
+    const size_t column = 25;
+    const size_t width = 79;
     std::string head = std::string("  ") + (iOption.shortName != nullptr ? std::string(iOption.shortName) + ", "
                                                                             : std::string("    ")) +
                        iOption.longName;
     if (iOption.valueName != nullptr) head += std::string(" ") + iOption.valueName;
-    const size_t column = 25;
     std::string entry = head;
-    if (head.size() + 1 >= column) {
-        entry += "\n" + std::string(column, ' ');
-    } else {
-        entry += std::string(column - head.size(), ' ');
+    size_t used = head.size();
+    if (used + 1 >= column) {
+        entry += "\n";
+        used = 0;
     }
-    for (const char* c = iOption.help; *c != '\0'; ++c) {
-        entry += *c;
-        if (*c == '\n') entry += std::string(column, ' ');
+    entry += std::string(column - used, ' ');
+    used = column;
+    const std::string help = iOption.help;
+    for (size_t start = 0; start < help.size();) {
+        size_t end = help.find(' ', start);
+        if (end == std::string::npos) end = help.size();
+        const std::string word = help.substr(start, end - start);
+        if (used > column && used + 1 + word.size() > width) {
+            entry += "\n" + std::string(column, ' ');
+            used = column;
+        } else if (used > column) {
+            entry += ' ';
+            ++used;
+        }
+        entry += word;
+        used += word.size();
+        start = end + 1;
     }
     return entry + "\n";
 }

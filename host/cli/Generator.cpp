@@ -7,6 +7,7 @@
 #include "CppLateEvaluator.h"
 #include "DistinctFiles.h"
 #include "EvaluationReporter.h"
+#include "ExplainPage.h"
 #include "GeneratedText.h"
 #include "JsonModel.h"
 #include "MTTEvaluationEnvironment.h"
@@ -56,7 +57,8 @@ ExitStatus Generator::Run() {
     if (!DistinctFiles::Check({{"template", _options.templatePath},
                                {"model", _options.modelPath},
                                {"output", _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
-                               {"trace file", _options.traceFile}},
+                               {"trace file", _options.traceFile},
+                               {"explain page", _options.explainPath}},
                               error)) {
         ReportError(error + "; nothing written");
         return kExitBadInput;
@@ -121,7 +123,7 @@ ExitStatus Generator::Run() {
     if (kept != kExitSuccess) return kept;
     const ExitStatus readBack = CheckReadBack(text);
     if (readBack != kExitSuccess) return readBack;
-    const ExitStatus written = Write(text, file.get(), model.get());
+    const ExitStatus written = Write(text, output.get(), file.get(), model.get());
     return written != kExitSuccess ? written : status;
 }
 
@@ -233,7 +235,8 @@ ExitStatus Generator::CheckReadBack(const GeneratedText& iText) const {
     return kExitUserCodeConflict;
 }
 
-ExitStatus Generator::Write(const GeneratedText& iText, OutputFile* iFile, JsonModel* iModel) {
+ExitStatus Generator::Write(const GeneratedText& iText, MTTEvaluationOutput* iRoot, OutputFile* iFile,
+                            JsonModel* iModel) {
     std::string error;
     std::string trace;
     if (_options.trace) {
@@ -246,8 +249,19 @@ ExitStatus Generator::Write(const GeneratedText& iText, OutputFile* iFile, JsonM
         }
         trace = TraceWriter(describer).Format(iText.Pieces());
     }
-    // Both files are prepared before either is put in place, so that a
-    // trace that cannot be written leaves the output as it was.
+    // Every file is prepared before any is put in place, so that a trace
+    // or page that cannot be written leaves the output as it was.
+    std::unique_ptr<OutputFile> explainFile;
+    if (!_options.explainPath.empty()) {
+        ExplainPage page(*_map, iModel);
+        page.AddOutput(_options.WritesToStandardOutput() ? std::string("(standard output)") : _options.outputPath,
+                       iText, iRoot);
+        explainFile.reset(new OutputFile(_options.explainPath));
+        if (!explainFile->ReadCurrent(error) || !explainFile->Prepare(page.Html(), error)) {
+            ReportError(error);
+            return kExitEvaluationFailed;
+        }
+    }
     std::unique_ptr<OutputFile> traceFile;
     if (_options.trace && !_options.traceFile.empty() && !_options.TracesToStandardOutput()) {
         traceFile.reset(new OutputFile(_options.traceFile));
@@ -289,6 +303,11 @@ ExitStatus Generator::Write(const GeneratedText& iText, OutputFile* iFile, JsonM
             ReportError(error);
             return kExitEvaluationFailed;
         }
+    }
+    if (explainFile && explainFile->Commit(error) != OutputFile::Result::kWritten &&
+        !error.empty()) {
+        ReportError(error);
+        return kExitEvaluationFailed;
     }
     if (!_options.trace) return kExitSuccess;
     if (traceFile) {

@@ -30,7 +30,7 @@ private:
     // sections; what has no place left is an orphan (refused without --force).
     ExitStatus KeepUserCode(GeneratedText& ioText, const std::vector<UserCodeSections::Section>& iExisting);
     ExitStatus CheckReadBack(const GeneratedText& iText) const;
-    ExitStatus Write(const GeneratedText& iText, OutputFile* iFile, JsonModel* iModel);
+    ExitStatus Write(const GeneratedText& iText, MTTEvaluationOutput* iRoot, OutputFile* iFile, JsonModel* iModel);
 
     const Options& _options;
     std::unique_ptr<SourceMap> _map;

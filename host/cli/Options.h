@@ -10,6 +10,7 @@ struct Options {
     std::string modelPath;      // empty: no model
     std::string outputPath;     // empty or "-": standard output
     std::string traceFile;      // empty: the trace goes to standard error; "-": standard output
+    std::string explainPath;    // empty: no explain page
     std::string commentSyntax;  // the user-code markers' comment opener; empty: from the output's name
     std::string keyMembers = "id,name";  // members that identify a user-code section's owner
     bool late = false;
