@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "CommentSyntax.h"
 
 namespace {
@@ -11,36 +14,45 @@ struct OptionSpec {
     const char* valueName;  // null for a flag
     std::string Options::*value;
     bool Options::*flag;
+    std::vector<std::string> Options::*list;  // a value that may be given again
     const char* help;       // wrapped to the width of the terminal's usual 80 columns
 };
 
 const OptionSpec kOptions[] = {
-    {"-m", "--model", "FILE", &Options::modelPath, nullptr,
-     "the JSON model to evaluate the template against (needed unless --late or --dump)"},
-    {"-o", "--output", "FILE", &Options::outputPath, nullptr,
+    {"-m", "--model", "FILE", &Options::modelPath, nullptr, nullptr,
+     "the JSON model to evaluate the template against (needed unless --late or --dump); - reads standard input"},
+    {"-o", "--output", "FILE", &Options::outputPath, nullptr, nullptr,
      "write the result to FILE instead of standard output (see Output files below)"},
-    {nullptr, "--force", nullptr, nullptr, &Options::force,
+    {nullptr, "--each", "PATH", &Options::eachPath, nullptr, nullptr,
+     "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h'"},
+    {"-D", "--define", "NAME=VALUE", nullptr, nullptr, &Options::defines,
+     "set the template variable NAME to the text VALUE before evaluating (may be given again)"},
+    {"-I", "--include-dir", "DIR", nullptr, nullptr, &Options::includeDirs,
+     "look for included and imported templates in DIR after the including file's folder (may be given again)"},
+    {nullptr, "--strict", nullptr, nullptr, &Options::strict, nullptr,
+     "a value that the model lacks (${name} of an object without that member) is an error, not the empty text"},
+    {nullptr, "--force", nullptr, nullptr, &Options::force, nullptr,
      "write even when user-code sections of FILE have no owner in the new output: they are saved to FILE.orphans first"},
-    {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr,
+    {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr, nullptr,
      "the comment syntax of the user-code marker lines: //, #, --, <!-- or /* (default: chosen from the output file's extension)"},
-    {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr,
+    {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr, nullptr,
      "the members that identify a user-code section's owner, first found wins (default: id,name)"},
-    {nullptr, "--late", nullptr, nullptr, &Options::late,
+    {nullptr, "--late", nullptr, nullptr, &Options::late, nullptr,
      "generate C++ code that reads the model when it runs, instead of reading the model now (takes no -m)"},
-    {nullptr, "--normalize", nullptr, nullptr, &Options::normalize,
+    {nullptr, "--normalize", nullptr, nullptr, &Options::normalize, nullptr,
      "empty every literal text made only of blanks, tabs and line breaks before evaluating or dumping"},
-    {nullptr, "--dump", nullptr, nullptr, &Options::dump,
+    {nullptr, "--dump", nullptr, nullptr, &Options::dump, nullptr,
      "print the template's syntax tree on standard output and stop (no evaluation, no -o); it is one line unless the template's texts hold line breaks, which it shows as they are"},
-    {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing,
+    {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing, nullptr,
      "write the output even when evaluation reports errors (the exit status is still 1)"},
-    {nullptr, "--trace", nullptr, nullptr, &Options::trace,
+    {nullptr, "--trace", nullptr, nullptr, &Options::trace, nullptr,
      "after generating, print one line per piece of output on standard error: [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT, byte offsets in the generated text (END excluded), the syntax tree of the statement that produced it (\\n, \\t, \\\\ escaped), and the JSON pointer of its model object as a JSON string (\"\" is the root), or -"},
-    {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr,
+    {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr, nullptr,
      "write the trace to FILE instead (- is standard output); implies --trace"},
-    {nullptr, "--explain", "FILE", &Options::explainPath, nullptr,
+    {nullptr, "--explain", "FILE", &Options::explainPath, nullptr, nullptr,
      "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser)"},
-    {"-h", "--help", nullptr, nullptr, &Options::help, "show this text and exit"},
-    {nullptr, "--version", nullptr, nullptr, &Options::version, "show the version and exit"},
+    {"-h", "--help", nullptr, nullptr, &Options::help, nullptr, "show this text and exit"},
+    {nullptr, "--version", nullptr, nullptr, &Options::version, nullptr, "show the version and exit"},
 };
 
 bool StartsWith(const std::string& iText, const std::string& iPrefix) {
@@ -55,8 +67,25 @@ bool Fail(std::string& oError, const std::string& iMessage) {
 bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std::string* iValue,
               Options& ioOptions, std::string& oError) {
     if (iValue == nullptr || iValue->empty()) {
+        const std::string what = iOption.valueName;
         return Fail(oError, "option " + iSpelling + " needs " +
-                                (std::string(iOption.valueName) == "FILE" ? "a file name" : "a value"));
+                                (what == "FILE" ? "a file name" : what == "DIR" ? "a folder" : "a value"));
+    }
+    if (iOption.list != nullptr) {
+        if (iOption.list == &Options::defines) {
+            const size_t equals = iValue->find('=');
+            const std::string name = iValue->substr(0, equals);
+            const bool identifier = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) &&
+                                    std::all_of(name.begin(), name.end(), [](char c) {
+                                        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+                                    });
+            if (equals == std::string::npos || !identifier) {
+                return Fail(oError, "option " + iSpelling + " needs NAME=VALUE with a variable name, found '" +
+                                        *iValue + "'");
+            }
+        }
+        (ioOptions.*(iOption.list)).push_back(*iValue);
+        return true;
     }
     std::string& field = ioOptions.*(iOption.value);
     static const Options kDefaults;
@@ -90,6 +119,11 @@ bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Op
             const std::string* value = ioIndex + 1 < iArguments.size() ? &iArguments[++ioIndex] : nullptr;
             return SetValue(option, argument, value, ioOptions, oError);
         }
+        // "-Dname=value", "-Iinclude": a short option with its value attached.
+        if (option.shortName != nullptr && argument.size() > 2 && StartsWith(argument, option.shortName)) {
+            const std::string value = argument.substr(2);
+            return SetValue(option, option.shortName, &value, ioOptions, oError);
+        }
     }
     return Fail(oError, "unknown option " + argument);
 }
@@ -113,6 +147,16 @@ bool CheckCombination(const Options& iOptions, std::string& oError) {
     }
     if (!iOptions.late && iOptions.modelPath.empty()) {
         return Fail(oError, "evaluation needs a model: give -m FILE.json (or --late, or --dump)");
+    }
+    if (iOptions.modelPath == "-" && iOptions.templatePath == "-") {
+        return Fail(oError, "the template and the model cannot both come from standard input");
+    }
+    if (!iOptions.eachPath.empty()) {
+        if (iOptions.late) return Fail(oError, "--each reads the model, and --late reads none");
+        if (iOptions.WritesToStandardOutput()) {
+            return Fail(oError, "--each needs -o with a file name template, e.g. -o 'gen/${name}.h'");
+        }
+        if (iOptions.trace) return Fail(oError, "--trace describes one output; it cannot be used with --each");
     }
     if (iOptions.TracesToStandardOutput() && iOptions.WritesToStandardOutput()) {
         return Fail(oError, "--trace-file - and the generated text would both go to standard output; give -o FILE");

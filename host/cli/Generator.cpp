@@ -1,30 +1,25 @@
 #include "Generator.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <set>
 
 #include "CommentSyntax.h"
-#include "CppLateEvaluator.h"
 #include "DistinctFiles.h"
-#include "EvaluationReporter.h"
+#include "Evaluator.h"
 #include "ExplainPage.h"
-#include "GeneratedText.h"
+#include "GeneratedFile.h"
 #include "JsonModel.h"
+#include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
-#include "MTTEvaluationOutputLeaf.h"
+#include "MTTIExpression.h"
 #include "MTTIStatement.h"
-#include "OrphanFile.h"
 #include "OutputFile.h"
-#include "OutputLeafCollector.h"
 #include "SourceMap.h"
-#include "StdoutDiversion.h"
 #include "TemplateParser.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
 #include "UserCodeKeys.h"
-#include "UserCodeMatcher.h"
-#include "UserCodeSections.h"
 
 namespace {
 
@@ -32,12 +27,12 @@ void ReportError(const std::string& iMessage) {
     std::fprintf(stderr, "mttgen: error: %s\n", iMessage.c_str());
 }
 
-CommentSyntax SyntaxFor(const Options& iOptions) {
+CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath) {
     CommentSyntax syntax;
     if (!iOptions.commentSyntax.empty()) {
         CommentSyntax::FromOpener(iOptions.commentSyntax, &syntax);
-    } else if (!iOptions.WritesToStandardOutput()) {
-        syntax = CommentSyntax::ForFile(iOptions.outputPath);
+    } else if (!iPath.empty()) {
+        syntax = CommentSyntax::ForFile(iPath);
     }
     return syntax;
 }
@@ -50,13 +45,31 @@ bool WriteStream(FILE* iStream, const std::string& iText) {
 
 Generator::Generator(const Options& iOptions) : _options(iOptions) {}
 
-Generator::~Generator() {}
+Generator::~Generator() {
+    // Files hold output trees that point into the syntax tree's statements.
+    _files.clear();
+}
+
+std::unique_ptr<MTTIStatement> Generator::Parse(const std::string& iName, std::string iSource,
+                                                std::unique_ptr<SourceMap>& oMap, ExitStatus& oStatus) const {
+    TemplateParser parser(iName);
+    std::unique_ptr<MTTIStatement> tree(parser.Parse(std::move(iSource)));
+    if (!tree) {
+        std::fputs(parser.Errors().c_str(), stderr);
+        oStatus = kExitBadInput;
+        return tree;
+    }
+    oMap = parser.TakeSourceMap();
+    oStatus = kExitSuccess;
+    return tree;
+}
 
 ExitStatus Generator::Run() {
     std::string error;
+    const bool each = !_options.eachPath.empty();
     if (!DistinctFiles::Check({{"template", _options.templatePath},
                                {"model", _options.modelPath},
-                               {"output", _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
+                               {"output", each || _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
                                {"trace file", _options.traceFile},
                                {"explain page", _options.explainPath}},
                               error)) {
@@ -68,13 +81,9 @@ ExitStatus Generator::Run() {
         ReportError(error);
         return kExitBadInput;
     }
-    TemplateParser parser(_options.templatePath);
-    std::unique_ptr<MTTIStatement> tree(parser.Parse(std::move(source)));
-    if (!tree) {
-        std::fputs(parser.Errors().c_str(), stderr);
-        return kExitBadInput;
-    }
-    _map = parser.TakeSourceMap();
+    ExitStatus status = kExitSuccess;
+    std::unique_ptr<MTTIStatement> tree = Parse(_options.templatePath, std::move(source), _map, status);
+    if (!tree) return status;
     if (_options.normalize && tree->Normalize() != S_OK) {
         ReportError("normalising the template failed");
         return kExitEvaluationFailed;
@@ -88,239 +97,187 @@ ExitStatus Generator::Run() {
 
     std::unique_ptr<JsonModel> model;
     if (!_options.late) {
-        model = JsonModel::LoadFile(_options.modelPath, error);
+        if (_options.modelPath == "-") {
+            std::string text;
+            if (!TextFile::Read("-", text, error)) {
+                ReportError(error);
+                return kExitBadInput;
+            }
+            model = JsonModel::FromText(text, "<stdin>", error);
+        } else {
+            model = JsonModel::LoadFile(_options.modelPath, error);
+        }
         if (!model) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return kExitBadInput;
         }
     }
-    // The existing output is read now, so that a broken file stops the run
-    // early; it is read again right before it is replaced.
-    std::unique_ptr<OutputFile> file;
-    if (!_options.WritesToStandardOutput()) {
-        file.reset(new OutputFile(_options.outputPath));
-        if (!file->ReadCurrent(error)) {
-            ReportError(error);
+
+    // What to write: one file (or the standard output), or one per element.
+    std::vector<MTLIModelObject*> elements;
+    std::vector<std::string> names;
+    if (each) {
+        status = EachTarget(*model, elements, names);
+        if (status != kExitSuccess) return status;
+    } else {
+        elements.push_back(nullptr);
+        names.push_back(_options.WritesToStandardOutput() ? std::string() : _options.outputPath);
+    }
+    // Existing files are read now, so that a broken one stops the run before
+    // anything is evaluated; each is read again right before it is replaced.
+    for (const std::string& name : names) {
+        _files.emplace_back(new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, *_map));
+        status = _files.back()->Open();
+        if (status != kExitSuccess) return status;
+    }
+
+    const Evaluator evaluator(*_map, model.get(), _options.defines);
+    const UserCodeKeys keys(_options.keyMembers);
+    ExitStatus outcome = kExitSuccess;
+    for (size_t i = 0; i < _files.size(); ++i) {
+        int errors = 0;
+        std::unique_ptr<MTTEvaluationOutput> output = evaluator.Run(tree.get(), elements[i], errors);
+        if (!output || errors > 0) {
+            outcome = kExitEvaluationFailed;
+            if (!output || !_options.keepGoing) {
+                ReportError(std::string("evaluation failed") + (each ? " for " + names[i] : std::string()) +
+                            "; nothing written");
+                return kExitEvaluationFailed;
+            }
+            std::fputs("mttgen: warning: evaluation reported errors; the output is written all the same "
+                       "(--keep-going)\n",
+                       stderr);
+        }
+        status = _files[i]->Build(std::move(output), keys, _options.force);
+        if (status != kExitSuccess) return status;
+    }
+    status = WriteAll(model.get());
+    return status != kExitSuccess ? status : outcome;
+}
+
+ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*>& oElements,
+                                 std::vector<std::string>& oNames) const {
+    // The list is found with a foreach directive, so that --each takes
+    // exactly the paths templates take.
+    std::unique_ptr<SourceMap> pathMap;
+    ExitStatus status = kExitSuccess;
+    std::unique_ptr<MTTIStatement> loop =
+        Parse("--each", "[% foreach " + _options.eachPath + " %][% end %]", pathMap, status);
+    if (!loop) return status;
+    MTTNode* foreach = loop->GetChild(1);
+    MTTIExpression* path = foreach != nullptr ? static_cast<MTTIExpression*>(foreach->GetChild(1)) : nullptr;
+    MTTEvaluationEnvironment environment(iModel.Root());
+    MTLIModelObject* list = path != nullptr && path->EvaluateBoolean(&environment) ? path->EvaluateModelObject(&environment)
+                                                                                    : nullptr;
+    if (list == nullptr || list->GetKind() != 1) {
+        ReportError("--each " + _options.eachPath + ": no list at that path in the model");
+        return kExitBadInput;
+    }
+    std::unique_ptr<SourceMap> nameMap;
+    std::unique_ptr<MTTIStatement> nameTemplate = Parse("--output", _options.outputPath, nameMap, status);
+    if (!nameTemplate) return status;
+    const Evaluator namer(*nameMap, &iModel, _options.defines);
+    std::set<std::string> seen;
+    std::vector<std::pair<std::string, std::string>> files = {{"template", _options.templatePath},
+                                                             {"model", _options.modelPath},
+                                                             {"trace file", _options.traceFile},
+                                                             {"explain page", _options.explainPath}};
+    for (int i = 0; i < list->GetSize(); ++i) {
+        MTLIModelObject* element = list->GetElement(i);
+        int errors = 0;
+        std::unique_ptr<MTTEvaluationOutput> output =
+            element != nullptr ? namer.Run(nameTemplate.get(), element, errors) : nullptr;
+        MTTString text;
+        if (output) output->toString(text);
+        const std::string name(text.ConvertToChar(), text.Length());
+        std::string what;
+        if (!output || errors > 0) {
+            what = "cannot make its file name";
+        } else if (name.empty() || name.find('\n') != std::string::npos) {
+            what = "its file name '" + name + "' is empty or spans lines";
+        } else if (!seen.insert(name).second) {
+            what = "its file name '" + name + "' is also another element's";
+        }
+        if (!what.empty()) {
+            ReportError("--each " + _options.eachPath + ": element " + std::to_string(i) + ": " + what +
+                        "; nothing written");
             return kExitBadInput;
         }
+        oElements.push_back(element);
+        oNames.push_back(name);
+        files.emplace_back("output", name);
     }
-    UserCodeSections existing;
-    int line = 0;
-    if (file && !_options.late && !existing.Read(file->Current(), SyntaxFor(_options), line, error)) {
-        std::fprintf(stderr, "%s:%d: error: %s; nothing written\n", _options.outputPath.c_str(), line, error.c_str());
-        return kExitUserCodeConflict;
-    }
-
-    std::unique_ptr<MTTEvaluationOutput> output;
-    ExitStatus status = Evaluate(tree.get(), model.get(), output);
-    if (!output) return kExitEvaluationFailed;
-
-    const UserCodeKeys keys(_options.keyMembers);
-    std::string warnings;
-    GeneratedText text(OutputLeafCollector().Collect(output.get()), keys, SyntaxFor(_options), warnings);
-    std::fputs(warnings.c_str(), stderr);
-    const ExitStatus kept = KeepUserCode(text, existing.All());
-    if (kept != kExitSuccess) return kept;
-    const ExitStatus readBack = CheckReadBack(text);
-    if (readBack != kExitSuccess) return readBack;
-    const ExitStatus written = Write(text, output.get(), file.get(), model.get());
-    return written != kExitSuccess ? written : status;
-}
-
-ExitStatus Generator::Evaluate(MTTIStatement* iTree, JsonModel* iModel, std::unique_ptr<MTTEvaluationOutput>& oOutput) {
-    // Owners are declared so that they go in the right order: the outputs
-    // first, then the environment, then what it borrows.
-    std::unique_ptr<CppLateEvaluator> lateEvaluator;
-    std::unique_ptr<MTTEvaluationEnvironment> environment;
-    if (_options.late) {
-        lateEvaluator.reset(new CppLateEvaluator());
-        environment.reset(new MTTEvaluationEnvironment(lateEvaluator.get()));
-    } else {
-        environment.reset(new MTTEvaluationEnvironment(iModel->Root()));
-    }
-    int errors = 0;
-    {
-        StdoutDiversion diversion;
-        EvaluationReporter reporter(*_map);
-        oOutput.reset(_options.late ? iTree->LateEvaluate(environment.get()) : iTree->Evaluate(environment.get()));
-        errors = reporter.Errors();
-    }
-    if (!oOutput || (errors > 0 && !_options.keepGoing)) {
-        oOutput.reset();
-        ReportError("evaluation failed; nothing written");
-        return kExitEvaluationFailed;
-    }
-    if (errors > 0) {
-        std::fputs("mttgen: warning: evaluation reported errors; the output is written all the same (--keep-going)\n",
-                   stderr);
-        return kExitEvaluationFailed;
-    }
-    return kExitSuccess;
-}
-
-ExitStatus Generator::KeepUserCode(GeneratedText& ioText, const std::vector<UserCodeSections::Section>& iExisting) {
-    std::vector<UserCodeMatcher::Wanted> wanted;
-    for (const GeneratedText::Section& section : ioText.Sections()) {
-        wanted.push_back(UserCodeMatcher::Wanted{section.key, section.modelText});
-    }
-    UserCodeMatcher::Outcome outcome = UserCodeMatcher::Match(wanted, iExisting);
-    const std::string& file = _options.outputPath;
-    if (!_options.force && (!outcome.conflict.empty() || !outcome.orphans.empty())) {
-        if (!outcome.conflict.empty()) {
-            const std::string where = outcome.conflictLine > 0 ? ":" + std::to_string(outcome.conflictLine) : "";
-            std::fprintf(stderr,
-                         "%s%s: error: %s; nothing written (--force writes it and saves what has no place to "
-                         "%s.orphans)\n",
-                         file.c_str(), where.c_str(), outcome.conflict.c_str(), file.c_str());
-        } else {
-            for (const UserCodeSections::Section& orphan : outcome.orphans) {
-                std::fprintf(stderr, "%s:%d: error: the owner of user-code section \"%s\" is no longer in the model\n",
-                             file.c_str(), orphan.beginLine, orphan.key.c_str());
-            }
-            std::fprintf(stderr,
-                         "mttgen: error: nothing written: %zu user-code section%s would be lost (--force writes "
-                         "the file and saves %s to %s.orphans)\n",
-                         outcome.orphans.size(), outcome.orphans.size() == 1 ? "" : "s",
-                         outcome.orphans.size() == 1 ? "it" : "them", file.c_str());
-        }
-        return kExitUserCodeConflict;
-    }
-    _orphans = std::move(outcome.orphans);
-    ioText.Compose(outcome.texts);
-    return kExitSuccess;
-}
-
-ExitStatus Generator::CheckReadBack(const GeneratedText& iText) const {
-    // A marker line inside user code, or in literal template text, would
-    // cut the file up differently on the next run.
-    const CommentSyntax syntax = SyntaxFor(_options);
-    std::string key;
-    std::string before;
-    for (size_t i = 0; i < iText.Sections().size(); ++i) {
-        const std::string& text = iText.WrittenText(i);
-        for (size_t start = 0; start < text.size();) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            if (syntax.Read(std::string_view(text).substr(start, end - start), key, before) !=
-                CommentSyntax::Marker::kNone) {
-                std::fprintf(stderr,
-                             "mttgen: error: the user code for \"%s\" holds a user-code marker line, which would cut "
-                             "it up on the next run; nothing written\n",
-                             iText.Sections()[i].key.c_str());
-                return kExitUserCodeConflict;
-            }
-            start = end + 1;
-        }
-    }
-    UserCodeSections sections;
-    int line = 0;
-    std::string problem;
-    if (sections.Read(iText.Text(), syntax, line, problem)) {
-        for (size_t i = 0; i < sections.All().size() && problem.empty(); ++i) {
-            if (i >= iText.Sections().size() || sections.All()[i].key != iText.Sections()[i].key) {
-                line = sections.All()[i].beginLine;
-                problem = "a user-code marker line that no usercode directive wrote";
-            }
-        }
-    }
-    if (problem.empty()) return kExitSuccess;
-    std::fprintf(stderr, "mttgen: error: the new text would not read back (its line %d: %s); nothing written\n", line,
-                 problem.c_str());
-    const MTTEvaluationOutputLeaf* leaf = iText.LeafAtLine(line);
-    const SourceSpan* span = leaf != nullptr ? _map->Find(leaf->GetStatement()) : nullptr;
-    if (span != nullptr) {
-        std::fprintf(stderr, "%s: note: that line comes from %s\n", _map->Where(*span).c_str(),
-                     _map->Excerpt(*span).c_str());
-    }
-    return kExitUserCodeConflict;
-}
-
-ExitStatus Generator::Write(const GeneratedText& iText, MTTEvaluationOutput* iRoot, OutputFile* iFile,
-                            JsonModel* iModel) {
     std::string error;
-    std::string trace;
-    if (_options.trace) {
-        TraceWriter::ObjectDescriber describer;
-        if (iModel != nullptr) {
-            describer = [iModel](const MTLIModelObject* iObject) {
-                const std::string pointer = iModel->PointerOf(iObject);
-                return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
-            };
-        }
-        trace = TraceWriter(describer).Format(iText.Pieces());
+    if (!DistinctFiles::Check(files, error)) {
+        ReportError(error + "; nothing written");
+        return kExitBadInput;
     }
-    // Every file is prepared before any is put in place, so that a trace
-    // or page that cannot be written leaves the output as it was.
-    std::unique_ptr<OutputFile> explainFile;
-    if (!_options.explainPath.empty()) {
-        ExplainPage page(*_map, iModel);
-        page.AddOutput(_options.WritesToStandardOutput() ? std::string("(standard output)") : _options.outputPath,
-                       iText, iRoot);
-        explainFile.reset(new OutputFile(_options.explainPath));
-        if (!explainFile->ReadCurrent(error) || !explainFile->Prepare(page.Html(), error)) {
+    return kExitSuccess;
+}
+
+ExitStatus Generator::WriteAll(JsonModel* iModel) {
+    // Every file is prepared before any is put in place, so that one that
+    // cannot be written leaves all the others as they were.
+    ExitStatus status = PrepareTraceAndPage(iModel);
+    if (status != kExitSuccess) return status;
+    for (const std::unique_ptr<GeneratedFile>& file : _files) {
+        status = file->Prepare();
+        if (status != kExitSuccess) return status;
+    }
+    size_t written = 0;
+    for (const std::unique_ptr<GeneratedFile>& file : _files) {
+        bool changed = false;
+        status = file->Commit(changed);
+        if (status != kExitSuccess) return status;
+        if (changed) ++written;
+    }
+    if (!_options.eachPath.empty()) {
+        std::fprintf(stderr, "mttgen: %zu file%s: %zu written, %zu unchanged\n", _files.size(),
+                     _files.size() == 1 ? "" : "s", written, _files.size() - written);
+    }
+    std::string error;
+    for (OutputFile* file : {_pageFile.get(), _traceFile.get()}) {
+        if (file != nullptr && file->Commit(error) != OutputFile::Result::kWritten && !error.empty()) {
             ReportError(error);
             return kExitEvaluationFailed;
         }
     }
-    std::unique_ptr<OutputFile> traceFile;
-    if (_options.trace && !_options.traceFile.empty() && !_options.TracesToStandardOutput()) {
-        traceFile.reset(new OutputFile(_options.traceFile));
-        if (!traceFile->ReadCurrent(error) || !traceFile->Prepare(trace, error)) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (iFile != nullptr && !iFile->Prepare(iText.Text(), error)) {
-        ReportError(error);
-        return kExitEvaluationFailed;
-    }
-    if (!_orphans.empty()) {
-        const OrphanFile orphans(_options.outputPath, SyntaxFor(_options));
-        if (!orphans.Append(_orphans, error)) {
-            ReportError(error + "; nothing written");
-            return kExitEvaluationFailed;
-        }
-        std::string keys;
-        for (const UserCodeSections::Section& orphan : _orphans) {
-            keys += (keys.empty() ? "" : ", ") + (orphan.key.empty() ? std::string("(unkeyed)") : orphan.key) +
-                    " (line " + std::to_string(orphan.beginLine) + ")";
-        }
-        std::fprintf(stderr, "mttgen: warning: %s: user code whose owner is gone saved to %s: %s\n",
-                     _options.outputPath.c_str(), orphans.Path().c_str(), keys.c_str());
-    }
-    if (iFile == nullptr) {
-        if (!WriteStream(stdout, iText.Text())) {
-            ReportError("cannot write to standard output");
-            return kExitEvaluationFailed;
-        }
-    } else {
-        const OutputFile::Result result = iFile->Commit(error);
-        if (result == OutputFile::Result::kChanged) {
-            ReportError(error);
-            return kExitUserCodeConflict;
-        }
-        if (result == OutputFile::Result::kFailed) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (explainFile && explainFile->Commit(error) != OutputFile::Result::kWritten &&
-        !error.empty()) {
-        ReportError(error);
-        return kExitEvaluationFailed;
-    }
-    if (!_options.trace) return kExitSuccess;
-    if (traceFile) {
-        const OutputFile::Result result = traceFile->Commit(error);
-        if (result == OutputFile::Result::kFailed || result == OutputFile::Result::kChanged) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-        return kExitSuccess;
-    }
-    if (!WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, trace)) {
+    if (_options.trace && !_traceFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, _trace)) {
         ReportError("cannot write the trace");
         return kExitEvaluationFailed;
+    }
+    return kExitSuccess;
+}
+
+ExitStatus Generator::PrepareTraceAndPage(JsonModel* iModel) {
+    std::string error;
+    if (!_options.explainPath.empty()) {
+        ExplainPage page(*_map, iModel);
+        for (const std::unique_ptr<GeneratedFile>& file : _files) {
+            page.AddOutput(file->Path().empty() ? std::string("(standard output)") : file->Path(), file->Text(),
+                           file->Output());
+        }
+        _pageFile.reset(new OutputFile(_options.explainPath));
+        if (!_pageFile->ReadCurrent(error) || !_pageFile->Prepare(page.Html(), error)) {
+            ReportError(error);
+            return kExitEvaluationFailed;
+        }
+    }
+    if (!_options.trace) return kExitSuccess;
+    TraceWriter::ObjectDescriber describer;
+    if (iModel != nullptr) {
+        describer = [iModel](const MTLIModelObject* iObject) {
+            const std::string pointer = iModel->PointerOf(iObject);
+            return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
+        };
+    }
+    _trace = TraceWriter(describer).Format(_files.front()->Text().Pieces());
+    if (!_options.traceFile.empty() && !_options.TracesToStandardOutput()) {
+        _traceFile.reset(new OutputFile(_options.traceFile));
+        if (!_traceFile->ReadCurrent(error) || !_traceFile->Prepare(_trace, error)) {
+            ReportError(error);
+            return kExitEvaluationFailed;
+        }
     }
     return kExitSuccess;
 }

@@ -7,17 +7,17 @@
 
 #include "ExitStatus.h"
 #include "Options.h"
-#include "UserCodeSections.h"
 
-class GeneratedText;
+class GeneratedFile;
 class JsonModel;
-class MTTEvaluationOutput;
+class MTLIModelObject;
 class MTTIStatement;
 class OutputFile;
 class SourceMap;
 
 // One mttgen run: check the files, parse, optionally normalise or dump,
-// evaluate, keep the existing file's user code, write, trace.
+// evaluate once per output file, keep the files' user code, write all or
+// nothing, trace and explain.
 class Generator {
 public:
     explicit Generator(const Options& iOptions);
@@ -25,16 +25,21 @@ public:
     ExitStatus Run();
 
 private:
-    ExitStatus Evaluate(MTTIStatement* iTree, JsonModel* iModel, std::unique_ptr<MTTEvaluationOutput>& oOutput);
-    // Decides every user-code section's text from the existing file's
-    // sections; what has no place left is an orphan (refused without --force).
-    ExitStatus KeepUserCode(GeneratedText& ioText, const std::vector<UserCodeSections::Section>& iExisting);
-    ExitStatus CheckReadBack(const GeneratedText& iText) const;
-    ExitStatus Write(const GeneratedText& iText, MTTEvaluationOutput* iRoot, OutputFile* iFile, JsonModel* iModel);
+    // The template (or, for iWhat "--output", a file name template).
+    std::unique_ptr<MTTIStatement> Parse(const std::string& iName, std::string iSource,
+                                         std::unique_ptr<SourceMap>& oMap, ExitStatus& oStatus) const;
+    // The --each elements and their file names.
+    ExitStatus EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*>& oElements,
+                          std::vector<std::string>& oNames) const;
+    ExitStatus WriteAll(JsonModel* iModel);
+    ExitStatus PrepareTraceAndPage(JsonModel* iModel);
 
     const Options& _options;
     std::unique_ptr<SourceMap> _map;
-    std::vector<UserCodeSections::Section> _orphans;
+    std::vector<std::unique_ptr<GeneratedFile>> _files;
+    std::unique_ptr<OutputFile> _traceFile;
+    std::unique_ptr<OutputFile> _pageFile;
+    std::string _trace;
 };
 
 #endif

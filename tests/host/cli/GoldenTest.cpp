@@ -37,7 +37,8 @@ void ReplaceAll(std::string& ioText, const std::string& iFrom, const std::string
     }
 }
 
-bool IsExpected(const std::string& iName) { return iName.rfind("expected.", 0) == 0; }
+// expected.* files and the expected-files/ folder.
+bool IsExpected(const std::string& iName) { return iName.rfind("expected", 0) == 0; }
 
 // Without throwing for a symbolic link loop.
 bool Exists(const std::string& iPath) {
@@ -108,6 +109,7 @@ protected:
     void Expect(const std::string& iName, const std::string& iActual, const std::string& iDefault = "") {
         if (std::getenv("MTT_UPDATE_GOLDEN") != nullptr) {
             if (iActual != iDefault) {
+                fs::create_directories(fs::path(_case + "/" + iName).parent_path());
                 CommandRunner::WriteFile(_case + "/" + iName, iActual);
             } else {
                 fs::remove(_case + "/" + iName);
@@ -163,8 +165,14 @@ TEST_P(GoldenTest, MatchesExpectedRun) {
             allowed.insert(written);
         }
     }
+    // Other files the run creates; their texts are under expected-files/.
     if (Has("expected.created")) {
-        for (const std::string& name : Lines("expected.created")) allowed.insert(name);
+        for (const std::string& name : Lines("expected.created")) {
+            allowed.insert(name);
+            if (Has("expected-files/" + name) || update) {
+                Expect("expected-files/" + name, CommandRunner::ReadFile(_scratch + "/" + name));
+            }
+        }
     }
     // Inputs are sacred, and nothing else may be left (no temporary file).
     for (const auto& input : _inputs) {

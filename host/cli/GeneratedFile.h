@@ -1,0 +1,55 @@
+#ifndef GENERATEDFILE_H
+#define GENERATEDFILE_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CommentSyntax.h"
+#include "ExitStatus.h"
+#include "GeneratedText.h"
+#include "OutputFile.h"
+#include "UserCodeSections.h"
+
+class MTTEvaluationOutput;
+class SourceMap;
+class UserCodeKeys;
+
+// One file that a run writes (or the standard output), from the file as it
+// is before evaluation to the new text in place: its user code is read
+// strictly, kept by key, checked to read back, and nothing a person wrote
+// is dropped (orphans are refused, or saved with --force).
+class GeneratedFile {
+public:
+    // iPath empty: the standard output.
+    GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode, const SourceMap& iMap);
+    ~GeneratedFile();
+
+    const std::string& Path() const { return _path; }
+    // Reads the file as it is now and its user-code sections.
+    ExitStatus Open();
+    // Decides the text from the evaluation's output; iForce lets orphans go
+    // to PATH.orphans. Messages go to standard error.
+    ExitStatus Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys, bool iForce);
+    const GeneratedText& Text() const { return *_text; }
+    MTTEvaluationOutput* Output() const { return _output.get(); }
+    // Saves orphans and writes the new text beside the file.
+    ExitStatus Prepare();
+    // Puts it in place; oWritten is false for an unchanged file.
+    ExitStatus Commit(bool& oWritten);
+
+private:
+    ExitStatus CheckReadBack() const;
+
+    std::string _path;
+    CommentSyntax _syntax;
+    bool _keepUserCode;
+    const SourceMap& _map;
+    std::unique_ptr<OutputFile> _file;
+    UserCodeSections _existing;
+    std::unique_ptr<MTTEvaluationOutput> _output;
+    std::unique_ptr<GeneratedText> _text;
+    std::vector<UserCodeSections::Section> _orphans;
+};
+
+#endif

@@ -1,0 +1,6 @@
+// Order for linux
+class Order {
+// Begin of User Code /classes/Order
+  int kept;
+// End of User Code
+};
