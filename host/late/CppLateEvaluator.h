@@ -26,10 +26,9 @@ public:
     MTTString LateEnterElement(const char* iPath, const char* iIndexName) override;
     MTTString LateLeaveElement() override;
 
-    // iText as a C++ string literal: '"' and '\\' get a backslash, line
-    // feed, tab and carriage return their letter escapes, other control
-    // bytes three-digit octal escapes (which cannot swallow a following
-    // digit the way hexadecimal ones do); everything else is kept.
+    // iText as a C++ string literal, escaped as the "c" transform escapes
+    // (host/runtime/mtt_transform_escapes.h): the one spelling of C++
+    // literals in generated code.
     static std::string Literal(const char* iText);
 
 private:

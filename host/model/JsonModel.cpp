@@ -7,6 +7,8 @@
 
 #include "JsonModelObject.h"
 #include "mtt_json_builder.h"
+#include "mtt_json_values.h"
+#include "mtt_value_ref_cache.h"
 
 const char* const JsonModel::kUnknownPointer = "<unknown>";
 
@@ -28,7 +30,10 @@ void AppendEscapedToken(std::string& ioPointer, const std::string& iToken)
 
 }  // namespace
 
-JsonModel::JsonModel(std::unique_ptr<nlohmann::json> iDocument) : _document(std::move(iDocument)) {}
+JsonModel::JsonModel(std::unique_ptr<nlohmann::json> iDocument)
+    : _document(std::move(iDocument)), _refs(new mtt_runtime::ValueRefCache())
+{
+}
 
 JsonModel::~JsonModel() {}
 
@@ -51,11 +56,38 @@ MTLIModelObject* JsonModel::Root()
     return ObjectFor(*_document, nullptr, std::string());
 }
 
-JsonModelObject* JsonModel::ObjectFor(const nlohmann::json& iNode, const JsonModelObject* iParent, const std::string& iToken)
+JsonModelObject* JsonModel::ObjectFor(const nlohmann::json& iNode, JsonModelObject* iParent, std::string_view iToken)
 {
     std::unique_ptr<JsonModelObject>& slot = _objects[&iNode];
-    if (!slot) slot.reset(new JsonModelObject(*this, iNode, iParent, iToken));
+    if (!slot) slot.reset(new JsonModelObject(*this, iNode, iParent, std::string(iToken)));
     return slot.get();
+}
+
+void JsonModel::SetUserCodeSource(UserCodeSource iSource)
+{
+    _userCodeSource = std::move(iSource);
+}
+
+JsonModelObject* JsonModel::UserCodeOf(JsonModelObject& iOwner)
+{
+    JsonModelObject*& slot = _userCode[&iOwner];
+    if (slot != nullptr) return slot;
+    const nlohmann::json* node = &mtt_runtime::JsonValues::UserCodeMember(iOwner.Node());
+    std::string text;
+    const bool given = _userCodeSource && _userCodeSource(iOwner, text);
+    // The empty answer is one node shared by all owners, but every owner
+    // needs an object of its own (objects know their parent): copy it.
+    if (given || node != mtt_runtime::Member(&iOwner.Node(), "UserCode")) {
+        _userCodeNodes.emplace_back(new nlohmann::json(given ? std::move(text) : std::string()));
+        node = _userCodeNodes.back().get();
+    }
+    slot = ObjectFor(*node, &iOwner, "UserCode");
+    return slot;
+}
+
+const mtt_runtime::ValueRef& JsonModel::RefFor(std::string_view iText)
+{
+    return _refs->Get(iText);
 }
 
 std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const

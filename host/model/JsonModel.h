@@ -1,14 +1,21 @@
 #ifndef JSONMODEL_H
 #define JSONMODEL_H
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
 class MTLIModelObject;
 class JsonModelObject;
+namespace mtt_runtime {
+class ValueRef;
+class ValueRefCache;
+}
 
 // A JSON document seen as a template model.
 //
@@ -19,11 +26,17 @@ class JsonModelObject;
 //     (GetValue(nullptr)) is the string as it is (cut at a \u0000), the
 //     number as JSON writes it (3, -2, 1.5, 10000000000.0, 1e+20), "true" or
 //     "false", and the empty text for null;
-//   - an object is neither (kind 0): GetProperty gives the member of that
-//     name, GetValue(name) the text of a scalar member.
-// GetProperty on anything but an object, or of a missing member, is null;
-// GetValue(name) of a missing or non-scalar member, or on anything but an
-// object, is the empty text; GetValue(nullptr) of a non-scalar is empty.
+//   - an object is neither (kind 0).
+// GetProperty takes one path element (host/runtime/mtt_path_element.h): a
+// member of an object, ".." (the enclosing object), an index of an array,
+// or "UserCode" of an object, which is never null (see SetUserCodeSource);
+// anything else, or what is missing, is null. GetValue(name) takes a value
+// reference (host/runtime/mtt_value_ref.h): the text of a scalar member, "."
+// for the object's own text, "@index" and the other loop positions, with
+// transforms; what is missing or not scalar reads as the empty text.
+// GetValue(nullptr) is the object's own text (empty for a non-scalar). The
+// generated code's runtime (host/runtime/mtt_runtime.h) answers the same
+// names with the same texts.
 //
 // Model objects are made on first use, one per node, and live, at fixed
 // addresses, as long as the JsonModel. Nesting depth has no limit of its own:
@@ -39,6 +52,9 @@ public:
     static std::unique_ptr<JsonModel> LoadFile(const std::string& iPath, std::string& oError);
     static std::unique_ptr<JsonModel> FromText(const std::string& iText, const std::string& iName, std::string& oError);
 
+    // Gives the user code of an owner object: true with oText to use oText.
+    using UserCodeSource = std::function<bool(const JsonModelObject& iOwner, std::string& oText)>;
+
     ~JsonModel();
     JsonModel(const JsonModel&) = delete;
     JsonModel& operator=(const JsonModel&) = delete;
@@ -51,15 +67,30 @@ public:
     // or kUnknownPointer.
     std::string PointerOf(const MTLIModelObject* iObject) const;
 
+    // What GetProperty("UserCode") answers on an object: the text iSource
+    // gives for it, else its own "UserCode" member when that is a scalar,
+    // else the empty text. Optional; set it before the first evaluation: an
+    // object keeps the answer it gave first.
+    void SetUserCodeSource(UserCodeSource iSource);
+
     // The object for iNode, a node of this document reached from iParent by
     // the member name or element number iToken; made on first request.
-    JsonModelObject* ObjectFor(const nlohmann::json& iNode, const JsonModelObject* iParent, const std::string& iToken);
+    JsonModelObject* ObjectFor(const nlohmann::json& iNode, JsonModelObject* iParent, std::string_view iToken);
+    // The scalar that answers "UserCode" on the object iOwner; made once.
+    JsonModelObject* UserCodeOf(JsonModelObject& iOwner);
+    // iText parsed as a value reference; parsed once.
+    const mtt_runtime::ValueRef& RefFor(std::string_view iText);
 
 private:
     explicit JsonModel(std::unique_ptr<nlohmann::json> iDocument);
 
     std::unique_ptr<nlohmann::json> _document;
+    // Nodes made for user code, outside the document, at fixed addresses.
+    std::vector<std::unique_ptr<nlohmann::json>> _userCodeNodes;
     std::unordered_map<const nlohmann::json*, std::unique_ptr<JsonModelObject>> _objects;
+    UserCodeSource _userCodeSource;
+    std::unordered_map<const JsonModelObject*, JsonModelObject*> _userCode;
+    std::unique_ptr<mtt_runtime::ValueRefCache> _refs;
 };
 
 #endif

@@ -9,12 +9,13 @@
 
 class JsonModel;
 
-// One node of a JsonModel's document (see JsonModel for kinds and texts).
-// It remembers its parent and the member name or element number that leads
-// to it, from which JsonModel::PointerOf rebuilds its JSON pointer.
+// One node of a JsonModel's document (see JsonModel for kinds, names and
+// texts). It remembers its parent and the member name or element number that
+// leads to it, from which JsonModel::PointerOf rebuilds its JSON pointer and
+// the loop positions and ".." are found.
 class JsonModelObject : public MTLIModelObject {
 public:
-    JsonModelObject(JsonModel& iModel, const nlohmann::json& iNode, const JsonModelObject* iParent, std::string iToken);
+    JsonModelObject(JsonModel& iModel, const nlohmann::json& iNode, JsonModelObject* iParent, std::string iToken);
     ~JsonModelObject() override;
 
     int GetKind() override;
@@ -28,9 +29,12 @@ public:
     const std::string& Token() const { return _token; }
 
 private:
+    // The nearest ancestor that is not an array; null for the root.
+    JsonModelObject* Enclosing() const;
+
     JsonModel& _model;
     const nlohmann::json& _node;
-    const JsonModelObject* _parent;
+    JsonModelObject* _parent;
     std::string _token;
 };
 

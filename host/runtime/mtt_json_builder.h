@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -43,11 +44,16 @@ inline bool IsScalar(const Json& iNode)
 }
 
 // Member iName of an object node; null when missing or iNode is no object.
-inline const Json* Member(const Json* iNode, const std::string& iName)
+inline const Json* Member(const Json* iNode, std::string_view iName)
 {
     if (iNode == nullptr || !iNode->is_object()) return nullptr;
-    auto found = iNode->find(iName);
-    return found == iNode->end() ? nullptr : &*found;
+    const Json::object_t& members = iNode->get_ref<const Json::object_t&>();
+#if NLOHMANN_JSON_VERSION_MAJOR > 3 || (NLOHMANN_JSON_VERSION_MAJOR == 3 && NLOHMANN_JSON_VERSION_MINOR >= 11)
+    auto found = members.find(iName);  // a transparent comparator: no copy of the name
+#else
+    auto found = members.find(std::string(iName));
+#endif
+    return found == members.end() ? nullptr : &found->second;
 }
 
 // "NAME:LINE:COLUMN: error: " for the byte at iIndex (0-based) of iText.

