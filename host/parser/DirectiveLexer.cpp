@@ -1,5 +1,6 @@
 #include "DirectiveLexer.h"
 
+#include "PropertyReference.h"
 #include "SourceText.h"
 #include "TemplateSyntaxError.h"
 
@@ -123,13 +124,16 @@ size_t DirectiveLexer::ScanString(size_t iQuote, size_t iEnd)
 
 size_t DirectiveLexer::ScanProperty(size_t iOpen, size_t iEnd)
 {
-    const std::string& s = _source->Text();
-    size_t p = iOpen + 2;
-    while (p < iEnd && s[p] != '}' && s[p] != '\n') ++p;
-    if (p >= iEnd || s[p] != '}') {
-        throw TemplateSyntaxError(p, "expected '}' to close the property opened at " + _source->Where(iOpen));
-    }
+    const size_t close = PropertyReference::FindEnd(*_source, iOpen, iEnd);
     Add(DirectiveToken::kProperty, iOpen, 0);
-    _tokens.back().text.assign(s, iOpen + 2, p - iOpen - 2);
-    return p + 1;
+    _tokens.back().text.assign(_source->Text(), iOpen + 2, close - iOpen - 2);
+    return close + 1;
+}
+
+bool DirectiveLexer::HasAhead(DirectiveToken::Kind iKind) const
+{
+    for (size_t i = _next; i < _tokens.size(); ++i) {
+        if (_tokens[i].kind == iKind) return true;
+    }
+    return false;
 }

@@ -16,9 +16,13 @@ public:
     DirectiveLexer(const SourceText& iSource, size_t iBegin, size_t iEnd);
 
     const DirectiveToken& Peek() const { return _tokens[_next]; }
+    // The token after Peek (kEnd at the end).
+    const DirectiveToken& PeekNext() const { return _tokens[_next + 1 < _tokens.size() ? _next + 1 : _next]; }
     // Returns the current token and moves on; stays on kEnd.
     const DirectiveToken& Next();
     bool Accept(DirectiveToken::Kind iKind);
+    // Whether a token of that kind is still to come.
+    bool HasAhead(DirectiveToken::Kind iKind) const;
 
     // Name characters, as in property names and path elements.
     static bool IsNameChar(char c);

@@ -3,15 +3,17 @@
 #include <algorithm>
 
 #include "DirectiveLexer.h"
+#include "DirectiveTable.h"
 #include "MTTNodeFactory.h"
+#include "ParseOptions.h"
+#include "ParseSession.h"
 #include "PropertyReference.h"
 #include "SourceText.h"
 #include "TemplateParser.h"
 #include "TemplateSyntaxError.h"
+#include "TrackingNodeFactory.h"
 
 namespace {
-
-const char* const kNestingMessage = "nesting deeper than 100 levels";
 
 bool IsNumber(const std::string& iWord)
 {
@@ -24,10 +26,24 @@ struct Leave {
     ~Leave() { --level; }
 };
 
+const char* const kNoLateNot =
+    "'!' has no late form in a condition that reads the model; write the opposite comparison instead "
+    "(e.g. 'a != b' for '!(a == b)')";
+const char* const kNoLateDefined =
+    "'defined' has no late form in a condition that reads the model; a property alone already tests its "
+    "object: write '${:path}' for 'defined ${:path}'";
+
 }  // namespace
 
-ExpressionParser::ExpressionParser(MTTNodeFactory& iFactory, DirectiveLexer& iLexer, const SourceText& iSource)
-    : _factory(iFactory), _lexer(iLexer), _source(iSource), _recursion(0)
+ExpressionParser::ExpressionParser(ParseSession& ioSession, DirectiveLexer& iLexer, const SourceText& iSource)
+    : _session(ioSession),
+      _factory(ioSession.factory),
+      _lexer(iLexer),
+      _source(iSource),
+      _recursion(0),
+      _use(NodeBuilder::Use::kGenerating),
+      _generatedCondition(false),
+      _noLateProperty(nullptr)
 {
 }
 
@@ -39,21 +55,30 @@ bool ExpressionParser::IsIdentifier(const std::string& iWord)
     });
 }
 
-bool ExpressionParser::IsReserved(const std::string& iWord)
-{
-    static const char* const kWords[] = {"if",     "elif",     "else",    "end",     "foreach",        "function",
-                                         "call",   "int",      "string",  "usercode", "special",       "SPC",
-                                         "NL",     "beginstatement", "endstatement", "defined"};
-    return std::any_of(std::begin(kWords), std::end(kWords), [&](const char* w) { return iWord == w; });
-}
-
 ExpressionOwner ExpressionParser::ParseCondition()
 {
+    // The library writes a condition as code exactly when it holds a
+    // property; one without is decided while generating and reads raw texts.
+    _generatedCondition = _session.options.late && _lexer.HasAhead(DirectiveToken::kProperty);
+    _use = _generatedCondition ? NodeBuilder::Use::kGeneratedCode : NodeBuilder::Use::kGenerating;
     return Or().node;
 }
 
-ExpressionOwner ExpressionParser::ParseValue(const char* iRole)
+ExpressionOwner ExpressionParser::ParseArgument()
 {
+    _noLateProperty = "as an argument of 'call': late evaluation writes a parameter as its name and decides "
+                      "conditions on it while generating, so the model is never read; read the property inside "
+                      "the function instead";
+    return Or().node;
+}
+
+ExpressionOwner ExpressionParser::ParseValue(const char* iRole, NodeBuilder::Use iUse)
+{
+    _use = iUse;
+    if (iUse == NodeBuilder::Use::kGenerating) {
+        _noLateProperty = "in a variable's value: late evaluation assigns variables while generating, when no "
+                          "model is read; write the generated code that uses the property instead";
+    }
     Parsed value = Or();
     RequireValue(value, iRole);
     return std::move(value.node);
@@ -69,7 +94,7 @@ void ExpressionParser::RequireValue(const Parsed& iOperand, const char* iRole) c
 
 void ExpressionParser::Enter(size_t iOffset)
 {
-    if (++_recursion > TemplateParser::kMaxNesting) throw TemplateSyntaxError(iOffset, kNestingMessage);
+    if (++_recursion > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(iOffset);
 }
 
 ExpressionParser::Parsed ExpressionParser::Combine(MTTIExpression* (MTTNodeFactory::*iMake)(MTTIExpression*,
@@ -78,7 +103,7 @@ ExpressionParser::Parsed ExpressionParser::Combine(MTTIExpression* (MTTNodeFacto
 {
     Parsed result;
     result.depth = 1 + std::max(iLeft.depth, iRight.depth);
-    if (result.depth > TemplateParser::kMaxNesting) throw TemplateSyntaxError(iOperator, kNestingMessage);
+    if (result.depth > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(iOperator);
     result.offset = iLeft.offset;
     result.node.reset((_factory.*iMake)(iLeft.node.release(), iRight.node.release()));
     return result;
@@ -146,12 +171,13 @@ ExpressionParser::Parsed ExpressionParser::Unary()
     if (!isNot && !(token.kind == DirectiveToken::kWord && token.text == "defined")) return Primary();
 
     const size_t offset = _lexer.Next().offset;
+    if (_generatedCondition) throw TemplateSyntaxError(offset, isNot ? kNoLateNot : kNoLateDefined);
     Enter(offset);
     Leave leave{_recursion};
     Parsed operand = Unary();
     Parsed result;
     result.depth = operand.depth + 1;
-    if (result.depth > TemplateParser::kMaxNesting) throw TemplateSyntaxError(offset, kNestingMessage);
+    if (result.depth > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(offset);
     result.offset = offset;
     MTTIExpression* arg = operand.node.release();
     result.node.reset(isNot ? _factory.makeExpNot(arg) : _factory.makeExpDefined(arg));
@@ -166,29 +192,29 @@ ExpressionParser::Parsed ExpressionParser::Primary()
     result.isValue = true;
     switch (token.kind) {
     case DirectiveToken::kProperty:
-        result.node = PropertyReference::Parse(token.text.data(), token.text.size(), token.offset + 2).Make(_factory);
+        if (_session.options.late && _noLateProperty != nullptr) {
+            throw TemplateSyntaxError(token.offset, "'${" + token.text + "}' has no late form " + _noLateProperty);
+        }
+        result.node = _session.builder.Property(
+            PropertyReference::Parse(token.text.data(), token.text.size(), token.offset + 2));
         return result;
-    case DirectiveToken::kString: {
-        MTTString text(token.text.data(), token.text.size());
-        result.node.reset(_factory.makeExpString(&text, true));
+    case DirectiveToken::kString:
+        result.node = _session.builder.Literal(token.text, false, _use);
         return result;
-    }
-    case DirectiveToken::kWord: {
-        MTTString text(token.text.data(), token.text.size());
-        if (IsNumber(token.text)) {
-            // A number is text too; late evaluation writes it without quotes.
-            result.node.reset(_factory.makeExpString(&text, false));
+    case DirectiveToken::kWord:
+        if (IsNumber(token.text) || token.text == "true" || token.text == "false") {
+            result.node = _session.builder.Literal(token.text, IsNumber(token.text), _use);
         } else if (!IsIdentifier(token.text)) {
             throw TemplateSyntaxError(token.offset, "expected an expression, found '" + token.text +
                                                         "' (a variable name is letters, digits and '_')");
-        } else if (IsReserved(token.text)) {
+        } else if (DirectiveTable::IsReserved(token.text)) {
             throw TemplateSyntaxError(token.offset, "expected an expression, found the reserved word '" +
                                                         token.text + "'");
         } else {
-            result.node.reset(_factory.makeExpVariable(&text));
+            MTTString name(token.text.data(), token.text.size());
+            result.node.reset(_factory.makeExpVariable(&name));
         }
         return result;
-    }
     case DirectiveToken::kLeftParen: {
         Enter(token.offset);
         Leave leave{_recursion};

@@ -4,36 +4,42 @@
 #include <cstddef>
 #include <string>
 
+#include "NodeBuilder.h"
 #include "NodeOwners.h"
 
 class DirectiveLexer;
 class MTTNodeFactory;
 class SourceText;
+struct ParseSession;
 
 // Recursive descent over a directive's tokens, from the loosest binding:
 //   or:         and { "||" and }
 //   and:        comparison { "&&" comparison }
 //   comparison: unary [ ("=="|"!="|"<"|"<="|">"|">=") unary ]
 //   unary:      "!" unary | "defined" unary | primary
-//   primary:    property | string | number | variable | "(" or ")"
+//   primary:    property | string | number | "true" | "false" | variable | "(" or ")"
 // Nodes are built through the factory only. Both the recursion and the
 // depth of the built tree are bounded by the nesting limit, so no input can
 // exhaust the stack here or later when the tree is walked.
+//
+// For late evaluation the use of the expression decides the form of its
+// literals (NodeBuilder::Use) and what has no late form and is refused.
 class ExpressionParser {
 public:
-    ExpressionParser(MTTNodeFactory& iFactory, DirectiveLexer& iLexer, const SourceText& iSource);
+    ExpressionParser(ParseSession& ioSession, DirectiveLexer& iLexer, const SourceText& iSource);
 
-    // Any expression (a condition, or a value used as one).
+    // The condition of "if" or "elif". Late, a condition that reads the
+    // model becomes generated code.
     ExpressionOwner ParseCondition();
+    // An argument of "call": any expression, read while generating.
+    ExpressionOwner ParseArgument();
     // An expression that yields text: property, string, number or variable.
-    // iRole names the use in the message, e.g. "after '='".
-    ExpressionOwner ParseValue(const char* iRole);
+    // iRole names the use in messages, e.g. "after '='".
+    ExpressionOwner ParseValue(const char* iRole, NodeBuilder::Use iUse);
 
     // [A-Za-z_][A-Za-z0-9_]*: names of variables, functions and
     // parameters, which late evaluation writes into generated code.
     static bool IsIdentifier(const std::string& iWord);
-    // Directive words and "defined", which cannot name a variable.
-    static bool IsReserved(const std::string& iWord);
 
 private:
     struct Parsed {
@@ -53,10 +59,16 @@ private:
     void RequireValue(const Parsed& iOperand, const char* iRole) const;
     void Enter(size_t iOffset);
 
+    ParseSession& _session;
     MTTNodeFactory& _factory;
     DirectiveLexer& _lexer;
     const SourceText& _source;
     int _recursion;
+    NodeBuilder::Use _use;
+    // Late: the condition becomes generated code.
+    bool _generatedCondition;
+    // Late: why a property cannot be read here, or null where it can.
+    const char* _noLateProperty;
 };
 
 #endif

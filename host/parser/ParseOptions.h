@@ -5,11 +5,13 @@
 #include <vector>
 
 class LateSyntax;
+class TemplateLoader;
 
 // How a template is parsed.
 struct ParseOptions {
     // Parse for late evaluation: texts that end up in generated code are
-    // written in the generated language (lateSyntax must then be set).
+    // written in the generated language (lateSyntax must then be set), and
+    // what has no late form is refused.
     bool late = false;
     const LateSyntax* lateSyntax = nullptr;
     // A value that the model lacks (an existing object without that member)
@@ -17,6 +19,8 @@ struct ParseOptions {
     bool strict = false;
     // Where "include" and "import" look after the including file's folder.
     std::vector<std::string> includeDirs;
+    // Reads included and imported files; null: the file system. Not owned.
+    const TemplateLoader* loader = nullptr;
 };
 
 #endif

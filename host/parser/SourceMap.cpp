@@ -30,8 +30,9 @@ void SourceMap::Record(const MTTNode* iNode, const SourceSpan& iSpan)
 
 void SourceMap::Seal()
 {
-    std::stable_sort(_spans.begin(), _spans.end(),
-                     [](const auto& a, const auto& b) { return std::less<const MTTNode*>()(a.first, b.first); });
+    // A node is recorded once, so the order of equal keys does not matter.
+    std::sort(_spans.begin(), _spans.end(),
+              [](const auto& a, const auto& b) { return std::less<const MTTNode*>()(a.first, b.first); });
     _sealed = true;
 }
 

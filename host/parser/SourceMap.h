@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,7 +20,8 @@ struct SourceSpan {
 // Where each node of a parsed template came from: the template files (the
 // main one first, then those it includes) and, per node, the span of the
 // directive, property or text that made it. Messages, traces and the
-// explain page use it to point at template lines. Entries are 24 bytes and
+// explain page use it to point at template lines. Entries are 24 bytes,
+// kept in blocks (a growing template never copies them all at once) and
 // looked up by binary search once the parse is over (Seal).
 class SourceMap {
 public:
@@ -54,9 +56,9 @@ public:
 private:
     const std::vector<uint32_t>& LineStarts(uint32_t iFile) const;
 
-    std::vector<File> _files;
+    std::deque<File> _files;  // parsers hold references to the texts
     mutable std::vector<std::vector<uint32_t>> _lineStarts;  // built on first use
-    std::vector<std::pair<const MTTNode*, SourceSpan>> _spans;
+    std::deque<std::pair<const MTTNode*, SourceSpan>> _spans;
     bool _sealed = false;
 };
 

@@ -1,9 +1,6 @@
 #include "SourceText.h"
 
-SourceText::SourceText(const std::string& iFileName, const std::string& iText)
-    : _name(iFileName == "-" ? std::string("<stdin>") : iFileName), _text(iText)
-{
-}
+SourceText::SourceText(const std::string& iText) : _text(iText) {}
 
 void SourceText::LineColumn(size_t iOffset, int& oLine, int& oColumn) const
 {
@@ -26,9 +23,4 @@ std::string SourceText::Where(size_t iOffset) const
     int column = 0;
     LineColumn(iOffset, line, column);
     return std::to_string(line) + ":" + std::to_string(column);
-}
-
-std::string SourceText::Message(size_t iOffset, const std::string& iWhat) const
-{
-    return _name + ":" + Where(iOffset) + ": error: " + iWhat + "\n";
 }

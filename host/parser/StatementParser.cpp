@@ -1,27 +1,28 @@
 #include "StatementParser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "DirectiveLexer.h"
+#include "DirectiveTable.h"
 #include "ExpressionParser.h"
+#include "IncludePath.h"
+#include "LateSyntax.h"
 #include "ListOfMTTIExpression.h"
 #include "ListOfMTTString.h"
 #include "MTTExpVariableType.h"
-#include "MTTNodeFactory.h"
+#include "ParseOptions.h"
+#include "ParseSession.h"
 #include "PropertyReference.h"
 #include "SourceText.h"
+#include "TemplateLexer.h"
+#include "TemplateLoader.h"
 #include "TemplateParser.h"
 #include "TemplateSyntaxError.h"
 #include "TrackingNodeFactory.h"
+#include "WhitespaceControl.h"
 
 namespace {
-
-// A directive word against a keyword, without measuring the literal.
-template <size_t N>
-bool Is(const std::string& iWord, const char (&iKeyword)[N])
-{
-    return iWord.size() == N - 1 && iWord.compare(0, N - 1, iKeyword, N - 1) == 0;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -33,11 +34,20 @@ MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
     return MTTString(iText.data() + iBegin, iEnd - iBegin);
 }
 
+const char* const kSeparator = "separator";
+
 }  // namespace
 
-StatementParser::StatementParser(TrackingNodeFactory& iFactory, const SourceText& iSource,
-                                 const std::vector<TemplateSegment>& iSegments, uint32_t iFile)
-    : _factory(iFactory), _file(iFile), _source(iSource), _segments(iSegments), _next(0), _stopLexer(iSource, 0, 0), _stopOffset(0)
+StatementParser::StatementParser(ParseSession& ioSession, const SourceText& iSource, WhitespaceControl& ioSegments,
+                                 uint32_t iFile, bool iImport, int iDepth)
+    : _session(ioSession),
+      _source(iSource),
+      _segments(ioSegments),
+      _file(iFile),
+      _import(iImport),
+      _depth(iDepth),
+      _stopLexer(iSource, 0, 0),
+      _stopOffset(0)
 {
 }
 
@@ -46,14 +56,15 @@ StatementParser::~StatementParser() {}
 StatementOwner StatementParser::ParseTemplate()
 {
     Stop stop = Stop::kEndOfInput;
-    return ParseSequence(nullptr, 0, stop);
+    return ParseSequence(nullptr, _depth, stop);
 }
 
 StatementOwner StatementParser::ParseSequence(const Block* iBlock, int iDepth, Stop& oStop)
 {
-    StatementOwner list(_factory.makeStatList());
-    while (_next < _segments.size()) {
-        const TemplateSegment& segment = _segments[_next++];
+    StatementOwner list(_session.factory.makeStatList());
+    TemplateSegment segment;
+    while (_segments.Next(segment)) {
+        if (_import && iBlock == nullptr && SkipInImport(segment)) continue;
         StatementOwner statement = ParseSegment(segment, iBlock, iDepth, oStop);
         if (!statement) return list;  // end, elif or else
         // Append on a list appends and returns the list itself.
@@ -67,34 +78,67 @@ StatementOwner StatementParser::ParseSequence(const Block* iBlock, int iDepth, S
     return list;
 }
 
+bool StatementParser::SkipInImport(const TemplateSegment& iSegment) const
+{
+    std::string found;
+    switch (iSegment.kind) {
+    case TemplateSegment::kComment: return true;
+    case TemplateSegment::kStatement: return false;  // checked with its keyword
+    case TemplateSegment::kText: {
+        const std::string& s = _source.Text();
+        if (std::all_of(s.begin() + iSegment.contentBegin, s.begin() + iSegment.contentEnd, IsBlank)) return true;
+        found = "text";
+        break;
+    }
+    default: found = "'" + _source.Text().substr(iSegment.offset, iSegment.end - iSegment.offset) + "'"; break;
+    }
+    size_t at = iSegment.kind == TemplateSegment::kText ? iSegment.contentBegin : iSegment.offset;
+    while (iSegment.kind == TemplateSegment::kText && IsBlank(_source.Text()[at])) ++at;
+    throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found " + found +
+                                      " (to insert other statements, use 'include')");
+}
+
+MTTString StatementParser::TextOf(const TemplateSegment& iSegment) const
+{
+    const std::string& s = _source.Text();
+    const size_t length = iSegment.contentEnd - iSegment.contentBegin;
+    if (std::memchr(s.data() + iSegment.contentBegin, '\\', length) == nullptr) {
+        return MTTString(s.data() + iSegment.contentBegin, length);
+    }
+    std::string text;
+    TemplateLexer::AppendText(s, iSegment.contentBegin, iSegment.contentEnd, text);
+    return MTTString(text.data(), text.size());
+}
+
 StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, const Block* iBlock, int iDepth,
                                              Stop& oStop)
 {
     SourceSpan span;
     span.file = _file;
-    span.begin = static_cast<uint32_t>(iSegment.offset);
-    span.end = static_cast<uint32_t>(iSegment.end);
-    _factory.SetSpan(span);
+    span.begin = iSegment.offset;
+    span.end = iSegment.end;
+    _session.factory.SetSpan(span);
     switch (iSegment.kind) {
     case TemplateSegment::kText: {
-        MTTString text(iSegment.text.data(), iSegment.text.size());
-        return StatementOwner(_factory.makeStatText(&text));
+        MTTString text = TextOf(iSegment);
+        return StatementOwner(_session.factory.makeStatText(&text));
     }
     case TemplateSegment::kProperty: {
-        ExpressionOwner property = PropertyReference::Parse(_source.Text().data() + iSegment.contentBegin,
-                                                            iSegment.contentEnd - iSegment.contentBegin,
-                                                            iSegment.contentBegin).Make(_factory);
-        return StatementOwner(_factory.makeStatExpression(property.release()));
+        ExpressionOwner property = _session.builder.Property(
+            PropertyReference::Parse(_source.Text().data() + iSegment.contentBegin,
+                                     iSegment.contentEnd - iSegment.contentBegin, iSegment.contentBegin));
+        return StatementOwner(_session.factory.makeStatExpression(property.release()));
     }
     case TemplateSegment::kOutput: {
         DirectiveLexer lexer(_source, iSegment.contentBegin, iSegment.contentEnd);
-        ExpressionOwner value = ExpressionParser(_factory, lexer, _source).ParseValue("in '[%= %]'");
+        ExpressionOwner value =
+            ExpressionParser(_session, lexer, _source).ParseValue("in '[%= %]'", NodeBuilder::Use::kGeneratedCode);
         ExpectEnd(lexer, "after the expression of '[%='");
-        return StatementOwner(_factory.makeStatExpression(value.release()));
+        return StatementOwner(_session.factory.makeStatExpression(value.release()));
     }
     case TemplateSegment::kComment: {
         MTTString comment = Trimmed(_source.Text(), iSegment.contentBegin, iSegment.contentEnd);
-        return StatementOwner(_factory.makeStatComment(&comment));
+        return StatementOwner(_session.factory.makeStatComment(&comment));
     }
     case TemplateSegment::kStatement:
     default:
@@ -114,61 +158,45 @@ StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, 
     }
     // The tokens stay where they are when the lexer is moved to _stopLexer.
     const std::string& word = lexer.Next().text;
-    const DirectiveToken::Kind second = lexer.Peek().kind;
     const size_t at = iSegment.offset;
-
-    if (Is(word, "elif") || Is(word, "else") || Is(word, "end")) {
-        if (iBlock == nullptr || (!Is(word, "end") && iBlock->keyword != "if")) {
-            throw TemplateSyntaxError(at, Misplaced(word, iBlock));
-        }
-        if (Is(word, "else") && lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == "if") {
-            throw TemplateSyntaxError(lexer.Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
-        }
-        if (!Is(word, "elif")) ExpectEndAfter(lexer, word);
-        oStop = Is(word, "end") ? Stop::kEnd : Is(word, "else") ? Stop::kElse : Stop::kElif;
-        _stopLexer = std::move(lexer);
-        _stopOffset = at;
-        return StatementOwner();
+    const DirectiveTable::Entry* entry = DirectiveTable::Find(word);
+    if (_import && iBlock == nullptr &&
+        (entry == nullptr || (entry->handler != &StatementParser::ParseFunction &&
+                              entry->handler != &StatementParser::ParseImport &&
+                              entry->handler != &StatementParser::ParseBlockEnd))) {
+        throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found '" +
+                                          word + "' (to insert other statements, use 'include')");
     }
-    if (Is(word, "if")) return ParseIf(lexer, Block{"if", at}, at, iDepth + 1);
-    if (Is(word, "foreach")) return ParseForeach(lexer, at, iDepth + 1);
-    if (Is(word, "function")) return ParseFunction(lexer, at, iDepth + 1);
-    if (Is(word, "call")) return ParseCall(lexer);
-    if (Is(word, "usercode")) return ParseUsercode(lexer);
-    if (Is(word, "int") || Is(word, "string")) {
-        const std::string& variable =
-            ParseName(lexer, Is(word, "int") ? "a variable name after 'int'" : "a variable name after 'string'");
-        MTTString name(variable.data(), variable.size());
-        ExpectEnd(lexer, "after the variable name");
-        return StatementOwner(_factory.makeStatDeclare(&name, Is(word, "int") ? MTTVarInteger : MTTVarString));
+    if (entry != nullptr && entry->handler != nullptr) {
+        DirectiveCall call{lexer, word, at, iBlock, iDepth, oStop};
+        return (this->*entry->handler)(call);
     }
-    if (Is(word, "special") || Is(word, "SPC") || Is(word, "NL")) {
-        const std::string* identifier = &word;
-        if (Is(word, "special")) {
-            if (lexer.Peek().kind != DirectiveToken::kWord) {
-                throw TemplateSyntaxError(lexer.Peek().offset,
-                                          "expected a text name such as SPC or NL after 'special', found " +
-                                              lexer.Peek().Describe());
-            }
-            identifier = &lexer.Next().text;
-        }
-        ExpectEndAfter(lexer, *identifier);
-        MTTString text(identifier->data(), identifier->size());
-        return StatementOwner(_factory.makeStatSpecialText(&text));
-    }
-    if (Is(word, "beginstatement") || Is(word, "endstatement")) {
-        ExpectEndAfter(lexer, word);
-        return StatementOwner(Is(word, "beginstatement") ? _factory.makeStatBeginStatement()
-                                                       : _factory.makeStatEndStatement());
-    }
+    const DirectiveToken::Kind second = lexer.Peek().kind;
     if (second == DirectiveToken::kAssign || second == DirectiveToken::kAppend || second == DirectiveToken::kOrAssign) {
-        if (!ExpressionParser::IsIdentifier(word) || ExpressionParser::IsReserved(word)) {
+        if (!ExpressionParser::IsIdentifier(word) || entry != nullptr) {
             throw TemplateSyntaxError(at, "expected a variable name before '" + lexer.Peek().text + "', found '" +
                                               word + "'");
         }
         return ParseAssignment(lexer, word);
     }
     throw TemplateSyntaxError(at, "unknown directive '" + word + "'");
+}
+
+StatementOwner StatementParser::ParseBlockEnd(DirectiveCall& ioCall)
+{
+    const std::string& word = ioCall.keyword;
+    DirectiveLexer& lexer = ioCall.lexer;
+    if (ioCall.block == nullptr || (word != "end" && ioCall.block->keyword != "if")) {
+        throw TemplateSyntaxError(ioCall.offset, Misplaced(word, ioCall.block));
+    }
+    if (word == "else" && lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == "if") {
+        throw TemplateSyntaxError(lexer.Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
+    }
+    if (word != "elif") ExpectEndAfter(lexer, word);
+    ioCall.stop = word == "end" ? Stop::kEnd : word == "else" ? Stop::kElse : Stop::kElif;
+    _stopLexer = std::move(lexer);
+    _stopOffset = ioCall.offset;
+    return StatementOwner();
 }
 
 std::string StatementParser::Misplaced(const std::string& iKeyword, const Block* iBlock) const
@@ -183,7 +211,7 @@ std::string StatementParser::Misplaced(const std::string& iKeyword, const Block*
 
 void StatementParser::CheckDepth(int iDepth, size_t iOffset) const
 {
-    if (iDepth > TemplateParser::kMaxNesting) throw TemplateSyntaxError(iOffset, "nesting deeper than 100 levels");
+    if (iDepth > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(iOffset);
 }
 
 void StatementParser::ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat)
@@ -203,7 +231,7 @@ const std::string& StatementParser::ParseName(DirectiveLexer& ioLexer, const cha
 {
     const DirectiveToken& token = ioLexer.Peek();
     if (token.kind == DirectiveToken::kWord && ExpressionParser::IsIdentifier(token.text)) {
-        if (ExpressionParser::IsReserved(token.text)) {
+        if (DirectiveTable::IsReserved(token.text)) {
             throw TemplateSyntaxError(token.offset, std::string("expected ") + iWhat + ", found the reserved word '" +
                                                         token.text + "'");
         }
@@ -212,25 +240,51 @@ const std::string& StatementParser::ParseName(DirectiveLexer& ioLexer, const cha
     throw TemplateSyntaxError(token.offset, std::string("expected ") + iWhat + ", found " + token.Describe());
 }
 
-StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth)
+std::string StatementParser::Where(const SourceSpan& iSpan) const
+{
+    return _session.map.Where(iSpan);
+}
+
+void StatementParser::OpenLate(LateDeclarations::Block iBlock)
+{
+    if (_session.options.late) _session.declarations.Open(iBlock);
+}
+
+void StatementParser::CloseLate()
+{
+    if (_session.options.late) _session.declarations.Close();
+}
+
+StatementOwner StatementParser::ParseIf(DirectiveCall& ioCall)
+{
+    return ParseIfChain(ioCall.lexer, Block{"if", ioCall.offset}, ioCall.offset, ioCall.depth + 1);
+}
+
+StatementOwner StatementParser::ParseIfChain(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth)
 {
     CheckDepth(iDepth, iOffset);
-    const SourceSpan span = _factory.Span();
+    const SourceSpan span = _session.factory.Span();
     const char* const keyword = iOffset == iBlock.offset ? "if" : "elif";
     if (ioLexer.Peek().kind == DirectiveToken::kEnd) {
         throw TemplateSyntaxError(ioLexer.Peek().offset, std::string("expected a condition after '") + keyword + "'");
     }
-    ExpressionOwner condition = ExpressionParser(_factory, ioLexer, _source).ParseCondition();
+    const bool readsModel = ioLexer.HasAhead(DirectiveToken::kProperty);
+    ExpressionOwner condition = ExpressionParser(_session, ioLexer, _source).ParseCondition();
     ExpectEnd(ioLexer, iOffset == iBlock.offset ? "after the condition of 'if'" : "after the condition of 'elif'");
 
+    OpenLate(readsModel ? LateDeclarations::Block::kGeneratedIf : LateDeclarations::Block::kDecidedIf);
+    OpenLate(LateDeclarations::Block::kBranch);
     Stop stop = Stop::kEndOfInput;
     StatementOwner thenPart = ParseSequence(&iBlock, iDepth, stop);
+    CloseLate();
     StatementOwner elsePart;
     if (stop == Stop::kEnd) {
-        elsePart.reset(_factory.makeStatList());
+        elsePart.reset(_session.factory.makeStatList());
     } else if (stop == Stop::kElse) {
         const size_t elseOffset = _stopOffset;
+        OpenLate(LateDeclarations::Block::kBranch);
         elsePart = ParseSequence(&iBlock, iDepth, stop);
+        CloseLate();
         if (stop != Stop::kEnd) {
             throw TemplateSyntaxError(_stopOffset, std::string(stop == Stop::kElif ? "'elif'" : "a second 'else'") +
                                                        " after the 'else' at " + _source.Where(elseOffset) +
@@ -239,10 +293,13 @@ StatementOwner StatementParser::ParseIf(DirectiveLexer& ioLexer, const Block& iB
         }
     } else {
         DirectiveLexer elifLexer = std::move(_stopLexer);
-        elsePart = ParseIf(elifLexer, iBlock, _stopOffset, iDepth + 1);
+        OpenLate(LateDeclarations::Block::kBranch);
+        elsePart = ParseIfChain(elifLexer, iBlock, _stopOffset, iDepth + 1);
+        CloseLate();
     }
-    _factory.SetSpan(span);
-    return StatementOwner(_factory.makeStatIf(condition.release(), thenPart.release(), elsePart.release()));
+    CloseLate();
+    _session.factory.SetSpan(span);
+    return StatementOwner(_session.factory.makeStatIf(condition.release(), thenPart.release(), elsePart.release()));
 }
 
 StatementOwner StatementParser::ParseBody(const Block& iBlock, int iDepth)
@@ -253,113 +310,240 @@ StatementOwner StatementParser::ParseBody(const Block& iBlock, int iDepth)
     return ParseSequence(&iBlock, iDepth, stop);
 }
 
-ExpressionOwner StatementParser::ParsePath(DirectiveLexer& ioLexer, const char* iAfter)
-{
-    bool relative = true;
-    std::vector<std::string> elements;
-    ParsePathElements(ioLexer, iAfter, relative, elements);
-    return PropertyReference(std::string(), relative, std::move(elements)).Make(_factory);
-}
-
 void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
                                         std::vector<std::string>& oElements)
 {
     const bool relative = !ioLexer.Accept(DirectiveToken::kSlash);
     oRelative = relative;
-    std::vector<std::string>& elements = oElements;
     for (;;) {
         const DirectiveToken& token = ioLexer.Peek();
-        if (token.kind != DirectiveToken::kWord) {
-            if (elements.empty() && !relative && token.kind == DirectiveToken::kEnd) break;  // "/": the root
+        // "separator" before a string is the foreach's keyword, never an element.
+        const bool separator = token.kind == DirectiveToken::kWord && token.text == kSeparator &&
+                               ioLexer.PeekNext().kind == DirectiveToken::kString;
+        if (token.kind == DirectiveToken::kWord && !separator) {
+            PropertyReference::CheckElement(token.text, token.offset);
+            oElements.push_back(ioLexer.Next().text);
+        } else if (token.kind == DirectiveToken::kString) {
+            oElements.push_back(PropertyReference::Quote(ioLexer.Next().text));
+        } else {
+            if (oElements.empty() && !relative && (token.kind == DirectiveToken::kEnd || separator)) break;  // "/"
             throw TemplateSyntaxError(token.offset, std::string("expected a path such as 'classes', '/classes' or "
                                                                 "'a/b' ") + iAfter + ", found " + token.Describe());
         }
-        elements.push_back(ioLexer.Next().text);
         if (!ioLexer.Accept(DirectiveToken::kSlash)) break;
     }
 }
 
-StatementOwner StatementParser::ParseForeach(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
+StatementOwner StatementParser::ParseForeach(DirectiveCall& ioCall)
 {
-    CheckDepth(iDepth, iOffset);
-    const SourceSpan span = _factory.Span();
-    ExpressionOwner list = ParsePath(ioLexer, "after 'foreach'");
-    ExpectEnd(ioLexer, "after the path of 'foreach'");
-    StatementOwner body = ParseBody(Block{"foreach", iOffset}, iDepth);
-    _factory.SetSpan(span);
-    return StatementOwner(_factory.makeStatForeach(list.release(), body.release()));
+    DirectiveLexer& lexer = ioCall.lexer;
+    const int depth = ioCall.depth + 1;
+    CheckDepth(depth, ioCall.offset);
+    const SourceSpan span = _session.factory.Span();
+    bool relative = true;
+    std::vector<std::string> path;
+    ParsePathElements(lexer, "after 'foreach'", relative, path);
+    ExpressionOwner list = _session.builder.Property(PropertyReference(std::string(), relative, std::move(path)));
+    std::string separator;
+    const bool separated = lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == kSeparator;
+    if (separated) {
+        lexer.Next();
+        if (lexer.Peek().kind != DirectiveToken::kString) {
+            throw TemplateSyntaxError(lexer.Peek().offset,
+                                      "expected the separator's text in quotes after 'separator', found " +
+                                          lexer.Peek().Describe());
+        }
+        separator = lexer.Next().text;
+        ExpectEnd(lexer, "after the separator");
+    } else if (lexer.Peek().kind != DirectiveToken::kEnd) {
+        ExpectEnd(lexer, "or 'separator \"TEXT\"' after the path of 'foreach'");
+    }
+    OpenLate(LateDeclarations::Block::kLoop);
+    StatementOwner body = ParseBody(Block{"foreach", ioCall.offset}, depth);
+    CloseLate();
+    _session.factory.SetSpan(span);
+    if (separated) {
+        // Between the elements, never after the last: the element knows
+        // whether it is the last one, in both evaluation modes.
+        ExpressionOwner last = _session.builder.Property(PropertyReference("@last", true, {}));
+        ExpressionOwner isTrue = _session.builder.Literal("true", false, NodeBuilder::Use::kGeneratedCode);
+        ExpressionOwner condition(_session.factory.makeExpNotEquals(last.release(), isTrue.release()));
+        MTTString text(separator.data(), separator.size());
+        StatementOwner between(_session.factory.makeStatText(&text));
+        StatementOwner nothing(_session.factory.makeStatList());
+        StatementOwner test(_session.factory.makeStatIf(condition.release(), between.release(), nothing.release()));
+        body.reset(body.release()->Append(test.release()));
+    }
+    return StatementOwner(_session.factory.makeStatForeach(list.release(), body.release()));
 }
 
-StatementOwner StatementParser::ParseFunction(DirectiveLexer& ioLexer, size_t iOffset, int iDepth)
+StatementOwner StatementParser::ParseFunction(DirectiveCall& ioCall)
 {
-    CheckDepth(iDepth, iOffset);
-    const std::string& function = ParseName(ioLexer, "a function name after 'function'");
+    DirectiveLexer& lexer = ioCall.lexer;
+    const int depth = ioCall.depth + 1;
+    CheckDepth(depth, ioCall.offset);
+    const std::string& function = ParseName(lexer, "a function name after 'function'");
     MTTString name(function.data(), function.size());
-    if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
-        throw TemplateSyntaxError(ioLexer.Peek().offset,
-                                  "expected '(' after the function name, found " + ioLexer.Peek().Describe());
+    if (!lexer.Accept(DirectiveToken::kLeftParen)) {
+        throw TemplateSyntaxError(lexer.Peek().offset,
+                                  "expected '(' after the function name, found " + lexer.Peek().Describe());
     }
     std::vector<std::string> names;
     ListOfMTTString parameters;
-    if (!ioLexer.Accept(DirectiveToken::kRightParen)) {
+    if (!lexer.Accept(DirectiveToken::kRightParen)) {
         for (;;) {
-            const size_t offset = ioLexer.Peek().offset;
-            std::string parameter = ParseName(ioLexer, "a parameter name");
+            const size_t offset = lexer.Peek().offset;
+            std::string parameter = ParseName(lexer, "a parameter name");
             if (std::find(names.begin(), names.end(), parameter) != names.end()) {
                 throw TemplateSyntaxError(offset, "parameter '" + parameter + "' appears twice");
             }
             names.push_back(parameter);
             parameters.Append(MTTString(parameter.data(), parameter.size()));
-            if (ioLexer.Accept(DirectiveToken::kComma)) continue;
-            if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
-            throw TemplateSyntaxError(ioLexer.Peek().offset, "expected ',' or ')' in the parameter list, found " +
-                                                                 ioLexer.Peek().Describe());
+            if (lexer.Accept(DirectiveToken::kComma)) continue;
+            if (lexer.Accept(DirectiveToken::kRightParen)) break;
+            throw TemplateSyntaxError(lexer.Peek().offset, "expected ',' or ')' in the parameter list, found " +
+                                                               lexer.Peek().Describe());
         }
     }
-    ExpectEnd(ioLexer, "after the parameter list");
-    const SourceSpan span = _factory.Span();
-    StatementOwner body = ParseBody(Block{"function", iOffset}, iDepth);
-    _factory.SetSpan(span);
-    return StatementOwner(_factory.makeStatFunctionDecl(&name, parameters, body.release()));
+    ExpectEnd(lexer, "after the parameter list");
+    const SourceSpan span = _session.factory.Span();
+    OpenLate(LateDeclarations::Block::kFunction);
+    StatementOwner body = ParseBody(Block{"function", ioCall.offset}, depth);
+    if (_session.options.late) _session.declarations.CloseFunction(function);
+    _session.factory.SetSpan(span);
+    return StatementOwner(_session.factory.makeStatFunctionDecl(&name, parameters, body.release()));
 }
 
-StatementOwner StatementParser::ParseCall(DirectiveLexer& ioLexer)
+StatementOwner StatementParser::ParseCall(DirectiveCall& ioCall)
 {
-    const std::string& function = ParseName(ioLexer, "a function name after 'call'");
+    DirectiveLexer& lexer = ioCall.lexer;
+    const std::string& function = ParseName(lexer, "a function name after 'call'");
     MTTString name(function.data(), function.size());
-    if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
-        throw TemplateSyntaxError(ioLexer.Peek().offset,
-                                  "expected '(' after the function name, found " + ioLexer.Peek().Describe());
+    if (!lexer.Accept(DirectiveToken::kLeftParen)) {
+        throw TemplateSyntaxError(lexer.Peek().offset,
+                                  "expected '(' after the function name, found " + lexer.Peek().Describe());
     }
     std::vector<ExpressionOwner> arguments;
-    if (!ioLexer.Accept(DirectiveToken::kRightParen)) {
+    if (!lexer.Accept(DirectiveToken::kRightParen)) {
         for (;;) {
-            arguments.push_back(ExpressionParser(_factory, ioLexer, _source).ParseCondition());
-            if (ioLexer.Accept(DirectiveToken::kComma)) continue;
-            if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
-            throw TemplateSyntaxError(ioLexer.Peek().offset, "expected ',' or ')' in the argument list, found " +
-                                                                 ioLexer.Peek().Describe());
+            arguments.push_back(ExpressionParser(_session, lexer, _source).ParseArgument());
+            if (lexer.Accept(DirectiveToken::kComma)) continue;
+            if (lexer.Accept(DirectiveToken::kRightParen)) break;
+            throw TemplateSyntaxError(lexer.Peek().offset, "expected ',' or ')' in the argument list, found " +
+                                                               lexer.Peek().Describe());
         }
     }
-    ExpectEnd(ioLexer, "after the argument list");
+    ExpectEnd(lexer, "after the argument list");
+    if (_session.options.late) LateCall(function, ioCall.offset);
     ListOfMTTIExpression list;
     for (const ExpressionOwner& argument : arguments) list.Append(argument.get());
-    StatementOwner call(_factory.makeStatFunctionCall(&name, list));
+    StatementOwner call(_session.factory.makeStatFunctionCall(&name, list));
     // The call owns the arguments now.
     for (ExpressionOwner& argument : arguments) argument.release();
     return call;
 }
 
-StatementOwner StatementParser::ParseUsercode(DirectiveLexer& ioLexer)
+void StatementParser::LateCall(const std::string& iFunction, size_t iOffset)
+{
+    const LateDeclarations::Declared* declared = _session.declarations.OfFunction(iFunction);
+    if (declared == nullptr) return;
+    for (const auto& entry : *declared) {
+        if (const LateDeclarations::Declaration* earlier = _session.declarations.Find(entry.first)) {
+            throw TemplateSyntaxError(iOffset, "'" + iFunction + "' declares '" + entry.first + "', which is already "
+                                               "declared at " + Where(earlier->where) + " in this block of the "
+                                               "generated code (late evaluation writes a function's body at each "
+                                               "call); declare '" + entry.first + "' outside the function");
+        }
+        LateDeclarations::Declaration declaration = entry.second;
+        declaration.where = _session.factory.Span();
+        _session.declarations.Declare(entry.first, declaration);
+    }
+}
+
+StatementOwner StatementParser::ParseDeclaration(DirectiveCall& ioCall)
+{
+    const bool integer = ioCall.keyword == "int";
+    const std::string& variable =
+        ParseName(ioCall.lexer, integer ? "a variable name after 'int'" : "a variable name after 'string'");
+    MTTString name(variable.data(), variable.size());
+    ExpectEnd(ioCall.lexer, "after the variable name");
+    if (!_session.options.late || !LateRedeclares(variable, integer, ioCall.offset)) {
+        return StatementOwner(_session.factory.makeStatDeclare(&name, integer ? MTTVarInteger : MTTVarString));
+    }
+    // The generated code resets its variable; the generator resets its own.
+    const std::string reset = integer ? _session.options.lateSyntax->ResetInteger(variable)
+                                      : _session.options.lateSyntax->ResetString(variable);
+    MTTString resetText(reset.data(), reset.size());
+    StatementOwner list(_session.factory.makeStatList());
+    list.reset(list.release()->Append(_session.factory.makeStatText(&resetText)));
+    MTTString initial(integer ? "0" : "");
+    ExpressionOwner value(_session.factory.makeExpString(&initial, true));
+    list.reset(list.release()->Append(_session.factory.makeStatAssign(&name, value.release())));
+    return list;
+}
+
+bool StatementParser::LateRedeclares(const std::string& iName, bool iInteger, size_t iOffset)
+{
+    const int type = iInteger ? MTTVarInteger : MTTVarString;
+    const LateDeclarations::Declaration* earlier = _session.declarations.Find(iName);
+    if (earlier == nullptr) {
+        LateDeclarations::Declaration declaration;
+        declaration.type = type;
+        declaration.where = _session.factory.Span();
+        _session.declarations.Declare(iName, declaration);
+        return false;
+    }
+    if (!earlier->certain) {
+        throw TemplateSyntaxError(iOffset, "'" + iName + "' is declared at " + Where(earlier->where) +
+                                               " inside an 'if' decided while generating, so the generated code "
+                                               "may or may not declare it before this point; declare it once, "
+                                               "before that 'if'");
+    }
+    if (earlier->type != type) {
+        throw TemplateSyntaxError(iOffset, "'" + iName + "' is declared as '" +
+                                               (earlier->type == MTTVarInteger ? "int" : "string") + "' at " +
+                                               Where(earlier->where) + "; a declaration in the same block of the "
+                                               "generated code cannot change its type");
+    }
+    return true;
+}
+
+StatementOwner StatementParser::ParseUsercode(DirectiveCall& ioCall)
 {
     // The owner is named "UserCode": immediate evaluation only walks its
     // path, and late evaluation then reads the owner's user code.
     std::vector<std::string> path;
     bool relative = true;
-    if (ioLexer.Peek().kind != DirectiveToken::kEnd) ParsePathElements(ioLexer, "after 'usercode'", relative, path);
-    ExpressionOwner owner = PropertyReference("UserCode", relative, std::move(path)).Make(_factory);
-    ExpectEnd(ioLexer, "after the path of 'usercode'");
-    return StatementOwner(_factory.makeStatUsercode(owner.release()));
+    if (ioCall.lexer.Peek().kind != DirectiveToken::kEnd) {
+        ParsePathElements(ioCall.lexer, "after 'usercode'", relative, path);
+    }
+    ExpressionOwner owner = _session.builder.Property(PropertyReference("UserCode", relative, std::move(path)));
+    ExpectEnd(ioCall.lexer, "after the path of 'usercode'");
+    return StatementOwner(_session.factory.makeStatUsercode(owner.release()));
+}
+
+StatementOwner StatementParser::ParseSpecial(DirectiveCall& ioCall)
+{
+    DirectiveLexer& lexer = ioCall.lexer;
+    const std::string* identifier = &ioCall.keyword;
+    if (ioCall.keyword == "special") {
+        if (lexer.Peek().kind != DirectiveToken::kWord) {
+            throw TemplateSyntaxError(lexer.Peek().offset,
+                                      "expected a text name such as SPC or NL after 'special', found " +
+                                          lexer.Peek().Describe());
+        }
+        identifier = &lexer.Next().text;
+    }
+    ExpectEndAfter(lexer, *identifier);
+    MTTString text(identifier->data(), identifier->size());
+    return StatementOwner(_session.factory.makeStatSpecialText(&text));
+}
+
+StatementOwner StatementParser::ParseMarker(DirectiveCall& ioCall)
+{
+    ExpectEndAfter(ioCall.lexer, ioCall.keyword);
+    return StatementOwner(ioCall.keyword == "beginstatement" ? _session.factory.makeStatBeginStatement()
+                                                             : _session.factory.makeStatEndStatement());
 }
 
 StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const std::string& iName)
@@ -371,13 +555,91 @@ StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const s
     const char* const role = op.kind == DirectiveToken::kAppend     ? "after '+='"
                              : op.kind == DirectiveToken::kOrAssign ? "after '|='"
                                                                     : "after '='";
-    ExpressionOwner value = ExpressionParser(_factory, ioLexer, _source).ParseValue(role);
+    // "|=" is written into the generated code; "=" and "+=" act while generating.
+    ExpressionOwner value = ExpressionParser(_session, ioLexer, _source)
+                                .ParseValue(role, op.kind == DirectiveToken::kOrAssign ? NodeBuilder::Use::kOrAssign
+                                                                                       : NodeBuilder::Use::kGenerating);
     ExpectEnd(ioLexer, "after the value");
     MTTString name(iName.data(), iName.size());
     MTTIExpression* operand = value.release();
     switch (op.kind) {
-    case DirectiveToken::kAppend: return StatementOwner(_factory.makeStatAppend(&name, operand));
-    case DirectiveToken::kOrAssign: return StatementOwner(_factory.makeStatOrEquals(&name, operand));
-    default: return StatementOwner(_factory.makeStatAssign(&name, operand));
+    case DirectiveToken::kAppend: return StatementOwner(_session.factory.makeStatAppend(&name, operand));
+    case DirectiveToken::kOrAssign: return StatementOwner(_session.factory.makeStatOrEquals(&name, operand));
+    default: return StatementOwner(_session.factory.makeStatAssign(&name, operand));
     }
+}
+
+StatementOwner StatementParser::ParseInclude(DirectiveCall& ioCall)
+{
+    return ParseFile(ioCall, false);
+}
+
+StatementOwner StatementParser::ParseImport(DirectiveCall& ioCall)
+{
+    return ParseFile(ioCall, true);
+}
+
+StatementOwner StatementParser::ParseFile(DirectiveCall& ioCall, bool iImport)
+{
+    DirectiveLexer& lexer = ioCall.lexer;
+    const DirectiveToken& token = lexer.Peek();
+    if (token.kind != DirectiveToken::kString || token.text.empty()) {
+        throw TemplateSyntaxError(token.offset, "expected a file name in quotes after '" + ioCall.keyword +
+                                                    "', found " + token.Describe());
+    }
+    const std::string name = lexer.Next().text;
+    ExpectEnd(lexer, "after the file name");
+    const int depth = ioCall.depth + 1;
+    CheckDepth(depth, ioCall.offset);
+    std::string path;
+    std::string text;
+    LoadFile(name, ioCall.offset, path, text);
+
+    const SourceSpan span = _session.factory.Span();
+    const uint32_t file = _session.map.AddFile(path, std::move(text), &span);
+    const SourceText source(_session.map.FileAt(file).text);
+    _session.including.push_back(path);
+    StatementOwner statements;
+    try {
+        if (source.Size() >= UINT32_MAX) throw TemplateSyntaxError(0, "template larger than 4 GiB");
+        TemplateLexer segmentLexer(source);
+        WhitespaceControl segments(segmentLexer, source.Text());
+        statements = StatementParser(_session, source, segments, file, iImport, depth).ParseTemplate();
+    } catch (TemplateSyntaxError& error) {
+        error.SetFileIfUnset(file);
+        throw;
+    }
+    _session.including.pop_back();
+    _session.factory.SetSpan(span);
+    return statements;
+}
+
+void StatementParser::LoadFile(const std::string& iName, size_t iOffset, std::string& oPath, std::string& oText) const
+{
+    const std::vector<std::string>& including = _session.including;
+    std::vector<std::string> candidates{IncludePath::Join(IncludePath::Folder(including.back()), iName)};
+    if (iName[0] != '/') {
+        for (const std::string& folder : _session.options.includeDirs) {
+            candidates.push_back(IncludePath::Join(folder, iName));
+        }
+    }
+    for (const std::string& candidate : candidates) {
+        auto open = std::find(including.begin(), including.end(), candidate);
+        if (open != including.end()) {
+            std::string cycle;
+            for (auto file = open; file != including.end(); ++file) cycle += *file + " -> ";
+            throw TemplateSyntaxError(iOffset, "'" + iName + "' is already being included (include cycle: " + cycle +
+                                                   candidate + ")");
+        }
+        std::string failure;
+        switch (_session.loader.Load(candidate, oText, failure)) {
+        case TemplateLoader::Result::kLoaded: oPath = candidate; return;
+        case TemplateLoader::Result::kFailed:
+            throw TemplateSyntaxError(iOffset, "cannot read '" + candidate + "': " + failure);
+        case TemplateLoader::Result::kMissing: break;
+        }
+    }
+    std::string looked;
+    for (const std::string& candidate : candidates) looked += (looked.empty() ? "" : ", ") + candidate;
+    throw TemplateSyntaxError(iOffset, "cannot find '" + iName + "' (looked for " + looked + ")");
 }

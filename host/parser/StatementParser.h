@@ -8,28 +8,42 @@
 #include <vector>
 
 #include "DirectiveLexer.h"
+#include "LateDeclarations.h"
 #include "NodeOwners.h"
 #include "TemplateSegment.h"
 
+class MTTString;
 class SourceText;
-class TrackingNodeFactory;
+class WhitespaceControl;
+struct ParseSession;
 
 // Last phase: recursive descent over the segments left by whitespace
-// control. Every sequence of statements (the template, and each body of
-// if, elif, else, foreach and function) becomes one statement list made
+// control, for one file (an included file gets a parser of its own, in the
+// same session). Every sequence of statements (the template, and each body
+// of if, elif, else, foreach and function) becomes one statement list made
 // with makeStatList and filled with Append, in source order. "elif" puts
 // a new If in the else part of the one before; a missing else is an empty
-// list. Throws TemplateSyntaxError at the first error.
+// list. Directives are dispatched through DirectiveTable. Constructs the
+// library has no node for are written with its nodes:
+//   foreach PATH separator "T"   the body ends with If(${@last} != "true", Text(T), {})
+//   include "F"                  the statement list of F, in place
+//   import "F"                   the function definitions of F, in place
+//   a declaration again (late)   Text(reset of the generated code) and an Assign
+// Throws TemplateSyntaxError at the first error.
 class StatementParser {
 public:
-    // iFile: the source's number in the factory's source map.
-    StatementParser(TrackingNodeFactory& iFactory, const SourceText& iSource,
-                    const std::vector<TemplateSegment>& iSegments, uint32_t iFile);
+    // iFile: the source's number in the session's source map. iImport: the
+    // file of an "import", which may only define functions. iDepth: the
+    // nesting level the file starts at.
+    StatementParser(ParseSession& ioSession, const SourceText& iSource, WhitespaceControl& ioSegments, uint32_t iFile,
+                    bool iImport, int iDepth);
     ~StatementParser();
 
     StatementOwner ParseTemplate();
 
 private:
+    friend class DirectiveTable;
+
     // What ended a sequence; the directive that did it waits in _stopLexer
     // (after its keyword) and _stopOffset.
     enum class Stop { kEndOfInput, kEnd, kElif, kElse };
@@ -38,34 +52,70 @@ private:
         std::string keyword;  // "if", "foreach" or "function"
         size_t offset;        // where its directive starts
     };
+    // A directive being parsed, after its keyword.
+    struct DirectiveCall {
+        DirectiveLexer& lexer;
+        const std::string& keyword;
+        size_t offset;        // where the directive starts
+        const Block* block;   // the innermost open block, or null
+        int depth;            // the nesting level of the directive
+        Stop& stop;
+    };
 
     StatementOwner ParseSequence(const Block* iBlock, int iDepth, Stop& oStop);
     StatementOwner ParseSegment(const TemplateSegment& iSegment, const Block* iBlock, int iDepth, Stop& oStop);
     StatementOwner ParseDirective(const TemplateSegment& iSegment, const Block* iBlock, int iDepth, Stop& oStop);
+    // An imported file: true for what is left out (blank text, comments);
+    // throws for what it may not hold.
+    bool SkipInImport(const TemplateSegment& iSegment) const;
+
+    // The directive table's handlers.
+    StatementOwner ParseIf(DirectiveCall& ioCall);
+    StatementOwner ParseBlockEnd(DirectiveCall& ioCall);
+    StatementOwner ParseForeach(DirectiveCall& ioCall);
+    StatementOwner ParseFunction(DirectiveCall& ioCall);
+    StatementOwner ParseCall(DirectiveCall& ioCall);
+    StatementOwner ParseDeclaration(DirectiveCall& ioCall);
+    StatementOwner ParseUsercode(DirectiveCall& ioCall);
+    StatementOwner ParseSpecial(DirectiveCall& ioCall);
+    StatementOwner ParseMarker(DirectiveCall& ioCall);
+    StatementOwner ParseInclude(DirectiveCall& ioCall);
+    StatementOwner ParseImport(DirectiveCall& ioCall);
+
     // An If from its condition on; iBlock is the "if" that opened the chain.
-    StatementOwner ParseIf(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth);
-    StatementOwner ParseForeach(DirectiveLexer& ioLexer, size_t iOffset, int iDepth);
-    StatementOwner ParseFunction(DirectiveLexer& ioLexer, size_t iOffset, int iDepth);
-    StatementOwner ParseCall(DirectiveLexer& ioLexer);
-    StatementOwner ParseUsercode(DirectiveLexer& ioLexer);
+    StatementOwner ParseIfChain(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth);
     StatementOwner ParseAssignment(DirectiveLexer& ioLexer, const std::string& iName);
+    StatementOwner ParseFile(DirectiveCall& ioCall, bool iImport);
+    // The loaded text of an included file and its normalised path.
+    void LoadFile(const std::string& iName, size_t iOffset, std::string& oPath, std::string& oText) const;
     // The body of a block up to its "[% end %]".
     StatementOwner ParseBody(const Block& iBlock, int iDepth);
-    ExpressionOwner ParsePath(DirectiveLexer& ioLexer, const char* iAfter);
+    // A bare path (foreach, usercode): words and quoted names between "/".
     void ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
                            std::vector<std::string>& oElements);
     const std::string& ParseName(DirectiveLexer& ioLexer, const char* iWhat);
+    // Late: whether a second declaration of iName (an int with iInteger)
+    // resets an earlier one; throws where the generated code cannot tell.
+    bool LateRedeclares(const std::string& iName, bool iInteger, size_t iOffset);
+    // Late: a call declares what the function's body declares.
+    void LateCall(const std::string& iFunction, size_t iOffset);
+    void OpenLate(LateDeclarations::Block iBlock);
+    void CloseLate();
+    MTTString TextOf(const TemplateSegment& iSegment) const;
+    // "FILE:LINE:COLUMN" of a recorded span.
+    std::string Where(const SourceSpan& iSpan) const;
     // Messages are only composed on failure.
     void ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat);
     void ExpectEndAfter(DirectiveLexer& ioLexer, const std::string& iWord);
     void CheckDepth(int iDepth, size_t iOffset) const;
     std::string Misplaced(const std::string& iKeyword, const Block* iBlock) const;
 
-    TrackingNodeFactory& _factory;
-    uint32_t _file;
+    ParseSession& _session;
     const SourceText& _source;
-    const std::vector<TemplateSegment>& _segments;
-    size_t _next;
+    WhitespaceControl& _segments;
+    uint32_t _file;
+    bool _import;
+    int _depth;
     DirectiveLexer _stopLexer;
     size_t _stopOffset;
 };

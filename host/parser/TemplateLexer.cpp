@@ -2,95 +2,112 @@
 
 #include <cstring>
 
+#include "PropertyReference.h"
 #include "SourceText.h"
 #include "TemplateSyntaxError.h"
 
 namespace {
 
 // Bytes that may start an escape or a delimiter in the text; every other
-// byte is copied as part of a run.
+// byte is part of a run.
 bool IsSpecial(char c) { return c == '\\' || c == '[' || c == '$'; }
+
+// "[%" or "${" at iPos.
+bool DelimiterAt(const std::string& iText, size_t iPos)
+{
+    return iPos + 1 < iText.size() &&
+           ((iText[iPos] == '[' && iText[iPos + 1] == '%') || (iText[iPos] == '$' && iText[iPos + 1] == '{'));
+}
 
 }  // namespace
 
-TemplateLexer::TemplateLexer(const SourceText& iSource) : _source(iSource) {}
-
-bool TemplateLexer::At(size_t iPos, const char* iDelimiter) const
+TemplateLexer::TemplateLexer(const SourceText& iSource) : _source(iSource), _pos(0)
 {
-    // Delimiters are two bytes long.
+    // Texts of the tree cannot hold a NUL byte.
     const std::string& s = _source.Text();
-    return iPos + 1 < s.size() && s[iPos] == iDelimiter[0] && s[iPos + 1] == iDelimiter[1];
+    if (std::memchr(s.data(), '\0', s.size()) != nullptr) {
+        throw TemplateSyntaxError(s.find('\0'), "unexpected NUL byte");
+    }
 }
 
-std::vector<TemplateSegment> TemplateLexer::Split() const
+bool TemplateLexer::Next(TemplateSegment& oSegment)
+{
+    const std::string& s = _source.Text();
+    if (_pos >= s.size()) return false;
+    oSegment = TemplateSegment();
+    oSegment.offset = static_cast<uint32_t>(_pos);
+    size_t end = 0;
+    if (s[_pos] == '[' && DelimiterAt(s, _pos)) {
+        end = ScanDirective(_pos, oSegment);
+    } else if (s[_pos] == '$' && DelimiterAt(s, _pos)) {
+        const size_t close = PropertyReference::FindEnd(_source, _pos, s.size());
+        oSegment.kind = TemplateSegment::kProperty;
+        oSegment.contentBegin = static_cast<uint32_t>(_pos + 2);
+        oSegment.contentEnd = static_cast<uint32_t>(close);
+        end = close + 1;
+    } else {
+        end = ScanText(_pos);
+        oSegment.kind = TemplateSegment::kText;
+        oSegment.contentBegin = static_cast<uint32_t>(_pos);
+        oSegment.contentEnd = static_cast<uint32_t>(end);
+    }
+    oSegment.end = static_cast<uint32_t>(end);
+    _pos = end;
+    return true;
+}
+
+size_t TemplateLexer::ScanText(size_t iBegin) const
 {
     const std::string& s = _source.Text();
     const size_t size = s.size();
-    std::vector<TemplateSegment> segments;
-    TemplateSegment text;
-    bool haveText = false;
-    auto addText = [&](size_t iOffset, const char* iBytes, size_t iLength) {
-        if (!haveText) {
-            text = TemplateSegment();
-            text.offset = iOffset;
-            haveText = true;
-        }
-        text.text.append(iBytes, iLength);
-    };
-    size_t pos = 0;
-    auto flushText = [&]() {
-        text.end = pos;
-        if (haveText) segments.push_back(std::move(text));
-        haveText = false;
-    };
-
-    // Texts of the tree cannot hold a NUL byte.
-    if (std::memchr(s.data(), '\0', size) != nullptr) {
-        throw TemplateSyntaxError(s.find('\0'), "unexpected NUL byte");
-    }
-
-    while (pos < size) {
-        char c = s[pos];
+    size_t p = iBegin;
+    while (p < size) {
+        const char c = s[p];
         if (!IsSpecial(c)) {
-            size_t run = pos + 1;
-            while (run < size && !IsSpecial(s[run])) ++run;
-            addText(pos, s.data() + pos, run - pos);
-            pos = run;
+            ++p;
             continue;
         }
         if (c == '\\') {
-            size_t run = pos;
+            size_t run = p;
             while (run < size && s[run] == '\\') ++run;
-            size_t count = run - pos;
-            if (At(run, "[%") || At(run, "${")) {
-                if (count / 2 > 0) addText(pos, s.data() + pos, count / 2);
-                if (count % 2 == 1) {
-                    addText(pos, s.data() + run, 2);
-                    pos = run + 2;
-                } else {
-                    pos = run;
-                }
-            } else {
-                addText(pos, s.data() + pos, count);
-                pos = run;
-            }
+            // An odd run escapes the delimiter; an even one leaves it to
+            // start the next segment.
+            if (DelimiterAt(s, run) && (run - p) % 2 == 0) return run;
+            p = DelimiterAt(s, run) ? run + 2 : run;
             continue;
         }
-        if (At(pos, "[%")) {
-            flushText();
-            pos = ScanDirective(pos, segments);
-            continue;
-        }
-        if (At(pos, "${")) {
-            flushText();
-            pos = ScanProperty(pos, segments);
-            continue;
-        }
-        addText(pos, &c, 1);
-        ++pos;
+        if (DelimiterAt(s, p)) return p;
+        ++p;
     }
-    flushText();
-    return segments;
+    return size;
+}
+
+void TemplateLexer::AppendText(const std::string& iSource, size_t iBegin, size_t iEnd, std::string& ioText)
+{
+    size_t p = iBegin;
+    while (p < iEnd) {
+        const void* found = std::memchr(iSource.data() + p, '\\', iEnd - p);
+        if (found == nullptr) {
+            ioText.append(iSource, p, iEnd - p);
+            return;
+        }
+        const size_t slash = static_cast<size_t>(static_cast<const char*>(found) - iSource.data());
+        ioText.append(iSource, p, slash - p);
+        size_t run = slash;
+        while (run < iEnd && iSource[run] == '\\') ++run;
+        const size_t count = run - slash;
+        if (!DelimiterAt(iSource, run)) {
+            ioText.append(count, '\\');
+            p = run;
+            continue;
+        }
+        ioText.append(count / 2, '\\');
+        p = run;
+        if (count % 2 == 1 && run + 2 <= iEnd) {
+            ioText.append(iSource, run, 2);
+            p = run + 2;
+        }
+    }
 }
 
 size_t TemplateLexer::SkipString(size_t iQuote) const
@@ -107,32 +124,30 @@ size_t TemplateLexer::SkipString(size_t iQuote) const
     return p + 1;
 }
 
-size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& ioSegments) const
+size_t TemplateLexer::ScanDirective(size_t iOpen, TemplateSegment& oSegment) const
 {
     const std::string& s = _source.Text();
     const size_t size = s.size();
-    TemplateSegment segment;
-    segment.kind = TemplateSegment::kStatement;
-    segment.offset = iOpen;
+    oSegment.kind = TemplateSegment::kStatement;
     size_t p = iOpen + 2;
     if (p < size && s[p] == '-') {
-        segment.trimBefore = true;
+        oSegment.trimBefore = true;
         ++p;
     }
     if (p < size && (s[p] == '=' || s[p] == '#')) {
-        segment.kind = s[p] == '=' ? TemplateSegment::kOutput : TemplateSegment::kComment;
+        oSegment.kind = s[p] == '=' ? TemplateSegment::kOutput : TemplateSegment::kComment;
         ++p;
-        if (!segment.trimBefore && p < size && s[p] == '-') {
-            segment.trimBefore = true;
+        if (!oSegment.trimBefore && p < size && s[p] == '-') {
+            oSegment.trimBefore = true;
             ++p;
         }
     }
-    const bool comment = segment.kind == TemplateSegment::kComment;
+    const bool comment = oSegment.kind == TemplateSegment::kComment;
     // Built only on failure: working out a line number reads the text up to it.
     auto unclosed = [&](size_t iAt) {
         return TemplateSyntaxError(iAt, "expected '%]' to close the directive opened at " + _source.Where(iOpen));
     };
-    size_t begin = p;
+    const size_t begin = p;
     for (;;) {
         if (p >= size) throw unclosed(size);
         const char c = s[p];
@@ -144,35 +159,20 @@ size_t TemplateLexer::ScanDirective(size_t iOpen, std::vector<TemplateSegment>& 
                 p = SkipString(p);
                 continue;
             }
+            if (c == '$' && p + 1 < size && s[p + 1] == '{') {
+                // A quoted name in a property may hold "%]".
+                p = PropertyReference::FindEnd(_source, p, size) + 1;
+                continue;
+            }
         }
         ++p;
     }
     size_t end = p;
     if (end > begin && s[end - 1] == '-') {
-        segment.trimAfter = true;
+        oSegment.trimAfter = true;
         --end;
     }
-    segment.contentBegin = begin;
-    segment.contentEnd = end;
-    segment.end = p + 2;
-    ioSegments.push_back(std::move(segment));
+    oSegment.contentBegin = static_cast<uint32_t>(begin);
+    oSegment.contentEnd = static_cast<uint32_t>(end);
     return p + 2;
-}
-
-size_t TemplateLexer::ScanProperty(size_t iOpen, std::vector<TemplateSegment>& ioSegments) const
-{
-    const std::string& s = _source.Text();
-    size_t p = iOpen + 2;
-    while (p < s.size() && s[p] != '}' && s[p] != '\n') ++p;
-    if (p >= s.size() || s[p] != '}') {
-        throw TemplateSyntaxError(p, "expected '}' to close the property opened at " + _source.Where(iOpen));
-    }
-    TemplateSegment segment;
-    segment.kind = TemplateSegment::kProperty;
-    segment.offset = iOpen;
-    segment.contentBegin = iOpen + 2;
-    segment.contentEnd = p;
-    segment.end = p + 1;
-    ioSegments.push_back(std::move(segment));
-    return p + 1;
 }

@@ -1,5 +1,9 @@
 #include "WhitespaceControl.h"
 
+#include <cstring>
+
+#include "TemplateLexer.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -19,118 +23,109 @@ bool IsBlankLinePiece(const char* iText, size_t iLength)
 
 }  // namespace
 
-std::vector<TemplateSegment> WhitespaceControl::Apply(std::vector<TemplateSegment> iSegments)
+WhitespaceControl::WhitespaceControl(TemplateLexer& ioLexer, const std::string& iSource)
+    : _lexer(ioLexer), _source(iSource)
 {
-    std::vector<Piece> pieces = SplitLines(iSegments);
-    RemoveStandaloneLines(iSegments, pieces);
-    ApplyTrimMarkers(iSegments, pieces);
-    return JoinText(iSegments, pieces);
 }
 
-// Cuts every text segment after each line feed, so that a line ends exactly
-// at the end of a text piece.
-std::vector<WhitespaceControl::Piece> WhitespaceControl::SplitLines(const std::vector<TemplateSegment>& iSegments)
+bool WhitespaceControl::Next(TemplateSegment& oSegment)
 {
-    std::vector<Piece> pieces;
-    pieces.reserve(iSegments.size() + iSegments.size() / 2);
-    for (size_t index = 0; index < iSegments.size(); ++index) {
-        const TemplateSegment& segment = iSegments[index];
-        if (segment.kind != TemplateSegment::kText) {
-            pieces.push_back(Piece{index, 0, 0});
+    while (_nextReady >= _ready.size()) {
+        _ready.clear();
+        _nextReady = 0;
+        if (_done) return false;
+        if (ReadLine()) {
+            ProcessLine();
+        } else {
+            _done = true;
+            FlushText();
+        }
+    }
+    oSegment = _ready[_nextReady++];
+    return true;
+}
+
+// The pieces up to and including the next line feed; a text segment is cut
+// after it and its rest starts the next line.
+bool WhitespaceControl::ReadLine()
+{
+    _line.clear();
+    for (;;) {
+        TemplateSegment segment;
+        if (_haveRest) {
+            segment = _rest;
+            _haveRest = false;
+        } else if (!_lexer.Next(segment)) {
+            return !_line.empty();
+        }
+        if (segment.kind == TemplateSegment::kText) {
+            const char* begin = _source.data() + segment.contentBegin;
+            const void* lf = std::memchr(begin, '\n', segment.contentEnd - segment.contentBegin);
+            if (lf != nullptr) {
+                const uint32_t cut = static_cast<uint32_t>(static_cast<const char*>(lf) - _source.data()) + 1;
+                if (cut < segment.contentEnd) {
+                    _rest = segment;
+                    _rest.contentBegin = cut;
+                    _haveRest = true;
+                }
+                segment.contentEnd = cut;
+                _line.push_back(segment);
+                return true;
+            }
+        }
+        _line.push_back(segment);
+    }
+}
+
+void WhitespaceControl::ProcessLine()
+{
+    bool silent = false;
+    bool standalone = true;
+    for (const TemplateSegment& piece : _line) {
+        if (piece.kind == TemplateSegment::kText) {
+            standalone = standalone && IsBlankLinePiece(_source.data() + piece.contentBegin,
+                                                        piece.contentEnd - piece.contentBegin);
+        } else if (piece.IsSilentDirective()) {
+            silent = true;
+        } else {
+            standalone = false;
+        }
+    }
+    for (TemplateSegment& piece : _line) {
+        if (piece.kind != TemplateSegment::kText) {
+            while (piece.trimBefore && _haveText && _text.contentEnd > _text.contentBegin &&
+                   IsSpace(_source[_text.contentEnd - 1])) {
+                --_text.contentEnd;
+            }
+            FlushText();
+            _ready.push_back(piece);
+            _trimForward = piece.trimAfter;
             continue;
         }
-        const std::string& text = segment.text;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t lf = text.find('\n', start);
-            size_t end = lf == std::string::npos ? text.size() : lf + 1;
-            pieces.push_back(Piece{index, start, end});
-            start = end;
+        if (silent && standalone) continue;
+        uint32_t begin = piece.contentBegin;
+        if (_trimForward) {
+            while (begin < piece.contentEnd && IsSpace(_source[begin])) ++begin;
+            if (begin < piece.contentEnd) _trimForward = false;
         }
-    }
-    return pieces;
-}
-
-void WhitespaceControl::RemoveStandaloneLines(const std::vector<TemplateSegment>& iSegments,
-                                              std::vector<Piece>& ioPieces)
-{
-    auto isText = [&](const Piece& iPiece) { return iSegments[iPiece.segment].kind == TemplateSegment::kText; };
-    auto endsLine = [&](const Piece& iPiece) {
-        return isText(iPiece) && iPiece.end > iPiece.begin && iSegments[iPiece.segment].text[iPiece.end - 1] == '\n';
-    };
-
-    size_t lineStart = 0;
-    while (lineStart < ioPieces.size()) {
-        size_t lineEnd = lineStart;  // one past the line's last piece
-        while (lineEnd < ioPieces.size() && !endsLine(ioPieces[lineEnd])) ++lineEnd;
-        if (lineEnd < ioPieces.size()) ++lineEnd;
-
-        bool silent = false;
-        bool standalone = true;
-        for (size_t i = lineStart; i < lineEnd && standalone; ++i) {
-            const Piece& piece = ioPieces[i];
-            const TemplateSegment& segment = iSegments[piece.segment];
-            if (segment.kind == TemplateSegment::kText) {
-                standalone = IsBlankLinePiece(segment.text.data() + piece.begin, piece.end - piece.begin);
-            } else if (segment.IsSilentDirective()) {
-                silent = true;
-            } else {
-                standalone = false;
-            }
-        }
-        if (silent && standalone) {
-            for (size_t i = lineStart; i < lineEnd; ++i) {
-                if (isText(ioPieces[i])) ioPieces[i].end = ioPieces[i].begin;
-            }
-        }
-        lineStart = lineEnd;
-    }
-}
-
-void WhitespaceControl::ApplyTrimMarkers(const std::vector<TemplateSegment>& iSegments, std::vector<Piece>& ioPieces)
-{
-    auto isText = [&](size_t iPiece) { return iSegments[ioPieces[iPiece].segment].kind == TemplateSegment::kText; };
-    for (size_t i = 0; i < ioPieces.size(); ++i) {
-        if (isText(i)) continue;
-        const TemplateSegment& directive = iSegments[ioPieces[i].segment];
-        if (directive.trimBefore) {
-            for (size_t j = i; j-- > 0 && isText(j);) {
-                Piece& piece = ioPieces[j];
-                const std::string& text = iSegments[piece.segment].text;
-                while (piece.end > piece.begin && IsSpace(text[piece.end - 1])) --piece.end;
-                if (piece.end > piece.begin) break;
-            }
-        }
-        if (directive.trimAfter) {
-            for (size_t j = i + 1; j < ioPieces.size() && isText(j); ++j) {
-                Piece& piece = ioPieces[j];
-                const std::string& text = iSegments[piece.segment].text;
-                while (piece.begin < piece.end && IsSpace(text[piece.begin])) ++piece.begin;
-                if (piece.end > piece.begin) break;
-            }
-        }
-    }
-}
-
-std::vector<TemplateSegment> WhitespaceControl::JoinText(std::vector<TemplateSegment>& ioSegments,
-                                                         const std::vector<Piece>& iPieces)
-{
-    std::vector<TemplateSegment> segments;
-    segments.reserve(ioSegments.size());
-    for (const Piece& piece : iPieces) {
-        TemplateSegment& segment = ioSegments[piece.segment];
-        if (segment.kind != TemplateSegment::kText) {
-            // Each delimited segment is one piece, so it can be moved.
-            segments.push_back(std::move(segment));
+        if (begin == piece.contentEnd) continue;
+        if (_haveText && _text.contentEnd == begin) {
+            _text.contentEnd = piece.contentEnd;
             continue;
         }
-        if (piece.end == piece.begin) continue;
-        if (segments.empty() || segments.back().kind != TemplateSegment::kText) {
-            segments.emplace_back();
-            segments.back().offset = segment.offset;
-        }
-        segments.back().end = segment.end;
-        segments.back().text.append(segment.text, piece.begin, piece.end - piece.begin);
+        FlushText();
+        _text = piece;
+        _text.contentBegin = begin;
+        _haveText = true;
     }
-    return segments;
+}
+
+void WhitespaceControl::FlushText()
+{
+    if (_haveText && _text.contentEnd > _text.contentBegin) {
+        _text.offset = _text.contentBegin;
+        _text.end = _text.contentEnd;
+        _ready.push_back(_text);
+    }
+    _haveText = false;
 }

@@ -2,36 +2,46 @@
 #define WHITESPACECONTROL_H
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "TemplateSegment.h"
 
-// Second phase, on the lexer's segments:
+class TemplateLexer;
+
+// Second phase, between the lexer and the statement parser, one line at a
+// time:
 // 1. A line that holds at least one statement or comment directive and
 //    otherwise only blanks and tabs disappears with its line end ("\n" or
 //    "\r\n"). A line with "[%= %]" or an inline "${...}" always stays.
 // 2. Then "[%-" removes all blanks, tabs and line ends before the directive
 //    and "-%]" all of them after it, up to the nearest other character or
 //    directive.
-// Finally adjacent text pieces are joined and empty ones dropped.
+// The text kept between two marks comes out as one text segment. Only the
+// current line and the text since the last mark are held.
 class WhitespaceControl {
 public:
-    static std::vector<TemplateSegment> Apply(std::vector<TemplateSegment> iSegments);
+    WhitespaceControl(TemplateLexer& ioLexer, const std::string& iSource);
+
+    // The next segment for the statement parser; false at the end.
+    bool Next(TemplateSegment& oSegment);
 
 private:
-    // A line of a text segment, or a whole delimited segment. Texts are cut
-    // and trimmed as byte ranges and only copied once, when joined.
-    struct Piece {
-        size_t segment;  // index in the lexer's segments
-        size_t begin;    // text pieces: the bytes of the segment's text
-        size_t end;
-    };
+    bool ReadLine();
+    void ProcessLine();
+    void FlushText();
 
-    static std::vector<Piece> SplitLines(const std::vector<TemplateSegment>& iSegments);
-    static void RemoveStandaloneLines(const std::vector<TemplateSegment>& iSegments, std::vector<Piece>& ioPieces);
-    static void ApplyTrimMarkers(const std::vector<TemplateSegment>& iSegments, std::vector<Piece>& ioPieces);
-    static std::vector<TemplateSegment> JoinText(std::vector<TemplateSegment>& ioSegments,
-                                                 const std::vector<Piece>& iPieces);
+    TemplateLexer& _lexer;
+    const std::string& _source;
+    std::vector<TemplateSegment> _line;  // the pieces of the current line
+    TemplateSegment _rest;               // a text segment's part after the line end
+    bool _haveRest = false;
+    TemplateSegment _text;               // kept text since the last mark
+    bool _haveText = false;
+    bool _trimForward = false;           // a "-%]" still removes leading whitespace
+    bool _done = false;
+    std::vector<TemplateSegment> _ready;
+    size_t _nextReady = 0;
 };
 
 #endif

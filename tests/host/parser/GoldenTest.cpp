@@ -3,8 +3,12 @@
 //   <case>.err   the exact error text (the parse must fail)
 //   <case>.dump  ToString() of the tree (one trailing line feed ignored)
 //   <case>.out   the text of an immediate evaluation against Model() below
-//   <case>.late  the text of a late evaluation with TestLateEvaluator
-// Evaluations must print nothing.
+//   <case>.late  the text of a late evaluation with TestLateEvaluator, of
+//                the tree parsed for late evaluation
+// A case named "strict-..." is parsed strictly, one named "late-..." for
+// late evaluation throughout (its .dump and .err too). Included files are
+// read from golden/ (golden/inc/lib is the search directory); evaluations
+// must print nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "FileTemplateLoader.h"
+#include "LateSyntax.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTIStatement.h"
@@ -35,6 +41,46 @@ bool ReadFile(const std::string& iPath, std::string& oText)
     text << in.rdbuf();
     oText = text.str();
     return true;
+}
+
+// Literals quoted as in C; resets as assignments.
+class GoldenLateSyntax : public LateSyntax {
+public:
+    std::string StringLiteral(const std::string& iText) const override
+    {
+        std::string literal = "\"";
+        for (char c : iText) {
+            literal += c == '"' || c == '\\' ? std::string("\\") + c : c == '\n' ? "\\n" : std::string(1, c);
+        }
+        return literal + "\"";
+    }
+    std::string ResetInteger(const std::string& iName) const override { return iName + " = 0;\n"; }
+    std::string ResetString(const std::string& iName) const override { return iName + " = KORUnicodeString();\n"; }
+};
+
+class GoldenLoader : public FileTemplateLoader {
+public:
+    Result Load(const std::string& iPath, std::string& oText, std::string& oError) const override
+    {
+        return FileTemplateLoader::Load(kDir + iPath, oText, oError);
+    }
+};
+
+std::unique_ptr<MTTIStatement> Parse(const std::string& iCase, const std::string& iSource, bool iLate,
+                                     std::string& oErrors)
+{
+    static const GoldenLateSyntax syntax;
+    static const GoldenLoader loader;
+    ParseOptions options;
+    options.late = iLate || iCase.compare(0, 5, "late-") == 0;
+    options.lateSyntax = &syntax;
+    options.strict = iCase.compare(0, 7, "strict-") == 0;
+    options.includeDirs = {"inc/lib"};
+    options.loader = &loader;
+    TemplateParser parser(iCase + ".mtt", options);
+    std::unique_ptr<MTTIStatement> root(parser.Parse(iSource));
+    oErrors = parser.Errors();
+    return root;
 }
 
 std::vector<std::string> Cases()
@@ -90,17 +136,17 @@ TEST_P(Golden, Matches)
     const std::string base = kDir + GetParam();
     std::string source, expected;
     ASSERT_TRUE(ReadFile(base + ".mtt", source));
-    TemplateParser parser(GetParam() + ".mtt");
-    std::unique_ptr<MTTIStatement> root(parser.Parse(source));
+    std::string errors;
+    std::unique_ptr<MTTIStatement> root = Parse(GetParam(), source, false, errors);
     bool checked = false;
 
     if (ReadFile(base + ".err", expected)) {
         EXPECT_EQ(root, nullptr);
-        EXPECT_EQ(parser.Errors(), expected);
+        EXPECT_EQ(errors, expected);
         return;
     }
-    ASSERT_NE(root, nullptr) << parser.Errors();
-    EXPECT_EQ(parser.Errors(), "");
+    ASSERT_NE(root, nullptr) << errors;
+    EXPECT_EQ(errors, "");
     if (ReadFile(base + ".dump", expected)) {
         if (!expected.empty() && expected.back() == '\n') expected.pop_back();
         EXPECT_EQ(root->ToString().ConvertToChar(), expected);
@@ -113,9 +159,11 @@ TEST_P(Golden, Matches)
         checked = true;
     }
     if (ReadFile(base + ".late", expected)) {
-        TestLateEvaluator late;
-        MTTEvaluationEnvironment environment(&late);
-        EXPECT_EQ(Evaluate(root.get(), environment, true), expected);
+        std::unique_ptr<MTTIStatement> late = Parse(GetParam(), source, true, errors);
+        ASSERT_NE(late, nullptr) << errors;
+        TestLateEvaluator evaluator;
+        MTTEvaluationEnvironment environment(&evaluator);
+        EXPECT_EQ(Evaluate(late.get(), environment, true), expected);
         checked = true;
     }
     EXPECT_TRUE(checked) << "no .err, .dump, .out or .late file for " << GetParam();

@@ -1,15 +1,36 @@
 // What the golden files cannot show: the nesting limits, the shape of the
-// statement lists (a list dumps as nothing), recovery from errors anywhere.
+// statement lists (a list dumps as nothing), the source map, errors as
+// values, recovery from errors anywhere.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
 #include "MTTIStatement.h"
 #include "StreamCapture.h"
+#include "TemplateLoader.h"
 #include "TemplateParser.h"
 
 namespace {
+
+// Files from memory; "deepN.mtt" includes "deepN+1.mtt" without end.
+class MemoryLoader : public TemplateLoader {
+public:
+    std::map<std::string, std::string> files;
+
+    Result Load(const std::string& iPath, std::string& oText, std::string&) const override
+    {
+        if (iPath.compare(0, 4, "deep") == 0) {
+            oText = "[% include \"deep" + std::to_string(std::stoi(iPath.substr(4)) + 1) + ".mtt\" %]";
+            return Result::kLoaded;
+        }
+        auto found = files.find(iPath);
+        if (found == files.end()) return Result::kMissing;
+        oText = found->second;
+        return Result::kLoaded;
+    }
+};
 
 std::string Repeat(const std::string& iText, int iCount)
 {
@@ -50,6 +71,16 @@ TEST(TemplateParserLimits, NestingStopsAtOneHundredLevels)
         {Repeat("[%if a%]", 100000), "t:1:801: error: nesting deeper than 100 levels\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.source), c.error) << c.source.substr(0, 60);
+
+    // Each include is a level: a chain of included files ends at the limit.
+    MemoryLoader loader;
+    ParseOptions options;
+    options.loader = &loader;
+    TemplateParser parser("t", options);
+    EXPECT_EQ(parser.Parse("[% include \"deep1.mtt\" %]"), nullptr);
+    EXPECT_EQ(parser.ErrorValues().at(0).message, "nesting deeper than 100 levels");
+    EXPECT_EQ(parser.ErrorValues().at(0).where.file, "deep100.mtt");
+    EXPECT_EQ(parser.ErrorValues().at(0).includedFrom.size(), 100u);
 }
 
 TEST(TemplateParserShape, SequencesAreListsInSourceOrder)
@@ -86,6 +117,42 @@ TEST(TemplateParserShape, SequencesAreListsInSourceOrder)
     EXPECT_EQ(empty->GetChildCount(), 0);
 }
 
+// Included files and desugared constructs are in the source map; errors
+// come as values too, with the includes that led to them.
+TEST(TemplateParserShape, IncludedFilesAndErrorValues)
+{
+    MemoryLoader loader;
+    loader.files["lib/a.mtt"] = "A\n[% include \"b.mtt\" %]";
+    loader.files["lib/b.mtt"] = "\n [% if x %]";
+    ParseOptions options;
+    options.loader = &loader;
+    TemplateParser parser("dir/t", options);
+    const std::string source = "[% foreach xs separator \",\" %]x[% end %][% include \"../lib/a.mtt\" %]";
+    std::unique_ptr<MTTIStatement> root(parser.Parse(source));
+    ASSERT_EQ(root, nullptr);
+    ASSERT_EQ(parser.ErrorValues().size(), 1u);
+    const TemplateError& error = parser.ErrorValues()[0];
+    EXPECT_EQ(error.where.file + ":" + std::to_string(error.where.line) + ":" + std::to_string(error.where.column),
+              "lib/b.mtt:2:12");
+    ASSERT_EQ(error.includedFrom.size(), 2u);
+    EXPECT_EQ(error.includedFrom[0].file + ":" + std::to_string(error.includedFrom[0].line), "lib/a.mtt:2");
+    EXPECT_EQ(error.includedFrom[1].file + ":" + std::to_string(error.includedFrom[1].column), "dir/t:41");
+    EXPECT_EQ(parser.Errors(), error.ToString());
+
+    loader.files["lib/b.mtt"] = "${name}";
+    root.reset(parser.Parse(source));
+    ASSERT_NE(root, nullptr) << parser.Errors();
+    const SourceMap& map = parser.Map();
+    auto where = [&](MTTNode* iNode) { return map.Where(*map.Find(iNode)) + " " + map.Excerpt(*map.Find(iNode)); };
+    MTTNode* loop = root->GetChild(1);
+    MTTNode* separator = loop->GetChild(2)->GetChild(2);  // the If after the body's text
+    EXPECT_EQ(where(separator), "dir/t:1:1 [% foreach xs separator \",\" %]");
+    EXPECT_EQ(where(separator->GetChild(2)), "dir/t:1:1 [% foreach xs separator \",\" %]");
+    MTTNode* included = root->GetChild(2);  // a's list, then b's list inside it
+    EXPECT_EQ(where(included), "dir/t:1:41 [% include \"../lib/a.mtt\" %]");
+    EXPECT_EQ(where(included->GetChild(2)->GetChild(1)), "lib/b.mtt:1:1 ${name}");
+}
+
 TEST(TemplateParserErrors, NamesAndReset)
 {
     EXPECT_EQ(ErrorOf("[% x", "-"), "<stdin>:1:5: error: expected '%]' to close the directive opened at 1:1\n");
@@ -95,6 +162,14 @@ TEST(TemplateParserErrors, NamesAndReset)
     std::unique_ptr<MTTIStatement> root(parser.Parse("ok"));
     EXPECT_NE(root, nullptr);
     EXPECT_EQ(parser.Errors(), "");
+    EXPECT_TRUE(parser.ErrorValues().empty());
+
+    ParseOptions late;
+    late.late = true;  // without the generated language's syntax
+    EXPECT_EQ(TemplateParser("t", late).Parse("x"), nullptr);
+    TemplateParser missing("/nonexistent/t.mtt");
+    EXPECT_EQ(missing.ParseFile(), nullptr);
+    EXPECT_EQ(missing.Errors(), "/nonexistent/t.mtt: error: cannot read the template: no such file\n");
 }
 
 // Cutting a template anywhere gives either a tree or one error line, never
@@ -105,8 +180,9 @@ TEST(TemplateParserErrors, EveryPrefixParsesOrFailsCleanly)
     const std::string full =
         "[%# header %]\n[% function f(a, b) %]\n[%= a %]-[%= \"s\\\"%]\" %]\n[% end %]\n"
         "[% int n %][% string s %][% s += ${name:/x/y} %][% n |= 4 %]\n"
-        "[% foreach /classes %]\n  [% if defined ${:x} && (a == \"1\" || !b) %]${name}[% elif c %]\\[%"
-        "[% else %][% call f(${a}, \"z\") %][% end %]\n[% usercode %][%- SPC -%][% special NL %]\n[% end %]\n";
+        "[% foreach /classes separator \",\" %]\n  [% if defined ${:x} && (a == \"1\" || !b) %]${name}[% elif c %]\\[%"
+        "[% else %][% call f(${a}, \"z\") %][% end %]\n[% usercode %][%- SPC -%][% special NL %]\n[% end %]\n"
+        "${\"a b\"|snake|upper:../\"c:}\"/0}[% if ${@last} == true %]x[% end %]";
     StreamCapture capture;
     int trees = 0;
     for (size_t length = 0; length <= full.size(); ++length) {
