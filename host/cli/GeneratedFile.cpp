@@ -28,6 +28,16 @@ GeneratedFile::~GeneratedFile() {
     _output.reset();
 }
 
+bool GeneratedFile::KeptText(const std::string& iKey, std::string& oText) const {
+    for (const UserCodeSections::Section& section : _existing.All()) {
+        if (!section.key.empty() && section.key == iKey) {
+            oText = section.text;
+            return true;
+        }
+    }
+    return false;
+}
+
 ExitStatus GeneratedFile::Open() {
     if (_path.empty()) return kExitSuccess;
     std::string error;

@@ -26,6 +26,8 @@ public:
     ~GeneratedFile();
 
     const std::string& Path() const { return _path; }
+    // The text of the existing file's section keyed iKey, if there is one.
+    bool KeptText(const std::string& iKey, std::string& oText) const;
     // Reads the file as it is now and its user-code sections.
     ExitStatus Open();
     // Decides the text from the evaluation's output; iForce lets orphans go

@@ -4,11 +4,13 @@
 #include <set>
 
 #include "CommentSyntax.h"
+#include "CppLateSyntax.h"
 #include "DistinctFiles.h"
 #include "Evaluator.h"
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
+#include "JsonModelObject.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
@@ -51,8 +53,9 @@ Generator::~Generator() {
 }
 
 std::unique_ptr<MTTIStatement> Generator::Parse(const std::string& iName, std::string iSource,
-                                                std::unique_ptr<SourceMap>& oMap, ExitStatus& oStatus) const {
-    TemplateParser parser(iName);
+                                                const ParseOptions& iParsing, std::unique_ptr<SourceMap>& oMap,
+                                                ExitStatus& oStatus) const {
+    TemplateParser parser(iName, iParsing);
     std::unique_ptr<MTTIStatement> tree(parser.Parse(std::move(iSource)));
     if (!tree) {
         std::fputs(parser.Errors().c_str(), stderr);
@@ -82,7 +85,13 @@ ExitStatus Generator::Run() {
         return kExitBadInput;
     }
     ExitStatus status = kExitSuccess;
-    std::unique_ptr<MTTIStatement> tree = Parse(_options.templatePath, std::move(source), _map, status);
+    const CppLateSyntax cpp;
+    ParseOptions parsing;
+    parsing.late = _options.late;
+    parsing.lateSyntax = &cpp;
+    parsing.strict = _options.strict;
+    parsing.includeDirs = _options.includeDirs;
+    std::unique_ptr<MTTIStatement> tree = Parse(_options.templatePath, std::move(source), parsing, _map, status);
     if (!tree) return status;
     if (_options.normalize && tree->Normalize() != S_OK) {
         ReportError("normalising the template failed");
@@ -131,8 +140,19 @@ ExitStatus Generator::Run() {
         if (status != kExitSuccess) return status;
     }
 
-    const Evaluator evaluator(*_map, model.get(), _options.defines);
     const UserCodeKeys keys(_options.keyMembers);
+    if (model) {
+        // The model answers "UserCode" with the text kept in the file being
+        // regenerated, so a first run needs nothing in the model.
+        model->SetUserCodeSource([this, &keys](const JsonModelObject& iOwner, std::string& oText) {
+            const std::string key = keys.KeyOf(&iOwner);
+            for (const std::unique_ptr<GeneratedFile>& file : _files) {
+                if (file->KeptText(key, oText)) return true;
+            }
+            return false;
+        });
+    }
+    const Evaluator evaluator(*_map, model.get(), _options.defines);
     ExitStatus outcome = kExitSuccess;
     for (size_t i = 0; i < _files.size(); ++i) {
         int errors = 0;
@@ -162,7 +182,7 @@ ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*
     std::unique_ptr<SourceMap> pathMap;
     ExitStatus status = kExitSuccess;
     std::unique_ptr<MTTIStatement> loop =
-        Parse("--each", "[% foreach " + _options.eachPath + " %][% end %]", pathMap, status);
+        Parse("--each", "[% foreach " + _options.eachPath + " %][% end %]", ParseOptions(), pathMap, status);
     if (!loop) return status;
     MTTNode* foreach = loop->GetChild(1);
     MTTIExpression* path = foreach != nullptr ? static_cast<MTTIExpression*>(foreach->GetChild(1)) : nullptr;
@@ -174,7 +194,9 @@ ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*
         return kExitBadInput;
     }
     std::unique_ptr<SourceMap> nameMap;
-    std::unique_ptr<MTTIStatement> nameTemplate = Parse("--output", _options.outputPath, nameMap, status);
+    ParseOptions naming;
+    naming.strict = _options.strict;
+    std::unique_ptr<MTTIStatement> nameTemplate = Parse("--output", _options.outputPath, naming, nameMap, status);
     if (!nameTemplate) return status;
     const Evaluator namer(*nameMap, &iModel, _options.defines);
     std::set<std::string> seen;

@@ -7,6 +7,7 @@
 
 #include "ExitStatus.h"
 #include "Options.h"
+#include "ParseOptions.h"
 
 class GeneratedFile;
 class JsonModel;
@@ -26,7 +27,7 @@ public:
 
 private:
     // The template (or, for iWhat "--output", a file name template).
-    std::unique_ptr<MTTIStatement> Parse(const std::string& iName, std::string iSource,
+    std::unique_ptr<MTTIStatement> Parse(const std::string& iName, std::string iSource, const ParseOptions& iParsing,
                                          std::unique_ptr<SourceMap>& oMap, ExitStatus& oStatus) const;
     // The --each elements and their file names.
     ExitStatus EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*>& oElements,
