@@ -1,5 +1,6 @@
-# Installation of the two libraries as a package: a CMake package
-# (find_package(mtt) -> mtt::mtt) and a pkg-config file (mtt.pc). The
+# Installation of the libraries as a package: a CMake package
+# (find_package(mtt) -> mtt::mtt, and mtt::template when the host is built)
+# and pkg-config files (mtt.pc; mtt-template.pc from host/). The
 # libraries and headers install themselves in their own folders.
 include(CMakePackageConfigHelpers)
 

@@ -1,12 +1,11 @@
 #include "Generator.h"
 
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "CommentSyntax.h"
-#include "CppLateSyntax.h"
 #include "DistinctFiles.h"
-#include "Evaluator.h"
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
@@ -16,9 +15,10 @@
 #include "MTTEvaluationOutput.h"
 #include "MTTIExpression.h"
 #include "MTTIStatement.h"
+#include "MttModel.h"
 #include "OutputFile.h"
 #include "SourceMap.h"
-#include "TemplateParser.h"
+#include "StdoutDiversion.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
 #include "UserCodeKeys.h"
@@ -43,28 +43,55 @@ bool WriteStream(FILE* iStream, const std::string& iText) {
     return std::fwrite(iText.data(), 1, iText.size(), iStream) == iText.size() && std::fflush(iStream) == 0;
 }
 
+// Follows a library message (already on standard error) with the template
+// position behind it, on a line of its own.
+void PrintNote(const mtt::RenderMessage& iMessage) {
+    if (!iMessage.text.empty() && iMessage.text.back() != '\n') std::fputc('\n', stderr);
+    if (iMessage.file.empty()) return;
+    std::fprintf(stderr, "%s:%d:%d: note: in %s\n", iMessage.file.c_str(), iMessage.line, iMessage.column,
+                 iMessage.excerpt.c_str());
+}
+
+std::map<std::string, std::string> Variables(const std::vector<std::string>& iDefines) {
+    std::map<std::string, std::string> variables;
+    for (const std::string& define : iDefines) {
+        const size_t equals = define.find('=');
+        variables[define.substr(0, equals)] = define.substr(equals + 1);
+    }
+    return variables;
+}
+
 }  // namespace
 
 Generator::Generator(const Options& iOptions) : _options(iOptions) {}
 
 Generator::~Generator() {
-    // Files hold output trees that point into the syntax tree's statements.
+    // Files hold output trees that point into the template's statements.
     _files.clear();
 }
 
-std::unique_ptr<MTTIStatement> Generator::Parse(const std::string& iName, std::string iSource,
-                                                const ParseOptions& iParsing, std::unique_ptr<SourceMap>& oMap,
-                                                ExitStatus& oStatus) const {
-    TemplateParser parser(iName, iParsing);
-    std::unique_ptr<MTTIStatement> tree(parser.Parse(std::move(iSource)));
-    if (!tree) {
-        std::fputs(parser.Errors().c_str(), stderr);
-        oStatus = kExitBadInput;
-        return tree;
-    }
-    oMap = parser.TakeSourceMap();
-    oStatus = kExitSuccess;
-    return tree;
+std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const std::string& iSource,
+                                                const mtt::TemplateOptions& iOptions) {
+    std::vector<TemplateError> errors;
+    std::unique_ptr<mtt::Template> parsed = mtt::Template::FromString(iSource, iName, errors, iOptions);
+    for (const TemplateError& error : errors) std::fputs(error.ToString().c_str(), stderr);
+    return parsed;
+}
+
+bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent,
+                         std::unique_ptr<MTTEvaluationOutput>& oOutput) const {
+    mtt::RenderOptions rendering;
+    rendering.variables = Variables(_options.defines);
+    rendering.current = iCurrent;
+    rendering.keepOutput = true;
+    rendering.text = false;
+    rendering.onMessage = PrintNote;
+    // The library's messages go to standard error with mttgen's, so that
+    // standard output carries only generated text.
+    StdoutDiversion diversion;
+    mtt::RenderResult result = ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
+    oOutput = std::move(result.output);
+    return result.ok;
 }
 
 ExitStatus Generator::Run() {
@@ -84,27 +111,24 @@ ExitStatus Generator::Run() {
         ReportError(error);
         return kExitBadInput;
     }
-    ExitStatus status = kExitSuccess;
-    const CppLateSyntax cpp;
-    ParseOptions parsing;
+    mtt::TemplateOptions parsing;
     parsing.late = _options.late;
-    parsing.lateSyntax = &cpp;
     parsing.strict = _options.strict;
     parsing.includeDirs = _options.includeDirs;
-    std::unique_ptr<MTTIStatement> tree = Parse(_options.templatePath, std::move(source), parsing, _map, status);
-    if (!tree) return status;
-    if (_options.normalize && tree->Normalize() != S_OK) {
+    _template = Parse(_options.templatePath, source, parsing);
+    if (!_template) return kExitBadInput;
+    if (_options.normalize && _template->Tree()->Normalize() != S_OK) {
         ReportError("normalising the template failed");
         return kExitEvaluationFailed;
     }
     if (_options.dump) {
-        const MTTString dump = tree->ToString();
+        const MTTString dump = _template->Tree()->ToString();
         std::fwrite(dump.ConvertToChar(), 1, dump.Length(), stdout);
         std::fputc('\n', stdout);
         return kExitSuccess;
     }
 
-    std::unique_ptr<JsonModel> model;
+    std::unique_ptr<mtt::Model> model;
     if (!_options.late) {
         if (_options.modelPath == "-") {
             std::string text;
@@ -112,9 +136,9 @@ ExitStatus Generator::Run() {
                 ReportError(error);
                 return kExitBadInput;
             }
-            model = JsonModel::FromText(text, "<stdin>", error);
+            model = mtt::Model::FromText(text, "<stdin>", error);
         } else {
-            model = JsonModel::LoadFile(_options.modelPath, error);
+            model = mtt::Model::FromFile(_options.modelPath, error);
         }
         if (!model) {
             std::fprintf(stderr, "%s\n", error.c_str());
@@ -125,6 +149,7 @@ ExitStatus Generator::Run() {
     // What to write: one file (or the standard output), or one per element.
     std::vector<MTLIModelObject*> elements;
     std::vector<std::string> names;
+    ExitStatus status = kExitSuccess;
     if (each) {
         status = EachTarget(*model, elements, names);
         if (status != kExitSuccess) return status;
@@ -135,7 +160,7 @@ ExitStatus Generator::Run() {
     // Existing files are read now, so that a broken one stops the run before
     // anything is evaluated; each is read again right before it is replaced.
     for (const std::string& name : names) {
-        _files.emplace_back(new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, *_map));
+        _files.emplace_back(new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, _template->Sources()));
         status = _files.back()->Open();
         if (status != kExitSuccess) return status;
     }
@@ -144,7 +169,7 @@ ExitStatus Generator::Run() {
     if (model) {
         // The model answers "UserCode" with the text kept in the file being
         // regenerated, so a first run needs nothing in the model.
-        model->SetUserCodeSource([this, &keys](const JsonModelObject& iOwner, std::string& oText) {
+        model->Json().SetUserCodeSource([this, &keys](const JsonModelObject& iOwner, std::string& oText) {
             const std::string key = keys.KeyOf(&iOwner);
             for (const std::unique_ptr<GeneratedFile>& file : _files) {
                 if (file->KeptText(key, oText)) return true;
@@ -152,12 +177,10 @@ ExitStatus Generator::Run() {
             return false;
         });
     }
-    const Evaluator evaluator(*_map, model.get(), _options.defines);
     ExitStatus outcome = kExitSuccess;
     for (size_t i = 0; i < _files.size(); ++i) {
-        int errors = 0;
-        std::unique_ptr<MTTEvaluationOutput> output = evaluator.Run(tree.get(), elements[i], errors);
-        if (!output || errors > 0) {
+        std::unique_ptr<MTTEvaluationOutput> output;
+        if (!Evaluate(*_template, model.get(), elements[i], output)) {
             outcome = kExitEvaluationFailed;
             if (!output || !_options.keepGoing) {
                 ReportError(std::string("evaluation failed") + (each ? " for " + names[i] : std::string()) +
@@ -175,30 +198,29 @@ ExitStatus Generator::Run() {
     return status != kExitSuccess ? status : outcome;
 }
 
-ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*>& oElements,
+ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
                                  std::vector<std::string>& oNames) const {
     // The list is found with a foreach directive, so that --each takes
     // exactly the paths templates take.
-    std::unique_ptr<SourceMap> pathMap;
-    ExitStatus status = kExitSuccess;
-    std::unique_ptr<MTTIStatement> loop =
-        Parse("--each", "[% foreach " + _options.eachPath + " %][% end %]", ParseOptions(), pathMap, status);
-    if (!loop) return status;
-    MTTNode* foreach = loop->GetChild(1);
+    std::unique_ptr<mtt::Template> loop =
+        Parse("--each", "[% foreach " + _options.eachPath + " %][% end %]", mtt::TemplateOptions());
+    if (!loop) return kExitBadInput;
+    MTTNode* foreach = loop->Tree()->GetChild(1);
     MTTIExpression* path = foreach != nullptr ? static_cast<MTTIExpression*>(foreach->GetChild(1)) : nullptr;
     MTTEvaluationEnvironment environment(iModel.Root());
-    MTLIModelObject* list = path != nullptr && path->EvaluateBoolean(&environment) ? path->EvaluateModelObject(&environment)
-                                                                                    : nullptr;
+    MTLIModelObject* list =
+        path != nullptr && path->EvaluateBoolean(&environment) ? path->EvaluateModelObject(&environment) : nullptr;
     if (list == nullptr || list->GetKind() != 1) {
         ReportError("--each " + _options.eachPath + ": no list at that path in the model");
         return kExitBadInput;
     }
-    std::unique_ptr<SourceMap> nameMap;
-    ParseOptions naming;
+    mtt::TemplateOptions naming;
     naming.strict = _options.strict;
-    std::unique_ptr<MTTIStatement> nameTemplate = Parse("--output", _options.outputPath, naming, nameMap, status);
-    if (!nameTemplate) return status;
-    const Evaluator namer(*nameMap, &iModel, _options.defines);
+    std::unique_ptr<mtt::Template> nameTemplate = Parse("--output", _options.outputPath, naming);
+    if (!nameTemplate) return kExitBadInput;
+    mtt::RenderOptions rendering;
+    rendering.variables = Variables(_options.defines);
+    rendering.onMessage = PrintNote;
     std::set<std::string> seen;
     std::vector<std::pair<std::string, std::string>> files = {{"template", _options.templatePath},
                                                              {"model", _options.modelPath},
@@ -206,19 +228,19 @@ ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*
                                                              {"explain page", _options.explainPath}};
     for (int i = 0; i < list->GetSize(); ++i) {
         MTLIModelObject* element = list->GetElement(i);
-        int errors = 0;
-        std::unique_ptr<MTTEvaluationOutput> output =
-            element != nullptr ? namer.Run(nameTemplate.get(), element, errors) : nullptr;
-        MTTString text;
-        if (output) output->toString(text);
-        const std::string name(text.ConvertToChar(), text.Length());
+        rendering.current = element;
+        mtt::RenderResult name;
+        if (element != nullptr) {
+            StdoutDiversion diversion;
+            name = nameTemplate->Render(iModel, rendering);
+        }
         std::string what;
-        if (!output || errors > 0) {
+        if (!name.ok) {
             what = "cannot make its file name";
-        } else if (name.empty() || name.find('\n') != std::string::npos) {
-            what = "its file name '" + name + "' is empty or spans lines";
-        } else if (!seen.insert(name).second) {
-            what = "its file name '" + name + "' is also another element's";
+        } else if (name.text.empty() || name.text.find('\n') != std::string::npos) {
+            what = "its file name '" + name.text + "' is empty or spans lines";
+        } else if (!seen.insert(name.text).second) {
+            what = "its file name '" + name.text + "' is also another element's";
         }
         if (!what.empty()) {
             ReportError("--each " + _options.eachPath + ": element " + std::to_string(i) + ": " + what +
@@ -226,8 +248,8 @@ ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*
             return kExitBadInput;
         }
         oElements.push_back(element);
-        oNames.push_back(name);
-        files.emplace_back("output", name);
+        oNames.push_back(name.text);
+        files.emplace_back("output", name.text);
     }
     std::string error;
     if (!DistinctFiles::Check(files, error)) {
@@ -237,7 +259,7 @@ ExitStatus Generator::EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*
     return kExitSuccess;
 }
 
-ExitStatus Generator::WriteAll(JsonModel* iModel) {
+ExitStatus Generator::WriteAll(mtt::Model* iModel) {
     // Every file is prepared before any is put in place, so that one that
     // cannot be written leaves all the others as they were.
     ExitStatus status = PrepareTraceAndPage(iModel);
@@ -271,10 +293,10 @@ ExitStatus Generator::WriteAll(JsonModel* iModel) {
     return kExitSuccess;
 }
 
-ExitStatus Generator::PrepareTraceAndPage(JsonModel* iModel) {
+ExitStatus Generator::PrepareTraceAndPage(mtt::Model* iModel) {
     std::string error;
     if (!_options.explainPath.empty()) {
-        ExplainPage page(*_map, iModel);
+        ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
         for (const std::unique_ptr<GeneratedFile>& file : _files) {
             page.AddOutput(file->Path().empty() ? std::string("(standard output)") : file->Path(), file->Text(),
                            file->Output());

@@ -6,15 +6,17 @@
 #include <vector>
 
 #include "ExitStatus.h"
+#include "MttTemplate.h"
 #include "Options.h"
-#include "ParseOptions.h"
 
 class GeneratedFile;
-class JsonModel;
 class MTLIModelObject;
-class MTTIStatement;
+class MTTEvaluationOutput;
 class OutputFile;
-class SourceMap;
+
+namespace mtt {
+class Model;
+}
 
 // One mttgen run: check the files, parse, optionally normalise or dump,
 // evaluate once per output file, keep the files' user code, write all or
@@ -26,17 +28,22 @@ public:
     ExitStatus Run();
 
 private:
-    // The template (or, for iWhat "--output", a file name template).
-    std::unique_ptr<MTTIStatement> Parse(const std::string& iName, std::string iSource, const ParseOptions& iParsing,
-                                         std::unique_ptr<SourceMap>& oMap, ExitStatus& oStatus) const;
+    // A template (for iName "--output", a file name template), or null
+    // after its syntax errors were printed.
+    static std::unique_ptr<mtt::Template> Parse(const std::string& iName, const std::string& iSource,
+                                                const mtt::TemplateOptions& iOptions);
+    // Evaluates into a file's output tree, printing the position of each
+    // library message; false when evaluation failed.
+    bool Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent,
+                  std::unique_ptr<MTTEvaluationOutput>& oOutput) const;
     // The --each elements and their file names.
-    ExitStatus EachTarget(JsonModel& iModel, std::vector<MTLIModelObject*>& oElements,
+    ExitStatus EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
                           std::vector<std::string>& oNames) const;
-    ExitStatus WriteAll(JsonModel* iModel);
-    ExitStatus PrepareTraceAndPage(JsonModel* iModel);
+    ExitStatus WriteAll(mtt::Model* iModel);
+    ExitStatus PrepareTraceAndPage(mtt::Model* iModel);
 
     const Options& _options;
-    std::unique_ptr<SourceMap> _map;
+    std::unique_ptr<mtt::Template> _template;
     std::vector<std::unique_ptr<GeneratedFile>> _files;
     std::unique_ptr<OutputFile> _traceFile;
     std::unique_ptr<OutputFile> _pageFile;

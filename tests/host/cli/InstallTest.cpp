@@ -55,45 +55,60 @@ protected:
     std::string _dir;
 };
 
-TEST_F(InstallTest, OutsideProjectBuildsAndRunsAgainstTheInstalledPackage) {
-    const std::string prefix = _dir + "/prefix";
-    const std::string source = std::string(MTT_SOURCE_DIR) + "/examples/minimal-host";
-    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
-    for (const char* header : {"include/mtt/MTTNodeFactory.h", "include/mtt/MTLIModelObject.h",
-                               "include/mttinfra/MTTString.h", "bin/mttgen"}) {
-        EXPECT_TRUE(fs::exists(prefix + "/" + header)) << header;
-    }
+// The outside programs: the library's minimal host and a host of the
+// template library, each built with CMake and with pkg-config alone.
+struct Consumer {
+    const char* example;
+    const char* package;
+    std::vector<std::string> arguments;
+    std::string output;
+};
 
+TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage) {
+    const std::string prefix = _dir + "/prefix";
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
+    for (const char* file : {"include/mtt/MTTNodeFactory.h", "include/mtt/MttTemplate.h", "include/mtt/mtt_runtime.h",
+                             "include/mttinfra/MTTString.h", "bin/mttgen"}) {
+        EXPECT_TRUE(fs::exists(prefix + "/" + file)) << file;
+    }
     // The installed generator finds its libraries from where it lies.
     const CommandResult version = CommandRunner::Run({prefix + "/bin/mttgen", "--version"}, "/");
     EXPECT_EQ(0, version.exitCode) << version.err;
 
-    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "-S", source, "-B", _dir + "/build", "-DCMAKE_PREFIX_PATH=" + prefix,
-                                  "-DCMAKE_CXX_FLAGS=" + kSanitizeFlags}));
-    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--build", _dir + "/build"}));
-    const CommandResult run = CommandRunner::Run({_dir + "/build/minimal-host"}, _dir);
-    EXPECT_EQ(0, run.exitCode) << run.err;
-    EXPECT_EQ(kExpectedOutput, run.out);
-    EXPECT_EQ("", run.err);
-
-    // pkg-config: the flags alone build the same program.
-    // The library folder may be lib or lib/<multiarch>; mtt.pc lies in its pkgconfig.
-    std::string libdir;
+    // The library folder may be lib or lib/<multiarch>; the .pc files lie in its pkgconfig.
+    std::string pkgconfig;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(prefix)) {
-        if (entry.path().filename() == "mtt.pc") {
-            libdir = entry.path().parent_path().parent_path().string();
+        if (entry.path().filename() == "mtt.pc") pkgconfig = entry.path().parent_path().string();
+    }
+    ASSERT_FALSE(pkgconfig.empty()) << "no mtt.pc under " << prefix;
+
+    const std::string examples = std::string(MTT_SOURCE_DIR) + "/examples/";
+    const Consumer consumers[] = {
+        {"minimal-host", "mtt", {}, kExpectedOutput},
+        {"template-host", "mtt-template", {examples + "template-host/page.mtt", examples + "template-host/model.json"},
+         "// Shop (made by template-host)\nAPPLE, PEAR\n"},
+    };
+    for (const Consumer& consumer : consumers) {
+        const std::string source = examples + consumer.example;
+        const std::string build = _dir + "/" + consumer.example;
+        ASSERT_NO_FATAL_FAILURE(Step({"cmake", "-S", source, "-B", build, "-DCMAKE_PREFIX_PATH=" + prefix,
+                                      "-DCMAKE_CXX_FLAGS=" + kSanitizeFlags}));
+        ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--build", build}));
+        const std::string byPkgConfig = build + "/by-pkg-config";
+        ASSERT_NO_FATAL_FAILURE(Step({"sh", "-c",
+                                      "c++ -std=c++17 " + kSanitizeFlags + " " + CommandRunner::Quote(source + "/main.cpp") +
+                                          " $(PKG_CONFIG_PATH=" + CommandRunner::Quote(pkgconfig) + " pkg-config --cflags --libs " +
+                                          consumer.package + ") -o " + CommandRunner::Quote(byPkgConfig)}));
+        // Neither needs LD_LIBRARY_PATH: the programs and the libraries find what they need.
+        for (const std::string& program : {build + "/" + consumer.example, byPkgConfig}) {
+            std::vector<std::string> command = {"env", "-u", "LD_LIBRARY_PATH", program};
+            command.insert(command.end(), consumer.arguments.begin(), consumer.arguments.end());
+            const CommandResult run = CommandRunner::Run(command, _dir);
+            EXPECT_EQ(0, run.exitCode) << program << ": " << run.err;
+            EXPECT_EQ(consumer.output, run.out) << program;
+            EXPECT_EQ("", run.err) << program;
         }
     }
-    ASSERT_FALSE(libdir.empty()) << "no mtt.pc under " << prefix;
-    const std::string pc = "PKG_CONFIG_PATH=" + CommandRunner::Quote(libdir + "/pkgconfig");
-    ASSERT_NO_FATAL_FAILURE(Step({"sh", "-c",
-                                  "c++ -std=c++17 " + kSanitizeFlags + " " + CommandRunner::Quote(source + "/main.cpp") +
-                                      " $(" + pc + " pkg-config --cflags --libs mtt) -Wl,-rpath," +
-                                      CommandRunner::Quote(libdir) + " -o " +
-                                      CommandRunner::Quote(_dir + "/by-pkg-config")}));
-    const CommandResult second = CommandRunner::Run({_dir + "/by-pkg-config"}, _dir);
-    EXPECT_EQ(0, second.exitCode) << second.err;
-    EXPECT_EQ(kExpectedOutput, second.out);
 }
 
 }  // namespace

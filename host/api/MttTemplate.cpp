@@ -1,0 +1,100 @@
+#include "MttTemplate.h"
+
+#include "CppLateEvaluator.h"
+#include "CppLateSyntax.h"
+#include "MTTEvaluationEnvironment.h"
+#include "MTTIStatement.h"
+#include "MttModel.h"
+#include "RenderMessageObserver.h"
+#include "SourceMap.h"
+#include "TemplateParser.h"
+
+namespace mtt {
+
+namespace {
+
+ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSyntax) {
+    ParseOptions parsing;
+    parsing.late = iOptions.late;
+    parsing.lateSyntax = &iSyntax;
+    parsing.strict = iOptions.strict;
+    parsing.includeDirs = iOptions.includeDirs;
+    return parsing;
+}
+
+}  // namespace
+
+Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate)
+    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate) {}
+
+Template::~Template() {}
+
+std::unique_ptr<Template> Template::FromFile(const std::string& iPath, std::vector<TemplateError>& oErrors,
+                                             const TemplateOptions& iOptions) {
+    const CppLateSyntax cpp;
+    TemplateParser parser(iPath, ParsingFor(iOptions, cpp));
+    MTTIStatement* tree = parser.ParseFile();
+    return Made(parser, tree, iOptions.late, oErrors);
+}
+
+std::unique_ptr<Template> Template::FromString(const std::string& iText, const std::string& iName,
+                                               std::vector<TemplateError>& oErrors, const TemplateOptions& iOptions) {
+    const CppLateSyntax cpp;
+    TemplateParser parser(iName, ParsingFor(iOptions, cpp));
+    MTTIStatement* tree = parser.Parse(iText);
+    return Made(parser, tree, iOptions.late, oErrors);
+}
+
+std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement* iTree, bool iLate,
+                                         std::vector<TemplateError>& oErrors) {
+    if (iTree == nullptr) {
+        oErrors = ioParser.ErrorValues();
+        return nullptr;
+    }
+    oErrors.clear();
+    return std::unique_ptr<Template>(
+        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate));
+}
+
+RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const {
+    return Evaluate(&ioModel, iOptions);
+}
+
+RenderResult Template::RenderLate(const RenderOptions& iOptions) const {
+    return Evaluate(nullptr, iOptions);
+}
+
+RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) const {
+    RenderResult result;
+    if ((ioModel == nullptr) != _late) {
+        RenderMessage wrongMode;
+        wrongMode.text = _late ? "a template parsed for late evaluation renders with RenderLate\n"
+                               : "RenderLate needs a template parsed with Options::late\n";
+        result.messages.push_back(wrongMode);
+        return result;
+    }
+    // The environment borrows the late evaluator, so it is made first.
+    CppLateEvaluator lateEvaluator;
+    std::unique_ptr<MTTEvaluationEnvironment> environment(ioModel == nullptr
+                                                              ? new MTTEvaluationEnvironment(&lateEvaluator)
+                                                              : new MTTEvaluationEnvironment(ioModel->Root()));
+    for (const auto& variable : iOptions.variables) {
+        environment->AddVariable(MTTString(variable.first.c_str()), MTTString(variable.second.c_str()), MTTVarString);
+    }
+    if (iOptions.current != nullptr) environment->PushScope(iOptions.current);
+    {
+        RenderMessageObserver observer(*_map, iOptions.onMessage);
+        result.output.reset(_late ? _tree->LateEvaluate(environment.get()) : _tree->Evaluate(environment.get()));
+        result.messages = std::move(observer.Messages());
+    }
+    result.ok = result.output != nullptr && result.messages.empty();
+    if (result.output && iOptions.text) {
+        MTTString text;
+        result.output->toString(text);
+        result.text.assign(text.ConvertToChar(), text.Length());
+    }
+    if (!iOptions.keepOutput) result.output.reset();
+    return result;
+}
+
+}  // namespace mtt
