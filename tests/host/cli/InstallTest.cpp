@@ -130,6 +130,8 @@ TEST(HostGuideTest, ShowsTheProgramThatIsBuiltAndItsOutput) {
     const std::string program =
         CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/examples/minimal-host/main.cpp");
     EXPECT_EQ(program, BlockAfter(guide, "<!-- The block below is examples/minimal-host/main.cpp"));
+    EXPECT_EQ(CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/examples/template-host/main.cpp"),
+              BlockAfter(guide, "<!-- The block below is examples/template-host/main.cpp"));
     EXPECT_EQ(kExpectedOutput, BlockAfter(guide, "Its output is:"));
 }
 
