@@ -1,7 +1,11 @@
 // Arbitrary JSON as the model of a fixed template that walks it every way a
-// template can: properties, loops, conditions, user code.
+// template can: properties with transforms, quoted members, the element
+// itself, loop values, the enclosing object, indexes, loops with separators,
+// conditions, user code. The late runtime that generated programs use reads
+// the same document and answers the same names.
 #include <cstddef>
 #include <cstdint>
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -10,14 +14,16 @@
 #include "MTTEvaluationOutput.h"
 #include "MTTIStatement.h"
 #include "TemplateParser.h"
+#include "mtt_runtime.h"
 
 namespace {
 
 const char kTemplate[] =
-    "[% foreach classes %]class ${name} ${name:this} ${x:/meta} {\n"
-    "[% foreach attributes %][% if ${type} == \"string\" || defined ${name:sub} %]S[% else %]${type}"
-    "[% end %] ${name};\n[% end %][% usercode %][% usercode /meta %]};\n[% end %]"
-    "[% foreach /list %]${a}[% foreach this %]${b}[% end %][% end %]";
+    "[% foreach classes separator \",\\n\" %]class ${name|snake} ${name:this} ${x:/meta} ${\"first name\"|pascal:..} {\n"
+    "[% foreach attributes %][% if ${type} == \"string\" || defined ${name:sub} %]S[% else %]${type|c}"
+    "[% end %] ${name|camel|upper};${@index}/${@count} ${@last} ${name:../..}\n[% end %]"
+    "[% usercode %][% usercode /meta %]}[% end %]\n"
+    "[% foreach /list %]${a}[% foreach this %]${.}${.|shell}${\"$ref\"}${@first}[% end %][% end %]${.:/list/0/1}";
 
 MTTIStatement* Tree()
 {
@@ -25,13 +31,40 @@ MTTIStatement* Tree()
     return tree.get();
 }
 
+// What the generated code of the template above would ask, in the order it would.
+void Runtime(const std::string& iText)
+{
+    mtt_runtime::Model model;
+    std::string error;
+    if (!model.LoadText(iText, "fuzz.json", error)) return;
+    for (int i = 0, size = model.Size("classes"); i < size; ++i) {
+        model.Enter("classes", i);
+        std::string text = model.Value("", "name|snake");
+        text += model.Value("..", "\"first name\"|pascal");
+        for (int j = 0, count = model.Size("attributes"); j < count; ++j) {
+            model.Enter("attributes", j);
+            text += model.Value("", "type|c");
+            text += model.Value("../..", "name");
+            if (model.Value("", "@last") == true) text += model.Value("", "@count");
+            model.Leave();
+        }
+        text += model.Value("", "UserCode");
+        model.Leave();
+    }
+    std::string element = model.Value("/list/0/1", ".|shell");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
+    // The runtime reports missing paths on std::cerr; a fuzz run needs none of them.
+    static std::streambuf* const silenced = std::cerr.rdbuf(nullptr);
+    (void)silenced;
+    const std::string json(reinterpret_cast<const char*>(iData), iSize);
+    Runtime(json);
     std::string error;
-    std::unique_ptr<JsonModel> model =
-        JsonModel::FromText(std::string(reinterpret_cast<const char*>(iData), iSize), "fuzz.json", error);
+    std::unique_ptr<JsonModel> model = JsonModel::FromText(json, "fuzz.json", error);
     if (!model || Tree() == nullptr) return 0;
     MTTEvaluationEnvironment environment(model->Root());
     MTTEvaluationOutput* output = Tree()->Evaluate(&environment);

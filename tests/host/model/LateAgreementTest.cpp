@@ -1,6 +1,9 @@
-// The two evaluation modes agree: the example's code template, late-evaluated
-// into C++, compiled and run against a model, prints exactly what the
-// example's text template prints when evaluated immediately against it.
+// The two evaluation modes agree: a code template, late-evaluated into C++,
+// compiled and run against a model, prints exactly what its text template
+// prints when evaluated immediately against that model. The pairs: the late
+// example's report; agreement/constructs, which uses every construct that
+// has a late form; and the SQL example with its late form agreement/schema.
+// They are compiled into one program.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,8 +13,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "CppLateEvaluator.h"
+#include "CppLateSyntax.h"
 #include "JsonModel.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
@@ -24,6 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kExampleDir = std::string(MTT_SOURCE_DIR) + "/examples/late/";
+const std::string kSqlDir = std::string(MTT_SOURCE_DIR) + "/examples/sql-ddl/";
+const std::string kAgreementDir = std::string(MTT_TEST_DATA_DIR) + "/model/agreement/";
 
 // Texts the generated program must print byte for byte like the adapter:
 // quotes, backslashes, line feeds, numbers, booleans, null, missing and
@@ -37,6 +44,8 @@ const char* const kAwkwardModel = R"({"classes": [
     {"name": "u", "type": "\u00e9\u0000hidden"}]},
   {"name": "", "attributes": []}, {"name": "none"},
   {"name": "S", "attributes": [{"name": "s", "type": "string"}]}]})";
+// Whatever constructs.txt.mtt reads, missing or empty.
+const char* const kSparseModel = R"({"tags": ["", "b"], "classes": [{"attributes": [{}]}]})";
 
 std::string ReadText(const std::string& iPath)
 {
@@ -51,17 +60,24 @@ void WriteText(const std::string& iPath, const std::string& iText)
     std::ofstream(iPath, std::ios::binary) << iText;
 }
 
-// Parses, evaluates (late with iLate, else against iModel), and returns the text;
-// the library must report nothing on the way.
-std::string Generate(const std::string& iTemplate, MTLILateEvaluator* iLate, MTLIModelObject* iModel)
+// Parses the template file iPath (for late evaluation with iLate), evaluates it
+// (late with iLate, else against iModel) with the variable target=linux set as
+// mttgen -D sets it, and returns the text; the library must report nothing on
+// the way.
+std::string Generate(const std::string& iPath, MTLILateEvaluator* iLate, MTLIModelObject* iModel)
 {
-    TemplateParser parser(iTemplate);
-    std::unique_ptr<MTTIStatement> tree(parser.Parse(ReadText(kExampleDir + iTemplate)));
+    static const CppLateSyntax syntax;
+    ParseOptions options;
+    options.late = iLate != nullptr;
+    options.lateSyntax = &syntax;
+    TemplateParser parser(iPath, options);
+    std::unique_ptr<MTTIStatement> tree(parser.ParseFile());
     EXPECT_TRUE(tree) << parser.Errors();
     if (!tree) return std::string();
     StreamCapture capture;
     std::unique_ptr<MTTEvaluationEnvironment> environment(
         iLate != nullptr ? new MTTEvaluationEnvironment(iLate) : new MTTEvaluationEnvironment(iModel));
+    environment->AddVariable(MTTString("target"), MTTString("linux"), MTTVarString);
     std::unique_ptr<MTTEvaluationOutput> output(iLate != nullptr ? tree->LateEvaluate(environment.get())
                                                                  : tree->Evaluate(environment.get()));
     MTTString text;
@@ -95,26 +111,38 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
     const std::string dir = pattern;
 
     CppLateEvaluator late;
-    std::string code = Generate("report.cpp.mtt", &late, nullptr);
-    ASSERT_NE(std::string::npos, code.find("mtt_model.Enter(\"/classes\", index_i);\n")) << code;
+    const std::string report = Generate(kExampleDir + "report.cpp.mtt", &late, nullptr);
     // A model object as a condition must compile.
-    ASSERT_NE(std::string::npos, code.find("if (mtt_model.Value(\"attributes\", \"\")) {\n")) << code;
-    WriteText(dir + "/report.inc", code);
-    const std::string program = dir + "/report";
+    ASSERT_NE(std::string::npos, report.find("if (mtt_model.Value(\"attributes\", \"\")) {\n")) << report;
+    WriteText(dir + "/report.inc", report);
+    for (const std::string name : {"constructs", "schema"}) {
+        WriteText(dir + "/" + name + ".inc", Generate(kAgreementDir + name + ".cpp.mtt", &late, nullptr));
+    }
+    const std::string program = dir + "/agreement";
     const std::string compile = "g++ -std=c++17 -Wall -Wextra -Werror -I" + dir + " -I" MTT_SOURCE_DIR "/host/runtime " +
-                                kExampleDir + "main.cpp -o " + program + " 2>" + dir + "/compile.log";
-    ASSERT_EQ(0, std::system(compile.c_str())) << ReadText(dir + "/compile.log") << "\n" << code;
+                                kAgreementDir + "main.cpp -o " + program + " 2>" + dir + "/compile.log";
+    ASSERT_EQ(0, std::system(compile.c_str())) << ReadText(dir + "/compile.log");
 
     WriteText(dir + "/awkward.json", kAwkwardModel);
-    for (const std::string& modelPath : {kExampleDir + "model.json", dir + "/awkward.json"}) {
-        SCOPED_TRACE(modelPath);
-        std::string error;
-        std::unique_ptr<JsonModel> model = JsonModel::LoadFile(modelPath, error);
-        ASSERT_TRUE(model) << error;
-        std::string expected = Generate("report.txt.mtt", nullptr, model->Root());
-        EXPECT_NE(std::string::npos, expected.find("has numeric attributes"));
-        EXPECT_EQ(expected, RunAndRead(program + " " + modelPath + " 2>" + dir + "/run.log"));
-        EXPECT_EQ("", ReadText(dir + "/run.log"));
+    WriteText(dir + "/sparse.json", kSparseModel);
+    const struct {
+        const char* name;
+        std::string textTemplate;
+        std::vector<std::string> models;
+    } pairs[] = {{"report", kExampleDir + "report.txt.mtt", {kExampleDir + "model.json", dir + "/awkward.json"}},
+                 {"constructs", kAgreementDir + "constructs.txt.mtt", {kAgreementDir + "model.json", dir + "/sparse.json"}},
+                 {"schema", kSqlDir + "schema.sql.mtt", {kSqlDir + "model.json"}}};
+    for (const auto& pair : pairs) {
+        for (const std::string& modelPath : pair.models) {
+            SCOPED_TRACE(modelPath);
+            std::string error;
+            std::unique_ptr<JsonModel> model = JsonModel::LoadFile(modelPath, error);
+            ASSERT_TRUE(model) << error;
+            const std::string expected = Generate(pair.textTemplate, nullptr, model->Root());
+            EXPECT_NE("", expected);
+            EXPECT_EQ(expected, RunAndRead(program + " " + pair.name + " " + modelPath + " 2>" + dir + "/run.log"));
+            EXPECT_EQ("", ReadText(dir + "/run.log"));
+        }
     }
     fs::remove_all(dir);
 }

@@ -2,11 +2,13 @@
 // "<case>.mtt", then compared with whichever of these exist:
 //   <case>.err   the exact error text (the parse must fail)
 //   <case>.dump  ToString() of the tree (one trailing line feed ignored)
-//   <case>.out   the text of an immediate evaluation against Model() below
+//   <case>.out   the text of an immediate evaluation, against <case>.json
+//                when it exists, else Model() below
 //   <case>.late  the text of a late evaluation with TestLateEvaluator, of
 //                the tree parsed for late evaluation
 // A case named "strict-..." is parsed strictly, one named "late-..." for
-// late evaluation throughout (its .dump and .err too). Included files are
+// late evaluation (its .dump and .err too), except for its .out, which shows
+// what the same template gives immediately. Included files are
 // read from golden/ (golden/inc/lib is the search directory); evaluations
 // must print nothing.
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "FileTemplateLoader.h"
+#include "JsonModel.h"
 #include "LateSyntax.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
@@ -72,7 +75,7 @@ std::unique_ptr<MTTIStatement> Parse(const std::string& iCase, const std::string
     static const GoldenLateSyntax syntax;
     static const GoldenLoader loader;
     ParseOptions options;
-    options.late = iLate || iCase.compare(0, 5, "late-") == 0;
+    options.late = iLate;
     options.lateSyntax = &syntax;
     options.strict = iCase.compare(0, 7, "strict-") == 0;
     options.includeDirs = {"inc/lib"};
@@ -137,7 +140,8 @@ TEST_P(Golden, Matches)
     std::string source, expected;
     ASSERT_TRUE(ReadFile(base + ".mtt", source));
     std::string errors;
-    std::unique_ptr<MTTIStatement> root = Parse(GetParam(), source, false, errors);
+    const bool lateCase = GetParam().compare(0, 5, "late-") == 0;
+    std::unique_ptr<MTTIStatement> root = Parse(GetParam(), source, lateCase, errors);
     bool checked = false;
 
     if (ReadFile(base + ".err", expected)) {
@@ -153,9 +157,18 @@ TEST_P(Golden, Matches)
         checked = true;
     }
     if (ReadFile(base + ".out", expected)) {
-        std::unique_ptr<TestObject> model = Model();
-        MTTEvaluationEnvironment environment(model.get());
-        EXPECT_EQ(Evaluate(root.get(), environment, false), expected);
+        std::unique_ptr<MTTIStatement> immediate = lateCase ? Parse(GetParam(), source, false, errors) : nullptr;
+        ASSERT_TRUE(immediate || !lateCase) << errors;
+        std::unique_ptr<TestObject> model;
+        std::unique_ptr<JsonModel> json;
+        if (std::ifstream(base + ".json")) {
+            json = JsonModel::LoadFile(base + ".json", errors);
+            ASSERT_TRUE(json) << errors;
+        } else {
+            model = Model();
+        }
+        MTTEvaluationEnvironment environment(json ? json->Root() : model.get());
+        EXPECT_EQ(Evaluate(immediate ? immediate.get() : root.get(), environment, false), expected);
         checked = true;
     }
     if (ReadFile(base + ".late", expected)) {
