@@ -19,6 +19,7 @@ ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSynt
     parsing.lateSyntax = &iSyntax;
     parsing.strict = iOptions.strict;
     parsing.includeDirs = iOptions.includeDirs;
+    parsing.variables = iOptions.variables;
     return parsing;
 }
 

@@ -24,6 +24,10 @@ struct TemplateOptions {
     bool strict = false;
     // Searched for include and import after the including file's folder.
     std::vector<std::string> includeDirs;
+    // The variables a render will set (RenderOptions::variables): in a late
+    // template they exist only while generating, so the parser refuses to
+    // write them into generated code.
+    std::vector<std::string> variables;
 };
 
 // A parsed template, rendered any number of times. A few lines of a host:

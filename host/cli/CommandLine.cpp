@@ -24,7 +24,7 @@ const OptionSpec kOptions[] = {
     {"-o", "--output", "FILE", &Options::outputPath, nullptr, nullptr,
      "write the result to FILE instead of standard output (see Output files below)"},
     {nullptr, "--each", "PATH", &Options::eachPath, nullptr, nullptr,
-     "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h'"},
+     "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h' (missing folders are made)"},
     {"-D", "--define", "NAME=VALUE", nullptr, nullptr, &Options::defines,
      "set the template variable NAME to the text VALUE before evaluating (may be given again)"},
     {"-I", "--include-dir", "DIR", nullptr, nullptr, &Options::includeDirs,

@@ -19,8 +19,9 @@ void ReportError(const std::string& iMessage) {
 }  // namespace
 
 GeneratedFile::GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode,
-                             const SourceMap& iMap)
-    : _path(std::move(iPath)), _syntax(iSyntax), _keepUserCode(iKeepUserCode), _map(iMap) {}
+                             bool iCreateFolders, const SourceMap& iMap)
+    : _path(std::move(iPath)), _syntax(iSyntax), _keepUserCode(iKeepUserCode), _createFolders(iCreateFolders),
+      _map(iMap) {}
 
 GeneratedFile::~GeneratedFile() {
     // The text points into the output tree; it goes first.
@@ -42,6 +43,7 @@ ExitStatus GeneratedFile::Open() {
     if (_path.empty()) return kExitSuccess;
     std::string error;
     _file.reset(new OutputFile(_path));
+    if (_createFolders) _file->CreateFolders();
     if (!_file->ReadCurrent(error)) {
         ReportError(error);
         return kExitBadInput;

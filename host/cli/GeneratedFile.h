@@ -22,7 +22,9 @@ class UserCodeKeys;
 class GeneratedFile {
 public:
     // iPath empty: the standard output.
-    GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode, const SourceMap& iMap);
+    // iCreateFolders: make missing folders on the way to the file.
+    GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode, bool iCreateFolders,
+                  const SourceMap& iMap);
     ~GeneratedFile();
 
     const std::string& Path() const { return _path; }
@@ -46,6 +48,7 @@ private:
     std::string _path;
     CommentSyntax _syntax;
     bool _keepUserCode;
+    bool _createFolders;
     const SourceMap& _map;
     std::unique_ptr<OutputFile> _file;
     UserCodeSections _existing;

@@ -115,6 +115,7 @@ ExitStatus Generator::Run() {
     parsing.late = _options.late;
     parsing.strict = _options.strict;
     parsing.includeDirs = _options.includeDirs;
+    for (const auto& variable : Variables(_options.defines)) parsing.variables.push_back(variable.first);
     _template = Parse(_options.templatePath, source, parsing);
     if (!_template) return kExitBadInput;
     if (_options.normalize && _template->Tree()->Normalize() != S_OK) {
@@ -160,7 +161,9 @@ ExitStatus Generator::Run() {
     // Existing files are read now, so that a broken one stops the run before
     // anything is evaluated; each is read again right before it is replaced.
     for (const std::string& name : names) {
-        _files.emplace_back(new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, _template->Sources()));
+        // --each makes the folders its file names lead to.
+        _files.emplace_back(
+            new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, each, _template->Sources()));
         status = _files.back()->Open();
         if (status != kExitSuccess) return status;
     }

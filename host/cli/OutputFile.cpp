@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include <fcntl.h>
@@ -66,7 +67,8 @@ bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oE
 }  // namespace
 
 OutputFile::OutputFile(std::string iPath)
-    : _path(std::move(iPath)), _exists(false), _regular(false), _mode(0), _owner(0), _group(0), _unchanged(false) {}
+    : _path(std::move(iPath)), _exists(false), _regular(false), _mode(0), _owner(0), _group(0), _unchanged(false),
+      _createFolders(false) {}
 
 bool OutputFile::ReadCurrent(std::string& oError) {
     if (!FollowLinks(_path, _target, oError)) return false;
@@ -113,7 +115,14 @@ bool OutputFile::Prepare(const std::string& iText, std::string& oError) {
     std::string pattern = FolderOf(_target) + "." + base + ".mttgen-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    int fd = ::mkstemp(name.data());
+    if (fd < 0 && errno == ENOENT && _createFolders && !FolderOf(_target).empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(FolderOf(_target), error);
+        name.assign(pattern.begin(), pattern.end());  // the failed call may have changed it
+        name.push_back('\0');
+        fd = ::mkstemp(name.data());
+    }
     if (fd < 0) {
         oError = Reason(_path, errno);
         return false;

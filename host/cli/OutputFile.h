@@ -22,6 +22,9 @@ public:
 
     explicit OutputFile(std::string iPath);
 
+    // Missing folders on the way to the file are made when it is written.
+    void CreateFolders() { _createFolders = true; }
+
     // Follows links and reads the current text of a regular file. False
     // with oError (a complete message without line end) on failure.
     bool ReadCurrent(std::string& oError);
@@ -49,6 +52,7 @@ private:
     std::string _current;
     std::string _text;
     bool _unchanged;
+    bool _createFolders;
     TemporaryFileGuard _temporary;
 };
 

@@ -92,6 +92,20 @@ void ExpressionParser::RequireValue(const Parsed& iOperand, const char* iRole) c
     }
 }
 
+void ExpressionParser::RequireGeneratedVariable(const DirectiveToken& iToken) const
+{
+    // Late evaluation writes a variable by its name: right for a variable
+    // the generated code declares, or a name of its own (a constant), wrong
+    // for one whose value exists only while generating.
+    if (!_session.options.late || _use == NodeBuilder::Use::kGenerating) return;
+    const LateDeclarations::Declaration* declared = _session.declarations.Find(iToken.text);
+    if ((declared != nullptr && declared->certain) || _session.generating.count(iToken.text) == 0) return;
+    throw TemplateSyntaxError(iToken.offset,
+                              "'" + iToken.text + "' has no late form here: it has a value only while generating "
+                              "(set with '=', '+=' or -D, or a parameter), and late evaluation would write its name, "
+                              "not its value");
+}
+
 void ExpressionParser::Enter(size_t iOffset)
 {
     if (++_recursion > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(iOffset);
@@ -211,6 +225,7 @@ ExpressionParser::Parsed ExpressionParser::Primary()
             throw TemplateSyntaxError(token.offset, "expected an expression, found the reserved word '" +
                                                         token.text + "'");
         } else {
+            RequireGeneratedVariable(token);
             MTTString name(token.text.data(), token.text.size());
             result.node.reset(_factory.makeExpVariable(&name));
         }

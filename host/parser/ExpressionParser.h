@@ -8,6 +8,7 @@
 #include "NodeOwners.h"
 
 class DirectiveLexer;
+struct DirectiveToken;
 class MTTNodeFactory;
 class SourceText;
 struct ParseSession;
@@ -57,6 +58,7 @@ private:
     Parsed Combine(MTTIExpression* (MTTNodeFactory::*iMake)(MTTIExpression*, MTTIExpression*), Parsed iLeft,
                    Parsed iRight, size_t iOperator);
     void RequireValue(const Parsed& iOperand, const char* iRole) const;
+    void RequireGeneratedVariable(const DirectiveToken& iToken) const;
     void Enter(size_t iOffset);
 
     ParseSession& _session;

@@ -39,6 +39,16 @@ const LateDeclarations::Declaration* LateDeclarations::Find(const std::string& i
     return nullptr;
 }
 
+bool LateDeclarations::InGeneratedBlock() const
+{
+    // Scope 0 is the template itself.
+    for (size_t i = _scopes.size(); i-- > 1;) {
+        if (_scopes[i].block == Block::kFunction) return false;
+        if (_scopes[i].block == Block::kLoop || _scopes[i].block == Block::kGeneratedIf) return true;
+    }
+    return false;
+}
+
 void LateDeclarations::Declare(const std::string& iName, const Declaration& iDeclaration)
 {
     _scopes.back().names[iName] = iDeclaration;

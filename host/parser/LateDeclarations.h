@@ -43,6 +43,9 @@ public:
 
     // The declaration the generated code sees here, or null.
     const Declaration* Find(const std::string& iName) const;
+    // Whether this point is inside a loop or an if that the generated code
+    // repeats or decides (what acts while generating runs once there).
+    bool InGeneratedBlock() const;
     void Declare(const std::string& iName, const Declaration& iDeclaration);
     // What a call of iFunction declares (null for a function not seen).
     const Declared* OfFunction(const std::string& iFunction) const;

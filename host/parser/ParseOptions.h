@@ -17,6 +17,9 @@ struct ParseOptions {
     // A value that the model lacks (an existing object without that member)
     // is an evaluation error instead of the empty text.
     bool strict = false;
+    // The variables set before evaluation (mttgen -D), which late
+    // evaluation cannot write into generated code.
+    std::vector<std::string> variables;
     // Where "include" and "import" look after the including file's folder.
     std::vector<std::string> includeDirs;
     // Reads included and imported files; null: the file system. Not owned.

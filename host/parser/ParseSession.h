@@ -2,6 +2,7 @@
 #define PARSESESSION_H
 
 #include <string>
+#include <set>
 #include <vector>
 
 #include "LateDeclarations.h"
@@ -19,7 +20,8 @@ struct ParseOptions;
 struct ParseSession {
     ParseSession(TrackingNodeFactory& ioFactory, SourceMap& ioMap, const ParseOptions& iOptions,
                  const TemplateLoader& iLoader)
-        : factory(ioFactory), map(ioMap), options(iOptions), loader(iLoader), builder(ioFactory, iOptions)
+        : factory(ioFactory), map(ioMap), options(iOptions), loader(iLoader), builder(ioFactory, iOptions),
+          generating(iOptions.variables.begin(), iOptions.variables.end())
     {
     }
 
@@ -29,6 +31,10 @@ struct ParseSession {
     const TemplateLoader& loader;
     NodeBuilder builder;
     LateDeclarations declarations;
+    // Variables that have a value only while generating (set with "=" or
+    // "+=", given before evaluation, or a function's parameters): late
+    // evaluation would write their names, not their values.
+    std::set<std::string> generating;
     // The normalised paths of the files being parsed, outermost first.
     std::vector<std::string> including;
 };

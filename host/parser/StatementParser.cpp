@@ -408,7 +408,13 @@ StatementOwner StatementParser::ParseFunction(DirectiveCall& ioCall)
     ExpectEnd(lexer, "after the parameter list");
     const SourceSpan span = _session.factory.Span();
     OpenLate(LateDeclarations::Block::kFunction);
+    // Inside the body the parameters have values only while generating.
+    std::vector<std::string> shadowed;
+    for (const std::string& parameter : names) {
+        if (_session.generating.insert(parameter).second) shadowed.push_back(parameter);
+    }
     StatementOwner body = ParseBody(Block{"function", ioCall.offset}, depth);
+    for (const std::string& parameter : shadowed) _session.generating.erase(parameter);
     if (_session.options.late) _session.declarations.CloseFunction(function);
     _session.factory.SetSpan(span);
     return StatementOwner(_session.factory.makeStatFunctionDecl(&name, parameters, body.release()));
@@ -555,7 +561,22 @@ StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const s
     const char* const role = op.kind == DirectiveToken::kAppend     ? "after '+='"
                              : op.kind == DirectiveToken::kOrAssign ? "after '|='"
                                                                     : "after '='";
-    // "|=" is written into the generated code; "=" and "+=" act while generating.
+    // "|=" is written into the generated code; "=" and "+=" act while generating,
+    // which late evaluation cannot show where the generated code decides.
+    if (_session.options.late && op.kind != DirectiveToken::kOrAssign) {
+        const LateDeclarations::Declaration* declared = _session.declarations.Find(iName);
+        if (declared != nullptr) {
+            throw TemplateSyntaxError(op.offset, "'" + op.text + "' has no late form for '" + iName +
+                                                     "', a variable of the generated code: it would change the "
+                                                     "variable only while generating; write the assignment as code");
+        }
+        _session.generating.insert(iName);
+        if (_session.declarations.InGeneratedBlock()) {
+            throw TemplateSyntaxError(op.offset, "'" + op.text + "' has no late form inside a loop or an if that "
+                                                 "reads the model: it acts once while generating, not each time "
+                                                 "the generated code runs");
+        }
+    }
     ExpressionOwner value = ExpressionParser(_session, ioLexer, _source)
                                 .ParseValue(role, op.kind == DirectiveToken::kOrAssign ? NodeBuilder::Use::kOrAssign
                                                                                        : NodeBuilder::Use::kGenerating);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -132,6 +133,16 @@ std::string Evaluate(MTTIStatement* iRoot, MTTEvaluationEnvironment& ioEnvironme
     return text.ConvertToChar();
 }
 
+// With MTT_UPDATE_GOLDEN set, expected files are rewritten instead of compared.
+void Expect(const std::string& iPath, const std::string& iActual, const std::string& iExpected)
+{
+    if (std::getenv("MTT_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(iPath, std::ios::binary) << iActual;
+        return;
+    }
+    EXPECT_EQ(iActual, iExpected) << iPath;
+}
+
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, Matches)
@@ -144,16 +155,15 @@ TEST_P(Golden, Matches)
     std::unique_ptr<MTTIStatement> root = Parse(GetParam(), source, lateCase, errors);
     bool checked = false;
 
-    if (ReadFile(base + ".err", expected)) {
+    if (ReadFile(base + ".err", expected) || (!root && std::getenv("MTT_UPDATE_GOLDEN") != nullptr)) {
         EXPECT_EQ(root, nullptr);
-        EXPECT_EQ(errors, expected);
+        Expect(base + ".err", errors, expected);
         return;
     }
     ASSERT_NE(root, nullptr) << errors;
     EXPECT_EQ(errors, "");
     if (ReadFile(base + ".dump", expected)) {
-        if (!expected.empty() && expected.back() == '\n') expected.pop_back();
-        EXPECT_EQ(root->ToString().ConvertToChar(), expected);
+        Expect(base + ".dump", std::string(root->ToString().ConvertToChar()) + "\n", expected);
         checked = true;
     }
     if (ReadFile(base + ".out", expected)) {
@@ -168,7 +178,7 @@ TEST_P(Golden, Matches)
             model = Model();
         }
         MTTEvaluationEnvironment environment(json ? json->Root() : model.get());
-        EXPECT_EQ(Evaluate(immediate ? immediate.get() : root.get(), environment, false), expected);
+        Expect(base + ".out", Evaluate(immediate ? immediate.get() : root.get(), environment, false), expected);
         checked = true;
     }
     if (ReadFile(base + ".late", expected)) {
@@ -176,7 +186,7 @@ TEST_P(Golden, Matches)
         ASSERT_NE(late, nullptr) << errors;
         TestLateEvaluator evaluator;
         MTTEvaluationEnvironment environment(&evaluator);
-        EXPECT_EQ(Evaluate(late.get(), environment, true), expected);
+        Expect(base + ".late", Evaluate(late.get(), environment, true), expected);
         checked = true;
     }
     EXPECT_TRUE(checked) << "no .err, .dump, .out or .late file for " << GetParam();

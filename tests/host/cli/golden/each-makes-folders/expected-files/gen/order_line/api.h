@@ -1,0 +1,1 @@
+// OrderLine (1 of 2)
