@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: deps all run test test-debug test-sanitize check-memory bench fuzz clean
+.PHONY: deps all run test test-debug test-sanitize test-release check-memory bench fuzz clean
 
 # Missing Debian packages are installed (as root) or named.
 deps:
@@ -16,9 +16,9 @@ all: deps
 run: all
 	./build/release/host/mttgen -m examples/classes/model.json examples/classes/classes.mtt
 
-# Every test, in a normal build and then with the address and
-# undefined-behaviour sanitizers.
-test: test-debug test-sanitize
+# Every test, in a normal build, with the address and undefined-behaviour
+# sanitizers, and in a Release build, where the block pool is on.
+test: test-debug test-sanitize test-release
 
 test-debug: deps
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
@@ -31,6 +31,11 @@ test-sanitize: deps
 	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+test-release: deps
+	$(CMAKE) -S . -B build/release-tests -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) --build build/release-tests -j $(JOBS)
+	cd build/release-tests && ctest --output-on-failure -j $(JOBS)
+
 # The whole suite under valgrind; any leak or invalid access fails it.
 check-memory:
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
@@ -39,7 +44,12 @@ check-memory:
 		--overwrite MemoryCheckCommand=$$(command -v valgrind) \
 		--overwrite MemoryCheckCommandOptions="--leak-check=full --error-exitcode=99 --errors-for-leak-kinds=definite,indirect,possible"
 
-bench:
+# Also runs mttgen against Python's Jinja2 end to end: Debian's python3 with
+# python3-jinja2, installed here when missing (as root), or named.
+bench: deps
+	@dpkg -s python3-jinja2 >/dev/null 2>&1 || { [ "$$(id -u)" -eq 0 ] && apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends python3-jinja2; } || \
+		{ echo "make bench needs python3-jinja2: sudo apt-get install python3-jinja2" >&2; exit 1; }
 	$(CMAKE) -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_BUILD_BENCH=ON
 	$(CMAKE) --build build/bench -j $(JOBS)
 	./build/bench/bench/mtt_bench

@@ -9,6 +9,8 @@
 #include "AllocationCounter.h"
 #include "BenchWorkload.h"
 #include "CpuClock.h"
+#include "MTTBlockPool.h"
+#include "ResidentPeak.h"
 
 namespace {
 
@@ -36,6 +38,7 @@ void Run(benchmark::State& ioState, BenchWorkload& ioWorkload, size_t (BenchWork
     double iterations = static_cast<double>(ioState.iterations());
     ioState.SetBytesProcessed(static_cast<int64_t>(ioState.iterations()) * static_cast<int64_t>(bytes));
 
+    ResidentPeak::Reset();
     AllocationCounter::Start();
     (ioWorkload.*iRender)();
     AllocationCounter::Stop();
@@ -43,14 +46,16 @@ void Run(benchmark::State& ioState, BenchWorkload& ioWorkload, size_t (BenchWork
 
     ioState.counters["bytes"] = static_cast<double>(bytes);
     ioState.counters["x_base"] = seconds / iterations / ioWorkload.BaselineSeconds();
+    ioState.counters["rss_MB"] = ResidentPeak::MegaBytes();
+    ioState.counters["pool_MB"] = static_cast<double>(MTTBlockPool::HeldBytes()) / 1e6;
     if (AllocationCounter::Enabled()) {
         ioState.counters["allocs"] = static_cast<double>(figures.allocations);
         ioState.counters["alloc_MB"] = static_cast<double>(figures.allocatedBytes) / 1e6;
-        ioState.counters["peak_MB"] = static_cast<double>(figures.peakBytes) / 1e6;
+        ioState.counters["heap_MB"] = static_cast<double>(figures.peakBytes) / 1e6;
         if (iTreeModel != nullptr) {
-            size_t leaves = 0;
-            ioState.counters["B/leaf"] = ioWorkload.TreeBytesPerLeaf((ioWorkload.*iTreeModel)(), leaves);
-            ioState.counters["leaves"] = static_cast<double>(leaves);
+            size_t objects = 0;
+            ioState.counters["B/obj"] = ioWorkload.TreeBytesPerObject((ioWorkload.*iTreeModel)(), objects);
+            ioState.counters["objects"] = static_cast<double>(objects);
         }
     }
 }
@@ -74,11 +79,16 @@ void BenchCases::Register(BenchWorkload& ioWorkload)
 {
     using W = BenchWorkload;
     Add(ioWorkload, "a_baseline_std_string", &W::RenderBaseline, nullptr, benchmark::kMillisecond);
-    Add(ioWorkload, "b_immediate_lean", &W::RenderLean, &W::LeanRoot, benchmark::kMillisecond);
-    Add(ioWorkload, "c_immediate_json", &W::RenderJson, &W::JsonRoot, benchmark::kMillisecond);
+    Add(ioWorkload, "b_tree_lean", &W::RenderLean, &W::LeanRoot, benchmark::kMillisecond);
+    Add(ioWorkload, "b_text_lean", &W::RenderLeanText, nullptr, benchmark::kMillisecond);
+    Add(ioWorkload, "c_tree_json", &W::RenderJson, &W::JsonRoot, benchmark::kMillisecond);
+    Add(ioWorkload, "c_text_json", &W::RenderJsonText, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "d_late_once", &W::RenderLate, nullptr, benchmark::kMicrosecond);
     Add(ioWorkload, "d_late_repeated", &W::RenderLateRepeated, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "e_parse_once", &W::ParseTemplate, nullptr, benchmark::kMicrosecond);
     Add(ioWorkload, "e_parse_repeated", &W::ParseTemplateRepeated, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "f_json_load", &W::LoadJson, nullptr, benchmark::kMillisecond);
+    Add(ioWorkload, "g_append_25000", &W::RenderAppends, nullptr, benchmark::kMillisecond);
+    Add(ioWorkload, "g_or_equals_25000", &W::RenderOrEquals, nullptr, benchmark::kMillisecond);
+    Add(ioWorkload, "g_call_of_10000_functions", &W::RenderCalls, nullptr, benchmark::kMillisecond);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -10,12 +11,13 @@
 #include "AllocationCounter.h"
 #include "BaselineRenderer.h"
 #include "CpuClock.h"
+#include "LoopTemplates.h"
+#include "MTTBlockPool.h"
+#include "MTTEvaluateText.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTIStatement.h"
 #include "MTTString.h"
-#include "MTTEvaluationOutputLeaf.h"
-#include "MTTEvaluationOutputNode.h"
 #include "OutputCensus.h"
 #include "ReferenceTemplate.h"
 #include "TemplateParser.h"
@@ -50,6 +52,9 @@ BenchWorkload::~BenchWorkload()
 {
     delete _tree;
     delete _lateRepeatedTree;
+    delete _appendTree;
+    delete _orEqualsTree;
+    delete _callTree;
 }
 
 bool BenchWorkload::Prepare()
@@ -112,6 +117,29 @@ bool BenchWorkload::Prepare()
     _repeatedTemplateText.reserve(_templateText.size() * static_cast<size_t>(_parseCopies));
     for (int i = 0; i < _parseCopies; ++i) _repeatedTemplateText += _templateText;
 
+    // The variable and function templates loop over a list of their own.
+    _loopObjects.push_back(std::make_unique<LeanModelObject>(0));
+    _loopObjects.push_back(std::make_unique<LeanModelObject>(1));
+    _loopObjects[0]->AddObject("items", _loopObjects[1].get());
+    for (int i = 0; i < kLoopItems; ++i) {
+        _loopObjects.push_back(std::make_unique<LeanModelObject>(0));
+        _loopObjects[1]->AddElement(_loopObjects.back().get());
+    }
+    _appendTree = LoopTemplates::Growing(false);
+    _orEqualsTree = LoopTemplates::Growing(true);
+    _callTree = LoopTemplates::Calling(kFunctions);
+    const size_t piece = std::strlen(LoopTemplates::kPiece);
+    const std::pair<size_t (BenchWorkload::*)(), size_t> loops[] = {
+        {&BenchWorkload::RenderAppends, kLoopItems * piece},
+        {&BenchWorkload::RenderOrEquals, 1 + kLoopItems * (piece + 1)},
+        {&BenchWorkload::RenderCalls, kLoopItems}};
+    for (const auto& loop : loops) {
+        if ((this->*loop.first)() != loop.second) {
+            std::fprintf(stderr, "mtt_bench: a variable or function template gave text of another length\n");
+            return false;
+        }
+    }
+
     std::vector<double> times;
     for (int i = 0; i < kBaselineRuns; ++i) {
         double begin = CpuClock::Now();
@@ -139,6 +167,14 @@ size_t BenchWorkload::Evaluate(MTTIStatement* iTree, MTLIModelObject* iModel)
     return text.Length();
 }
 
+size_t BenchWorkload::EvaluateText(MTTIStatement* iTree, MTLIModelObject* iModel)
+{
+    MTTEvaluationEnvironment environment(iModel);
+    MTTString text;
+    if (MTTEvaluateText(iTree, &environment, text) != S_OK) return 0;
+    return text.Length();
+}
+
 size_t BenchWorkload::LateEvaluate(MTTIStatement* iTree)
 {
     MTTEvaluationEnvironment environment(&_lateEvaluator);
@@ -160,7 +196,12 @@ size_t BenchWorkload::Parse(const std::string& iText)
 }
 
 size_t BenchWorkload::RenderLean() { return Evaluate(_tree, LeanRoot()); }
+size_t BenchWorkload::RenderLeanText() { return EvaluateText(_tree, LeanRoot()); }
 size_t BenchWorkload::RenderJson() { return Evaluate(_tree, JsonRoot()); }
+size_t BenchWorkload::RenderJsonText() { return EvaluateText(_tree, JsonRoot()); }
+size_t BenchWorkload::RenderAppends() { return EvaluateText(_appendTree, _loopObjects[0].get()); }
+size_t BenchWorkload::RenderOrEquals() { return EvaluateText(_orEqualsTree, _loopObjects[0].get()); }
+size_t BenchWorkload::RenderCalls() { return EvaluateText(_callTree, _loopObjects[0].get()); }
 size_t BenchWorkload::RenderLate() { return LateEvaluate(_tree); }
 size_t BenchWorkload::RenderLateRepeated() { return LateEvaluate(_lateRepeatedTree); }
 size_t BenchWorkload::ParseTemplate() { return Parse(_templateText); }
@@ -173,31 +214,27 @@ size_t BenchWorkload::LoadJson()
     return model ? _json.size() : 0;
 }
 
-double BenchWorkload::TreeBytesPerLeaf(MTLIModelObject* iModel, size_t& oLeaves)
+// What the heap holds after the evaluation (seen by the counter), plus the
+// pool's chunks that it filled: chunks in use, counted whole, so padding
+// and the last chunk's unused end count too.
+double BenchWorkload::TreeBytesPerObject(MTLIModelObject* iModel, size_t& oObjects)
 {
     MTTEvaluationEnvironment environment(iModel);
+    MTTBlockPool::SettleThread();
+    const size_t poolBefore = MTTBlockPool::HeldBytes() - MTTBlockPool::IdleBytes();
     AllocationCounter::Start();
     MTTEvaluationOutput* output = _tree->Evaluate(&environment);
     AllocationCounter::Figures figures = AllocationCounter::Current();
     AllocationCounter::Stop();
+    MTTBlockPool::SettleThread();
+    const size_t poolAfter = MTTBlockPool::HeldBytes() - MTTBlockPool::IdleBytes();
     OutputCensus census;
     census.Walk(output);
     delete output;
-    oLeaves = census.Leaves();
-    if (census.Leaves() == 0) return 0;
-    // Release builds take nodes, leaves and their child arrays from the
-    // block pool, which the counter does not see: add their sizes (rounded
-    // up to the pool's 16-byte granule) when fewer allocations than outputs
-    // were made.
-    std::int64_t bytes = figures.liveBytes;
-    if (static_cast<size_t>(figures.allocations) < census.Nodes() + census.Leaves()) {
-        auto granule = [](size_t iSize) { return static_cast<std::int64_t>((iSize + 15) / 16 * 16); };
-        bytes += static_cast<std::int64_t>(census.Nodes()) * granule(sizeof(MTTEvaluationOutputNode)) +
-                 static_cast<std::int64_t>(census.Leaves()) * granule(sizeof(MTTEvaluationOutputLeaf)) +
-                 static_cast<std::int64_t>(census.ChildArrayBytes());
-    }
-    return static_cast<double>(bytes - static_cast<std::int64_t>(census.TextBytes())) /
-           static_cast<double>(census.Leaves());
+    oObjects = census.Nodes() + census.Leaves();
+    if (oObjects == 0) return 0;
+    double bytes = static_cast<double>(figures.liveBytes) + static_cast<double>(poolAfter - poolBefore);
+    return bytes / static_cast<double>(oObjects);
 }
 
 std::string BenchWorkload::RenderText(MTTIStatement* iTree, MTLIModelObject* iModel)

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchDataset.h"
 #include "CppLateEvaluator.h"
@@ -31,16 +32,21 @@ public:
 
     size_t RenderBaseline();
     size_t RenderLean();
+    size_t RenderLeanText();
     size_t RenderJson();
+    size_t RenderJsonText();
+    size_t RenderAppends();
+    size_t RenderOrEquals();
+    size_t RenderCalls();
     size_t RenderLate();
     size_t RenderLateRepeated();
     size_t ParseTemplate();
     size_t ParseTemplateRepeated();
     size_t LoadJson();
 
-    // Output-tree bytes per leaf beyond the leaves' text, for one immediate
-    // evaluation (no toString) against iModel; also gives the leaf count.
-    double TreeBytesPerLeaf(MTLIModelObject* iModel, size_t& oLeaves);
+    // Bytes per output object (node or leaf) that one immediate evaluation
+    // against iModel holds (texts included), and the number of objects.
+    double TreeBytesPerObject(MTLIModelObject* iModel, size_t& oObjects);
 
     MTLIModelObject* LeanRoot() { return _leanModel->Root(); }
     MTLIModelObject* JsonRoot() { return _jsonModel->Root(); }
@@ -50,12 +56,20 @@ public:
     size_t JsonBytes() const { return _json.size(); }
     size_t TemplateBytes() const { return _templateText.size(); }
     size_t OutputBytes() const { return _baselineText.size(); }
+    int LoopItems() const { return kLoopItems; }
+    int Functions() const { return kFunctions; }
+    const std::string& Json() const { return _json; }
+    const std::string& BaselineText() const { return _baselineText; }
     // The lean render of iTree, for the profile and the checks.
     std::string RenderText(MTTIStatement* iTree, MTLIModelObject* iModel);
 
 private:
+    static constexpr int kLoopItems = 25000;
+    static constexpr int kFunctions = 10000;
+
     std::string LateText(MTTIStatement* iTree);
     size_t Evaluate(MTTIStatement* iTree, MTLIModelObject* iModel);
+    size_t EvaluateText(MTTIStatement* iTree, MTLIModelObject* iModel);
     size_t LateEvaluate(MTTIStatement* iTree);
     size_t Parse(const std::string& iText);
 
@@ -68,6 +82,11 @@ private:
     CppLateEvaluator _lateEvaluator;
     MTTIStatement* _tree = nullptr;
     MTTIStatement* _lateRepeatedTree = nullptr;
+    // The variable and function templates, and the list they loop over.
+    MTTIStatement* _appendTree = nullptr;
+    MTTIStatement* _orEqualsTree = nullptr;
+    MTTIStatement* _callTree = nullptr;
+    std::vector<std::unique_ptr<LeanModelObject>> _loopObjects;
     std::string _templateText;
     std::string _repeatedTemplateText;
     int _lateCopies = 0;

@@ -1,23 +1,22 @@
 #include "LeanModelObject.h"
 
-#include <cstring>
+#include <cstdlib>
+
 
 LeanModelObject::LeanModelObject(int iKind) : _kind(iKind) {}
 
 void LeanModelObject::AddText(const char* iName, const MTTString& iText)
 {
-    Member member;
-    member.name = iName;
-    member.text = iText;
-    _members.push_back(std::move(member));
+    if (_memberCount == kMaxMembers) std::abort();
+    _members[_memberCount].name = iName;
+    _members[_memberCount++].text = iText;
 }
 
 void LeanModelObject::AddObject(const char* iName, MTLIModelObject* iObject)
 {
-    Member member;
-    member.name = iName;
-    member.object = iObject;
-    _members.push_back(std::move(member));
+    if (_memberCount == kMaxMembers) std::abort();
+    _members[_memberCount].name = iName;
+    _members[_memberCount++].object = iObject;
 }
 
 void LeanModelObject::AddElement(MTLIModelObject* iElement) { _elements.push_back(iElement); }
@@ -26,8 +25,9 @@ int LeanModelObject::GetKind() { return _kind; }
 
 MTLIModelObject* LeanModelObject::GetProperty(const MTTString& iName)
 {
-    for (const Member& member : _members) {
-        if (member.object != nullptr && member.name == iName) return member.object;
+    for (int i = 0; i < _memberCount; ++i) {
+        const Member& member = _members[i];
+        if (member.object != nullptr && iName == member.name) return member.object;
     }
     return nullptr;
 }
@@ -40,11 +40,26 @@ MTLIModelObject* LeanModelObject::GetElement(int iIndex)
     return _elements[static_cast<size_t>(iIndex)];
 }
 
+namespace {
+
+// Member names are a few bytes long: compared in place, without a call.
+bool SameName(const char* iA, const char* iB)
+{
+    while (*iA != '\0' && *iA == *iB) {
+        ++iA;
+        ++iB;
+    }
+    return *iA == *iB;
+}
+
+}  // namespace
+
 MTTString LeanModelObject::GetValue(const char* iName)
 {
     if (iName == nullptr) return MTTString();
-    for (const Member& member : _members) {
-        if (member.object == nullptr && std::strcmp(member.name.ConvertToChar(), iName) == 0) return member.text;
+    for (int i = 0; i < _memberCount; ++i) {
+        const Member& member = _members[i];
+        if (member.object == nullptr && SameName(member.name, iName)) return member.text;
     }
     return MTTString();
 }

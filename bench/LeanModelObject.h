@@ -6,11 +6,12 @@
 #include "MTLIModelObject.h"
 #include "MTTString.h"
 
-// A model object made for speed: its members sit in a small flat table
-// searched from the front (a class has two, an attribute two), which beats
-// any hashing at that size, and a list keeps its elements in a vector.
-// Text members are answered by GetValue only; GetProperty reaches object
-// members (lists and records). It owns nothing: LeanModel owns them all.
+// A model object made for speed: its members sit inside it, in a small
+// table searched from the front (a class has two, an attribute two), which
+// beats any hashing at that size, and a list keeps its elements in a
+// vector. Text members are answered by GetValue only; GetProperty reaches
+// object members (lists and records). Member names are string literals.
+// It owns nothing: LeanModel owns them all.
 class LeanModelObject : public MTLIModelObject {
 public:
     explicit LeanModelObject(int iKind);
@@ -27,13 +28,15 @@ public:
 
 private:
     struct Member {
-        MTTString name;
-        MTTString text;                   // for a text member
+        const char* name = "";
+        MTTString text;                     // for a text member
         MTLIModelObject* object = nullptr;  // for an object member
     };
+    static const int kMaxMembers = 2;
 
     int _kind;
-    std::vector<Member> _members;
+    int _memberCount = 0;
+    Member _members[kMaxMembers];
     std::vector<MTLIModelObject*> _elements;
 };
 

@@ -58,23 +58,27 @@ void SummaryReporter::PrintSummary(std::FILE* iStream, const std::string& iBasel
 
     std::fprintf(iStream,
                  "\nSummary: CPU time per render, median and min of the repetitions; MB/s = 10^6 bytes per second\n"
-                 "at the median; x = ratio to %s (median/median, min/min); allocations, allocated\n"
-                 "and peak live MB from one counted render; wall = median wall-clock time, for reference.\n",
+                 "at the median; x = ratio to %s (median/median, min/min); from one counted render:\n"
+                 "allocations, allocated MB, peak live heap MB, the process's peak resident MB (pooled memory\n"
+                 "included) and the block pool's MB; B/obj = bytes per output object of a tree render;\n"
+                 "wall = median wall-clock time, for reference.\n",
                  iBaseline.c_str());
-    std::fprintf(iStream, "%-24s %11s %11s %9s %7s %7s %11s %9s %9s %8s %11s\n", "case", "median ms", "min ms", "MB/s",
-                 "x med", "x min", "allocs", "alloc MB", "peak MB", "B/leaf", "wall ms");
+    std::fprintf(iStream, "%-26s %10s %10s %8s %6s %6s %9s %9s %8s %8s %8s %6s %10s\n", "case", "median ms", "min ms",
+                 "MB/s", "x med", "x min", "allocs", "alloc MB", "heap MB", "RSS MB", "pool MB", "B/obj", "wall ms");
     for (const std::string& name : _order) {
         const Case& entry = _cases.at(name);
         double median = Median(entry.seconds);
         double best = Min(entry.seconds);
         double bytes = Counter(entry.counters, "bytes");
-        std::fprintf(iStream, "%-24s %11.4f %11.4f %9.1f %7s %7s %11s %9s %9s %8s %11.4f\n", name.c_str(),
+        std::fprintf(iStream, "%-26s %10.3f %10.3f %8.1f %6s %6s %9s %9s %8s %8s %8s %6s %10.3f\n", name.c_str(),
                      median * 1e3, best * 1e3, median > 0 && bytes > 0 ? bytes / median / 1e6 : 0,
                      Format("%.2f", baseMedian > 0 ? median / baseMedian : -1).c_str(),
                      Format("%.2f", baseMin > 0 ? best / baseMin : -1).c_str(),
                      Format("%.0f", Counter(entry.counters, "allocs")).c_str(),
                      Format("%.2f", Counter(entry.counters, "alloc_MB")).c_str(),
-                     Format("%.2f", Counter(entry.counters, "peak_MB")).c_str(),
-                     Format("%.1f", Counter(entry.counters, "B/leaf")).c_str(), Median(entry.wallSeconds) * 1e3);
+                     Format("%.2f", Counter(entry.counters, "heap_MB")).c_str(),
+                     Format("%.1f", Counter(entry.counters, "rss_MB")).c_str(),
+                     Format("%.1f", Counter(entry.counters, "pool_MB")).c_str(),
+                     Format("%.1f", Counter(entry.counters, "B/obj")).c_str(), Median(entry.wallSeconds) * 1e3);
     }
 }

@@ -1,14 +1,22 @@
 // The benchmark binary: the reference workload rendered by hand, by the
-// library against two models, late-evaluated and parsed, then a summary.
+// library (tree and text paths) against two models, late-evaluated and
+// parsed; the variable and function templates; then a summary, and mttgen
+// against Jinja2 end to end.
 //
 // Own options (the Google Benchmark ones work as usual):
-//   --classes=N    classes in the generated model (default 20000)
-//   --profile=N    no benchmark run: N lean immediate renders, for a profiler
+//   --classes=N       classes in the generated model (default 20000)
+//   --end-to-end=N    runs of each program end to end (default 5; 0: none)
+//   --profile=N, --profile-text=N
+//                     no benchmark run: N lean renders of the tree path,
+//                     then N of the text path, for a profiler
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -16,6 +24,9 @@
 #include "AllocationCounter.h"
 #include "BenchCases.h"
 #include "BenchWorkload.h"
+#include "CpuClock.h"
+#include "EndToEndComparison.h"
+#include "MTTBlockPool.h"
 #include "SummaryReporter.h"
 
 namespace {
@@ -40,8 +51,12 @@ int main(int argc, char** argv)
 {
     int classes = 20000;
     int profileRenders = 0;
+    int profileTextRenders = 0;
+    int endToEndRuns = 5;
     TakeOption(argc, argv, "classes", classes);
+    TakeOption(argc, argv, "end-to-end", endToEndRuns);
     TakeOption(argc, argv, "profile", profileRenders);
+    TakeOption(argc, argv, "profile-text", profileTextRenders);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     if (classes < 1) {
@@ -49,6 +64,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The system allocator keeps what is freed in its heap, rather than
+    // handing large blocks back and taking them afresh with every render:
+    // otherwise whether a render (the baseline's included) pays for fresh
+    // pages depends on what ran before it.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     bool counting = AllocationCounter::Enabled();  // probes once, before anything is counted
     BenchWorkload workload(classes, MTT_BENCH_TEMPLATE);
     if (!workload.Prepare()) {
@@ -58,17 +79,36 @@ int main(int argc, char** argv)
     std::printf("Workload: %d classes x 10 attributes; output %zu bytes, JSON %zu bytes, template %zu bytes\n"
                 "Checked: baseline, lean-model, JSON-model and parsed-template renders give identical text\n"
                 "Repeated forms: late evaluation of %d template copies, parsing of %d template copies\n"
+                "Variables and functions: %d elements, each adding 40 characters to a variable (+= or |=)\n"
+                "  or calling the last of %d functions\n"
+                "Block pool: %s\n"
                 "Baseline best of 15 renders: %.3f ms CPU time\n\n",
                 classes, workload.OutputBytes(), workload.JsonBytes(), workload.TemplateBytes(),
-                workload.LateCopies(), workload.ParseCopies(), workload.BaselineSeconds() * 1e3);
+                workload.LateCopies(), workload.ParseCopies(), workload.LoopItems(), workload.Functions(),
+                MTTBlockPool::Pooling() ? "on" : "off (MTT_POOL, or the address sanitizer)",
+                workload.BaselineSeconds() * 1e3);
     if (!counting) {
         std::printf("Allocation counting is off here (sanitizer build or valgrind): no allocation counters\n\n");
     }
     std::fflush(stdout);
 
-    if (profileRenders > 0) {
+    if (profileRenders > 0 || profileTextRenders > 0) {
         size_t bytes = 0;
-        for (int i = 0; i < profileRenders; ++i) bytes += workload.RenderLean();
+        std::vector<double> tree, text;
+        for (int i = 0; i < profileRenders; ++i) {
+            double begin = CpuClock::Now();
+            bytes += workload.RenderLean();
+            tree.push_back(CpuClock::Now() - begin);
+        }
+        for (int i = 0; i < profileTextRenders; ++i) {
+            double begin = CpuClock::Now();
+            bytes += workload.RenderLeanText();
+            text.push_back(CpuClock::Now() - begin);
+        }
+        std::sort(tree.begin(), tree.end());
+        std::sort(text.begin(), text.end());
+        if (!tree.empty()) std::printf("tree: min %.2f ms median %.2f ms\n", tree[0] * 1e3, tree[tree.size() / 2] * 1e3);
+        if (!text.empty()) std::printf("text: min %.2f ms median %.2f ms\n", text[0] * 1e3, text[text.size() / 2] * 1e3);
         std::printf("profile: %d lean renders, %zu bytes\n", profileRenders, bytes);
         return 0;
     }
@@ -79,5 +119,10 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     reporter.PrintSummary(stdout, "a_baseline_std_string");
     benchmark::Shutdown();
-    return 0;
+    bool endToEnd = true;
+    if (endToEndRuns > 0) {
+        EndToEndComparison comparison(workload.Json(), workload.BaselineText());
+        endToEnd = comparison.Run(stdout, endToEndRuns);
+    }
+    return endToEnd ? 0 : 1;
 }

@@ -29,7 +29,9 @@ struct RenderOptions {
     std::map<std::string, std::string> variables;
     // The current object at the start (the root otherwise); not owned.
     MTLIModelObject* current = nullptr;
-    // Keep the output tree in the result (RenderResult::output).
+    // Keep the output tree in the result (RenderResult::output). Without it,
+    // an immediate render writes its text directly, building no tree, which
+    // is several times faster; the text and messages are the same.
     bool keepOutput = false;
     // Make the text (RenderResult::text); a host that reads the tree only
     // can spare it.
@@ -42,6 +44,7 @@ struct RenderOptions {
 // process's standard output and error streams, as it always does.
 struct RenderResult {
     bool ok = false;                              // no message and an output
+    bool evaluated = false;                       // an output, maybe with messages
     std::string text;                             // the generated text
     std::vector<RenderMessage> messages;
     std::unique_ptr<MTTEvaluationOutput> output;  // with keepOutput; points into the template and the model

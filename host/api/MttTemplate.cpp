@@ -2,8 +2,10 @@
 
 #include "CppLateEvaluator.h"
 #include "CppLateSyntax.h"
+#include "MTTEvaluateText.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTIStatement.h"
+#include "MTTResult.h"
 #include "MttModel.h"
 #include "RenderMessageObserver.h"
 #include "SourceMap.h"
@@ -25,8 +27,8 @@ ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSynt
 
 }  // namespace
 
-Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate)
-    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate) {}
+Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode)
+    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate), _userCode(iUserCode) {}
 
 Template::~Template() {}
 
@@ -54,7 +56,7 @@ std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement
     }
     oErrors.clear();
     return std::unique_ptr<Template>(
-        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate));
+        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate, ioParser.HasUserCode()));
 }
 
 RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const {
@@ -83,14 +85,24 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
         environment->AddVariable(MTTString(variable.first.c_str()), MTTString(variable.second.c_str()), MTTVarString);
     }
     if (iOptions.current != nullptr) environment->PushScope(iOptions.current);
+    // Only the text wanted: it is written directly, without a tree.
+    const bool direct = !_late && !iOptions.keepOutput && iOptions.text;
+    bool& evaluated = result.evaluated;
+    MTTString text;
     {
         RenderMessageObserver observer(*_map, iOptions.onMessage);
-        result.output.reset(_late ? _tree->LateEvaluate(environment.get()) : _tree->Evaluate(environment.get()));
+        if (direct) {
+            evaluated = MTTEvaluateText(_tree.get(), environment.get(), text) == S_OK;
+        } else {
+            result.output.reset(_late ? _tree->LateEvaluate(environment.get()) : _tree->Evaluate(environment.get()));
+            evaluated = result.output != nullptr;
+        }
         result.messages = std::move(observer.Messages());
     }
-    result.ok = result.output != nullptr && result.messages.empty();
-    if (result.output && iOptions.text) {
-        MTTString text;
+    result.ok = evaluated && result.messages.empty();
+    if (direct) {
+        result.text.assign(text.ConvertToChar(), text.Length());
+    } else if (result.output && iOptions.text) {
         result.output->toString(text);
         result.text.assign(text.ConvertToChar(), text.Length());
     }

@@ -57,10 +57,13 @@ public:
     RenderResult RenderLate(const RenderOptions& iOptions = RenderOptions()) const;
 
     MTTIStatement* Tree() const { return _tree.get(); }
+    // Whether the template writes user-code sections (a usercode
+    // directive), which a host finds in the output tree.
+    bool HasUserCode() const { return _userCode; }
     const SourceMap& Sources() const { return *_map; }
 
 private:
-    Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate);
+    Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode);
     static std::unique_ptr<Template> Made(TemplateParser& ioParser, MTTIStatement* iTree, bool iLate,
                                           std::vector<TemplateError>& oErrors);
     RenderResult Evaluate(Model* ioModel, const RenderOptions& iOptions) const;
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<SourceMap> _map;
     std::unique_ptr<MTTIStatement> _tree;
     bool _late;
+    bool _userCode;
 };
 
 }  // namespace mtt

@@ -61,7 +61,22 @@ ExitStatus GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> iOutput, co
     std::string warnings;
     _text.reset(new GeneratedText(OutputLeafCollector().Collect(_output.get()), iKeys, _syntax, warnings));
     std::fputs(warnings.c_str(), stderr);
+    return Settle(iForce);
+}
 
+ExitStatus GeneratedFile::Build(std::string iText, bool iForce) {
+    _text.reset(new GeneratedText(std::move(iText), _syntax));
+    return Settle(iForce);
+}
+
+bool GeneratedFile::HoldsMarkers(const std::string& iText) const {
+    UserCodeSections sections;
+    int line = 0;
+    std::string problem;
+    return !sections.Read(iText, _syntax, line, problem) || !sections.All().empty();
+}
+
+ExitStatus GeneratedFile::Settle(bool iForce) {
     std::vector<UserCodeMatcher::Wanted> wanted;
     for (const GeneratedText::Section& section : _text->Sections()) {
         wanted.push_back(UserCodeMatcher::Wanted{section.key, section.modelText});

@@ -35,6 +35,12 @@ public:
     // Decides the text from the evaluation's output; iForce lets orphans go
     // to PATH.orphans. Messages go to standard error.
     ExitStatus Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys, bool iForce);
+    // The same from a text written without a tree (a template without
+    // usercode directives).
+    ExitStatus Build(std::string iText, bool iForce);
+    // Whether a line of iText reads as a user-code marker: then only the
+    // tree can tell which directive wrote it.
+    bool HoldsMarkers(const std::string& iText) const;
     const GeneratedText& Text() const { return *_text; }
     MTTEvaluationOutput* Output() const { return _output.get(); }
     // Saves orphans and writes the new text beside the file.
@@ -43,6 +49,8 @@ public:
     ExitStatus Commit(bool& oWritten);
 
 private:
+    // Keeps the existing file's user code in the sections of _text.
+    ExitStatus Settle(bool iForce);
     ExitStatus CheckReadBack() const;
 
     std::string _path;

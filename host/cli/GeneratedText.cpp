@@ -69,7 +69,11 @@ GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, cons
     }
 }
 
+GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
+    : _syntax(iSyntax), _lineEnd("\n"), _text(std::move(iText)) {}
+
 void GeneratedText::Compose(const std::vector<std::string>& iTexts) {
+    if (_leaves.empty()) return;  // a text of its own, or an empty tree
     size_t size = 0;
     for (const MTTEvaluationOutputLeaf* leaf : _leaves) size += leaf->Text().Length();
     _text.clear();

@@ -37,6 +37,8 @@ public:
     // apart by "#2", "#3"... in output order, with a line in oWarnings.
     GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys,
                   const CommentSyntax& iSyntax, std::string& oWarnings);
+    // A text written without a tree: no sections, no pieces.
+    GeneratedText(std::string iText, const CommentSyntax& iSyntax);
 
     const std::vector<Section>& Sections() const { return _sections; }
 

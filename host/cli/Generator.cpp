@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 
 #include "CommentSyntax.h"
@@ -10,6 +11,7 @@
 #include "GeneratedFile.h"
 #include "JsonModel.h"
 #include "JsonModelObject.h"
+#include "LargePageHeap.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
@@ -78,20 +80,52 @@ std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const 
     return parsed;
 }
 
-bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent,
-                         std::unique_ptr<MTTEvaluationOutput>& oOutput) const {
+bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
+                         std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const {
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
     rendering.current = iCurrent;
-    rendering.keepOutput = true;
-    rendering.text = false;
+    rendering.keepOutput = iTree;
+    rendering.text = !iTree;
     rendering.onMessage = PrintNote;
     // The library's messages go to standard error with mttgen's, so that
     // standard output carries only generated text.
     StdoutDiversion diversion;
     mtt::RenderResult result = ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
     oOutput = std::move(result.output);
+    oText = std::move(result.text);
+    oEvaluated = result.evaluated;
     return result.ok;
+}
+
+ExitStatus Generator::Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
+                               const UserCodeKeys& iKeys, ExitStatus& ioOutcome) {
+    // The tree is built only when something needs more than the text: user
+    // code, a trace, the explain page, or late evaluation's C++.
+    bool tree = _options.late || _options.trace || !_options.explainPath.empty() || _template->HasUserCode();
+    std::unique_ptr<MTTEvaluationOutput> output;
+    std::string text;
+    bool evaluated = false;
+    bool ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
+    // A marker line in the text is refused with the directive that wrote
+    // it, which the tree tells; a clean render says nothing the second time.
+    if (ok && !tree && _files[iFile]->HoldsMarkers(text)) {
+        tree = true;
+        ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
+    }
+    if (!ok) {
+        ioOutcome = kExitEvaluationFailed;
+        if (!evaluated || !_options.keepGoing) {
+            ReportError(std::string("evaluation failed") + (iName.empty() ? std::string() : " for " + iName) +
+                        "; nothing written");
+            return kExitEvaluationFailed;
+        }
+        std::fputs("mttgen: warning: evaluation reported errors; the output is written all the same "
+                   "(--keep-going)\n",
+                   stderr);
+    }
+    return tree ? _files[iFile]->Build(std::move(output), iKeys, _options.force)
+                : _files[iFile]->Build(std::move(text), _options.force);
 }
 
 ExitStatus Generator::Run() {
@@ -131,6 +165,11 @@ ExitStatus Generator::Run() {
 
     std::unique_ptr<mtt::Model> model;
     if (!_options.late) {
+        // A loaded model takes some twenty times its JSON text.
+        std::error_code sizeError;
+        const uintmax_t modelBytes =
+            _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
+        LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
         if (_options.modelPath == "-") {
             std::string text;
             if (!TextFile::Read("-", text, error)) {
@@ -182,19 +221,7 @@ ExitStatus Generator::Run() {
     }
     ExitStatus outcome = kExitSuccess;
     for (size_t i = 0; i < _files.size(); ++i) {
-        std::unique_ptr<MTTEvaluationOutput> output;
-        if (!Evaluate(*_template, model.get(), elements[i], output)) {
-            outcome = kExitEvaluationFailed;
-            if (!output || !_options.keepGoing) {
-                ReportError(std::string("evaluation failed") + (each ? " for " + names[i] : std::string()) +
-                            "; nothing written");
-                return kExitEvaluationFailed;
-            }
-            std::fputs("mttgen: warning: evaluation reported errors; the output is written all the same "
-                       "(--keep-going)\n",
-                       stderr);
-        }
-        status = _files[i]->Build(std::move(output), keys, _options.force);
+        status = Generate(i, model.get(), elements[i], each ? names[i] : std::string(), keys, outcome);
         if (status != kExitSuccess) return status;
     }
     status = WriteAll(model.get());

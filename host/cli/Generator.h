@@ -13,6 +13,7 @@ class GeneratedFile;
 class MTLIModelObject;
 class MTTEvaluationOutput;
 class OutputFile;
+class UserCodeKeys;
 
 namespace mtt {
 class Model;
@@ -32,10 +33,14 @@ private:
     // after its syntax errors were printed.
     static std::unique_ptr<mtt::Template> Parse(const std::string& iName, const std::string& iSource,
                                                 const mtt::TemplateOptions& iOptions);
-    // Evaluates into a file's output tree, printing the position of each
-    // library message; false when evaluation failed.
-    bool Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent,
-                  std::unique_ptr<MTTEvaluationOutput>& oOutput) const;
+    // Evaluates into a file's output tree (iTree) or straight to its text,
+    // printing the position of each library message; false when evaluation
+    // failed, with oEvaluated true when it still gave an output.
+    bool Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
+                  std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const;
+    // Evaluates for file i and builds its text.
+    ExitStatus Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
+                        const UserCodeKeys& iKeys, ExitStatus& ioOutcome);
     // The --each elements and their file names.
     ExitStatus EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
                           std::vector<std::string>& oNames) const;

@@ -48,7 +48,11 @@ std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const s
 {
     std::unique_ptr<nlohmann::json> document(new nlohmann::json());
     if (!mtt_runtime::ParseJson(iText, iName, *document, oError)) return nullptr;
-    return std::unique_ptr<JsonModel>(new JsonModel(std::move(document)));
+    std::unique_ptr<JsonModel> model(new JsonModel(std::move(document)));
+    // About one object per 32 bytes of JSON (a member and its value): the
+    // table of objects then grows without rehashing every few thousand.
+    model->_objects.reserve(iText.size() / 32);
+    return model;
 }
 
 MTLIModelObject* JsonModel::Root()

@@ -43,6 +43,7 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
         StatementParser parser(session, source, segments, file, false, 0);
         factory.setTree(parser.ParseTemplate().release());
         _map->Seal();
+        _userCode = factory.MadeUserCode();
         return factory.getTree();
     } catch (const TemplateSyntaxError& error) {
         Fail(error);

@@ -40,6 +40,8 @@ public:
     // next Parse; TakeSourceMap hands it over.
     const SourceMap& Map() const { return *_map; }
     std::unique_ptr<SourceMap> TakeSourceMap();
+    // Whether the last tree holds a usercode statement.
+    bool HasUserCode() const { return _userCode; }
 
 private:
     void Fail(const TemplateSyntaxError& iError);
@@ -50,6 +52,7 @@ private:
     std::string _errors;
     std::vector<TemplateError> _errorValues;
     std::unique_ptr<SourceMap> _map;
+    bool _userCode = false;
 };
 
 #endif

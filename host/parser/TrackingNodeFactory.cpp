@@ -85,6 +85,7 @@ MTTIStatement* TrackingNodeFactory::makeStatForeach(MTTIExpression* iList, MTTIS
 
 MTTIStatement* TrackingNodeFactory::makeStatUsercode(MTTIExpression* iOwner)
 {
+    _userCode = true;
     return Track(MTTNodeFactory::makeStatUsercode(iOwner));
 }
 

@@ -14,6 +14,9 @@ public:
     // The span given to the nodes made from now on.
     void SetSpan(const SourceSpan& iSpan) { _span = iSpan; }
     const SourceSpan& Span() const { return _span; }
+    // Whether a usercode statement was made: only then does evaluation need
+    // the output tree to find the sections.
+    bool MadeUserCode() const { return _userCode; }
 
     MTTIStatement* makeStatText(MTTString* iText) override;
     MTTIExpression* makeExpProperty(ListOfMTTString& iPath, bool iRelative, MTTString& iName) override;
@@ -55,6 +58,7 @@ private:
 
     SourceMap& _map;
     SourceSpan _span;
+    bool _userCode = false;
 };
 
 #endif

@@ -2,34 +2,111 @@
 #define MTTBLOCKPOOL_H
 
 #include <cstddef>
+#include <cstdint>
 
 #include "MTTInfraExport.h"
 
-// Recycles fixed-size blocks for the small objects that evaluation creates
-// and deletes by the million (output nodes and leaves, scopes, short string
-// buffers and child arrays): taking and
-// returning a block is a few instructions instead of a trip through the
-// general allocator. Each thread keeps its own free list, so no locking is
-// needed; a block may be returned on another thread than the one that took
-// it. Blocks are carved from large chunks that are kept for reuse until the
-// process ends (they stay reachable, so leak checkers do not report them).
+// Memory for the small objects that evaluation creates and deletes by the
+// million (output nodes and leaves, their child arrays, short string
+// buffers): taking a block is a pointer bump, returning one a counter step.
+//
+// Blocks are carved in order from 64 KiB chunks. Each chunk counts its live
+// blocks; a block may be returned in any order and on any thread, and a
+// chunk whose count drops to zero goes back to a shared list from which any
+// thread takes its next chunk, with its pages still mapped. A thread counts
+// the blocks it returns to one chunk locally and settles them with one
+// atomic step when it moves on to another chunk or ends, so the memory of
+// threads that have ended comes back too. What stays pinned is bounded: a
+// chunk is kept only by its own live blocks, by the thread that is carving
+// it, or by one thread's unsettled returns. Chunks are never given back to
+// the system; they stay reachable, so leak checkers do not report them.
 //
 // Usage, in a class whose objects are pooled:
 //   static void* operator new(size_t iSize) { return MTTBlockPool::Allocate(iSize); }
 //   static void operator delete(void* iBlock, size_t iSize) { MTTBlockPool::Release(iBlock, iSize); }
-// Sizes above kMaxBlockSize go to the global allocator, and so does
-// everything in debug and address-sanitizer builds, where the checkers must
-// see each object's own allocation to find leaks and stale pointers.
+// Sizes above kMaxBlockSize go to the global allocator; from 64 KiB on
+// (a render's text), a few returned blocks of each power-of-two size are
+// kept, pages mapped, for the next render. Everything goes to the global
+// allocator when the build does not pool (the MTT_POOL build option, and
+// always under the address sanitizer, which must see each object's own
+// allocation to find leaks and stale pointers).
 class MTTINFRA_EXPORT MTTBlockPool {
 public:
-    static const size_t kMaxBlockSize = 128;
+    static const size_t kMaxBlockSize = 256;
 
-    static void* Allocate(size_t iSize);
-    static void Release(void* iBlock, size_t iSize);
+    // Inline while the thread's chunk has room, and for returns to the
+    // chunk of its latest returns: most calls never leave the caller.
+    static void* Allocate(size_t iSize)
+    {
+        if (sPooling && iSize - 1 < kMaxBlockSize) {
+            Thread& thread = tThread;
+            uintptr_t rounded = (iSize + 7) & ~uintptr_t(7);
+            uintptr_t alignment = AlignmentFor(rounded);
+            uintptr_t block = (reinterpret_cast<uintptr_t>(thread.bump) + alignment - 1) & ~(alignment - 1);
+            if (block + rounded <= reinterpret_cast<uintptr_t>(thread.end)) {
+                thread.bump = reinterpret_cast<char*>(block + rounded);
+                ++thread.handedOut;
+                return reinterpret_cast<void*>(block);
+            }
+        }
+        return AllocateSlowly(iSize);
+    }
+    // iSize must be the size given to Allocate.
+    static void Release(void* iBlock, size_t iSize)
+    {
+        if (sPooling && iBlock != nullptr && iSize - 1 < kMaxBlockSize) {
+            Thread& thread = tThread;
+            if ((reinterpret_cast<uintptr_t>(iBlock) & ~uintptr_t(kChunkBytes - 1)) ==
+                reinterpret_cast<uintptr_t>(thread.returning)) {
+                ++thread.returned;
+                return;
+            }
+        }
+        ReleaseSlowly(iBlock, iSize);
+    }
 
     // The pool itself, whatever the build: for the two above and for tests.
+    // Blocks are aligned for any object of their size (up to 16 bytes).
     static void* Take(size_t iSize);
     static void Give(void* iBlock, size_t iSize);
+
+    // Whether Allocate uses the pool in this build.
+    static bool Pooling() { return sPooling; }
+    // Bytes the pool has taken from the system so far.
+    static size_t HeldBytes();
+    // Bytes in chunks that are ready for reuse.
+    static size_t IdleBytes();
+    // Settles the calling thread's returns and hands back the chunk it is
+    // carving, as happens when the thread ends.
+    static void SettleThread();
+
+    static const size_t kChunkBytes = 64 * 1024;
+
+    // What one thread is doing with the pool; only the pool touches it.
+    struct Thread {
+        char* bump;  // next free byte of the chunk being carved
+        char* end;
+        void* carving;
+        int64_t handedOut;  // blocks carved from it
+        void* returning;    // the chunk of the latest returns not yet settled
+        int64_t returned;
+    };
+
+private:
+    static void* AllocateSlowly(size_t iSize);
+    static void ReleaseSlowly(void* iBlock, size_t iSize);
+    // Any type of a given size has an alignment that divides the size.
+    static uintptr_t AlignmentFor(uintptr_t iRounded)
+    {
+        uintptr_t alignment = iRounded & (0 - iRounded);
+        return alignment > 16 ? 16 : alignment;
+    }
+
+    static const bool sPooling;
+    // Plain data at a fixed offset from the thread pointer, so that the
+    // inline paths reach it without a call (initial-exec: the library is
+    // linked, not loaded late).
+    static __thread Thread tThread __attribute__((tls_model("initial-exec")));
 };
 
 #endif

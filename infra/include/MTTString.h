@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "MTTInfraExport.h"
 
@@ -14,20 +15,42 @@
 // Moves steal the buffer; copies allocate only for long texts.
 class MTTINFRA_EXPORT MTTString {
 public:
-    MTTString();
+    MTTString() { SetInlineLength(0); }
     MTTString(const char* iText);  // null gives the empty string
     MTTString(const char* iText, size_t iLength);
-    MTTString(const MTTString& iOther);
-    MTTString(MTTString&& iOther) noexcept;
+    MTTString(const MTTString& iOther)
+    {
+        if (iOther.IsInline()) {
+            _u = iOther._u;
+            return;
+        }
+        SetInlineLength(0);
+        Assign(iOther._u.heap.ptr, iOther._u.heap.length);
+    }
+    MTTString(MTTString&& iOther) noexcept : _u(iOther._u) { iOther.SetInlineLength(0); }
     virtual ~MTTString();
 
     MTTString& operator=(const MTTString& iOther);
     MTTString& operator=(MTTString&& iOther) noexcept;
     MTTString& operator=(const char* iText);
 
-    MTTString& Append(const MTTString& iOther);
+    MTTString& Append(const MTTString& iOther) { return Append(iOther.ConvertToChar(), iOther.Length()); }
     MTTString& Append(const char* iText);
-    MTTString& Append(const char* iText, size_t iLength);
+    // Inline while the bytes fit the heap buffer: the output of a render
+    // is built from millions of short appends.
+    MTTString& Append(const char* iText, size_t iLength)
+    {
+        if (!IsInline()) {
+            size_t length = _u.heap.length;
+            if (iLength <= (_u.heap.capacity & ~kHeapTag) - length) {
+                Copy(_u.heap.ptr + length, iText, iLength);
+                _u.heap.ptr[length + iLength] = '\0';
+                _u.heap.length = static_cast<uint32_t>(length + iLength);
+                return *this;
+            }
+        }
+        return AppendSlow(iText, iLength);
+    }
 
     // Never null; valid while the string lives and is unchanged.
     const char* ConvertToChar() const { return IsInline() ? _u.inl : _u.heap.ptr; }
@@ -36,12 +59,24 @@ public:
         return IsInline() ? kInlineCapacity - static_cast<unsigned char>(_u.inl[kTagByte]) : _u.heap.length;
     }
     bool IsEmpty() const { return Length() == 0; }
+    // Whether the text lives in a buffer of its own (it is longer than 15
+    // bytes, or was): destroying a string that holds none releases nothing.
+    bool HoldsBuffer() const { return !IsInline(); }
     void Reserve(size_t iCapacity);
+    // The bytes the text can hold without a new buffer.
+    size_t Capacity() const { return IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag); }
     void Clear();
+    // Cuts the text back to its first iLength bytes (nothing when it is no
+    // longer); the buffer is kept.
+    void Truncate(size_t iLength);
 
     // Byte-wise comparison on unsigned bytes (strcmp order).
-    int operator==(const MTTString& iOther) const;
-    int operator!=(const MTTString& iOther) const;
+    int operator==(const MTTString& iOther) const
+    {
+        size_t length = Length();
+        return length == iOther.Length() && std::memcmp(ConvertToChar(), iOther.ConvertToChar(), length) == 0;
+    }
+    int operator!=(const MTTString& iOther) const { return !(*this == iOther); }
     int operator<(const MTTString& iOther) const;
     int operator<=(const MTTString& iOther) const;
     int operator>(const MTTString& iOther) const;
@@ -62,6 +97,31 @@ private:
 
     bool IsInline() const { return (static_cast<unsigned char>(_u.inl[kTagByte]) & 0x80u) == 0; }
     int Compare(const MTTString& iOther) const;
+    MTTString& AppendSlow(const char* iText, size_t iLength);
+    // Most appended pieces are a few bytes long: moved by two overlapping
+    // words, without a call.
+    static void Copy(char* oTarget, const char* iSource, size_t iLength)
+    {
+        if (iLength > 16) {
+            std::memcpy(oTarget, iSource, iLength);
+        } else if (iLength >= 8) {
+            uint64_t head, tail;
+            std::memcpy(&head, iSource, 8);
+            std::memcpy(&tail, iSource + iLength - 8, 8);
+            std::memcpy(oTarget, &head, 8);
+            std::memcpy(oTarget + iLength - 8, &tail, 8);
+        } else if (iLength >= 4) {
+            uint32_t head, tail;
+            std::memcpy(&head, iSource, 4);
+            std::memcpy(&tail, iSource + iLength - 4, 4);
+            std::memcpy(oTarget, &head, 4);
+            std::memcpy(oTarget + iLength - 4, &tail, 4);
+        } else if (iLength > 0) {
+            oTarget[0] = iSource[0];
+            oTarget[iLength / 2] = iSource[iLength / 2];
+            oTarget[iLength - 1] = iSource[iLength - 1];
+        }
+    }
     void SetInlineLength(size_t iLength)
     {
         _u.inl[iLength] = '\0';

@@ -21,11 +21,6 @@ char* AllocateBuffer(size_t iCapacity)
 
 }  // namespace
 
-MTTString::MTTString()
-{
-    SetInlineLength(0);
-}
-
 MTTString::MTTString(const char* iText)
 {
     SetInlineLength(0);
@@ -36,18 +31,6 @@ MTTString::MTTString(const char* iText, size_t iLength)
 {
     SetInlineLength(0);
     if (iText != nullptr) Assign(iText, iLength);
-}
-
-MTTString::MTTString(const MTTString& iOther)
-{
-    SetInlineLength(0);
-    Assign(iOther.ConvertToChar(), iOther.Length());
-}
-
-MTTString::MTTString(MTTString&& iOther) noexcept
-{
-    _u = iOther._u;
-    iOther.SetInlineLength(0);
 }
 
 MTTString::~MTTString()
@@ -83,18 +66,13 @@ MTTString& MTTString::operator=(const char* iText)
     return *this;
 }
 
-MTTString& MTTString::Append(const MTTString& iOther)
-{
-    return Append(iOther.ConvertToChar(), iOther.Length());
-}
-
 MTTString& MTTString::Append(const char* iText)
 {
     if (iText == nullptr) return *this;
     return Append(iText, std::strlen(iText));
 }
 
-MTTString& MTTString::Append(const char* iText, size_t iLength)
+MTTString& MTTString::AppendSlow(const char* iText, size_t iLength)
 {
     if (iText == nullptr || iLength == 0) return *this;
     size_t length = Length();
@@ -138,6 +116,17 @@ void MTTString::Clear()
     SetInlineLength(0);
 }
 
+void MTTString::Truncate(size_t iLength)
+{
+    if (iLength >= Length()) return;
+    if (IsInline()) {
+        SetInlineLength(iLength);
+        return;
+    }
+    _u.heap.ptr[iLength] = '\0';
+    _u.heap.length = static_cast<uint32_t>(iLength);
+}
+
 int MTTString::Compare(const MTTString& iOther) const
 {
     size_t length = Length();
@@ -148,12 +137,6 @@ int MTTString::Compare(const MTTString& iOther) const
     return length < otherLength ? -1 : (length > otherLength ? 1 : 0);
 }
 
-int MTTString::operator==(const MTTString& iOther) const
-{
-    return Length() == iOther.Length() && Compare(iOther) == 0;
-}
-
-int MTTString::operator!=(const MTTString& iOther) const { return !(*this == iOther); }
 int MTTString::operator<(const MTTString& iOther) const { return Compare(iOther) < 0; }
 int MTTString::operator<=(const MTTString& iOther) const { return Compare(iOther) <= 0; }
 int MTTString::operator>(const MTTString& iOther) const { return Compare(iOther) > 0; }

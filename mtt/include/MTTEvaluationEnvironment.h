@@ -9,11 +9,11 @@
 class MTLIModelObject;
 class MTLILateEvaluator;
 class MTTIExpression;
-class MTTListOfPointers;
-class MTTMap;
 class MTTStatFunctionDecl;
 class MTTAliasResolution;
 class MTTCallGuard;
+class MTTEvaluationLevel;
+class MTTEvaluationState;
 
 // The state of one evaluation: the template's variables (one table for the
 // whole evaluation), a stack of scopes each with a current model object,
@@ -33,6 +33,8 @@ class MTTCallGuard;
 // table and the scope stack of its source but does not own them: the
 // source deletes them, so nothing is deleted twice. A copy must not outlive
 // its source. Assigning to an environment first releases what it owned.
+//
+// Threads: an environment, and its copies, serve one thread at a time.
 class MTT_EXPORT MTTEvaluationEnvironment {
 public:
     explicit MTTEvaluationEnvironment(MTLIModelObject* rootModelObject);
@@ -64,29 +66,37 @@ public:
     void PushScope(MTLIModelObject* iModelObject);
     // The outermost scope is never popped.
     void PopScope();
-    MTLIModelObject* GetCurrentModelObject() const;
+    // The innermost scope's model object (null included).
+    MTLIModelObject* GetCurrentModelObject() const { return *_currentModelObject; }
     MTLIModelObject* GetRootModelObject() const { return _rootModelObject; }
     MTLILateEvaluator* GetLateEvaluator() const { return _lateEvaluator; }
 
 private:
     friend class MTTAliasResolution;
     friend class MTTCallGuard;
+    friend class MTTEvaluationLevel;
+    friend class MTTEvaluationState;
 
     void Create(MTLIModelObject* iRootScopeObject);
     void Destroy();
     void ClearGlobals();
     MTTIExpression* FindAlias(const MTTString& iName, int* oScopePosition) const;
 
-    MTTMap* _globals;
-    MTTListOfPointers* _scopeStack;
+    // The variable table and the scope stack, shared with copies.
+    MTTEvaluationState* _state;
+    // Where the state keeps the innermost scope's model object.
+    MTLIModelObject* const* _currentModelObject;
     MTLIModelObject* _rootModelObject;
     MTLILateEvaluator* _lateEvaluator;
     bool _ownsState;
     // Innermost alias being resolved (a chain of stack objects).
     mutable const MTTAliasResolution* _resolving;
-    // Nesting of function calls and the stack address of the outermost one.
+    // Nesting of function calls.
     int _callDepth;
-    const char* _callStackBase;
+    // Nesting of statements (lists, ifs, loops, call bodies), and its value
+    // when the outermost call began.
+    int _levels;
+    int _callLevelBase;
 };
 
 #endif

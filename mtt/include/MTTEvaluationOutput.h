@@ -1,6 +1,8 @@
 #ifndef MTTEVALUATIONOUTPUT_H
 #define MTTEVALUATIONOUTPUT_H
 
+#include <cstdint>
+
 #include "MTTEvaluationOutputType.h"
 #include "MTTExport.h"
 #include "MTTResult.h"
@@ -15,7 +17,10 @@ class MTTIEvaluationOutputVisitor;
 // the model object that statement worked on; it owns neither.
 class MTT_EXPORT MTTEvaluationOutput {
 public:
-    MTTEvaluationOutput(MTTIStatement* iStatement, MTLIModelObject* iModelObject);
+    MTTEvaluationOutput(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
+        : _statement(iStatement), _modelObject(iModelObject), _textLength(0)
+    {
+    }
     MTTEvaluationOutput(const MTTEvaluationOutput& iOther);
     MTTEvaluationOutput& operator=(const MTTEvaluationOutput& iOther);
     virtual ~MTTEvaluationOutput();
@@ -31,8 +36,16 @@ public:
     MTLIModelObject* GetModelObject() const { return _modelObject; }
 
 private:
+    friend class MTTEvaluationOutputNode;
+
     MTTIStatement* _statement;
     MTLIModelObject* _modelObject;
+
+protected:
+    // The length of this output's text as far as it is known (a node sums
+    // its children's when they are added; saturates): how much toString
+    // reserves up front, never what it writes.
+    uint32_t _textLength;
 };
 
 #endif

@@ -35,8 +35,13 @@ public:
     void SetLeafType(MTTEvaluationOutputLeafType iType) { _leafType = iType; }
 
 private:
+    // Packed behind the base's fields: a leaf takes 56 bytes.
     MTTEvaluationOutputLeafType _leafType;
-    MTTString _text;
+    // In a union, so that the leaf's destructor calls the text's only when
+    // it holds a buffer: most texts are short and live inside it.
+    union {
+        MTTString _text;
+    };
 };
 
 #endif

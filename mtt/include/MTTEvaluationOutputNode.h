@@ -36,16 +36,31 @@ public:
 
     // Room for iCount children without further allocation (a hint).
     void ReserveChildren(int iCount);
-    int GetChildCount() const;
+    int GetChildCount() const { return _count; }
     // 0-based; null out of range.
-    MTTEvaluationOutput* GetChild(int iIndex) const;
+    MTTEvaluationOutput* GetChild(int iIndex) const
+    {
+        return iIndex >= 0 && iIndex < _count ? Children()[iIndex] : nullptr;
+    }
     // False while it holds children borrowed from the node it copies.
     bool OwnsChildren() const { return _borrowed == 0; }
 
 private:
+    MTTEvaluationOutput* const* Children() const { return _capacity <= 1 ? &_only : _children; }
+    MTTEvaluationOutput** Children() { return _capacity <= 1 ? &_only : _children; }
     void DeleteChildren();
+    void CopyChildren(const MTTEvaluationOutputNode& iOther);
+    void Grow(int iCapacity);
 
-    ListOfMTTEvaluationOutput _children;
+    // Packed behind the base's fields: a node takes 48 bytes. A single
+    // child (an if's, a call's) is held in place; more go to an array that
+    // comes from the block pool while it is small.
+    int _count;
+    union {
+        MTTEvaluationOutput* _only;        // while _capacity is 1
+        MTTEvaluationOutput** _children;  // beyond
+    };
+    int _capacity;
     // The first _borrowed children belong to the copied node; the rest
     // were added to this one.
     int _borrowed;

@@ -1,12 +1,7 @@
 #include "MTTEvaluationOutput.h"
 
-MTTEvaluationOutput::MTTEvaluationOutput(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
-    : _statement(iStatement), _modelObject(iModelObject)
-{
-}
-
 MTTEvaluationOutput::MTTEvaluationOutput(const MTTEvaluationOutput& iOther)
-    : _statement(iOther._statement), _modelObject(iOther._modelObject)
+    : _statement(iOther._statement), _modelObject(iOther._modelObject), _textLength(iOther._textLength)
 {
 }
 
@@ -14,11 +9,10 @@ MTTEvaluationOutput& MTTEvaluationOutput::operator=(const MTTEvaluationOutput& i
 {
     _statement = iOther._statement;
     _modelObject = iOther._modelObject;
+    _textLength = iOther._textLength;
     return *this;
 }
 
-MTTEvaluationOutput::~MTTEvaluationOutput()
-{
-    _statement = nullptr;
-    _modelObject = nullptr;
-}
+// Writes nothing: outputs are released by the million, and a store into
+// a block that is being freed only costs a cache line.
+MTTEvaluationOutput::~MTTEvaluationOutput() {}

@@ -1,22 +1,24 @@
 #include "MTTEvaluationOutputLeaf.h"
 
-#include "MTTBlockPool.h"
-
 #include <utility>
 
+#include "MTTBlockPool.h"
 #include "MTTDiagnostics.h"
 #include "MTTIEvaluationOutputVisitor.h"
+#include "MTTOutputLength.h"
 
 MTTEvaluationOutputLeaf::MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject,
                                                  const MTTString& iText)
     : MTTEvaluationOutput(iStatement, iModelObject), _leafType(MTTLeafGeneratedText), _text(iText)
 {
+    _textLength = MTTOutputLength::Of(_text.Length());
 }
 
 MTTEvaluationOutputLeaf::MTTEvaluationOutputLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject,
                                                  MTTString&& iText)
     : MTTEvaluationOutput(iStatement, iModelObject), _leafType(MTTLeafGeneratedText), _text(std::move(iText))
 {
+    _textLength = MTTOutputLength::Of(_text.Length());
 }
 
 MTTEvaluationOutputLeaf::MTTEvaluationOutputLeaf(const MTTEvaluationOutputLeaf& iOther)
@@ -29,10 +31,14 @@ MTTEvaluationOutputLeaf& MTTEvaluationOutputLeaf::operator=(const MTTEvaluationO
     MTTEvaluationOutput::operator=(iOther);
     _leafType = iOther._leafType;
     _text = iOther._text;
+    _textLength = MTTOutputLength::Of(_text.Length());
     return *this;
 }
 
-MTTEvaluationOutputLeaf::~MTTEvaluationOutputLeaf() {}
+MTTEvaluationOutputLeaf::~MTTEvaluationOutputLeaf()
+{
+    if (_text.HoldsBuffer()) _text.~MTTString();
+}
 
 MTTEvaluationOutputType MTTEvaluationOutputLeaf::GetMTTEvaluationOutputType() const
 {

@@ -2,17 +2,22 @@
 
 #include "MTTBlockPool.h"
 
+#include <cstring>
+#include <new>
+
 #include "MTTDiagnostics.h"
 #include "MTTIEvaluationOutputVisitor.h"
+#include "MTTOutputLength.h"
 
 MTTEvaluationOutputNode::MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
-    : MTTEvaluationOutput(iStatement, iModelObject), _borrowed(0)
+    : MTTEvaluationOutput(iStatement, iModelObject), _count(0), _only(nullptr), _capacity(1), _borrowed(0)
 {
 }
 
 MTTEvaluationOutputNode::MTTEvaluationOutputNode(const MTTEvaluationOutputNode& iOther)
-    : MTTEvaluationOutput(iOther), _children(iOther._children), _borrowed(iOther._children.Size())
+    : MTTEvaluationOutput(iOther), _count(0), _only(nullptr), _capacity(1), _borrowed(0)
 {
+    CopyChildren(iOther);
 }
 
 MTTEvaluationOutputNode& MTTEvaluationOutputNode::operator=(const MTTEvaluationOutputNode& iOther)
@@ -20,23 +25,45 @@ MTTEvaluationOutputNode& MTTEvaluationOutputNode::operator=(const MTTEvaluationO
     if (this == &iOther) return *this;
     MTTEvaluationOutput::operator=(iOther);
     // Given back its own children (from a copy of itself): ownership stays.
-    if (_children == iOther._children) return *this;
+    if (_count == iOther._count &&
+        (_count == 0 || std::memcmp(Children(), iOther.Children(), sizeof(MTTEvaluationOutput*) * _count) == 0)) {
+        return *this;
+    }
     DeleteChildren();
-    _children = iOther._children;
-    _borrowed = _children.Size();
+    CopyChildren(iOther);
     return *this;
 }
 
 MTTEvaluationOutputNode::~MTTEvaluationOutputNode()
 {
-    DeleteChildren();
+    for (int i = _borrowed; i < _count; ++i) delete Children()[i];
+    if (_capacity > 1) MTTBlockPool::Release(_children, sizeof(MTTEvaluationOutput*) * _capacity);
+}
+
+void MTTEvaluationOutputNode::CopyChildren(const MTTEvaluationOutputNode& iOther)
+{
+    Grow(iOther._count);
+    if (iOther._count > 0) std::memcpy(Children(), iOther.Children(), sizeof(MTTEvaluationOutput*) * iOther._count);
+    _count = iOther._count;
+    _borrowed = _count;
 }
 
 void MTTEvaluationOutputNode::DeleteChildren()
 {
-    for (int i = _borrowed + 1; i <= _children.Size(); ++i) delete _children[i];
-    _children.RemoveAll();
+    for (int i = _borrowed; i < _count; ++i) delete Children()[i];
+    _count = 0;
     _borrowed = 0;
+}
+
+void MTTEvaluationOutputNode::Grow(int iCapacity)
+{
+    if (iCapacity <= _capacity) return;
+    MTTEvaluationOutput** children =
+        static_cast<MTTEvaluationOutput**>(MTTBlockPool::Allocate(sizeof(MTTEvaluationOutput*) * iCapacity));
+    if (_count > 0) std::memcpy(children, Children(), sizeof(MTTEvaluationOutput*) * _count);
+    if (_capacity > 1) MTTBlockPool::Release(_children, sizeof(MTTEvaluationOutput*) * _capacity);
+    _children = children;
+    _capacity = iCapacity;
 }
 
 MTTEvaluationOutputType MTTEvaluationOutputNode::GetMTTEvaluationOutputType() const
@@ -44,10 +71,18 @@ MTTEvaluationOutputType MTTEvaluationOutputNode::GetMTTEvaluationOutputType() co
     return MTTOutputNode;
 }
 
+// The first toString of a tree reserves the whole text at once (the nodes
+// know its length); the nodes below find the room already there.
 long MTTEvaluationOutputNode::toString(MTTString& ioText) const
 {
-    for (int i = 1; i <= _children.Size(); ++i) {
-        const MTTEvaluationOutput* child = _children[i];
+    size_t needed = ioText.Length() + _textLength;
+    if (needed > ioText.Capacity() && _textLength < UINT32_MAX) {
+        size_t doubled = 2 * ioText.Capacity();
+        ioText.Reserve(needed > doubled ? needed : doubled);
+    }
+    // The count and the children are read again after each child.
+    for (int i = 0; i < _count; ++i) {
+        const MTTEvaluationOutput* child = Children()[i];
         if (!MTT_CHECK(NULL != child, "NULL != elem")) continue;
         child->toString(ioText);
     }
@@ -56,7 +91,7 @@ long MTTEvaluationOutputNode::toString(MTTString& ioText) const
 
 bool MTTEvaluationOutputNode::IsEmpty() const
 {
-    return _children.Size() == 0;
+    return _count == 0;
 }
 
 long MTTEvaluationOutputNode::Accept(MTTIEvaluationOutputVisitor* visitor)
@@ -67,7 +102,12 @@ long MTTEvaluationOutputNode::Accept(MTTIEvaluationOutputVisitor* visitor)
 
 MTTEvaluationOutput* MTTEvaluationOutputNode::AddChild(MTTEvaluationOutput* iChild)
 {
-    _children.Append(iChild);
+    if (_count == _capacity) {
+        if (_capacity > 0x3FFFFFFF) throw std::bad_alloc();
+        Grow(_capacity < 4 ? 4 : 2 * _capacity);
+    }
+    Children()[_count++] = iChild;
+    if (iChild != nullptr) _textLength = MTTOutputLength::Sum(_textLength, iChild->_textLength);
     return this;
 }
 
@@ -75,18 +115,7 @@ void MTTEvaluationOutputNode::ReserveChildren(int iCount)
 {
     // A hint from a model's list size must not turn into a huge allocation.
     const int kMaxHint = 1 << 16;
-    _children.Reserve(iCount < kMaxHint ? iCount : kMaxHint);
-}
-
-int MTTEvaluationOutputNode::GetChildCount() const
-{
-    return _children.Size();
-}
-
-MTTEvaluationOutput* MTTEvaluationOutputNode::GetChild(int iIndex) const
-{
-    if (iIndex < 0 || iIndex >= _children.Size()) return nullptr;
-    return const_cast<MTTEvaluationOutput*>(_children[iIndex + 1]);
+    Grow(iCount < kMaxHint ? iCount : kMaxHint);
 }
 
 void* MTTEvaluationOutputNode::operator new(size_t iSize)

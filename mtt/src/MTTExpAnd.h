@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "&&": logical and, short-circuit: the right operand is not evaluated when the left is false.
-class MTTExpAnd : public MTTExpBinaryOp {
+class MTTExpAnd final : public MTTExpBinaryOp {
 public:
     MTTExpAnd(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

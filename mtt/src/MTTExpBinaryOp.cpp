@@ -19,7 +19,11 @@ char* CopyOperator(const char* iText)
 }  // namespace
 
 MTTExpBinaryOp::MTTExpBinaryOp(MTTIExpression* lhs, MTTIExpression* rhs, const char* op)
-    : _lhs(lhs), _rhs(rhs), _operator(nullptr)
+    : _lhs(lhs),
+      _rhs(rhs),
+      _operator(nullptr),
+      _lhsKind(MTTExpressionText::KindOf(lhs)),
+      _rhsKind(MTTExpressionText::KindOf(rhs))
 {
     try {
         _operator = CopyOperator(op);
@@ -70,9 +74,9 @@ bool MTTExpBinaryOp::CompareTexts(MTTEvaluationEnvironment* iEnvironment,
                                   int (MTTString::*iCompare)(const MTTString&) const)
 {
     if (!CheckOperands()) return false;
-    MTTString left = _lhs->EvaluateString(iEnvironment);
-    MTTString right = _rhs->EvaluateString(iEnvironment);
-    return (left.*iCompare)(right) != 0;
+    MTTExpressionText left(_lhs, _lhsKind, iEnvironment);
+    MTTExpressionText right(_rhs, _rhsKind, iEnvironment);
+    return (left.Text().*iCompare)(right.Text()) != 0;
 }
 
 MTTString MTTExpBinaryOp::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

@@ -1,6 +1,7 @@
 #ifndef MTTEXPBINARYOP_H
 #define MTTEXPBINARYOP_H
 
+#include "MTTExpressionText.h"
 #include "MTTIExpression.h"
 
 // Base of the eight two-operand operators: owns both operands and a heap
@@ -30,6 +31,9 @@ protected:
     MTTIExpression* _lhs;
     MTTIExpression* _rhs;
     char* _operator;
+    // What the operands are, for reading their texts without copies.
+    MTTExpressionText::Kind _lhsKind;
+    MTTExpressionText::Kind _rhsKind;
 
 private:
     MTTExpBinaryOp(const MTTExpBinaryOp&) = delete;

@@ -6,7 +6,7 @@
 // The truth value of its operand, unchanged: for a property whether its
 // path reaches an object, for a variable whether it is set to a value
 // other than "", "false" and "0".
-class MTTExpDefined : public MTTExpUnaryOp {
+class MTTExpDefined final : public MTTExpUnaryOp {
 public:
     explicit MTTExpDefined(MTTIExpression* arg);
 

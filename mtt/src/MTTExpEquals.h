@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "==": text equality.
-class MTTExpEquals : public MTTExpBinaryOp {
+class MTTExpEquals final : public MTTExpBinaryOp {
 public:
     MTTExpEquals(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // ">=": text greater-or-equal.
-class MTTExpGEQ : public MTTExpBinaryOp {
+class MTTExpGEQ final : public MTTExpBinaryOp {
 public:
     MTTExpGEQ(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

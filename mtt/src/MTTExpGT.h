@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // ">": text greater.
-class MTTExpGT : public MTTExpBinaryOp {
+class MTTExpGT final : public MTTExpBinaryOp {
 public:
     MTTExpGT(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "<=": text less-or-equal.
-class MTTExpLEQ : public MTTExpBinaryOp {
+class MTTExpLEQ final : public MTTExpBinaryOp {
 public:
     MTTExpLEQ(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "<": text less.
-class MTTExpLT : public MTTExpBinaryOp {
+class MTTExpLT final : public MTTExpBinaryOp {
 public:
     MTTExpLT(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

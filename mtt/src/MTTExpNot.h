@@ -4,7 +4,7 @@
 #include "MTTExpUnaryOp.h"
 
 // Negation of its operand's truth value.
-class MTTExpNot : public MTTExpUnaryOp {
+class MTTExpNot final : public MTTExpUnaryOp {
 public:
     explicit MTTExpNot(MTTIExpression* arg);
 

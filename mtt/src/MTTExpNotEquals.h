@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "!=": text inequality.
-class MTTExpNotEquals : public MTTExpBinaryOp {
+class MTTExpNotEquals final : public MTTExpBinaryOp {
 public:
     MTTExpNotEquals(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

@@ -4,7 +4,7 @@
 #include "MTTExpBinaryOp.h"
 
 // "||": logical or, short-circuit: the right operand is not evaluated when the left is true.
-class MTTExpOr : public MTTExpBinaryOp {
+class MTTExpOr final : public MTTExpBinaryOp {
 public:
     MTTExpOr(MTTIExpression* lhs, MTTIExpression* rhs);
     long Accept(MTTINodeVisitor* visitor) override;

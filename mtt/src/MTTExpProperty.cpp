@@ -40,6 +40,13 @@ MTLIModelObject* MTTExpProperty::Walk(MTTEvaluationEnvironment* iEnvironment)
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     MTLIModelObject* object =
         _relative ? iEnvironment->GetCurrentModelObject() : iEnvironment->GetRootModelObject();
+    // Most values are read from the object itself, without a path.
+    return _path.Size() == 0 ? object : WalkPath(object);
+}
+
+MTLIModelObject* MTTExpProperty::WalkPath(MTLIModelObject* iStart)
+{
+    MTLIModelObject* object = iStart;
     int size = _path.Size();
     for (int i = 1; i <= size && object != nullptr; ++i) {
         const MTTString& element = _path[i];

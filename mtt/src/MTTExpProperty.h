@@ -9,7 +9,7 @@ class MTLIModelObject;
 // Reads the model: walks _path by GetProperty from the current model object
 // (relative) or the root one, then reads the value named _name. A first
 // path element "this" stands for the start object itself.
-class MTTExpProperty : public MTTIExpression {
+class MTTExpProperty final : public MTTIExpression {
 public:
     MTTExpProperty(const ListOfMTTString& iPath, bool iRelative, const MTTString& iName);
     ~MTTExpProperty() override;
@@ -41,6 +41,7 @@ private:
 
     // The object the path reaches from its start object, or null.
     MTLIModelObject* Walk(MTTEvaluationEnvironment* iEnvironment);
+    MTLIModelObject* WalkPath(MTLIModelObject* iStart);
 
     MTTString _name;
     bool _relative;

@@ -5,7 +5,7 @@
 
 // A literal text. True unless the text is exactly "false". Late, it is the
 // text itself, between double quotes when _quoted (no escaping).
-class MTTExpString : public MTTIExpression {
+class MTTExpString final : public MTTIExpression {
 public:
     MTTExpString(const MTTString& iText, bool iQuoted);
     ~MTTExpString() override;

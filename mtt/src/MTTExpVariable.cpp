@@ -1,10 +1,10 @@
 #include "MTTExpVariable.h"
 
-#include <memory>
-
 #include "MTTAliasResolution.h"
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationState.h"
 #include "MTTNodeSupport.h"
+#include "MTTVariableEntry.h"
 
 MTTExpVariable::MTTExpVariable(const MTTString& iName) : _name(iName) {}
 
@@ -39,17 +39,32 @@ bool MTTExpVariable::EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment)
         MTTAliasResolution alias(iEnvironment, _name);
         if (alias.Expression() != nullptr) return alias.Expression()->EvaluateBoolean(iEnvironment);
     }
-    std::unique_ptr<MTTString> value(iEnvironment->GetVariable(_name));
-    if (!value) return false;
-    return !(*value == "" || *value == "false" || *value == "0");
+    const MTTVariableEntry* entry = MTTEvaluationState::Of(iEnvironment).FindVariable(_name);
+    if (entry == nullptr) return false;
+    const MTTString& value = entry->_value;
+    return !(value.IsEmpty() || value == "false" || value == "0");
 }
 
 MTTString MTTExpVariable::EvaluateString(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return MTTString();
-    std::unique_ptr<MTTString> value(iEnvironment->GetVariable(_name));
-    if (!value) return MTTString();
-    return std::move(*value);
+    MTTString value;
+    const MTTString* text = Lend(iEnvironment, value);
+    if (text != &value) value = *text;
+    return value;
+}
+
+const MTTString* MTTExpVariable::Lend(MTTEvaluationEnvironment* iEnvironment, MTTString& ioSpare)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return &ioSpare;
+    {
+        MTTAliasResolution alias(iEnvironment, _name);
+        if (alias.Expression() != nullptr) {
+            ioSpare = alias.Expression()->EvaluateString(iEnvironment);
+            return &ioSpare;
+        }
+    }
+    MTTVariableEntry* entry = MTTEvaluationState::Of(iEnvironment).FindVariable(_name);
+    return entry != nullptr ? &entry->_value : &ioSpare;
 }
 
 MTTString MTTExpVariable::LateEvaluate(MTTEvaluationEnvironment*)

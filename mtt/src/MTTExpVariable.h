@@ -20,6 +20,10 @@ public:
 
     MTTString GetName() const { return _name; }
     const MTTString& Name() const { return _name; }
+    // The value as EvaluateString gives it, without a copy where it can:
+    // the table's own string, or ioSpare holding an alias's text (or
+    // nothing, for an unknown name).
+    const MTTString* Lend(MTTEvaluationEnvironment* iEnvironment, MTTString& ioSpare);
 
 private:
     MTTString _name;

@@ -1,25 +1,34 @@
 #include "MTTLocalEnvironment.h"
 
-#include "MTTBlockPool.h"
-
 #include "MTTMap.h"
 #include "MTTStatFunctionDecl.h"
 #include "MTTString.h"
 
-MTTLocalEnvironment::MTTLocalEnvironment(MTLIModelObject* iModelObject)
-    : _modelObject(iModelObject), _aliases(nullptr)
+MTTLocalEnvironment::MTTLocalEnvironment(MTTLocalEnvironment&& iOther) noexcept
+    : _modelObject(iOther._modelObject), _functions(iOther._functions), _aliases(iOther._aliases)
 {
+    iOther._functions = nullptr;
+    iOther._aliases = nullptr;
 }
 
-MTTLocalEnvironment::~MTTLocalEnvironment()
+MTTLocalEnvironment& MTTLocalEnvironment::operator=(MTTLocalEnvironment&& iOther) noexcept
 {
-    if (_aliases != nullptr) {
-        _aliases->clear();
-        delete _aliases;
-        _aliases = nullptr;
-    }
-    _functions.RemoveAll();
-    _modelObject = nullptr;
+    if (this == &iOther) return *this;
+    Release();
+    _modelObject = iOther._modelObject;
+    _functions = iOther._functions;
+    _aliases = iOther._aliases;
+    iOther._functions = nullptr;
+    iOther._aliases = nullptr;
+    return *this;
+}
+
+void MTTLocalEnvironment::Release()
+{
+    delete _aliases;
+    _aliases = nullptr;
+    delete _functions;
+    _functions = nullptr;
 }
 
 void MTTLocalEnvironment::AddAlias(const MTTString& iName, MTTIExpression* iExpression)
@@ -45,26 +54,23 @@ MTTIExpression* MTTLocalEnvironment::GetAlias(const MTTString& iName) const
     return expression;
 }
 
+int MTTLocalEnvironment::AliasesBound() const
+{
+    return _aliases->size();
+}
+
 void MTTLocalEnvironment::AddFunction(MTTStatFunctionDecl* iDeclaration)
 {
-    _functions.Append(iDeclaration);
+    if (iDeclaration == nullptr) return;
+    if (_functions == nullptr) _functions = new MTTMap();
+    const char* name = iDeclaration->Name().ConvertToChar();
+    if (!_functions->search(name, nullptr)) _functions->insert(name, iDeclaration);
 }
 
 MTTStatFunctionDecl* MTTLocalEnvironment::GetFunction(const MTTString& iName) const
 {
-    for (int i = 1; i <= _functions.Size(); ++i) {
-        MTTStatFunctionDecl* declaration = static_cast<MTTStatFunctionDecl*>(_functions.GetItem(i));
-        if (declaration != nullptr && declaration->Name() == iName) return declaration;
-    }
-    return nullptr;
-}
-
-void* MTTLocalEnvironment::operator new(size_t iSize)
-{
-    return MTTBlockPool::Allocate(iSize);
-}
-
-void MTTLocalEnvironment::operator delete(void* iBlock, size_t iSize)
-{
-    MTTBlockPool::Release(iBlock, iSize);
+    if (_functions == nullptr) return nullptr;
+    void* declaration = nullptr;
+    if (!_functions->search(iName.ConvertToChar(), &declaration)) return nullptr;
+    return static_cast<MTTStatFunctionDecl*>(declaration);
 }

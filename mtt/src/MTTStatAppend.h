@@ -3,15 +3,23 @@
 
 #include "MTTStatVariableUpdate.h"
 
+class MTTTextWriter;
+
 // Appends the text of an expression to a variable (creating a string
 // variable when the name is unknown). The same in both modes.
-class MTTStatAppend : public MTTStatVariableUpdate {
+class MTTStatAppend final : public MTTStatVariableUpdate {
 public:
     MTTStatAppend(const MTTString& iName, MTTIExpression* iValue);
 
     long Accept(MTTINodeVisitor* visitor) override;
     MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    // Evaluate's text alone (MTTEvaluateText), which is none.
+    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
+
+private:
+    template <class Out>
+    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 };
 
 #endif

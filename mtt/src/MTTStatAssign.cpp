@@ -1,12 +1,10 @@
 #include "MTTStatAssign.h"
 
-#include <memory>
-
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutputLeaf.h"
-#include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatAssign::MTTStatAssign(const MTTString& iName, MTTIExpression* iValue) : MTTStatVariableUpdate(iName, iValue) {}
 
@@ -15,12 +13,24 @@ long MTTStatAssign::Accept(MTTINodeVisitor* visitor)
     return MTTAccept(visitor, this);
 }
 
-MTTEvaluationOutput* MTTStatAssign::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatAssign::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!CheckEvaluation(iEnvironment)) return nullptr;
+    if (!CheckEvaluation(iEnvironment)) return ioOut.Fail();
     MTTReportingNode reporting(this);  // a write through a read-only alias is reported by the environment
     iEnvironment->AddVariable(_name, _value->EvaluateString(iEnvironment), MTTVarString);
-    return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
+    return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
+}
+
+MTTEvaluationOutput* MTTStatAssign::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatAssign::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatAssign::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

@@ -4,7 +4,7 @@
 #include "MTTStatMarker.h"
 
 // Marks the beginning of a statement. It carries no data.
-class MTTStatBeginStatement : public MTTStatMarker {
+class MTTStatBeginStatement final : public MTTStatMarker {
 public:
     long Accept(MTTINodeVisitor* visitor) override;
 };

@@ -4,7 +4,7 @@
 #include "MTTStatMarker.h"
 
 // A template comment: its text never reaches the output.
-class MTTStatComment : public MTTStatMarker {
+class MTTStatComment final : public MTTStatMarker {
 public:
     explicit MTTStatComment(const MTTString& iText);
 

@@ -7,6 +7,8 @@
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatDeclareVariable::MTTStatDeclareVariable(const MTTString& iName, MTTExpVariableType iType)
     : _name(iName), _type(iType)
@@ -38,11 +40,23 @@ static void Declare(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnviron
     iEnvironment->AddVariable(iName, MTTString(iType == MTTVarInteger ? "0" : ""), iType);
 }
 
+template <class Out>
+typename Out::Result MTTStatDeclareVariable::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    Declare(this, iEnvironment, _name, _type);
+    return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
+}
+
 MTTEvaluationOutput* MTTStatDeclareVariable::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    Declare(this, iEnvironment, _name, _type);
-    return new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatDeclareVariable::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 // Late, the variable is registered too, so that later statements know its

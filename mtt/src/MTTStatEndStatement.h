@@ -4,7 +4,7 @@
 #include "MTTStatMarker.h"
 
 // Marks the end of a statement. It carries no data.
-class MTTStatEndStatement : public MTTStatMarker {
+class MTTStatEndStatement final : public MTTStatMarker {
 public:
     long Accept(MTTINodeVisitor* visitor) override;
 };

@@ -4,10 +4,15 @@
 
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutputLeaf.h"
-#include "MTTNodeSupport.h"
 #include "MTTIExpression.h"
+#include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
-MTTStatExpression::MTTStatExpression(MTTIExpression* iExpression) : _expression(iExpression) {}
+MTTStatExpression::MTTStatExpression(MTTIExpression* iExpression)
+    : _expression(iExpression), _kind(MTTExpressionText::KindOf(iExpression))
+{
+}
 
 MTTStatExpression::~MTTStatExpression()
 {
@@ -29,12 +34,23 @@ MTTNode* MTTStatExpression::GetChild(int iIndex)
     return MTTChildAt(iIndex, {_expression});
 }
 
+template <class Out>
+typename Out::Result MTTStatExpression::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _expression, "NULL != _expression")) return ioOut.Fail();
+    return ioOut.Value(this, iEnvironment->GetCurrentModelObject(), _expression, _kind, iEnvironment);
+}
+
 MTTEvaluationOutput* MTTStatExpression::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    if (!MTT_CHECK(NULL != _expression, "NULL != _expression")) return nullptr;
-    MTTString value = _expression->EvaluateString(iEnvironment);
-    return new MTTEvaluationOutputLeaf(this, iEnvironment->GetCurrentModelObject(), std::move(value));
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatExpression::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 // Late, the leaf holds the expression's source text and no model object.

@@ -5,10 +5,14 @@
 #include "MTLILateEvaluator.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTStatementKindFinder.h"
+#include "MTTTextWriter.h"
 
 namespace {
 
@@ -19,7 +23,7 @@ const char kIndexName[] = "index_i";
 }  // namespace
 
 MTTStatForeach::MTTStatForeach(MTTIExpression* iVariable, MTTIStatement* iAction)
-    : _variable(iVariable), _action(iAction)
+    : _variable(iVariable), _action(iAction), _actionKind(MTTStatementKindFinder::Of(iAction))
 {
 }
 
@@ -44,41 +48,49 @@ MTTNode* MTTStatForeach::GetChild(int iIndex)
     return MTTChildAt(iIndex, {_variable, _action});
 }
 
-MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatForeach::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    if (!MTT_CHECK(NULL != _variable, "NULL != _variable")) return nullptr;
-    if (!MTT_CHECK(NULL != _action, "NULL != _action")) return nullptr;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _variable, "NULL != _variable")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _action, "NULL != _action")) return ioOut.Fail();
 
     MTLIModelObject* list = _variable->EvaluateModelObject(iEnvironment);
-    if (list == nullptr) return nullptr;
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, list);
+    if (list == nullptr) return ioOut.Fail();
+    MTTEvaluationLevel level(iEnvironment);
+    typename Out::Node node = ioOut.Open(this, list);
     if (list->GetKind() != 1) {
         MTTReport(this, this, stdout, "ERROR: Foreach argument is not a list.\n");
-        delete node;
-        return nullptr;
+        return ioOut.Abandon(node);
     }
     int size = list->GetSize();
-    node->ReserveChildren(size);
+    ioOut.Reserve(node, size);
     for (int i = 0; i < size; ++i) {
         MTLIModelObject* element = list->GetElement(i);
         if (element == nullptr) {
             MTTReport(this, this, stdout, "ERROR: Element %d of Foreach iterated list is NULL.\n", i);
-            delete node;
-            return nullptr;
+            return ioOut.Abandon(node);
         }
         iEnvironment->PushScope(element);
-        MTTEvaluationOutput* output = _action->Evaluate(iEnvironment);
-        if (output == nullptr) {
-            iEnvironment->PopScope();
-            MTTReport(this, this, stdout, "ERROR: Foreach failed evaluation for child %d.\n", i);
-            delete node;
-            return nullptr;
-        }
-        node->AddChild(output);
+        bool added = ioOut.Add(node, _action, _actionKind, iEnvironment);
         iEnvironment->PopScope();
+        if (!added) {
+            MTTReport(this, this, stdout, "ERROR: Foreach failed evaluation for child %d.\n", i);
+            return ioOut.Abandon(node);
+        }
     }
-    return node;
+    return ioOut.Close(node);
+}
+
+MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatForeach::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatForeach::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
@@ -99,6 +111,7 @@ MTTEvaluationOutput* MTTStatForeach::LateEvaluate(MTTEvaluationEnvironment* iEnv
     head.Append(evaluator->LateEnterElement(_variable->GetPath().ConvertToChar(), kIndexName));
     head.Append(";\n");
 
+    MTTEvaluationLevel level(iEnvironment);
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
     node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, std::move(head)));
     if (MTTEvaluationOutput* body = _action->LateEvaluate(iEnvironment)) node->AddChild(body);

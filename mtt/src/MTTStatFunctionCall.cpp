@@ -4,6 +4,7 @@
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
 #include "MTTStatFunctionDecl.h"
+#include "MTTTextWriter.h"
 
 MTTStatFunctionCall::MTTStatFunctionCall(const MTTString& iName, const ListOfMTTIExpression& iArguments)
     : _name(iName), _arguments(iArguments)
@@ -30,35 +31,45 @@ MTTNode* MTTStatFunctionCall::GetChild(int iIndex)
     return MTTListChildAt(_arguments, iIndex);
 }
 
-// Both modes find the function the same way and report a failed call with
-// the same words.
-static MTTEvaluationOutput* Call(const MTTStatFunctionCall* iCall, MTTEvaluationEnvironment* iEnvironment,
-                                 const MTTString& iName, ListOfMTTIExpression* iArguments, bool iLate)
+// iCall evaluates the declaration's body; its result converts to false
+// when the body failed.
+template <class Call>
+auto MTTStatFunctionCall::Run(MTTEvaluationEnvironment* iEnvironment, Call iCall) -> decltype(iCall(nullptr))
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return decltype(iCall(nullptr))();
     MTTStatFunctionDecl* declaration;
     {
-        MTTReportingNode reporting(iCall);  // "Function not found" comes from the environment
-        declaration = iEnvironment->GetFunction(iName);
+        MTTReportingNode reporting(this);  // "Function not found" comes from the environment
+        declaration = iEnvironment->GetFunction(_name);
     }
     if (declaration == nullptr) {
-        MTTReport(iCall, iCall, stdout, "ERROR: function call: function \"%s\" not defined.\n", iName.ConvertToChar());
-        return nullptr;
+        MTTReport(this, this, stdout, "ERROR: function call: function \"%s\" not defined.\n", _name.ConvertToChar());
+        return decltype(iCall(nullptr))();
     }
-    MTTEvaluationOutput* output = iLate ? declaration->LateEvaluateCall(iEnvironment, iArguments)
-                                        : declaration->EvaluateCall(iEnvironment, iArguments);
-    if (output == nullptr) {
-        MTTReport(iCall, iCall, stdout, "ERROR: function call: evaluation of function \"%s\" failed.\n", iName.ConvertToChar());
+    auto result = iCall(declaration);
+    if (!result) {
+        MTTReport(this, this, stdout, "ERROR: function call: evaluation of function \"%s\" failed.\n", _name.ConvertToChar());
     }
-    return output;
+    return result;
 }
 
 MTTEvaluationOutput* MTTStatFunctionCall::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    return Call(this, iEnvironment, _name, &_arguments, false);
+    return Run(iEnvironment, [&](MTTStatFunctionDecl* iDeclaration) {
+        return iDeclaration->EvaluateCall(iEnvironment, &_arguments);
+    });
 }
 
 MTTEvaluationOutput* MTTStatFunctionCall::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    return Call(this, iEnvironment, _name, &_arguments, true);
+    return Run(iEnvironment, [&](MTTStatFunctionDecl* iDeclaration) {
+        return iDeclaration->LateEvaluateCall(iEnvironment, &_arguments);
+    });
+}
+
+bool MTTStatFunctionCall::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, [&](MTTStatFunctionDecl* iDeclaration) {
+        return iDeclaration->WriteCall(iEnvironment, &_arguments, ioWriter);
+    });
 }

@@ -3,12 +3,16 @@
 #include "ListOfMTTIExpression.h"
 #include "MTTCallGuard.h"
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTStatementKindFinder.h"
+#include "MTTTextWriter.h"
 
 MTTStatFunctionDecl::MTTStatFunctionDecl(const MTTString& iName, const ListOfMTTString& iParameters,
                                          MTTIStatement* iBody)
-    : _name(iName), _parameters(iParameters), _body(iBody)
+    : _name(iName), _parameters(iParameters), _body(iBody), _bodyKind(MTTStatementKindFinder::Of(iBody))
 {
 }
 
@@ -33,12 +37,23 @@ MTTNode* MTTStatFunctionDecl::GetChild(int iIndex)
     return MTTChildAt(iIndex, {_body});
 }
 
+template <class Out>
+typename Out::Result MTTStatFunctionDecl::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    iEnvironment->AddFunction(this);
+    return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
+}
+
 MTTEvaluationOutput* MTTStatFunctionDecl::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
-    iEnvironment->AddFunction(this);
-    return node;
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatFunctionDecl::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatFunctionDecl::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
@@ -52,56 +67,62 @@ namespace {
 struct CallMode {
     const char* wrongCountMessage;
     const char* failedMessage;
-    bool late;
 };
 
 const CallMode kImmediate = {
     "ERROR: function call failed: wrong parameter number for function \"%s\".\n",
-    "ERROR: function call failed evaluation.\n", false};
+    "ERROR: function call failed evaluation.\n"};
 const CallMode kLate = {
     "ERROR: late evaluation function call failed: wrong parameter number for function \"%s\".\n",
-    "ERROR: function call failed late evaluation.\n", true};
+    "ERROR: function call failed late evaluation.\n"};
 
 }  // namespace
 
-static MTTEvaluationOutput* EvaluateBody(MTTStatFunctionDecl* iDeclaration, MTTIStatement* iBody,
-                                         const ListOfMTTString& iParameters,
-                                         MTTEvaluationEnvironment* iEnvironment,
-                                         ListOfMTTIExpression* iArguments, const CallMode& iMode)
+template <class Out>
+typename Out::Result MTTStatFunctionDecl::RunCall(MTTEvaluationEnvironment* iEnvironment,
+                                                  ListOfMTTIExpression* iArguments, bool iLate, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    if (!MTT_CHECK(NULL != iBody, "NULL != _body")) return nullptr;
-    if (iArguments == nullptr || iArguments->Size() != iParameters.Size()) {
-        MTTReport(iDeclaration, iDeclaration, stdout, iMode.wrongCountMessage, iDeclaration->Name().ConvertToChar());
-        return nullptr;
+    const CallMode& mode = iLate ? kLate : kImmediate;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _body, "NULL != _body")) return ioOut.Fail();
+    if (iArguments == nullptr || iArguments->Size() != _parameters.Size()) {
+        MTTReport(this, this, stdout, mode.wrongCountMessage, _name.ConvertToChar());
+        return ioOut.Fail();
     }
-    MTTCallGuard guard(iDeclaration, iEnvironment, iDeclaration->Name());
-    if (!guard.Allowed()) return nullptr;
+    MTTCallGuard guard(this, iEnvironment, _name);
+    if (!guard.Allowed()) return ioOut.Fail();
+    MTTEvaluationLevel level(iEnvironment);
 
     // Inside an inlined late body there is no current model object.
-    MTLIModelObject* modelObject = iMode.late ? nullptr : iEnvironment->GetCurrentModelObject();
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(iDeclaration, modelObject);
+    MTLIModelObject* modelObject = iLate ? nullptr : iEnvironment->GetCurrentModelObject();
+    typename Out::Node node = ioOut.Open(this, modelObject);
     iEnvironment->PushScope(modelObject);
-    for (int i = 1; i <= iArguments->Size(); ++i) iEnvironment->AddAlias(iParameters[i], (*iArguments)[i]);
-    MTTEvaluationOutput* output = iMode.late ? iBody->LateEvaluate(iEnvironment) : iBody->Evaluate(iEnvironment);
+    for (int i = 1; i <= iArguments->Size(); ++i) iEnvironment->AddAlias(_parameters[i], (*iArguments)[i]);
+    bool added = ioOut.Add(node, _body, _bodyKind, iEnvironment);
     iEnvironment->PopScope();
-    if (output == nullptr) {
-        MTTReport(iDeclaration, iDeclaration, stdout, "%s", iMode.failedMessage);
-        delete node;
-        return nullptr;
+    if (!added) {
+        MTTReport(this, this, stdout, "%s", mode.failedMessage);
+        return ioOut.Abandon(node);
     }
-    node->AddChild(output);
-    return node;
+    return ioOut.Close(node);
 }
 
 MTTEvaluationOutput* MTTStatFunctionDecl::EvaluateCall(MTTEvaluationEnvironment* iEnvironment,
                                                        ListOfMTTIExpression* iArguments)
 {
-    return EvaluateBody(this, _body, _parameters, iEnvironment, iArguments, kImmediate);
+    MTTOutputBuilder builder;
+    return RunCall(iEnvironment, iArguments, false, builder);
 }
 
 MTTEvaluationOutput* MTTStatFunctionDecl::LateEvaluateCall(MTTEvaluationEnvironment* iEnvironment,
                                                            ListOfMTTIExpression* iArguments)
 {
-    return EvaluateBody(this, _body, _parameters, iEnvironment, iArguments, kLate);
+    MTTOutputBuilder builder(true);
+    return RunCall(iEnvironment, iArguments, true, builder);
+}
+
+bool MTTStatFunctionDecl::WriteCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
+                                    MTTTextWriter& ioWriter)
+{
+    return RunCall(iEnvironment, iArguments, false, ioWriter);
 }

@@ -3,13 +3,15 @@
 
 #include "ListOfMTTString.h"
 #include "MTTIStatement.h"
+#include "MTTStatementKind.h"
 
 class ListOfMTTIExpression;
+class MTTTextWriter;
 
 // A function definition. Evaluating it registers it in the innermost scope
 // and produces no text; a call evaluates the body in a new scope where each
 // parameter is an alias of the call's argument expression (by name).
-class MTTStatFunctionDecl : public MTTIStatement {
+class MTTStatFunctionDecl final : public MTTIStatement {
 public:
     MTTStatFunctionDecl(const MTTString& iName, const ListOfMTTString& iParameters, MTTIStatement* iBody);
     ~MTTStatFunctionDecl() override;
@@ -19,10 +21,14 @@ public:
     MTTNode* GetChild(int iIndex) override;
     MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    // Evaluate's text alone (MTTEvaluateText), which is none.
+    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
     // The body for one call; null after a reported failure.
     MTTEvaluationOutput* EvaluateCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments);
     MTTEvaluationOutput* LateEvaluateCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments);
+    // EvaluateCall's text alone; false where it fails.
+    bool WriteCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments, MTTTextWriter& ioWriter);
 
     MTTString GetName() const { return _name; }
     const MTTString& Name() const { return _name; }
@@ -32,10 +38,16 @@ public:
 private:
     MTTStatFunctionDecl(const MTTStatFunctionDecl&) = delete;
     MTTStatFunctionDecl& operator=(const MTTStatFunctionDecl&) = delete;
+    template <class Out>
+    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
+    template <class Out>
+    typename Out::Result RunCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
+                                 bool iLate, Out& ioOut);
 
     MTTString _name;
     ListOfMTTString _parameters;
     MTTIStatement* _body;
+    MTTStatementKind _bodyKind;
 };
 
 #endif

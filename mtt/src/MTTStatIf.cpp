@@ -1,15 +1,23 @@
 #include "MTTStatIf.h"
 
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
 #include "MTTPropertyFinderVisitor.h"
+#include "MTTStatementKindFinder.h"
+#include "MTTTextWriter.h"
 #include "MTTTreeWalkVisitor.h"
 
 MTTStatIf::MTTStatIf(MTTIExpression* iCondition, MTTIStatement* iThen, MTTIStatement* iElse)
-    : _cond(iCondition), _then(iThen), _else(iElse)
+    : _cond(iCondition),
+      _then(iThen),
+      _else(iElse),
+      _thenKind(MTTStatementKindFinder::Of(iThen)),
+      _elseKind(MTTStatementKindFinder::Of(iElse))
 {
 }
 
@@ -35,22 +43,32 @@ MTTNode* MTTStatIf::GetChild(int iIndex)
     return MTTChildAt(iIndex, {_cond, _then, _else});
 }
 
-MTTEvaluationOutput* MTTStatIf::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatIf::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    if (!MTT_CHECK(NULL != _cond, "NULL != _cond")) return nullptr;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _cond, "NULL != _cond")) return ioOut.Fail();
     bool condition = _cond->EvaluateBoolean(iEnvironment);
     MTTIStatement* chosen = condition ? _then : _else;
-    if (condition ? !MTT_CHECK(NULL != _then, "_then") : !MTT_CHECK(NULL != _else, "_else")) return nullptr;
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
-    MTTEvaluationOutput* output = chosen->Evaluate(iEnvironment);
-    if (output == nullptr) {
+    if (condition ? !MTT_CHECK(NULL != _then, "_then") : !MTT_CHECK(NULL != _else, "_else")) return ioOut.Fail();
+    MTTEvaluationLevel level(iEnvironment);
+    typename Out::Node node = ioOut.Open(this, iEnvironment->GetCurrentModelObject());
+    if (!ioOut.Add(node, chosen, condition ? _thenKind : _elseKind, iEnvironment)) {
         MTTReport(this, this, stdout, "ERROR: Evaluation error in if body.\n");
-        delete node;
-        return nullptr;
+        return ioOut.Abandon(node);
     }
-    node->AddChild(output);
-    return node;
+    return ioOut.Close(node);
+}
+
+MTTEvaluationOutput* MTTStatIf::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatIf::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 // Adds a part's late output unless it is missing or empty.
@@ -71,6 +89,7 @@ MTTEvaluationOutput* MTTStatIf::LateEvaluate(MTTEvaluationEnvironment* iEnvironm
     if (!MTT_CHECK(NULL != _cond, "NULL != _cond")) return nullptr;
     if (!MTT_CHECK(NULL != _then, "NULL != _then")) return nullptr;
     if (!MTT_CHECK(NULL != _else, "NULL != _else")) return nullptr;
+    MTTEvaluationLevel level(iEnvironment);
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
 
     // A condition that reads no model property can be decided now.

@@ -2,13 +2,15 @@
 #define MTTSTATIF_H
 
 #include "MTTIStatement.h"
+#include "MTTStatementKind.h"
 
 class MTTIExpression;
+class MTTTextWriter;
 
 // The conditional. Immediately it evaluates only the chosen part. Late, a
 // condition that reads no model property is decided at once; one that does
 // becomes an "if (" construct around both parts.
-class MTTStatIf : public MTTIStatement {
+class MTTStatIf final : public MTTIStatement {
 public:
     MTTStatIf(MTTIExpression* iCondition, MTTIStatement* iThen, MTTIStatement* iElse);
     ~MTTStatIf() override;
@@ -18,14 +20,20 @@ public:
     MTTNode* GetChild(int iIndex) override;
     MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
+    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
 private:
     MTTStatIf(const MTTStatIf&) = delete;
     MTTStatIf& operator=(const MTTStatIf&) = delete;
+    template <class Out>
+    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 
     MTTIExpression* _cond;
     MTTIStatement* _then;
     MTTIStatement* _else;
+    MTTStatementKind _thenKind;
+    MTTStatementKind _elseKind;
 };
 
 #endif

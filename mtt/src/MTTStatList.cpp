@@ -1,8 +1,11 @@
 #include "MTTStatList.h"
 
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatList::MTTStatList() {}
 
@@ -32,32 +35,42 @@ MTTIStatement* MTTStatList::Append(MTTIStatement* iNext)
     return this;
 }
 
-MTTEvaluationOutput* MTTStatList::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatList::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, iEnvironment->GetCurrentModelObject());
-    node->ReserveChildren(_statements.Size());
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    MTTEvaluationLevel level(iEnvironment);
+    typename Out::Node node = ioOut.Open(this, iEnvironment->GetCurrentModelObject());
+    ioOut.Reserve(node, _statements.Size());
     for (int i = 1; i <= _statements.Size(); ++i) {
         MTTIStatement* statement = _statements[i];
         if (statement == nullptr) {
             MTTReport(this, this, stdout, "ERROR: malformed MTTStatList.\n");
-            delete node;
-            return nullptr;
+            return ioOut.Abandon(node);
         }
-        MTTEvaluationOutput* output = statement->Evaluate(iEnvironment);
-        if (output == nullptr) {
+        if (!ioOut.Add(node, statement, _statements.KindAt(i), iEnvironment)) {
             MTTReport(this, statement, stdout, "ERROR: StatList failed evaluation for child %d.\n", i);
-            delete node;
-            return nullptr;
+            return ioOut.Abandon(node);
         }
-        node->AddChild(output);
     }
-    return node;
+    return ioOut.Close(node);
+}
+
+MTTEvaluationOutput* MTTStatList::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatList::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatList::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    MTTEvaluationLevel level(iEnvironment);
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
     node->ReserveChildren(_statements.Size());
     for (int i = 1; i <= _statements.Size(); ++i) {

@@ -1,8 +1,9 @@
 #include "MTTStatMarker.h"
 
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 int MTTStatMarker::GetChildCount()
 {
@@ -14,10 +15,22 @@ MTTNode* MTTStatMarker::GetChild(int)
     return nullptr;
 }
 
+template <class Out>
+typename Out::Result MTTStatMarker::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), "", 0);
+}
+
 MTTEvaluationOutput* MTTStatMarker::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    return new MTTEvaluationOutputLeaf(this, iEnvironment->GetCurrentModelObject(), MTTString());
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatMarker::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatMarker::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

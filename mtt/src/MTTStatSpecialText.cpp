@@ -1,8 +1,9 @@
 #include "MTTStatSpecialText.h"
 
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatSpecialText::MTTStatSpecialText(const MTTString& iText) : _identifier(iText) {}
 
@@ -23,9 +24,10 @@ MTTNode* MTTStatSpecialText::GetChild(int)
     return nullptr;
 }
 
-MTTEvaluationOutput* MTTStatSpecialText::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatSpecialText::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
     const char* text = nullptr;
     if (_identifier == "SPC") {
         text = " ";
@@ -33,9 +35,20 @@ MTTEvaluationOutput* MTTStatSpecialText::Evaluate(MTTEvaluationEnvironment* iEnv
         text = "\n";
     } else {
         MTTReport(this, this, stdout, "ERROR: Unknown text identifier in specialtext \"%s\".", _identifier.ConvertToChar());
-        return nullptr;
+        return ioOut.Fail();
     }
-    return new MTTEvaluationOutputLeaf(this, iEnvironment->GetCurrentModelObject(), MTTString(text));
+    return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), text, 1);
+}
+
+MTTEvaluationOutput* MTTStatSpecialText::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatSpecialText::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatSpecialText::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

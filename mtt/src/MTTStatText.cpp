@@ -1,8 +1,9 @@
 #include "MTTStatText.h"
 
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatText::MTTStatText(const MTTString& iText) : _text(iText) {}
 
@@ -23,10 +24,22 @@ MTTNode* MTTStatText::GetChild(int)
     return nullptr;
 }
 
+template <class Out>
+typename Out::Result MTTStatText::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
+{
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), _text);
+}
+
 MTTEvaluationOutput* MTTStatText::Evaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    return new MTTEvaluationOutputLeaf(this, iEnvironment->GetCurrentModelObject(), _text);
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatText::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatText::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

@@ -6,6 +6,8 @@
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
 #include "MTTNodeSupport.h"
+#include "MTTOutputBuilder.h"
+#include "MTTTextWriter.h"
 
 MTTStatUsercode::MTTStatUsercode(MTTIExpression* iExpression) : _variable(iExpression) {}
 
@@ -29,35 +31,45 @@ MTTNode* MTTStatUsercode::GetChild(int iIndex)
     return MTTChildAt(iIndex, {_variable});
 }
 
-MTTEvaluationOutput* MTTStatUsercode::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+template <class Out>
+typename Out::Result MTTStatUsercode::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    if (!MTT_CHECK(NULL != _variable, "NULL != _variable")) return nullptr;
+    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    if (!MTT_CHECK(NULL != _variable, "NULL != _variable")) return ioOut.Fail();
 
     MTLIModelObject* owner = _variable->EvaluateModelObject(iEnvironment);
     if (owner == nullptr) {
         MTTReport(this, this, stdout, "ERROR: UserCode: \"%s\" not present.\n", _variable->ToString().ConvertToChar());
-        return nullptr;
+        return ioOut.Fail();
     }
     MTLIModelObject* userCode = owner->GetProperty(MTTString("UserCode"));
     if (userCode == nullptr) {
         MTTReport(this, this, stdout, "ERROR: Property \"%s\" has no UserCode.\n", _variable->ToString().ConvertToChar());
-        return nullptr;
+        return ioOut.Fail();
     }
     if (userCode->GetKind() != 2) {
         MTTReport(this, this, stdout, "ERROR: UserCode of \"%s\" is not an scalar.\n", _variable->ToString().ConvertToChar());
-        return nullptr;
+        return ioOut.Fail();
     }
 
     // Every piece carries the owner object, so that a consumer can tell
     // whose user code a section is.
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, owner);
-    node->AddChild(new MTTEvaluationOutputLeaf(this, owner, MTTString("\n// Begin of User Code\n")));
-    MTTEvaluationOutputLeaf* code = new MTTEvaluationOutputLeaf(this, owner, userCode->GetValue(nullptr));
-    code->SetLeafType(MTTLeafUserCode);
-    node->AddChild(code);
-    node->AddChild(new MTTEvaluationOutputLeaf(this, owner, MTTString("// End of User Code\n")));
-    return node;
+    typename Out::Node node = ioOut.Open(this, owner);
+    ioOut.AddLeaf(node, this, owner, MTTString("\n// Begin of User Code\n"));
+    ioOut.AddLeaf(node, this, owner, userCode->GetValue(nullptr), MTTLeafUserCode);
+    ioOut.AddLeaf(node, this, owner, MTTString("// End of User Code\n"));
+    return ioOut.Close(node);
+}
+
+MTTEvaluationOutput* MTTStatUsercode::Evaluate(MTTEvaluationEnvironment* iEnvironment)
+{
+    MTTOutputBuilder builder;
+    return Run(iEnvironment, builder);
+}
+
+bool MTTStatUsercode::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
+{
+    return Run(iEnvironment, ioWriter);
 }
 
 MTTEvaluationOutput* MTTStatUsercode::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

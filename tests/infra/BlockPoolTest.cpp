@@ -1,38 +1,83 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <thread>
 #include <vector>
 
 #include "MTTBlockPool.h"
 
-// Blocks are distinct, aligned for any object, reused after release, and
-// may be released on another thread than the one that took them.
-TEST(BlockPool, BlocksAreDistinctAlignedAndReused)
+// Blocks are distinct and aligned for their size; once returned (in any
+// order, on any thread, by threads that have ended) their memory is taken
+// again instead of new memory.
+
+namespace {
+
+std::vector<void*> TakeMany(size_t iSize, int iCount)
 {
-    std::set<void*> seen;
     std::vector<void*> blocks;
-    for (int i = 0; i < 10000; ++i) {
-        void* block = MTTBlockPool::Take(56);
-        ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % alignof(std::max_align_t), 0u);
-        ASSERT_TRUE(seen.insert(block).second);
-        static_cast<char*>(block)[55] = 'x';
-        blocks.push_back(block);
+    for (int i = 0; i < iCount; ++i) {
+        blocks.push_back(MTTBlockPool::Take(iSize));
+        std::memset(blocks.back(), 0x5a, iSize);
     }
-    for (void* block : blocks) MTTBlockPool::Give(block, 56);
-    for (int i = 0; i < 10000; ++i) EXPECT_TRUE(seen.count(MTTBlockPool::Take(56)) == 1);
+    return blocks;
 }
 
-TEST(BlockPool, LargeSizesAndOtherThreads)
+void GiveAll(const std::vector<void*>& iBlocks, size_t iSize)
 {
+    for (void* block : iBlocks) MTTBlockPool::Give(block, iSize);
+}
+
+}  // namespace
+
+TEST(BlockPool, BlocksAreDistinctAndAlignedForTheirSize)
+{
+    for (size_t size : {1u, 8u, 17u, 24u, 48u, 56u, 64u, 200u, 256u}) {
+        std::vector<void*> blocks = TakeMany(size, 3000);
+        std::set<void*> distinct(blocks.begin(), blocks.end());
+        EXPECT_EQ(distinct.size(), blocks.size()) << size;
+        size_t alignment = size % 16 == 0 ? 16 : size % 8 == 0 ? 8 : 1;
+        for (void* block : blocks) ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % alignment, 0u) << size;
+        GiveAll(blocks, size);
+    }
     void* large = MTTBlockPool::Take(MTTBlockPool::kMaxBlockSize + 1);
     MTTBlockPool::Give(large, MTTBlockPool::kMaxBlockSize + 1);
-    std::vector<void*> blocks;
-    std::thread producer([&] {
-        for (int i = 0; i < 1000; ++i) blocks.push_back(MTTBlockPool::Take(24));
-    });
-    producer.join();
-    for (void* block : blocks) MTTBlockPool::Give(block, 24);
-    EXPECT_NE(MTTBlockPool::Take(24), nullptr);
+    // A render's text: its buffer is kept for the next one, pages mapped.
+    void* text = MTTBlockPool::Take(3 << 20);
+    std::memset(text, 0x5a, 3 << 20);
+    MTTBlockPool::Give(text, 3 << 20);
+    void* again = MTTBlockPool::Take((3 << 20) + 1);
+    EXPECT_EQ(again, text);
+    MTTBlockPool::Give(again, (3 << 20) + 1);
+}
+
+TEST(BlockPool, ReturnedMemoryIsReusedWhateverTheThread)
+{
+    // Taken here and returned here, taken here and returned by another
+    // thread, taken by short-lived threads and returned here: after a first
+    // round, the pool needs no more memory from the system.
+    const int kBlocks = 20000;
+    auto round = [&](int iWay) {
+        if (iWay == 0) {
+            GiveAll(TakeMany(56, kBlocks), 56);
+        } else if (iWay == 1) {
+            std::vector<void*> blocks = TakeMany(56, kBlocks);
+            std::thread([&] { GiveAll(blocks, 56); }).join();
+        } else {
+            for (int t = 0; t < 50; ++t) {
+                std::vector<void*> blocks;
+                std::thread([&] { blocks = TakeMany(48, kBlocks / 50); }).join();
+                GiveAll(blocks, 48);
+            }
+        }
+        MTTBlockPool::SettleThread();
+    };
+    for (int way = 0; way < 3; ++way) {
+        round(way);
+        size_t held = MTTBlockPool::HeldBytes();
+        for (int again = 0; again < 5; ++again) round(way);
+        EXPECT_EQ(MTTBlockPool::HeldBytes(), held) << way;
+        EXPECT_GE(MTTBlockPool::IdleBytes() + 2 * 65536, kBlocks * 56u) << way;
+    }
 }

@@ -1,0 +1,16 @@
+#include "MTTEvaluateText.h"
+
+#include "MTTDiagnostics.h"
+#include "MTTIStatement.h"
+#include "MTTResult.h"
+#include "MTTTextWriter.h"
+
+long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText)
+{
+    if (!MTT_CHECK(NULL != iRoot, "NULL != iRoot")) return E_FAIL;
+    const size_t length = ioText.Length();
+    MTTTextWriter writer(iEnvironment, ioText);
+    if (writer.Write(iRoot)) return S_OK;
+    ioText.Truncate(length);
+    return E_FAIL;
+}

@@ -1,0 +1,94 @@
+#ifndef MTTTEXTWRITER_H
+#define MTTTEXTWRITER_H
+
+#include <cstddef>
+
+#include "MTTEvaluationOutputLeafType.h"
+#include "MTTExpressionText.h"
+#include "MTTStatementKind.h"
+#include "MTTString.h"
+
+class MTLIModelObject;
+class MTTEvaluationEnvironment;
+class MTTIExpression;
+class MTTIStatement;
+
+// Where a statement's evaluation goes when only its text is wanted: every
+// piece is appended to one string, and no output object is made. It offers
+// the operations of MTTOutputBuilder (the tree), over which each statement
+// writes its evaluation once. Each statement kind of the library writes its
+// own text; a statement of another kind (a host's own) is evaluated and its
+// output's text appended.
+class MTTTextWriter {
+public:
+    typedef bool Result;
+    struct Node {};  // nothing to hold: the text goes straight to the string
+
+    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText);
+
+    // Appends the text of iStatement's evaluation; false when it failed
+    // (after its messages; what it appended is left for the caller to cut).
+    // iKind is the statement's kind when the caller knows it.
+    bool Write(MTTIStatement* iStatement);
+    // Inline (below): every statement of a list goes through it.
+    bool Write(MTTIStatement* iStatement, MTTStatementKind iKind);
+
+    static Result Fail() { return false; }
+    Result Leaf(MTTIStatement*, MTLIModelObject*, const MTTString& iText)
+    {
+        _text.Append(iText);
+        return true;
+    }
+    Result Leaf(MTTIStatement*, MTLIModelObject*, const char* iText, size_t iLength)
+    {
+        _text.Append(iText, iLength);
+        return true;
+    }
+    Result Value(MTTIStatement*, MTLIModelObject*, MTTIExpression* iExpression, MTTExpressionText::Kind iKind,
+                 MTTEvaluationEnvironment* iEnvironment)
+    {
+        MTTExpressionText value(iExpression, iKind, iEnvironment);
+        _text.Append(value.Text());
+        return true;
+    }
+    static Result Empty(MTTIStatement*, MTLIModelObject*) { return true; }
+
+    static Node Open(MTTIStatement*, MTLIModelObject*) { return Node(); }
+    static void Reserve(Node, int) {}
+    bool Add(Node, MTTIStatement* iStatement, MTTStatementKind iKind, MTTEvaluationEnvironment*)
+    {
+        return Write(iStatement, iKind);
+    }
+    void AddLeaf(Node, MTTIStatement*, MTLIModelObject*, const MTTString& iText,
+                 MTTEvaluationOutputLeafType = MTTLeafGeneratedText)
+    {
+        _text.Append(iText);
+    }
+    static Result Close(Node) { return true; }
+    static Result Abandon(Node) { return false; }
+
+private:
+    // A statement of a host's own kind: its output's text.
+    bool WriteOther(MTTIStatement* iStatement);
+
+    MTTEvaluationEnvironment* _environment;
+    MTTString& _text;
+};
+
+#include "MTTNodeClasses.h"
+
+inline bool MTTTextWriter::Write(MTTIStatement* iStatement, MTTStatementKind iKind)
+{
+    switch (iKind) {
+#define MTT_NODE(Kind)
+#define MTT_STATEMENT(Kind)          \
+    case MTTStatementKind::k##Kind: \
+        return static_cast<MTT##Kind*>(iStatement)->WriteText(_environment, *this);
+#include "MTTNodeKinds.def"
+    case MTTStatementKind::kOther:
+        break;
+    }
+    return WriteOther(iStatement);
+}
+
+#endif
