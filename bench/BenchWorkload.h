@@ -55,6 +55,7 @@ public:
     int ParseCopies() const { return _parseCopies; }
     size_t JsonBytes() const { return _json.size(); }
     size_t TemplateBytes() const { return _templateText.size(); }
+    const std::string& TemplateText() const { return _templateText; }
     size_t OutputBytes() const { return _baselineText.size(); }
     int LoopItems() const { return kLoopItems; }
     int Functions() const { return kFunctions; }

@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<mtt::Model> model = mtt::Model::FromFile(argv[2], error);
     if (!model) std::cerr << error << "\n";
     if (!page || !model) return 2;
-    mtt::RenderResult result = page->Render(*model, {{{"generator", "template-host"}}});
+    mtt::RenderOptions options;
+    options.variables["generator"] = "template-host";
+    mtt::RenderResult result = page->Render(*model, options);
     std::cout << result.text;
     return result.ok ? 0 : 1;
 }

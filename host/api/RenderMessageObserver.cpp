@@ -13,7 +13,7 @@ RenderMessageObserver::~RenderMessageObserver() {
 void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* iSubject, bool, const char* iText) {
     mtt::RenderMessage message;
     message.text = iText;
-    if (const SourceSpan* span = _map.Find(iSubject != nullptr ? iSubject : iReporter)) {
+    if (const std::optional<SourceSpan> span = _map.Find(iSubject != nullptr ? iSubject : iReporter)) {
         _map.LineColumn(*span, message.line, message.column);
         message.file = _map.DisplayName(span->file);
         message.excerpt = _map.Excerpt(*span);

@@ -3,11 +3,40 @@
 #include <algorithm>
 #include <cctype>
 
+#include "MTTUserCodeMarkers.h"
+
 namespace {
 
-const char* const kBeginWords = " Begin of User Code";
-const char* const kEndWords = " End of User Code";
-const char* const kLegacyOpener = "//";
+// The library's marker leaves are the "//" syntax ("\n// Begin of User
+// Code\n", "// End of User Code\n"): the opener of older files and the
+// marker words come from them.
+struct LibraryMarkers {
+    std::string opener;       // "//"
+    std::string beginWords;   // " Begin of User Code"
+    std::string endWords;     // " End of User Code"
+    std::string commonWords;  // " of User Code"
+};
+
+std::string MarkerLine(const char* iLeaf) {
+    std::string line(iLeaf);
+    line.erase(0, line.find_first_not_of('\n'));
+    line.erase(line.find_last_not_of('\n') + 1);
+    return line;
+}
+
+const LibraryMarkers& Library() {
+    static const LibraryMarkers markers = [] {
+        const std::string begin = MarkerLine(MTTUserCodeMarkers::kBegin);
+        const std::string end = MarkerLine(MTTUserCodeMarkers::kEnd);
+        LibraryMarkers words;
+        words.opener = begin.substr(0, begin.find(' '));
+        words.beginWords = begin.substr(words.opener.size());
+        words.endWords = end.substr(words.opener.size());
+        words.commonWords = words.endWords.substr(words.endWords.find(" of "));
+        return words;
+    }();
+    return markers;
+}
 
 struct ByExtension {
     const char* extension;
@@ -39,7 +68,7 @@ bool EndsWith(const std::string& iText, const std::string& iSuffix) {
 
 }  // namespace
 
-CommentSyntax::CommentSyntax() : _open(kLegacyOpener) {}
+CommentSyntax::CommentSyntax() : _open(Library().opener) {}
 
 CommentSyntax::CommentSyntax(std::string iOpen, std::string iClose) : _open(std::move(iOpen)), _close(std::move(iClose)) {}
 
@@ -73,25 +102,25 @@ CommentSyntax CommentSyntax::ForFile(const std::string& iPath) {
 }
 
 std::string CommentSyntax::BeginLine(const std::string& iKey) const {
-    std::string line = _open + kBeginWords;
+    std::string line = _open + Library().beginWords;
     if (!iKey.empty()) line += " " + iKey;
     if (!_close.empty()) line += " " + _close;
     return line;
 }
 
 std::string CommentSyntax::EndLine() const {
-    return _close.empty() ? _open + kEndWords : _open + kEndWords + " " + _close;
+    return _close.empty() ? _open + Library().endWords : _open + Library().endWords + " " + _close;
 }
 
 CommentSyntax::Marker CommentSyntax::Read(std::string_view iLine, std::string& oKey, std::string& oBefore) const {
     oKey.clear();
     oBefore.clear();
     // Cheap test first: almost every line of a file is not a marker.
-    if (iLine.find("of User Code") == std::string::npos) return Marker::kNone;
+    if (iLine.find(Library().commonWords) == std::string::npos) return Marker::kNone;
     const std::string line = Trimmed(std::string(iLine));
     const std::string closer = _close.empty() ? std::string() : " " + _close;
-    for (const std::string& open : {_open, std::string(kLegacyOpener)}) {
-        const std::string begin = open + kBeginWords;
+    for (const std::string& open : {_open, Library().opener}) {
+        const std::string begin = open + Library().beginWords;
         const bool own = open == _open;
         if (StartsWith(line, begin)) {
             std::string rest = line.substr(begin.size());
@@ -104,7 +133,7 @@ CommentSyntax::Marker CommentSyntax::Read(std::string_view iLine, std::string& o
             if (!own && !oKey.empty()) continue;  // old files have no keys
             return Marker::kBegin;
         }
-        const std::string end = open + kEndWords + (own ? closer : std::string());
+        const std::string end = open + Library().endWords + (own ? closer : std::string());
         if (line == end) return Marker::kEnd;
         if (EndsWith(line, end)) {
             // The end marker right after the user's text, as older files have it.

@@ -144,8 +144,8 @@ ExitStatus GeneratedFile::CheckReadBack() const {
     std::fprintf(stderr, "mttgen: error: the new text would not read back (its line %d: %s); nothing written\n", line,
                  problem.c_str());
     const MTTEvaluationOutputLeaf* leaf = _text->LeafAtLine(line);
-    const SourceSpan* span = leaf != nullptr ? _map.Find(leaf->GetStatement()) : nullptr;
-    if (span != nullptr) {
+    const std::optional<SourceSpan> span = leaf != nullptr ? _map.Find(leaf->GetStatement()) : std::nullopt;
+    if (span) {
         std::fprintf(stderr, "%s: note: that line comes from %s\n", _map.Where(*span).c_str(),
                      _map.Excerpt(*span).c_str());
     }

@@ -5,13 +5,10 @@
 #include <map>
 
 #include "MTTEvaluationOutputLeaf.h"
+#include "MTTUserCodeMarkers.h"
 #include "UserCodeKeys.h"
 
 namespace {
-
-// The marker leaves the library's user-code statement makes.
-const char* const kLibraryBegin = "\n// Begin of User Code\n";
-const char* const kLibraryEnd = "// End of User Code\n";
 
 bool IsMarker(const MTTEvaluationOutputLeaf* iLeaf, const MTTEvaluationOutputLeaf* iUserCode, const char* iText) {
     return iLeaf->GetLeafType() != MTTLeafUserCode && iLeaf->GetStatement() == iUserCode->GetStatement() &&
@@ -44,11 +41,11 @@ GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, cons
         const size_t section = _sections.size();
         _roles[i] = Role::kUserCode;
         _sectionOfLeaf[i] = section;
-        if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(_leaves[i - 1], leaf, kLibraryBegin)) {
+        if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(_leaves[i - 1], leaf, MTTUserCodeMarkers::kBegin)) {
             _roles[i - 1] = Role::kBegin;
             _sectionOfLeaf[i - 1] = section;
         }
-        if (i + 1 < _leaves.size() && IsMarker(_leaves[i + 1], leaf, kLibraryEnd)) {
+        if (i + 1 < _leaves.size() && IsMarker(_leaves[i + 1], leaf, MTTUserCodeMarkers::kEnd)) {
             _roles[i + 1] = Role::kEnd;
             _sectionOfLeaf[i + 1] = section;
         }

@@ -39,9 +39,9 @@ long OutputAncestry::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) {
 int32_t OutputAncestry::Extend(int32_t iContext, MTTIStatement* iStatement) {
     auto known = _directiveOf.find(iStatement);
     if (known == _directiveOf.end()) {
-        const SourceSpan* span = iStatement != nullptr ? _map.Find(iStatement) : nullptr;
+        const std::optional<SourceSpan> span = iStatement != nullptr ? _map.Find(iStatement) : std::nullopt;
         int32_t directive = -1;
-        if (span != nullptr) {
+        if (span) {
             auto added = _spanDirective.emplace(std::make_tuple(span->file, span->begin, span->end),
                                                 static_cast<int32_t>(_directives.size()));
             if (added.second) _directives.push_back(*span);

@@ -60,7 +60,7 @@ bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oE
         const std::string target(link.data(), static_cast<size_t>(length));
         path = !target.empty() && target[0] == '/' ? target : FolderOf(path) + target;
     }
-    oError = "cannot write '" + iPath + "': symbolic link loop (more than 40 links)";
+    oError = "cannot write '" + iPath + "': symbolic link loop (more than " + std::to_string(kMaxLinks) + " links)";
     return false;
 }
 

@@ -2,34 +2,15 @@
 
 #include <cstdio>
 
+#include "mtt_transform_escapes.h"
+
 namespace {
 
 // The length of the valid UTF-8 sequence at iText[iAt], or 0.
 size_t SequenceLength(std::string_view iText, size_t iAt) {
-    const unsigned char lead = static_cast<unsigned char>(iText[iAt]);
-    size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xbf;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        if (lead == 0xe0) low = 0xa0;   // no overlong forms
-        if (lead == 0xed) high = 0x9f;  // no surrogates
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        if (lead == 0xf0) low = 0x90;
-        if (lead == 0xf4) high = 0x8f;  // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (iAt + length > iText.size()) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        const unsigned char next = static_cast<unsigned char>(iText[iAt + i]);
-        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xbf)) return 0;
-    }
-    return length;
+    if (static_cast<unsigned char>(iText[iAt]) < 0x80) return 1;
+    unsigned long code = 0;
+    return mtt_runtime::TransformEscapes::DecodeUtf8(iText, iAt, code);
 }
 
 }  // namespace

@@ -5,25 +5,12 @@
 
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTIStatement.h"
+#include "mtt_transform_escapes.h"
 
 TraceWriter::TraceWriter(ObjectDescriber iDescriber) : _describer(std::move(iDescriber)) {}
 
 std::string TraceWriter::QuoteJson(const std::string& iText) {
-    std::string quoted = "\"";
-    for (const char c : iText) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7f) {
-            char hex[7];
-            std::snprintf(hex, sizeof hex, "\\u%04x", byte);
-            quoted += hex;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    return "\"" + mtt_runtime::TransformEscapes::Json(iText) + "\"";
 }
 
 std::string TraceWriter::EscapeLine(const std::string& iText) {

@@ -29,9 +29,10 @@ public:
     // One line per piece of the text written.
     std::string Format(const std::vector<GeneratedText::Piece>& iPieces) const;
 
-    // Backslash escapes for control bytes and the backslash itself.
+    // Backslash escapes for control bytes and the backslash itself, as a
+    // reader of the dump expects them (not a target language's literal).
     static std::string EscapeLine(const std::string& iText);
-    // iText as a JSON string literal.
+    // iText as a JSON string literal, escaped as the json transform does.
     static std::string QuoteJson(const std::string& iText);
 
 private:

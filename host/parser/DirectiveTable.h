@@ -6,8 +6,9 @@
 #include "StatementParser.h"
 
 // The directive keywords with the StatementParser function that parses
-// each, and the words reserved without being directives ("defined",
-// "true", "false"): every reserved word in one table.
+// each and where it may stand, and the words reserved without being
+// directives ("defined", "true", "false"): every reserved word in one
+// table. A new directive is one row and one handler.
 class DirectiveTable {
 public:
     using Handler = StatementOwner (StatementParser::*)(StatementParser::DirectiveCall&);
@@ -15,6 +16,9 @@ public:
     struct Entry {
         const char* keyword;
         Handler handler;  // null: reserved, but not a directive
+        // May stand at the top of an imported file, which only defines
+        // functions (the block ends close those definitions).
+        bool importable;
     };
 
     // The entry of a word, or null.

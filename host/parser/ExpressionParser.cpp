@@ -111,9 +111,7 @@ void ExpressionParser::Enter(size_t iOffset)
     if (++_recursion > TemplateParser::kMaxNesting) throw TemplateSyntaxError::TooDeep(iOffset);
 }
 
-ExpressionParser::Parsed ExpressionParser::Combine(MTTIExpression* (MTTNodeFactory::*iMake)(MTTIExpression*,
-                                                                                              MTTIExpression*),
-                                                   Parsed iLeft, Parsed iRight, size_t iOperator)
+ExpressionParser::Parsed ExpressionParser::Combine(Make iMake, Parsed iLeft, Parsed iRight, size_t iOperator)
 {
     Parsed result;
     result.depth = 1 + std::max(iLeft.depth, iRight.depth);
@@ -125,29 +123,28 @@ ExpressionParser::Parsed ExpressionParser::Combine(MTTIExpression* (MTTNodeFacto
 
 ExpressionParser::Parsed ExpressionParser::Or()
 {
-    Parsed left = And();
-    while (_lexer.Peek().kind == DirectiveToken::kOr) {
-        size_t op = _lexer.Next().offset;
-        Parsed right = And();
-        left = Combine(&MTTNodeFactory::makeExpOr, std::move(left), std::move(right), op);
-    }
-    return left;
+    return Chain(DirectiveToken::kOr, &ExpressionParser::And, &MTTNodeFactory::makeExpOr);
 }
 
 ExpressionParser::Parsed ExpressionParser::And()
 {
-    Parsed left = Comparison();
-    while (_lexer.Peek().kind == DirectiveToken::kAnd) {
+    return Chain(DirectiveToken::kAnd, &ExpressionParser::Comparison, &MTTNodeFactory::makeExpAnd);
+}
+
+ExpressionParser::Parsed ExpressionParser::Chain(DirectiveToken::Kind iOperator, Parsed (ExpressionParser::*iOperand)(),
+                                                 Make iMake)
+{
+    Parsed left = (this->*iOperand)();
+    while (_lexer.Peek().kind == iOperator) {
         size_t op = _lexer.Next().offset;
-        Parsed right = Comparison();
-        left = Combine(&MTTNodeFactory::makeExpAnd, std::move(left), std::move(right), op);
+        Parsed right = (this->*iOperand)();
+        left = Combine(iMake, std::move(left), std::move(right), op);
     }
     return left;
 }
 
 ExpressionParser::Parsed ExpressionParser::Comparison()
 {
-    using Make = MTTIExpression* (MTTNodeFactory::*)(MTTIExpression*, MTTIExpression*);
     auto makerOf = [](DirectiveToken::Kind iKind) -> Make {
         switch (iKind) {
         case DirectiveToken::kEqual: return &MTTNodeFactory::makeExpEquals;

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <string>
 
+#include "DirectiveToken.h"
 #include "NodeBuilder.h"
 #include "NodeOwners.h"
 
 class DirectiveLexer;
-struct DirectiveToken;
 class MTTNodeFactory;
 class SourceText;
 struct ParseSession;
@@ -43,6 +43,8 @@ public:
     static bool IsIdentifier(const std::string& iWord);
 
 private:
+    // The factory function of a binary operator.
+    using Make = MTTIExpression* (MTTNodeFactory::*)(MTTIExpression*, MTTIExpression*);
     struct Parsed {
         ExpressionOwner node;
         int depth = 1;         // height of the built tree
@@ -55,8 +57,9 @@ private:
     Parsed Comparison();
     Parsed Unary();
     Parsed Primary();
-    Parsed Combine(MTTIExpression* (MTTNodeFactory::*iMake)(MTTIExpression*, MTTIExpression*), Parsed iLeft,
-                   Parsed iRight, size_t iOperator);
+    // Left-associative: OPERAND (iOperator OPERAND)...
+    Parsed Chain(DirectiveToken::Kind iOperator, Parsed (ExpressionParser::*iOperand)(), Make iMake);
+    Parsed Combine(Make iMake, Parsed iLeft, Parsed iRight, size_t iOperator);
     void RequireValue(const Parsed& iOperand, const char* iRole) const;
     void RequireGeneratedVariable(const DirectiveToken& iToken) const;
     void Enter(size_t iOffset);

@@ -11,6 +11,9 @@ uint32_t SourceMap::AddFile(std::string iName, std::string iText, const SourceSp
         file.included = true;
         file.includedFrom = *iIncludedFrom;
     }
+    // One offset between files, so that even an empty file's span is its own.
+    file.base = static_cast<uint32_t>(std::min<uint64_t>(_nextBase, UINT32_MAX));
+    _nextBase += file.text.size() + 1;
     _files.push_back(std::move(file));
     _lineStarts.emplace_back();
     return static_cast<uint32_t>(_files.size() - 1);
@@ -24,7 +27,8 @@ std::string SourceMap::DisplayName(uint32_t iFile) const
 
 void SourceMap::Record(const MTTNode* iNode, const SourceSpan& iSpan)
 {
-    _spans.emplace_back(iNode, iSpan);
+    const uint32_t base = _files[iSpan.file].base;
+    _spans.push_back(Entry{iNode, base + iSpan.begin, base + iSpan.end});
     _sealed = false;
 }
 
@@ -32,22 +36,30 @@ void SourceMap::Seal()
 {
     // A node is recorded once, so the order of equal keys does not matter.
     std::sort(_spans.begin(), _spans.end(),
-              [](const auto& a, const auto& b) { return std::less<const MTTNode*>()(a.first, b.first); });
+              [](const Entry& a, const Entry& b) { return std::less<const MTTNode*>()(a.node, b.node); });
     _sealed = true;
 }
 
-const SourceSpan* SourceMap::Find(const MTTNode* iNode) const
+std::optional<SourceSpan> SourceMap::Find(const MTTNode* iNode) const
 {
+    auto found = _spans.end();
     if (!_sealed) {
-        for (const auto& entry : _spans) {
-            if (entry.first == iNode) return &entry.second;
-        }
-        return nullptr;
+        found = std::find_if(_spans.begin(), _spans.end(), [iNode](const Entry& a) { return a.node == iNode; });
+    } else {
+        found = std::lower_bound(_spans.begin(), _spans.end(), iNode, [](const Entry& a, const MTTNode* b) {
+            return std::less<const MTTNode*>()(a.node, b);
+        });
+        if (found != _spans.end() && found->node != iNode) found = _spans.end();
     }
-    auto found = std::lower_bound(_spans.begin(), _spans.end(), iNode, [](const auto& a, const MTTNode* b) {
-        return std::less<const MTTNode*>()(a.first, b);
-    });
-    return found != _spans.end() && found->first == iNode ? &found->second : nullptr;
+    if (found == _spans.end()) return std::nullopt;
+    // The last file that starts at or before the span.
+    auto file = std::upper_bound(_files.begin(), _files.end(), found->begin,
+                                 [](uint32_t a, const File& b) { return a < b.base; });
+    SourceSpan span;
+    span.file = static_cast<uint32_t>(file - _files.begin() - 1);
+    span.begin = found->begin - file[-1].base;
+    span.end = found->end - file[-1].base;
+    return span;
 }
 
 const std::vector<uint32_t>& SourceMap::LineStarts(uint32_t iFile) const

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,9 +21,11 @@ struct SourceSpan {
 // Where each node of a parsed template came from: the template files (the
 // main one first, then those it includes) and, per node, the span of the
 // directive, property or text that made it. Messages, traces and the
-// explain page use it to point at template lines. Entries are 24 bytes,
-// kept in blocks (a growing template never copies them all at once) and
-// looked up by binary search once the parse is over (Seal).
+// explain page use it to point at template lines. A node's entry is 16
+// bytes (its span as offsets into the files' texts taken one after another,
+// so that the entry needs no file number), kept in blocks (a growing
+// template never copies them all at once) and looked up by binary search
+// once the parse is over (Seal).
 class SourceMap {
 public:
     struct File {
@@ -30,10 +33,14 @@ public:
         std::string text;
         bool included = false;    // then includedFrom is the include directive
         SourceSpan includedFrom;
+        uint32_t base = 0;        // where the text starts among all files' texts
     };
 
     // Adds a file and returns its number (0 for the first).
     uint32_t AddFile(std::string iName, std::string iText, const SourceSpan* iIncludedFrom = nullptr);
+    // Whether the files' texts together reach 4 GiB, more than spans can
+    // address: the parser refuses such templates.
+    bool Full() const { return _nextBase >= UINT32_MAX; }
     size_t FileCount() const { return _files.size(); }
     const File& FileAt(uint32_t iFile) const { return _files[iFile]; }
     // The name shown in messages.
@@ -42,8 +49,8 @@ public:
     void Record(const MTTNode* iNode, const SourceSpan& iSpan);
     // Sorts the entries; Find is linear before.
     void Seal();
-    // Null for a node that no template text made.
-    const SourceSpan* Find(const MTTNode* iNode) const;
+    // Nothing for a node that no template text made.
+    std::optional<SourceSpan> Find(const MTTNode* iNode) const;
 
     // 1-based line and byte column of a span's begin.
     void LineColumn(const SourceSpan& iSpan, int& oLine, int& oColumn) const;
@@ -58,7 +65,14 @@ private:
 
     std::deque<File> _files;  // parsers hold references to the texts
     mutable std::vector<std::vector<uint32_t>> _lineStarts;  // built on first use
-    std::deque<std::pair<const MTTNode*, SourceSpan>> _spans;
+    struct Entry {
+        const MTTNode* node;
+        uint32_t begin;  // offsets among all files' texts (File::base)
+        uint32_t end;
+    };
+
+    std::deque<Entry> _spans;
+    uint64_t _nextBase = 0;
     bool _sealed = false;
 };
 

@@ -160,10 +160,7 @@ StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, 
     const std::string& word = lexer.Next().text;
     const size_t at = iSegment.offset;
     const DirectiveTable::Entry* entry = DirectiveTable::Find(word);
-    if (_import && iBlock == nullptr &&
-        (entry == nullptr || (entry->handler != &StatementParser::ParseFunction &&
-                              entry->handler != &StatementParser::ParseImport &&
-                              entry->handler != &StatementParser::ParseBlockEnd))) {
+    if (_import && iBlock == nullptr && (entry == nullptr || !entry->importable)) {
         throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found '" +
                                           word + "' (to insert other statements, use 'include')");
     }
@@ -182,26 +179,42 @@ StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, 
     throw TemplateSyntaxError(at, "unknown directive '" + word + "'");
 }
 
-StatementOwner StatementParser::ParseBlockEnd(DirectiveCall& ioCall)
+StatementOwner StatementParser::ParseElif(DirectiveCall& ioCall)
+{
+    return ParseBlockEnd(ioCall, Stop::kElif);
+}
+
+StatementOwner StatementParser::ParseElse(DirectiveCall& ioCall)
+{
+    return ParseBlockEnd(ioCall, Stop::kElse);
+}
+
+StatementOwner StatementParser::ParseEnd(DirectiveCall& ioCall)
+{
+    return ParseBlockEnd(ioCall, Stop::kEnd);
+}
+
+StatementOwner StatementParser::ParseBlockEnd(DirectiveCall& ioCall, Stop iStop)
 {
     const std::string& word = ioCall.keyword;
     DirectiveLexer& lexer = ioCall.lexer;
-    if (ioCall.block == nullptr || (word != "end" && ioCall.block->keyword != "if")) {
-        throw TemplateSyntaxError(ioCall.offset, Misplaced(word, ioCall.block));
+    if (ioCall.block == nullptr || (iStop != Stop::kEnd && ioCall.block->keyword != "if")) {
+        throw TemplateSyntaxError(ioCall.offset, Misplaced(word, iStop, ioCall.block));
     }
-    if (word == "else" && lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == "if") {
+    if (iStop == Stop::kElse && lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == "if") {
         throw TemplateSyntaxError(lexer.Peek().offset, "expected '%]' after 'else', found 'if' (write 'elif')");
     }
-    if (word != "elif") ExpectEndAfter(lexer, word);
-    ioCall.stop = word == "end" ? Stop::kEnd : word == "else" ? Stop::kElse : Stop::kElif;
+    // elif's condition is parsed by the if that waits for it.
+    if (iStop != Stop::kElif) ExpectEndAfter(lexer, word);
+    ioCall.stop = iStop;
     _stopLexer = std::move(lexer);
     _stopOffset = ioCall.offset;
     return StatementOwner();
 }
 
-std::string StatementParser::Misplaced(const std::string& iKeyword, const Block* iBlock) const
+std::string StatementParser::Misplaced(const std::string& iKeyword, Stop iStop, const Block* iBlock) const
 {
-    std::string what = iKeyword == "end" ? "'end' without an open block" : "'" + iKeyword + "' without 'if'";
+    std::string what = iStop == Stop::kEnd ? "'end' without an open block" : "'" + iKeyword + "' without 'if'";
     if (iBlock != nullptr) {
         what += " (the innermost open block is the '" + iBlock->keyword + "' opened at " +
                 _source.Where(iBlock->offset) + ")";
@@ -384,28 +397,17 @@ StatementOwner StatementParser::ParseFunction(DirectiveCall& ioCall)
     CheckDepth(depth, ioCall.offset);
     const std::string& function = ParseName(lexer, "a function name after 'function'");
     MTTString name(function.data(), function.size());
-    if (!lexer.Accept(DirectiveToken::kLeftParen)) {
-        throw TemplateSyntaxError(lexer.Peek().offset,
-                                  "expected '(' after the function name, found " + lexer.Peek().Describe());
-    }
     std::vector<std::string> names;
     ListOfMTTString parameters;
-    if (!lexer.Accept(DirectiveToken::kRightParen)) {
-        for (;;) {
-            const size_t offset = lexer.Peek().offset;
-            std::string parameter = ParseName(lexer, "a parameter name");
-            if (std::find(names.begin(), names.end(), parameter) != names.end()) {
-                throw TemplateSyntaxError(offset, "parameter '" + parameter + "' appears twice");
-            }
-            names.push_back(parameter);
-            parameters.Append(MTTString(parameter.data(), parameter.size()));
-            if (lexer.Accept(DirectiveToken::kComma)) continue;
-            if (lexer.Accept(DirectiveToken::kRightParen)) break;
-            throw TemplateSyntaxError(lexer.Peek().offset, "expected ',' or ')' in the parameter list, found " +
-                                                               lexer.Peek().Describe());
+    ParseList(lexer, "parameter list", [&] {
+        const size_t offset = lexer.Peek().offset;
+        std::string parameter = ParseName(lexer, "a parameter name");
+        if (std::find(names.begin(), names.end(), parameter) != names.end()) {
+            throw TemplateSyntaxError(offset, "parameter '" + parameter + "' appears twice");
         }
-    }
-    ExpectEnd(lexer, "after the parameter list");
+        names.push_back(parameter);
+        parameters.Append(MTTString(parameter.data(), parameter.size()));
+    });
     const SourceSpan span = _session.factory.Span();
     OpenLate(LateDeclarations::Block::kFunction);
     // Inside the body the parameters have values only while generating.
@@ -420,26 +422,32 @@ StatementOwner StatementParser::ParseFunction(DirectiveCall& ioCall)
     return StatementOwner(_session.factory.makeStatFunctionDecl(&name, parameters, body.release()));
 }
 
+void StatementParser::ParseList(DirectiveLexer& ioLexer, const char* iList, const std::function<void()>& iItem)
+{
+    if (!ioLexer.Accept(DirectiveToken::kLeftParen)) {
+        throw TemplateSyntaxError(ioLexer.Peek().offset,
+                                  "expected '(' after the function name, found " + ioLexer.Peek().Describe());
+    }
+    if (!ioLexer.Accept(DirectiveToken::kRightParen)) {
+        for (;;) {
+            iItem();
+            if (ioLexer.Accept(DirectiveToken::kComma)) continue;
+            if (ioLexer.Accept(DirectiveToken::kRightParen)) break;
+            throw TemplateSyntaxError(ioLexer.Peek().offset, std::string("expected ',' or ')' in the ") + iList +
+                                                                 ", found " + ioLexer.Peek().Describe());
+        }
+    }
+    ExpectEnd(ioLexer, (std::string("after the ") + iList).c_str());
+}
+
 StatementOwner StatementParser::ParseCall(DirectiveCall& ioCall)
 {
     DirectiveLexer& lexer = ioCall.lexer;
     const std::string& function = ParseName(lexer, "a function name after 'call'");
     MTTString name(function.data(), function.size());
-    if (!lexer.Accept(DirectiveToken::kLeftParen)) {
-        throw TemplateSyntaxError(lexer.Peek().offset,
-                                  "expected '(' after the function name, found " + lexer.Peek().Describe());
-    }
     std::vector<ExpressionOwner> arguments;
-    if (!lexer.Accept(DirectiveToken::kRightParen)) {
-        for (;;) {
-            arguments.push_back(ExpressionParser(_session, lexer, _source).ParseArgument());
-            if (lexer.Accept(DirectiveToken::kComma)) continue;
-            if (lexer.Accept(DirectiveToken::kRightParen)) break;
-            throw TemplateSyntaxError(lexer.Peek().offset, "expected ',' or ')' in the argument list, found " +
-                                                               lexer.Peek().Describe());
-        }
-    }
-    ExpectEnd(lexer, "after the argument list");
+    ParseList(lexer, "argument list",
+              [&] { arguments.push_back(ExpressionParser(_session, lexer, _source).ParseArgument()); });
     if (_session.options.late) LateCall(function, ioCall.offset);
     ListOfMTTIExpression list;
     for (const ExpressionOwner& argument : arguments) list.Append(argument.get());
@@ -466,23 +474,32 @@ void StatementParser::LateCall(const std::string& iFunction, size_t iOffset)
     }
 }
 
-StatementOwner StatementParser::ParseDeclaration(DirectiveCall& ioCall)
+StatementOwner StatementParser::ParseInt(DirectiveCall& ioCall)
 {
-    const bool integer = ioCall.keyword == "int";
+    return ParseDeclaration(ioCall, true);
+}
+
+StatementOwner StatementParser::ParseString(DirectiveCall& ioCall)
+{
+    return ParseDeclaration(ioCall, false);
+}
+
+StatementOwner StatementParser::ParseDeclaration(DirectiveCall& ioCall, bool iInteger)
+{
     const std::string& variable =
-        ParseName(ioCall.lexer, integer ? "a variable name after 'int'" : "a variable name after 'string'");
+        ParseName(ioCall.lexer, iInteger ? "a variable name after 'int'" : "a variable name after 'string'");
     MTTString name(variable.data(), variable.size());
     ExpectEnd(ioCall.lexer, "after the variable name");
-    if (!_session.options.late || !LateRedeclares(variable, integer, ioCall.offset)) {
-        return StatementOwner(_session.factory.makeStatDeclare(&name, integer ? MTTVarInteger : MTTVarString));
+    if (!_session.options.late || !LateRedeclares(variable, iInteger, ioCall.offset)) {
+        return StatementOwner(_session.factory.makeStatDeclare(&name, iInteger ? MTTVarInteger : MTTVarString));
     }
     // The generated code resets its variable; the generator resets its own.
-    const std::string reset = integer ? _session.options.lateSyntax->ResetInteger(variable)
+    const std::string reset = iInteger ? _session.options.lateSyntax->ResetInteger(variable)
                                       : _session.options.lateSyntax->ResetString(variable);
     MTTString resetText(reset.data(), reset.size());
     StatementOwner list(_session.factory.makeStatList());
     list.reset(list.release()->Append(_session.factory.makeStatText(&resetText)));
-    MTTString initial(integer ? "0" : "");
+    MTTString initial(iInteger ? "0" : "");
     ExpressionOwner value(_session.factory.makeExpString(&initial, true));
     list.reset(list.release()->Append(_session.factory.makeStatAssign(&name, value.release())));
     return list;
@@ -531,25 +548,36 @@ StatementOwner StatementParser::ParseUsercode(DirectiveCall& ioCall)
 StatementOwner StatementParser::ParseSpecial(DirectiveCall& ioCall)
 {
     DirectiveLexer& lexer = ioCall.lexer;
-    const std::string* identifier = &ioCall.keyword;
-    if (ioCall.keyword == "special") {
-        if (lexer.Peek().kind != DirectiveToken::kWord) {
-            throw TemplateSyntaxError(lexer.Peek().offset,
-                                      "expected a text name such as SPC or NL after 'special', found " +
-                                          lexer.Peek().Describe());
-        }
-        identifier = &lexer.Next().text;
+    if (lexer.Peek().kind != DirectiveToken::kWord) {
+        throw TemplateSyntaxError(lexer.Peek().offset,
+                                  "expected a text name such as SPC or NL after 'special', found " +
+                                      lexer.Peek().Describe());
     }
-    ExpectEndAfter(lexer, *identifier);
-    MTTString text(identifier->data(), identifier->size());
+    return SpecialText(lexer, lexer.Next().text);
+}
+
+StatementOwner StatementParser::ParseSpecialName(DirectiveCall& ioCall)
+{
+    return SpecialText(ioCall.lexer, ioCall.keyword);
+}
+
+StatementOwner StatementParser::SpecialText(DirectiveLexer& ioLexer, const std::string& iName)
+{
+    ExpectEndAfter(ioLexer, iName);
+    MTTString text(iName.data(), iName.size());
     return StatementOwner(_session.factory.makeStatSpecialText(&text));
 }
 
-StatementOwner StatementParser::ParseMarker(DirectiveCall& ioCall)
+StatementOwner StatementParser::ParseBeginStatement(DirectiveCall& ioCall)
 {
     ExpectEndAfter(ioCall.lexer, ioCall.keyword);
-    return StatementOwner(ioCall.keyword == "beginstatement" ? _session.factory.makeStatBeginStatement()
-                                                             : _session.factory.makeStatEndStatement());
+    return StatementOwner(_session.factory.makeStatBeginStatement());
+}
+
+StatementOwner StatementParser::ParseEndStatement(DirectiveCall& ioCall)
+{
+    ExpectEndAfter(ioCall.lexer, ioCall.keyword);
+    return StatementOwner(_session.factory.makeStatEndStatement());
 }
 
 StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const std::string& iName)
@@ -622,7 +650,7 @@ StatementOwner StatementParser::ParseFile(DirectiveCall& ioCall, bool iImport)
     _session.including.push_back(path);
     StatementOwner statements;
     try {
-        if (source.Size() >= UINT32_MAX) throw TemplateSyntaxError(0, "template larger than 4 GiB");
+        if (_session.map.Full()) throw TemplateSyntaxError(0, "templates larger than 4 GiB together");
         TemplateLexer segmentLexer(source);
         WhitespaceControl segments(segmentLexer, source.Text());
         statements = StatementParser(_session, source, segments, file, iImport, depth).ParseTemplate();

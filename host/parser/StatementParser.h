@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,16 +72,26 @@ private:
 
     // The directive table's handlers.
     StatementOwner ParseIf(DirectiveCall& ioCall);
-    StatementOwner ParseBlockEnd(DirectiveCall& ioCall);
+    StatementOwner ParseElif(DirectiveCall& ioCall);
+    StatementOwner ParseElse(DirectiveCall& ioCall);
+    StatementOwner ParseEnd(DirectiveCall& ioCall);
     StatementOwner ParseForeach(DirectiveCall& ioCall);
     StatementOwner ParseFunction(DirectiveCall& ioCall);
     StatementOwner ParseCall(DirectiveCall& ioCall);
-    StatementOwner ParseDeclaration(DirectiveCall& ioCall);
+    StatementOwner ParseInt(DirectiveCall& ioCall);
+    StatementOwner ParseString(DirectiveCall& ioCall);
     StatementOwner ParseUsercode(DirectiveCall& ioCall);
-    StatementOwner ParseSpecial(DirectiveCall& ioCall);
-    StatementOwner ParseMarker(DirectiveCall& ioCall);
+    StatementOwner ParseSpecial(DirectiveCall& ioCall);      // special NAME
+    StatementOwner ParseSpecialName(DirectiveCall& ioCall);  // SPC, NL
+    StatementOwner ParseBeginStatement(DirectiveCall& ioCall);
+    StatementOwner ParseEndStatement(DirectiveCall& ioCall);
     StatementOwner ParseInclude(DirectiveCall& ioCall);
     StatementOwner ParseImport(DirectiveCall& ioCall);
+
+    // Ends the sequence with iStop; the parser of the block goes on.
+    StatementOwner ParseBlockEnd(DirectiveCall& ioCall, Stop iStop);
+    StatementOwner ParseDeclaration(DirectiveCall& ioCall, bool iInteger);
+    StatementOwner SpecialText(DirectiveLexer& ioLexer, const std::string& iName);
 
     // An If from its condition on; iBlock is the "if" that opened the chain.
     StatementOwner ParseIfChain(DirectiveLexer& ioLexer, const Block& iBlock, size_t iOffset, int iDepth);
@@ -94,6 +105,9 @@ private:
     void ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
                            std::vector<std::string>& oElements);
     const std::string& ParseName(DirectiveLexer& ioLexer, const char* iWhat);
+    // "(" ITEM, ... ")" and the directive's end, after a function's name
+    // (function, call); iList names the list in messages.
+    void ParseList(DirectiveLexer& ioLexer, const char* iList, const std::function<void()>& iItem);
     // Late: whether a second declaration of iName (an int with iInteger)
     // resets an earlier one; throws where the generated code cannot tell.
     bool LateRedeclares(const std::string& iName, bool iInteger, size_t iOffset);
@@ -108,7 +122,7 @@ private:
     void ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat);
     void ExpectEndAfter(DirectiveLexer& ioLexer, const std::string& iWord);
     void CheckDepth(int iDepth, size_t iOffset) const;
-    std::string Misplaced(const std::string& iKeyword, const Block* iBlock) const;
+    std::string Misplaced(const std::string& iKeyword, Stop iStop, const Block* iBlock) const;
 
     ParseSession& _session;
     const SourceText& _source;

@@ -30,7 +30,7 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
             throw TemplateSyntaxError(0, "parsing for late evaluation needs the generated language's syntax "
                                          "(ParseOptions::lateSyntax)");
         }
-        if (source.Size() >= UINT32_MAX) throw TemplateSyntaxError(0, "template larger than 4 GiB");
+        if (_map->Full()) throw TemplateSyntaxError(0, "template larger than 4 GiB");
         TemplateLexer lexer(source);
         WhitespaceControl segments(lexer, source.Text());
         TrackingNodeFactory factory(*_map);

@@ -136,6 +136,33 @@ public:
         return out + "'";
     }
 
+    // Length of the well-formed multi-byte UTF-8 sequence at iAt (0 when
+    // there is none, ASCII included) and its code point: no overlong form,
+    // surrogate or code point beyond U+10FFFF.
+    static std::size_t DecodeUtf8(std::string_view iText, std::size_t iAt, unsigned long& oCode)
+    {
+        const unsigned char lead = static_cast<unsigned char>(iText[iAt]);
+        std::size_t length;
+        unsigned long minimum;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, minimum = 0x80, oCode = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, minimum = 0x800, oCode = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, minimum = 0x10000, oCode = lead & 0x07;
+        } else {
+            return 0;
+        }
+        if (iAt + length > iText.size()) return 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(iText[iAt + k]);
+            if ((next & 0xC0) != 0x80) return 0;
+            oCode = (oCode << 6) | (next & 0x3F);
+        }
+        if (oCode < minimum || oCode > 0x10FFFF || (oCode >= 0xD800 && oCode <= 0xDFFF)) return 0;
+        return length;
+    }
+
 private:
     static void AppendCommon(std::string& ioOut, char iChar)
     {
@@ -163,32 +190,6 @@ private:
         static const char kHex[] = "0123456789abcdef";
         ioOut += "\\u";
         for (int shift = 12; shift >= 0; shift -= 4) ioOut += kHex[(iUnit >> shift) & 0xF];
-    }
-
-    // Length of the well-formed UTF-8 sequence at iAt (0 when there is none)
-    // and its code point.
-    static std::size_t DecodeUtf8(std::string_view iText, std::size_t iAt, unsigned long& oCode)
-    {
-        const unsigned char lead = static_cast<unsigned char>(iText[iAt]);
-        std::size_t length;
-        unsigned long minimum;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, minimum = 0x80, oCode = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, minimum = 0x800, oCode = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, minimum = 0x10000, oCode = lead & 0x07;
-        } else {
-            return 0;
-        }
-        if (iAt + length > iText.size()) return 0;
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(iText[iAt + k]);
-            if ((next & 0xC0) != 0x80) return 0;
-            oCode = (oCode << 6) | (next & 0x3F);
-        }
-        if (oCode < minimum || oCode > 0x10FFFF || (oCode >= 0xD800 && oCode <= 0xDFFF)) return 0;
-        return length;
     }
 
     static std::string Entities(std::string_view iText, bool iAttribute)

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "MTTInfraCompiler.h"
 #include "MTTInfraExport.h"
 
 // Memory for the small objects that evaluation creates and deletes by the
@@ -106,7 +107,7 @@ private:
     // Plain data at a fixed offset from the thread pointer, so that the
     // inline paths reach it without a call (initial-exec: the library is
     // linked, not loaded late).
-    static __thread Thread tThread __attribute__((tls_model("initial-exec")));
+    static MTT_FAST_THREAD_LOCAL Thread tThread MTT_INITIAL_EXEC;
 };
 
 #endif

@@ -30,7 +30,16 @@ ListOfMTTString& ListOfMTTString::operator=(const ListOfMTTString& iOther)
 {
     if (this == &iOther) return *this;
     RemoveAll();
-    for (int i = 0; i < iOther._size; ++i) Append(iOther._items[i]);
+    // Exactly the room needed: syntax trees hold many short copied paths.
+    if (_capacity < iOther._size) {
+        delete[] _items;
+        _items = nullptr;
+        _capacity = 0;
+        _items = new MTTString[iOther._size];
+        _capacity = iOther._size;
+    }
+    for (int i = 0; i < iOther._size; ++i) _items[i] = iOther._items[i];
+    _size = iOther._size;
     return *this;
 }
 

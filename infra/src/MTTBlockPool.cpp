@@ -188,7 +188,7 @@ void GiveLarge(void* iBlock, size_t iSize)
 
 // Set once the thread's exit handler has run: whatever the thread still
 // takes or returns after that stays with it.
-thread_local bool tEnded __attribute__((tls_model("initial-exec"))) = false;
+thread_local bool tEnded MTT_INITIAL_EXEC = false;
 
 // Its destructor runs when the thread ends and hands its memory back.
 struct ThreadExit {
@@ -234,7 +234,7 @@ void* Carve(ThreadState& ioState, uintptr_t iRounded, uintptr_t iAlignment)
 }  // namespace
 
 const bool MTTBlockPool::sPooling = kPooling;
-__thread MTTBlockPool::Thread MTTBlockPool::tThread;
+MTT_FAST_THREAD_LOCAL MTTBlockPool::Thread MTTBlockPool::tThread;
 
 void* MTTBlockPool::AllocateSlowly(size_t iSize)
 {

@@ -1,11 +1,11 @@
 #include "MTTInfraAssert.h"
 
 #include <cstdio>
-#include <cstring>
+
+#include "MTTAssertionReport.h"
 
 bool MTTInfraAssertionFailed(const char* iFile, int iLine, const char* iCondition)
 {
-    const char* base = std::strrchr(iFile, '/');
-    std::fprintf(stderr, "AssertionFailed in %s, %d :%s", base ? base + 1 : iFile, iLine, iCondition);
+    std::fprintf(stderr, MTTAssertionReport::kFormat, MTTAssertionReport::BaseName(iFile), iLine, iCondition);
     return false;
 }

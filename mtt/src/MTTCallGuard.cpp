@@ -2,6 +2,7 @@
 
 #include "MTTDiagnostics.h"
 #include "MTTEvaluationEnvironment.h"
+#include "MTTMessages.h"
 
 MTTCallGuard::MTTCallGuard(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnvironment,
                            const MTTString& iFunctionName)
@@ -10,8 +11,8 @@ MTTCallGuard::MTTCallGuard(const MTTNode* iReporter, MTTEvaluationEnvironment* i
     if (_environment == nullptr) return;
     if (_environment->_callDepth == 0) _environment->_callLevelBase = _environment->_levels;
     if (_environment->_callDepth >= kMaxDepth || _environment->_levels - _environment->_callLevelBase >= kMaxLevels) {
-        MTTReport(iReporter, iReporter, stdout, "ERROR: function call: function \"%s\" nested too deeply (%d calls).\n",
-                    iFunctionName.ConvertToChar(), _environment->_callDepth + 1);
+        MTTReport(iReporter, iReporter, stdout, MTTMessages::kCallTooDeep, iFunctionName.ConvertToChar(),
+                  _environment->_callDepth + 1);
         return;
     }
     ++_environment->_callDepth;

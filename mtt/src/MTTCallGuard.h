@@ -15,13 +15,12 @@ class MTTString;
 // bytes measured, so that the limit falls at the same call whether the
 // output is built or only its text is written, and in every build: a level
 // takes at most 912 bytes of stack (measured in the address-sanitizer
-// build; 208 in Release), so 4096 levels stay within 4 MiB. The output of a
-// deep recursion is as deep as the recursion, and printing or deleting it
-// recurses along it: the limits keep that within the usual 8 MiB stack too,
-// while allowing ordinary recursion of a couple of thousand levels. On
-// refusal it prints
-//   "ERROR: function call: function \"<name>\" nested too deeply (<n> calls).\n"
-// on the standard output.
+// build; 208 in Release), so kMaxLevels levels stay within 4 MiB. The
+// output of a deep recursion is as deep as the recursion, and printing or
+// deleting it recurses along it: the limits keep that within the usual
+// 8 MiB stack too, while allowing ordinary recursion of a couple of
+// thousand levels. On refusal it prints MTTMessages::kCallTooDeep on the
+// standard output, with the number of calls the refused one would make.
 class MTTCallGuard {
 public:
     static const int kMaxDepth = 2500;

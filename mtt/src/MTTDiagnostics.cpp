@@ -1,9 +1,9 @@
 #include "MTTDiagnostics.h"
 
 #include <cstdarg>
-#include <cstring>
 #include <string>
 
+#include "MTTAssertionReport.h"
 #include "MTTIMessageObserver.h"
 
 namespace {
@@ -79,7 +79,7 @@ MTTReportingNode::~MTTReportingNode()
 
 bool MTTAssertionFailed(const char* iFile, int iLine, const char* iCondition)
 {
-    const char* base = std::strrchr(iFile, '/');
-    MTTReport(nullptr, nullptr, stderr, "AssertionFailed in %s, %d :%s", base ? base + 1 : iFile, iLine, iCondition);
+    MTTReport(nullptr, nullptr, stderr, MTTAssertionReport::kFormat, MTTAssertionReport::BaseName(iFile), iLine,
+              iCondition);
     return false;
 }

@@ -3,17 +3,19 @@
 
 #include <cstdio>
 
+#include "MTTInfraCompiler.h"
+
 class MTTNode;
 
 // Every message of the library goes through these routines, with C stdio,
 // so that hosts can capture the two streams at the descriptor level.
 // None adds a line end: formats carry their own. Each message is also told
 // to the thread's MTTIMessageObserver, when one is set.
-void MTTPrint(FILE* iStream, const char* iFormat, ...) __attribute__((format(printf, 2, 3)));
-void MTTPrintOut(const char* iFormat, ...) __attribute__((format(printf, 1, 2)));
+void MTTPrint(FILE* iStream, const char* iFormat, ...) MTT_PRINTF_FORMAT(2, 3);
+void MTTPrintOut(const char* iFormat, ...) MTT_PRINTF_FORMAT(1, 2);
 // The same, naming the node that reports and the node the message is about.
 void MTTReport(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, const char* iFormat, ...)
-    __attribute__((format(printf, 4, 5)));
+    MTT_PRINTF_FORMAT(4, 5);
 
 // While it lives, messages printed without a node (the environment's) are
 // reported as coming from iNode.

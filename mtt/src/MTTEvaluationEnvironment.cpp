@@ -3,16 +3,17 @@
 #include "MTTAliasResolution.h"
 #include "MTTDiagnostics.h"
 #include "MTTEvaluationState.h"
-#include "MTTExpVariable.h"
+#include "MTTIExpression.h"
 #include "MTTLocalEnvironment.h"
+#include "MTTMessages.h"
 #include "MTTVariableEntry.h"
+#include "MTTVariableTarget.h"
 
 namespace {
 
 void ReportReadOnlyAlias(const MTTString& iName)
 {
-    MTTPrintOut("ERROR: trying to write in an alias to a read only expression under name \"%s\".\n",
-                iName.ConvertToChar());
+    MTTPrintOut(MTTMessages::kReadOnlyAlias, iName.ConvertToChar());
 }
 
 }  // namespace
@@ -107,35 +108,26 @@ MTTIExpression* MTTEvaluationEnvironment::FindAlias(const MTTString& iName, int*
 
 void MTTEvaluationEnvironment::AddVariable(const MTTString& iName, const MTTString& iValue, MTTExpVariableType iType)
 {
-    MTTAliasResolution alias(this, iName);
-    if (alias.Expression() != nullptr) {
-        if (MTTExpVariable* variable = alias.Variable()) {
-            AddVariable(variable->Name(), iValue, iType);
-        } else {
-            ReportReadOnlyAlias(iName);
-        }
-        return;
+    MTTVariableTarget target(this, iName);
+    if (target.ReadOnly()) {
+        ReportReadOnlyAlias(target.Name());
+    } else if (MTTVariableEntry* entry = target.Entry()) {
+        entry->_value = iValue;  // the type stays
+    } else {
+        _state->InsertVariable(target.Name().ConvertToChar(), new MTTVariableEntry(iValue, iType));
     }
-    if (MTTVariableEntry* entry = _state->FindVariable(iName)) {
-        entry->_value = iValue;
-        return;
-    }
-    _state->InsertVariable(iName.ConvertToChar(), new MTTVariableEntry(iValue, iType));
 }
 
 long MTTEvaluationEnvironment::SetVariable(const MTTString& iName, const MTTString& iValue)
 {
-    MTTAliasResolution alias(this, iName);
-    if (alias.Expression() != nullptr) {
-        if (MTTExpVariable* variable = alias.Variable()) {
-            SetVariable(variable->Name(), iValue);
-        } else {
-            ReportReadOnlyAlias(iName);
-        }
+    MTTVariableTarget target(this, iName);
+    if (target.ReadOnly()) {
+        ReportReadOnlyAlias(target.Name());
         return S_OK;
     }
-    MTTVariableEntry* entry = _state->FindVariable(iName);
-    if (entry == nullptr) return E_FAIL;
+    MTTVariableEntry* entry = target.Entry();
+    // Through an alias, a missing variable is no failure: nothing is created.
+    if (entry == nullptr) return target.Aliased() ? S_OK : E_FAIL;
     entry->_value = iValue;
     return S_OK;
 }
@@ -152,12 +144,7 @@ MTTString* MTTEvaluationEnvironment::GetVariable(const MTTString& iName) const
 
 MTTExpVariableType MTTEvaluationEnvironment::GetVariableType(const MTTString& iName) const
 {
-    MTTAliasResolution alias(this, iName);
-    if (alias.Expression() != nullptr) {
-        if (MTTExpVariable* variable = alias.Variable()) return GetVariableType(variable->Name());
-        return MTTVarString;
-    }
-    MTTVariableEntry* entry = _state->FindVariable(iName);
+    MTTVariableEntry* entry = MTTVariableTarget(this, iName).Entry();
     return entry == nullptr ? MTTVarString : entry->_type;
 }
 
@@ -182,7 +169,7 @@ MTTStatFunctionDecl* MTTEvaluationEnvironment::GetFunction(const MTTString& iNam
     for (int i = _state->ScopeCount(); i >= 1; --i) {
         if (MTTStatFunctionDecl* declaration = _state->Scope(i).GetFunction(iName)) return declaration;
     }
-    MTTPrintOut("ERROR: Function \"%s\" not found.\n", iName.ConvertToChar());
+    MTTPrintOut(MTTMessages::kFunctionNotFound, iName.ConvertToChar());
     return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "MTTLateSyntax.h"
 #include "MTTNodeSupport.h"
 
 namespace {
@@ -82,10 +83,8 @@ bool MTTExpBinaryOp::CompareTexts(MTTEvaluationEnvironment* iEnvironment,
 MTTString MTTExpBinaryOp::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != _lhs && NULL != _rhs, "NULL != _lhs && NULL != _rhs")) return MTTString();
-    MTTString result("( ");
-    result.Append(_lhs->LateEvaluate(iEnvironment));
-    result.Append(" ").Append(_operator).Append(" ");
-    result.Append(_rhs->LateEvaluate(iEnvironment));
-    result.Append(" )");
-    return result;
+    // Left before right: each may print its own message.
+    MTTString lhs = _lhs->LateEvaluate(iEnvironment);
+    MTTString rhs = _rhs->LateEvaluate(iEnvironment);
+    return MTTLateSyntax::BinaryOperation(lhs, _operator, rhs);
 }

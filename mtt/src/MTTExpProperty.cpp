@@ -3,6 +3,7 @@
 #include "MTLILateEvaluator.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 
 MTTExpProperty::MTTExpProperty(const ListOfMTTString& iPath, bool iRelative, const MTTString& iName)
@@ -60,7 +61,7 @@ MTLIModelObject* MTTExpProperty::EvaluateModelObject(MTTEvaluationEnvironment* i
 {
     MTLIModelObject* object = Walk(iEnvironment);
     if (object == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: Property \"%s\" does not exist.\n", ToString().ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kPropertyMissing, ToString().ConvertToChar());
     }
     return object;
 }
@@ -82,7 +83,7 @@ MTTString MTTExpProperty::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return MTTString();
     MTLILateEvaluator* evaluator = iEnvironment->GetLateEvaluator();
     if (evaluator == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: late evaluation for property needs a late evaluator.\n");
+        MTTReport(this, this, stdout, MTTMessages::kPropertyNeedsLateEvaluator);
         return MTTString();
     }
     MTTString path = GetPath();

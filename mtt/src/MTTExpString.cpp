@@ -1,5 +1,6 @@
 #include "MTTExpString.h"
 
+#include "MTTLateSyntax.h"
 #include "MTTNodeSupport.h"
 
 MTTExpString::MTTExpString(const MTTString& iText, bool iQuoted) : _text(iText), _quoted(iQuoted) {}
@@ -38,9 +39,5 @@ MTTString MTTExpString::EvaluateString(MTTEvaluationEnvironment*)
 
 MTTString MTTExpString::LateEvaluate(MTTEvaluationEnvironment*)
 {
-    if (!_quoted) return _text;
-    MTTString quoted;
-    quoted.Reserve(_text.Length() + 2);
-    quoted.Append("\"", 1).Append(_text).Append("\"", 1);
-    return quoted;
+    return _quoted ? MTTLateSyntax::Quoted(_text) : _text;
 }

@@ -1,6 +1,7 @@
 #include "MTTIExpression.h"
 
 #include "MTTDiagnostics.h"
+#include "MTTMessages.h"
 
 MTTIExpression::MTTIExpression() {}
 MTTIExpression::MTTIExpression(const MTTIExpression& iOther) : MTTNode(iOther) {}
@@ -9,30 +10,30 @@ MTTIExpression::~MTTIExpression() {}
 
 MTLIModelObject* MTTIExpression::EvaluateModelObject(MTTEvaluationEnvironment*)
 {
-    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a model element.\n");
+    MTTReport(this, this, stderr, MTTMessages::kNoModelElement);
     return nullptr;
 }
 
 bool MTTIExpression::EvaluateBoolean(MTTEvaluationEnvironment*)
 {
-    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a boolean.\n");
+    MTTReport(this, this, stderr, MTTMessages::kNoBoolean);
     return false;
 }
 
 MTTString MTTIExpression::EvaluateString(MTTEvaluationEnvironment*)
 {
-    MTTReport(this, this, stderr, "ERROR: This expression does not evaluate to a string.\n");
+    MTTReport(this, this, stderr, MTTMessages::kNoString);
     return MTTString();
 }
 
 MTTString MTTIExpression::LateEvaluate(MTTEvaluationEnvironment*)
 {
-    MTTReport(this, this, stderr, "ERROR: This expression has no late evaluation.\n");
+    MTTReport(this, this, stderr, MTTMessages::kNoLateEvaluation);
     return MTTString();
 }
 
 MTTString MTTIExpression::GetPath()
 {
-    MTTReport(this, this, stderr, "ERROR: This expression has no path.\n");
+    MTTReport(this, this, stderr, MTTMessages::kNoPath);
     return MTTString();
 }

@@ -24,6 +24,9 @@ public:
 
     explicit MTTOutputBuilder(bool iLate = false) : _late(iLate) {}
 
+    // Whether sub-statements are late-evaluated.
+    bool Late() const { return _late; }
+
     static Result Fail() { return nullptr; }
     // A leaf as the whole result.
     static Result Leaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, const MTTString& iText)

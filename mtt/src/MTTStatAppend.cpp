@@ -1,7 +1,5 @@
 #include "MTTStatAppend.h"
 
-#include <memory>
-
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationState.h"
 #include "MTTIExpression.h"
@@ -23,34 +21,17 @@ typename Out::Result MTTStatAppend::Run(MTTEvaluationEnvironment* iEnvironment, 
 {
     if (!CheckEvaluation(iEnvironment)) return ioOut.Fail();
     MTTVariableTarget target(iEnvironment, _name);
-    if (target.ReadOnly()) {
-        // The alias is read as for any append, then the write is refused.
-        std::unique_ptr<MTTString> current(iEnvironment->GetVariable(_name));
-        MTTString operand = _value->EvaluateString(iEnvironment);
-        MTTReportingNode reporting(this);
-        iEnvironment->AddVariable(_name, operand, MTTVarString);
-    } else {
-        MTTString operand = _value->EvaluateString(iEnvironment);
-        if (MTTVariableEntry* entry = target.Entry()) {
-            entry->_value.Append(operand);
-        } else {
-            MTTEvaluationState::Of(iEnvironment)
-                .InsertVariable(target.Name().ConvertToChar(), new MTTVariableEntry(operand, MTTVarString));
-        }
+    MTTString operand = ExtensionOperand(iEnvironment, target);
+    if (MTTVariableEntry* entry = target.Entry()) {
+        entry->_value.Append(operand);
+    } else if (!target.ReadOnly()) {
+        MTTEvaluationState::Of(iEnvironment)
+            .InsertVariable(target.Name().ConvertToChar(), new MTTVariableEntry(operand, MTTVarString));
     }
     return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
 }
 
-MTTEvaluationOutput* MTTStatAppend::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatAppend::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatAppend)
 
 MTTEvaluationOutput* MTTStatAppend::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

@@ -22,16 +22,7 @@ typename Out::Result MTTStatAssign::Run(MTTEvaluationEnvironment* iEnvironment, 
     return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
 }
 
-MTTEvaluationOutput* MTTStatAssign::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatAssign::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatAssign)
 
 MTTEvaluationOutput* MTTStatAssign::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

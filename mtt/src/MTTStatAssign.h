@@ -2,8 +2,7 @@
 #define MTTSTATASSIGN_H
 
 #include "MTTStatVariableUpdate.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // Sets a variable to the text of an expression (creating a string variable
 // when the name is unknown). The same in both modes.
@@ -12,14 +11,9 @@ public:
     MTTStatAssign(const MTTString& iName, MTTIExpression* iValue);
 
     long Accept(MTTINodeVisitor* visitor) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // The shared late form: Evaluate.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText), which is none.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
-
-private:
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 };
 
 #endif

@@ -1,11 +1,10 @@
 #include "MTTStatDeclareVariable.h"
 
-#include <utility>
-
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
+#include "MTTLateSyntax.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTTextWriter.h"
@@ -37,7 +36,8 @@ static void Declare(const MTTNode* iReporter, MTTEvaluationEnvironment* iEnviron
                     MTTExpVariableType iType)
 {
     MTTReportingNode reporting(iReporter);  // a write through a read-only alias
-    iEnvironment->AddVariable(iName, MTTString(iType == MTTVarInteger ? "0" : ""), iType);
+    const char* value = iType == MTTVarInteger ? MTTLateSyntax::kIntegerInitialValue : "";
+    iEnvironment->AddVariable(iName, MTTString(value), iType);
 }
 
 template <class Out>
@@ -48,16 +48,7 @@ typename Out::Result MTTStatDeclareVariable::Run(MTTEvaluationEnvironment* iEnvi
     return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
 }
 
-MTTEvaluationOutput* MTTStatDeclareVariable::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatDeclareVariable::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatDeclareVariable)
 
 // Late, the variable is registered too, so that later statements know its
 // type, and the declaration of the generated code is emitted.
@@ -65,10 +56,5 @@ MTTEvaluationOutput* MTTStatDeclareVariable::LateEvaluate(MTTEvaluationEnvironme
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     Declare(this, iEnvironment, _name, _type);
-    bool integer = _type == MTTVarInteger;
-    MTTString text(integer ? "int " : "KORUnicodeString ");
-    text.Append(_name);
-    if (integer) text.Append(" = 0");
-    text.Append(";\n");
-    return new MTTEvaluationOutputLeaf(this, nullptr, std::move(text));
+    return new MTTEvaluationOutputLeaf(this, nullptr, MTTLateSyntax::Declaration(_name, _type == MTTVarInteger));
 }

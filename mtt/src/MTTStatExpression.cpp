@@ -42,16 +42,7 @@ typename Out::Result MTTStatExpression::Run(MTTEvaluationEnvironment* iEnvironme
     return ioOut.Value(this, iEnvironment->GetCurrentModelObject(), _expression, _kind, iEnvironment);
 }
 
-MTTEvaluationOutput* MTTStatExpression::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatExpression::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatExpression)
 
 // Late, the leaf holds the expression's source text and no model object.
 MTTEvaluationOutput* MTTStatExpression::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)

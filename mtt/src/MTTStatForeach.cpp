@@ -1,7 +1,5 @@
 #include "MTTStatForeach.h"
 
-#include <utility>
-
 #include "MTLILateEvaluator.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
@@ -9,18 +7,12 @@
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
+#include "MTTLateSyntax.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTStatementKindFinder.h"
 #include "MTTTextWriter.h"
-
-namespace {
-
-// Pieces of the generated loop. Nested loops reuse the index name, each in
-// a block of its own.
-const char kIndexName[] = "index_i";
-
-}  // namespace
 
 MTTStatForeach::MTTStatForeach(MTTIExpression* iVariable, MTTIStatement* iAction)
     : _variable(iVariable), _action(iAction), _actionKind(MTTStatementKindFinder::Of(iAction))
@@ -60,7 +52,7 @@ typename Out::Result MTTStatForeach::Run(MTTEvaluationEnvironment* iEnvironment,
     MTTEvaluationLevel level(iEnvironment);
     typename Out::Node node = ioOut.Open(this, list);
     if (list->GetKind() != 1) {
-        MTTReport(this, this, stdout, "ERROR: Foreach argument is not a list.\n");
+        MTTReport(this, this, stdout, MTTMessages::kForeachNotList);
         return ioOut.Abandon(node);
     }
     int size = list->GetSize();
@@ -68,31 +60,25 @@ typename Out::Result MTTStatForeach::Run(MTTEvaluationEnvironment* iEnvironment,
     for (int i = 0; i < size; ++i) {
         MTLIModelObject* element = list->GetElement(i);
         if (element == nullptr) {
-            MTTReport(this, this, stdout, "ERROR: Element %d of Foreach iterated list is NULL.\n", i);
+            MTTReport(this, this, stdout, MTTMessages::kForeachNullElement, i);
             return ioOut.Abandon(node);
         }
         iEnvironment->PushScope(element);
         bool added = ioOut.Add(node, _action, _actionKind, iEnvironment);
         iEnvironment->PopScope();
         if (!added) {
-            MTTReport(this, this, stdout, "ERROR: Foreach failed evaluation for child %d.\n", i);
+            MTTReport(this, this, stdout, MTTMessages::kForeachChildFailed, i);
             return ioOut.Abandon(node);
         }
     }
     return ioOut.Close(node);
 }
 
-MTTEvaluationOutput* MTTStatForeach::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
+MTT_EVALUATE_BY_RUN(MTTStatForeach)
 
-bool MTTStatForeach::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
-
+// Not the immediate Run with another builder: late, no model list is read
+// and no scope is pushed; the body is late-evaluated once, as the body of
+// the generated loop, and a body that fails contributes nothing.
 MTTEvaluationOutput* MTTStatForeach::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
@@ -100,24 +86,19 @@ MTTEvaluationOutput* MTTStatForeach::LateEvaluate(MTTEvaluationEnvironment* iEnv
     if (!MTT_CHECK(NULL != _action, "NULL != _action")) return nullptr;
     MTLILateEvaluator* evaluator = iEnvironment->GetLateEvaluator();
     if (evaluator == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: Foreach needs a late evaluator.\n");
+        MTTReport(this, this, stdout, MTTMessages::kForeachNeedsLateEvaluator);
         return nullptr;
     }
 
-    MTTString head("{for (int ");
-    head.Append(kIndexName).Append(" = 0; ").Append(kIndexName).Append(" < ");
-    head.Append(evaluator->LateListSize(_variable->GetPath().ConvertToChar()));
-    head.Append("; ").Append(kIndexName).Append("++) { \n");
-    head.Append(evaluator->LateEnterElement(_variable->GetPath().ConvertToChar(), kIndexName));
-    head.Append(";\n");
+    // The late evaluator is asked in this order: size, enter, (body), leave.
+    MTTString size = evaluator->LateListSize(_variable->GetPath().ConvertToChar());
+    MTTString enter = evaluator->LateEnterElement(_variable->GetPath().ConvertToChar(), MTTLateSyntax::kLoopIndex);
 
     MTTEvaluationLevel level(iEnvironment);
     MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
-    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, std::move(head)));
+    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTLateSyntax::LoopHead(size, enter)));
     if (MTTEvaluationOutput* body = _action->LateEvaluate(iEnvironment)) node->AddChild(body);
 
-    MTTString end = evaluator->LateLeaveElement();
-    end.Append(";\n").Append("}}\n");
-    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, std::move(end)));
+    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTLateSyntax::LoopEnd(evaluator->LateLeaveElement())));
     return node;
 }

@@ -3,9 +3,9 @@
 
 #include "MTTIStatement.h"
 #include "MTTStatementKind.h"
+#include "MTTStatementRun.h"
 
 class MTTIExpression;
-class MTTTextWriter;
 
 // Evaluates its body once per element of a model list, with the element as
 // the current model object (one scope per element). Late, a counted loop
@@ -18,16 +18,12 @@ public:
     long Accept(MTTINodeVisitor* visitor) override;
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
 private:
     MTTStatForeach(const MTTStatForeach&) = delete;
     MTTStatForeach& operator=(const MTTStatForeach&) = delete;
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 
     MTTIExpression* _variable;
     MTTIStatement* _action;

@@ -2,6 +2,7 @@
 
 #include "MTTEvaluationEnvironment.h"
 #include "MTTIExpression.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTStatFunctionDecl.h"
 #include "MTTTextWriter.h"
@@ -43,12 +44,12 @@ auto MTTStatFunctionCall::Run(MTTEvaluationEnvironment* iEnvironment, Call iCall
         declaration = iEnvironment->GetFunction(_name);
     }
     if (declaration == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: function call: function \"%s\" not defined.\n", _name.ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kFunctionNotDefined, _name.ConvertToChar());
         return decltype(iCall(nullptr))();
     }
     auto result = iCall(declaration);
     if (!result) {
-        MTTReport(this, this, stdout, "ERROR: function call: evaluation of function \"%s\" failed.\n", _name.ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kFunctionFailed, _name.ConvertToChar());
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputNode.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTStatementKindFinder.h"
@@ -45,16 +46,7 @@ typename Out::Result MTTStatFunctionDecl::Run(MTTEvaluationEnvironment* iEnviron
     return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
 }
 
-MTTEvaluationOutput* MTTStatFunctionDecl::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatFunctionDecl::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatFunctionDecl)
 
 MTTEvaluationOutput* MTTStatFunctionDecl::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
@@ -69,12 +61,8 @@ struct CallMode {
     const char* failedMessage;
 };
 
-const CallMode kImmediate = {
-    "ERROR: function call failed: wrong parameter number for function \"%s\".\n",
-    "ERROR: function call failed evaluation.\n"};
-const CallMode kLate = {
-    "ERROR: late evaluation function call failed: wrong parameter number for function \"%s\".\n",
-    "ERROR: function call failed late evaluation.\n"};
+const CallMode kImmediate = {MTTMessages::kWrongParameterCount, MTTMessages::kCallFailed};
+const CallMode kLate = {MTTMessages::kWrongParameterCountLate, MTTMessages::kCallFailedLate};
 
 }  // namespace
 

@@ -4,9 +4,9 @@
 #include "ListOfMTTString.h"
 #include "MTTIStatement.h"
 #include "MTTStatementKind.h"
+#include "MTTStatementRun.h"
 
 class ListOfMTTIExpression;
-class MTTTextWriter;
 
 // A function definition. Evaluating it registers it in the innermost scope
 // and produces no text; a call evaluates the body in a new scope where each
@@ -19,10 +19,9 @@ public:
     long Accept(MTTINodeVisitor* visitor) override;
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // The shared late form: Evaluate.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText), which is none.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
     // The body for one call; null after a reported failure.
     MTTEvaluationOutput* EvaluateCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments);
@@ -38,8 +37,6 @@ public:
 private:
     MTTStatFunctionDecl(const MTTStatFunctionDecl&) = delete;
     MTTStatFunctionDecl& operator=(const MTTStatFunctionDecl&) = delete;
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
     template <class Out>
     typename Out::Result RunCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
                                  bool iLate, Out& ioOut);

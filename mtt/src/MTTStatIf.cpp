@@ -5,6 +5,8 @@
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
+#include "MTTLateSyntax.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTPropertyFinderVisitor.h"
@@ -54,22 +56,13 @@ typename Out::Result MTTStatIf::Run(MTTEvaluationEnvironment* iEnvironment, Out&
     MTTEvaluationLevel level(iEnvironment);
     typename Out::Node node = ioOut.Open(this, iEnvironment->GetCurrentModelObject());
     if (!ioOut.Add(node, chosen, condition ? _thenKind : _elseKind, iEnvironment)) {
-        MTTReport(this, this, stdout, "ERROR: Evaluation error in if body.\n");
+        MTTReport(this, this, stdout, MTTMessages::kIfBodyFailed);
         return ioOut.Abandon(node);
     }
     return ioOut.Close(node);
 }
 
-MTTEvaluationOutput* MTTStatIf::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatIf::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatIf)
 
 // Adds a part's late output unless it is missing or empty.
 static bool AddUnlessEmpty(MTTEvaluationOutputNode* ioNode, MTTEvaluationOutput* iOutput)
@@ -83,6 +76,9 @@ static bool AddUnlessEmpty(MTTEvaluationOutputNode* ioNode, MTTEvaluationOutput*
     return true;
 }
 
+// Not the immediate Run with another builder: late, all three parts are
+// required up front, the condition may be left to the generated code, and
+// both parts are then late-evaluated; a part that fails contributes nothing.
 MTTEvaluationOutput* MTTStatIf::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
@@ -104,15 +100,15 @@ MTTEvaluationOutput* MTTStatIf::LateEvaluate(MTTEvaluationEnvironment* iEnvironm
         return node;
     }
 
-    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString("if (")));
+    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString(MTTLateSyntax::kIfOpen)));
     node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, _cond->LateEvaluate(iEnvironment)));
-    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString(") {\n")));
+    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString(MTTLateSyntax::kIfThen)));
     if (MTTEvaluationOutput* thenOutput = _then->LateEvaluate(iEnvironment)) node->AddChild(thenOutput);
     MTTEvaluationOutput* elseOutput = _else->LateEvaluate(iEnvironment);
     if (elseOutput != nullptr && !elseOutput->IsEmpty()) {
-        node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString("} else {\n")));
+        node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString(MTTLateSyntax::kIfElse)));
     }
     AddUnlessEmpty(node, elseOutput);
-    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString("}\n")));
+    node->AddChild(new MTTEvaluationOutputLeaf(this, nullptr, MTTString(MTTLateSyntax::kIfClose)));
     return node;
 }

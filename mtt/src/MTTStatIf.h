@@ -3,9 +3,9 @@
 
 #include "MTTIStatement.h"
 #include "MTTStatementKind.h"
+#include "MTTStatementRun.h"
 
 class MTTIExpression;
-class MTTTextWriter;
 
 // The conditional. Immediately it evaluates only the chosen part. Late, a
 // condition that reads no model property is decided at once; one that does
@@ -18,16 +18,12 @@ public:
     long Accept(MTTINodeVisitor* visitor) override;
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
 private:
     MTTStatIf(const MTTStatIf&) = delete;
     MTTStatIf& operator=(const MTTStatIf&) = delete;
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 
     MTTIExpression* _cond;
     MTTIStatement* _then;

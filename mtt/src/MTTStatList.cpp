@@ -2,7 +2,7 @@
 
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationLevel.h"
-#include "MTTEvaluationOutputNode.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTTextWriter.h"
@@ -35,57 +35,40 @@ MTTIStatement* MTTStatList::Append(MTTIStatement* iNext)
     return this;
 }
 
+// Both modes share this loop. Late outputs carry no model object, and a
+// null statement is a failed precondition there rather than a malformed
+// list: the words differ, the steps do not.
 template <class Out>
 typename Out::Result MTTStatList::Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return ioOut.Fail();
+    const bool late = ioOut.Late();
     MTTEvaluationLevel level(iEnvironment);
-    typename Out::Node node = ioOut.Open(this, iEnvironment->GetCurrentModelObject());
+    typename Out::Node node = ioOut.Open(this, late ? nullptr : iEnvironment->GetCurrentModelObject());
     ioOut.Reserve(node, _statements.Size());
     for (int i = 1; i <= _statements.Size(); ++i) {
         MTTIStatement* statement = _statements[i];
         if (statement == nullptr) {
-            MTTReport(this, this, stdout, "ERROR: malformed MTTStatList.\n");
+            if (late) {
+                MTT_CHECK(NULL != statement, "NULL != elem");
+            } else {
+                MTTReport(this, this, stdout, MTTMessages::kMalformedList);
+            }
             return ioOut.Abandon(node);
         }
         if (!ioOut.Add(node, statement, _statements.KindAt(i), iEnvironment)) {
-            MTTReport(this, statement, stdout, "ERROR: StatList failed evaluation for child %d.\n", i);
+            MTTReport(this, statement, stdout, late ? MTTMessages::kListChildFailedLate : MTTMessages::kListChildFailed,
+                      i);
             return ioOut.Abandon(node);
         }
     }
     return ioOut.Close(node);
 }
 
-MTTEvaluationOutput* MTTStatList::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatList::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatList)
 
 MTTEvaluationOutput* MTTStatList::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
-    if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    MTTEvaluationLevel level(iEnvironment);
-    MTTEvaluationOutputNode* node = new MTTEvaluationOutputNode(this, nullptr);
-    node->ReserveChildren(_statements.Size());
-    for (int i = 1; i <= _statements.Size(); ++i) {
-        MTTIStatement* statement = _statements[i];
-        if (!MTT_CHECK(NULL != statement, "NULL != elem")) {
-            delete node;
-            return nullptr;
-        }
-        MTTEvaluationOutput* output = statement->LateEvaluate(iEnvironment);
-        if (output == nullptr) {
-            MTTReport(this, statement, stdout, "ERROR: StatList failed late evaluation for child %d.\n", i);
-            delete node;
-            return nullptr;
-        }
-        node->AddChild(output);
-    }
-    return node;
+    MTTOutputBuilder builder(true);
+    return Run(iEnvironment, builder);
 }

@@ -3,8 +3,7 @@
 
 #include "ListOfMTTIStatement.h"
 #include "MTTIStatement.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // A sequence of statements, evaluated in order into one output node. It
 // owns its statements. The first failing statement makes the list fail.
@@ -18,16 +17,13 @@ public:
     MTTNode* GetChild(int iIndex) override;
     // Appends a non-null statement (taken over); returns this list.
     MTTIStatement* Append(MTTIStatement* iNext) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // Run again, late-evaluating each statement.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
 private:
     MTTStatList(const MTTStatList&) = delete;
     MTTStatList& operator=(const MTTStatList&) = delete;
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 
     ListOfMTTIStatement _statements;
 };

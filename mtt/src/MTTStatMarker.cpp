@@ -22,16 +22,7 @@ typename Out::Result MTTStatMarker::Run(MTTEvaluationEnvironment* iEnvironment, 
     return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), "", 0);
 }
 
-MTTEvaluationOutput* MTTStatMarker::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatMarker::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatMarker)
 
 MTTEvaluationOutput* MTTStatMarker::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

@@ -2,8 +2,7 @@
 #define MTTSTATMARKER_H
 
 #include "MTTIStatement.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // What comments and the begin and end markers share: no children, and an
 // empty leaf in both modes that keeps the statement's place among the
@@ -12,14 +11,9 @@ class MTTStatMarker : public MTTIStatement {
 public:
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // The shared late form: Evaluate.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText), which is none.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
-
-private:
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 };
 
 #endif

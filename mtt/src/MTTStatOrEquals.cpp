@@ -1,11 +1,11 @@
 #include "MTTStatOrEquals.h"
 
-#include <memory>
-#include <utility>
 
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTIExpression.h"
+#include "MTTLateSyntax.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTTextWriter.h"
@@ -26,47 +26,28 @@ typename Out::Result MTTStatOrEquals::Run(MTTEvaluationEnvironment* iEnvironment
 {
     if (!CheckEvaluation(iEnvironment)) return ioOut.Fail();
     MTTVariableTarget target(iEnvironment, _name);
-    if (target.ReadOnly()) {
-        // The alias is read as for any "|=", then the write is refused.
-        std::unique_ptr<MTTString> current(iEnvironment->GetVariable(_name));
-        MTTString operand = _value->EvaluateString(iEnvironment);
-        MTTReportingNode reporting(this);
-        iEnvironment->SetVariable(_name, operand);
-        return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
-    }
-    MTTString operand = _value->EvaluateString(iEnvironment);
+    MTTString operand = ExtensionOperand(iEnvironment, target);
+    // Through an alias nothing more is reported (a read-only one was, and an
+    // undeclared variable behind one reads as empty), and nothing is created.
     if (MTTVariableEntry* entry = target.Entry()) {
-        entry->_value.Append("|", 1).Append(operand);
+        entry->_value.Append(MTTLateSyntax::kFlagSeparator).Append(operand);
     } else if (!target.Aliased()) {
-        // Through an alias an undeclared variable reads as empty: nothing
-        // is reported, and nothing is created.
-        MTTReport(this, this, stderr, "ERROR: Variable \"%s\" undeclared.\n", _name.ConvertToChar());
+        MTTReport(this, this, stderr, MTTMessages::kUndeclaredVariable, _name.ConvertToChar());
         return ioOut.Fail();
     }
     return ioOut.Empty(this, iEnvironment->GetCurrentModelObject());
 }
 
-MTTEvaluationOutput* MTTStatOrEquals::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatOrEquals::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatOrEquals)
 
 MTTEvaluationOutput* MTTStatOrEquals::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
     if (!MTT_CHECK(NULL != _value, "NULL != _value")) return nullptr;
     if (iEnvironment->GetVariableType(_name) != MTTVarInteger) {
-        MTTReport(this, this, stderr, "ERROR: Operation |= is forbidden with the non integer variable \"%s\".\n",
-                 _name.ConvertToChar());
+        MTTReport(this, this, stderr, MTTMessages::kOrEqualsNotInteger, _name.ConvertToChar());
         return nullptr;
     }
-    MTTString text(_name);
-    text.Append("|=", 2).Append(_value->LateEvaluate(iEnvironment)).Append(";\n", 2);
-    return new MTTEvaluationOutputLeaf(this, nullptr, std::move(text));
+    MTTString operand = _value->LateEvaluate(iEnvironment);
+    return new MTTEvaluationOutputLeaf(this, nullptr, MTTLateSyntax::OrEquals(_name, operand));
 }

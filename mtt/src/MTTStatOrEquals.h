@@ -2,8 +2,7 @@
 #define MTTSTATOREQUALS_H
 
 #include "MTTStatVariableUpdate.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // "|=" on an integer flag variable: immediately the value grows by "|" and
 // the operand's text; late it emits "name|=operand;".
@@ -12,14 +11,8 @@ public:
     MTTStatOrEquals(const MTTString& iName, MTTIExpression* iValue);
 
     long Accept(MTTINodeVisitor* visitor) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText), which is none.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
-
-private:
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "MTTStatSpecialText.h"
 
 #include "MTTEvaluationEnvironment.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTTextWriter.h"
@@ -34,22 +35,13 @@ typename Out::Result MTTStatSpecialText::Run(MTTEvaluationEnvironment* iEnvironm
     } else if (_identifier == "NL") {
         text = "\n";
     } else {
-        MTTReport(this, this, stdout, "ERROR: Unknown text identifier in specialtext \"%s\".", _identifier.ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kUnknownSpecialText, _identifier.ConvertToChar());
         return ioOut.Fail();
     }
     return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), text, 1);
 }
 
-MTTEvaluationOutput* MTTStatSpecialText::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatSpecialText::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatSpecialText)
 
 MTTEvaluationOutput* MTTStatSpecialText::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

@@ -2,8 +2,7 @@
 #define MTTSTATSPECIALTEXT_H
 
 #include "MTTIStatement.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // A named special text: "SPC" gives one blank, "NL" one line feed; any
 // other identifier is reported and fails.
@@ -15,18 +14,14 @@ public:
     long Accept(MTTINodeVisitor* visitor) override;
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // The shared late form: Evaluate.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
     MTTString GetText() const { return _identifier; }
     const MTTString& Text() const { return _identifier; }
 
 private:
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
-
     MTTString _identifier;
 };
 

@@ -31,16 +31,7 @@ typename Out::Result MTTStatText::Run(MTTEvaluationEnvironment* iEnvironment, Ou
     return ioOut.Leaf(this, iEnvironment->GetCurrentModelObject(), _text);
 }
 
-MTTEvaluationOutput* MTTStatText::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatText::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatText)
 
 MTTEvaluationOutput* MTTStatText::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

@@ -2,8 +2,7 @@
 #define MTTSTATTEXT_H
 
 #include "MTTIStatement.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // Literal template text: one leaf holding the text, in both modes.
 class MTTStatText final : public MTTIStatement {
@@ -14,19 +13,15 @@ public:
     long Accept(MTTINodeVisitor* visitor) override;
     int GetChildCount() override;
     MTTNode* GetChild(int iIndex) override;
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override;
+    MTT_EVALUATED_BY_RUN;
+    // The shared late form: Evaluate.
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
-    // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
-    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
 
     MTTString GetText() const { return _text; }
     const MTTString& Text() const { return _text; }
     void SetText(const MTTString& iText);
 
 private:
-    template <class Out>
-    typename Out::Result Run(MTTEvaluationEnvironment* iEnvironment, Out& ioOut);
-
     MTTString _text;
 };
 

@@ -5,6 +5,7 @@
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIExpression.h"
+#include "MTTMessages.h"
 #include "MTTNodeSupport.h"
 #include "MTTOutputBuilder.h"
 #include "MTTTextWriter.h"
@@ -39,38 +40,29 @@ typename Out::Result MTTStatUsercode::Run(MTTEvaluationEnvironment* iEnvironment
 
     MTLIModelObject* owner = _variable->EvaluateModelObject(iEnvironment);
     if (owner == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: UserCode: \"%s\" not present.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kUserCodeOwnerMissing, _variable->ToString().ConvertToChar());
         return ioOut.Fail();
     }
     MTLIModelObject* userCode = owner->GetProperty(MTTString("UserCode"));
     if (userCode == nullptr) {
-        MTTReport(this, this, stdout, "ERROR: Property \"%s\" has no UserCode.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kUserCodeMissing, _variable->ToString().ConvertToChar());
         return ioOut.Fail();
     }
     if (userCode->GetKind() != 2) {
-        MTTReport(this, this, stdout, "ERROR: UserCode of \"%s\" is not an scalar.\n", _variable->ToString().ConvertToChar());
+        MTTReport(this, this, stdout, MTTMessages::kUserCodeNotScalar, _variable->ToString().ConvertToChar());
         return ioOut.Fail();
     }
 
     // Every piece carries the owner object, so that a consumer can tell
     // whose user code a section is.
     typename Out::Node node = ioOut.Open(this, owner);
-    ioOut.AddLeaf(node, this, owner, MTTString("\n// Begin of User Code\n"));
+    ioOut.AddLeaf(node, this, owner, MTTString(MTTMessages::kUserCodeBegin));
     ioOut.AddLeaf(node, this, owner, userCode->GetValue(nullptr), MTTLeafUserCode);
-    ioOut.AddLeaf(node, this, owner, MTTString("// End of User Code\n"));
+    ioOut.AddLeaf(node, this, owner, MTTString(MTTMessages::kUserCodeEnd));
     return ioOut.Close(node);
 }
 
-MTTEvaluationOutput* MTTStatUsercode::Evaluate(MTTEvaluationEnvironment* iEnvironment)
-{
-    MTTOutputBuilder builder;
-    return Run(iEnvironment, builder);
-}
-
-bool MTTStatUsercode::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter)
-{
-    return Run(iEnvironment, ioWriter);
-}
+MTT_EVALUATE_BY_RUN(MTTStatUsercode)
 
 MTTEvaluationOutput* MTTStatUsercode::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {

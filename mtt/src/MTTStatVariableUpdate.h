@@ -4,6 +4,7 @@
 #include "MTTIStatement.h"
 
 class MTTIExpression;
+class MTTVariableTarget;
 
 // What assignment, append and or-equals share: the variable's name, the
 // owned value expression as the only child, and the checks every
@@ -24,6 +25,10 @@ protected:
     // Reports a missing value ("NULL != _value", then "NULL != iEnvironment");
     // false when either is missing.
     bool CheckEvaluation(MTTEvaluationEnvironment* iEnvironment) const;
+    // The operand's text for a statement that extends the variable ("+=",
+    // "|=") at iTarget. Through a read-only alias the variable is read as
+    // for any extension, then the refused write is reported.
+    MTTString ExtensionOperand(MTTEvaluationEnvironment* iEnvironment, const MTTVariableTarget& iTarget);
 
     MTTString _name;
     MTTIExpression* _value;

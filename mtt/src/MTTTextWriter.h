@@ -33,6 +33,8 @@ public:
     // Inline (below): every statement of a list goes through it.
     bool Write(MTTIStatement* iStatement, MTTStatementKind iKind);
 
+    // The text path serves immediate evaluation only.
+    static constexpr bool Late() { return false; }
     static Result Fail() { return false; }
     Result Leaf(MTTIStatement*, MTLIModelObject*, const MTTString& iText)
     {

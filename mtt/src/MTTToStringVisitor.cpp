@@ -21,6 +21,19 @@ void AppendChild(MTTString* ioOutput, MTTINodeVisitor* iVisitor, MTTNode* iParen
     child->Accept(iVisitor);
 }
 
+// The shape of most dumps, "(keyword child child)": iOpen, children 1 to
+// iCount of iParent with iSeparator between two of them, then iClose.
+void AppendChildren(MTTString* ioOutput, MTTINodeVisitor* iVisitor, MTTNode* iParent, const char* iOpen, int iCount,
+                    const char* iSeparator, const char* iClose)
+{
+    ioOutput->Append(iOpen);
+    for (int i = 1; i <= iCount; ++i) {
+        if (i > 1) ioOutput->Append(iSeparator);
+        AppendChild(ioOutput, iVisitor, iParent, i);
+    }
+    ioOutput->Append(iClose);
+}
+
 }  // namespace
 
 MTTToStringVisitor::MTTToStringVisitor(MTTString* iOutput) : _output(iOutput) {}
@@ -62,16 +75,14 @@ long MTTToStringVisitor::VisitExpVariable(MTTExpVariable* iNode)
 }
 
 // The eight two-operand operators: "(lhs op rhs)".
-#define MTT_DUMP_BINARY(Kind)                                          \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)             \
-    {                                                                  \
-        MTT_REQUIRE_ELEM(iNode);                                       \
-        _output->Append("(", 1);                                       \
-        AppendChild(_output, this, iNode, 1);                          \
-        _output->Append(" ", 1).Append(iNode->GetOperator()).Append(" ", 1); \
-        AppendChild(_output, this, iNode, 2);                          \
-        _output->Append(")", 1);                                       \
-        return S_OK;                                                   \
+#define MTT_DUMP_BINARY(Kind)                                              \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                 \
+    {                                                                      \
+        MTT_REQUIRE_ELEM(iNode);                                           \
+        MTTString separator(" ");                                          \
+        separator.Append(iNode->GetOperator()).Append(" ", 1);             \
+        AppendChildren(_output, this, iNode, "(", 2, separator.ConvertToChar(), ")"); \
+        return S_OK;                                                       \
     }
 MTT_DUMP_BINARY(ExpNotEquals)
 MTT_DUMP_BINARY(ExpEquals)
@@ -83,90 +94,45 @@ MTT_DUMP_BINARY(ExpLT)
 MTT_DUMP_BINARY(ExpGT)
 #undef MTT_DUMP_BINARY
 
-long MTTToStringVisitor::VisitExpDefined(MTTExpDefined* iNode)
-{
-    _output->Append("defined ", 8);
-    AppendChild(_output, this, iNode, 1);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitExpNot(MTTExpNot* iNode)
-{
-    _output->Append("!", 1);
-    AppendChild(_output, this, iNode, 1);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatText(MTTStatText* iNode)
-{
-    MTT_REQUIRE_ELEM(iNode);
-    _output->Append("(text \"", 7).Append(iNode->Text()).Append("\")", 2);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatSpecialText(MTTStatSpecialText* iNode)
-{
-    MTT_REQUIRE_ELEM(iNode);
-    _output->Append("(specialtext \"", 14).Append(iNode->Text()).Append("\")", 2);
-    return S_OK;
-}
+// The dumps made of a keyword and children alone. The node itself is not
+// checked: the child rule reports a missing one.
+#define MTT_DUMP_CHILDREN(Kind, Open, Count, Separator, Close)                  \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                      \
+    {                                                                           \
+        AppendChildren(_output, this, iNode, Open, Count, Separator, Close);    \
+        return S_OK;                                                            \
+    }
+MTT_DUMP_CHILDREN(ExpDefined, "defined ", 1, "", "")
+MTT_DUMP_CHILDREN(ExpNot, "!", 1, "", "")
+MTT_DUMP_CHILDREN(StatIf, "(if ", 3, " ", ")")
+MTT_DUMP_CHILDREN(StatForeach, "(foreach ", 2, " ", ")")
+MTT_DUMP_CHILDREN(StatUsercode, "(usercode ", 1, "", ")")
+MTT_DUMP_CHILDREN(StatExpression, "(", 1, "", ")")
+#undef MTT_DUMP_CHILDREN
 
 // Markers and comments leave no trace in the dump.
-long MTTToStringVisitor::VisitStatBeginStatement(MTTStatBeginStatement* iNode)
-{
-    MTT_CHECK(NULL != iNode, "elem");
-    return S_OK;
-}
+#define MTT_DUMP_NOTHING(Kind)                               \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)   \
+    {                                                        \
+        MTT_CHECK(NULL != iNode, "elem");                    \
+        return S_OK;                                         \
+    }
+MTT_DUMP_NOTHING(StatBeginStatement)
+MTT_DUMP_NOTHING(StatEndStatement)
+MTT_DUMP_NOTHING(StatComment)
+#undef MTT_DUMP_NOTHING
 
-long MTTToStringVisitor::VisitStatEndStatement(MTTStatEndStatement* iNode)
-{
-    MTT_CHECK(NULL != iNode, "elem");
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatComment(MTTStatComment* iNode)
-{
-    MTT_CHECK(NULL != iNode, "elem");
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatIf(MTTStatIf* iNode)
-{
-    _output->Append("(if ", 4);
-    AppendChild(_output, this, iNode, 1);
-    _output->Append(" ", 1);
-    AppendChild(_output, this, iNode, 2);
-    _output->Append(" ", 1);
-    AppendChild(_output, this, iNode, 3);
-    _output->Append(")", 1);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatForeach(MTTStatForeach* iNode)
-{
-    _output->Append("(foreach ", 9);
-    AppendChild(_output, this, iNode, 1);
-    _output->Append(" ", 1);
-    AppendChild(_output, this, iNode, 2);
-    _output->Append(")", 1);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatUsercode(MTTStatUsercode* iNode)
-{
-    _output->Append("(usercode ", 10);
-    AppendChild(_output, this, iNode, 1);
-    _output->Append(")", 1);
-    return S_OK;
-}
-
-long MTTToStringVisitor::VisitStatExpression(MTTStatExpression* iNode)
-{
-    _output->Append("(", 1);
-    AppendChild(_output, this, iNode, 1);
-    _output->Append(")", 1);
-    return S_OK;
-}
+// The two text statements: the keyword and the text in double quotes.
+#define MTT_DUMP_TEXT(Kind, Open)                                             \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                    \
+    {                                                                         \
+        MTT_REQUIRE_ELEM(iNode);                                              \
+        _output->Append(Open).Append(iNode->Text()).Append("\")", 2);         \
+        return S_OK;                                                          \
+    }
+MTT_DUMP_TEXT(StatText, "(text \"")
+MTT_DUMP_TEXT(StatSpecialText, "(specialtext \"")
+#undef MTT_DUMP_TEXT
 
 long MTTToStringVisitor::VisitStatFunctionDecl(MTTStatFunctionDecl* iNode)
 {
@@ -177,36 +143,27 @@ long MTTToStringVisitor::VisitStatFunctionDecl(MTTStatFunctionDecl* iNode)
         if (i > 1) _output->Append(", ", 2);
         _output->Append(parameters[i]);
     }
-    _output->Append(") {", 3);
-    AppendChild(_output, this, iNode, 1);
-    _output->Append("})", 2);
+    AppendChildren(_output, this, iNode, ") {", 1, "", "})");
     return S_OK;
 }
 
 long MTTToStringVisitor::VisitStatFunctionCall(MTTStatFunctionCall* iNode)
 {
     MTT_REQUIRE_ELEM(iNode);
-    _output->Append("(call ", 6).Append(iNode->Name()).Append(" (", 2);
-    int count = iNode->GetChildCount();
-    for (int i = 1; i <= count; ++i) {
-        if (i > 1) _output->Append(", ", 2);
-        AppendChild(_output, this, iNode, i);
-    }
-    _output->Append("))", 2);
+    _output->Append("(call ", 6).Append(iNode->Name());
+    AppendChildren(_output, this, iNode, " (", iNode->GetChildCount(), ", ", "))");
     return S_OK;
 }
 
 // Assignments dump readably: the variable on the left, as a variable
 // expression would dump, and the value expression on the right.
-#define MTT_DUMP_UPDATE(Kind, Infix)                                   \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)             \
-    {                                                                  \
-        MTT_REQUIRE_ELEM(iNode);                                       \
+#define MTT_DUMP_UPDATE(Kind, Infix)                                       \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                 \
+    {                                                                      \
+        MTT_REQUIRE_ELEM(iNode);                                           \
         _output->Append("((Var ", 6).Append(iNode->Name()).Append(")", 1); \
-        _output->Append(Infix);                                        \
-        AppendChild(_output, this, iNode, 1);                          \
-        _output->Append(")", 1);                                       \
-        return S_OK;                                                   \
+        AppendChildren(_output, this, iNode, Infix, 1, "", ")");           \
+        return S_OK;                                                       \
     }
 MTT_DUMP_UPDATE(StatAssign, " = ")
 MTT_DUMP_UPDATE(StatAppend, " += ")
@@ -216,8 +173,7 @@ MTT_DUMP_UPDATE(StatOrEquals, " |= ")
 long MTTToStringVisitor::VisitStatList(MTTStatList* iNode)
 {
     MTT_REQUIRE_ELEM(iNode);
-    int count = iNode->GetChildCount();
-    for (int i = 1; i <= count; ++i) AppendChild(_output, this, iNode, i);
+    AppendChildren(_output, this, iNode, "", iNode->GetChildCount(), "", "");
     return S_OK;
 }
 

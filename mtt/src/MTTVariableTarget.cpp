@@ -4,15 +4,15 @@
 #include "MTTEvaluationState.h"
 #include "MTTExpVariable.h"
 
-MTTVariableTarget::MTTVariableTarget(MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
+MTTVariableTarget::MTTVariableTarget(const MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
     : _name(&iName), _entry(nullptr), _readOnly(false), _aliased(false)
 {
     Resolve(iEnvironment, iName);
 }
 
 // Each alias stays marked as being resolved while the names behind it are
-// looked up, as in the environment's own writes.
-void MTTVariableTarget::Resolve(MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
+// looked up, so that a chain that leads back to itself ends at the table.
+void MTTVariableTarget::Resolve(const MTTEvaluationEnvironment* iEnvironment, const MTTString& iName)
 {
     MTTAliasResolution alias(iEnvironment, iName);
     if (alias.Expression() == nullptr) {
@@ -23,6 +23,7 @@ void MTTVariableTarget::Resolve(MTTEvaluationEnvironment* iEnvironment, const MT
     _aliased = true;
     MTTExpVariable* variable = alias.Variable();
     if (variable == nullptr) {
+        _name = &iName;
         _readOnly = true;
         return;
     }

@@ -13,7 +13,9 @@
 #include "MTTIEvaluationOutputVisitor.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+
+using namespace kit;
 
 // A realistic template built the way a parser builds it, through the
 // factory only, evaluated against a small model in both modes and
@@ -58,29 +60,28 @@ void ExpectGolden(const std::string& iName, const std::string& iText)
 //   "const int kAllFlags = " flags ";\n"
 MTTIStatement* BuildClassGenerator()
 {
-    TreeBuilder b;
-    MTTIStatement* field = b.Function(
+    MTTIStatement* field = Function(
         "field", {"type", "name"},
-        b.List({b.Expr(b.Var("indent")), b.Expr(b.Var("type")), b.Special("SPC"), b.Expr(b.Var("name")), b.Text(";"),
-                b.Special("NL")}));
-    MTTIStatement* classBody = b.List({
-        b.Text("\n    "),
-        b.If(b.Eq(b.Prop("abstract", ""), b.Str("yes")), b.Text("abstract "), b.List({})),
-        b.Text("class "), b.Expr(b.Prop("name", "")), b.Text(" {"), b.Special("NL"),
-        b.Text("  \t\n"),
-        b.Foreach(b.Prop("", "attributes"), b.Call("field", {b.Prop("type", ""), b.Prop("name", "")})),
-        b.OrEquals("flags", b.Prop("flag", "")),
-        b.Usercode(b.Prop("", "this")),
-        b.Text("};\n"),
+        List({Expr(Var("indent")), Expr(Var("type")), Special("SPC"), Expr(Var("name")), Text(";"),
+                Special("NL")}));
+    MTTIStatement* classBody = List({
+        Text("\n    "),
+        If(Eq(Prop("abstract", ""), Str("yes")), Text("abstract "), List({})),
+        Text("class "), Expr(Prop("name", "")), Text(" {"), Special("NL"),
+        Text("  \t\n"),
+        Foreach(Prop("", "attributes"), Call("field", {Prop("type", ""), Prop("name", "")})),
+        OrEquals("flags", Prop("flag", "")),
+        Usercode(Prop("", "this")),
+        Text("};\n"),
     });
-    MTTIStatement* root = b.Text("// Generated for model ");
-    for (MTTIStatement* next : {b.Expr(b.Prop("name", "/")), b.Special("NL"), b.Declare("flags", 0),
-                                b.Declare("indent", 1), b.Assign("indent", b.Str("    ")), b.Text("\n"),
-                                field, b.Foreach(b.Prop("", "/classes"), classBody), b.Text("const int kAllFlags = "),
-                                b.Expr(b.Var("flags")), b.Text(";\n")}) {
+    MTTIStatement* root = Text("// Generated for model ");
+    for (MTTIStatement* next : {Expr(Prop("name", "/")), Special("NL"), Declare("flags", 0),
+                                Declare("indent", 1), Assign("indent", Str("    ")), Text("\n"),
+                                field, Foreach(Prop("", "/classes"), classBody), Text("const int kAllFlags = "),
+                                Expr(Var("flags")), Text(";\n")}) {
         root = root->Append(next);  // chains into one statement list
     }
-    MTTNodeFactory& factory = b.Factory();
+    MTTNodeFactory& factory = Factory();
     factory.setTree(root);
     return factory.getTree();
 }
@@ -131,7 +132,7 @@ TEST(ClassGenerator, ImmediateEvaluationMatchesTheExpectedFile)
     ASSERT_EQ(S_OK, tree->Normalize());
     ShopModel model;
     auto env = std::make_unique<MTTEvaluationEnvironment>(&model.root);
-    CapturedRun run = RunCaptured(tree.get(), *env);
+    Outcome run = Eval(tree.get(), env.get());
     ASSERT_NE(nullptr, run.output);
     EXPECT_EQ("", run.out + run.err);
     ExpectGolden("class_generator.txt", run.text);
@@ -146,7 +147,7 @@ TEST(ClassGenerator, ImmediateEvaluationMatchesTheExpectedFile)
 
     // The same tree evaluates again, in a fresh environment, to the same text.
     MTTEvaluationEnvironment again(&model.root);
-    EXPECT_EQ(run.text, RunCaptured(tree.get(), again).text);
+    EXPECT_EQ(run.text, Eval(tree.get(), &again).text);
     run.output.reset();
     env.reset();
 }
@@ -157,7 +158,7 @@ TEST(ClassGenerator, LateEvaluationMatchesTheExpectedFile)
     ASSERT_EQ(S_OK, tree->Normalize());
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    CapturedRun run = RunCaptured(tree.get(), env, true);
+    Outcome run = Eval(tree.get(), &env, true);
     ASSERT_NE(nullptr, run.output);
     EXPECT_EQ("", run.out + run.err);
     ExpectGolden("class_generator.late.txt", run.text);
@@ -174,7 +175,7 @@ TEST(ClassGenerator, AModelWithoutTheListFailsWithMessagesInnermostFirst)
     TestObject empty;
     empty.Set("name", "none");
     MTTEvaluationEnvironment env(&empty);
-    CapturedRun run = RunCaptured(tree.get(), env);
+    Outcome run = Eval(tree.get(), &env);
     EXPECT_EQ(nullptr, run.output);
     EXPECT_EQ("ERROR: Property \"${:/classes}\" does not exist.\nERROR: StatList failed evaluation for child 9.\n",
               run.out);

@@ -9,7 +9,10 @@
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTEvaluationOutputNode.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+#include "ResidentMemory.h"
+
+using namespace kit;
 
 namespace {
 
@@ -31,20 +34,27 @@ private:
     FixedObject* _child;
 };
 
+// Resident growth allowed while an output tree is alive: a node or leaf with
+// its text and the allocator's overhead takes about 70 bytes; this is
+// several times that, and still far below a leak or a copy per element.
+const long kKiBPerThousandOutputs = 500;
+
 }  // namespace
+
 TEST(Stress, HundredThousandStatementsInOneList)
 {
-    TreeBuilder b;
-    MTTIStatement* list = b.Factory().makeStatList();
-    for (int i = 0; i < 100000; ++i) list = list->Append(i % 2 ? b.Text("ab") : b.Expr(b.Var("v")));
+    MTTIStatement* list = Factory().makeStatList();
+    for (int i = 0; i < 100000; ++i) list = list->Append(i % 2 ? Text("ab") : Expr(Var("v")));
     std::unique_ptr<MTTIStatement> tree(list);
     ASSERT_EQ(tree->GetChildCount(), 100000);
 
     FixedObject model(0, 0, nullptr);
     MTTEvaluationEnvironment environment(&model);
     environment.AddVariable(MTTString("v"), MTTString("c"), MTTVarString);
+    long before = ResidentKiB();
     std::unique_ptr<MTTEvaluationOutput> output(tree->Evaluate(&environment));
     ASSERT_NE(output, nullptr);
+    EXPECT_LE(ResidentKiB() - before, kKiBPerThousandOutputs * 100);
     MTTString text;
     output->toString(text);
     EXPECT_EQ(text.Length(), 150000u);
@@ -54,14 +64,16 @@ TEST(Stress, HundredThousandStatementsInOneList)
 
 TEST(Stress, LoopOverAMillionElements)
 {
-    TreeBuilder b;
-    std::unique_ptr<MTTIStatement> tree(b.Foreach(b.Prop("", "items"), b.List({b.Expr(b.Prop("n", "")), b.Special("NL")})));
+    std::unique_ptr<MTTIStatement> tree(Foreach(Prop("", "items"), List({Expr(Prop("n", "")), Special("NL")})));
     FixedObject element(0, 0, nullptr);
     FixedObject items(1, 1000000, &element);
     FixedObject root(0, 0, &items);
     MTTEvaluationEnvironment environment(&root);
+    long before = ResidentKiB();
     std::unique_ptr<MTTEvaluationOutput> output(tree->Evaluate(&environment));
     ASSERT_NE(output, nullptr);
+    // Three outputs per element (its node and two leaves).
+    EXPECT_LE(ResidentKiB() - before, kKiBPerThousandOutputs * 3000);
     EXPECT_EQ(static_cast<MTTEvaluationOutputNode*>(output.get())->GetChildCount(), 1000000);
     MTTString text;
     output->toString(text);

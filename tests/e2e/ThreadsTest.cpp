@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,7 +17,10 @@
 #include "MTTEvaluateText.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+#include "ResidentMemory.h"
+
+using namespace kit;
 
 #if defined(__SANITIZE_ADDRESS__)
 #define UNDER_ASAN 1
@@ -44,28 +45,8 @@ public:
     std::vector<std::unique_ptr<Element>> _elements;
 };
 
-// Resident memory in KiB. The address sanitizer and valgrind keep freed
-// memory aside for a while, so there it says nothing: 0.
-long Resident()
-{
-#ifdef UNDER_ASAN
-    return 0;
-#endif
-    const char* preload = std::getenv("LD_PRELOAD");
-    if (preload != nullptr && std::strstr(preload, "vgpreload") != nullptr) return 0;
-    FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kib = 0;
-    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) kib = std::atol(line + 6);
-    }
-    if (status != nullptr) std::fclose(status);
-    return kib;
-}
-
 struct Workload {
     Element root;
-    TreeBuilder b;
     std::unique_ptr<MTTIStatement> tree;
     std::string expected;
 
@@ -75,8 +56,8 @@ struct Workload {
             root._elements.emplace_back(new Element());
             root._elements.back()->_name = ("item number " + std::to_string(i)).c_str();
         }
-        tree.reset(b.Foreach(b.Prop("", "items"),
-                             b.List({b.Text("<"), b.Expr(b.Prop("n", "")), b.If(b.Eq(b.Prop("n", ""), b.Str("x")), b.Text("!"), b.Text(">\n"))})));
+        tree.reset(Foreach(Prop("", "items"),
+                             List({Text("<"), Expr(Prop("n", "")), If(Eq(Prop("n", ""), Str("x")), Text("!"), Text(">\n"))})));
         for (const auto& element : root._elements) expected += "<" + std::string(element->_name.ConvertToChar()) + ">\n";
     }
 
@@ -128,13 +109,13 @@ TEST(Threads, OutputsMadeOnOneThreadAndFreedOnAnother)
         for (std::thread& thread : threads) thread.join();
     };
     round();
-    long resident = Resident();
+    long resident = ResidentKiB();
     size_t held = MTTBlockPool::HeldBytes();
     for (int again = 0; again < 4; ++again) round();
     EXPECT_TRUE(same);
     for (MTTEvaluationOutput* output : handOff) delete output;
     EXPECT_LE(MTTBlockPool::HeldBytes(), held + kSlackKiB * 1024u);
-    EXPECT_LE(Resident(), resident + kSlackKiB);
+    EXPECT_LE(ResidentKiB(), resident + kSlackKiB);
 }
 
 TEST(Threads, ShortLivedThreadsLeaveTheirMemoryForReuse)
@@ -151,12 +132,12 @@ TEST(Threads, ShortLivedThreadsLeaveTheirMemoryForReuse)
         }
     };
     wave(20);
-    long resident = Resident();
+    long resident = ResidentKiB();
     size_t held = MTTBlockPool::HeldBytes();
     wave(1000);
     EXPECT_TRUE(same);
     EXPECT_LE(MTTBlockPool::HeldBytes(), held + kSlackKiB * 1024u);
-    EXPECT_LE(Resident(), resident + kSlackKiB);
+    EXPECT_LE(ResidentKiB(), resident + kSlackKiB);
 }
 
 #ifdef UNDER_ASAN
@@ -166,8 +147,7 @@ TEST(ThreadsDeathTest, TheSanitizerSeesAUseAfterRelease)
     EXPECT_FALSE(MTTBlockPool::Pooling());
     EXPECT_DEATH(
         {
-            TreeBuilder b;
-            std::unique_ptr<MTTIStatement> text(b.Text("stale"));
+            std::unique_ptr<MTTIStatement> text(Text("stale"));
             Element root;
             MTTEvaluationEnvironment environment(&root);
             MTTEvaluationOutput* output = text->Evaluate(&environment);

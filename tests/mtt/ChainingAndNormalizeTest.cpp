@@ -9,14 +9,15 @@
 #include "MTTStatExpression.h"
 #include "MTTStatIf.h"
 #include "MTTStatSpecialText.h"
-#include "NodeTestKit.h"
+#include "MTTStatText.h"
+#include "NodeKit.h"
 #include "TestModel.h"
 
 using namespace kit;
 
 namespace {
 
-std::string TextOf(MTTNode* iNode) { return S(static_cast<MTTStatText*>(iNode)->GetText()); }
+std::string TextIn(MTTNode* iNode) { return S(static_cast<MTTStatText*>(iNode)->GetText()); }
 
 TEST(StatementChaining, PlainStatementsMakeNewListsAndListsGrow)
 {
@@ -75,7 +76,7 @@ TEST(NormalizeTexts, EmptiesOnlyTextsMadeOfTheFourWhitespaceBytes)
 
 TEST(NormalizeTexts, WalksTheWholeTreeAndKeepsItsShape)
 {
-    std::unique_ptr<MTTStatList> tree(List({Text(" "), new MTTStatIf(Var("c"), List({Text("\t"), Text("x")}), List({Text("\n")})),
+    std::unique_ptr<MTTIStatement> tree(List({Text(" "), new MTTStatIf(Var("c"), List({Text("\t"), Text("x")}), List({Text("\n")})),
                                             new MTTStatExpression(Str(" ")), new MTTStatSpecialText(MTTString(" "))}));
     EXPECT_EQ(tree->Normalize(), S_OK);
     EXPECT_EQ(S(tree->ToString()), "(text \"\")(if (Var c) (text \"\")(text \"x\") (text \"\"))(\" \")(specialtext \" \")");
@@ -88,11 +89,11 @@ TEST(NormalizeTexts, NullChildFailsAndStopsTheWalk)
     MTTIStatement* before = Text(" ");
     MTTIStatement* thenPart = Text("\n");
     MTTIStatement* after = Text(" ");
-    std::unique_ptr<MTTStatList> tree(List({before, new MTTStatIf(new MTTExpNot(Var("c")), thenPart, nullptr), after}));
+    std::unique_ptr<MTTIStatement> tree(List({before, new MTTStatIf(new MTTExpNot(Var("c")), thenPart, nullptr), after}));
     EXPECT_EQ(tree->Normalize(), E_FAIL);
-    EXPECT_EQ(TextOf(before), "");
-    EXPECT_EQ(TextOf(thenPart), "");
-    EXPECT_EQ(TextOf(after), " ");
+    EXPECT_EQ(TextIn(before), "");
+    EXPECT_EQ(TextIn(thenPart), "");
+    EXPECT_EQ(TextIn(after), " ");
 
     MTTStatExpression empty(nullptr);
     StreamCapture capture;

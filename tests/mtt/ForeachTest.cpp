@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "MTTEvaluationEnvironment.h"
+#include "MTTEvaluationState.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+
+using namespace kit;
 
 namespace {
 
@@ -26,18 +29,17 @@ const std::string kLoopEnd = "leave();\n}}\n";
 
 TEST(Foreach, EvaluatesBodyOncePerElementWithTheElementCurrent)
 {
-    TreeBuilder b;
     TestObject root;
     root.Set("name", "R");
     TestObject& items = root.AddList("items");
     std::vector<TestObject*> elements;
     for (const char* n : {"A", "B", "C"}) elements.push_back(&items.AddElement().Set("name", n));
 
-    Statement loop(b.Foreach(b.Prop("ignored", "items"),
-                             b.List({b.Expr(b.Prop("name", "")), b.AppendTo("seen", b.Prop("name", "this")),
-                                     b.Text(";")})));
+    Statement loop(Foreach(Prop("ignored", "items"),
+                             List({Expr(Prop("name", "")), AppendTo("seen", Prop("name", "this")),
+                                     Text(";")})));
     MTTEvaluationEnvironment env(&root);
-    CapturedRun run = RunCaptured(loop.get(), env);
+    Outcome run = Eval(loop.get(), &env);
 
     EXPECT_EQ("A;B;C;", run.text);
     EXPECT_EQ("", run.out + run.err);
@@ -51,7 +53,7 @@ TEST(Foreach, EvaluatesBodyOncePerElementWithTheElementCurrent)
     // Variables outlive the element scopes; the scope stack is as before.
     EXPECT_EQ("ABC", ValueOf(env, "seen"));
     EXPECT_EQ(&root, env.GetCurrentModelObject());
-    EXPECT_EQ(1, PopToRootScope(env));
+    EXPECT_EQ(1, MTTEvaluationState::Of(&env).ScopeCount());
 }
 
 // Nested loops that restore the outer element after the inner one are
@@ -68,10 +70,9 @@ TEST(Foreach, ListsWithoutElementsGiveAnEmptyNodeAndNeverRunTheBody)
     root.AddList("l");
     NegativeList negative;
     for (TestObject* model : {static_cast<TestObject*>(&root), static_cast<TestObject*>(&negative)}) {
-        TreeBuilder b;
-        Statement loop(b.Foreach(b.Prop("", model == &root ? "l" : ""), b.Special("BAD")));
+        Statement loop(Foreach(Prop("", model == &root ? "l" : ""), Special("BAD")));
         MTTEvaluationEnvironment env(model);
-        CapturedRun run = RunCaptured(loop.get(), env);
+        Outcome run = Eval(loop.get(), &env);
         ASSERT_NE(nullptr, run.output);
         EXPECT_TRUE(run.output->IsEmpty());
         EXPECT_EQ("", run.out + run.err);
@@ -84,36 +85,35 @@ TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
 {
     struct Case {
         const char* what;
-        MTTIExpression* (*list)(TreeBuilder&);
-        MTTIStatement* (*tail)(TreeBuilder&);  // runs after "seen" grew
+        MTTIExpression* (*list)();
+        MTTIStatement* (*tail)();  // runs after "seen" grew
         const char* out;
         const char* err;
         const char* seen;
     };
     const Case cases[] = {
-        {"not a list", [](TreeBuilder& b) { return b.Prop("", "plain"); },
-         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Foreach argument is not a list.\n", "", "<none>"},
-        {"null element", [](TreeBuilder& b) { return b.Prop("", "holes"); },
-         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Element 1 of Foreach iterated list is NULL.\n", "", "A"},
-        {"body fails first", [](TreeBuilder& b) { return b.Prop("", "good"); },
-         [](TreeBuilder& b) { return b.Special("TAB"); },
+        {"not a list", []() { return Prop("", "plain"); },
+         []() { return Text("x"); }, "ERROR: Foreach argument is not a list.\n", "", "<none>"},
+        {"null element", []() { return Prop("", "holes"); },
+         []() { return Text("x"); }, "ERROR: Element 1 of Foreach iterated list is NULL.\n", "", "A"},
+        {"body fails first", []() { return Prop("", "good"); },
+         []() { return Special("TAB"); },
          "ERROR: Unknown text identifier in specialtext \"TAB\".ERROR: StatList failed evaluation for child 2.\n"
          "ERROR: Foreach failed evaluation for child 0.\n",
          "", "A"},
-        {"body fails second", [](TreeBuilder& b) { return b.Prop("", "good"); },
-         [](TreeBuilder& b) { return b.If(b.Eq(b.Prop("name", ""), b.Str("B")), b.Special("BAD"), b.Text("")); },
+        {"body fails second", []() { return Prop("", "good"); },
+         []() { return If(Eq(Prop("name", ""), Str("B")), Special("BAD"), Text("")); },
          "ERROR: Unknown text identifier in specialtext \"BAD\".ERROR: Evaluation error in if body.\n"
          "ERROR: StatList failed evaluation for child 2.\nERROR: Foreach failed evaluation for child 1.\n",
          "", "AB"},
-        {"missing list", [](TreeBuilder& b) { return b.Prop("", "missing"); },
-         [](TreeBuilder& b) { return b.Text("x"); }, "ERROR: Property \"${:missing}\" does not exist.\n", "",
+        {"missing list", []() { return Prop("", "missing"); },
+         []() { return Text("x"); }, "ERROR: Property \"${:missing}\" does not exist.\n", "",
          "<none>"},
-        {"not a property", [](TreeBuilder& b) { return b.Str("good"); },
-         [](TreeBuilder& b) { return b.Text("x"); }, "",
+        {"not a property", []() { return Str("good"); },
+         []() { return Text("x"); }, "",
          "ERROR: This expression does not evaluate to a model element.\n", "<none>"},
     };
     for (const Case& c : cases) {
-        TreeBuilder b;
         TestObject root;
         root.AddObject("plain").Set("name", "P");
         TestObject& holes = root.AddList("holes");
@@ -123,17 +123,17 @@ TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
         TestObject& good = root.AddList("good");
         good.AddElement().Set("name", "A");
         good.AddElement().Set("name", "B");
-        Statement loop(b.Foreach(c.list(b), b.List({b.AppendTo("seen", b.Prop("name", "")), c.tail(b)})));
+        Statement loop(Foreach(c.list(), List({AppendTo("seen", Prop("name", "")), c.tail()})));
 
         MTTEvaluationEnvironment env(&root);
         env.PushScope(&root);  // the loop runs one scope deep
-        CapturedRun run = RunCaptured(loop.get(), env);
+        Outcome run = Eval(loop.get(), &env);
         EXPECT_EQ(nullptr, run.output) << c.what;
         EXPECT_EQ(c.out, run.out) << c.what;
         EXPECT_EQ(c.err, run.err) << c.what;
         EXPECT_EQ(c.seen, ValueOf(env, "seen")) << c.what;
         EXPECT_EQ(&root, env.GetCurrentModelObject()) << c.what;
-        EXPECT_EQ(2, PopToRootScope(env)) << c.what;
+        EXPECT_EQ(2, MTTEvaluationState::Of(&env).ScopeCount()) << c.what;
         if (std::string(c.what) == "null element") {
             EXPECT_EQ((std::vector<std::string>{"GetSize()", "GetElement(0)", "GetElement(1)"}), holes.calls);
         }
@@ -142,59 +142,53 @@ TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
 
 TEST(Foreach, MissingChildrenAreReportedInBothModes)
 {
-    TreeBuilder b;
     TestObject root;
     root.AddList("l").AddElement();
     TestLateEvaluator late;
-    Statement noAction(b.Foreach(b.Prop("", "l"), nullptr));
-    Statement noList(b.Foreach(nullptr, b.Text("x")));
+    Statement noAction(Foreach(Prop("", "l"), nullptr));
+    Statement noList(Foreach(nullptr, Text("x")));
     for (bool isLate : {false, true}) {
         MTTEvaluationEnvironment immediate(&root), lateEnv(&late);
         MTTEvaluationEnvironment& env = isLate ? lateEnv : immediate;
-        CapturedRun r1 = RunCaptured(noAction.get(), env, isLate);
-        EXPECT_EQ(nullptr, r1.output);
-        EXPECT_NE(std::string::npos, r1.err.find("AssertionFailed in MTTStatForeach.cpp, ")) << r1.err;
-        EXPECT_NE(std::string::npos, r1.err.find(" :NULL != _action")) << r1.err;
-        CapturedRun r2 = RunCaptured(noList.get(), env, isLate);
-        EXPECT_EQ(nullptr, r2.output);
-        EXPECT_NE(std::string::npos, r2.err.find(" :NULL != _variable")) << r2.err;
-        EXPECT_EQ(1, PopToRootScope(env));
+        Outcome r1 = Eval(noAction.get(), &env, isLate), r2 = Eval(noList.get(), &env, isLate);
+        EXPECT_TRUE(r1.null && r2.null);
+        EXPECT_EQ(Assertion("NULL != _action"), r1.err);
+        EXPECT_EQ(Assertion("NULL != _variable"), r2.err);
+        EXPECT_EQ(1, MTTEvaluationState::Of(&env).ScopeCount());
     }
 }
 
 TEST(Foreach, FunctionsDeclaredInTheBodyLiveOnlyInImmediateElementScopes)
 {
-    TreeBuilder b;
     TestObject root;
     root.AddList("l").AddElement();
     TestLateEvaluator late;
-    Statement loop(b.Foreach(b.Prop("", "l"), b.Function("f", {}, b.Text("f"))));
-    Statement call(b.Call("f"));
+    Statement loop(Foreach(Prop("", "l"), Function("f", {}, Text("f"))));
+    Statement call(Call("f"));
 
     MTTEvaluationEnvironment immediate(&root);
-    RunCaptured(loop.get(), immediate);
-    CapturedRun after = RunCaptured(call.get(), immediate);
+    Eval(loop.get(), &immediate);
+    Outcome after = Eval(call.get(), &immediate);
     EXPECT_EQ(nullptr, after.output);
     EXPECT_EQ("ERROR: Function \"f\" not found.\nERROR: function call: function \"f\" not defined.\n", after.out);
 
     // Late, the element exists only in the generated code: no scope is
     // pushed, so the declaration lands in the enclosing scope.
     MTTEvaluationEnvironment lateEnv(&late);
-    RunCaptured(loop.get(), lateEnv, true);
-    CapturedRun lateCall = RunCaptured(call.get(), lateEnv, true);
+    Eval(loop.get(), &lateEnv, true);
+    Outcome lateCall = Eval(call.get(), &lateEnv, true);
     EXPECT_EQ("f", lateCall.text);
-    EXPECT_EQ(1, PopToRootScope(lateEnv));
+    EXPECT_EQ(1, MTTEvaluationState::Of(&lateEnv).ScopeCount());
 }
 
 // Nested loops reuse the index name, each in its own block.
 TEST(ForeachLate, EmitsCountedLoopsAndCallsTheEvaluatorInOrder)
 {
-    TreeBuilder b;
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    Statement loop(b.Foreach(b.Prop("", "/classes"),
-                             b.List({b.Text("c"), b.Foreach(b.Prop("", "attrs"), b.Expr(b.Prop("n", "")))})));
-    CapturedRun run = RunCaptured(loop.get(), env, true);
+    Statement loop(Foreach(Prop("", "/classes"),
+                             List({Text("c"), Foreach(Prop("", "attrs"), Expr(Prop("n", "")))})));
+    Outcome run = Eval(loop.get(), &env, true);
     EXPECT_EQ(LoopHead("/classes") + "c" + LoopHead("attrs") + "prop(,n)" + kLoopEnd + kLoopEnd, run.text);
     EXPECT_EQ("", run.out + run.err);
     EXPECT_EQ((std::vector<std::string>{"size(/classes)", "enter(/classes,index_i)", "size(attrs)",
@@ -215,25 +209,24 @@ TEST(ForeachLate, EmitsCountedLoopsAndCallsTheEvaluatorInOrder)
 
 TEST(ForeachLate, ABodyOrPathFailureStillGivesTheLoopButNoEvaluatorGivesNull)
 {
-    TreeBuilder b;
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
 
-    Statement failingBody(b.Foreach(b.Prop("", "x"), b.Special("BAD")));
-    CapturedRun r1 = RunCaptured(failingBody.get(), env, true);
+    Statement failingBody(Foreach(Prop("", "x"), Special("BAD")));
+    Outcome r1 = Eval(failingBody.get(), &env, true);
     EXPECT_EQ(LoopHead("x") + kLoopEnd, r1.text);
     EXPECT_EQ("ERROR: Unknown text identifier in specialtext \"BAD\".", r1.out);
     ASSERT_NE(nullptr, r1.output);
     EXPECT_EQ(2, static_cast<MTTEvaluationOutputNode*>(r1.output.get())->GetChildCount());
 
-    Statement noPath(b.Foreach(b.Var("v"), b.Text("t")));
-    CapturedRun r2 = RunCaptured(noPath.get(), env, true);
+    Statement noPath(Foreach(Var("v"), Text("t")));
+    Outcome r2 = Eval(noPath.get(), &env, true);
     EXPECT_EQ(LoopHead("") + "t" + kLoopEnd, r2.text);
     EXPECT_EQ("ERROR: This expression has no path.\nERROR: This expression has no path.\n", r2.err);
 
     TestObject root;
     MTTEvaluationEnvironment immediate(&root);
-    CapturedRun r3 = RunCaptured(failingBody.get(), immediate, true);
+    Outcome r3 = Eval(failingBody.get(), &immediate, true);
     EXPECT_EQ(nullptr, r3.output);
     EXPECT_EQ("ERROR: Foreach needs a late evaluator.\n", r3.out);
     EXPECT_EQ("", r3.err);

@@ -10,7 +10,7 @@
 #include "MTTIMessageObserver.h"
 #include "MTTStatAssign.h"
 #include "MTTStatExpression.h"
-#include "NodeTestKit.h"
+#include "NodeKit.h"
 #include "TestModel.h"
 
 using namespace kit;
@@ -40,9 +40,9 @@ TEST(MessageObserver, NamesReporterAndSubjectAndLeavesPrintingUnchanged)
     MTTEvaluationEnvironment env(&root);
     MTTExpString literal(MTTString("literal"), true);
     env.AddAlias(MTTString("ro"), &literal);
-    MTTIExpression* missing = Prop({"nosuch"}, true, "n");
+    MTTIExpression* missing = Prop("n", "nosuch");
     MTTIStatement* assign = new MTTStatAssign(MTTString("ro"), Str("x"));
-    std::unique_ptr<MTTStatList> list(List({assign, new MTTStatExpression(missing), Text("t")}));
+    std::unique_ptr<MTTIStatement> list(List({assign, new MTTStatExpression(missing), Text("t")}));
 
     const Outcome unobserved = Eval(list.get(), &env);
     Recorder recorder;
@@ -72,7 +72,7 @@ TEST(MessageObserver, AFailingListChildIsTheSubject)
     TestObject root;
     MTTEvaluationEnvironment env(&root);
     Probe* failing = new Probe("", true);
-    std::unique_ptr<MTTStatList> list(List({Text("a"), failing}));
+    std::unique_ptr<MTTIStatement> list(List({Text("a"), failing}));
     Recorder recorder;
     MTTSetMessageObserver(&recorder);
     Eval(list.get(), &env);

@@ -10,15 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "ListOfMTTIExpression.h"
 #include "MTTEvaluateText.h"
-#include "MTTStatExpression.h"
-#include "MTTStatForeach.h"
-#include "MTTStatFunctionCall.h"
-#include "MTTStatFunctionDecl.h"
-#include "MTTStatIf.h"
-#include "MTTStatSpecialText.h"
-#include "NodeTestKit.h"
+#include "NodeKit.h"
 #include "TestModel.h"
 
 using namespace kit;
@@ -31,36 +24,23 @@ struct PathCase {
     bool fails;
 };
 
-MTTIStatement* Expr(MTTIExpression* iExpression) { return new MTTStatExpression(iExpression); }
-MTTIStatement* Loop(MTTIStatement* iBody) { return new MTTStatForeach(Prop({"items"}, true, ""), iBody); }
-MTTIStatement* Call(const char* iName, MTTIExpression* iArgument)
-{
-    ListOfMTTIExpression arguments;
-    arguments.Append(iArgument);
-    return new MTTStatFunctionCall(MTTString(iName), arguments);
-}
-MTTIStatement* Function(const char* iName, MTTIStatement* iBody)
-{
-    ListOfMTTString parameters;
-    parameters.Append(MTTString("p"));
-    return new MTTStatFunctionDecl(MTTString(iName), parameters, iBody);
-}
+MTTIStatement* Loop(MTTIStatement* iBody) { return Foreach(Prop("", "items"), iBody); }
 
 const PathCase kCases[] = {
     {"host statements", [] { return List({Text("<"), new Probe("host"), Loop(new Probe("e")), Text(">")}); }, false},
     {"failing host statement", [] { return List({Text("<"), Loop(List({Text("x"), new Probe("", true)}))}); }, true},
-    {"missing chosen part", [] { return List({Text("a"), new MTTStatIf(Str("true"), nullptr, Text("e"))}); }, true},
-    {"missing other part", [] { return List({Text("a"), new MTTStatIf(Str("true"), Text("t"), nullptr)}); }, false},
+    {"missing chosen part", [] { return List({Text("a"), If(Str("true"), nullptr, Text("e"))}); }, true},
+    {"missing other part", [] { return List({Text("a"), If(Str("true"), Text("t"), nullptr)}); }, false},
     {"failure in the second element",
-     [] { return List({Text("["), Loop(List({Expr(Prop({}, true, "n")), new MTTStatSpecialText(MTTString("X"))}))}); },
+     [] { return List({Text("["), Loop(List({Expr(Prop("n", "")), Special("X")}))}); },
      true},
     {"calls",
-     [] { return List({Function("f", List({Text("("), Expr(Var("p")), Text(")")})), Call("f", Str("1")), Call("g", Str("2"))}); },
+     [] { return List({Function("f", {"p"}, List({Text("("), Expr(Var("p")), Text(")")})), Call("f", {Str("1")}), Call("g", {Str("2")})}); },
      true},
-    {"calls in a loop", [] { return List({Function("f", Expr(Var("p"))), Loop(Call("f", Prop({}, true, "n")))}); }, false},
+    {"calls in a loop", [] { return List({Function("f", {"p"}, Expr(Var("p"))), Loop(Call("f", {Prop("n", "")}))}); }, false},
     // Refused at the same call: blocks between the calls count the same.
     {"runaway recursion",
-     [] { return List({Function("f", List({Text("."), new MTTStatIf(Var("p"), Call("f", Var("p")), Text(""))})), Call("f", Str("1"))}); },
+     [] { return List({Function("f", {"p"}, List({Text("."), If(Var("p"), Call("f", {Var("p")}), Text(""))})), Call("f", {Str("1")})}); },
      true},
 };
 

@@ -6,13 +6,10 @@
 #include <functional>
 #include <memory>
 
-#include "MTTExpNot.h"
 #include "MTTStatBeginStatement.h"
 #include "MTTStatComment.h"
 #include "MTTStatEndStatement.h"
-#include "MTTStatExpression.h"
-#include "MTTStatSpecialText.h"
-#include "NodeTestKit.h"
+#include "NodeKit.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
 
@@ -36,9 +33,6 @@ const char* const kUnknownTab = "ERROR: Unknown text identifier in specialtext \
 const char* const kNoString = "ERROR: This expression does not evaluate to a string.\n";
 const char* const kNoLate = "ERROR: This expression has no late evaluation.\n";
 
-MTTIStatement* Special(const char* iId) { return new MTTStatSpecialText(MTTString(iId)); }
-MTTIStatement* Expr(MTTIExpression* iExpression) { return new MTTStatExpression(iExpression); }
-
 const TextCase kTextCases[] = {
     {"text", [] { return Text("abc"); }, false, "abc", "", "", "abc", "", ""},
     {"empty text", [] { return Text(""); }, false, "", "", "", "", "", ""},
@@ -55,12 +49,12 @@ const TextCase kTextCases[] = {
     {"end marker", [] { return new MTTStatEndStatement(); }, false, "", "", "", "", "", ""},
     {"undefined variable", [] { return Expr(Var("nothing")); }, false, "", "", "", "nothing", "", ""},
     {"set variable", [] { return Expr(Var("who")); }, false, "World", "", "", "who", "", ""},
-    {"missing property", [] { return Expr(Prop({"a", "b"}, false, "n")); }, false, "",
+    {"missing property", [] { return Expr(Prop("n", "/a/b")); }, false, "",
      "ERROR: Property \"${n:/a/b}\" does not exist.\n", "", "prop(/a/b,n)", "", ""},
-    {"present property", [] { return Expr(Prop({"child"}, true, "name")); }, false, "Kid", "", "", "prop(child,name)", "", ""},
-    {"quoted string", [] { return Expr(Str("say \"hi\"", true)); }, false, "say \"hi\"", "", "", "\"say \"hi\"\"", "", ""},
+    {"present property", [] { return Expr(Prop("name", "child")); }, false, "Kid", "", "", "prop(child,name)", "", ""},
+    {"quoted string", [] { return Expr(Str("say \"hi\"")); }, false, "say \"hi\"", "", "", "\"say \"hi\"\"", "", ""},
     {"plain string", [] { return Expr(Str("x", false)); }, false, "x", "", "", "x", "", ""},
-    {"condition as value", [] { return Expr(new MTTExpNot(Str("x"))); }, false, "", "", kNoString, "", "", kNoLate},
+    {"condition as value", [] { return Expr(Not(Str("x"))); }, false, "", "", kNoString, "", "", kNoLate},
 };
 
 void PrintTo(const TextCase& iCase, std::ostream* oStream) { *oStream << iCase.label; }
@@ -93,9 +87,9 @@ TEST_P(TextStatements, GiveOneLeafOrFailInBothModes)
 }
 
 INSTANTIATE_TEST_SUITE_P(All, TextStatements, ::testing::ValuesIn(kTextCases),
-                         [](const ::testing::TestParamInfo<TextCase>& info) {
+                         [](const ::testing::TestParamInfo<TextCase>& iInfo) {
                              std::string name;
-                             for (const char* p = info.param.label; *p; ++p) name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             for (const char* p = iInfo.param.label; *p; ++p) name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                              return name;
                          });
 

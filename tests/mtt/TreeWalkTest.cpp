@@ -4,16 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ListOfMTTString.h"
 #include "MTTDefaultNodeVisitor.h"
-#include "MTTExpAnd.h"
-#include "MTTExpEquals.h"
-#include "MTTExpNot.h"
-#include "MTTExpProperty.h"
-#include "MTTExpString.h"
-#include "MTTExpVariable.h"
 #include "MTTIStatement.h"
-#include "MTTPropertyFinderVisitor.h"
 #include "MTTTreeWalkVisitor.h"
 
 namespace {
@@ -88,13 +80,6 @@ WalkResult Walk(MTTNode* iRoot, std::map<std::string, long> iResults = {})
     return out;
 }
 
-MTTIExpression* Property()
-{
-    ListOfMTTString path;
-    path.Append(MTTString("a"));
-    return new MTTExpProperty(path, true, MTTString("n"));
-}
-
 }  // namespace
 
 TEST(TreeWalk, PreOrderWithEarlyStopOnANegativeResult)
@@ -134,30 +119,3 @@ TEST(TreeWalk, NullChildWithinTheCountFailsTheWalk)
     EXPECT_TRUE(walk.result == E_FAIL && walk.seen.empty());
 }
 
-TEST(TreeWalk, PropertyFinderClearsTheFlagOnlyForPropertyExpressions)
-{
-    struct Row {
-        MTTIExpression* condition;
-        bool decidable;
-    } rows[] = {
-        {new MTTExpString(MTTString("x"), true), true},
-        {new MTTExpAnd(new MTTExpVariable(MTTString("v")), new MTTExpNot(new MTTExpString(MTTString("s"), false))), true},
-        {Property(), false},
-        {new MTTExpAnd(new MTTExpVariable(MTTString("v")), new MTTExpNot(Property())), false},
-        {new MTTExpEquals(Property(), Property()), false},
-    };
-    for (Row& row : rows) {
-        bool decidable = true;
-        {
-            MTTTreeWalkVisitor walker(new MTTPropertyFinderVisitor(&decidable));
-            EXPECT_EQ(row.condition->Accept(&walker), S_OK);
-        }
-        EXPECT_EQ(decidable, row.decidable) << row.condition->ToString().ConvertToChar();
-        delete row.condition;
-    }
-    bool decidable = false;  // only ever cleared, never set
-    MTTPropertyFinderVisitor finder(&decidable);
-    MTTExpString text(MTTString("x"), true);
-    EXPECT_EQ(text.Accept(&finder), S_OK);
-    EXPECT_FALSE(decidable);
-}

@@ -9,7 +9,9 @@
 #include "MTTEvaluationOutputNode.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+
+using namespace kit;
 
 namespace {
 
@@ -23,13 +25,12 @@ const char* const kEnd = "// End of User Code\n";
 TEST(Usercode, ThreeLeavesCarryTheOwnerAndOnlyTheMiddleOneIsUserCode)
 {
     for (const char* code : {"keep();\n", ""}) {
-        TreeBuilder b;
         TestObject root;
         TestObject& owner = root.AddObject("cls");
         TestObject& scalar = owner.AddScalar("UserCode", code);
         MTTEvaluationEnvironment env(&root);
-        Statement stat(b.Usercode(b.Prop("ignored", "cls")));
-        CapturedRun run = RunCaptured(stat.get(), env);
+        Statement stat(Usercode(Prop("ignored", "cls")));
+        Outcome run = Eval(stat.get(), &env);
 
         EXPECT_EQ(std::string(kBegin) + code + kEnd, run.text);
         EXPECT_EQ("", run.out + run.err);
@@ -59,55 +60,52 @@ TEST(Usercode, FailuresNameTheDesignatingExpressionByItsDump)
 {
     struct Case {
         const char* what;
-        MTTIExpression* (*owner)(TreeBuilder&);
+        MTTIExpression* (*owner)();
         const char* out;
         const char* err;
     };
     const Case cases[] = {
-        {"walk fails", [](TreeBuilder& b) { return b.Prop("n", "a"); },
+        {"walk fails", []() { return Prop("n", "a"); },
          "ERROR: Property \"${n:a}\" does not exist.\nERROR: UserCode: \"${n:a}\" not present.\n", ""},
-        {"no user code", [](TreeBuilder& b) { return b.Prop("n", "/plain/x"); },
+        {"no user code", []() { return Prop("n", "/plain/x"); },
          "ERROR: Property \"${n:/plain/x}\" has no UserCode.\n", ""},
-        {"a list", [](TreeBuilder& b) { return b.Prop("n", "listed"); },
+        {"a list", []() { return Prop("n", "listed"); },
          "ERROR: UserCode of \"${n:listed}\" is not an scalar.\n", ""},
-        {"a plain object", [](TreeBuilder& b) { return b.Prop("", "this/plainly"); },
+        {"a plain object", []() { return Prop("", "this/plainly"); },
          "ERROR: UserCode of \"${:this/plainly}\" is not an scalar.\n", ""},
-        {"a variable", [](TreeBuilder& b) { return b.Var("v"); }, "ERROR: UserCode: \"(Var v)\" not present.\n",
+        {"a variable", []() { return Var("v"); }, "ERROR: UserCode: \"(Var v)\" not present.\n",
          "ERROR: This expression does not evaluate to a model element.\n"},
     };
     for (const Case& c : cases) {
-        TreeBuilder b;
         TestObject root;
         root.AddObject("plain").AddObject("x");
         root.AddObject("listed").AddList("UserCode");
         root.AddObject("plainly").AddObject("UserCode");
         MTTEvaluationEnvironment env(&root);
-        Statement stat(b.Usercode(c.owner(b)));
-        CapturedRun run = RunCaptured(stat.get(), env);
+        Statement stat(Usercode(c.owner()));
+        Outcome run = Eval(stat.get(), &env);
         EXPECT_EQ(nullptr, run.output) << c.what;
         EXPECT_EQ(c.out, run.out) << c.what;
         EXPECT_EQ(c.err, run.err) << c.what;
     }
-    TreeBuilder b;
     TestObject root;
     MTTEvaluationEnvironment env(&root);
-    Statement none(b.Usercode(nullptr));
+    Statement none(Usercode(nullptr));
     for (bool isLate : {false, true}) {
-        CapturedRun run = RunCaptured(none.get(), env, isLate);
+        Outcome run = Eval(none.get(), &env, isLate);
         EXPECT_EQ(nullptr, run.output);
-        EXPECT_NE(std::string::npos, run.err.find(" :NULL != _variable")) << run.err;
+        EXPECT_EQ(Assertion("NULL != _variable"), run.err);
     }
 }
 
 TEST(Usercode, LateEvaluationIsOnlyTheExpressionsText)
 {
-    TreeBuilder b;
     TestLateEvaluator late;
     TestObject current;
     MTTEvaluationEnvironment env(&late);
     env.PushScope(&current);
-    Statement stat(b.Usercode(b.Prop("n", "cls")));
-    CapturedRun run = RunCaptured(stat.get(), env, true);
+    Statement stat(Usercode(Prop("n", "cls")));
+    Outcome run = Eval(stat.get(), &env, true);
     auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(run.output.get());
     ASSERT_NE(nullptr, leaf);
     EXPECT_EQ("prop(cls,n)", run.text);
@@ -117,7 +115,7 @@ TEST(Usercode, LateEvaluationIsOnlyTheExpressionsText)
 
     TestObject root;
     MTTEvaluationEnvironment immediate(&root);
-    CapturedRun noEvaluator = RunCaptured(stat.get(), immediate, true);
+    Outcome noEvaluator = Eval(stat.get(), &immediate, true);
     ASSERT_NE(nullptr, noEvaluator.output);
     EXPECT_EQ("", noEvaluator.text);
     EXPECT_EQ("ERROR: late evaluation for property needs a late evaluator.\n", noEvaluator.out);

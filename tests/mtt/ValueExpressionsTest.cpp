@@ -6,7 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "NodeTestKit.h"
+#include "MTTExpProperty.h"
+#include "NodeKit.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
 
@@ -83,14 +84,11 @@ TEST_F(PropertyWalk, FromCurrentOrRootObject)
 
 TEST_F(PropertyWalk, ReachesTheObjectAndStopsAtTheFirstGap)
 {
-    std::unique_ptr<MTTIExpression> deep(Prop({"a", "b"}, false, "ignored"));
+    std::unique_ptr<MTTIExpression> deep(Prop("ignored", "/a/b"));
     EXPECT_EQ(deep->EvaluateModelObject(env.get()), b);
-    std::unique_ptr<MTTIExpression> self(Prop({}, true, "n"));
-    EXPECT_EQ(self->EvaluateModelObject(env.get()), a);
-
     root.calls.clear();
     a->calls.clear();
-    std::unique_ptr<MTTIExpression> gap(Prop({"a", "x", "b"}, false, "n"));
+    std::unique_ptr<MTTIExpression> gap(Prop("n", "/a/x/b"));
     EXPECT_FALSE(gap->EvaluateBoolean(env.get()));
     EXPECT_EQ(root.calls, std::vector<std::string>({"GetProperty(a)"}));
     EXPECT_EQ(a->calls, std::vector<std::string>({"GetProperty(x)"}));
@@ -101,7 +99,7 @@ TEST(PropertyWithoutModel, FailsAtTheStart)
 {
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    std::unique_ptr<MTTIExpression> property(Prop({}, false, "n"));
+    std::unique_ptr<MTTIExpression> property(Prop("n", "/"));
     auto truth = Quietly([&] { return property->EvaluateBoolean(&env); });
     EXPECT_FALSE(truth.value);
     EXPECT_EQ(truth.out, "");
@@ -110,33 +108,9 @@ TEST(PropertyWithoutModel, FailsAtTheStart)
     EXPECT_EQ(object.out, "ERROR: Property \"${n:}\" does not exist.\n");
 }
 
-TEST(PropertyPath, TextAndLateEvaluation)
-{
-    struct Case {
-        std::vector<const char*> path;
-        bool relative;
-        const char* text;
-    } cases[] = {
-        {{"a", "b"}, false, "/a/b"}, {{"a", "b"}, true, "a/b"}, {{}, false, "/"}, {{}, true, ""}, {{"this", "a"}, true, "this/a"},
-    };
-    for (const Case& c : cases) {
-        ListOfMTTString path;
-        for (const char* element : c.path) path.Append(MTTString(element));
-        MTTExpProperty property(path, c.relative, MTTString("name"));
-        EXPECT_EQ(S(property.GetPath()), c.text);
-
-        TestLateEvaluator late;
-        MTTEvaluationEnvironment env(&late);
-        auto text = Quietly([&] { return S(property.LateEvaluate(&env)); });
-        EXPECT_EQ(text.value, std::string("prop(") + c.text + ",name)");
-        EXPECT_EQ(text.out + text.err, "");
-        EXPECT_EQ(late.calls.size(), 1u);
-    }
-}
-
 TEST_F(PropertyWalk, LateEvaluationNeedsALateEvaluator)
 {
-    std::unique_ptr<MTTIExpression> property(Prop({"a"}, false, "n"));
+    std::unique_ptr<MTTIExpression> property(Prop("n", "/a"));
     auto text = Quietly([&] { return S(property->LateEvaluate(env.get())); });
     EXPECT_EQ(text.value, "");
     EXPECT_EQ(text.out, "ERROR: late evaluation for property needs a late evaluator.\n");
@@ -182,36 +156,10 @@ TEST_F(ValueTruth, TruthOfStringsVariablesAndAliases)
     EXPECT_EQ(unset.out + unset.err, "");
 }
 
-TEST(StringLiteral, LateTextQuotedWithoutEscaping)
-{
-    TestLateEvaluator late;
-    MTTEvaluationEnvironment env(&late);
-    std::unique_ptr<MTTIExpression> quoted(Str("a\"b\\", true));
-    std::unique_ptr<MTTIExpression> plain(Str("a\"b\\", false));
-    EXPECT_EQ(S(quoted->LateEvaluate(&env)), "\"a\"b\\\"");
-    EXPECT_EQ(S(plain->LateEvaluate(&env)), "a\"b\\");
-    EXPECT_EQ(S(quoted->EvaluateString(&env)), "a\"b\\");
-}
-
-// The defaults every expression kind inherits unless it overrides them.
-TEST(ValueExpressionKinds, Defaults)
-{
-    TestObject root;
-    MTTEvaluationEnvironment env(&root);
-    std::unique_ptr<MTTIExpression> variable(Var("v")), literal(Str("s"));
-    auto object = Quietly([&] { return literal->EvaluateModelObject(&env); });
-    EXPECT_EQ(object.value, nullptr);
-    EXPECT_EQ(object.err, "ERROR: This expression does not evaluate to a model element.\n");
-    auto path = Quietly([&] { return S(variable->GetPath()); });
-    EXPECT_EQ(path.value, "");
-    EXPECT_EQ(path.err, "ERROR: This expression has no path.\n");
-    EXPECT_EQ(path.out, "");
-}
-
 TEST(ValueExpressionPreconditions, NullEnvironmentGivesNeutralValues)
 {
     const std::string report = Assertion("NULL != iEnvironment");
-    std::unique_ptr<MTTIExpression> variable(Var("v")), property(Prop({"a"}, true, "n"));
+    std::unique_ptr<MTTIExpression> variable(Var("v")), property(Prop("n", "a"));
     for (auto* e : {variable.get(), property.get()}) {
         auto truth = Quietly([&] { return e->EvaluateBoolean(nullptr); });
         EXPECT_FALSE(truth.value);

@@ -8,7 +8,9 @@
 #include "MTTEvaluationOutputNode.h"
 #include "TestLateEvaluator.h"
 #include "TestModel.h"
-#include "TreeBuilder.h"
+#include "NodeKit.h"
+
+using namespace kit;
 
 namespace {
 
@@ -22,14 +24,14 @@ int Type(MTTEvaluationEnvironment& iEnv, const char* iName)
 
 // Evaluates a statement that is deleted afterwards (outputs never read
 // through their statement pointer).
-CapturedRun Exec(MTTIStatement* iStatement, MTTEvaluationEnvironment& ioEnv, bool iLate = false)
+Outcome Exec(MTTIStatement* iStatement, MTTEvaluationEnvironment& ioEnv, bool iLate = false)
 {
     Statement owned(iStatement);
-    return RunCaptured(owned.get(), ioEnv, iLate);
+    return Eval(owned.get(), &ioEnv, iLate);
 }
 
 // An output with no text: an empty node that records the current object.
-void ExpectEmptyNode(const CapturedRun& iRun, MTLIModelObject* iModel, const std::string& iWhat)
+void ExpectEmptyNode(const Outcome& iRun, MTLIModelObject* iModel, const std::string& iWhat)
 {
     auto* node = dynamic_cast<MTTEvaluationOutputNode*>(iRun.output.get());
     ASSERT_NE(nullptr, node) << iWhat;
@@ -54,14 +56,13 @@ TEST(VariableStatements, DeclarationsGiveInitialValuesInBothModesAndLateTexts)
         {"s", MTTVarString, "", "KORUnicodeString s;\n"},
         {"x", 7, "", "KORUnicodeString x;\n"},  // any type but integer is a string
     };
-    TreeBuilder b;
     TestObject root;
     TestLateEvaluator late;
     for (const Case& c : cases) {
         MTTEvaluationEnvironment env(&root), lateEnv(&late);
-        CapturedRun now = Exec(b.Declare(c.name, c.type), env);
+        Outcome now = Exec(Declare(c.name, c.type), env);
         ExpectEmptyNode(now, &root, c.name);
-        CapturedRun later = Exec(b.Declare(c.name, c.type), lateEnv, true);
+        Outcome later = Exec(Declare(c.name, c.type), lateEnv, true);
         auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(later.output.get());
         ASSERT_NE(nullptr, leaf) << c.name;
         EXPECT_EQ(c.lateText, later.text);
@@ -77,29 +78,27 @@ TEST(VariableStatements, DeclarationsGiveInitialValuesInBothModesAndLateTexts)
 
 TEST(VariableStatements, RedeclarationResetsTheValueButKeepsTheFirstType)
 {
-    TreeBuilder b;
     TestObject root;
     MTTEvaluationEnvironment env(&root);
-    Exec(b.Assign("s", b.Str("abc")), env);
-    Exec(b.Declare("s", MTTVarInteger), env);
+    Exec(Assign("s", Str("abc")), env);
+    Exec(Declare("s", MTTVarInteger), env);
     EXPECT_EQ("0", ValueOf(env, "s"));
     EXPECT_EQ(MTTVarString, Type(env, "s"));
-    Exec(b.Declare("i", MTTVarInteger), env);
-    Exec(b.Assign("i", b.Str("5")), env);
-    Exec(b.Declare("i", MTTVarString), env);
+    Exec(Declare("i", MTTVarInteger), env);
+    Exec(Assign("i", Str("5")), env);
+    Exec(Declare("i", MTTVarString), env);
     EXPECT_EQ("", ValueOf(env, "i"));
     EXPECT_EQ(MTTVarInteger, Type(env, "i"));
 
     // So the late "|=" still refuses the string and accepts the integer.
-    CapturedRun refused = Exec(b.OrEquals("s", b.Str("F", false)), env, true);
+    Outcome refused = Exec(OrEquals("s", Str("F", false)), env, true);
     EXPECT_EQ(nullptr, refused.output);
     EXPECT_EQ("ERROR: Operation |= is forbidden with the non integer variable \"s\".\n", refused.err);
-    EXPECT_EQ("i|=F;\n", Exec(b.OrEquals("i", b.Str("F", false)), env, true).text);
+    EXPECT_EQ("i|=F;\n", Exec(OrEquals("i", Str("F", false)), env, true).text);
 }
 
 TEST(VariableStatements, AssignAndAppendActOnTheEnvironmentInBothModes)
 {
-    TreeBuilder b;
     TestObject root;
     root.Set("v", "model");
     TestLateEvaluator late;
@@ -107,12 +106,12 @@ TEST(VariableStatements, AssignAndAppendActOnTheEnvironmentInBothModes)
         MTTEvaluationEnvironment immediate(&root), lateEnv(&late);
         MTTEvaluationEnvironment& env = isLate ? lateEnv : immediate;
         MTLIModelObject* current = env.GetCurrentModelObject();
-        ExpectEmptyNode(Exec(b.Assign("a", b.Str("v")), env, isLate), current, "assign");
-        ExpectEmptyNode(Exec(b.AppendTo("a", b.Str("w")), env, isLate), current, "append");
-        ExpectEmptyNode(Exec(b.AppendTo("n", b.Str("b")), env, isLate), current, "append new");
-        Exec(b.Declare("i", MTTVarInteger), env);
-        Exec(b.Assign("i", b.Str("5")), env, isLate);
-        Exec(b.AppendTo("i", b.Var("a")), env, isLate);
+        ExpectEmptyNode(Exec(Assign("a", Str("v")), env, isLate), current, "assign");
+        ExpectEmptyNode(Exec(AppendTo("a", Str("w")), env, isLate), current, "append");
+        ExpectEmptyNode(Exec(AppendTo("n", Str("b")), env, isLate), current, "append new");
+        Exec(Declare("i", MTTVarInteger), env);
+        Exec(Assign("i", Str("5")), env, isLate);
+        Exec(AppendTo("i", Var("a")), env, isLate);
         EXPECT_EQ("vw", ValueOf(env, "a"));
         EXPECT_EQ(MTTVarString, Type(env, "a"));
         EXPECT_EQ("b", ValueOf(env, "n"));
@@ -121,33 +120,32 @@ TEST(VariableStatements, AssignAndAppendActOnTheEnvironmentInBothModes)
         EXPECT_EQ(MTTVarInteger, Type(env, "i"));
 
         // An operand that is no string reports it and counts as empty.
-        CapturedRun bad = Exec(b.AppendTo("a", b.Not(b.Var("a"))), env, isLate);
+        Outcome bad = Exec(AppendTo("a", Not(Var("a"))), env, isLate);
         EXPECT_NE(nullptr, bad.output);
         EXPECT_EQ("ERROR: This expression does not evaluate to a string.\n", bad.err);
         EXPECT_EQ("vw", ValueOf(env, "a"));
     }
     MTTEvaluationEnvironment env(&root);
-    Exec(b.Assign("p", b.Prop("v", "")), env);
+    Exec(Assign("p", Prop("v", "")), env);
     EXPECT_EQ("model", ValueOf(env, "p"));
 }
 
 TEST(VariableStatements, OrEqualsJoinsWithABarImmediatelyAndReportsOnStandardError)
 {
-    TreeBuilder b;
     TestObject root;
     root.Set("f", "B");
     MTTEvaluationEnvironment env(&root);
-    Exec(b.Declare("flags", MTTVarInteger), env);
-    ExpectEmptyNode(Exec(b.OrEquals("flags", b.Str("A")), env), &root, "or-equals");
-    Exec(b.OrEquals("flags", b.Prop("f", "")), env);
+    Exec(Declare("flags", MTTVarInteger), env);
+    ExpectEmptyNode(Exec(OrEquals("flags", Str("A")), env), &root, "or-equals");
+    Exec(OrEquals("flags", Prop("f", "")), env);
     EXPECT_EQ("0|A|B", ValueOf(env, "flags"));
     EXPECT_EQ(MTTVarInteger, Type(env, "flags"));
 
-    Exec(b.Assign("s", b.Str("x")), env);  // no type check immediately
-    Exec(b.OrEquals("s", b.Str("y")), env);
+    Exec(Assign("s", Str("x")), env);  // no type check immediately
+    Exec(OrEquals("s", Str("y")), env);
     EXPECT_EQ("x|y", ValueOf(env, "s"));
 
-    CapturedRun undeclared = Exec(b.List({b.OrEquals("u", b.Str("z"))}), env);
+    Outcome undeclared = Exec(List({OrEquals("u", Str("z"))}), env);
     EXPECT_EQ(nullptr, undeclared.output);
     EXPECT_EQ("ERROR: Variable \"u\" undeclared.\n", undeclared.err);
     EXPECT_EQ("ERROR: StatList failed evaluation for child 1.\n", undeclared.out);
@@ -156,23 +154,22 @@ TEST(VariableStatements, OrEqualsJoinsWithABarImmediatelyAndReportsOnStandardErr
 
 TEST(VariableStatements, LateOrEqualsEmitsTheOperatorForIntegersAndLeavesTheValue)
 {
-    TreeBuilder b;
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    Exec(b.Declare("mask", MTTVarInteger), env, true);
-    CapturedRun run = Exec(b.OrEquals("mask", b.Str("F", false)), env, true);
+    Exec(Declare("mask", MTTVarInteger), env, true);
+    Outcome run = Exec(OrEquals("mask", Str("F", false)), env, true);
     auto* leaf = dynamic_cast<MTTEvaluationOutputLeaf*>(run.output.get());
     ASSERT_NE(nullptr, leaf);
     EXPECT_EQ("mask|=F;\n", run.text);
     EXPECT_EQ(nullptr, leaf->GetModelObject());
-    EXPECT_EQ("mask|=prop(/opts,bit);\n", Exec(b.OrEquals("mask", b.Prop("bit", "/opts")), env, true).text);
-    EXPECT_EQ("mask|=\"q\";\n", Exec(b.OrEquals("mask", b.Str("q")), env, true).text);
+    EXPECT_EQ("mask|=prop(/opts,bit);\n", Exec(OrEquals("mask", Prop("bit", "/opts")), env, true).text);
+    EXPECT_EQ("mask|=\"q\";\n", Exec(OrEquals("mask", Str("q")), env, true).text);
     EXPECT_EQ("0", ValueOf(env, "mask"));
 
-    Exec(b.Assign("str", b.Str("x")), env, true);
-    Exec(b.Declare("seven", 7), env, true);
+    Exec(Assign("str", Str("x")), env, true);
+    Exec(Declare("seven", 7), env, true);
     for (const char* name : {"undeclared", "str", "seven"}) {
-        CapturedRun refused = Exec(b.OrEquals(name, b.Str("F")), env, true);
+        Outcome refused = Exec(OrEquals(name, Str("F")), env, true);
         EXPECT_EQ(nullptr, refused.output) << name;
         EXPECT_EQ(std::string("ERROR: Operation |= is forbidden with the non integer variable \"") + name + "\".\n",
                   refused.err);
@@ -182,14 +179,13 @@ TEST(VariableStatements, LateOrEqualsEmitsTheOperatorForIntegersAndLeavesTheValu
 
 TEST(VariableStatements, MissingValuesAreReportedWithoutCreatingTheVariable)
 {
-    TreeBuilder b;
     TestObject root;
     for (bool isLate : {false, true}) {
         MTTEvaluationEnvironment env(&root);
-        Exec(b.Declare("i", MTTVarInteger), env);
-        for (MTTIStatement* s : {b.Assign("a", nullptr), b.AppendTo("b", nullptr), b.OrEquals("i", nullptr)}) {
-            CapturedRun run = Exec(s, env, isLate);
-            EXPECT_NE(std::string::npos, run.err.find(" :NULL != _value")) << run.err;
+        Exec(Declare("i", MTTVarInteger), env);
+        for (MTTIStatement* s : {Assign("a", nullptr), AppendTo("b", nullptr), OrEquals("i", nullptr)}) {
+            Outcome run = Exec(s, env, isLate);
+            EXPECT_EQ(Assertion("NULL != _value"), run.err);
         }
         EXPECT_EQ("<none>", ValueOf(env, "a"));
         EXPECT_EQ("<none>", ValueOf(env, "b"));
@@ -199,34 +195,33 @@ TEST(VariableStatements, MissingValuesAreReportedWithoutCreatingTheVariable)
 
 TEST(VariableStatements, WritesFollowVariableAliasesAndAreRefusedThroughOthers)
 {
-    TreeBuilder b;
     TestObject root;
     MTTEvaluationEnvironment env(&root);
-    Expression target(b.Var("target"));
-    Expression literal(b.Str("lit"));
+    Expression target(Var("target"));
+    Expression literal(Str("lit"));
     env.PushScope(&root);
     env.AddAlias(MTTString("p"), target.get());
     env.AddAlias(MTTString("q"), literal.get());
 
     // p declares and types "target" (assign, append and "|=" through a
     // parameter are checked with the function calls).
-    Exec(b.Declare("p", MTTVarInteger), env);
+    Exec(Declare("p", MTTVarInteger), env);
     EXPECT_EQ("0", ValueOf(env, "target"));
     EXPECT_EQ(MTTVarInteger, Type(env, "target"));
     EXPECT_EQ(MTTVarInteger, Type(env, "p"));
 
     // q stands for a literal: every write is refused on standard output,
     // the statement still succeeds.
-    for (MTTIStatement* s : {b.Assign("q", b.Str("v")), b.AppendTo("q", b.Str("x")), b.Declare("q", MTTVarInteger),
-                             b.OrEquals("q", b.Str("z"))}) {
-        CapturedRun run = Exec(s, env);
+    for (MTTIStatement* s : {Assign("q", Str("v")), AppendTo("q", Str("x")), Declare("q", MTTVarInteger),
+                             OrEquals("q", Str("z"))}) {
+        Outcome run = Exec(s, env);
         EXPECT_NE(nullptr, run.output);
         EXPECT_EQ(kReadOnly, run.out);
         EXPECT_EQ("", run.err);
     }
     EXPECT_EQ("lit", ValueOf(env, "q"));
     EXPECT_EQ(MTTVarString, Type(env, "q"));
-    CapturedRun lateRefused = Exec(b.OrEquals("q", b.Str("z")), env, true);
+    Outcome lateRefused = Exec(OrEquals("q", Str("z")), env, true);
     EXPECT_EQ(nullptr, lateRefused.output);
     EXPECT_EQ("ERROR: Operation |= is forbidden with the non integer variable \"q\".\n", lateRefused.err);
 

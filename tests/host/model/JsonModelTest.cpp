@@ -97,38 +97,7 @@ TEST(JsonModel, PointersAreRfc6901WithEscapesAndAMarkerForForeignObjects)
     EXPECT_EQ(JsonModel::kUnknownPointer, model->PointerOf(nullptr));
 }
 
-TEST(JsonModel, MalformedTextIsReportedWithLineAndColumn)
-{
-    struct Case {
-        const char* json;
-        const char* error;
-    } cases[] = {
-        {"", "m.json:1:1: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
-        {"[1,2", "m.json:1:5: error: syntax error while parsing array - unexpected end of input; expected ']'"},
-        {"{\n  \"a\": 1,\n  \"b\": tru\n}", "m.json:3:11: error: syntax error while parsing value - invalid literal; last read: '\"b\": tru<U+000A>'"},
-        {"[1] x", "m.json:1:5: error: syntax error while parsing value - invalid literal; last read: '1] x'; expected end of input"},
-        {"\n [1e400]", "m.json:2:7: error: number overflow parsing '1e400'"},
-    };
-    for (const Case& c : cases) {
-        std::string error;
-        EXPECT_EQ(nullptr, JsonModel::FromText(c.json, "m.json", error));
-        EXPECT_EQ(c.error, error);
-    }
-}
-
-TEST(JsonModel, LoadFileReadsTheFileAndReportsOneThatCannotBeOpened)
-{
-    std::string error;
-    auto model = JsonModel::LoadFile(std::string(MTT_SOURCE_DIR) + "/examples/late/model.json", error);
-    ASSERT_TRUE(model) << error;
-    EXPECT_EQ(1, model->Root()->GetProperty("classes")->GetKind());
-
-    EXPECT_EQ(nullptr, JsonModel::LoadFile("/nonexistent/m.json", error));
-    EXPECT_EQ("/nonexistent/m.json: error: cannot open: No such file or directory", error);
-    EXPECT_EQ(nullptr, JsonModel::LoadFile("/", error));
-    EXPECT_EQ("/: error: cannot read: Is a directory", error);
-}
-
+// Malformed and unreadable models: the model-* cases of the mttgen golden files.
 TEST(JsonModel, DeepNestingNeitherOverflowsTheStackNorLimitsTheDepth)
 {
     const size_t depth = 100000;
