@@ -133,7 +133,10 @@ MTT_BENCH_PUBLIC void* operator new(std::size_t iSize)
     if (block == nullptr) throw std::bad_alloc();
     return block;
 }
-MTT_BENCH_PUBLIC void* operator new[](std::size_t iSize) { return operator new(iSize); }
+MTT_BENCH_PUBLIC void* operator new[](std::size_t iSize)
+{
+    return operator new(iSize);
+}
 MTT_BENCH_PUBLIC void* operator new(std::size_t iSize, const std::nothrow_t&) noexcept
 {
     return malloc(iSize == 0 ? 1 : iSize);
@@ -142,12 +145,30 @@ MTT_BENCH_PUBLIC void* operator new[](std::size_t iSize, const std::nothrow_t&) 
 {
     return malloc(iSize == 0 ? 1 : iSize);
 }
-MTT_BENCH_PUBLIC void operator delete(void* iBlock) noexcept { free(iBlock); }
-MTT_BENCH_PUBLIC void operator delete[](void* iBlock) noexcept { free(iBlock); }
-MTT_BENCH_PUBLIC void operator delete(void* iBlock, std::size_t) noexcept { free(iBlock); }
-MTT_BENCH_PUBLIC void operator delete[](void* iBlock, std::size_t) noexcept { free(iBlock); }
-MTT_BENCH_PUBLIC void operator delete(void* iBlock, const std::nothrow_t&) noexcept { free(iBlock); }
-MTT_BENCH_PUBLIC void operator delete[](void* iBlock, const std::nothrow_t&) noexcept { free(iBlock); }
+MTT_BENCH_PUBLIC void operator delete(void* iBlock) noexcept
+{
+    free(iBlock);
+}
+MTT_BENCH_PUBLIC void operator delete[](void* iBlock) noexcept
+{
+    free(iBlock);
+}
+MTT_BENCH_PUBLIC void operator delete(void* iBlock, std::size_t) noexcept
+{
+    free(iBlock);
+}
+MTT_BENCH_PUBLIC void operator delete[](void* iBlock, std::size_t) noexcept
+{
+    free(iBlock);
+}
+MTT_BENCH_PUBLIC void operator delete(void* iBlock, const std::nothrow_t&) noexcept
+{
+    free(iBlock);
+}
+MTT_BENCH_PUBLIC void operator delete[](void* iBlock, const std::nothrow_t&) noexcept
+{
+    free(iBlock);
+}
 
 // Under valgrind, whose allocator takes the place of these functions, the
 // counts would silently stay at zero: a probe tells.
@@ -166,7 +187,10 @@ bool AllocationCounter::Enabled()
 
 #else
 
-bool AllocationCounter::Enabled() { return false; }
+bool AllocationCounter::Enabled()
+{
+    return false;
+}
 
 #endif
 
@@ -176,6 +200,12 @@ void AllocationCounter::Start()
     gCounting = true;
 }
 
-void AllocationCounter::Stop() { gCounting = false; }
+void AllocationCounter::Stop()
+{
+    gCounting = false;
+}
 
-AllocationCounter::Figures AllocationCounter::Current() { return gFigures; }
+AllocationCounter::Figures AllocationCounter::Current()
+{
+    return gFigures;
+}

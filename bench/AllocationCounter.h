@@ -21,8 +21,8 @@ public:
         std::uint64_t allocations = 0;     // malloc, calloc, realloc, new, aligned forms
         std::uint64_t allocatedBytes = 0;  // usable bytes of those blocks
         std::uint64_t frees = 0;
-        std::int64_t liveBytes = 0;        // allocated minus freed since Start
-        std::int64_t peakBytes = 0;        // highest liveBytes since Start
+        std::int64_t liveBytes = 0;  // allocated minus freed since Start
+        std::int64_t peakBytes = 0;  // highest liveBytes since Start
     };
 
     // Whether the counts mean anything: the replacement allocator is compiled

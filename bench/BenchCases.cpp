@@ -64,9 +64,8 @@ void Add(BenchWorkload& ioWorkload, const char* iName, size_t (BenchWorkload::*i
          MTLIModelObject* (BenchWorkload::*iTreeModel)(), benchmark::TimeUnit iUnit)
 {
     BenchWorkload* workload = &ioWorkload;
-    benchmark::RegisterBenchmark(iName, [=](benchmark::State& ioState) {
-        Run(ioState, *workload, iRender, iTreeModel);
-    })
+    benchmark::RegisterBenchmark(iName,
+                                 [=](benchmark::State& ioState) { Run(ioState, *workload, iRender, iTreeModel); })
         ->Unit(iUnit)
         ->Repetitions(kRepetitions)
         ->ReportAggregatesOnly(false)

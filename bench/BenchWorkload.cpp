@@ -112,8 +112,8 @@ bool BenchWorkload::Prepare()
     // about as many bytes as one immediate render writes.
     _lateCopies = static_cast<int>(std::max<size_t>(1, (_baselineText.size() + late.size() / 2) / late.size()));
     _lateRepeatedTree = ReferenceTemplate::BuildRepeated(_lateCopies);
-    _parseCopies = static_cast<int>(
-        std::max<size_t>(1, (_baselineText.size() + _templateText.size() / 2) / _templateText.size()));
+    _parseCopies =
+        static_cast<int>(std::max<size_t>(1, (_baselineText.size() + _templateText.size() / 2) / _templateText.size()));
     _repeatedTemplateText.reserve(_templateText.size() * static_cast<size_t>(_parseCopies));
     for (int i = 0; i < _parseCopies; ++i) _repeatedTemplateText += _templateText;
 
@@ -129,10 +129,10 @@ bool BenchWorkload::Prepare()
     _orEqualsTree = LoopTemplates::Growing(true);
     _callTree = LoopTemplates::Calling(kFunctions);
     const size_t piece = std::strlen(LoopTemplates::kPiece);
-    const std::pair<size_t (BenchWorkload::*)(), size_t> loops[] = {
-        {&BenchWorkload::RenderAppends, kLoopItems * piece},
-        {&BenchWorkload::RenderOrEquals, 1 + kLoopItems * (piece + 1)},
-        {&BenchWorkload::RenderCalls, kLoopItems}};
+    const std::pair<size_t (BenchWorkload::*)(), size_t> loops[] = {{&BenchWorkload::RenderAppends, kLoopItems * piece},
+                                                                    {&BenchWorkload::RenderOrEquals,
+                                                                     1 + kLoopItems * (piece + 1)},
+                                                                    {&BenchWorkload::RenderCalls, kLoopItems}};
     for (const auto& loop : loops) {
         if ((this->*loop.first)() != loop.second) {
             std::fprintf(stderr, "mtt_bench: a variable or function template gave text of another length\n");
@@ -195,17 +195,50 @@ size_t BenchWorkload::Parse(const std::string& iText)
     return size;
 }
 
-size_t BenchWorkload::RenderLean() { return Evaluate(_tree, LeanRoot()); }
-size_t BenchWorkload::RenderLeanText() { return EvaluateText(_tree, LeanRoot()); }
-size_t BenchWorkload::RenderJson() { return Evaluate(_tree, JsonRoot()); }
-size_t BenchWorkload::RenderJsonText() { return EvaluateText(_tree, JsonRoot()); }
-size_t BenchWorkload::RenderAppends() { return EvaluateText(_appendTree, _loopObjects[0].get()); }
-size_t BenchWorkload::RenderOrEquals() { return EvaluateText(_orEqualsTree, _loopObjects[0].get()); }
-size_t BenchWorkload::RenderCalls() { return EvaluateText(_callTree, _loopObjects[0].get()); }
-size_t BenchWorkload::RenderLate() { return LateEvaluate(_tree); }
-size_t BenchWorkload::RenderLateRepeated() { return LateEvaluate(_lateRepeatedTree); }
-size_t BenchWorkload::ParseTemplate() { return Parse(_templateText); }
-size_t BenchWorkload::ParseTemplateRepeated() { return Parse(_repeatedTemplateText); }
+size_t BenchWorkload::RenderLean()
+{
+    return Evaluate(_tree, LeanRoot());
+}
+size_t BenchWorkload::RenderLeanText()
+{
+    return EvaluateText(_tree, LeanRoot());
+}
+size_t BenchWorkload::RenderJson()
+{
+    return Evaluate(_tree, JsonRoot());
+}
+size_t BenchWorkload::RenderJsonText()
+{
+    return EvaluateText(_tree, JsonRoot());
+}
+size_t BenchWorkload::RenderAppends()
+{
+    return EvaluateText(_appendTree, _loopObjects[0].get());
+}
+size_t BenchWorkload::RenderOrEquals()
+{
+    return EvaluateText(_orEqualsTree, _loopObjects[0].get());
+}
+size_t BenchWorkload::RenderCalls()
+{
+    return EvaluateText(_callTree, _loopObjects[0].get());
+}
+size_t BenchWorkload::RenderLate()
+{
+    return LateEvaluate(_tree);
+}
+size_t BenchWorkload::RenderLateRepeated()
+{
+    return LateEvaluate(_lateRepeatedTree);
+}
+size_t BenchWorkload::ParseTemplate()
+{
+    return Parse(_templateText);
+}
+size_t BenchWorkload::ParseTemplateRepeated()
+{
+    return Parse(_repeatedTemplateText);
+}
 
 size_t BenchWorkload::LoadJson()
 {

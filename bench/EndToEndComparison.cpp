@@ -71,10 +71,11 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
     rmdir(folder);
     if (!ok) return false;
 
-    std::fprintf(iStream,
-                 "\nEnd to end, one process per run (%zu-byte JSON model, parse, render, write %zu bytes), %d runs each:\n"
-                 "%-10s %12s %12s %12s\n",
-                 _json.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms");
+    std::fprintf(
+        iStream,
+        "\nEnd to end, one process per run (%zu-byte JSON model, parse, render, write %zu bytes), %d runs each:\n"
+        "%-10s %12s %12s %12s\n",
+        _json.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms");
     double medians[2] = {0, 0};
     int index = 0;
     for (Side& side : sides) {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-
 LeanModelObject::LeanModelObject(int iKind) : _kind(iKind) {}
 
 void LeanModelObject::AddText(const char* iName, const MTTString& iText)
@@ -19,9 +18,15 @@ void LeanModelObject::AddObject(const char* iName, MTLIModelObject* iObject)
     _members[_memberCount++].object = iObject;
 }
 
-void LeanModelObject::AddElement(MTLIModelObject* iElement) { _elements.push_back(iElement); }
+void LeanModelObject::AddElement(MTLIModelObject* iElement)
+{
+    _elements.push_back(iElement);
+}
 
-int LeanModelObject::GetKind() { return _kind; }
+int LeanModelObject::GetKind()
+{
+    return _kind;
+}
 
 MTLIModelObject* LeanModelObject::GetProperty(const MTTString& iName)
 {
@@ -32,7 +37,10 @@ MTLIModelObject* LeanModelObject::GetProperty(const MTTString& iName)
     return nullptr;
 }
 
-int LeanModelObject::GetSize() { return static_cast<int>(_elements.size()); }
+int LeanModelObject::GetSize()
+{
+    return static_cast<int>(_elements.size());
+}
 
 MTLIModelObject* LeanModelObject::GetElement(int iIndex)
 {

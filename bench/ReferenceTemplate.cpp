@@ -45,15 +45,17 @@ MTTIStatement* ReferenceTemplate::BuildLoop(MTTNodeFactory& ioFactory)
     MTTIStatement* typeText =
         ioFactory.makeStatIf(isString, Text(ioFactory, "KORUnicodeString"), Value(ioFactory, "type"));
     MTTIStatement* attributeLine = List(ioFactory, {Text(ioFactory, "  "), typeText, Text(ioFactory, " "),
-                                                     Value(ioFactory, "name"), Text(ioFactory, ";\n")});
-    MTTIStatement* attributeLoop =
-        ioFactory.makeStatForeach(Property(ioFactory, "attributes", ""), attributeLine);
+                                                    Value(ioFactory, "name"), Text(ioFactory, ";\n")});
+    MTTIStatement* attributeLoop = ioFactory.makeStatForeach(Property(ioFactory, "attributes", ""), attributeLine);
     MTTIStatement* classBlock = List(ioFactory, {Text(ioFactory, "class "), Value(ioFactory, "name"),
-                                                  Text(ioFactory, " {\n"), attributeLoop, Text(ioFactory, "};\n\n")});
+                                                 Text(ioFactory, " {\n"), attributeLoop, Text(ioFactory, "};\n\n")});
     return ioFactory.makeStatForeach(Property(ioFactory, "classes", ""), classBlock);
 }
 
-MTTIStatement* ReferenceTemplate::Build() { return BuildRepeated(1); }
+MTTIStatement* ReferenceTemplate::Build()
+{
+    return BuildRepeated(1);
+}
 
 MTTIStatement* ReferenceTemplate::BuildRepeated(int iCopies)
 {

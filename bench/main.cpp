@@ -78,17 +78,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mtt_bench: aborted: the renders do not agree or the workload could not be built\n");
         return 1;
     }
-    std::printf("Workload: %d classes x 10 attributes; output %zu bytes, JSON %zu bytes, template %zu bytes\n"
-                "Checked: baseline, lean-model, JSON-model and parsed-template renders give identical text\n"
-                "Repeated forms: late evaluation of %d template copies, parsing of %d template copies\n"
-                "Variables and functions: %d elements, each adding 40 characters to a variable (+= or |=)\n"
-                "  or calling the last of %d functions\n"
-                "Block pool: %s\n"
-                "Baseline best of 15 renders: %.3f ms CPU time\n\n",
-                classes, workload.OutputBytes(), workload.JsonBytes(), workload.TemplateBytes(),
-                workload.LateCopies(), workload.ParseCopies(), workload.LoopItems(), workload.Functions(),
-                MTTBlockPool::Pooling() ? "on" : "off (MTT_POOL, or the address sanitizer)",
-                workload.BaselineSeconds() * 1e3);
+    std::printf(
+        "Workload: %d classes x 10 attributes; output %zu bytes, JSON %zu bytes, template %zu bytes\n"
+        "Checked: baseline, lean-model, JSON-model and parsed-template renders give identical text\n"
+        "Repeated forms: late evaluation of %d template copies, parsing of %d template copies\n"
+        "Variables and functions: %d elements, each adding 40 characters to a variable (+= or |=)\n"
+        "  or calling the last of %d functions\n"
+        "Block pool: %s\n"
+        "Baseline best of 15 renders: %.3f ms CPU time\n\n",
+        classes, workload.OutputBytes(), workload.JsonBytes(), workload.TemplateBytes(), workload.LateCopies(),
+        workload.ParseCopies(), workload.LoopItems(), workload.Functions(),
+        MTTBlockPool::Pooling() ? "on" : "off (MTT_POOL, or the address sanitizer)", workload.BaselineSeconds() * 1e3);
     if (!counting) {
         std::printf("Allocation counting is off here (sanitizer build or valgrind): no allocation counters\n\n");
     }
@@ -109,8 +109,10 @@ int main(int argc, char** argv)
         }
         std::sort(tree.begin(), tree.end());
         std::sort(text.begin(), text.end());
-        if (!tree.empty()) std::printf("tree: min %.2f ms median %.2f ms\n", tree[0] * 1e3, tree[tree.size() / 2] * 1e3);
-        if (!text.empty()) std::printf("text: min %.2f ms median %.2f ms\n", text[0] * 1e3, text[text.size() / 2] * 1e3);
+        if (!tree.empty())
+            std::printf("tree: min %.2f ms median %.2f ms\n", tree[0] * 1e3, tree[tree.size() / 2] * 1e3);
+        if (!text.empty())
+            std::printf("text: min %.2f ms median %.2f ms\n", text[0] * 1e3, text[text.size() / 2] * 1e3);
         std::printf("profile: %d lean renders, %zu bytes\n", profileRenders, bytes);
         return 0;
     }

@@ -16,7 +16,7 @@ namespace mtt {
 // One message of the library during a render, with the template text
 // behind it (file empty when no template text is behind it).
 struct RenderMessage {
-    std::string text;     // as the library printed it
+    std::string text;  // as the library printed it
     std::string file;
     int line = 0;
     int column = 0;
@@ -43,9 +43,9 @@ struct RenderOptions {
 // What a render gave. The library also prints its messages on the
 // process's standard output and error streams, as it always does.
 struct RenderResult {
-    bool ok = false;                              // no message and an output
-    bool evaluated = false;                       // an output, maybe with messages
-    std::string text;                             // the generated text
+    bool ok = false;         // no message and an output
+    bool evaluated = false;  // an output, maybe with messages
+    std::string text;        // the generated text
     std::vector<RenderMessage> messages;
     std::unique_ptr<MTTEvaluationOutput> output;  // with keepOutput; points into the template and the model
 };

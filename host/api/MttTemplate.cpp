@@ -15,7 +15,8 @@ namespace mtt {
 
 namespace {
 
-ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSyntax) {
+ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSyntax)
+{
     ParseOptions parsing;
     parsing.late = iOptions.late;
     parsing.lateSyntax = &iSyntax;
@@ -28,12 +29,15 @@ ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSynt
 }  // namespace
 
 Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode)
-    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate), _userCode(iUserCode) {}
+    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate), _userCode(iUserCode)
+{
+}
 
 Template::~Template() {}
 
 std::unique_ptr<Template> Template::FromFile(const std::string& iPath, std::vector<TemplateError>& oErrors,
-                                             const TemplateOptions& iOptions) {
+                                             const TemplateOptions& iOptions)
+{
     const CppLateSyntax cpp;
     TemplateParser parser(iPath, ParsingFor(iOptions, cpp));
     MTTIStatement* tree = parser.ParseFile();
@@ -41,7 +45,8 @@ std::unique_ptr<Template> Template::FromFile(const std::string& iPath, std::vect
 }
 
 std::unique_ptr<Template> Template::FromString(const std::string& iText, const std::string& iName,
-                                               std::vector<TemplateError>& oErrors, const TemplateOptions& iOptions) {
+                                               std::vector<TemplateError>& oErrors, const TemplateOptions& iOptions)
+{
     const CppLateSyntax cpp;
     TemplateParser parser(iName, ParsingFor(iOptions, cpp));
     MTTIStatement* tree = parser.Parse(iText);
@@ -49,7 +54,8 @@ std::unique_ptr<Template> Template::FromString(const std::string& iText, const s
 }
 
 std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement* iTree, bool iLate,
-                                         std::vector<TemplateError>& oErrors) {
+                                         std::vector<TemplateError>& oErrors)
+{
     if (iTree == nullptr) {
         oErrors = ioParser.ErrorValues();
         return nullptr;
@@ -59,15 +65,18 @@ std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement
         new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate, ioParser.HasUserCode()));
 }
 
-RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const {
+RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const
+{
     return Evaluate(&ioModel, iOptions);
 }
 
-RenderResult Template::RenderLate(const RenderOptions& iOptions) const {
+RenderResult Template::RenderLate(const RenderOptions& iOptions) const
+{
     return Evaluate(nullptr, iOptions);
 }
 
-RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) const {
+RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) const
+{
     RenderResult result;
     if ((ioModel == nullptr) != _late) {
         RenderMessage wrongMode;

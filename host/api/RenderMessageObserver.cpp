@@ -4,13 +4,17 @@
 
 RenderMessageObserver::RenderMessageObserver(const SourceMap& iMap,
                                              std::function<void(const mtt::RenderMessage&)> iOnMessage)
-    : _map(iMap), _onMessage(std::move(iOnMessage)), _previous(MTTSetMessageObserver(this)) {}
+    : _map(iMap), _onMessage(std::move(iOnMessage)), _previous(MTTSetMessageObserver(this))
+{
+}
 
-RenderMessageObserver::~RenderMessageObserver() {
+RenderMessageObserver::~RenderMessageObserver()
+{
     MTTSetMessageObserver(_previous);
 }
 
-void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* iSubject, bool, const char* iText) {
+void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* iSubject, bool, const char* iText)
+{
     mtt::RenderMessage message;
     message.text = iText;
     if (const std::optional<SourceSpan> span = _map.Find(iSubject != nullptr ? iSubject : iReporter)) {

@@ -15,7 +15,7 @@ struct OptionSpec {
     std::string Options::*value;
     bool Options::*flag;
     std::vector<std::string> Options::*list;  // a value that may be given again
-    const char* help;       // wrapped to the width of the terminal's usual 80 columns
+    const char* help;                         // wrapped to the width of the terminal's usual 80 columns
 };
 
 const OptionSpec kOptions[] = {
@@ -55,21 +55,26 @@ const OptionSpec kOptions[] = {
     {nullptr, "--version", nullptr, nullptr, &Options::version, nullptr, "show the version and exit"},
 };
 
-bool StartsWith(const std::string& iText, const std::string& iPrefix) {
+bool StartsWith(const std::string& iText, const std::string& iPrefix)
+{
     return iText.compare(0, iPrefix.size(), iPrefix) == 0;
 }
 
-bool Fail(std::string& oError, const std::string& iMessage) {
+bool Fail(std::string& oError, const std::string& iMessage)
+{
     oError = iMessage;
     return false;
 }
 
-bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std::string* iValue,
-              Options& ioOptions, std::string& oError) {
+bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std::string* iValue, Options& ioOptions,
+              std::string& oError)
+{
     if (iValue == nullptr || iValue->empty()) {
         const std::string what = iOption.valueName;
         return Fail(oError, "option " + iSpelling + " needs " +
-                                (what == "FILE" ? "a file name" : what == "DIR" ? "a folder" : "a value"));
+                                (what == "FILE"  ? "a file name"
+                                 : what == "DIR" ? "a folder"
+                                                 : "a value"));
     }
     if (iOption.list != nullptr) {
         if (iOption.list == &Options::defines) {
@@ -80,8 +85,8 @@ bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std
                                         return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
                                     });
             if (equals == std::string::npos || !identifier) {
-                return Fail(oError, "option " + iSpelling + " needs NAME=VALUE with a variable name, found '" +
-                                        *iValue + "'");
+                return Fail(oError,
+                            "option " + iSpelling + " needs NAME=VALUE with a variable name, found '" + *iValue + "'");
             }
         }
         (ioOptions.*(iOption.list)).push_back(*iValue);
@@ -98,8 +103,8 @@ bool SetValue(const OptionSpec& iOption, const std::string& iSpelling, const std
 
 // Handles one option at iArguments[ioIndex], advancing ioIndex past a
 // separate value. False with oError for an unknown or malformed option.
-bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Options& ioOptions,
-                 std::string& oError) {
+bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Options& ioOptions, std::string& oError)
+{
     const std::string& argument = iArguments[ioIndex];
     for (const OptionSpec& option : kOptions) {
         const std::string longName = option.longName;
@@ -129,7 +134,8 @@ bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Op
 }
 
 // Combinations that would silently do something else than asked.
-bool CheckCombination(const Options& iOptions, std::string& oError) {
+bool CheckCombination(const Options& iOptions, std::string& oError)
+{
     if (iOptions.templatePath.empty()) {
         return Fail(oError, "no template given");
     }
@@ -165,11 +171,12 @@ bool CheckCombination(const Options& iOptions, std::string& oError) {
 }
 
 // "  -m, --model FILE       text", the text wrapped in its column.
-std::string HelpEntry(const OptionSpec& iOption) {
+std::string HelpEntry(const OptionSpec& iOption)
+{
     const size_t column = 25;
     const size_t width = 79;
-    std::string head = std::string("  ") + (iOption.shortName != nullptr ? std::string(iOption.shortName) + ", "
-                                                                            : std::string("    ")) +
+    std::string head = std::string("  ") +
+                       (iOption.shortName != nullptr ? std::string(iOption.shortName) + ", " : std::string("    ")) +
                        iOption.longName;
     if (iOption.valueName != nullptr) head += std::string(" ") + iOption.valueName;
     std::string entry = head;
@@ -201,7 +208,8 @@ std::string HelpEntry(const OptionSpec& iOption) {
 
 }  // namespace
 
-bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOptions, std::string& oError) {
+bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOptions, std::string& oError)
+{
     oOptions = Options();
     bool optionsEnded = false;
     for (size_t i = 0; i < iArguments.size(); ++i) {
@@ -227,7 +235,8 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
     return CheckCombination(oOptions, oError);
 }
 
-std::string CommandLine::HelpText() {
+std::string CommandLine::HelpText()
+{
     std::string text =
         "Usage: mttgen [options] TEMPLATE\n"
         "Generates text from TEMPLATE (\"-\" reads standard input).\n"

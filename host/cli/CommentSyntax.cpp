@@ -17,14 +17,16 @@ struct LibraryMarkers {
     std::string commonWords;  // " of User Code"
 };
 
-std::string MarkerLine(const char* iLeaf) {
+std::string MarkerLine(const char* iLeaf)
+{
     std::string line(iLeaf);
     line.erase(0, line.find_first_not_of('\n'));
     line.erase(line.find_last_not_of('\n') + 1);
     return line;
 }
 
-const LibraryMarkers& Library() {
+const LibraryMarkers& Library()
+{
     static const LibraryMarkers markers = [] {
         const std::string begin = MarkerLine(MTTUserCodeMarkers::kBegin);
         const std::string end = MarkerLine(MTTUserCodeMarkers::kEnd);
@@ -44,12 +46,13 @@ struct ByExtension {
 };
 
 const ByExtension kExtensions[] = {
-    {"py", "#"},    {"sh", "#"},    {"rb", "#"},      {"yaml", "#"},  {"yml", "#"},   {"toml", "#"},
-    {"cmake", "#"}, {"pl", "#"},    {"sql", "--"},    {"lua", "--"},  {"hs", "--"},   {"html", "<!--"},
+    {"py", "#"},     {"sh", "#"},    {"rb", "#"},     {"yaml", "#"}, {"yml", "#"}, {"toml", "#"},
+    {"cmake", "#"},  {"pl", "#"},    {"sql", "--"},   {"lua", "--"}, {"hs", "--"}, {"html", "<!--"},
     {"xml", "<!--"}, {"md", "<!--"}, {"vue", "<!--"}, {"css", "/*"},
 };
 
-std::string Trimmed(const std::string& iText) {
+std::string Trimmed(const std::string& iText)
+{
     size_t begin = 0;
     size_t end = iText.size();
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -58,11 +61,13 @@ std::string Trimmed(const std::string& iText) {
     return iText.substr(begin, end - begin);
 }
 
-bool StartsWith(const std::string& iText, const std::string& iPrefix) {
+bool StartsWith(const std::string& iText, const std::string& iPrefix)
+{
     return iText.compare(0, iPrefix.size(), iPrefix) == 0;
 }
 
-bool EndsWith(const std::string& iText, const std::string& iSuffix) {
+bool EndsWith(const std::string& iText, const std::string& iSuffix)
+{
     return iText.size() >= iSuffix.size() && iText.compare(iText.size() - iSuffix.size(), iSuffix.size(), iSuffix) == 0;
 }
 
@@ -70,9 +75,12 @@ bool EndsWith(const std::string& iText, const std::string& iSuffix) {
 
 CommentSyntax::CommentSyntax() : _open(Library().opener) {}
 
-CommentSyntax::CommentSyntax(std::string iOpen, std::string iClose) : _open(std::move(iOpen)), _close(std::move(iClose)) {}
+CommentSyntax::CommentSyntax(std::string iOpen, std::string iClose) : _open(std::move(iOpen)), _close(std::move(iClose))
+{
+}
 
-bool CommentSyntax::FromOpener(const std::string& iOpener, CommentSyntax* oSyntax) {
+bool CommentSyntax::FromOpener(const std::string& iOpener, CommentSyntax* oSyntax)
+{
     CommentSyntax syntax;
     if (iOpener == "//" || iOpener == "#" || iOpener == "--") {
         syntax = CommentSyntax(iOpener, "");
@@ -87,7 +95,8 @@ bool CommentSyntax::FromOpener(const std::string& iOpener, CommentSyntax* oSynta
     return true;
 }
 
-CommentSyntax CommentSyntax::ForFile(const std::string& iPath) {
+CommentSyntax CommentSyntax::ForFile(const std::string& iPath)
+{
     const size_t slash = iPath.rfind('/');
     const size_t dot = iPath.rfind('.');
     CommentSyntax syntax;
@@ -101,18 +110,21 @@ CommentSyntax CommentSyntax::ForFile(const std::string& iPath) {
     return syntax;
 }
 
-std::string CommentSyntax::BeginLine(const std::string& iKey) const {
+std::string CommentSyntax::BeginLine(const std::string& iKey) const
+{
     std::string line = _open + Library().beginWords;
     if (!iKey.empty()) line += " " + iKey;
     if (!_close.empty()) line += " " + _close;
     return line;
 }
 
-std::string CommentSyntax::EndLine() const {
+std::string CommentSyntax::EndLine() const
+{
     return _close.empty() ? _open + Library().endWords : _open + Library().endWords + " " + _close;
 }
 
-CommentSyntax::Marker CommentSyntax::Read(std::string_view iLine, std::string& oKey, std::string& oBefore) const {
+CommentSyntax::Marker CommentSyntax::Read(std::string_view iLine, std::string& oKey, std::string& oBefore) const
+{
     oKey.clear();
     oBefore.clear();
     // Cheap test first: almost every line of a file is not a marker.

@@ -2,7 +2,8 @@
 
 #include <sys/stat.h>
 
-bool DistinctFiles::Check(const std::vector<std::pair<std::string, std::string>>& iFiles, std::string& oError) {
+bool DistinctFiles::Check(const std::vector<std::pair<std::string, std::string>>& iFiles, std::string& oError)
+{
     struct Seen {
         const std::pair<std::string, std::string>* file;
         dev_t device;

@@ -15,13 +15,15 @@ namespace {
 // Where the page source takes the data; the build checks that it is there.
 const char* const kDataMarker = "@EXPLAIN_DATA@";
 
-void AppendNumber(std::string& ioOut, int64_t iNumber) {
+void AppendNumber(std::string& ioOut, int64_t iNumber)
+{
     ioOut += std::to_string(iNumber);
 }
 
 }  // namespace
 
-ExplainPage::ExplainPage(const SourceMap& iMap, JsonModel* iModel) : _map(iMap), _model(iModel), _ancestry(iMap) {
+ExplainPage::ExplainPage(const SourceMap& iMap, JsonModel* iModel) : _map(iMap), _model(iModel), _ancestry(iMap)
+{
     if (_model == nullptr) return;
     if (const JsonModelObject* root = dynamic_cast<const JsonModelObject*>(_model->Root())) {
         _nodes.reset(new ModelNodeTable(root->Node()));
@@ -30,7 +32,8 @@ ExplainPage::ExplainPage(const SourceMap& iMap, JsonModel* iModel) : _map(iMap),
 
 ExplainPage::~ExplainPage() {}
 
-int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject) {
+int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject)
+{
     if (iObject == nullptr || _model == nullptr) return -1;
     auto known = _objectIndexes.find(iObject);
     if (known != _objectIndexes.end()) return known->second;
@@ -45,7 +48,8 @@ int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject) {
     return index;
 }
 
-void ExplainPage::AddOutput(const std::string& iName, const GeneratedText& iText, MTTEvaluationOutput* iRoot) {
+void ExplainPage::AddOutput(const std::string& iName, const GeneratedText& iText, MTTEvaluationOutput* iRoot)
+{
     const std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> contexts = _ancestry.Walk(iRoot);
     const std::vector<GeneratedText::Piece>& pieces = iText.Pieces();
     std::vector<uint32_t> ends;
@@ -89,7 +93,8 @@ void ExplainPage::AddOutput(const std::string& iName, const GeneratedText& iText
     _outputs.push_back(std::move(json));
 }
 
-std::string ExplainPage::Html() const {
+std::string ExplainPage::Html() const
+{
     const std::vector<SourceSpan>& directives = _ancestry.Directives();
     std::string data = _model != nullptr ? "{\"late\":false,\"files\":[" : "{\"late\":true,\"files\":[";
     // Directive spans in UTF-16 units, found while each file is written.

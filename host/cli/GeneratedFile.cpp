@@ -12,24 +12,32 @@
 
 namespace {
 
-void ReportError(const std::string& iMessage) {
+void ReportError(const std::string& iMessage)
+{
     std::fprintf(stderr, "mttgen: error: %s\n", iMessage.c_str());
 }
 
 }  // namespace
 
-GeneratedFile::GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode,
-                             bool iCreateFolders, const SourceMap& iMap)
-    : _path(std::move(iPath)), _syntax(iSyntax), _keepUserCode(iKeepUserCode), _createFolders(iCreateFolders),
-      _map(iMap) {}
+GeneratedFile::GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iKeepUserCode, bool iCreateFolders,
+                             const SourceMap& iMap)
+    : _path(std::move(iPath)),
+      _syntax(iSyntax),
+      _keepUserCode(iKeepUserCode),
+      _createFolders(iCreateFolders),
+      _map(iMap)
+{
+}
 
-GeneratedFile::~GeneratedFile() {
+GeneratedFile::~GeneratedFile()
+{
     // The text points into the output tree; it goes first.
     _text.reset();
     _output.reset();
 }
 
-bool GeneratedFile::KeptText(const std::string& iKey, std::string& oText) const {
+bool GeneratedFile::KeptText(const std::string& iKey, std::string& oText) const
+{
     for (const UserCodeSections::Section& section : _existing.All()) {
         if (!section.key.empty() && section.key == iKey) {
             oText = section.text;
@@ -39,7 +47,8 @@ bool GeneratedFile::KeptText(const std::string& iKey, std::string& oText) const 
     return false;
 }
 
-ExitStatus GeneratedFile::Open() {
+ExitStatus GeneratedFile::Open()
+{
     if (_path.empty()) return kExitSuccess;
     std::string error;
     _file.reset(new OutputFile(_path));
@@ -56,7 +65,8 @@ ExitStatus GeneratedFile::Open() {
     return kExitSuccess;
 }
 
-ExitStatus GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys, bool iForce) {
+ExitStatus GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys, bool iForce)
+{
     _output = std::move(iOutput);
     std::string warnings;
     _text.reset(new GeneratedText(OutputLeafCollector().Collect(_output.get()), iKeys, _syntax, warnings));
@@ -64,19 +74,22 @@ ExitStatus GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> iOutput, co
     return Settle(iForce);
 }
 
-ExitStatus GeneratedFile::Build(std::string iText, bool iForce) {
+ExitStatus GeneratedFile::Build(std::string iText, bool iForce)
+{
     _text.reset(new GeneratedText(std::move(iText), _syntax));
     return Settle(iForce);
 }
 
-bool GeneratedFile::HoldsMarkers(const std::string& iText) const {
+bool GeneratedFile::HoldsMarkers(const std::string& iText) const
+{
     UserCodeSections sections;
     int line = 0;
     std::string problem;
     return !sections.Read(iText, _syntax, line, problem) || !sections.All().empty();
 }
 
-ExitStatus GeneratedFile::Settle(bool iForce) {
+ExitStatus GeneratedFile::Settle(bool iForce)
+{
     std::vector<UserCodeMatcher::Wanted> wanted;
     for (const GeneratedText::Section& section : _text->Sections()) {
         wanted.push_back(UserCodeMatcher::Wanted{section.key, section.modelText});
@@ -108,7 +121,8 @@ ExitStatus GeneratedFile::Settle(bool iForce) {
     return CheckReadBack();
 }
 
-ExitStatus GeneratedFile::CheckReadBack() const {
+ExitStatus GeneratedFile::CheckReadBack() const
+{
     // A marker line inside user code, or in literal template text, would
     // cut the file up differently on the next run.
     std::string key;
@@ -152,7 +166,8 @@ ExitStatus GeneratedFile::CheckReadBack() const {
     return kExitUserCodeConflict;
 }
 
-ExitStatus GeneratedFile::Prepare() {
+ExitStatus GeneratedFile::Prepare()
+{
     std::string error;
     if (!_orphans.empty()) {
         const OrphanFile orphans(_path, _syntax);
@@ -176,7 +191,8 @@ ExitStatus GeneratedFile::Prepare() {
     return kExitSuccess;
 }
 
-ExitStatus GeneratedFile::Commit(bool& oWritten) {
+ExitStatus GeneratedFile::Commit(bool& oWritten)
+{
     oWritten = false;
     std::string error;
     if (!_file) {

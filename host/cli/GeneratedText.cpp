@@ -10,12 +10,14 @@
 
 namespace {
 
-bool IsMarker(const MTTEvaluationOutputLeaf* iLeaf, const MTTEvaluationOutputLeaf* iUserCode, const char* iText) {
+bool IsMarker(const MTTEvaluationOutputLeaf* iLeaf, const MTTEvaluationOutputLeaf* iUserCode, const char* iText)
+{
     return iLeaf->GetLeafType() != MTTLeafUserCode && iLeaf->GetStatement() == iUserCode->GetStatement() &&
            iLeaf->Text() == iText;
 }
 
-bool EndsWith(const std::string& iText, char iLast) {
+bool EndsWith(const std::string& iText, char iLast)
+{
     return !iText.empty() && iText.back() == iLast;
 }
 
@@ -23,8 +25,12 @@ bool EndsWith(const std::string& iText, char iLast) {
 
 GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys,
                              const CommentSyntax& iSyntax, std::string& oWarnings)
-    : _leaves(std::move(iLeaves)), _roles(_leaves.size(), Role::kText), _sectionOfLeaf(_leaves.size(), 0),
-      _syntax(iSyntax), _lineEnd("\n") {
+    : _leaves(std::move(iLeaves)),
+      _roles(_leaves.size(), Role::kText),
+      _sectionOfLeaf(_leaves.size(), 0),
+      _syntax(iSyntax),
+      _lineEnd("\n")
+{
     std::map<std::string, std::vector<const MTLIModelObject*>> ownersByKey;
     bool lineEndSeen = false;
     for (size_t i = 0; i < _leaves.size(); ++i) {
@@ -67,9 +73,12 @@ GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, cons
 }
 
 GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
-    : _syntax(iSyntax), _lineEnd("\n"), _text(std::move(iText)) {}
+    : _syntax(iSyntax), _lineEnd("\n"), _text(std::move(iText))
+{
+}
 
-void GeneratedText::Compose(const std::vector<std::string>& iTexts) {
+void GeneratedText::Compose(const std::vector<std::string>& iTexts)
+{
     if (_leaves.empty()) return;  // a text of its own, or an empty tree
     size_t size = 0;
     for (const MTTEvaluationOutputLeaf* leaf : _leaves) size += leaf->Text().Length();
@@ -87,9 +96,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts) {
             _text.append(text.ConvertToChar(), text.Length());
             break;
         }
-        case Role::kBegin:
-            _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd;
-            break;
+        case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
         case Role::kUserCode:
             _text += iTexts[section];
             _written[section] = iTexts[section];
@@ -106,7 +113,8 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts) {
     }
 }
 
-MTTEvaluationOutputLeaf* GeneratedText::LeafAtLine(int iLine) const {
+MTTEvaluationOutputLeaf* GeneratedText::LeafAtLine(int iLine) const
+{
     int line = 1;
     size_t offset = 0;
     while (line < iLine) {

@@ -21,10 +21,10 @@ class UserCodeKeys;
 class GeneratedText {
 public:
     struct Section {
-        std::string key;                // unique in this output
-        const MTLIModelObject* owner;   // the model object the section belongs to
-        std::string modelText;          // what the model gave
-        size_t leaf;                    // index of the user-code leaf
+        std::string key;               // unique in this output
+        const MTLIModelObject* owner;  // the model object the section belongs to
+        std::string modelText;         // what the model gave
+        size_t leaf;                   // index of the user-code leaf
     };
     // Where a leaf's text went in Text().
     struct Piece {

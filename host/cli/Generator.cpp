@@ -27,11 +27,13 @@
 
 namespace {
 
-void ReportError(const std::string& iMessage) {
+void ReportError(const std::string& iMessage)
+{
     std::fprintf(stderr, "mttgen: error: %s\n", iMessage.c_str());
 }
 
-CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath) {
+CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath)
+{
     CommentSyntax syntax;
     if (!iOptions.commentSyntax.empty()) {
         CommentSyntax::FromOpener(iOptions.commentSyntax, &syntax);
@@ -41,20 +43,23 @@ CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath) {
     return syntax;
 }
 
-bool WriteStream(FILE* iStream, const std::string& iText) {
+bool WriteStream(FILE* iStream, const std::string& iText)
+{
     return std::fwrite(iText.data(), 1, iText.size(), iStream) == iText.size() && std::fflush(iStream) == 0;
 }
 
 // Follows a library message (already on standard error) with the template
 // position behind it, on a line of its own.
-void PrintNote(const mtt::RenderMessage& iMessage) {
+void PrintNote(const mtt::RenderMessage& iMessage)
+{
     if (!iMessage.text.empty() && iMessage.text.back() != '\n') std::fputc('\n', stderr);
     if (iMessage.file.empty()) return;
     std::fprintf(stderr, "%s:%d:%d: note: in %s\n", iMessage.file.c_str(), iMessage.line, iMessage.column,
                  iMessage.excerpt.c_str());
 }
 
-std::map<std::string, std::string> Variables(const std::vector<std::string>& iDefines) {
+std::map<std::string, std::string> Variables(const std::vector<std::string>& iDefines)
+{
     std::map<std::string, std::string> variables;
     for (const std::string& define : iDefines) {
         const size_t equals = define.find('=');
@@ -67,13 +72,15 @@ std::map<std::string, std::string> Variables(const std::vector<std::string>& iDe
 
 Generator::Generator(const Options& iOptions) : _options(iOptions) {}
 
-Generator::~Generator() {
+Generator::~Generator()
+{
     // Files hold output trees that point into the template's statements.
     _files.clear();
 }
 
 std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const std::string& iSource,
-                                                const mtt::TemplateOptions& iOptions) {
+                                                const mtt::TemplateOptions& iOptions)
+{
     std::vector<TemplateError> errors;
     std::unique_ptr<mtt::Template> parsed = mtt::Template::FromString(iSource, iName, errors, iOptions);
     for (const TemplateError& error : errors) std::fputs(error.ToString().c_str(), stderr);
@@ -81,7 +88,8 @@ std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const 
 }
 
 bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
-                         std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const {
+                         std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const
+{
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
     rendering.current = iCurrent;
@@ -91,7 +99,8 @@ bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MT
     // The library's messages go to standard error with mttgen's, so that
     // standard output carries only generated text.
     StdoutDiversion diversion;
-    mtt::RenderResult result = ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
+    mtt::RenderResult result =
+        ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
     oOutput = std::move(result.output);
     oText = std::move(result.text);
     oEvaluated = result.evaluated;
@@ -99,7 +108,8 @@ bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MT
 }
 
 ExitStatus Generator::Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
-                               const UserCodeKeys& iKeys, ExitStatus& ioOutcome) {
+                               const UserCodeKeys& iKeys, ExitStatus& ioOutcome)
+{
     // The tree is built only when something needs more than the text: user
     // code, a trace, the explain page, or late evaluation's C++.
     bool tree = _options.late || _options.trace || !_options.explainPath.empty() || _template->HasUserCode();
@@ -120,20 +130,23 @@ ExitStatus Generator::Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObjec
                         "; nothing written");
             return kExitEvaluationFailed;
         }
-        std::fputs("mttgen: warning: evaluation reported errors; the output is written all the same "
-                   "(--keep-going)\n",
-                   stderr);
+        std::fputs(
+            "mttgen: warning: evaluation reported errors; the output is written all the same "
+            "(--keep-going)\n",
+            stderr);
     }
     return tree ? _files[iFile]->Build(std::move(output), iKeys, _options.force)
                 : _files[iFile]->Build(std::move(text), _options.force);
 }
 
-ExitStatus Generator::Run() {
+ExitStatus Generator::Run()
+{
     std::string error;
     const bool each = !_options.eachPath.empty();
     if (!DistinctFiles::Check({{"template", _options.templatePath},
                                {"model", _options.modelPath},
-                               {"output", each || _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
+                               {"output",
+                                each || _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
                                {"trace file", _options.traceFile},
                                {"explain page", _options.explainPath}},
                               error)) {
@@ -229,7 +242,8 @@ ExitStatus Generator::Run() {
 }
 
 ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
-                                 std::vector<std::string>& oNames) const {
+                                 std::vector<std::string>& oNames) const
+{
     // The list is found with a foreach directive, so that --each takes
     // exactly the paths templates take.
     std::unique_ptr<mtt::Template> loop =
@@ -253,9 +267,9 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
     rendering.onMessage = PrintNote;
     std::set<std::string> seen;
     std::vector<std::pair<std::string, std::string>> files = {{"template", _options.templatePath},
-                                                             {"model", _options.modelPath},
-                                                             {"trace file", _options.traceFile},
-                                                             {"explain page", _options.explainPath}};
+                                                              {"model", _options.modelPath},
+                                                              {"trace file", _options.traceFile},
+                                                              {"explain page", _options.explainPath}};
     for (int i = 0; i < list->GetSize(); ++i) {
         MTLIModelObject* element = list->GetElement(i);
         rendering.current = element;
@@ -289,7 +303,8 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
     return kExitSuccess;
 }
 
-ExitStatus Generator::WriteAll(mtt::Model* iModel) {
+ExitStatus Generator::WriteAll(mtt::Model* iModel)
+{
     // Every file is prepared before any is put in place, so that one that
     // cannot be written leaves all the others as they were.
     ExitStatus status = PrepareTraceAndPage(iModel);
@@ -323,7 +338,8 @@ ExitStatus Generator::WriteAll(mtt::Model* iModel) {
     return kExitSuccess;
 }
 
-ExitStatus Generator::PrepareTraceAndPage(mtt::Model* iModel) {
+ExitStatus Generator::PrepareTraceAndPage(mtt::Model* iModel)
+{
     std::string error;
     if (!_options.explainPath.empty()) {
         ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);

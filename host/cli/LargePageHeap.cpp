@@ -10,7 +10,8 @@
 #include <unistd.h>
 #endif
 
-void LargePageHeap::Prepare(size_t iBytes) {
+void LargePageHeap::Prepare(size_t iBytes)
+{
 #if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
     const uintptr_t kLargePage = uintptr_t(2) << 20;
     const size_t kMaxPad = size_t(1) << 30;

@@ -7,7 +7,8 @@
 
 #include "ScriptJson.h"
 
-ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument) {
+ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument)
+{
     struct Pending {
         const nlohmann::json* node;
         int32_t parent;
@@ -45,7 +46,8 @@ ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument) {
     _json += ']';
 }
 
-int32_t ModelNodeTable::IndexOf(const nlohmann::json* iNode) const {
+int32_t ModelNodeTable::IndexOf(const nlohmann::json* iNode) const
+{
     auto found = _indexes.find(iNode);
     return found == _indexes.end() ? -1 : found->second;
 }

@@ -6,16 +6,16 @@
 
 // What one mttgen run was asked to do, as the command line gave it.
 struct Options {
-    std::string templatePath;   // "-" reads standard input
-    std::string modelPath;      // empty: no model; "-" reads standard input
-    std::string outputPath;     // empty or "-": standard output
-    std::string traceFile;      // empty: the trace goes to standard error; "-": standard output
-    std::string explainPath;    // empty: no explain page
-    std::string eachPath;       // non-empty: one output file per element of this list
+    std::string templatePath;              // "-" reads standard input
+    std::string modelPath;                 // empty: no model; "-" reads standard input
+    std::string outputPath;                // empty or "-": standard output
+    std::string traceFile;                 // empty: the trace goes to standard error; "-": standard output
+    std::string explainPath;               // empty: no explain page
+    std::string eachPath;                  // non-empty: one output file per element of this list
     std::vector<std::string> defines;      // "-D name=value", in order
     std::vector<std::string> includeDirs;  // "-I DIR", searched in order
-    std::string commentSyntax;  // the user-code markers' comment opener; empty: from the output's name
-    std::string keyMembers = "id,name";  // members that identify a user-code section's owner
+    std::string commentSyntax;             // the user-code markers' comment opener; empty: from the output's name
+    std::string keyMembers = "id,name";    // members that identify a user-code section's owner
     bool late = false;
     bool dump = false;
     bool normalize = false;

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 OrphanFile::OrphanFile(const std::string& iOutputPath, const CommentSyntax& iSyntax)
-    : _outputPath(iOutputPath), _path(iOutputPath + ".orphans"), _syntax(iSyntax) {}
+    : _outputPath(iOutputPath), _path(iOutputPath + ".orphans"), _syntax(iSyntax)
+{
+}
 
-bool OrphanFile::Append(const std::vector<UserCodeSections::Section>& iOrphans, std::string& oError) const {
+bool OrphanFile::Append(const std::vector<UserCodeSections::Section>& iOrphans, std::string& oError) const
+{
     std::string text;
     for (const UserCodeSections::Section& orphan : iOrphans) {
         const size_t slash = _outputPath.rfind('/');

@@ -6,7 +6,8 @@
 
 OutputAncestry::OutputAncestry(const SourceMap& iMap) : _map(iMap) {}
 
-std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> OutputAncestry::Walk(MTTEvaluationOutput* iRoot) {
+std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> OutputAncestry::Walk(MTTEvaluationOutput* iRoot)
+{
     _leaves.clear();
     _pending.clear();
     _root = iRoot;
@@ -22,7 +23,8 @@ std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> OutputAncestry::Walk
     return leaves;
 }
 
-long OutputAncestry::VisitOutputNode(MTTEvaluationOutputNode* iNode) {
+long OutputAncestry::VisitOutputNode(MTTEvaluationOutputNode* iNode)
+{
     const int32_t context = iNode == _root ? _current : Extend(_current, iNode->GetStatement());
     // Last child first, so that the first child is taken next.
     for (int i = iNode->GetChildCount() - 1; i >= 0; --i) {
@@ -31,12 +33,14 @@ long OutputAncestry::VisitOutputNode(MTTEvaluationOutputNode* iNode) {
     return S_OK;
 }
 
-long OutputAncestry::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) {
+long OutputAncestry::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf)
+{
     _leaves[iLeaf] = Extend(_current, iLeaf->GetStatement());
     return S_OK;
 }
 
-int32_t OutputAncestry::Extend(int32_t iContext, MTTIStatement* iStatement) {
+int32_t OutputAncestry::Extend(int32_t iContext, MTTIStatement* iStatement)
+{
     auto known = _directiveOf.find(iStatement);
     if (known == _directiveOf.end()) {
         const std::optional<SourceSpan> span = iStatement != nullptr ? _map.Find(iStatement) : std::nullopt;

@@ -53,8 +53,8 @@ private:
     std::vector<Context> _contexts{{-1, -1}};
     std::unordered_map<const MTTIStatement*, int32_t> _directiveOf;
     std::map<std::tuple<uint32_t, uint32_t, uint32_t>, int32_t> _spanDirective;  // file, begin, end
-    std::unordered_map<uint64_t, int32_t> _childContext;    // parent context, directive
-    std::vector<std::pair<MTTEvaluationOutput*, int32_t>> _pending;  // next output on top
+    std::unordered_map<uint64_t, int32_t> _childContext;                         // parent context, directive
+    std::vector<std::pair<MTTEvaluationOutput*, int32_t>> _pending;              // next output on top
     MTTEvaluationOutput* _root = nullptr;
     int32_t _current = 0;
     std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> _leaves;

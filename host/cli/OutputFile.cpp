@@ -17,11 +17,13 @@ namespace {
 
 const int kMaxLinks = 40;
 
-std::string Reason(const std::string& iPath, int iErrno) {
+std::string Reason(const std::string& iPath, int iErrno)
+{
     return "cannot write '" + iPath + "': " + std::strerror(iErrno);
 }
 
-bool WriteAll(int iFd, const std::string& iText) {
+bool WriteAll(int iFd, const std::string& iText)
+{
     const char* data = iText.data();
     size_t left = iText.size();
     while (left > 0) {
@@ -36,14 +38,16 @@ bool WriteAll(int iFd, const std::string& iText) {
     return true;
 }
 
-std::string FolderOf(const std::string& iPath) {
+std::string FolderOf(const std::string& iPath)
+{
     const size_t slash = iPath.rfind('/');
     return slash == std::string::npos ? std::string() : iPath.substr(0, slash + 1);
 }
 
 // The file a path really names: links followed, relative targets taken from
 // the link's folder. A missing file at the end is fine (it is created).
-bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oError) {
+bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oError)
+{
     std::string path = iPath;
     for (int hop = 0; hop <= kMaxLinks; ++hop) {
         struct stat info;
@@ -67,10 +71,19 @@ bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oE
 }  // namespace
 
 OutputFile::OutputFile(std::string iPath)
-    : _path(std::move(iPath)), _exists(false), _regular(false), _mode(0), _owner(0), _group(0), _unchanged(false),
-      _createFolders(false) {}
+    : _path(std::move(iPath)),
+      _exists(false),
+      _regular(false),
+      _mode(0),
+      _owner(0),
+      _group(0),
+      _unchanged(false),
+      _createFolders(false)
+{
+}
 
-bool OutputFile::ReadCurrent(std::string& oError) {
+bool OutputFile::ReadCurrent(std::string& oError)
+{
     if (!FollowLinks(_path, _target, oError)) return false;
     struct stat info;
     if (::stat(_target.c_str(), &info) != 0) {
@@ -96,7 +109,8 @@ bool OutputFile::ReadCurrent(std::string& oError) {
     return true;
 }
 
-bool OutputFile::StillAsRead() const {
+bool OutputFile::StillAsRead() const
+{
     struct stat info;
     if (::stat(_target.c_str(), &info) != 0) return !_exists;
     if (!_exists || !S_ISREG(info.st_mode)) return false;
@@ -105,7 +119,8 @@ bool OutputFile::StillAsRead() const {
     return TextFile::Read(_target, now, error) && now == _current;
 }
 
-bool OutputFile::Prepare(const std::string& iText, std::string& oError) {
+bool OutputFile::Prepare(const std::string& iText, std::string& oError)
+{
     _text = iText;
     _unchanged = _exists && _regular && iText == _current;
     if (_unchanged || (_exists && !_regular)) return true;
@@ -152,7 +167,8 @@ bool OutputFile::Prepare(const std::string& iText, std::string& oError) {
     return ok;
 }
 
-OutputFile::Result OutputFile::Commit(std::string& oError) {
+OutputFile::Result OutputFile::Commit(std::string& oError)
+{
     // A test stops here to change the file or interrupt the run.
     if (std::getenv("MTTGEN_PAUSE_BEFORE_COMMIT") != nullptr) ::raise(SIGSTOP);
     if (_exists && !_regular) {

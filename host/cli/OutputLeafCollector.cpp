@@ -3,7 +3,8 @@
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 
-std::vector<MTTEvaluationOutputLeaf*> OutputLeafCollector::Collect(MTTEvaluationOutput* iRoot) {
+std::vector<MTTEvaluationOutputLeaf*> OutputLeafCollector::Collect(MTTEvaluationOutput* iRoot)
+{
     _leaves.clear();
     _pending.clear();
     if (iRoot != nullptr) {
@@ -19,7 +20,8 @@ std::vector<MTTEvaluationOutputLeaf*> OutputLeafCollector::Collect(MTTEvaluation
     return leaves;
 }
 
-long OutputLeafCollector::VisitOutputNode(MTTEvaluationOutputNode* iNode) {
+long OutputLeafCollector::VisitOutputNode(MTTEvaluationOutputNode* iNode)
+{
     // Last child first, so that the first child is taken next.
     for (int i = iNode->GetChildCount() - 1; i >= 0; --i) {
         if (MTTEvaluationOutput* child = iNode->GetChild(i)) {
@@ -29,7 +31,8 @@ long OutputLeafCollector::VisitOutputNode(MTTEvaluationOutputNode* iNode) {
     return S_OK;
 }
 
-long OutputLeafCollector::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) {
+long OutputLeafCollector::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf)
+{
     _leaves.push_back(iLeaf);
     return S_OK;
 }

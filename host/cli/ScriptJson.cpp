@@ -7,7 +7,8 @@
 namespace {
 
 // The length of the valid UTF-8 sequence at iText[iAt], or 0.
-size_t SequenceLength(std::string_view iText, size_t iAt) {
+size_t SequenceLength(std::string_view iText, size_t iAt)
+{
     if (static_cast<unsigned char>(iText[iAt]) < 0x80) return 1;
     unsigned long code = 0;
     return mtt_runtime::TransformEscapes::DecodeUtf8(iText, iAt, code);
@@ -15,13 +16,15 @@ size_t SequenceLength(std::string_view iText, size_t iAt) {
 
 }  // namespace
 
-void ScriptJson::AppendString(std::string& ioOut, std::string_view iText) {
+void ScriptJson::AppendString(std::string& ioOut, std::string_view iText)
+{
     std::vector<uint32_t> units;
     AppendString(ioOut, iText, {}, units);
 }
 
 void ScriptJson::AppendString(std::string& ioOut, std::string_view iText, const std::vector<uint32_t>& iBytes,
-                              std::vector<uint32_t>& oUnits) {
+                              std::vector<uint32_t>& oUnits)
+{
     oUnits.clear();
     oUnits.reserve(iBytes.size());
     ioOut += '"';

@@ -4,7 +4,8 @@
 
 #include <unistd.h>
 
-StdoutDiversion::StdoutDiversion() : _savedOut(-1) {
+StdoutDiversion::StdoutDiversion() : _savedOut(-1)
+{
     std::fflush(stdout);
     _savedOut = ::dup(STDOUT_FILENO);
     if (_savedOut >= 0) {
@@ -12,7 +13,8 @@ StdoutDiversion::StdoutDiversion() : _savedOut(-1) {
     }
 }
 
-StdoutDiversion::~StdoutDiversion() {
+StdoutDiversion::~StdoutDiversion()
+{
     std::fflush(stdout);
     if (_savedOut >= 0) {
         ::dup2(_savedOut, STDOUT_FILENO);

@@ -15,7 +15,8 @@ char gPaths[kSlots][kPathMax];
 volatile sig_atomic_t gUsed[kSlots];
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-extern "C" void RemoveAndRedeliver(int iSignal) {
+extern "C" void RemoveAndRedeliver(int iSignal)
+{
     for (int i = 0; i < kSlots; ++i) {
         if (gUsed[i]) ::unlink(gPaths[i]);
     }
@@ -23,7 +24,8 @@ extern "C" void RemoveAndRedeliver(int iSignal) {
     ::raise(iSignal);
 }
 
-void InstallOnce() {
+void InstallOnce()
+{
     static bool installed = false;
     if (installed) return;
     installed = true;
@@ -41,13 +43,15 @@ void InstallOnce() {
 
 TemporaryFileGuard::TemporaryFileGuard() : _slot(-1) {}
 
-TemporaryFileGuard::~TemporaryFileGuard() {
+TemporaryFileGuard::~TemporaryFileGuard()
+{
     if (_slot < 0) return;
     gUsed[_slot] = 0;
     ::unlink(_path.c_str());
 }
 
-bool TemporaryFileGuard::Guard(const std::string& iPath) {
+bool TemporaryFileGuard::Guard(const std::string& iPath)
+{
     if (iPath.size() >= kPathMax) return false;
     InstallOnce();
     for (int i = 0; i < kSlots; ++i) {
@@ -61,7 +65,8 @@ bool TemporaryFileGuard::Guard(const std::string& iPath) {
     return false;
 }
 
-void TemporaryFileGuard::Release() {
+void TemporaryFileGuard::Release()
+{
     if (_slot >= 0) gUsed[_slot] = 0;
     _slot = -1;
 }

@@ -8,7 +8,8 @@
 
 namespace {
 
-bool ReadStream(FILE* iStream, std::string& oText) {
+bool ReadStream(FILE* iStream, std::string& oText)
+{
     char buffer[65536];
     size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, iStream)) > 0) {
@@ -19,7 +20,8 @@ bool ReadStream(FILE* iStream, std::string& oText) {
 
 }  // namespace
 
-bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& oError) {
+bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& oError)
+{
     oText.clear();
     if (iPath == "-") {
         if (!ReadStream(stdin, oText)) {
@@ -48,7 +50,8 @@ bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& o
     return true;
 }
 
-bool TextFile::IsRegularFile(const std::string& iPath) {
+bool TextFile::IsRegularFile(const std::string& iPath)
+{
     struct stat info;
     return ::stat(iPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

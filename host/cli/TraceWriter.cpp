@@ -9,34 +9,37 @@
 
 TraceWriter::TraceWriter(ObjectDescriber iDescriber) : _describer(std::move(iDescriber)) {}
 
-std::string TraceWriter::QuoteJson(const std::string& iText) {
+std::string TraceWriter::QuoteJson(const std::string& iText)
+{
     return "\"" + mtt_runtime::TransformEscapes::Json(iText) + "\"";
 }
 
-std::string TraceWriter::EscapeLine(const std::string& iText) {
+std::string TraceWriter::EscapeLine(const std::string& iText)
+{
     std::string escaped;
     escaped.reserve(iText.size());
     for (const char c : iText) {
         const unsigned char byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '\\': escaped += "\\\\"; break;
-            case '\n': escaped += "\\n"; break;
-            case '\r': escaped += "\\r"; break;
-            case '\t': escaped += "\\t"; break;
-            default:
-                if (byte < 0x20 || byte == 0x7f) {
-                    char hex[5];
-                    std::snprintf(hex, sizeof hex, "\\x%02x", byte);
-                    escaped += hex;
-                } else {
-                    escaped += c;
-                }
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\t': escaped += "\\t"; break;
+        default:
+            if (byte < 0x20 || byte == 0x7f) {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+                escaped += hex;
+            } else {
+                escaped += c;
+            }
         }
     }
     return escaped;
 }
 
-std::string TraceWriter::Format(const std::vector<GeneratedText::Piece>& iPieces) const {
+std::string TraceWriter::Format(const std::vector<GeneratedText::Piece>& iPieces) const
+{
     std::string trace;
     for (const GeneratedText::Piece& piece : iPieces) {
         const MTTEvaluationOutputLeaf* leaf = piece.leaf;

@@ -10,7 +10,8 @@
 
 namespace {
 
-void AppendEscaped(std::string& ioKey, const std::string& iSegment) {
+void AppendEscaped(std::string& ioKey, const std::string& iSegment)
+{
     for (const char c : iSegment) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (c == '~') {
@@ -29,7 +30,8 @@ void AppendEscaped(std::string& ioKey, const std::string& iSegment) {
 
 }  // namespace
 
-UserCodeKeys::UserCodeKeys(const std::string& iMembers) {
+UserCodeKeys::UserCodeKeys(const std::string& iMembers)
+{
     size_t start = 0;
     while (start <= iMembers.size()) {
         size_t comma = iMembers.find(',', start);
@@ -39,7 +41,8 @@ UserCodeKeys::UserCodeKeys(const std::string& iMembers) {
     }
 }
 
-std::string UserCodeKeys::KeyOf(const MTLIModelObject* iOwner) const {
+std::string UserCodeKeys::KeyOf(const MTLIModelObject* iOwner) const
+{
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iOwner);
     if (object == nullptr) return std::string();
     std::vector<std::string> segments;

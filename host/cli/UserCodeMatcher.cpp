@@ -5,14 +5,16 @@
 
 namespace {
 
-std::string Sections(size_t iCount) {
+std::string Sections(size_t iCount)
+{
     return std::to_string(iCount) + (iCount == 1 ? " unkeyed user-code section" : " unkeyed user-code sections");
 }
 
 }  // namespace
 
 UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<Wanted>& iWanted,
-                                                const std::vector<UserCodeSections::Section>& iExisting) {
+                                                const std::vector<UserCodeSections::Section>& iExisting)
+{
     Outcome outcome;
     for (const Wanted& wanted : iWanted) outcome.texts.push_back(wanted.modelText);
     const bool allUnkeyed =
@@ -44,8 +46,7 @@ UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<Wanted>& iWant
         if (!inserted.second) {
             if (outcome.conflict.empty()) {
                 outcome.conflictLine = section.beginLine;
-                outcome.conflict = "a second section keyed \"" + section.key +
-                                   "\" (the first begins at line " +
+                outcome.conflict = "a second section keyed \"" + section.key + "\" (the first begins at line " +
                                    std::to_string(iExisting[inserted.first->second].beginLine) + ")";
             }
             outcome.orphans.push_back(section);

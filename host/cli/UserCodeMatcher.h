@@ -19,8 +19,8 @@ public:
         std::string modelText;
     };
     struct Outcome {
-        std::vector<std::string> texts;                      // one per wanted section
-        std::vector<UserCodeSections::Section> orphans;      // existing sections placed nowhere
+        std::vector<std::string> texts;                  // one per wanted section
+        std::vector<UserCodeSections::Section> orphans;  // existing sections placed nowhere
         // Why the sections cannot be matched without --force (empty when
         // they can), and the line it is about (0: the whole file).
         std::string conflict;

@@ -1,6 +1,7 @@
 #include "UserCodeSections.h"
 
-bool UserCodeSections::Read(const std::string& iText, const CommentSyntax& iSyntax, int& oLine, std::string& oError) {
+bool UserCodeSections::Read(const std::string& iText, const CommentSyntax& iSyntax, int& oLine, std::string& oError)
+{
     _sections.clear();
     bool open = false;
     size_t textStart = 0;
@@ -29,7 +30,8 @@ bool UserCodeSections::Read(const std::string& iText, const CommentSyntax& iSynt
             if (!open) {
                 oLine = line;
                 oError = "an \"End of User Code\" line outside any section";
-                if (lastEndLine > 0) oError += " (the section before it ended at line " + std::to_string(lastEndLine) + ")";
+                if (lastEndLine > 0)
+                    oError += " (the section before it ended at line " + std::to_string(lastEndLine) + ")";
                 return false;
             }
             open = false;

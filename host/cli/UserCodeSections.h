@@ -13,9 +13,9 @@
 class UserCodeSections {
 public:
     struct Section {
-        std::string key;   // empty for an unkeyed (older) marker
+        std::string key;  // empty for an unkeyed (older) marker
         std::string text;
-        int beginLine;     // 1-based
+        int beginLine;  // 1-based
         int endLine;
     };
 

@@ -10,7 +10,8 @@
 #include "Generator.h"
 #include "Options.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Unbuffered, so that messages on both streams keep their order and the
     // generated text goes out in one write.
     std::setvbuf(stdout, nullptr, _IONBF, 0);

@@ -21,7 +21,8 @@ MTTString CppLateEvaluator::LateListSize(const char* iPath)
 
 MTTString CppLateEvaluator::LateEnterElement(const char* iPath, const char* iIndexName)
 {
-    return MTTString((_modelName + ".Enter(" + Literal(iPath) + ", " + (iIndexName == nullptr ? "" : iIndexName) + ")").c_str());
+    return MTTString(
+        (_modelName + ".Enter(" + Literal(iPath) + ", " + (iIndexName == nullptr ? "" : iIndexName) + ")").c_str());
 }
 
 MTTString CppLateEvaluator::LateLeaveElement()

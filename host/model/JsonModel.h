@@ -15,7 +15,7 @@ class JsonModelObject;
 namespace mtt_runtime {
 class ValueRef;
 class ValueRefCache;
-}
+}  // namespace mtt_runtime
 
 // A JSON document seen as a template model.
 //

@@ -35,10 +35,8 @@ MTLIModelObject* JsonModelObject::GetProperty(const MTTString& iName)
 {
     const PathElement element = PathElement::Parse(std::string_view(iName.ConvertToChar(), iName.Length()));
     switch (element.GetKind()) {
-    case PathElement::kParent:
-        return Enclosing();
-    case PathElement::kUserCode:
-        return _node.is_object() ? _model.UserCodeOf(*this) : nullptr;
+    case PathElement::kParent: return Enclosing();
+    case PathElement::kUserCode: return _node.is_object() ? _model.UserCodeOf(*this) : nullptr;
     default: {
         const nlohmann::json* child = mtt_runtime::JsonValues::Child(_node, element);
         return child == nullptr ? nullptr : _model.ObjectFor(*child, this, element.Name());

@@ -63,22 +63,73 @@ void DirectiveLexer::Tokenize(size_t iBegin, size_t iEnd)
             K::Kind kind = K::kEnd;
             size_t length = 2;
             switch (c) {
-            case '(': kind = K::kLeftParen; length = 1; break;
-            case ')': kind = K::kRightParen; length = 1; break;
-            case ',': kind = K::kComma; length = 1; break;
-            case '/': kind = K::kSlash; length = 1; break;
-            case '!': if (d == '=') kind = K::kNotEqual; else { kind = K::kNot; length = 1; } break;
-            case '=': if (d == '=') kind = K::kEqual; else { kind = K::kAssign; length = 1; } break;
-            case '<': if (d == '=') kind = K::kLessEqual; else { kind = K::kLess; length = 1; } break;
-            case '>': if (d == '=') kind = K::kGreaterEqual; else { kind = K::kGreater; length = 1; } break;
-            case '&': if (d == '&') kind = K::kAnd; break;
-            case '|': if (d == '|') kind = K::kOr; else if (d == '=') kind = K::kOrAssign; break;
-            case '+': if (d == '=') kind = K::kAppend; break;
+            case '(':
+                kind = K::kLeftParen;
+                length = 1;
+                break;
+            case ')':
+                kind = K::kRightParen;
+                length = 1;
+                break;
+            case ',':
+                kind = K::kComma;
+                length = 1;
+                break;
+            case '/':
+                kind = K::kSlash;
+                length = 1;
+                break;
+            case '!':
+                if (d == '=')
+                    kind = K::kNotEqual;
+                else {
+                    kind = K::kNot;
+                    length = 1;
+                }
+                break;
+            case '=':
+                if (d == '=')
+                    kind = K::kEqual;
+                else {
+                    kind = K::kAssign;
+                    length = 1;
+                }
+                break;
+            case '<':
+                if (d == '=')
+                    kind = K::kLessEqual;
+                else {
+                    kind = K::kLess;
+                    length = 1;
+                }
+                break;
+            case '>':
+                if (d == '=')
+                    kind = K::kGreaterEqual;
+                else {
+                    kind = K::kGreater;
+                    length = 1;
+                }
+                break;
+            case '&':
+                if (d == '&') kind = K::kAnd;
+                break;
+            case '|':
+                if (d == '|')
+                    kind = K::kOr;
+                else if (d == '=')
+                    kind = K::kOrAssign;
+                break;
+            case '+':
+                if (d == '=') kind = K::kAppend;
+                break;
             default: break;
             }
             if (kind == K::kEnd) {
-                std::string shown = c == '&' ? "'&' (write '&&')" : c == '|' ? "'|' (write '||' or '|=')" :
-                                    c == '+' ? "'+' (write '+=')" : "'" + std::string(1, c) + "'";
+                std::string shown = c == '&'   ? "'&' (write '&&')"
+                                    : c == '|' ? "'|' (write '||' or '|=')"
+                                    : c == '+' ? "'+' (write '+=')"
+                                               : "'" + std::string(1, c) + "'";
                 throw TemplateSyntaxError(p, "unexpected character " + shown);
             }
             Add(kind, p, length);

@@ -11,10 +11,22 @@ struct DirectiveToken {
         kWord,      // name characters: letters, digits, '_', '-', '.', bytes from 0x80
         kString,    // "..."; text holds the resolved characters
         kProperty,  // ${...}; text holds what is between the braces
-        kLeftParen, kRightParen, kComma, kSlash,
-        kNot, kAnd, kOr,
-        kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual,
-        kAssign, kAppend, kOrAssign,
+        kLeftParen,
+        kRightParen,
+        kComma,
+        kSlash,
+        kNot,
+        kAnd,
+        kOr,
+        kEqual,
+        kNotEqual,
+        kLess,
+        kLessEqual,
+        kGreater,
+        kGreaterEqual,
+        kAssign,
+        kAppend,
+        kOrAssign,
     };
 
     Kind kind = kEnd;

@@ -66,9 +66,10 @@ ExpressionOwner ExpressionParser::ParseCondition()
 
 ExpressionOwner ExpressionParser::ParseArgument()
 {
-    _noLateProperty = "as an argument of 'call': late evaluation writes a parameter as its name and decides "
-                      "conditions on it while generating, so the model is never read; read the property inside "
-                      "the function instead";
+    _noLateProperty =
+        "as an argument of 'call': late evaluation writes a parameter as its name and decides "
+        "conditions on it while generating, so the model is never read; read the property inside "
+        "the function instead";
     return Or().node;
 }
 
@@ -76,8 +77,9 @@ ExpressionOwner ExpressionParser::ParseValue(const char* iRole, NodeBuilder::Use
 {
     _use = iUse;
     if (iUse == NodeBuilder::Use::kGenerating) {
-        _noLateProperty = "in a variable's value: late evaluation assigns variables while generating, when no "
-                          "model is read; write the generated code that uses the property instead";
+        _noLateProperty =
+            "in a variable's value: late evaluation assigns variables while generating, when no "
+            "model is read; write the generated code that uses the property instead";
     }
     Parsed value = Or();
     RequireValue(value, iRole);
@@ -87,8 +89,9 @@ ExpressionOwner ExpressionParser::ParseValue(const char* iRole, NodeBuilder::Use
 void ExpressionParser::RequireValue(const Parsed& iOperand, const char* iRole) const
 {
     if (!iOperand.isValue) {
-        throw TemplateSyntaxError(iOperand.offset, std::string("expected a value (a property, string, number or variable) ") +
-                                                       iRole + ", found a condition");
+        throw TemplateSyntaxError(iOperand.offset,
+                                  std::string("expected a value (a property, string, number or variable) ") + iRole +
+                                      ", found a condition");
     }
 }
 
@@ -100,10 +103,11 @@ void ExpressionParser::RequireGeneratedVariable(const DirectiveToken& iToken) co
     if (!_session.options.late || _use == NodeBuilder::Use::kGenerating) return;
     const LateDeclarations::Declaration* declared = _session.declarations.Find(iToken.text);
     if ((declared != nullptr && declared->certain) || _session.generating.count(iToken.text) == 0) return;
-    throw TemplateSyntaxError(iToken.offset,
-                              "'" + iToken.text + "' has no late form here: it has a value only while generating "
-                              "(set with '=', '+=' or -D, or a parameter), and late evaluation would write its name, "
-                              "not its value");
+    throw TemplateSyntaxError(
+        iToken.offset, "'" + iToken.text +
+                           "' has no late form here: it has a value only while generating "
+                           "(set with '=', '+=' or -D, or a parameter), and late evaluation would write its name, "
+                           "not its value");
 }
 
 void ExpressionParser::Enter(size_t iOffset)
@@ -168,9 +172,8 @@ ExpressionParser::Parsed ExpressionParser::Comparison()
     Parsed right = Unary();
     if (!right.isValue) RequireValue(right, ("after '" + op.text + "'").c_str());
     if (makerOf(_lexer.Peek().kind) != nullptr) {
-        throw TemplateSyntaxError(_lexer.Peek().offset,
-                                  "expected '&&', '||' or the end of the condition, found " + _lexer.Peek().Describe() +
-                                      " (comparisons do not chain)");
+        throw TemplateSyntaxError(_lexer.Peek().offset, "expected '&&', '||' or the end of the condition, found " +
+                                                            _lexer.Peek().Describe() + " (comparisons do not chain)");
     }
     return Combine(make, std::move(left), std::move(right), opOffset);
 }
@@ -206,12 +209,10 @@ ExpressionParser::Parsed ExpressionParser::Primary()
         if (_session.options.late && _noLateProperty != nullptr) {
             throw TemplateSyntaxError(token.offset, "'${" + token.text + "}' has no late form " + _noLateProperty);
         }
-        result.node = _session.builder.Property(
-            PropertyReference::Parse(token.text.data(), token.text.size(), token.offset + 2));
+        result.node =
+            _session.builder.Property(PropertyReference::Parse(token.text.data(), token.text.size(), token.offset + 2));
         return result;
-    case DirectiveToken::kString:
-        result.node = _session.builder.Literal(token.text, false, _use);
-        return result;
+    case DirectiveToken::kString: result.node = _session.builder.Literal(token.text, false, _use); return result;
     case DirectiveToken::kWord:
         if (IsNumber(token.text) || token.text == "true" || token.text == "false") {
             result.node = _session.builder.Literal(token.text, IsNumber(token.text), _use);
@@ -219,8 +220,8 @@ ExpressionParser::Parsed ExpressionParser::Primary()
             throw TemplateSyntaxError(token.offset, "expected an expression, found '" + token.text +
                                                         "' (a variable name is letters, digits and '_')");
         } else if (DirectiveTable::IsReserved(token.text)) {
-            throw TemplateSyntaxError(token.offset, "expected an expression, found the reserved word '" +
-                                                        token.text + "'");
+            throw TemplateSyntaxError(token.offset,
+                                      "expected an expression, found the reserved word '" + token.text + "'");
         } else {
             RequireGeneratedVariable(token);
             MTTString name(token.text.data(), token.text.size());
@@ -240,7 +241,6 @@ ExpressionParser::Parsed ExpressionParser::Primary()
         inner.offset = token.offset;
         return inner;
     }
-    default:
-        throw TemplateSyntaxError(token.offset, "expected an expression, found " + token.Describe());
+    default: throw TemplateSyntaxError(token.offset, "expected an expression, found " + token.Describe());
     }
 }

@@ -28,8 +28,8 @@ public:
     };
 
     struct Declaration {
-        int type = 0;       // MTTExpVariableType
-        SourceSpan where;   // the declaration (or the call that made it)
+        int type = 0;         // MTTExpVariableType
+        SourceSpan where;     // the declaration (or the call that made it)
         bool certain = true;  // false: declared in an if decided while generating
     };
     using Declared = std::vector<std::pair<std::string, Declaration>>;

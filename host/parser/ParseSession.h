@@ -20,7 +20,11 @@ struct ParseOptions;
 struct ParseSession {
     ParseSession(TrackingNodeFactory& ioFactory, SourceMap& ioMap, const ParseOptions& iOptions,
                  const TemplateLoader& iLoader)
-        : factory(ioFactory), map(ioMap), options(iOptions), loader(iLoader), builder(ioFactory, iOptions),
+        : factory(ioFactory),
+          map(ioMap),
+          options(iOptions),
+          loader(iLoader),
+          builder(ioFactory, iOptions),
           generating(iOptions.variables.begin(), iOptions.variables.end())
     {
     }

@@ -57,8 +57,8 @@ public:
             if (_s[_p] == '\\') {
                 const char e = _p + 1 < _n ? _s[_p + 1] : '\0';
                 if (e != '"' && e != '\\') {
-                    throw Error(_p, std::string("unknown escape '\\") + e +
-                                        "' in a quoted name; expected \\\" or \\\\");
+                    throw Error(_p,
+                                std::string("unknown escape '\\") + e + "' in a quoted name; expected \\\" or \\\\");
                 }
                 ++_p;
             }
@@ -110,17 +110,18 @@ PropertyReference PropertyReference::Parse(const char* iContent, size_t iLength,
             if (word.empty()) throw in.Expected("a loop value such as @index after '@'");
             if (!IsLoopValue(word)) {
                 using Derived = mtt_runtime::ValueRef::Derived;
-                const std::string known =
-                    ListOf(mtt_runtime::ValueRef::kDerived, [](const Derived& iEntry) { return iEntry.word; }, "@");
-                throw in.Error(start, "unknown loop value '@" + word + "'; expected " + known + " (write ${\"@" +
-                                          word + "\"} for a member of that name)");
+                const std::string known = ListOf(
+                    mtt_runtime::ValueRef::kDerived, [](const Derived& iEntry) { return iEntry.word; }, "@");
+                throw in.Error(start, "unknown loop value '@" + word + "'; expected " + known + " (write ${\"@" + word +
+                                          "\"} for a member of that name)");
             }
         } else {
             const std::string word = in.Word();
             if (word.empty()) throw in.Expected("a name");
             if (word == "..") {
-                throw in.Error(start, "'..' is not a value name: the enclosing object is reached by a path, as in "
-                                      "${name:..}; a member named '..' is written ${\"..\"}");
+                throw in.Error(start,
+                               "'..' is not a value name: the enclosing object is reached by a path, as in "
+                               "${name:..}; a member named '..' is written ${\"..\"}");
             }
             if (word != ".") result._memberLength = in.Position();
         }
@@ -199,8 +200,9 @@ std::string PropertyReference::Quote(const std::string& iText)
 void PropertyReference::CheckElement(const std::string& iElement, size_t iOffset)
 {
     if (iElement == ".") {
-        throw TemplateSyntaxError(iOffset, "'.' is not a path element (leave it out for the current object, "
-                                           "or write '..' for the enclosing one)");
+        throw TemplateSyntaxError(iOffset,
+                                  "'.' is not a path element (leave it out for the current object, "
+                                  "or write '..' for the enclosing one)");
     }
 }
 

@@ -78,7 +78,8 @@ const std::vector<uint32_t>& SourceMap::LineStarts(uint32_t iFile) const
 void SourceMap::LineColumn(const SourceSpan& iSpan, int& oLine, int& oColumn) const
 {
     const std::vector<uint32_t>& starts = LineStarts(iSpan.file);
-    const size_t line = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), iSpan.begin) - starts.begin());
+    const size_t line =
+        static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), iSpan.begin) - starts.begin());
     oLine = static_cast<int>(line);
     oColumn = static_cast<int>(iSpan.begin - starts[line - 1]) + 1;
 }

@@ -29,11 +29,11 @@ struct SourceSpan {
 class SourceMap {
 public:
     struct File {
-        std::string name;         // as given; "-" is shown as "<stdin>"
+        std::string name;  // as given; "-" is shown as "<stdin>"
         std::string text;
-        bool included = false;    // then includedFrom is the include directive
+        bool included = false;  // then includedFrom is the include directive
         SourceSpan includedFrom;
-        uint32_t base = 0;        // where the text starts among all files' texts
+        uint32_t base = 0;  // where the text starts among all files' texts
     };
 
     // Adds a file and returns its number (0 for the first).
@@ -63,7 +63,7 @@ public:
 private:
     const std::vector<uint32_t>& LineStarts(uint32_t iFile) const;
 
-    std::deque<File> _files;  // parsers hold references to the texts
+    std::deque<File> _files;                                 // parsers hold references to the texts
     mutable std::vector<std::vector<uint32_t>> _lineStarts;  // built on first use
     struct Entry {
         const MTTNode* node;

@@ -24,7 +24,10 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The source bytes from iBegin to iEnd without the blanks around them.
 MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
@@ -141,8 +144,7 @@ StatementOwner StatementParser::ParseSegment(const TemplateSegment& iSegment, co
         return StatementOwner(_session.factory.makeStatComment(&comment));
     }
     case TemplateSegment::kStatement:
-    default:
-        return ParseDirective(iSegment, iBlock, iDepth, oStop);
+    default: return ParseDirective(iSegment, iBlock, iDepth, oStop);
     }
 }
 
@@ -153,7 +155,8 @@ StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, 
     const DirectiveToken& first = lexer.Peek();
     if (first.kind != DirectiveToken::kWord) {
         std::string hint = first.kind == DirectiveToken::kProperty || first.kind == DirectiveToken::kString
-                               ? " (write a value with '[%= ... %]')" : "";
+                               ? " (write a value with '[%= ... %]')"
+                               : "";
         throw TemplateSyntaxError(first.offset, "expected a directive, found " + first.Describe() + hint);
     }
     // The tokens stay where they are when the lexer is moved to _stopLexer.
@@ -161,8 +164,8 @@ StatementOwner StatementParser::ParseDirective(const TemplateSegment& iSegment, 
     const size_t at = iSegment.offset;
     const DirectiveTable::Entry* entry = DirectiveTable::Find(word);
     if (_import && iBlock == nullptr && (entry == nullptr || !entry->importable)) {
-        throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found '" +
-                                          word + "' (to insert other statements, use 'include')");
+        throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found '" + word +
+                                          "' (to insert other statements, use 'include')");
     }
     if (entry != nullptr && entry->handler != nullptr) {
         DirectiveCall call{lexer, word, at, iBlock, iDepth, oStop};
@@ -341,7 +344,8 @@ void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAf
         } else {
             if (oElements.empty() && !relative && (token.kind == DirectiveToken::kEnd || separator)) break;  // "/"
             throw TemplateSyntaxError(token.offset, std::string("expected a path such as 'classes', '/classes' or "
-                                                                "'a/b' ") + iAfter + ", found " + token.Describe());
+                                                                "'a/b' ") +
+                                                        iAfter + ", found " + token.Describe());
         }
         if (!ioLexer.Accept(DirectiveToken::kSlash)) break;
     }
@@ -463,10 +467,14 @@ void StatementParser::LateCall(const std::string& iFunction, size_t iOffset)
     if (declared == nullptr) return;
     for (const auto& entry : *declared) {
         if (const LateDeclarations::Declaration* earlier = _session.declarations.Find(entry.first)) {
-            throw TemplateSyntaxError(iOffset, "'" + iFunction + "' declares '" + entry.first + "', which is already "
-                                               "declared at " + Where(earlier->where) + " in this block of the "
-                                               "generated code (late evaluation writes a function's body at each "
-                                               "call); declare '" + entry.first + "' outside the function");
+            throw TemplateSyntaxError(iOffset, "'" + iFunction + "' declares '" + entry.first +
+                                                   "', which is already "
+                                                   "declared at " +
+                                                   Where(earlier->where) +
+                                                   " in this block of the "
+                                                   "generated code (late evaluation writes a function's body at each "
+                                                   "call); declare '" +
+                                                   entry.first + "' outside the function");
         }
         LateDeclarations::Declaration declaration = entry.second;
         declaration.where = _session.factory.Span();
@@ -495,7 +503,7 @@ StatementOwner StatementParser::ParseDeclaration(DirectiveCall& ioCall, bool iIn
     }
     // The generated code resets its variable; the generator resets its own.
     const std::string reset = iInteger ? _session.options.lateSyntax->ResetInteger(variable)
-                                      : _session.options.lateSyntax->ResetString(variable);
+                                       : _session.options.lateSyntax->ResetString(variable);
     MTTString resetText(reset.data(), reset.size());
     StatementOwner list(_session.factory.makeStatList());
     list.reset(list.release()->Append(_session.factory.makeStatText(&resetText)));
@@ -525,7 +533,8 @@ bool StatementParser::LateRedeclares(const std::string& iName, bool iInteger, si
     if (earlier->type != type) {
         throw TemplateSyntaxError(iOffset, "'" + iName + "' is declared as '" +
                                                (earlier->type == MTTVarInteger ? "int" : "string") + "' at " +
-                                               Where(earlier->where) + "; a declaration in the same block of the "
+                                               Where(earlier->where) +
+                                               "; a declaration in the same block of the "
                                                "generated code cannot change its type");
     }
     return true;
@@ -600,9 +609,10 @@ StatementOwner StatementParser::ParseAssignment(DirectiveLexer& ioLexer, const s
         }
         _session.generating.insert(iName);
         if (_session.declarations.InGeneratedBlock()) {
-            throw TemplateSyntaxError(op.offset, "'" + op.text + "' has no late form inside a loop or an if that "
-                                                 "reads the model: it acts once while generating, not each time "
-                                                 "the generated code runs");
+            throw TemplateSyntaxError(op.offset, "'" + op.text +
+                                                     "' has no late form inside a loop or an if that "
+                                                     "reads the model: it acts once while generating, not each time "
+                                                     "the generated code runs");
         }
     }
     ExpressionOwner value = ExpressionParser(_session, ioLexer, _source)

@@ -57,9 +57,9 @@ private:
     struct DirectiveCall {
         DirectiveLexer& lexer;
         const std::string& keyword;
-        size_t offset;        // where the directive starts
-        const Block* block;   // the innermost open block, or null
-        int depth;            // the nesting level of the directive
+        size_t offset;       // where the directive starts
+        const Block* block;  // the innermost open block, or null
+        int depth;           // the nesting level of the directive
         Stop& stop;
     };
 

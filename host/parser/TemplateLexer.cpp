@@ -10,7 +10,10 @@ namespace {
 
 // Bytes that may start an escape or a delimiter in the text; every other
 // byte is part of a run.
-bool IsSpecial(char c) { return c == '\\' || c == '[' || c == '$'; }
+bool IsSpecial(char c)
+{
+    return c == '\\' || c == '[' || c == '$';
+}
 
 // "[%" or "${" at iPos.
 bool DelimiterAt(const std::string& iText, size_t iPos)

@@ -27,8 +27,9 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
     const FileTemplateLoader files;
     try {
         if (_options.late && _options.lateSyntax == nullptr) {
-            throw TemplateSyntaxError(0, "parsing for late evaluation needs the generated language's syntax "
-                                         "(ParseOptions::lateSyntax)");
+            throw TemplateSyntaxError(0,
+                                      "parsing for late evaluation needs the generated language's syntax "
+                                      "(ParseOptions::lateSyntax)");
         }
         if (_map->Full()) throw TemplateSyntaxError(0, "template larger than 4 GiB");
         TemplateLexer lexer(source);

@@ -99,7 +99,8 @@ MTTIStatement* TrackingNodeFactory::makeStatFunctionCall(MTTString* iName, ListO
     return Track(MTTNodeFactory::makeStatFunctionCall(iName, iArguments));
 }
 
-MTTIStatement* TrackingNodeFactory::makeStatFunctionDecl(MTTString* iName, ListOfMTTString& iParameters, MTTIStatement* iBody)
+MTTIStatement* TrackingNodeFactory::makeStatFunctionDecl(MTTString* iName, ListOfMTTString& iParameters,
+                                                         MTTIStatement* iBody)
 {
     return Track(MTTNodeFactory::makeStatFunctionDecl(iName, iParameters, iBody));
 }

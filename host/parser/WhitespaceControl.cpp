@@ -6,8 +6,14 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Blanks and tabs, then an optional line end.
 bool IsBlankLinePiece(const char* iText, size_t iLength)
@@ -83,8 +89,8 @@ void WhitespaceControl::ProcessLine()
     bool standalone = true;
     for (const TemplateSegment& piece : _line) {
         if (piece.kind == TemplateSegment::kText) {
-            standalone = standalone && IsBlankLinePiece(_source.data() + piece.contentBegin,
-                                                        piece.contentEnd - piece.contentBegin);
+            standalone = standalone &&
+                         IsBlankLinePiece(_source.data() + piece.contentBegin, piece.contentEnd - piece.contentBegin);
         } else if (piece.IsSilentDirective()) {
             silent = true;
         } else {

@@ -36,9 +36,9 @@ private:
     std::vector<TemplateSegment> _line;  // the pieces of the current line
     TemplateSegment _rest;               // a text segment's part after the line end
     bool _haveRest = false;
-    TemplateSegment _text;               // kept text since the last mark
+    TemplateSegment _text;  // kept text since the last mark
     bool _haveText = false;
-    bool _trimForward = false;           // a "-%]" still removes leading whitespace
+    bool _trimForward = false;  // a "-%]" still removes leading whitespace
     bool _done = false;
     std::vector<TemplateSegment> _ready;
     size_t _nextReady = 0;

@@ -27,14 +27,11 @@ inline std::string ScalarText(const Json& iNode)
         const std::string& text = iNode.get_ref<const std::string&>();
         return text.substr(0, text.find('\0'));
     }
-    case Json::value_t::boolean:
-        return iNode.get<bool>() ? "true" : "false";
+    case Json::value_t::boolean: return iNode.get<bool>() ? "true" : "false";
     case Json::value_t::number_integer:
     case Json::value_t::number_unsigned:
-    case Json::value_t::number_float:
-        return iNode.dump();
-    default:
-        return std::string();
+    case Json::value_t::number_float: return iNode.dump();
+    default: return std::string();
     }
 }
 

@@ -55,17 +55,14 @@ public:
     {
         std::string text;
         switch (iRef.GetBase()) {
-        case ValueRef::kInvalid:
-            return text;
+        case ValueRef::kInvalid: return text;
         case ValueRef::kMember: {
             const bool userCode = !iRef.IsQuoted() && iNode.is_object() && iRef.Name() == "UserCode";
             const Json* member = userCode ? &iUserCodeOf() : Member(&iNode, iRef.Name());
             if (member != nullptr) text = ScalarText(*member);
             break;
         }
-        case ValueRef::kSelf:
-            text = ScalarText(iNode);
-            break;
+        case ValueRef::kSelf: text = ScalarText(iNode); break;
         default: {
             ListPosition position;
             if (iPositionOf(position)) text = iRef.DerivedText(position.index, position.count);

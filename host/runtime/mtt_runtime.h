@@ -196,12 +196,9 @@ private:
     const Json* Step(const Json& iObject, const PathElement& iElement) const
     {
         switch (iElement.GetKind()) {
-        case PathElement::kParent:
-            return Enclosing(iObject);
-        case PathElement::kUserCode:
-            return iObject.is_object() ? &JsonValues::UserCodeMember(iObject) : nullptr;
-        default:
-            return JsonValues::Child(iObject, iElement);
+        case PathElement::kParent: return Enclosing(iObject);
+        case PathElement::kUserCode: return iObject.is_object() ? &JsonValues::UserCodeMember(iObject) : nullptr;
+        default: return JsonValues::Child(iObject, iElement);
         }
     }
 

@@ -65,19 +65,31 @@ template <class T>
 constexpr bool kIsText = std::is_same_v<Plain<T>, Text>;
 
 template <class T>
-constexpr bool kIsOperand = kIsText<T> || std::is_same_v<Plain<T>, std::string> ||
-                            std::is_same_v<Plain<T>, const char*> || std::is_same_v<Plain<T>, char*> ||
-                            std::is_integral_v<Plain<T>>;
+constexpr bool kIsOperand =
+    kIsText<T> || std::is_same_v<Plain<T>, std::string> || std::is_same_v<Plain<T>, const char*> ||
+    std::is_same_v<Plain<T>, char*> || std::is_integral_v<Plain<T>>;
 
 // Comparisons that involve a Text and something generated code compares
 // it with.
 template <class L, class R>
-using IfTextComparison = std::enable_if_t<(kIsText<L> || kIsText<R>) && kIsOperand<L> && kIsOperand<R>, bool>;
+using IfTextComparison = std::enable_if_t<(kIsText<L> || kIsText<R>)&&kIsOperand<L> && kIsOperand<R>, bool>;
 
-inline std::string_view Operand(const Text& iText) { return iText.Str(); }
-inline std::string_view Operand(const std::string& iText) { return iText; }
-inline std::string_view Operand(const char* iText) { return iText; }
-inline std::string_view Operand(bool iValue) { return iValue ? "true" : "false"; }
+inline std::string_view Operand(const Text& iText)
+{
+    return iText.Str();
+}
+inline std::string_view Operand(const std::string& iText)
+{
+    return iText;
+}
+inline std::string_view Operand(const char* iText)
+{
+    return iText;
+}
+inline std::string_view Operand(bool iValue)
+{
+    return iValue ? "true" : "false";
+}
 template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
 std::string Operand(T iValue)
 {

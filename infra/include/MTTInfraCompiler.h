@@ -6,16 +6,16 @@
 #if defined(__GNUC__)
 // Checks the arguments of a printf-like function (format argument, first
 // variadic argument, counted from 1).
-#  define MTT_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#define MTT_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
 // Thread-local plain data reached without a call: no dynamic
 // initialisation, and at a fixed offset from the thread pointer (the
 // libraries are linked, never loaded late).
-#  define MTT_FAST_THREAD_LOCAL __thread
-#  define MTT_INITIAL_EXEC __attribute__((tls_model("initial-exec")))
+#define MTT_FAST_THREAD_LOCAL __thread
+#define MTT_INITIAL_EXEC __attribute__((tls_model("initial-exec")))
 #else
-#  define MTT_PRINTF_FORMAT(formatIndex, firstArgument)
-#  define MTT_FAST_THREAD_LOCAL thread_local
-#  define MTT_INITIAL_EXEC
+#define MTT_PRINTF_FORMAT(formatIndex, firstArgument)
+#define MTT_FAST_THREAD_LOCAL thread_local
+#define MTT_INITIAL_EXEC
 #endif
 
 #endif

@@ -43,7 +43,7 @@ private:
     Slot* _slots;
     size_t _capacity;  // a power of two, or 0
     size_t _live;
-    size_t _used;      // live entries plus tombstones
+    size_t _used;  // live entries plus tombstones
 };
 
 #endif

@@ -95,7 +95,10 @@ private:
 #endif
     static constexpr uint32_t kHeapTag = 0x80000000u;
 
-    bool IsInline() const { return (static_cast<unsigned char>(_u.inl[kTagByte]) & 0x80u) == 0; }
+    bool IsInline() const
+    {
+        return (static_cast<unsigned char>(_u.inl[kTagByte]) & 0x80u) == 0;
+    }
     int Compare(const MTTString& iOther) const;
     MTTString& AppendSlow(const char* iText, size_t iLength);
     // Most appended pieces are a few bytes long: moved by two overlapping

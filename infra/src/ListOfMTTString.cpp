@@ -7,8 +7,7 @@
 
 ListOfMTTString::ListOfMTTString() : _items(nullptr), _size(0), _capacity(0) {}
 
-ListOfMTTString::ListOfMTTString(const ListOfMTTString& iOther)
-    : _items(nullptr), _size(0), _capacity(0)
+ListOfMTTString::ListOfMTTString(const ListOfMTTString& iOther) : _items(nullptr), _size(0), _capacity(0)
 {
     *this = iOther;
 }

@@ -9,8 +9,7 @@
 
 MTTListOfPointers::MTTListOfPointers() : _items(nullptr), _size(0), _capacity(0) {}
 
-MTTListOfPointers::MTTListOfPointers(const MTTListOfPointers& iOther)
-    : _items(nullptr), _size(0), _capacity(0)
+MTTListOfPointers::MTTListOfPointers(const MTTListOfPointers& iOther) : _items(nullptr), _size(0), _capacity(0)
 {
     *this = iOther;
 }

@@ -137,10 +137,22 @@ int MTTString::Compare(const MTTString& iOther) const
     return length < otherLength ? -1 : (length > otherLength ? 1 : 0);
 }
 
-int MTTString::operator<(const MTTString& iOther) const { return Compare(iOther) < 0; }
-int MTTString::operator<=(const MTTString& iOther) const { return Compare(iOther) <= 0; }
-int MTTString::operator>(const MTTString& iOther) const { return Compare(iOther) > 0; }
-int MTTString::operator>=(const MTTString& iOther) const { return Compare(iOther) >= 0; }
+int MTTString::operator<(const MTTString& iOther) const
+{
+    return Compare(iOther) < 0;
+}
+int MTTString::operator<=(const MTTString& iOther) const
+{
+    return Compare(iOther) <= 0;
+}
+int MTTString::operator>(const MTTString& iOther) const
+{
+    return Compare(iOther) > 0;
+}
+int MTTString::operator>=(const MTTString& iOther) const
+{
+    return Compare(iOther) >= 0;
+}
 
 int MTTString::operator==(const char* iText) const
 {

@@ -10,11 +10,11 @@
 class MTT_EXPORT MTLIModelObject {
 public:
     virtual ~MTLIModelObject();
-    virtual int GetKind() = 0;                                  // 1 list, 2 scalar
+    virtual int GetKind() = 0;  // 1 list, 2 scalar
     virtual MTLIModelObject* GetProperty(const MTTString& iName) = 0;
     virtual int GetSize() = 0;
-    virtual MTLIModelObject* GetElement(int iIndex) = 0;        // 0-based
-    virtual MTTString GetValue(const char* iName) = 0;          // null: own text
+    virtual MTLIModelObject* GetElement(int iIndex) = 0;  // 0-based
+    virtual MTTString GetValue(const char* iName) = 0;    // null: own text
 };
 
 #endif

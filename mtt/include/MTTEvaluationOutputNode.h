@@ -57,7 +57,7 @@ private:
     // comes from the block pool while it is small.
     int _count;
     union {
-        MTTEvaluationOutput* _only;        // while _capacity is 1
+        MTTEvaluationOutput* _only;       // while _capacity is 1
         MTTEvaluationOutput** _children;  // beyond
     };
     int _capacity;

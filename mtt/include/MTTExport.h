@@ -6,9 +6,9 @@
 // a DLL cannot work, since inline code of the infrastructure reads its
 // thread-local data (MTTBlockPool), which a DLL interface cannot carry.
 #if defined(__GNUC__)
-#  define MTT_EXPORT __attribute__((visibility("default")))
+#define MTT_EXPORT __attribute__((visibility("default")))
 #else
-#  define MTT_EXPORT
+#define MTT_EXPORT
 #endif
 
 #endif

@@ -9,8 +9,14 @@ ListOfMTTEvaluationOutput& ListOfMTTEvaluationOutput::operator=(const ListOfMTTE
 }
 ListOfMTTEvaluationOutput::~ListOfMTTEvaluationOutput() {}
 
-int ListOfMTTEvaluationOutput::operator==(const ListOfMTTEvaluationOutput& iOther) const { return _list == iOther._list; }
-int ListOfMTTEvaluationOutput::operator!=(const ListOfMTTEvaluationOutput& iOther) const { return _list != iOther._list; }
+int ListOfMTTEvaluationOutput::operator==(const ListOfMTTEvaluationOutput& iOther) const
+{
+    return _list == iOther._list;
+}
+int ListOfMTTEvaluationOutput::operator!=(const ListOfMTTEvaluationOutput& iOther) const
+{
+    return _list != iOther._list;
+}
 
 const MTTEvaluationOutput* ListOfMTTEvaluationOutput::operator[](int iPosition) const
 {
@@ -23,7 +29,19 @@ MTTEvaluationOutput*& ListOfMTTEvaluationOutput::operator[](int iPosition)
     return reinterpret_cast<MTTEvaluationOutput*&>(_list.GetItem(iPosition));
 }
 
-void ListOfMTTEvaluationOutput::Append(MTTEvaluationOutput* iOutput) { _list.Append(iOutput); }
-void ListOfMTTEvaluationOutput::Reserve(int iCount) { _list.Reserve(iCount); }
-void ListOfMTTEvaluationOutput::RemoveAll() { _list.RemoveAll(); }
-int ListOfMTTEvaluationOutput::Size() const { return _list.Size(); }
+void ListOfMTTEvaluationOutput::Append(MTTEvaluationOutput* iOutput)
+{
+    _list.Append(iOutput);
+}
+void ListOfMTTEvaluationOutput::Reserve(int iCount)
+{
+    _list.Reserve(iCount);
+}
+void ListOfMTTEvaluationOutput::RemoveAll()
+{
+    _list.RemoveAll();
+}
+int ListOfMTTEvaluationOutput::Size() const
+{
+    return _list.Size();
+}

@@ -9,14 +9,29 @@ ListOfMTTIExpression& ListOfMTTIExpression::operator=(const ListOfMTTIExpression
 }
 ListOfMTTIExpression::~ListOfMTTIExpression() {}
 
-int ListOfMTTIExpression::operator==(const ListOfMTTIExpression& iOther) const { return _list == iOther._list; }
-int ListOfMTTIExpression::operator!=(const ListOfMTTIExpression& iOther) const { return _list != iOther._list; }
+int ListOfMTTIExpression::operator==(const ListOfMTTIExpression& iOther) const
+{
+    return _list == iOther._list;
+}
+int ListOfMTTIExpression::operator!=(const ListOfMTTIExpression& iOther) const
+{
+    return _list != iOther._list;
+}
 
 MTTIExpression* ListOfMTTIExpression::operator[](int iPosition) const
 {
     return static_cast<MTTIExpression*>(_list.GetItem(iPosition));
 }
 
-void ListOfMTTIExpression::Append(MTTIExpression* iExpression) { _list.Append(iExpression); }
-void ListOfMTTIExpression::RemoveAll() { _list.RemoveAll(); }
-int ListOfMTTIExpression::Size() const { return _list.Size(); }
+void ListOfMTTIExpression::Append(MTTIExpression* iExpression)
+{
+    _list.Append(iExpression);
+}
+void ListOfMTTIExpression::RemoveAll()
+{
+    _list.RemoveAll();
+}
+int ListOfMTTIExpression::Size() const
+{
+    return _list.Size();
+}

@@ -36,8 +36,14 @@ void ListOfMTTIStatement::CopyKinds(const ListOfMTTIStatement& iOther)
     if (iOther._list.Size() > 0) std::memcpy(_kinds, iOther._kinds, iOther._list.Size());
 }
 
-int ListOfMTTIStatement::operator==(const ListOfMTTIStatement& iOther) const { return _list == iOther._list; }
-int ListOfMTTIStatement::operator!=(const ListOfMTTIStatement& iOther) const { return _list != iOther._list; }
+int ListOfMTTIStatement::operator==(const ListOfMTTIStatement& iOther) const
+{
+    return _list == iOther._list;
+}
+int ListOfMTTIStatement::operator!=(const ListOfMTTIStatement& iOther) const
+{
+    return _list != iOther._list;
+}
 
 void ListOfMTTIStatement::Append(MTTIStatement* iStatement)
 {
@@ -54,5 +60,11 @@ void ListOfMTTIStatement::Append(MTTIStatement* iStatement)
     _kinds[size] = MTTStatementKindFinder::Of(iStatement);
 }
 
-void ListOfMTTIStatement::RemoveAll() { _list.RemoveAll(); }
-void ListOfMTTIStatement::RemoveLast() { _list.RemoveLast(); }
+void ListOfMTTIStatement::RemoveAll()
+{
+    _list.RemoveAll();
+}
+void ListOfMTTIStatement::RemoveLast()
+{
+    _list.RemoveLast();
+}

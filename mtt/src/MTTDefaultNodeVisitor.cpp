@@ -3,8 +3,11 @@
 #include "MTTNodeClasses.h"
 #include "MTTResult.h"
 
-#define MTT_NODE(Kind) \
-    long MTTDefaultNodeVisitor::Visit##Kind(MTT##Kind* iNode) { return VisitNode(iNode); }
+#define MTT_NODE(Kind)                                        \
+    long MTTDefaultNodeVisitor::Visit##Kind(MTT##Kind* iNode) \
+    {                                                         \
+        return VisitNode(iNode);                              \
+    }
 #include "MTTNodeKinds.def"
 
 long MTTDefaultNodeVisitor::VisitNode(MTTNode*)

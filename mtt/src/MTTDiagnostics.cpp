@@ -11,8 +11,7 @@ namespace {
 thread_local MTTIMessageObserver* tObserver = nullptr;
 thread_local const MTTNode* tReportingNode = nullptr;
 
-void Report(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, const char* iFormat,
-            va_list iArguments)
+void Report(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, const char* iFormat, va_list iArguments)
 {
     if (tObserver == nullptr) {
         std::vfprintf(iStream, iFormat, iArguments);
@@ -33,7 +32,10 @@ void Report(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, co
 
 MTTIMessageObserver::MTTIMessageObserver() {}
 MTTIMessageObserver::MTTIMessageObserver(const MTTIMessageObserver&) {}
-MTTIMessageObserver& MTTIMessageObserver::operator=(const MTTIMessageObserver&) { return *this; }
+MTTIMessageObserver& MTTIMessageObserver::operator=(const MTTIMessageObserver&)
+{
+    return *this;
+}
 MTTIMessageObserver::~MTTIMessageObserver() {}
 
 MTTIMessageObserver* MTTSetMessageObserver(MTTIMessageObserver* iObserver)

@@ -5,7 +5,8 @@
 #include "MTTString.h"
 #include "MTTVariableEntry.h"
 
-MTTEvaluationState::MTTEvaluationState(MTLIModelObject* iRootScopeObject) : _current(nullptr), _scopeCount(0), _aliasCount(0)
+MTTEvaluationState::MTTEvaluationState(MTLIModelObject* iRootScopeObject)
+    : _current(nullptr), _scopeCount(0), _aliasCount(0)
 {
     PushScope(iRootScopeObject);
 }

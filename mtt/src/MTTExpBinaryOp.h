@@ -25,8 +25,7 @@ protected:
     // false when either is missing.
     bool CheckOperands() const;
     // The six comparisons: both texts, left first, compared as text.
-    bool CompareTexts(MTTEvaluationEnvironment* iEnvironment,
-                      int (MTTString::*iCompare)(const MTTString&) const);
+    bool CompareTexts(MTTEvaluationEnvironment* iEnvironment, int (MTTString::*iCompare)(const MTTString&) const);
 
     MTTIExpression* _lhs;
     MTTIExpression* _rhs;

@@ -39,8 +39,7 @@ int MTTExpProperty::GetExpType()
 MTLIModelObject* MTTExpProperty::Walk(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != iEnvironment, "NULL != iEnvironment")) return nullptr;
-    MTLIModelObject* object =
-        _relative ? iEnvironment->GetCurrentModelObject() : iEnvironment->GetRootModelObject();
+    MTLIModelObject* object = _relative ? iEnvironment->GetCurrentModelObject() : iEnvironment->GetRootModelObject();
     // Most values are read from the object itself, without a path.
     return _path.Size() == 0 ? object : WalkPath(object);
 }

@@ -2,5 +2,8 @@
 
 MTTIEvaluationOutputVisitor::MTTIEvaluationOutputVisitor() {}
 MTTIEvaluationOutputVisitor::MTTIEvaluationOutputVisitor(const MTTIEvaluationOutputVisitor&) {}
-MTTIEvaluationOutputVisitor& MTTIEvaluationOutputVisitor::operator=(const MTTIEvaluationOutputVisitor&) { return *this; }
+MTTIEvaluationOutputVisitor& MTTIEvaluationOutputVisitor::operator=(const MTTIEvaluationOutputVisitor&)
+{
+    return *this;
+}
 MTTIEvaluationOutputVisitor::~MTTIEvaluationOutputVisitor() {}

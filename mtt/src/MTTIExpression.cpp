@@ -5,7 +5,10 @@
 
 MTTIExpression::MTTIExpression() {}
 MTTIExpression::MTTIExpression(const MTTIExpression& iOther) : MTTNode(iOther) {}
-MTTIExpression& MTTIExpression::operator=(const MTTIExpression&) { return *this; }
+MTTIExpression& MTTIExpression::operator=(const MTTIExpression&)
+{
+    return *this;
+}
 MTTIExpression::~MTTIExpression() {}
 
 MTLIModelObject* MTTIExpression::EvaluateModelObject(MTTEvaluationEnvironment*)

@@ -4,7 +4,10 @@
 
 MTTIStatement::MTTIStatement() {}
 MTTIStatement::MTTIStatement(const MTTIStatement& iOther) : MTTNode(iOther) {}
-MTTIStatement& MTTIStatement::operator=(const MTTIStatement&) { return *this; }
+MTTIStatement& MTTIStatement::operator=(const MTTIStatement&)
+{
+    return *this;
+}
 MTTIStatement::~MTTIStatement() {}
 
 MTTIStatement* MTTIStatement::Append(MTTIStatement* iNext)

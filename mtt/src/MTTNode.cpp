@@ -6,7 +6,10 @@
 
 MTTNode::MTTNode() {}
 MTTNode::MTTNode(const MTTNode&) {}
-MTTNode& MTTNode::operator=(const MTTNode&) { return *this; }
+MTTNode& MTTNode::operator=(const MTTNode&)
+{
+    return *this;
+}
 MTTNode::~MTTNode() {}
 
 long MTTNode::Normalize()

@@ -13,8 +13,11 @@
 
 // One overload per kind, so that Accept picks the visit operation by the
 // static type of `this`.
-#define MTT_NODE(Kind) \
-    inline long MTTDispatch(MTTINodeVisitor* iVisitor, MTT##Kind* iNode) { return iVisitor->Visit##Kind(iNode); }
+#define MTT_NODE(Kind)                                                   \
+    inline long MTTDispatch(MTTINodeVisitor* iVisitor, MTT##Kind* iNode) \
+    {                                                                    \
+        return iVisitor->Visit##Kind(iNode);                             \
+    }
 #include "MTTNodeKinds.def"
 
 // The body of every Accept: a null visitor is reported and refused.

@@ -59,7 +59,8 @@ public:
     // Evaluates a sub-statement into the node; false when it failed.
     bool Add(Node ioNode, MTTIStatement* iStatement, MTTStatementKind, MTTEvaluationEnvironment* iEnvironment) const
     {
-        MTTEvaluationOutput* output = _late ? iStatement->LateEvaluate(iEnvironment) : iStatement->Evaluate(iEnvironment);
+        MTTEvaluationOutput* output =
+            _late ? iStatement->LateEvaluate(iEnvironment) : iStatement->Evaluate(iEnvironment);
         if (output == nullptr) return false;
         ioNode->AddChild(output);
         return true;

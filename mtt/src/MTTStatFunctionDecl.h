@@ -38,8 +38,8 @@ private:
     MTTStatFunctionDecl(const MTTStatFunctionDecl&) = delete;
     MTTStatFunctionDecl& operator=(const MTTStatFunctionDecl&) = delete;
     template <class Out>
-    typename Out::Result RunCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
-                                 bool iLate, Out& ioOut);
+    typename Out::Result RunCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments, bool iLate,
+                                 Out& ioOut);
 
     MTTString _name;
     ListOfMTTString _parameters;

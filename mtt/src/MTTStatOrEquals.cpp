@@ -1,6 +1,5 @@
 #include "MTTStatOrEquals.h"
 
-
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTIExpression.h"
@@ -12,7 +11,9 @@
 #include "MTTVariableEntry.h"
 #include "MTTVariableTarget.h"
 
-MTTStatOrEquals::MTTStatOrEquals(const MTTString& iName, MTTIExpression* iValue) : MTTStatVariableUpdate(iName, iValue) {}
+MTTStatOrEquals::MTTStatOrEquals(const MTTString& iName, MTTIExpression* iValue) : MTTStatVariableUpdate(iName, iValue)
+{
+}
 
 long MTTStatOrEquals::Accept(MTTINodeVisitor* visitor)
 {

@@ -12,10 +12,10 @@ MTTStatementKind MTTStatementKindFinder::Of(MTTIStatement* iStatement)
 }
 
 #define MTT_NODE(Kind)
-#define MTT_STATEMENT(Kind)                                      \
-    long MTTStatementKindFinder::Visit##Kind(MTT##Kind*)         \
-    {                                                            \
-        _kind = MTTStatementKind::k##Kind;                       \
-        return S_OK;                                             \
+#define MTT_STATEMENT(Kind)                              \
+    long MTTStatementKindFinder::Visit##Kind(MTT##Kind*) \
+    {                                                    \
+        _kind = MTTStatementKind::k##Kind;               \
+        return S_OK;                                     \
     }
 #include "MTTNodeKinds.def"

@@ -19,15 +19,15 @@ class MTTTextWriter;
 
 // In the class's source, after Run (which needs MTTOutputBuilder.h and
 // MTTTextWriter.h): the two entry points.
-#define MTT_EVALUATE_BY_RUN(Class)                                                   \
-    MTTEvaluationOutput* Class::Evaluate(MTTEvaluationEnvironment* iEnvironment)     \
-    {                                                                                \
-        MTTOutputBuilder builder;                                                    \
-        return Run(iEnvironment, builder);                                           \
-    }                                                                                \
+#define MTT_EVALUATE_BY_RUN(Class)                                                         \
+    MTTEvaluationOutput* Class::Evaluate(MTTEvaluationEnvironment* iEnvironment)           \
+    {                                                                                      \
+        MTTOutputBuilder builder;                                                          \
+        return Run(iEnvironment, builder);                                                 \
+    }                                                                                      \
     bool Class::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter) \
-    {                                                                                \
-        return Run(iEnvironment, ioWriter);                                          \
+    {                                                                                      \
+        return Run(iEnvironment, ioWriter);                                                \
     }
 
 #endif

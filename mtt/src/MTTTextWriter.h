@@ -83,12 +83,11 @@ inline bool MTTTextWriter::Write(MTTIStatement* iStatement, MTTStatementKind iKi
 {
     switch (iKind) {
 #define MTT_NODE(Kind)
-#define MTT_STATEMENT(Kind)          \
+#define MTT_STATEMENT(Kind)         \
     case MTTStatementKind::k##Kind: \
         return static_cast<MTT##Kind*>(iStatement)->WriteText(_environment, *this);
 #include "MTTNodeKinds.def"
-    case MTTStatementKind::kOther:
-        break;
+    case MTTStatementKind::kOther: break;
     }
     return WriteOther(iStatement);
 }

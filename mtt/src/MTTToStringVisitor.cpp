@@ -41,10 +41,10 @@ MTTToStringVisitor::MTTToStringVisitor(MTTString* iOutput) : _output(iOutput) {}
 MTTToStringVisitor::~MTTToStringVisitor() {}
 
 // A visit given a null node reports it and dumps "NULL" in its place.
-#define MTT_REQUIRE_ELEM(node)                   \
-    if (!MTT_CHECK(NULL != (node), "elem")) {    \
-        _output->Append("NULL", 4);              \
-        return S_OK;                             \
+#define MTT_REQUIRE_ELEM(node)                \
+    if (!MTT_CHECK(NULL != (node), "elem")) { \
+        _output->Append("NULL", 4);           \
+        return S_OK;                          \
     }
 
 long MTTToStringVisitor::VisitExpProperty(MTTExpProperty* iNode)
@@ -75,14 +75,14 @@ long MTTToStringVisitor::VisitExpVariable(MTTExpVariable* iNode)
 }
 
 // The eight two-operand operators: "(lhs op rhs)".
-#define MTT_DUMP_BINARY(Kind)                                              \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                 \
-    {                                                                      \
-        MTT_REQUIRE_ELEM(iNode);                                           \
-        MTTString separator(" ");                                          \
-        separator.Append(iNode->GetOperator()).Append(" ", 1);             \
+#define MTT_DUMP_BINARY(Kind)                                                         \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                            \
+    {                                                                                 \
+        MTT_REQUIRE_ELEM(iNode);                                                      \
+        MTTString separator(" ");                                                     \
+        separator.Append(iNode->GetOperator()).Append(" ", 1);                        \
         AppendChildren(_output, this, iNode, "(", 2, separator.ConvertToChar(), ")"); \
-        return S_OK;                                                       \
+        return S_OK;                                                                  \
     }
 MTT_DUMP_BINARY(ExpNotEquals)
 MTT_DUMP_BINARY(ExpEquals)
@@ -96,11 +96,11 @@ MTT_DUMP_BINARY(ExpGT)
 
 // The dumps made of a keyword and children alone. The node itself is not
 // checked: the child rule reports a missing one.
-#define MTT_DUMP_CHILDREN(Kind, Open, Count, Separator, Close)                  \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                      \
-    {                                                                           \
-        AppendChildren(_output, this, iNode, Open, Count, Separator, Close);    \
-        return S_OK;                                                            \
+#define MTT_DUMP_CHILDREN(Kind, Open, Count, Separator, Close)               \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                   \
+    {                                                                        \
+        AppendChildren(_output, this, iNode, Open, Count, Separator, Close); \
+        return S_OK;                                                         \
     }
 MTT_DUMP_CHILDREN(ExpDefined, "defined ", 1, "", "")
 MTT_DUMP_CHILDREN(ExpNot, "!", 1, "", "")
@@ -111,11 +111,11 @@ MTT_DUMP_CHILDREN(StatExpression, "(", 1, "", ")")
 #undef MTT_DUMP_CHILDREN
 
 // Markers and comments leave no trace in the dump.
-#define MTT_DUMP_NOTHING(Kind)                               \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)   \
-    {                                                        \
-        MTT_CHECK(NULL != iNode, "elem");                    \
-        return S_OK;                                         \
+#define MTT_DUMP_NOTHING(Kind)                             \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode) \
+    {                                                      \
+        MTT_CHECK(NULL != iNode, "elem");                  \
+        return S_OK;                                       \
     }
 MTT_DUMP_NOTHING(StatBeginStatement)
 MTT_DUMP_NOTHING(StatEndStatement)
@@ -123,12 +123,12 @@ MTT_DUMP_NOTHING(StatComment)
 #undef MTT_DUMP_NOTHING
 
 // The two text statements: the keyword and the text in double quotes.
-#define MTT_DUMP_TEXT(Kind, Open)                                             \
-    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)                    \
-    {                                                                         \
-        MTT_REQUIRE_ELEM(iNode);                                              \
-        _output->Append(Open).Append(iNode->Text()).Append("\")", 2);         \
-        return S_OK;                                                          \
+#define MTT_DUMP_TEXT(Kind, Open)                                     \
+    long MTTToStringVisitor::Visit##Kind(MTT##Kind* iNode)            \
+    {                                                                 \
+        MTT_REQUIRE_ELEM(iNode);                                      \
+        _output->Append(Open).Append(iNode->Text()).Append("\")", 2); \
+        return S_OK;                                                  \
     }
 MTT_DUMP_TEXT(StatText, "(text \"")
 MTT_DUMP_TEXT(StatSpecialText, "(specialtext \"")

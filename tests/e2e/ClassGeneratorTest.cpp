@@ -60,14 +60,16 @@ void ExpectGolden(const std::string& iName, const std::string& iText)
 //   "const int kAllFlags = " flags ";\n"
 MTTIStatement* BuildClassGenerator()
 {
-    MTTIStatement* field = Function(
-        "field", {"type", "name"},
-        List({Expr(Var("indent")), Expr(Var("type")), Special("SPC"), Expr(Var("name")), Text(";"),
-                Special("NL")}));
+    MTTIStatement* field = Function("field", {"type", "name"},
+                                    List({Expr(Var("indent")), Expr(Var("type")), Special("SPC"), Expr(Var("name")),
+                                          Text(";"), Special("NL")}));
     MTTIStatement* classBody = List({
         Text("\n    "),
         If(Eq(Prop("abstract", ""), Str("yes")), Text("abstract "), List({})),
-        Text("class "), Expr(Prop("name", "")), Text(" {"), Special("NL"),
+        Text("class "),
+        Expr(Prop("name", "")),
+        Text(" {"),
+        Special("NL"),
         Text("  \t\n"),
         Foreach(Prop("", "attributes"), Call("field", {Prop("type", ""), Prop("name", "")})),
         OrEquals("flags", Prop("flag", "")),
@@ -75,10 +77,10 @@ MTTIStatement* BuildClassGenerator()
         Text("};\n"),
     });
     MTTIStatement* root = Text("// Generated for model ");
-    for (MTTIStatement* next : {Expr(Prop("name", "/")), Special("NL"), Declare("flags", 0),
-                                Declare("indent", 1), Assign("indent", Str("    ")), Text("\n"),
-                                field, Foreach(Prop("", "/classes"), classBody), Text("const int kAllFlags = "),
-                                Expr(Var("flags")), Text(";\n")}) {
+    for (MTTIStatement* next :
+         {Expr(Prop("name", "/")), Special("NL"), Declare("flags", 0), Declare("indent", 1),
+          Assign("indent", Str("    ")), Text("\n"), field, Foreach(Prop("", "/classes"), classBody),
+          Text("const int kAllFlags = "), Expr(Var("flags")), Text(";\n")}) {
         root = root->Append(next);  // chains into one statement list
     }
     MTTNodeFactory& factory = Factory();
@@ -162,10 +164,9 @@ TEST(ClassGenerator, LateEvaluationMatchesTheExpectedFile)
     ASSERT_NE(nullptr, run.output);
     EXPECT_EQ("", run.out + run.err);
     ExpectGolden("class_generator.late.txt", run.text);
-    EXPECT_EQ((std::vector<std::string>{"prop(/,name)", "size(/classes)", "enter(/classes,index_i)",
-                                        "prop(,abstract)", "prop(,name)", "size(attributes)",
-                                        "enter(attributes,index_i)", "leave()", "prop(,flag)", "prop(this,)",
-                                        "leave()"}),
+    EXPECT_EQ((std::vector<std::string>{"prop(/,name)", "size(/classes)", "enter(/classes,index_i)", "prop(,abstract)",
+                                        "prop(,name)", "size(attributes)", "enter(attributes,index_i)", "leave()",
+                                        "prop(,flag)", "prop(this,)", "leave()"}),
               late.calls);
 }
 

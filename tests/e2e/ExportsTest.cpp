@@ -14,9 +14,19 @@
 namespace {
 
 const char* const kExported[] = {
-    "MTTNode", "MTTIStatement", "MTTIExpression", "MTTNodeFactory", "MTTEvaluationEnvironment",
-    "MTTEvaluationOutput", "MTTEvaluationOutputNode", "MTTEvaluationOutputLeaf", "MTTIEvaluationOutputVisitor",
-    "ListOfMTTIExpression", "ListOfMTTEvaluationOutput", "MTLIModelObject", "MTLILateEvaluator",
+    "MTTNode",
+    "MTTIStatement",
+    "MTTIExpression",
+    "MTTNodeFactory",
+    "MTTEvaluationEnvironment",
+    "MTTEvaluationOutput",
+    "MTTEvaluationOutputNode",
+    "MTTEvaluationOutputLeaf",
+    "MTTIEvaluationOutputVisitor",
+    "ListOfMTTIExpression",
+    "ListOfMTTEvaluationOutput",
+    "MTLIModelObject",
+    "MTLILateEvaluator",
     "MTTIMessageObserver",
 };
 

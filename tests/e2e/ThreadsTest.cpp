@@ -56,9 +56,10 @@ struct Workload {
             root._elements.emplace_back(new Element());
             root._elements.back()->_name = ("item number " + std::to_string(i)).c_str();
         }
-        tree.reset(Foreach(Prop("", "items"),
-                             List({Text("<"), Expr(Prop("n", "")), If(Eq(Prop("n", ""), Str("x")), Text("!"), Text(">\n"))})));
-        for (const auto& element : root._elements) expected += "<" + std::string(element->_name.ConvertToChar()) + ">\n";
+        tree.reset(Foreach(Prop("", "items"), List({Text("<"), Expr(Prop("n", "")),
+                                                    If(Eq(Prop("n", ""), Str("x")), Text("!"), Text(">\n"))})));
+        for (const auto& element : root._elements)
+            expected += "<" + std::string(element->_name.ConvertToChar()) + ">\n";
     }
 
     // One render each way; the tree's output is handed to iHandOff.

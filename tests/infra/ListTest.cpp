@@ -98,7 +98,11 @@ TEST(MTTListOfPointers, MisuseReportsAndChangesNothing)
     }
     EXPECT_TRUE(list.Size() == 1 && list.GetItem(1) == &a);
     list.RemoveLast();
-    EXPECT_EQ(Quietly([&] { list.RemoveLast(); return 0; }).err, Assertion("Size() > 0"));
+    EXPECT_EQ(Quietly([&] {
+                  list.RemoveLast();
+                  return 0;
+              }).err,
+              Assertion("Size() > 0"));
     list.Append(&b);
     EXPECT_TRUE(list.Size() == 1 && list.GetItem(1) == &b);
 }

@@ -79,8 +79,14 @@ TEST(MTTString, HighBytesAreKeptAndOrderedAsUnsigned)
 {
     const char* accented = "caf\xC3\xA9 \xE2\x82\xAC \xFF";
     EXPECT_EQ(Std(MTTString(accented)), accented);
-    const char* rows[][2] = {{"", "a"},         {"a", "ab"},       {"ab", "b"},      {"Z", "a"},
-                             {"z", "\x80"},     {"\x7F", "\x80"},  {"\x80", "\xFF"}, {"abc\x01", "abc\xC3"},
+    const char* rows[][2] = {{"", "a"},
+                             {"a", "ab"},
+                             {"ab", "b"},
+                             {"Z", "a"},
+                             {"z", "\x80"},
+                             {"\x7F", "\x80"},
+                             {"\x80", "\xFF"},
+                             {"abc\x01", "abc\xC3"},
                              {"0123456789abcdefX", "0123456789abcdefY"}};
     for (auto& row : rows) {
         MTTString a(row[0]), b(row[1]);

@@ -17,7 +17,10 @@ using namespace kit;
 
 namespace {
 
-std::string TextIn(MTTNode* iNode) { return S(static_cast<MTTStatText*>(iNode)->GetText()); }
+std::string TextIn(MTTNode* iNode)
+{
+    return S(static_cast<MTTStatText*>(iNode)->GetText());
+}
 
 TEST(StatementChaining, PlainStatementsMakeNewListsAndListsGrow)
 {
@@ -64,8 +67,10 @@ TEST(NormalizeTexts, EmptiesOnlyTextsMadeOfTheFourWhitespaceBytes)
         const char* text;
         const char* after;
     } cases[] = {
-        {"\r\n\t ", ""},   {"", ""},           {"  \n  ", ""},         {" a ", " a "},         {"\x0b", "\x0b"},
-        {" \x0c ", " \x0c "}, {"\t\x7f", "\t\x7f"}, {" \x80", " \x80"}, {"\xc2\xa0", "\xc2\xa0"}, {"\n\xff\n", "\n\xff\n"},
+        {"\r\n\t ", ""},          {"", ""},           {"  \n  ", ""},
+        {" a ", " a "},           {"\x0b", "\x0b"},   {" \x0c ", " \x0c "},
+        {"\t\x7f", "\t\x7f"},     {" \x80", " \x80"}, {"\xc2\xa0", "\xc2\xa0"},
+        {"\n\xff\n", "\n\xff\n"},
     };
     for (const Case& c : cases) {
         MTTStatText text{MTTString(c.text)};
@@ -76,10 +81,12 @@ TEST(NormalizeTexts, EmptiesOnlyTextsMadeOfTheFourWhitespaceBytes)
 
 TEST(NormalizeTexts, WalksTheWholeTreeAndKeepsItsShape)
 {
-    std::unique_ptr<MTTIStatement> tree(List({Text(" "), new MTTStatIf(Var("c"), List({Text("\t"), Text("x")}), List({Text("\n")})),
-                                            new MTTStatExpression(Str(" ")), new MTTStatSpecialText(MTTString(" "))}));
+    std::unique_ptr<MTTIStatement> tree(
+        List({Text(" "), new MTTStatIf(Var("c"), List({Text("\t"), Text("x")}), List({Text("\n")})),
+              new MTTStatExpression(Str(" ")), new MTTStatSpecialText(MTTString(" "))}));
     EXPECT_EQ(tree->Normalize(), S_OK);
-    EXPECT_EQ(S(tree->ToString()), "(text \"\")(if (Var c) (text \"\")(text \"x\") (text \"\"))(\" \")(specialtext \" \")");
+    EXPECT_EQ(S(tree->ToString()),
+              "(text \"\")(if (Var c) (text \"\")(text \"x\") (text \"\"))(\" \")(specialtext \" \")");
 }
 
 // A null child within the child count stops the walk with E_FAIL: the
@@ -89,7 +96,8 @@ TEST(NormalizeTexts, NullChildFailsAndStopsTheWalk)
     MTTIStatement* before = Text(" ");
     MTTIStatement* thenPart = Text("\n");
     MTTIStatement* after = Text(" ");
-    std::unique_ptr<MTTIStatement> tree(List({before, new MTTStatIf(new MTTExpNot(Var("c")), thenPart, nullptr), after}));
+    std::unique_ptr<MTTIStatement> tree(
+        List({before, new MTTStatIf(new MTTExpNot(Var("c")), thenPart, nullptr), after}));
     EXPECT_EQ(tree->Normalize(), E_FAIL);
     EXPECT_EQ(TextIn(before), "");
     EXPECT_EQ(TextIn(thenPart), "");

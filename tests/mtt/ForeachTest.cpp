@@ -36,8 +36,7 @@ TEST(Foreach, EvaluatesBodyOncePerElementWithTheElementCurrent)
     for (const char* n : {"A", "B", "C"}) elements.push_back(&items.AddElement().Set("name", n));
 
     Statement loop(Foreach(Prop("ignored", "items"),
-                             List({Expr(Prop("name", "")), AppendTo("seen", Prop("name", "this")),
-                                     Text(";")})));
+                           List({Expr(Prop("name", "")), AppendTo("seen", Prop("name", "this")), Text(";")})));
     MTTEvaluationEnvironment env(&root);
     Outcome run = Eval(loop.get(), &env);
 
@@ -92,12 +91,11 @@ TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
         const char* seen;
     };
     const Case cases[] = {
-        {"not a list", []() { return Prop("", "plain"); },
-         []() { return Text("x"); }, "ERROR: Foreach argument is not a list.\n", "", "<none>"},
-        {"null element", []() { return Prop("", "holes"); },
-         []() { return Text("x"); }, "ERROR: Element 1 of Foreach iterated list is NULL.\n", "", "A"},
-        {"body fails first", []() { return Prop("", "good"); },
-         []() { return Special("TAB"); },
+        {"not a list", []() { return Prop("", "plain"); }, []() { return Text("x"); },
+         "ERROR: Foreach argument is not a list.\n", "", "<none>"},
+        {"null element", []() { return Prop("", "holes"); }, []() { return Text("x"); },
+         "ERROR: Element 1 of Foreach iterated list is NULL.\n", "", "A"},
+        {"body fails first", []() { return Prop("", "good"); }, []() { return Special("TAB"); },
          "ERROR: Unknown text identifier in specialtext \"TAB\".ERROR: StatList failed evaluation for child 2.\n"
          "ERROR: Foreach failed evaluation for child 0.\n",
          "", "A"},
@@ -106,11 +104,9 @@ TEST(Foreach, FailuresReportZeroBasedIndicesAndKeepTheScopeStack)
          "ERROR: Unknown text identifier in specialtext \"BAD\".ERROR: Evaluation error in if body.\n"
          "ERROR: StatList failed evaluation for child 2.\nERROR: Foreach failed evaluation for child 1.\n",
          "", "AB"},
-        {"missing list", []() { return Prop("", "missing"); },
-         []() { return Text("x"); }, "ERROR: Property \"${:missing}\" does not exist.\n", "",
-         "<none>"},
-        {"not a property", []() { return Str("good"); },
-         []() { return Text("x"); }, "",
+        {"missing list", []() { return Prop("", "missing"); }, []() { return Text("x"); },
+         "ERROR: Property \"${:missing}\" does not exist.\n", "", "<none>"},
+        {"not a property", []() { return Str("good"); }, []() { return Text("x"); }, "",
          "ERROR: This expression does not evaluate to a model element.\n", "<none>"},
     };
     for (const Case& c : cases) {
@@ -186,8 +182,7 @@ TEST(ForeachLate, EmitsCountedLoopsAndCallsTheEvaluatorInOrder)
 {
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    Statement loop(Foreach(Prop("", "/classes"),
-                             List({Text("c"), Foreach(Prop("", "attrs"), Expr(Prop("n", "")))})));
+    Statement loop(Foreach(Prop("", "/classes"), List({Text("c"), Foreach(Prop("", "attrs"), Expr(Prop("n", "")))})));
     Outcome run = Eval(loop.get(), &env, true);
     EXPECT_EQ(LoopHead("/classes") + "c" + LoopHead("attrs") + "prop(,n)" + kLoopEnd + kLoopEnd, run.text);
     EXPECT_EQ("", run.out + run.err);

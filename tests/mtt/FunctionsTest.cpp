@@ -28,8 +28,7 @@ const std::string kBodyFailed = "ERROR: function call failed evaluation.\n";
 const std::string kLateBodyFailed = "ERROR: function call failed late evaluation.\n";
 
 // A template that declares f, whose body is iBody, and then runs iRest.
-Statement WithFunction(std::initializer_list<const char*> iParams, MTTIStatement* iBody,
-                       MTTIStatement* iRest)
+Statement WithFunction(std::initializer_list<const char*> iParams, MTTIStatement* iBody, MTTIStatement* iRest)
 {
     return Statement(List({Function("f", iParams, iBody), iRest}));
 }
@@ -69,17 +68,16 @@ TEST(Functions, ParametersAreReadAtEachUseInTheEnvironmentOfThatMoment)
     env.AddVariable(MTTString("n"), MTTString("N"), MTTVarString);
 
     // A relative property read inside a loop of the body reads each element.
-    Statement loop(WithFunction({"p"},
-        List({Expr(Var("p")), Text("|"), Foreach(Prop("", "items"), Expr(Var("p"))), Text("|"),
-                Expr(Var("p"))}),
+    Statement loop(WithFunction(
+        {"p"}, List({Expr(Var("p")), Text("|"), Foreach(Prop("", "items"), Expr(Var("p"))), Text("|"), Expr(Var("p"))}),
         Call("f", {Prop("name", "")})));
     EXPECT_EQ("R|AB|R", Eval(loop.get(), &env).text);
 
     // A variable argument changed by the body is read anew.
     MTTEvaluationEnvironment env2(&root);
     env2.AddVariable(MTTString("n"), MTTString("N"), MTTVarString);
-    Statement reread(WithFunction({"p"}, List({Expr(Var("p")), Assign("n", Str("+")), Expr(Var("p"))}),
-                                  Call("f", {Var("n")})));
+    Statement reread(
+        WithFunction({"p"}, List({Expr(Var("p")), Assign("n", Str("+")), Expr(Var("p"))}), Call("f", {Var("n")})));
     EXPECT_EQ("N+", Eval(reread.get(), &env2).text);
 }
 
@@ -121,9 +119,11 @@ TEST(Functions, DeclarationsBelongToTheirScopeAndTheFirstInnermostOneWins)
     Statement tree(List({
         Function("f", {}, Text("outer")),
         Function("f", {}, Text("second")),
-        Function("h", {}, List({Function("f", {}, Text("inner")), Function("local", {}, Text("L")),
-                                    Call("f"), Call("local")})),
-        Call("f"), Call("h"), Call("f"),
+        Function("h", {},
+                 List({Function("f", {}, Text("inner")), Function("local", {}, Text("L")), Call("f"), Call("local")})),
+        Call("f"),
+        Call("h"),
+        Call("f"),
     }));
     Outcome run = Eval(tree.get(), &env);
     EXPECT_EQ("outerinnerLouter", run.text);
@@ -132,9 +132,10 @@ TEST(Functions, DeclarationsBelongToTheirScopeAndTheFirstInnermostOneWins)
     Statement hidden(List({Call("local")}));
     Outcome missing = Eval(hidden.get(), &env);
     EXPECT_EQ(nullptr, missing.output);
-    EXPECT_EQ("ERROR: Function \"local\" not found.\nERROR: function call: function \"local\" not defined.\n"
-              "ERROR: StatList failed evaluation for child 1.\n",
-              missing.out);
+    EXPECT_EQ(
+        "ERROR: Function \"local\" not found.\nERROR: function call: function \"local\" not defined.\n"
+        "ERROR: StatList failed evaluation for child 1.\n",
+        missing.out);
     EXPECT_EQ(1, MTTEvaluationState::Of(&env).ScopeCount());
 }
 
@@ -148,13 +149,14 @@ TEST(Functions, WrongCountsAndFailingBodiesPrintTwoLinesAndKeepTheScopeStack)
         std::string lateOut;
     };
     const std::string wrong = "ERROR: function call failed: wrong parameter number for function \"f\".\n";
-    const std::string lateWrong = "ERROR: late evaluation function call failed: wrong parameter number for function \"f\".\n";
+    const std::string lateWrong =
+        "ERROR: late evaluation function call failed: wrong parameter number for function \"f\".\n";
     const std::string unknown = "ERROR: Unknown text identifier in specialtext \"X\".";
     for (bool isLate : {false, true}) {
         MTTEvaluationEnvironment immediate(&root), lateEnv(&late);
         MTTEvaluationEnvironment& env = isLate ? lateEnv : immediate;
         Statement decls(List({Function("f", {"a", "b"}, Text("ok")), Function("bad", {}, Special("X")),
-                                Function("none", {}, Text("none"))}));
+                              Function("none", {}, Text("none"))}));
         Eval(decls.get(), &env, isLate);
         Case cases[] = {
             {Call("f", {Str("1")}), wrong + CallFailed("f"), lateWrong + CallFailed("f")},
@@ -197,8 +199,7 @@ TEST(Functions, LateCallsInlineTheBodyInAScopeWithoutModelObject)
 
     // A condition on a parameter is decided at once through the alias; the
     // relative property behind it then starts from no object at all.
-    Statement test(WithFunction({"c"}, If(Var("c"), Text("yes"), Text("no")),
-                                Call("f", {Prop("", "flag")})));
+    Statement test(WithFunction({"c"}, If(Var("c"), Text("yes"), Text("no")), Call("f", {Prop("", "flag")})));
     MTTEvaluationEnvironment now(&root), later(&root);
     EXPECT_EQ("yes", Eval(test.get(), &now).text);
     EXPECT_EQ("no", Eval(test.get(), &later, true).text);
@@ -213,9 +214,9 @@ TEST(Functions, RecursionThatEndsRunsAThousandLevelsDeepInBothModes)
     // each forwarding its parameter and reading it through all the
     // aliases of the levels above.
     Statement tree(List({
-        Function("f", {"p"}, If(And(Var("p"), Ne(Var("d"), Str(stop.c_str()))),
-                                    List({AppendTo("d", Str("x")), Text("."), Call("f", {Var("p")})}),
-                                    List({}))),
+        Function("f", {"p"},
+                 If(And(Var("p"), Ne(Var("d"), Str(stop.c_str()))),
+                    List({AppendTo("d", Str("x")), Text("."), Call("f", {Var("p")})}), List({}))),
         Declare("d", MTTVarString),
         Call("f", {Str("yes")}),
     }));
@@ -252,8 +253,8 @@ TEST(Functions, RecursionThatNeverEndsIsRefusedAndTheEnvironmentStaysUsable)
         // The refused call names the function; every call level then fails
         // with the usual two lines, innermost first.
         int calls = 0;
-        ASSERT_EQ(1, std::sscanf(run.out.c_str(), "ERROR: function call: function \"f\" nested too deeply (%d calls).\n",
-                                 &calls))
+        ASSERT_EQ(1, std::sscanf(run.out.c_str(),
+                                 "ERROR: function call: function \"f\" nested too deeply (%d calls).\n", &calls))
             << run.out.substr(0, 200);
         EXPECT_GT(calls, 1000);
         EXPECT_LE(calls, MTTCallGuard::kMaxDepth + 1);

@@ -17,8 +17,14 @@ using namespace kit;
 namespace {
 
 const char* const kTab = "ERROR: Unknown text identifier in specialtext \"TAB\".";
-MTTIStatement* Tab() { return Special("TAB"); }
-MTTEvaluationOutputNode* NodeOf(const Outcome& iRun) { return dynamic_cast<MTTEvaluationOutputNode*>(iRun.output.get()); }
+MTTIStatement* Tab()
+{
+    return Special("TAB");
+}
+MTTEvaluationOutputNode* NodeOf(const Outcome& iRun)
+{
+    return dynamic_cast<MTTEvaluationOutputNode*>(iRun.output.get());
+}
 
 struct Fixture : ::testing::Test {
     TestObject root;
@@ -56,7 +62,8 @@ TEST_F(StatementList, FailurePropagatesWithMessagesInnermostFirst)
 {
     for (bool isLate : {false, true}) {
         MTTEvaluationEnvironment& env = Env(isLate);
-        const std::string failed = isLate ? "ERROR: StatList failed late evaluation for child " : "ERROR: StatList failed evaluation for child ";
+        const std::string failed = isLate ? "ERROR: StatList failed late evaluation for child "
+                                          : "ERROR: StatList failed evaluation for child ";
         auto* first = new Probe("one", false, "x");
         auto* third = new Probe("three");
         std::unique_ptr<MTTIStatement> list(List({first, Tab(), third}));
@@ -105,7 +112,8 @@ TEST_F(IfStatement, NowEvaluatesOnlyTheChosenPart)
         MTTIExpression* cond;
         bool then;
     } cases[] = {
-        {Str("true"), true}, {Str("false"), false}, {Prop("n", ""), true}, {Prop("n", "/missing"), false}, {Not(Var("unset")), true},
+        {Str("true"), true},       {Str("false"), false}, {Prop("n", ""), true}, {Prop("n", "/missing"), false},
+        {Not(Var("unset")), true},
     };
     for (const Case& c : cases) {
         auto* thenPart = new Probe("T");
@@ -142,14 +150,16 @@ TEST_F(IfStatement, FailuresAndMissingPiecesInBothModes)
         std::string err;
         std::string lateErr;
     } cases[] = {
-        {Str("true"), Tab(), Text("E"), false, true, "ERROR: Unknown text identifier in specialtext \"TAB\".ERROR: Evaluation error in if body.\n", "", ""},
+        {Str("true"), Tab(), Text("E"), false, true,
+         "ERROR: Unknown text identifier in specialtext \"TAB\".ERROR: Evaluation error in if body.\n", "", ""},
         {Str("true"), Text("T"), Tab(), false, false, "", "", ""},
         {Str("true"), Text("T"), nullptr, false, false, "", "", Assertion("NULL != _else")},
         {Str("false"), nullptr, Text("E"), false, false, "", "", Assertion("NULL != _then")},
         {Str("true"), nullptr, Text("E"), false, true, "", Assertion("_then"), Assertion("NULL != _then")},
         {Str("false"), Text("T"), nullptr, false, true, "", Assertion("_else"), Assertion("NULL != _else")},
         {nullptr, Text("T"), Text("E"), false, true, "", Assertion("NULL != _cond"), Assertion("NULL != _cond")},
-        {Str("true"), Text("T"), Text("E"), true, true, "", Assertion("NULL != iEnvironment"), Assertion("NULL != iEnvironment")},
+        {Str("true"), Text("T"), Text("E"), true, true, "", Assertion("NULL != iEnvironment"),
+         Assertion("NULL != iEnvironment")},
     };
     for (const Case& c : cases) {
         MTTStatIf statement(c.cond, c.thenPart, c.elsePart);

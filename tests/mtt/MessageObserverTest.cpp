@@ -26,8 +26,7 @@ struct Heard {
 
 class Recorder : public MTTIMessageObserver {
 public:
-    void OnMessage(const MTTNode* iReporter, const MTTNode* iSubject, bool iToStandardError,
-                   const char* iText) override
+    void OnMessage(const MTTNode* iReporter, const MTTNode* iSubject, bool iToStandardError, const char* iText) override
     {
         heard.push_back({iReporter, iSubject, iToStandardError, iText});
     }

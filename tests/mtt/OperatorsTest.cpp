@@ -44,7 +44,10 @@ const Operator kOr = {"||", [](MTTIExpression* l, MTTIExpression* r) { return ne
 
 // An operand that prints when it is evaluated at all: a comparison with a
 // missing property writes the property's error line.
-MTTIExpression* Noisy() { return new MTTExpEquals(Prop("n", "/missing"), Str("")); }
+MTTIExpression* Noisy()
+{
+    return new MTTExpEquals(Prop("n", "/missing"), Str(""));
+}
 const char* const kNoisyLine = "ERROR: Property \"${n:/missing}\" does not exist.\n";
 
 struct Env : ::testing::Test {
@@ -90,12 +93,12 @@ TEST_F(LogicalOperators, TruthTablesAndShortCircuit)
         bool value;
         const char* out;
     } cases[] = {
-        {&kAnd, "true", false, "true", true, ""},     {&kAnd, "true", false, "false", false, ""},
-        {&kAnd, "false", false, "true", false, ""},   {&kAnd, "false", false, "false", false, ""},
-        {&kOr, "true", false, "false", true, ""},     {&kOr, "false", false, "true", true, ""},
-        {&kOr, "false", false, "false", false, ""},   {&kOr, "true", false, "true", true, ""},
-        {&kAnd, "false", true, nullptr, false, ""},   {&kAnd, "true", true, nullptr, true, kNoisyLine},
-        {&kOr, "true", true, nullptr, true, ""},      {&kOr, "false", true, nullptr, true, kNoisyLine},
+        {&kAnd, "true", false, "true", true, ""},   {&kAnd, "true", false, "false", false, ""},
+        {&kAnd, "false", false, "true", false, ""}, {&kAnd, "false", false, "false", false, ""},
+        {&kOr, "true", false, "false", true, ""},   {&kOr, "false", false, "true", true, ""},
+        {&kOr, "false", false, "false", false, ""}, {&kOr, "true", false, "true", true, ""},
+        {&kAnd, "false", true, nullptr, false, ""}, {&kAnd, "true", true, nullptr, true, kNoisyLine},
+        {&kOr, "true", true, nullptr, true, ""},    {&kOr, "false", true, nullptr, true, kNoisyLine},
     };
     for (const Case& c : cases) {
         auto r = Truth(c.op->make(Str(c.lhs), c.rhsNoisy ? Noisy() : Str(c.rhs)));
@@ -132,7 +135,8 @@ TEST(OperatorLate, FullyParenthesisedText)
 {
     TestLateEvaluator late;
     MTTEvaluationEnvironment env(&late);
-    for (const Operator* op : {&kComparisons[0], &kComparisons[1], &kComparisons[2], &kComparisons[3], &kComparisons[4], &kComparisons[5], &kAnd, &kOr}) {
+    for (const Operator* op : {&kComparisons[0], &kComparisons[1], &kComparisons[2], &kComparisons[3], &kComparisons[4],
+                               &kComparisons[5], &kAnd, &kOr}) {
         std::unique_ptr<MTTIExpression> e(op->make(Var("a"), Str("b")));
         EXPECT_EQ(S(e->LateEvaluate(&env)), std::string("( a ") + op->text + " \"b\" )");
     }
@@ -141,9 +145,12 @@ TEST(OperatorLate, FullyParenthesisedText)
         const char* text;
         const char* err;
     } cases[] = {
-        {new MTTExpAnd(new MTTExpEquals(Var("a"), Var("b")), new MTTExpNotEquals(Var("c"), Var("d"))), "( ( a == b ) && ( c != d ) )", ""},
-        {new MTTExpOr(Prop("n", "x"), new MTTExpGT(Str("1", false), Prop("m", "/"))), "( prop(x,n) || ( 1 > prop(/,m) ) )", ""},
-        {new MTTExpAnd(new MTTExpNot(Var("y")), Var("x")), "(  && x )", "ERROR: This expression has no late evaluation.\n"},
+        {new MTTExpAnd(new MTTExpEquals(Var("a"), Var("b")), new MTTExpNotEquals(Var("c"), Var("d"))),
+         "( ( a == b ) && ( c != d ) )", ""},
+        {new MTTExpOr(Prop("n", "x"), new MTTExpGT(Str("1", false), Prop("m", "/"))),
+         "( prop(x,n) || ( 1 > prop(/,m) ) )", ""},
+        {new MTTExpAnd(new MTTExpNot(Var("y")), Var("x")), "(  && x )",
+         "ERROR: This expression has no late evaluation.\n"},
         {new MTTExpNot(Var("x")), "", "ERROR: This expression has no late evaluation.\n"},
         {new MTTExpDefined(Var("x")), "", "ERROR: This expression has no late evaluation.\n"},
     };
@@ -168,7 +175,8 @@ TEST(OperatorPreconditions, MissingOperands)
     } cases[] = {
         {new MTTExpAnd(nullptr, Str("true")), Assertion("NULL != _lhs"), Assertion("NULL != _lhs && NULL != _rhs")},
         {new MTTExpOr(Str("true"), nullptr), Assertion("NULL != _rhs"), Assertion("NULL != _lhs && NULL != _rhs")},
-        {new MTTExpEquals(nullptr, nullptr), Assertion("NULL != _lhs") + Assertion("NULL != _rhs"), Assertion("NULL != _lhs && NULL != _rhs")},
+        {new MTTExpEquals(nullptr, nullptr), Assertion("NULL != _lhs") + Assertion("NULL != _rhs"),
+         Assertion("NULL != _lhs && NULL != _rhs")},
         {new MTTExpNotEquals(Str(""), nullptr), Assertion("NULL != _rhs"), Assertion("NULL != _lhs && NULL != _rhs")},
         {new MTTExpNot(nullptr), Assertion("NULL != _arg"), "ERROR: This expression has no late evaluation.\n"},
         {new MTTExpDefined(nullptr), Assertion("NULL != _arg"), "ERROR: This expression has no late evaluation.\n"},

@@ -17,7 +17,10 @@ namespace {
 
 // A leaf that counts its destructions, to prove single ownership.
 struct CountingLeaf : MTTEvaluationOutputLeaf {
-    CountingLeaf(const char* iText, int* ioDeleted) : MTTEvaluationOutputLeaf(nullptr, nullptr, iText), deleted(ioDeleted) {}
+    CountingLeaf(const char* iText, int* ioDeleted)
+        : MTTEvaluationOutputLeaf(nullptr, nullptr, iText), deleted(ioDeleted)
+    {
+    }
     ~CountingLeaf() override { ++*deleted; }
     int* deleted;
 };
@@ -61,8 +64,8 @@ TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)
     struct Row {
         MTTEvaluationOutput* output;
         bool empty;
-    } rows[] = {{Node(), true},      {Node({Leaf("")}), false}, {Node({Node()}), false}, {Node({nullptr}), false},
-                {Leaf(""), true},    {Leaf(" "), false},        {Leaf("\t\n"), false}};
+    } rows[] = {{Node(), true},   {Node({Leaf("")}), false}, {Node({Node()}), false}, {Node({nullptr}), false},
+                {Leaf(""), true}, {Leaf(" "), false},        {Leaf("\t\n"), false}};
     for (Row& row : rows) {
         bool isLeaf = dynamic_cast<MTTEvaluationOutputLeaf*>(row.output) != nullptr;
         EXPECT_EQ(row.output->IsEmpty(), row.empty) << Text(*row.output);
@@ -154,8 +157,16 @@ TEST(OutputTree, ACopiedNodeSharesChildrenWithoutOwningThem)
 TEST(OutputTree, AcceptCallsTheVisitorForItselfOnly)
 {
     struct Recorder : MTTIEvaluationOutputVisitor {
-        long VisitOutputNode(MTTEvaluationOutputNode* iNode) override { seen.push_back(iNode); return 7; }
-        long VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) override { seen.push_back(iLeaf); return -20; }
+        long VisitOutputNode(MTTEvaluationOutputNode* iNode) override
+        {
+            seen.push_back(iNode);
+            return 7;
+        }
+        long VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) override
+        {
+            seen.push_back(iLeaf);
+            return -20;
+        }
         std::vector<MTTEvaluationOutput*> seen;
     } visitor;
     MTTEvaluationOutputLeaf* leaf = Leaf("x");
@@ -163,7 +174,8 @@ TEST(OutputTree, AcceptCallsTheVisitorForItselfOnly)
     EXPECT_EQ(node->Accept(&visitor), 7);
     EXPECT_EQ(leaf->Accept(&visitor), -20);
     EXPECT_EQ(visitor.seen, (std::vector<MTTEvaluationOutput*>{node.get(), leaf}));
-    for (MTTEvaluationOutput* output : {static_cast<MTTEvaluationOutput*>(node.get()), static_cast<MTTEvaluationOutput*>(leaf)}) {
+    for (MTTEvaluationOutput* output :
+         {static_cast<MTTEvaluationOutput*>(node.get()), static_cast<MTTEvaluationOutput*>(leaf)}) {
         auto refused = Quietly([&] { return output->Accept(nullptr); });
         EXPECT_EQ(refused.value, E_FAIL);
         EXPECT_EQ(refused.err, Assertion("visitor"));

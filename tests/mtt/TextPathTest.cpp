@@ -24,27 +24,61 @@ struct PathCase {
     bool fails;
 };
 
-MTTIStatement* Loop(MTTIStatement* iBody) { return Foreach(Prop("", "items"), iBody); }
+MTTIStatement* Loop(MTTIStatement* iBody)
+{
+    return Foreach(Prop("", "items"), iBody);
+}
 
 const PathCase kCases[] = {
-    {"host statements", [] { return List({Text("<"), new Probe("host"), Loop(new Probe("e")), Text(">")}); }, false},
-    {"failing host statement", [] { return List({Text("<"), Loop(List({Text("x"), new Probe("", true)}))}); }, true},
-    {"missing chosen part", [] { return List({Text("a"), If(Str("true"), nullptr, Text("e"))}); }, true},
-    {"missing other part", [] { return List({Text("a"), If(Str("true"), Text("t"), nullptr)}); }, false},
+    {"host statements",
+     [] {
+         return List({Text("<"), new Probe("host"), Loop(new Probe("e")), Text(">")});
+     },
+     false},
+    {"failing host statement",
+     [] {
+         return List({Text("<"), Loop(List({Text("x"), new Probe("", true)}))});
+     },
+     true},
+    {"missing chosen part",
+     [] {
+         return List({Text("a"), If(Str("true"), nullptr, Text("e"))});
+     },
+     true},
+    {"missing other part",
+     [] {
+         return List({Text("a"), If(Str("true"), Text("t"), nullptr)});
+     },
+     false},
     {"failure in the second element",
-     [] { return List({Text("["), Loop(List({Expr(Prop("n", "")), Special("X")}))}); },
+     [] {
+         return List({Text("["), Loop(List({Expr(Prop("n", "")), Special("X")}))});
+     },
      true},
     {"calls",
-     [] { return List({Function("f", {"p"}, List({Text("("), Expr(Var("p")), Text(")")})), Call("f", {Str("1")}), Call("g", {Str("2")})}); },
+     [] {
+         return List({Function("f", {"p"}, List({Text("("), Expr(Var("p")), Text(")")})), Call("f", {Str("1")}),
+                      Call("g", {Str("2")})});
+     },
      true},
-    {"calls in a loop", [] { return List({Function("f", {"p"}, Expr(Var("p"))), Loop(Call("f", {Prop("n", "")}))}); }, false},
+    {"calls in a loop",
+     [] {
+         return List({Function("f", {"p"}, Expr(Var("p"))), Loop(Call("f", {Prop("n", "")}))});
+     },
+     false},
     // Refused at the same call: blocks between the calls count the same.
     {"runaway recursion",
-     [] { return List({Function("f", {"p"}, List({Text("."), If(Var("p"), Call("f", {Var("p")}), Text(""))})), Call("f", {Str("1")})}); },
+     [] {
+         return List({Function("f", {"p"}, List({Text("."), If(Var("p"), Call("f", {Var("p")}), Text(""))})),
+                      Call("f", {Str("1")})});
+     },
      true},
 };
 
-void PrintTo(const PathCase& iCase, std::ostream* oStream) { *oStream << iCase.label; }
+void PrintTo(const PathCase& iCase, std::ostream* oStream)
+{
+    *oStream << iCase.label;
+}
 
 class TextPath : public ::testing::TestWithParam<PathCase> {};
 

@@ -40,9 +40,10 @@ const TextCase kTextCases[] = {
     {"SPC", [] { return Special("SPC"); }, false, " ", "", "", " ", "", ""},
     {"NL", [] { return Special("NL"); }, false, "\n", "", "", "\n", "", ""},
     {"TAB", [] { return Special("TAB"); }, true, "", kUnknownTab, "", "", kUnknownTab, ""},
-    {"lower case", [] { return Special("spc"); }, true, "", "ERROR: Unknown text identifier in specialtext \"spc\".", "", "",
-     "ERROR: Unknown text identifier in specialtext \"spc\".", ""},
-    {"trailing blank", [] { return Special("NL "); }, true, "", "ERROR: Unknown text identifier in specialtext \"NL \".", "", "",
+    {"lower case", [] { return Special("spc"); }, true, "", "ERROR: Unknown text identifier in specialtext \"spc\".",
+     "", "", "ERROR: Unknown text identifier in specialtext \"spc\".", ""},
+    {"trailing blank", [] { return Special("NL "); }, true, "",
+     "ERROR: Unknown text identifier in specialtext \"NL \".", "", "",
      "ERROR: Unknown text identifier in specialtext \"NL \".", ""},
     {"comment", [] { return new MTTStatComment(MTTString("hidden")); }, false, "", "", "", "", "", ""},
     {"begin marker", [] { return new MTTStatBeginStatement(); }, false, "", "", "", "", "", ""},
@@ -57,7 +58,10 @@ const TextCase kTextCases[] = {
     {"condition as value", [] { return Expr(Not(Str("x"))); }, false, "", "", kNoString, "", "", kNoLate},
 };
 
-void PrintTo(const TextCase& iCase, std::ostream* oStream) { *oStream << iCase.label; }
+void PrintTo(const TextCase& iCase, std::ostream* oStream)
+{
+    *oStream << iCase.label;
+}
 
 class TextStatements : public ::testing::TestWithParam<TextCase> {};
 
@@ -89,7 +93,8 @@ TEST_P(TextStatements, GiveOneLeafOrFailInBothModes)
 INSTANTIATE_TEST_SUITE_P(All, TextStatements, ::testing::ValuesIn(kTextCases),
                          [](const ::testing::TestParamInfo<TextCase>& iInfo) {
                              std::string name;
-                             for (const char* p = iInfo.param.label; *p; ++p) name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             for (const char* p = iInfo.param.label; *p; ++p)
+                                 name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                              return name;
                          });
 
@@ -104,14 +109,16 @@ TEST(TextStatementLeaves, CarryStatementTypeAndModelObject)
     now.PushScope(&inner);
     MTTEvaluationEnvironment later(&late);
 
-    std::unique_ptr<MTTIStatement> statements[] = {
-        std::unique_ptr<MTTIStatement>(Text("t")), std::unique_ptr<MTTIStatement>(Special("SPC")),
-        std::unique_ptr<MTTIStatement>(new MTTStatComment(MTTString("c"))),
-        std::unique_ptr<MTTIStatement>(new MTTStatBeginStatement()), std::unique_ptr<MTTIStatement>(new MTTStatEndStatement()),
-        std::unique_ptr<MTTIStatement>(Expr(Var("v")))};
+    std::unique_ptr<MTTIStatement> statements[] = {std::unique_ptr<MTTIStatement>(Text("t")),
+                                                   std::unique_ptr<MTTIStatement>(Special("SPC")),
+                                                   std::unique_ptr<MTTIStatement>(new MTTStatComment(MTTString("c"))),
+                                                   std::unique_ptr<MTTIStatement>(new MTTStatBeginStatement()),
+                                                   std::unique_ptr<MTTIStatement>(new MTTStatEndStatement()),
+                                                   std::unique_ptr<MTTIStatement>(Expr(Var("v")))};
     for (auto& statement : statements) {
         for (int mode = 0; mode < 2; ++mode) {
-            std::unique_ptr<MTTEvaluationOutput> out(mode == 0 ? statement->Evaluate(&now) : statement->LateEvaluate(&now));
+            std::unique_ptr<MTTEvaluationOutput> out(mode == 0 ? statement->Evaluate(&now)
+                                                               : statement->LateEvaluate(&now));
             ASSERT_NE(out, nullptr);
             ASSERT_EQ(out->GetMTTEvaluationOutputType(), MTTOutputLeaf);
             auto* leaf = static_cast<MTTEvaluationOutputLeaf*>(out.get());

@@ -21,10 +21,10 @@ std::string Dump(MTTNode* iNode)
 // relative flag as given.
 MTTIStatement* Example(bool iRelative)
 {
-    return List({Text("a"),
-                   If(And(Defined(Var("n")), Ne(Prop("p", iRelative ? "a/b" : "/a/b"), Str("x"))),
-                        Expr(Var("n")), List({})),
-                   Call("f", {Str("1"), Var("n")})});
+    return List(
+        {Text("a"),
+         If(And(Defined(Var("n")), Ne(Prop("p", iRelative ? "a/b" : "/a/b"), Str("x"))), Expr(Var("n")), List({})),
+         Call("f", {Str("1"), Var("n")})});
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ namespace {
 class Named : public MTTIStatement {
 public:
     Named(const char* iName, std::vector<MTTNode*> iChildren = {}, int iClaimed = -1)
-        : name(iName), _children(iChildren), _claimed(iClaimed < 0 ? static_cast<int>(iChildren.size()) : iClaimed) {}
+        : name(iName), _children(iChildren), _claimed(iClaimed < 0 ? static_cast<int>(iChildren.size()) : iClaimed)
+    {
+    }
     ~Named() override
     {
         for (MTTNode* child : _children) delete child;
@@ -30,7 +32,10 @@ public:
         ++countReads;
         return _claimed;
     }
-    MTTNode* GetChild(int i) override { return i >= 1 && i <= static_cast<int>(_children.size()) ? _children[i - 1] : nullptr; }
+    MTTNode* GetChild(int i) override
+    {
+        return i >= 1 && i <= static_cast<int>(_children.size()) ? _children[i - 1] : nullptr;
+    }
     MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment*) override { return nullptr; }
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment*) override { return nullptr; }
 
@@ -46,7 +51,9 @@ private:
 // answers a chosen result per name.
 struct Recorder : MTTDefaultNodeVisitor {
     Recorder(std::vector<std::string>* ioSeen, std::map<std::string, long> iResults, int* ioDeleted)
-        : seen(ioSeen), results(iResults), deleted(ioDeleted) {}
+        : seen(ioSeen), results(iResults), deleted(ioDeleted)
+    {
+    }
     ~Recorder() override { ++*deleted; }
     long VisitNode(MTTNode* iNode) override
     {
@@ -118,4 +125,3 @@ TEST(TreeWalk, NullChildWithinTheCountFailsTheWalk)
     WalkResult walk = Walk(nullptr);
     EXPECT_TRUE(walk.result == E_FAIL && walk.seen.empty());
 }
-

@@ -67,10 +67,9 @@ TEST(Usercode, FailuresNameTheDesignatingExpressionByItsDump)
     const Case cases[] = {
         {"walk fails", []() { return Prop("n", "a"); },
          "ERROR: Property \"${n:a}\" does not exist.\nERROR: UserCode: \"${n:a}\" not present.\n", ""},
-        {"no user code", []() { return Prop("n", "/plain/x"); },
-         "ERROR: Property \"${n:/plain/x}\" has no UserCode.\n", ""},
-        {"a list", []() { return Prop("n", "listed"); },
-         "ERROR: UserCode of \"${n:listed}\" is not an scalar.\n", ""},
+        {"no user code", []() { return Prop("n", "/plain/x"); }, "ERROR: Property \"${n:/plain/x}\" has no UserCode.\n",
+         ""},
+        {"a list", []() { return Prop("n", "listed"); }, "ERROR: UserCode of \"${n:listed}\" is not an scalar.\n", ""},
         {"a plain object", []() { return Prop("", "this/plainly"); },
          "ERROR: UserCode of \"${:this/plainly}\" is not an scalar.\n", ""},
         {"a variable", []() { return Var("v"); }, "ERROR: UserCode: \"(Var v)\" not present.\n",

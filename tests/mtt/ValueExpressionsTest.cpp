@@ -126,7 +126,7 @@ TEST_F(ValueTruth, TruthOfStringsVariablesAndAliases)
         bool asString;
         bool asVariable;
     } cases[] = {
-        {"", true, false},     {"false", false, false}, {"0", true, false},    {"00", true, true},
+        {"", true, false},     {"false", false, false}, {"0", true, false},   {"00", true, true},
         {"False", true, true}, {" ", true, true},       {"true", true, true}, {"no", true, true},
     };
     std::vector<std::unique_ptr<MTTIExpression>> bound;
@@ -149,7 +149,8 @@ TEST_F(ValueTruth, TruthOfStringsVariablesAndAliases)
     }
     auto unset = Quietly([&] {
         std::unique_ptr<MTTIExpression> variable(Var("unset"));
-        return std::make_pair(variable->EvaluateBoolean(env.get()), S(variable->EvaluateString(env.get())) + S(variable->LateEvaluate(env.get())));
+        return std::make_pair(variable->EvaluateBoolean(env.get()),
+                              S(variable->EvaluateString(env.get())) + S(variable->LateEvaluate(env.get())));
     });
     EXPECT_FALSE(unset.value.first);
     EXPECT_EQ(unset.value.second, "unset");

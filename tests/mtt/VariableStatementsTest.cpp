@@ -212,8 +212,8 @@ TEST(VariableStatements, WritesFollowVariableAliasesAndAreRefusedThroughOthers)
 
     // q stands for a literal: every write is refused on standard output,
     // the statement still succeeds.
-    for (MTTIStatement* s : {Assign("q", Str("v")), AppendTo("q", Str("x")), Declare("q", MTTVarInteger),
-                             OrEquals("q", Str("z"))}) {
+    for (MTTIStatement* s :
+         {Assign("q", Str("v")), AppendTo("q", Str("x")), Declare("q", MTTVarInteger), OrEquals("q", Str("z"))}) {
         Outcome run = Exec(s, env);
         EXPECT_NE(nullptr, run.output);
         EXPECT_EQ(kReadOnly, run.out);

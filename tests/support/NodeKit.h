@@ -34,19 +34,52 @@ inline MTTNodeFactory& Factory()
     return factory;
 }
 
-inline MTTIStatement* Text(const char* iText) { MTTString s(iText); return Factory().makeStatText(&s); }
-inline MTTIStatement* Special(const char* iId) { MTTString s(iId); return Factory().makeStatSpecialText(&s); }
-inline MTTIStatement* Expr(MTTIExpression* iExp) { return Factory().makeStatExpression(iExp); }
-inline MTTIStatement* Usercode(MTTIExpression* iExp) { return Factory().makeStatUsercode(iExp); }
+inline MTTIStatement* Text(const char* iText)
+{
+    MTTString s(iText);
+    return Factory().makeStatText(&s);
+}
+inline MTTIStatement* Special(const char* iId)
+{
+    MTTString s(iId);
+    return Factory().makeStatSpecialText(&s);
+}
+inline MTTIStatement* Expr(MTTIExpression* iExp)
+{
+    return Factory().makeStatExpression(iExp);
+}
+inline MTTIStatement* Usercode(MTTIExpression* iExp)
+{
+    return Factory().makeStatUsercode(iExp);
+}
 inline MTTIStatement* If(MTTIExpression* iCond, MTTIStatement* iThen, MTTIStatement* iElse)
 {
     return Factory().makeStatIf(iCond, iThen, iElse);
 }
-inline MTTIStatement* Foreach(MTTIExpression* iList, MTTIStatement* iBody) { return Factory().makeStatForeach(iList, iBody); }
-inline MTTIStatement* Declare(const char* iName, int iType) { MTTString s(iName); return Factory().makeStatDeclare(&s, iType); }
-inline MTTIStatement* Assign(const char* iName, MTTIExpression* iValue) { MTTString s(iName); return Factory().makeStatAssign(&s, iValue); }
-inline MTTIStatement* AppendTo(const char* iName, MTTIExpression* iValue) { MTTString s(iName); return Factory().makeStatAppend(&s, iValue); }
-inline MTTIStatement* OrEquals(const char* iName, MTTIExpression* iValue) { MTTString s(iName); return Factory().makeStatOrEquals(&s, iValue); }
+inline MTTIStatement* Foreach(MTTIExpression* iList, MTTIStatement* iBody)
+{
+    return Factory().makeStatForeach(iList, iBody);
+}
+inline MTTIStatement* Declare(const char* iName, int iType)
+{
+    MTTString s(iName);
+    return Factory().makeStatDeclare(&s, iType);
+}
+inline MTTIStatement* Assign(const char* iName, MTTIExpression* iValue)
+{
+    MTTString s(iName);
+    return Factory().makeStatAssign(&s, iValue);
+}
+inline MTTIStatement* AppendTo(const char* iName, MTTIExpression* iValue)
+{
+    MTTString s(iName);
+    return Factory().makeStatAppend(&s, iValue);
+}
+inline MTTIStatement* OrEquals(const char* iName, MTTIExpression* iValue)
+{
+    MTTString s(iName);
+    return Factory().makeStatOrEquals(&s, iValue);
+}
 inline MTTIStatement* List(std::initializer_list<MTTIStatement*> iStatements)
 {
     MTTIStatement* list = Factory().makeStatList();
@@ -68,8 +101,16 @@ inline MTTIStatement* Function(const char* iName, std::initializer_list<const ch
     return Factory().makeStatFunctionDecl(&s, params, iBody);
 }
 
-inline MTTIExpression* Var(const char* iName) { MTTString s(iName); return Factory().makeExpVariable(&s); }
-inline MTTIExpression* Str(const char* iText, bool iQuoted = true) { MTTString s(iText); return Factory().makeExpString(&s, iQuoted); }
+inline MTTIExpression* Var(const char* iName)
+{
+    MTTString s(iName);
+    return Factory().makeExpVariable(&s);
+}
+inline MTTIExpression* Str(const char* iText, bool iQuoted = true)
+{
+    MTTString s(iText);
+    return Factory().makeExpString(&s, iQuoted);
+}
 inline MTTIExpression* Prop(const char* iName, const std::string& iPath)
 {
     bool relative = iPath.empty() || iPath[0] != '/';
@@ -83,14 +124,35 @@ inline MTTIExpression* Prop(const char* iName, const std::string& iPath)
     MTTString name(iName);
     return Factory().makeExpProperty(path, relative, name);
 }
-inline MTTIExpression* Eq(MTTIExpression* iLhs, MTTIExpression* iRhs) { return Factory().makeExpEquals(iLhs, iRhs); }
-inline MTTIExpression* Ne(MTTIExpression* iLhs, MTTIExpression* iRhs) { return Factory().makeExpNotEquals(iLhs, iRhs); }
-inline MTTIExpression* And(MTTIExpression* iLhs, MTTIExpression* iRhs) { return Factory().makeExpAnd(iLhs, iRhs); }
-inline MTTIExpression* Or(MTTIExpression* iLhs, MTTIExpression* iRhs) { return Factory().makeExpOr(iLhs, iRhs); }
-inline MTTIExpression* Not(MTTIExpression* iArg) { return Factory().makeExpNot(iArg); }
-inline MTTIExpression* Defined(MTTIExpression* iArg) { return Factory().makeExpDefined(iArg); }
+inline MTTIExpression* Eq(MTTIExpression* iLhs, MTTIExpression* iRhs)
+{
+    return Factory().makeExpEquals(iLhs, iRhs);
+}
+inline MTTIExpression* Ne(MTTIExpression* iLhs, MTTIExpression* iRhs)
+{
+    return Factory().makeExpNotEquals(iLhs, iRhs);
+}
+inline MTTIExpression* And(MTTIExpression* iLhs, MTTIExpression* iRhs)
+{
+    return Factory().makeExpAnd(iLhs, iRhs);
+}
+inline MTTIExpression* Or(MTTIExpression* iLhs, MTTIExpression* iRhs)
+{
+    return Factory().makeExpOr(iLhs, iRhs);
+}
+inline MTTIExpression* Not(MTTIExpression* iArg)
+{
+    return Factory().makeExpNot(iArg);
+}
+inline MTTIExpression* Defined(MTTIExpression* iArg)
+{
+    return Factory().makeExpDefined(iArg);
+}
 
-inline std::string S(const MTTString& iText) { return iText.ConvertToChar(); }
+inline std::string S(const MTTString& iText)
+{
+    return iText.ConvertToChar();
+}
 
 // A variable's value, or "<none>" when the environment gives none.
 inline std::string ValueOf(const MTTEvaluationEnvironment& iEnvironment, const char* iName)
@@ -114,7 +176,10 @@ inline std::string Norm(const std::string& iText)
     static const std::regex report("AssertionFailed in [^ ,/]+, [0-9]+ :");
     return std::regex_replace(iText, report, "AssertionFailed in F, N :");
 }
-inline std::string Assertion(const char* iCondition) { return std::string("AssertionFailed in F, N :") + iCondition; }
+inline std::string Assertion(const char* iCondition)
+{
+    return std::string("AssertionFailed in F, N :") + iCondition;
+}
 
 // What one evaluation did: its output, the output's text (empty for null),
 // and both streams (stderr normalised).
@@ -144,7 +209,10 @@ inline Outcome Eval(MTTIStatement* iStatement, MTTEvaluationEnvironment* iEnviro
 {
     return Capture([&] { return iLate ? iStatement->LateEvaluate(iEnvironment) : iStatement->Evaluate(iEnvironment); });
 }
-inline Outcome Late(MTTIStatement* iStatement, MTTEvaluationEnvironment* iEnvironment) { return Eval(iStatement, iEnvironment, true); }
+inline Outcome Late(MTTIStatement* iStatement, MTTEvaluationEnvironment* iEnvironment)
+{
+    return Eval(iStatement, iEnvironment, true);
+}
 
 // The same for an operation that returns a value.
 template <class Value>
@@ -169,13 +237,21 @@ auto Quietly(Operation iOperation) -> Result<decltype(iOperation())>
 class Probe : public MTTIStatement {
 public:
     explicit Probe(const char* iText, bool iFail = false, const char* iSetVariable = nullptr)
-        : _text(iText), _fail(iFail), _setVariable(iSetVariable) {}
+        : _text(iText), _fail(iFail), _setVariable(iSetVariable)
+    {
+    }
 
     long Accept(MTTINodeVisitor*) override { return S_OK; }
     int GetChildCount() override { return 0; }
     MTTNode* GetChild(int) override { return nullptr; }
-    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override { return Answer(iEnvironment, evaluated); }
-    MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override { return Answer(iEnvironment, lateEvaluated); }
+    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override
+    {
+        return Answer(iEnvironment, evaluated);
+    }
+    MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override
+    {
+        return Answer(iEnvironment, lateEvaluated);
+    }
 
     int evaluated = 0;
     int lateEvaluated = 0;

@@ -107,7 +107,8 @@ TEST(TextPath, GivesTheTreePathsTextAndMessagesForEveryTemplate)
         TemplateParser parser(entry.first.string());
         std::unique_ptr<MTTIStatement> tree(parser.Parse(Read(entry.first)));
         if (!tree) continue;
-        std::unique_ptr<JsonModel> own = entry.second.empty() ? nullptr : JsonModel::LoadFile(entry.second.string(), error);
+        std::unique_ptr<JsonModel> own =
+            entry.second.empty() ? nullptr : JsonModel::LoadFile(entry.second.string(), error);
         MTLIModelObject* root = own ? own->Root() : shared->Root();
 
         Outcome viaTree = Observe([&](std::string& oText) {

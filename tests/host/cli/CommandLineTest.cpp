@@ -8,8 +8,10 @@
 
 #include "CommandRunner.h"
 
-TEST(CommandLineTest, VersionIsOneLineWithTheThreePartNumber) {
-    const CommandResult version = CommandRunner::Run({MTTGEN_PATH, "--version"}, std::string(MTT_TEST_DATA_DIR) + "/cli");
+TEST(CommandLineTest, VersionIsOneLineWithTheThreePartNumber)
+{
+    const CommandResult version =
+        CommandRunner::Run({MTTGEN_PATH, "--version"}, std::string(MTT_TEST_DATA_DIR) + "/cli");
     EXPECT_EQ(0, version.exitCode);
     EXPECT_EQ("", version.err);
     EXPECT_TRUE(std::regex_match(version.out, std::regex("mttgen [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;

@@ -8,7 +8,8 @@
 
 #include <sys/wait.h>
 
-std::string CommandRunner::Quote(const std::string& iArgument) {
+std::string CommandRunner::Quote(const std::string& iArgument)
+{
     std::string quoted = "'";
     for (const char c : iArgument) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -16,19 +17,22 @@ std::string CommandRunner::Quote(const std::string& iArgument) {
     return quoted + "'";
 }
 
-std::string CommandRunner::ReadFile(const std::string& iPath) {
+std::string CommandRunner::ReadFile(const std::string& iPath)
+{
     std::ifstream file(iPath, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
 }
 
-void CommandRunner::WriteFile(const std::string& iPath, const std::string& iText) {
+void CommandRunner::WriteFile(const std::string& iPath, const std::string& iText)
+{
     std::ofstream file(iPath, std::ios::binary | std::ios::trunc);
     file << iText;
 }
 
-std::string CommandRunner::MakeTemporaryFolder() {
+std::string CommandRunner::MakeTemporaryFolder()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "mtt-cli-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
@@ -37,7 +41,8 @@ std::string CommandRunner::MakeTemporaryFolder() {
 }
 
 CommandResult CommandRunner::Run(const std::vector<std::string>& iArguments, const std::string& iDirectory,
-                                 const std::string& iStdinPath) {
+                                 const std::string& iStdinPath)
+{
     const std::string captures = MakeTemporaryFolder();
     std::string command = "cd " + Quote(iDirectory) + " &&";
     for (const std::string& argument : iArguments) {

@@ -22,7 +22,8 @@ const std::string kGoldenDir = std::string(MTT_TEST_DATA_DIR) + "/cli/golden";
 // Files of a case that are not copied into the scratch folder as inputs.
 const std::set<std::string> kCaseFiles = {"args", "stdin", "existing", "setup", "output-name"};
 
-std::vector<std::string> CaseNames() {
+std::vector<std::string> CaseNames()
+{
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(kGoldenDir)) {
         if (entry.is_directory()) names.push_back(entry.path().filename().string());
@@ -31,24 +32,30 @@ std::vector<std::string> CaseNames() {
     return names;
 }
 
-void ReplaceAll(std::string& ioText, const std::string& iFrom, const std::string& iTo) {
+void ReplaceAll(std::string& ioText, const std::string& iFrom, const std::string& iTo)
+{
     for (size_t at = ioText.find(iFrom); at != std::string::npos; at = ioText.find(iFrom, at + iTo.size())) {
         ioText.replace(at, iFrom.size(), iTo);
     }
 }
 
 // expected.* files and the expected-files/ folder.
-bool IsExpected(const std::string& iName) { return iName.rfind("expected", 0) == 0; }
+bool IsExpected(const std::string& iName)
+{
+    return iName.rfind("expected", 0) == 0;
+}
 
 // Without throwing for a symbolic link loop.
-bool Exists(const std::string& iPath) {
+bool Exists(const std::string& iPath)
+{
     std::error_code error;
     return fs::exists(iPath, error);
 }
 
 class GoldenTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         _case = kGoldenDir + "/" + GetParam();
         _scratch = CommandRunner::MakeTemporaryFolder();
         _out = Has("output-name") ? Lines("output-name").at(0) : std::string("out");
@@ -68,18 +75,21 @@ protected:
     bool Has(const std::string& iName) const { return fs::exists(_case + "/" + iName); }
     std::string Read(const std::string& iName) const { return CommandRunner::ReadFile(_case + "/" + iName); }
 
-    std::string Expand(std::string iText) const {
+    std::string Expand(std::string iText) const
+    {
         ReplaceAll(iText, "@OUT@", _scratch + "/" + _out);
         ReplaceAll(iText, "@TMP@", _scratch);
         ReplaceAll(iText, "@SRC@", MTT_SOURCE_DIR);
         return iText;
     }
-    std::string Neutral(std::string iText) const {
+    std::string Neutral(std::string iText) const
+    {
         ReplaceAll(iText, _scratch, "@TMP@");
         ReplaceAll(iText, MTT_SOURCE_DIR, "@SRC@");
         return iText;
     }
-    std::vector<std::string> Lines(const std::string& iName) const {
+    std::vector<std::string> Lines(const std::string& iName) const
+    {
         std::vector<std::string> lines;
         const std::string text = Read(iName);
         for (size_t start = 0; start < text.size();) {
@@ -91,12 +101,14 @@ protected:
         return lines;
     }
     // Files now in the scratch folder, symbolic links not followed.
-    std::set<std::string> Listing() const {
+    std::set<std::string> Listing() const
+    {
         std::set<std::string> names;
         ListInto(_scratch, names);
         return names;
     }
-    void ListInto(const std::string& iFolder, std::set<std::string>& ioNames) const {
+    void ListInto(const std::string& iFolder, std::set<std::string>& ioNames) const
+    {
         for (const fs::directory_entry& entry : fs::directory_iterator(iFolder)) {
             if (fs::is_directory(entry.symlink_status())) {
                 ListInto(entry.path().string(), ioNames);
@@ -106,7 +118,8 @@ protected:
         }
     }
     // With MTT_UPDATE_GOLDEN set, an expected file is rewritten instead of compared.
-    void Expect(const std::string& iName, const std::string& iActual, const std::string& iDefault = "") {
+    void Expect(const std::string& iName, const std::string& iActual, const std::string& iDefault = "")
+    {
         if (std::getenv("MTT_UPDATE_GOLDEN") != nullptr) {
             if (iActual != iDefault) {
                 fs::create_directories(fs::path(_case + "/" + iName).parent_path());
@@ -125,7 +138,8 @@ protected:
     std::map<std::string, std::string> _inputs;
 };
 
-TEST_P(GoldenTest, MatchesExpectedRun) {
+TEST_P(GoldenTest, MatchesExpectedRun)
+{
     ASSERT_TRUE(Has("args")) << "a case needs an args file";
     const std::string out = _scratch + "/" + _out;
     if (Has("existing")) fs::copy_file(_case + "/existing", out);
@@ -177,7 +191,8 @@ TEST_P(GoldenTest, MatchesExpectedRun) {
     // Inputs are sacred, and nothing else may be left (no temporary file).
     for (const auto& input : _inputs) {
         if (input.first == _out + ".orphans") continue;  // appended to, and compared above
-        EXPECT_EQ(input.second, CommandRunner::ReadFile(_scratch + "/" + input.first)) << "input changed: " << input.first;
+        EXPECT_EQ(input.second, CommandRunner::ReadFile(_scratch + "/" + input.first))
+            << "input changed: " << input.first;
     }
     for (const std::string& name : Listing()) EXPECT_EQ(1u, allowed.count(name)) << "left behind: " << name;
 }

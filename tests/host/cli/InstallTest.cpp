@@ -46,10 +46,10 @@ protected:
     void TearDown() override { fs::remove_all(_dir); }
 
     // Runs a step and stops the test with its output when it fails.
-    void Step(const std::vector<std::string>& iArguments, const std::string& iDirectory = "/") {
+    void Step(const std::vector<std::string>& iArguments, const std::string& iDirectory = "/")
+    {
         const CommandResult result = CommandRunner::Run(iArguments, iDirectory);
-        ASSERT_EQ(0, result.exitCode) << ::testing::PrintToString(iArguments) << "\n"
-                                      << result.out << result.err;
+        ASSERT_EQ(0, result.exitCode) << ::testing::PrintToString(iArguments) << "\n" << result.out << result.err;
     }
 
     std::string _dir;
@@ -64,7 +64,8 @@ struct Consumer {
     std::string output;
 };
 
-TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage) {
+TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage)
+{
     const std::string prefix = _dir + "/prefix";
     ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
     for (const char* file : {"include/mtt/MTTNodeFactory.h", "include/mtt/MttTemplate.h", "include/mtt/mtt_runtime.h",
@@ -85,7 +86,9 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage) {
     const std::string examples = std::string(MTT_SOURCE_DIR) + "/examples/";
     const Consumer consumers[] = {
         {"minimal-host", "mtt", {}, kExpectedOutput},
-        {"template-host", "mtt-template", {examples + "template-host/page.mtt", examples + "template-host/model.json"},
+        {"template-host",
+         "mtt-template",
+         {examples + "template-host/page.mtt", examples + "template-host/model.json"},
          "// Shop (made by template-host)\nAPPLE, PEAR\n"},
     };
     for (const Consumer& consumer : consumers) {
@@ -95,10 +98,11 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage) {
                                       "-DCMAKE_CXX_FLAGS=" + kSanitizeFlags}));
         ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--build", build}));
         const std::string byPkgConfig = build + "/by-pkg-config";
-        ASSERT_NO_FATAL_FAILURE(Step({"sh", "-c",
-                                      "c++ -std=c++17 " + kSanitizeFlags + " " + CommandRunner::Quote(source + "/main.cpp") +
-                                          " $(PKG_CONFIG_PATH=" + CommandRunner::Quote(pkgconfig) + " pkg-config --cflags --libs " +
-                                          consumer.package + ") -o " + CommandRunner::Quote(byPkgConfig)}));
+        ASSERT_NO_FATAL_FAILURE(
+            Step({"sh", "-c",
+                  "c++ -std=c++17 " + kSanitizeFlags + " " + CommandRunner::Quote(source + "/main.cpp") +
+                      " $(PKG_CONFIG_PATH=" + CommandRunner::Quote(pkgconfig) + " pkg-config --cflags --libs " +
+                      consumer.package + ") -o " + CommandRunner::Quote(byPkgConfig)}));
         // Neither needs LD_LIBRARY_PATH: the programs and the libraries find what they need.
         for (const std::string& program : {build + "/" + consumer.example, byPkgConfig}) {
             std::vector<std::string> command = {"env", "-u", "LD_LIBRARY_PATH", program};
@@ -116,7 +120,8 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage) {
 namespace {
 
 // The text of the fenced block that follows iAnchor in iText.
-std::string BlockAfter(const std::string& iText, const std::string& iAnchor) {
+std::string BlockAfter(const std::string& iText, const std::string& iAnchor)
+{
     const size_t anchor = iText.find(iAnchor);
     if (anchor == std::string::npos) return "<anchor not found: " + iAnchor + ">";
     const size_t open = iText.find("```", anchor);
@@ -125,7 +130,8 @@ std::string BlockAfter(const std::string& iText, const std::string& iAnchor) {
     return iText.substr(start, close + 1 - start);
 }
 
-TEST(HostGuideTest, ShowsTheProgramThatIsBuiltAndItsOutput) {
+TEST(HostGuideTest, ShowsTheProgramThatIsBuiltAndItsOutput)
+{
     const std::string guide = CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/docs/host-guide.md");
     const std::string program =
         CommandRunner::ReadFile(std::string(MTT_SOURCE_DIR) + "/examples/minimal-host/main.cpp");

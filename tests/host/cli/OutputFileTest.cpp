@@ -22,28 +22,34 @@ namespace {
 
 class OutputFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         _dir = CommandRunner::MakeTemporaryFolder();
         CommandRunner::WriteFile(_dir + "/model.json", "{\"name\": \"N\"}");
         CommandRunner::WriteFile(_dir + "/t.mtt", "new ${name}\n");
     }
     void TearDown() override { fs::remove_all(_dir); }
 
-    CommandResult Generate(const std::string& iOutput) {
+    CommandResult Generate(const std::string& iOutput)
+    {
         return CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-o", iOutput, "t.mtt"}, _dir);
     }
-    static mode_t ModeOf(const std::string& iPath) {
+    static mode_t ModeOf(const std::string& iPath)
+    {
         struct stat info;
         return ::stat(iPath.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
     }
-    static struct stat StatOf(const std::string& iPath) {
-        struct stat info{};
+    static struct stat StatOf(const std::string& iPath)
+    {
+        struct stat info {};
         ::stat(iPath.c_str(), &info);
         return info;
     }
     // Starts mttgen writing "out", stopped right before it replaces the file.
-    pid_t StartStopped() {
-        std::vector<std::string> words = {MTTGEN_PATH, "-m", _dir + "/model.json", "-o", _dir + "/out", _dir + "/t.mtt"};
+    pid_t StartStopped()
+    {
+        std::vector<std::string> words = {MTTGEN_PATH, "-m",          _dir + "/model.json",
+                                          "-o",        _dir + "/out", _dir + "/t.mtt"};
         std::vector<char*> arguments;
         for (std::string& word : words) arguments.push_back(word.data());
         arguments.push_back(nullptr);
@@ -60,21 +66,24 @@ protected:
         EXPECT_TRUE(WIFSTOPPED(status));
         return pid;
     }
-    static int Resume(pid_t iPid, int iSignal = 0) {
+    static int Resume(pid_t iPid, int iSignal = 0)
+    {
         if (iSignal != 0) ::kill(iPid, iSignal);
         ::kill(iPid, SIGCONT);
         int status = 0;
         ::waitpid(iPid, &status, 0);
         return status;
     }
-    size_t FilesInFolder() const {
+    size_t FilesInFolder() const
+    {
         return static_cast<size_t>(std::distance(fs::directory_iterator(_dir), fs::directory_iterator()));
     }
 
     std::string _dir;
 };
 
-TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions) {
+TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions)
+{
     CommandRunner::WriteFile(_dir + "/out", "old\n");
     ASSERT_EQ(0, ::chmod((_dir + "/out").c_str(), 0751));
     const CommandResult result = Generate("out");
@@ -83,7 +92,8 @@ TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions) {
     EXPECT_EQ(0751u, ModeOf(_dir + "/out"));
 }
 
-TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes) {
+TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes)
+{
     const mode_t mask = ::umask(022);
     const CommandResult result = Generate("fresh");
     ::umask(mask);
@@ -91,7 +101,8 @@ TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes) {
     EXPECT_EQ(0644u, ModeOf(_dir + "/fresh"));
 }
 
-TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced) {
+TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced)
+{
     fs::create_directory(_dir + "/real");
     CommandRunner::WriteFile(_dir + "/real/out", "old\n");
     fs::create_symlink("real/out", _dir + "/link");
@@ -103,7 +114,8 @@ TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced) {
     EXPECT_EQ(1, std::distance(fs::directory_iterator(_dir + "/real"), fs::directory_iterator()));
 }
 
-TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched) {
+TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched)
+{
     CommandRunner::WriteFile(_dir + "/out", "new N\n");
     const struct stat before = StatOf(_dir + "/out");
     ::sleep(1);
@@ -116,7 +128,8 @@ TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched) {
     EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
 }
 
-TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile) {
+TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
+{
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
     CommandRunner::WriteFile(_dir + "/out", "old\n");
     ASSERT_EQ(0, ::chown((_dir + "/out").c_str(), 65534, 65534));
@@ -125,7 +138,8 @@ TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile) {
     EXPECT_EQ(65534u, StatOf(_dir + "/out").st_gid);
 }
 
-TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten) {
+TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten)
+{
     CommandRunner::WriteFile(_dir + "/out", "old\n");
     const pid_t pid = StartStopped();
     CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
@@ -135,7 +149,8 @@ TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten) {
     EXPECT_EQ(3u, FilesInFolder()) << "the temporary file is gone";
 }
 
-TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile) {
+TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
+{
     for (const int signal : {SIGTERM, SIGINT}) {
         CommandRunner::WriteFile(_dir + "/out", "old\n");
         const int status = Resume(StartStopped(), signal);

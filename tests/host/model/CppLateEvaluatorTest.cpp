@@ -79,10 +79,11 @@ TEST(RuntimeModel, ValuesSizesAndTheObjectStackFollowTheModelAdapter)
     runtime.Leave();
     EXPECT_EQ(1u, runtime.Depth());
     EXPECT_EQ("", capture.Out());
-    EXPECT_EQ("mtt_runtime: error: no object at path \"nowhere\"\n"
-              "mtt_runtime: error: no object at path \"a/b\"\n"
-              "mtt_runtime: error: no list at path \"name\"\n"
-              "mtt_runtime: error: no element 5 of the list at path \"classes\"\n"
-              "mtt_runtime: error: Leave without Enter\n",
-              capture.Err());
+    EXPECT_EQ(
+        "mtt_runtime: error: no object at path \"nowhere\"\n"
+        "mtt_runtime: error: no object at path \"a/b\"\n"
+        "mtt_runtime: error: no list at path \"name\"\n"
+        "mtt_runtime: error: no element 5 of the list at path \"classes\"\n"
+        "mtt_runtime: error: Leave without Enter\n",
+        capture.Err());
 }

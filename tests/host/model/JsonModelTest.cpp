@@ -109,8 +109,10 @@ TEST(JsonModel, DeepNestingNeitherOverflowsTheStackNorLimitsTheDepth)
 
     std::string error;
     EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '{'), "m.json", error));
-    EXPECT_EQ("m.json:1:2: error: syntax error while parsing object key - unexpected '{'; expected string literal", error);
-    EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '['), "m.json", error));
-    EXPECT_EQ("m.json:1:100001: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
+    EXPECT_EQ("m.json:1:2: error: syntax error while parsing object key - unexpected '{'; expected string literal",
               error);
+    EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '['), "m.json", error));
+    EXPECT_EQ(
+        "m.json:1:100001: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
+        error);
 }

@@ -75,8 +75,8 @@ std::string Generate(const std::string& iPath, MTLILateEvaluator* iLate, MTLIMod
     EXPECT_TRUE(tree) << parser.Errors();
     if (!tree) return std::string();
     StreamCapture capture;
-    std::unique_ptr<MTTEvaluationEnvironment> environment(
-        iLate != nullptr ? new MTTEvaluationEnvironment(iLate) : new MTTEvaluationEnvironment(iModel));
+    std::unique_ptr<MTTEvaluationEnvironment> environment(iLate != nullptr ? new MTTEvaluationEnvironment(iLate)
+                                                                           : new MTTEvaluationEnvironment(iModel));
     environment->AddVariable(MTTString("target"), MTTString("linux"), MTTVarString);
     std::unique_ptr<MTTEvaluationOutput> output(iLate != nullptr ? tree->LateEvaluate(environment.get())
                                                                  : tree->Evaluate(environment.get()));
@@ -119,8 +119,9 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
         WriteText(dir + "/" + name + ".inc", Generate(kAgreementDir + name + ".cpp.mtt", &late, nullptr));
     }
     const std::string program = dir + "/agreement";
-    const std::string compile = "g++ -std=c++17 -Wall -Wextra -Werror -I" + dir + " -I" MTT_SOURCE_DIR "/host/runtime " +
-                                kAgreementDir + "main.cpp -o " + program + " 2>" + dir + "/compile.log";
+    const std::string compile = "g++ -std=c++17 -Wall -Wextra -Werror -I" + dir +
+                                " -I" MTT_SOURCE_DIR "/host/runtime " + kAgreementDir + "main.cpp -o " + program +
+                                " 2>" + dir + "/compile.log";
     ASSERT_EQ(0, std::system(compile.c_str())) << ReadText(dir + "/compile.log");
 
     WriteText(dir + "/awkward.json", kAwkwardModel);
@@ -130,7 +131,9 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
         std::string textTemplate;
         std::vector<std::string> models;
     } pairs[] = {{"report", kExampleDir + "report.txt.mtt", {kExampleDir + "model.json", dir + "/awkward.json"}},
-                 {"constructs", kAgreementDir + "constructs.txt.mtt", {kAgreementDir + "model.json", dir + "/sparse.json"}},
+                 {"constructs",
+                  kAgreementDir + "constructs.txt.mtt",
+                  {kAgreementDir + "model.json", dir + "/sparse.json"}},
                  {"schema", kSqlDir + "schema.sql.mtt", {kSqlDir + "model.json"}}};
     for (const auto& pair : pairs) {
         for (const std::string& modelPath : pair.models) {

@@ -93,7 +93,8 @@ std::vector<std::string> Cases()
     if (DIR* dir = opendir(kDir.c_str())) {
         while (dirent* entry = readdir(dir)) {
             std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mtt") == 0) cases.push_back(name.substr(0, name.size() - 4));
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mtt") == 0)
+                cases.push_back(name.substr(0, name.size() - 4));
         }
         closedir(dir);
     }

@@ -94,7 +94,7 @@ TEST(TemplateParserShape, SequencesAreListsInSourceOrder)
     MTTNode* outer = root->GetChild(2);
     ASSERT_EQ(outer->GetChildCount(), 3);
     EXPECT_EQ(outer->GetChild(2)->GetChildCount(), 2);  // then: one list of two statements
-    MTTNode* inner = outer->GetChild(3);                  // elif: the If itself, not a list around it
+    MTTNode* inner = outer->GetChild(3);                // elif: the If itself, not a list around it
     EXPECT_STREQ(inner->ToString().ConvertToChar(), "(if (Var y) (text \"c\") )");
     EXPECT_EQ(inner->GetChild(3)->GetChildCount(), 0);  // no else: an empty list
     EXPECT_EQ(inner->GetChild(2)->GetChildCount(), 1);  // a one-statement body is still a list
