@@ -31,15 +31,18 @@ int main(int argc, char** argv)
         return kExitSuccess;
     }
     try {
-        // The generator is left standing at the end: the process ends at
-        // once, and taking a large model apart piece by piece would cost a
-        // good part of the run. Debug builds take it apart, so that leak
+        // After a successful run every file is in place, and the process
+        // ends at once: taking a large model apart piece by piece would cost
+        // a good part of the run. A failed run takes everything down, since
+        // that removes temporary files; so do Debug builds, so that leak
         // checkers see everything freed.
         std::unique_ptr<Generator> generator(new Generator(options));
         const ExitStatus status = generator->Run();
 #ifdef NDEBUG
-        std::fflush(nullptr);
-        std::_Exit(status);
+        if (status == kExitSuccess) {
+            std::fflush(nullptr);
+            std::_Exit(status);
+        }
 #endif
         return status;
     } catch (const std::exception& e) {
