@@ -22,5 +22,5 @@ ExpressionOwner NodeBuilder::Literal(const std::string& iText, bool iNumber, Use
 
 ExpressionOwner NodeBuilder::Property(const PropertyReference& iReference) const
 {
-    return iReference.Make(_factory, _options.strict);
+    return iReference.Make(_factory, _options.strict, _path);
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ListOfMTTString.h"
 #include "NodeOwners.h"
 
 class PropertyReference;
@@ -32,6 +33,7 @@ public:
 private:
     TrackingNodeFactory& _factory;
     const ParseOptions& _options;
+    mutable ListOfMTTString _path;  // see PropertyReference::Make
 };
 
 #endif

@@ -24,6 +24,11 @@ struct ParseOptions {
     std::vector<std::string> includeDirs;
     // Reads included and imported files; null: the file system. Not owned.
     const TemplateLoader* loader = nullptr;
+    // Record where each node came from while parsing (16 bytes a node).
+    // Otherwise the source map finds out on its first question, by parsing
+    // the texts it keeps once more: most runs never ask. Late parses always
+    // record, as lateSyntax need not outlive the parse.
+    bool recordPositions = false;
 };
 
 #endif

@@ -206,9 +206,10 @@ void PropertyReference::CheckElement(const std::string& iElement, size_t iOffset
     }
 }
 
-ExpressionOwner PropertyReference::Make(MTTNodeFactory& iFactory, bool iStrict) const
+ExpressionOwner PropertyReference::Make(MTTNodeFactory& iFactory, bool iStrict, ListOfMTTString& ioPath) const
 {
-    ListOfMTTString path;
+    ListOfMTTString& path = ioPath;
+    path.RemoveAll();
     for (const std::string& element : _path) path.Append(MTTString(element.data(), element.size()));
     std::string ref = _ref;
     if (iStrict && _memberLength > 0) {

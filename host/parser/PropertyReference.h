@@ -7,6 +7,7 @@
 
 #include "NodeOwners.h"
 
+class ListOfMTTString;
 class MTTNodeFactory;
 class SourceText;
 
@@ -39,7 +40,10 @@ public:
     // With iStrict, a member value is read as the object reached through
     // the member ("${.|t:path/name}"), so that a missing member fails the
     // property's walk instead of giving the empty text.
-    ExpressionOwner Make(MTTNodeFactory& iFactory, bool iStrict = false) const;
+    // ioPath: a list to build the path in (its old content is dropped),
+    // which the node copies; one list for every property of a parse
+    // leaves no abandoned copies among the nodes in the block pool.
+    ExpressionOwner Make(MTTNodeFactory& iFactory, bool iStrict, ListOfMTTString& ioPath) const;
 
     const std::string& Ref() const { return _ref; }
     bool IsRelative() const { return _relative; }

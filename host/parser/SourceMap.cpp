@@ -40,8 +40,21 @@ void SourceMap::Seal()
     _sealed = true;
 }
 
+void SourceMap::LocateLater(std::function<void(SourceMap&)> iLocate)
+{
+    _locate = std::move(iLocate);
+}
+
 std::optional<SourceSpan> SourceMap::Find(const MTTNode* iNode) const
 {
+    if (_locate) {
+        // The entries are a cache of what the texts say: made once, here.
+        std::call_once(_located, [this] {
+            SourceMap& self = const_cast<SourceMap&>(*this);
+            _locate(self);
+            self.Seal();
+        });
+    }
     auto found = _spans.end();
     if (!_sealed) {
         found = std::find_if(_spans.begin(), _spans.end(), [iNode](const Entry& a) { return a.node == iNode; });

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,7 +27,8 @@ struct SourceSpan {
 // bytes (its span as offsets into the files' texts taken one after another,
 // so that the entry needs no file number), kept in blocks (a growing
 // template never copies them all at once) and looked up by binary search
-// once the parse is over (Seal).
+// once the parse is over (Seal). A parse may leave the entries to be made
+// on the first question (LocateLater).
 class SourceMap {
 public:
     struct File {
@@ -49,6 +52,9 @@ public:
     void Record(const MTTNode* iNode, const SourceSpan& iSpan);
     // Sorts the entries; Find is linear before.
     void Seal();
+    // Entries made on demand: the first Find calls iLocate once (also
+    // when several threads ask at once), which Records them.
+    void LocateLater(std::function<void(SourceMap&)> iLocate);
     // Nothing for a node that no template text made.
     std::optional<SourceSpan> Find(const MTTNode* iNode) const;
 
@@ -71,9 +77,12 @@ private:
         uint32_t end;
     };
 
-    std::deque<Entry> _spans;
+    // Made by the parse, or by the locator on the first Find.
+    mutable std::deque<Entry> _spans;
     uint64_t _nextBase = 0;
-    bool _sealed = false;
+    mutable bool _sealed = false;
+    std::function<void(SourceMap&)> _locate;
+    mutable std::once_flag _located;
 };
 
 #endif

@@ -64,20 +64,37 @@ StatementOwner StatementParser::ParseTemplate()
 
 StatementOwner StatementParser::ParseSequence(const Block* iBlock, int iDepth, Stop& oStop)
 {
-    StatementOwner list(_session.factory.makeStatList());
+    const SourceSpan span = _session.factory.Span();
+    const size_t first = _pending.size();
     TemplateSegment segment;
     while (_segments.Next(segment)) {
         if (_import && iBlock == nullptr && SkipInImport(segment)) continue;
         StatementOwner statement = ParseSegment(segment, iBlock, iDepth, oStop);
-        if (!statement) return list;  // end, elif or else
-        // Append on a list appends and returns the list itself.
-        list.reset(list.release()->Append(statement.release()));
+        if (!statement) return Sequence(first, span, iBlock != nullptr);  // end, elif or else
+        _pending.push_back(std::move(statement));
     }
     if (iBlock != nullptr) {
         throw TemplateSyntaxError(_source.Size(), "missing '[% end %]' for '" + iBlock->keyword + "' opened at " +
                                                       _source.Where(iBlock->offset));
     }
     oStop = Stop::kEndOfInput;
+    return Sequence(first, span, false);
+}
+
+StatementOwner StatementParser::Sequence(size_t iFirst, const SourceSpan& iSpan, bool iBlock)
+{
+    if (iBlock && _pending.size() == iFirst + 1) {
+        StatementOwner only = std::move(_pending.back());
+        _pending.pop_back();
+        return only;
+    }
+    const SourceSpan current = _session.factory.Span();
+    _session.factory.SetSpan(iSpan);
+    StatementOwner list(_session.factory.makeStatList());
+    _session.factory.SetSpan(current);
+    // Append on a list appends and returns the list itself.
+    for (size_t i = iFirst; i < _pending.size(); ++i) list.reset(list.release()->Append(_pending[i].release()));
+    _pending.resize(iFirst);
     return list;
 }
 

@@ -64,6 +64,11 @@ private:
     };
 
     StatementOwner ParseSequence(const Block* iBlock, int iDepth, Stop& oStop);
+    // The statements parsed since _pending[iFirst] as one statement, taken
+    // off _pending. The list is made once they are all known, so that it
+    // takes exactly the room it needs, with the span of the directive that
+    // opened it; a block of one statement is that statement itself.
+    StatementOwner Sequence(size_t iFirst, const SourceSpan& iSpan, bool iBlock);
     StatementOwner ParseSegment(const TemplateSegment& iSegment, const Block* iBlock, int iDepth, Stop& oStop);
     StatementOwner ParseDirective(const TemplateSegment& iSegment, const Block* iBlock, int iDepth, Stop& oStop);
     // An imported file: true for what is left out (blank text, comments);
@@ -132,6 +137,8 @@ private:
     int _depth;
     DirectiveLexer _stopLexer;
     size_t _stopOffset;
+    // The statements of the open sequences, innermost last.
+    std::vector<StatementOwner> _pending;
 };
 
 #endif

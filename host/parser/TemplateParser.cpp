@@ -5,6 +5,7 @@
 #include "FileTemplateLoader.h"
 #include "IncludePath.h"
 #include "ParseSession.h"
+#include "PositionLocator.h"
 #include "SourceText.h"
 #include "StatementParser.h"
 #include "TemplateLexer.h"
@@ -34,7 +35,8 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
         if (_map->Full()) throw TemplateSyntaxError(0, "template larger than 4 GiB");
         TemplateLexer lexer(source);
         WhitespaceControl segments(lexer, source.Text());
-        TrackingNodeFactory factory(*_map);
+        const bool record = _options.recordPositions || _options.late;
+        TrackingNodeFactory factory(*_map, record);
         SourceSpan whole;
         whole.file = file;
         whole.end = static_cast<uint32_t>(source.Size());
@@ -44,6 +46,7 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
         StatementParser parser(session, source, segments, file, false, 0);
         factory.setTree(parser.ParseTemplate().release());
         _map->Seal();
+        if (!record) _map->LocateLater(PositionLocator(factory.getTree(), _fileName, _options));
         _userCode = factory.MadeUserCode();
         return factory.getTree();
     } catch (const TemplateSyntaxError& error) {

@@ -37,7 +37,8 @@ public:
     const std::vector<TemplateError>& ErrorValues() const;
 
     // Where each node of the last tree came from (the templates' texts included). Valid until the
-    // next Parse; TakeSourceMap hands it over.
+    // next Parse; TakeSourceMap hands it over. Unless ParseOptions::recordPositions, the nodes are
+    // found on the map's first question, which needs the tree still alive.
     const SourceMap& Map() const { return *_map; }
     std::unique_ptr<SourceMap> TakeSourceMap();
     // Whether the last tree holds a usercode statement.

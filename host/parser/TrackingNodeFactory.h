@@ -9,7 +9,8 @@
 // forgotten.
 class TrackingNodeFactory : public MTTNodeFactory {
 public:
-    explicit TrackingNodeFactory(SourceMap& ioMap) : _map(ioMap) {}
+    // iRecord false: nodes are not recorded (the map finds them later).
+    TrackingNodeFactory(SourceMap& ioMap, bool iRecord) : _map(ioMap), _record(iRecord) {}
 
     // The span given to the nodes made from now on.
     void SetSpan(const SourceSpan& iSpan) { _span = iSpan; }
@@ -52,12 +53,13 @@ private:
     template <class Node>
     Node* Track(Node* iNode)
     {
-        _map.Record(iNode, _span);
+        if (_record) _map.Record(iNode, _span);
         return iNode;
     }
 
     SourceMap& _map;
     SourceSpan _span;
+    bool _record;
     bool _userCode = false;
 };
 

@@ -37,21 +37,10 @@ public:
 
     // Inline while the thread's chunk has room, and for returns to the
     // chunk of its latest returns: most calls never leave the caller.
-    static void* Allocate(size_t iSize)
-    {
-        if (sPooling && iSize - 1 < kMaxBlockSize) {
-            Thread& thread = tThread;
-            uintptr_t rounded = (iSize + 7) & ~uintptr_t(7);
-            uintptr_t alignment = AlignmentFor(rounded);
-            uintptr_t block = (reinterpret_cast<uintptr_t>(thread.bump) + alignment - 1) & ~(alignment - 1);
-            if (block + rounded <= reinterpret_cast<uintptr_t>(thread.end)) {
-                thread.bump = reinterpret_cast<char*>(block + rounded);
-                ++thread.handedOut;
-                return reinterpret_cast<void*>(block);
-            }
-        }
-        return AllocateSlowly(iSize);
-    }
+    static void* Allocate(size_t iSize) { return Bump(iSize, AlignmentFor((iSize + 7) & ~uintptr_t(7))); }
+    // For objects that need no more than 8-byte alignment (pointers,
+    // integers): such blocks follow each other without padding.
+    static void* AllocateWords(size_t iSize) { return Bump(iSize, 8); }
     // iSize must be the size given to Allocate.
     static void Release(void* iBlock, size_t iSize)
     {
@@ -64,6 +53,25 @@ public:
             }
         }
         ReleaseSlowly(iBlock, iSize);
+    }
+
+    // Grows a block in place to iNewSize when it is the calling thread's
+    // latest and its chunk has room after it; false otherwise (the caller
+    // then moves it). A list filled in one go thus ends with exactly the
+    // room it uses, and no abandoned smaller copies. Both sizes must be
+    // pooled sizes; the block keeps its alignment.
+    static bool Extend(void* iBlock, size_t iSize, size_t iNewSize)
+    {
+        if (!sPooling || iBlock == nullptr || iSize - 1 >= kMaxBlockSize || iNewSize > kMaxBlockSize) return false;
+        Thread& thread = tThread;
+        uintptr_t block = reinterpret_cast<uintptr_t>(iBlock);
+        uintptr_t grown = block + ((iNewSize + 7) & ~uintptr_t(7));
+        if (block + ((iSize + 7) & ~uintptr_t(7)) != reinterpret_cast<uintptr_t>(thread.bump) ||
+            grown > reinterpret_cast<uintptr_t>(thread.end)) {
+            return false;
+        }
+        thread.bump = reinterpret_cast<char*>(grown);
+        return true;
     }
 
     // The pool itself, whatever the build: for the two above and for tests.
@@ -94,6 +102,20 @@ public:
     };
 
 private:
+    static void* Bump(size_t iSize, uintptr_t iAlignment)
+    {
+        if (sPooling && iSize - 1 < kMaxBlockSize) {
+            Thread& thread = tThread;
+            uintptr_t rounded = (iSize + 7) & ~uintptr_t(7);
+            uintptr_t block = (reinterpret_cast<uintptr_t>(thread.bump) + iAlignment - 1) & ~(iAlignment - 1);
+            if (block + rounded <= reinterpret_cast<uintptr_t>(thread.end)) {
+                thread.bump = reinterpret_cast<char*>(block + rounded);
+                ++thread.handedOut;
+                return reinterpret_cast<void*>(block);
+            }
+        }
+        return AllocateSlowly(iSize);
+    }
     static void* AllocateSlowly(size_t iSize);
     static void ReleaseSlowly(void* iBlock, size_t iSize);
     // Any type of a given size has an alignment that divides the size.

@@ -3,7 +3,29 @@
 #include <new>
 #include <utility>
 
+#include "MTTBlockPool.h"
 #include "MTTInfraAssert.h"
+
+namespace {
+
+// Item arrays come from the block pool: syntax trees hold many one- or
+// two-element paths, for which the system allocator's rounding and array
+// header would cost more than the strings.
+MTTString* NewItems(int iCount)
+{
+    MTTString* items = static_cast<MTTString*>(MTTBlockPool::Allocate(sizeof(MTTString) * size_t(iCount)));
+    for (int i = 0; i < iCount; ++i) new (items + i) MTTString();
+    return items;
+}
+
+void DeleteItems(MTTString* iItems, int iCount)
+{
+    if (iItems == nullptr) return;
+    for (int i = 0; i < iCount; ++i) iItems[i].~MTTString();
+    MTTBlockPool::Release(iItems, sizeof(MTTString) * size_t(iCount));
+}
+
+}  // namespace
 
 ListOfMTTString::ListOfMTTString() : _items(nullptr), _size(0), _capacity(0) {}
 
@@ -22,7 +44,7 @@ ListOfMTTString::ListOfMTTString(ListOfMTTString&& iOther) noexcept
 
 ListOfMTTString::~ListOfMTTString()
 {
-    delete[] _items;
+    DeleteItems(_items, _capacity);
 }
 
 ListOfMTTString& ListOfMTTString::operator=(const ListOfMTTString& iOther)
@@ -31,10 +53,10 @@ ListOfMTTString& ListOfMTTString::operator=(const ListOfMTTString& iOther)
     RemoveAll();
     // Exactly the room needed: syntax trees hold many short copied paths.
     if (_capacity < iOther._size) {
-        delete[] _items;
+        DeleteItems(_items, _capacity);
         _items = nullptr;
         _capacity = 0;
-        _items = new MTTString[iOther._size];
+        _items = NewItems(iOther._size);
         _capacity = iOther._size;
     }
     for (int i = 0; i < iOther._size; ++i) _items[i] = iOther._items[i];
@@ -45,7 +67,7 @@ ListOfMTTString& ListOfMTTString::operator=(const ListOfMTTString& iOther)
 ListOfMTTString& ListOfMTTString::operator=(ListOfMTTString&& iOther) noexcept
 {
     if (this == &iOther) return *this;
-    delete[] _items;
+    DeleteItems(_items, _capacity);
     _items = iOther._items;
     _size = iOther._size;
     _capacity = iOther._capacity;
@@ -59,9 +81,9 @@ void ListOfMTTString::Grow()
 {
     if (_capacity > 0x3FFFFFFF) throw std::bad_alloc();
     int capacity = _capacity < 4 ? 4 : 2 * _capacity;
-    MTTString* items = new MTTString[capacity];
+    MTTString* items = NewItems(capacity);
     for (int i = 0; i < _size; ++i) items[i] = std::move(_items[i]);
-    delete[] _items;
+    DeleteItems(_items, _capacity);
     _items = items;
     _capacity = capacity;
 }

@@ -66,7 +66,13 @@ void MTTListOfPointers::Append(void* iPointer)
 {
     if (_size == _capacity) {
         if (_capacity > 0x3FFFFFFF) throw std::bad_alloc();
-        Reserve(_capacity < 4 ? 4 : 2 * _capacity);
+        // A list filled in one go (a parsed block) stays on top of the
+        // pool and grows by one slot in place: it takes exactly its room.
+        if (MTTBlockPool::Extend(_items, sizeof(void*) * _capacity, sizeof(void*) * (_capacity + 1))) {
+            ++_capacity;
+        } else {
+            Reserve(_capacity == 0 ? 1 : 2 * _capacity);
+        }
     }
     _items[_size++] = iPointer;
 }

@@ -1,6 +1,9 @@
 #ifndef MTTNODE_H
 #define MTTNODE_H
 
+#include <cstddef>
+#include <new>
+
 #include "MTTExport.h"
 #include "MTTResult.h"
 #include "MTTString.h"
@@ -15,6 +18,15 @@ public:
     MTTNode(const MTTNode& iOther);
     MTTNode& operator=(const MTTNode& iOther);
     virtual ~MTTNode();
+
+    // Nodes come from the block pool, packed: a parsed template is
+    // millions of small nodes, which the system allocator would round up
+    // and give headers. A host's node kind that needs more than 8-byte
+    // alignment goes to the system allocator.
+    static void* operator new(size_t iSize);
+    static void* operator new(size_t iSize, std::align_val_t iAlignment);
+    static void operator delete(void* iNode, size_t iSize);
+    static void operator delete(void* iNode, size_t iSize, std::align_val_t iAlignment);
 
     // Calls the visitor's operation for this node's kind.
     virtual long Accept(MTTINodeVisitor* visitor) = 0;

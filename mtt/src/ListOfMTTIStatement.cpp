@@ -2,7 +2,17 @@
 
 #include <cstring>
 
+#include "MTTBlockPool.h"
 #include "MTTStatementKindFinder.h"
+
+namespace {
+
+MTTStatementKind* NewKinds(int iCount)
+{
+    return static_cast<MTTStatementKind*>(MTTBlockPool::Allocate(size_t(iCount)));
+}
+
+}  // namespace
 
 ListOfMTTIStatement::ListOfMTTIStatement() : _kinds(nullptr), _kindCapacity(0) {}
 
@@ -22,14 +32,14 @@ ListOfMTTIStatement& ListOfMTTIStatement::operator=(const ListOfMTTIStatement& i
 
 ListOfMTTIStatement::~ListOfMTTIStatement()
 {
-    delete[] _kinds;
+    MTTBlockPool::Release(_kinds, size_t(_kindCapacity));
 }
 
 void ListOfMTTIStatement::CopyKinds(const ListOfMTTIStatement& iOther)
 {
     if (_kindCapacity < iOther._list.Size()) {
-        MTTStatementKind* kinds = new MTTStatementKind[iOther._list.Size()];
-        delete[] _kinds;
+        MTTStatementKind* kinds = NewKinds(iOther._list.Size());
+        MTTBlockPool::Release(_kinds, size_t(_kindCapacity));
         _kinds = kinds;
         _kindCapacity = iOther._list.Size();
     }
@@ -49,10 +59,12 @@ void ListOfMTTIStatement::Append(MTTIStatement* iStatement)
 {
     int size = _list.Size();
     if (size == _kindCapacity) {
-        int capacity = _kindCapacity < 4 ? 4 : 2 * _kindCapacity;
-        MTTStatementKind* kinds = new MTTStatementKind[capacity];
+        // Taken before the pointer array grows, so that a list filled in
+        // one go keeps that array on top of the pool, growing in place.
+        int capacity = _kindCapacity < 8 ? 8 : 2 * _kindCapacity;
+        MTTStatementKind* kinds = NewKinds(capacity);
         if (size > 0) std::memcpy(kinds, _kinds, size);
-        delete[] _kinds;
+        MTTBlockPool::Release(_kinds, size_t(_kindCapacity));
         _kinds = kinds;
         _kindCapacity = capacity;
     }

@@ -5,9 +5,11 @@
 namespace {
 
 // A null string pointer counts as the empty string.
-MTTString Text(const MTTString* iText)
+// A reference, not a copy: the node makes the one copy it keeps.
+const MTTString& Text(const MTTString* iText)
 {
-    return iText != nullptr ? *iText : MTTString();
+    static const MTTString empty;
+    return iText != nullptr ? *iText : empty;
 }
 
 }  // namespace

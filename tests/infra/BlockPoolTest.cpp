@@ -41,6 +41,18 @@ TEST(BlockPool, BlocksAreDistinctAndAlignedForTheirSize)
         for (void* block : blocks) ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % alignment, 0u) << size;
         GiveAll(blocks, size);
     }
+    // Only the thread's latest block grows in place, within pooled sizes.
+    if (MTTBlockPool::Pooling()) {
+        MTTBlockPool::SettleThread();  // a fresh chunk: room after the block
+        void* first = MTTBlockPool::Allocate(8);
+        EXPECT_TRUE(MTTBlockPool::Extend(first, 8, 13));
+        void* second = MTTBlockPool::Allocate(8);
+        EXPECT_EQ(second, static_cast<char*>(first) + 16);
+        EXPECT_FALSE(MTTBlockPool::Extend(first, 16, 24));
+        EXPECT_FALSE(MTTBlockPool::Extend(second, 8, MTTBlockPool::kMaxBlockSize + 8));
+        MTTBlockPool::Release(second, 8);
+        MTTBlockPool::Release(first, 16);
+    }
     void* large = MTTBlockPool::Take(MTTBlockPool::kMaxBlockSize + 1);
     MTTBlockPool::Give(large, MTTBlockPool::kMaxBlockSize + 1);
     // A render's text: its buffer is kept for the next one, pages mapped.

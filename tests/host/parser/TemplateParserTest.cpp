@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "MTTIStatement.h"
 #include "StreamCapture.h"
@@ -97,7 +99,7 @@ TEST(TemplateParserShape, SequencesAreListsInSourceOrder)
     MTTNode* inner = outer->GetChild(3);                // elif: the If itself, not a list around it
     EXPECT_STREQ(inner->ToString().ConvertToChar(), "(if (Var y) (text \"c\") )");
     EXPECT_EQ(inner->GetChild(3)->GetChildCount(), 0);  // no else: an empty list
-    EXPECT_EQ(inner->GetChild(2)->GetChildCount(), 1);  // a one-statement body is still a list
+    EXPECT_EQ(inner->GetChild(2)->GetChildCount(), 0);  // a one-statement body is that statement: no list
 
     // Each node knows the directive, property or text that made it; an If
     // and its body list point at their own directive, an elif at the elif.
@@ -142,6 +144,9 @@ TEST(TemplateParserShape, IncludedFilesAndErrorValues)
     loader.files["lib/b.mtt"] = "${name}";
     root.reset(parser.Parse(source));
     ASSERT_NE(root, nullptr) << parser.Errors();
+    // Places are found on the first question, from the texts the parse read,
+    // not from the files as they are by then.
+    loader.files["lib/b.mtt"] = "[% if";
     const SourceMap& map = parser.Map();
     auto where = [&](MTTNode* iNode) { return map.Where(*map.Find(iNode)) + " " + map.Excerpt(*map.Find(iNode)); };
     MTTNode* loop = root->GetChild(1);
@@ -151,6 +156,45 @@ TEST(TemplateParserShape, IncludedFilesAndErrorValues)
     MTTNode* included = root->GetChild(2);  // a's list, then b's list inside it
     EXPECT_EQ(where(included), "dir/t:1:41 [% include \"../lib/a.mtt\" %]");
     EXPECT_EQ(where(included->GetChild(2)->GetChild(1)), "lib/b.mtt:1:1 ${name}");
+}
+
+// Places found on demand are those a parse records as it goes, for every
+// node of a template that uses each kind of construct.
+TEST(TemplateParserShape, PlacesOnDemandAreThoseRecordedWhileParsing)
+{
+    MemoryLoader loader;
+    loader.files["inc.mtt"] = "[% function g(x) %]<${x}>[% end %]";
+    loader.files["part.mtt"] = "[% call g(${name}) %]\n";
+    const std::string source =
+        "[% import \"inc.mtt\" %][% int n %][% string s %]\n"
+        "[% foreach /classes separator \",\" %]\n  [% if defined ${:x} && (a == \"1\" || !b) %]${name|snake}"
+        "[% elif c %][% s += ${name:/x/y} %][% else %][% n |= 4 %][% end %]\n[% usercode %][%- SPC -%]"
+        "[% include \"part.mtt\" %][%= s %]\n[% end %]";
+    ParseOptions options;
+    options.loader = &loader;
+    TemplateParser onDemand("t", options);
+    std::unique_ptr<MTTIStatement> tree(onDemand.Parse(source));
+    options.recordPositions = true;
+    TemplateParser recording("t", options);
+    std::unique_ptr<MTTIStatement> twin(recording.Parse(source));
+    ASSERT_NE(tree, nullptr) << onDemand.Errors();
+    ASSERT_NE(twin, nullptr);
+    auto where = [](const SourceMap& iMap, MTTNode* iNode) {
+        const std::optional<SourceSpan> span = iMap.Find(iNode);
+        return span ? iMap.Where(*span) + " " + iMap.Excerpt(*span) : std::string("none");
+    };
+    int nodes = 0;
+    std::vector<std::pair<MTTNode*, MTTNode*>> pending{{tree.get(), twin.get()}};
+    while (!pending.empty()) {
+        auto [node, same] = pending.back();
+        pending.pop_back();
+        ASSERT_EQ(node->GetChildCount(), same->GetChildCount());
+        EXPECT_EQ(where(onDemand.Map(), node), where(recording.Map(), same)) << node->ToString().ConvertToChar();
+        EXPECT_NE(where(onDemand.Map(), node), "none");
+        ++nodes;
+        for (int i = 1; i <= node->GetChildCount(); ++i) pending.emplace_back(node->GetChild(i), same->GetChild(i));
+    }
+    EXPECT_GT(nodes, 40);
 }
 
 TEST(TemplateParserErrors, NamesAndReset)
