@@ -40,6 +40,10 @@ bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& o
         oError = "cannot read '" + iPath + "': " + std::strerror(errno);
         return false;
     }
+    // Room for the whole file at once: growing by doubling would copy a
+    // large model or template several times over.
+    struct stat opened;
+    if (::fstat(fileno(file), &opened) == 0 && S_ISREG(opened.st_mode)) oText.reserve(size_t(opened.st_size) + 1);
     const bool ok = ReadStream(file, oText);
     const int savedErrno = errno;
     std::fclose(file);
