@@ -22,11 +22,16 @@ public:
     // Nodes come from the block pool, packed: a parsed template is
     // millions of small nodes, which the system allocator would round up
     // and give headers. A host's node kind that needs more than 8-byte
-    // alignment goes to the system allocator.
+    // alignment goes to the system allocator. The nothrow and placement
+    // forms work as for any class.
     static void* operator new(size_t iSize);
     static void* operator new(size_t iSize, std::align_val_t iAlignment);
+    static void* operator new(size_t iSize, const std::nothrow_t&) noexcept;
+    static void* operator new(size_t, void* iPlace) noexcept { return iPlace; }
     static void operator delete(void* iNode, size_t iSize);
     static void operator delete(void* iNode, size_t iSize, std::align_val_t iAlignment);
+    static void operator delete(void* iNode, const std::nothrow_t&) noexcept;
+    static void operator delete(void*, void*) noexcept {}
 
     // Calls the visitor's operation for this node's kind.
     virtual long Accept(MTTINodeVisitor* visitor) = 0;

@@ -23,6 +23,15 @@ void* MTTNode::operator new(size_t iSize, std::align_val_t iAlignment)
     return ::operator new(iSize, iAlignment);
 }
 
+void* MTTNode::operator new(size_t iSize, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(iSize);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void MTTNode::operator delete(void* iNode, size_t iSize)
 {
     MTTBlockPool::Release(iNode, iSize);
@@ -31,6 +40,14 @@ void MTTNode::operator delete(void* iNode, size_t iSize)
 void MTTNode::operator delete(void* iNode, size_t iSize, std::align_val_t iAlignment)
 {
     ::operator delete(iNode, iSize, iAlignment);
+}
+
+// Called only when a constructor throws after a nothrow allocation, and
+// without the size a pooled block is returned with: that block stays
+// taken (it pins its chunk), which is bounded and reachable.
+void MTTNode::operator delete(void* iNode, const std::nothrow_t&) noexcept
+{
+    if (!MTTBlockPool::Pooling()) ::operator delete(iNode);
 }
 
 long MTTNode::Normalize()

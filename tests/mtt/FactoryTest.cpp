@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "MTTNodeClasses.h"
@@ -101,4 +103,22 @@ TEST(Factory, HoldsButNeverOwnsTheTree)
     EXPECT_EQ(second.get(), factory->getTree());
     delete factory;
     EXPECT_EQ("(text \"1\")(text \"2\")", Dump(first.get()) + Dump(second.get()));
+}
+
+// Nodes have their own allocation functions (the block pool); a host's
+// node kind still takes every form of new, and an over-aligned one gets
+// its alignment.
+TEST(Factory, HostNodeKindsTakeEveryFormOfNew)
+{
+    delete new Probe("a");
+    std::unique_ptr<Probe> nothrow(new (std::nothrow) Probe("b"));
+    ASSERT_NE(nothrow, nullptr);
+    alignas(Probe) unsigned char place[sizeof(Probe)];
+    Probe* placed = new (place) Probe("c");
+    placed->~Probe();
+    struct alignas(64) Wide : Probe {
+        Wide() : Probe("d") {}
+    };
+    std::unique_ptr<Wide> wide(new Wide());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(wide.get()) % 64, 0u);
 }
