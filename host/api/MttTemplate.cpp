@@ -28,9 +28,21 @@ ParseOptions ParsingFor(const TemplateOptions& iOptions, const LateSyntax& iSynt
 
 }  // namespace
 
-Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode)
-    : _map(std::move(iMap)), _tree(std::move(iTree)), _late(iLate), _userCode(iUserCode)
+Template::Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode,
+                   std::unordered_map<const MTTIStatement*, std::string> iUserCodeNames)
+    : _map(std::move(iMap)),
+      _tree(std::move(iTree)),
+      _late(iLate),
+      _userCode(iUserCode),
+      _userCodeNames(std::move(iUserCodeNames))
 {
+}
+
+const std::string& Template::UserCodeName(const MTTIStatement* iStatement) const
+{
+    static const std::string kNone;
+    auto found = _userCodeNames.find(iStatement);
+    return found == _userCodeNames.end() ? kNone : found->second;
 }
 
 Template::~Template() {}
@@ -62,7 +74,8 @@ std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement
     }
     oErrors.clear();
     return std::unique_ptr<Template>(
-        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate, ioParser.HasUserCode()));
+        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate,
+                                                  ioParser.HasUserCode(), ioParser.TakeUserCodeNames()));
 }
 
 RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "MttRenderResult.h"
@@ -60,10 +61,14 @@ public:
     // Whether the template writes user-code sections (a usercode
     // directive), which a host finds in the output tree.
     bool HasUserCode() const { return _userCode; }
+    // The name of a usercode statement's section ([% usercode as "NAME" %]);
+    // empty when it has none.
+    const std::string& UserCodeName(const MTTIStatement* iStatement) const;
     const SourceMap& Sources() const { return *_map; }
 
 private:
-    Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode);
+    Template(std::unique_ptr<MTTIStatement> iTree, std::unique_ptr<SourceMap> iMap, bool iLate, bool iUserCode,
+             std::unordered_map<const MTTIStatement*, std::string> iUserCodeNames);
     static std::unique_ptr<Template> Made(TemplateParser& ioParser, MTTIStatement* iTree, bool iLate,
                                           std::vector<TemplateError>& oErrors);
     RenderResult Evaluate(Model* ioModel, const RenderOptions& iOptions) const;
@@ -72,6 +77,7 @@ private:
     std::unique_ptr<MTTIStatement> _tree;
     bool _late;
     bool _userCode;
+    std::unordered_map<const MTTIStatement*, std::string> _userCodeNames;
 };
 
 }  // namespace mtt

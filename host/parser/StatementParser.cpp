@@ -38,6 +38,13 @@ MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
 }
 
 const char* const kSeparator = "separator";
+const char* const kSectionName = "as";
+
+bool AtSectionName(DirectiveLexer& ioLexer)
+{
+    return ioLexer.Peek().kind == DirectiveToken::kWord && ioLexer.Peek().text == kSectionName &&
+           ioLexer.PeekNext().kind == DirectiveToken::kString;
+}
 
 }  // namespace
 
@@ -561,14 +568,31 @@ StatementOwner StatementParser::ParseUsercode(DirectiveCall& ioCall)
 {
     // The owner is named "UserCode": immediate evaluation only walks its
     // path, and late evaluation then reads the owner's user code.
+    DirectiveLexer& lexer = ioCall.lexer;
     std::vector<std::string> path;
     bool relative = true;
-    if (ioCall.lexer.Peek().kind != DirectiveToken::kEnd) {
-        ParsePathElements(ioCall.lexer, "after 'usercode'", relative, path);
+    if (lexer.Peek().kind != DirectiveToken::kEnd && !AtSectionName(lexer)) {
+        ParsePathElements(lexer, "after 'usercode'", relative, path);
+    }
+    // 'as "NAME"' names the section, so that one owner can have several.
+    std::string name;
+    const bool named = AtSectionName(lexer);
+    if (named) {
+        lexer.Next();
+        const size_t offset = lexer.Peek().offset;
+        name = lexer.Next().text;
+        const bool digitsOnly = name.find_first_not_of("0123456789") == std::string::npos;
+        const bool control = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        if (digitsOnly || control) {
+            throw TemplateSyntaxError(offset, "a user-code section name needs a letter and no control "
+                                                    "character, found \"" + name + "\"");
+        }
     }
     ExpressionOwner owner = _session.builder.Property(PropertyReference("UserCode", relative, std::move(path)));
-    ExpectEnd(ioCall.lexer, "after the path of 'usercode'");
-    return StatementOwner(_session.factory.makeStatUsercode(owner.release()));
+    ExpectEnd(lexer, named ? "after the section name" : "or 'as \"NAME\"' after the path of 'usercode'");
+    MTTIStatement* statement = _session.factory.makeStatUsercode(owner.release());
+    if (named) _session.factory.NameUserCode(statement, std::move(name));
+    return StatementOwner(statement);
 }
 
 StatementOwner StatementParser::ParseSpecial(DirectiveCall& ioCall)

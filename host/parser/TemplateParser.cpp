@@ -48,6 +48,7 @@ MTTIStatement* TemplateParser::Parse(std::string iSource)
         _map->Seal();
         if (!record) _map->LocateLater(PositionLocator(factory.getTree(), _fileName, _options));
         _userCode = factory.MadeUserCode();
+        _userCodeNames = factory.TakeUserCodeNames();
         return factory.getTree();
     } catch (const TemplateSyntaxError& error) {
         Fail(error);

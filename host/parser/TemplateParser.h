@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ParseOptions.h"
@@ -43,6 +44,8 @@ public:
     std::unique_ptr<SourceMap> TakeSourceMap();
     // Whether the last tree holds a usercode statement.
     bool HasUserCode() const { return _userCode; }
+    // The section names of the last tree's named usercode statements.
+    std::unordered_map<const MTTIStatement*, std::string> TakeUserCodeNames() { return std::move(_userCodeNames); }
 
 private:
     void Fail(const TemplateSyntaxError& iError);
@@ -54,6 +57,7 @@ private:
     std::vector<TemplateError> _errorValues;
     std::unique_ptr<SourceMap> _map;
     bool _userCode = false;
+    std::unordered_map<const MTTIStatement*, std::string> _userCodeNames;
 };
 
 #endif

@@ -1,6 +1,9 @@
 #ifndef TRACKINGNODEFACTORY_H
 #define TRACKINGNODEFACTORY_H
 
+#include <string>
+#include <unordered_map>
+
 #include "MTTNodeFactory.h"
 #include "SourceMap.h"
 
@@ -18,6 +21,10 @@ public:
     // Whether a usercode statement was made: only then does evaluation need
     // the output tree to find the sections.
     bool MadeUserCode() const { return _userCode; }
+    // The names given to usercode statements ([% usercode as "NAME" %]),
+    // which let one owner have several sections.
+    void NameUserCode(const MTTIStatement* iStatement, std::string iName) { _userCodeNames[iStatement] = iName; }
+    std::unordered_map<const MTTIStatement*, std::string> TakeUserCodeNames() { return std::move(_userCodeNames); }
 
     MTTIStatement* makeStatText(MTTString* iText) override;
     MTTIExpression* makeExpProperty(ListOfMTTString& iPath, bool iRelative, MTTString& iName) override;
@@ -61,6 +68,7 @@ private:
     SourceSpan _span;
     bool _record;
     bool _userCode = false;
+    std::unordered_map<const MTTIStatement*, std::string> _userCodeNames;
 };
 
 #endif
