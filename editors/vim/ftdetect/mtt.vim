@@ -1,0 +1,2 @@
+" mtt templates
+autocmd BufNewFile,BufRead *.mtt setfiletype mtt
