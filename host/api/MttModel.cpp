@@ -1,6 +1,9 @@
 #include "MttModel.h"
 
+#include <cctype>
+
 #include "JsonModel.h"
+#include "mtt_json_builder.h"
 
 namespace mtt {
 
@@ -8,16 +11,28 @@ Model::Model(std::unique_ptr<JsonModel> iJson) : _json(std::move(iJson)) {}
 
 Model::~Model() {}
 
-std::unique_ptr<Model> Model::FromFile(const std::string& iPath, std::string& oError)
+std::unique_ptr<Model> Model::FromFile(const std::string& iPath, std::string& oError, ModelFormat iFormat)
 {
-    std::unique_ptr<JsonModel> json = JsonModel::LoadFile(iPath, oError);
+    std::string text;
+    if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
+    return FromText(text, iPath, oError, iFormat);
+}
+
+std::unique_ptr<Model> Model::FromText(const std::string& iText, const std::string& iName, std::string& oError,
+                                       ModelFormat iFormat)
+{
+    if (iFormat == ModelFormat::kByName) iFormat = FormatOf(iName);
+    std::unique_ptr<JsonModel> json = iFormat == ModelFormat::kYaml ? JsonModel::FromYamlText(iText, iName, oError)
+                                                                    : JsonModel::FromText(iText, iName, oError);
     return json ? std::unique_ptr<Model>(new Model(std::move(json))) : nullptr;
 }
 
-std::unique_ptr<Model> Model::FromText(const std::string& iJson, const std::string& iName, std::string& oError)
+ModelFormat Model::FormatOf(const std::string& iName)
 {
-    std::unique_ptr<JsonModel> json = JsonModel::FromText(iJson, iName, oError);
-    return json ? std::unique_ptr<Model>(new Model(std::move(json))) : nullptr;
+    const size_t dot = iName.find_last_of("./");
+    std::string extension = dot == std::string::npos || iName[dot] != '.' ? std::string() : iName.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "yaml" || extension == "yml" ? ModelFormat::kYaml : ModelFormat::kJson;
 }
 
 MTLIModelObject* Model::Root()

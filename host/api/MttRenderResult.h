@@ -16,11 +16,27 @@ namespace mtt {
 // One message of the library during a render, with the template text
 // behind it (file empty when no template text is behind it).
 struct RenderMessage {
-    std::string text;  // as the library printed it
+    std::string text;  // as the library words it: "ERROR: ...", mostly with a line end
     std::string file;
     int line = 0;
     int column = 0;
     std::string excerpt;  // the directive, on one line
+    // The message only repeats for an enclosing statement the failure
+    // reported just before it ("ERROR: StatList failed evaluation for child
+    // 4." and the like, one per level): context, not a problem of its own.
+    // The first line of such a cascade is not context when nothing came
+    // before it to explain the failure.
+    bool context = false;
+
+    // "FILE:LINE:COLUMN: error: WHAT" on one line, WHAT being the text
+    // without "ERROR: " and the line end; without a position "error: WHAT".
+    std::string ToString() const
+    {
+        std::string what = text.compare(0, 7, "ERROR: ") == 0 ? text.substr(7) : text;
+        while (!what.empty() && (what.back() == '\n' || what.back() == '\r')) what.pop_back();
+        if (file.empty()) return "error: " + what;
+        return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": error: " + what;
+    }
 };
 
 // How to render.
@@ -36,12 +52,17 @@ struct RenderOptions {
     // Make the text (RenderResult::text); a host that reads the tree only
     // can spare it.
     bool text = true;
-    // Called right after each library message, as it is printed.
+    // Called right after each library message, context included.
     std::function<void(const RenderMessage&)> onMessage;
+    // Write each message that is not context on the standard error stream
+    // as it comes (RenderMessage::ToString and a line end). The library
+    // prints nothing itself during a render: its messages reach the host
+    // here, through onMessage and in RenderResult::messages, and never on
+    // the standard output.
+    bool printMessages = true;
 };
 
-// What a render gave. The library also prints its messages on the
-// process's standard output and error streams, as it always does.
+// What a render gave.
 struct RenderResult {
     bool ok = false;         // no message and an output
     bool evaluated = false;  // an output, maybe with messages

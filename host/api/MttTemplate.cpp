@@ -1,5 +1,7 @@
 #include "MttTemplate.h"
 
+#include <cstdio>
+
 #include "CppLateEvaluator.h"
 #include "CppLateSyntax.h"
 #include "MTTEvaluateText.h"
@@ -73,9 +75,8 @@ std::unique_ptr<Template> Template::Made(TemplateParser& ioParser, MTTIStatement
         return nullptr;
     }
     oErrors.clear();
-    return std::unique_ptr<Template>(
-        new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(), iLate,
-                                                  ioParser.HasUserCode(), ioParser.TakeUserCodeNames()));
+    return std::unique_ptr<Template>(new Template(std::unique_ptr<MTTIStatement>(iTree), ioParser.TakeSourceMap(),
+                                                  iLate, ioParser.HasUserCode(), ioParser.TakeUserCodeNames()));
 }
 
 RenderResult Template::Render(Model& ioModel, const RenderOptions& iOptions) const
@@ -95,6 +96,8 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
         RenderMessage wrongMode;
         wrongMode.text = _late ? "a template parsed for late evaluation renders with RenderLate\n"
                                : "RenderLate needs a template parsed with Options::late\n";
+        if (iOptions.printMessages) std::fprintf(stderr, "%s\n", wrongMode.ToString().c_str());
+        if (iOptions.onMessage) iOptions.onMessage(wrongMode);
         result.messages.push_back(wrongMode);
         return result;
     }
@@ -112,7 +115,7 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     bool& evaluated = result.evaluated;
     MTTString text;
     {
-        RenderMessageObserver observer(*_map, iOptions.onMessage);
+        RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages);
         if (direct) {
             evaluated = MTTEvaluateText(_tree.get(), environment.get(), text) == S_OK;
         } else {

@@ -11,10 +11,13 @@ class SourceMap;
 
 // Hears the library's messages during one render on the calling thread and
 // gives each the template position of the node behind it (for a failing
-// list child, the child). Set while it lives.
+// list child, the child) and whether it is context. While it lives the
+// library prints none of them: this prints what is not context on the
+// standard error stream when iPrint asks for it.
 class RenderMessageObserver : public MTTIMessageObserver {
 public:
-    RenderMessageObserver(const SourceMap& iMap, std::function<void(const mtt::RenderMessage&)> iOnMessage);
+    RenderMessageObserver(const SourceMap& iMap, std::function<void(const mtt::RenderMessage&)> iOnMessage,
+                          bool iPrint);
     ~RenderMessageObserver() override;
     RenderMessageObserver(const RenderMessageObserver&) = delete;
     RenderMessageObserver& operator=(const RenderMessageObserver&) = delete;
@@ -27,7 +30,9 @@ public:
 private:
     const SourceMap& _map;
     std::function<void(const mtt::RenderMessage&)> _onMessage;
+    bool _print;
     MTTIMessageObserver* _previous;
+    bool _previousPrinting;
     std::vector<mtt::RenderMessage> _messages;
 };
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "JsonModelObject.h"
+#include "YamlReader.h"
 #include "mtt_json_builder.h"
 #include "mtt_json_values.h"
 #include "mtt_value_ref_cache.h"
@@ -48,10 +49,23 @@ std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const s
 {
     std::unique_ptr<nlohmann::json> document(new nlohmann::json());
     if (!mtt_runtime::ParseJson(iText, iName, *document, oError)) return nullptr;
-    std::unique_ptr<JsonModel> model(new JsonModel(std::move(document)));
-    // About one object per 32 bytes of JSON (a member and its value): the
+    return Made(std::move(document), iText.size());
+}
+
+std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
+                                                   std::string& oError)
+{
+    std::unique_ptr<nlohmann::json> document(new nlohmann::json());
+    if (!YamlReader::Read(iText, iName, *document, oError)) return nullptr;
+    return Made(std::move(document), iText.size());
+}
+
+std::unique_ptr<JsonModel> JsonModel::Made(std::unique_ptr<nlohmann::json> iDocument, size_t iTextSize)
+{
+    std::unique_ptr<JsonModel> model(new JsonModel(std::move(iDocument)));
+    // About one object per 32 bytes of text (a member and its value): the
     // table of objects then grows without rehashing every few thousand.
-    model->_objects.reserve(iText.size() / 32);
+    model->_objects.reserve(iTextSize / 32);
     return model;
 }
 
@@ -99,7 +113,8 @@ std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
     if (object == nullptr) return kUnknownPointer;
     auto found = _objects.find(&object->Node());
-    if (found == _objects.end() || found->second.get() != object) return kUnknownPointer;
+    // The objects of a loop's selection stand for a node of this model too.
+    if (found == _objects.end()) return kUnknownPointer;
 
     std::vector<const std::string*> tokens;
     for (const JsonModelObject* o = object; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(&o->Token());

@@ -23,8 +23,8 @@ class ValueRefCache;
 //   - an array is a list (kind 1): GetSize, and GetElement counted from 0
 //     (null out of range);
 //   - a string, number, boolean or null is a scalar (kind 2) whose own text
-//     (GetValue(nullptr)) is the string as it is (cut at a \u0000), the
-//     number as JSON writes it (3, -2, 1.5, 10000000000.0, 1e+20), "true" or
+//     (GetValue(nullptr)) is the string as it is (a string holding a \u0000
+//     is refused when loading), the number as JSON writes it (3, -2, 1.5, 10000000000.0, 1e+20), "true" or
 //     "false", and the empty text for null;
 //   - an object is neither (kind 0).
 // GetProperty takes one path element (host/runtime/mtt_path_element.h): a
@@ -39,8 +39,9 @@ class ValueRefCache;
 // names with the same texts.
 //
 // Model objects are made on first use, one per node, and live, at fixed
-// addresses, as long as the JsonModel. Nesting depth has no limit of its own:
-// the document is built and released without recursion.
+// addresses, as long as the JsonModel. Nesting depth has no limit of its own
+// (a YAML text has one, see YamlReader): the document is built and released
+// without recursion.
 class JsonModel {
 public:
     // What PointerOf answers for an object this model did not hand out; a
@@ -51,6 +52,9 @@ public:
     // line end); a file that cannot be read gives "FILE: error: cannot open: <reason>".
     static std::unique_ptr<JsonModel> LoadFile(const std::string& iPath, std::string& oError);
     static std::unique_ptr<JsonModel> FromText(const std::string& iText, const std::string& iName, std::string& oError);
+    // The same document written in YAML (YamlReader says how it maps to JSON).
+    static std::unique_ptr<JsonModel> FromYamlText(const std::string& iText, const std::string& iName,
+                                                   std::string& oError);
 
     // Gives the user code of an owner object: true with oText to use oText.
     using UserCodeSource = std::function<bool(const JsonModelObject& iOwner, std::string& oText)>;
@@ -83,6 +87,7 @@ public:
 
 private:
     explicit JsonModel(std::unique_ptr<nlohmann::json> iDocument);
+    static std::unique_ptr<JsonModel> Made(std::unique_ptr<nlohmann::json> iDocument, size_t iTextSize);
 
     std::unique_ptr<nlohmann::json> _document;
     // Nodes made for user code, outside the document, at fixed addresses.

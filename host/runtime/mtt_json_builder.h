@@ -15,6 +15,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "mtt_json_error.h"
+
 namespace mtt_runtime {
 
 using Json = nlohmann::json;
@@ -56,35 +58,42 @@ inline const Json* Member(const Json* iNode, std::string_view iName)
 // "NAME:LINE:COLUMN: error: " for the byte at iIndex (0-based) of iText.
 inline std::string ErrorPrefix(const std::string& iName, const std::string& iText, std::size_t iIndex)
 {
-    if (iIndex > iText.size()) iIndex = iText.size();
-    std::size_t line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < iIndex; ++i) {
-        if (iText[i] == '\n') {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    return iName + ":" + std::to_string(line) + ":" + std::to_string(iIndex - lineStart + 1) + ": error: ";
+    return iName + ":" + LineColumnOf(iText, iIndex) + ": error: ";
 }
 
 // Builds the document from parser events with an explicit stack, so that
 // nesting depth costs heap, not call stack, and records where parsing failed.
+// It stops at a string holding a NUL (model texts end at one) and at a
+// repeated member name (one of the two would be lost), naming the string.
 class JsonBuilder {
 public:
-    explicit JsonBuilder(Json& oDocument) : _document(oDocument), _failed(false), _position(0) {}
+    explicit JsonBuilder(Json& oDocument)
+        : _document(oDocument),
+          _failed(false),
+          _position(0),
+          _strings(0),
+          _keyString(0),
+          _refused(nullptr),
+          _refusedString(0)
+    {
+    }
 
     bool null() { return Add(Json(nullptr)); }
     bool boolean(bool iValue) { return Add(Json(iValue)); }
     bool number_integer(Json::number_integer_t iValue) { return Add(Json(iValue)); }
     bool number_unsigned(Json::number_unsigned_t iValue) { return Add(Json(iValue)); }
     bool number_float(Json::number_float_t iValue, const std::string&) { return Add(Json(iValue)); }
-    bool string(std::string& iValue) { return Add(Json(std::move(iValue))); }
+    bool string(std::string& iValue)
+    {
+        return Counted(iValue, JsonSyntaxError::kNulInString) && Add(Json(std::move(iValue)));
+    }
     bool binary(Json::binary_t& iValue) { return Add(Json::binary(std::move(iValue))); }
     bool start_object(std::size_t) { return Open(Json::object()); }
     bool start_array(std::size_t) { return Open(Json::array()); }
     bool key(std::string& iKey)
     {
+        _keyString = _strings;
+        if (!Counted(iKey, JsonSyntaxError::kNulInName)) return false;
         _key = std::move(iKey);
         return true;
     }
@@ -100,6 +109,10 @@ public:
     }
 
     bool Failed() const { return _failed; }
+    // Why the builder stopped the parse (null when it did not), and the
+    // number of the string it stopped at (from 0, member names included).
+    const char* Refused() const { return _refused; }
+    std::size_t RefusedString() const { return _refusedString; }
     // Byte count up to and including the byte where parsing failed.
     std::size_t Position() const { return _position; }
     // The parser's explanation without its id and position prefix.
@@ -118,6 +131,18 @@ public:
     }
 
 private:
+    bool Counted(const std::string& iText, const char* iNulMessage)
+    {
+        const std::size_t string = _strings++;
+        if (std::memchr(iText.data(), '\0', iText.size()) == nullptr) return true;
+        return Refuse(iNulMessage, string);
+    }
+    bool Refuse(const char* iWhy, std::size_t iString)
+    {
+        _refused = iWhy;
+        _refusedString = iString;
+        return false;
+    }
     Json* Add(Json&& iValue, bool iOpen)
     {
         Json* slot;
@@ -128,21 +153,18 @@ private:
             _stack.back()->push_back(std::move(iValue));
             slot = &_stack.back()->back();
         } else {
-            slot = &((*_stack.back())[_key] = std::move(iValue));
+            auto added = _stack.back()->get_ref<Json::object_t&>().emplace(std::move(_key), std::move(iValue));
+            if (!added.second) {
+                Refuse(JsonSyntaxError::kDuplicateMember, _keyString);
+                return nullptr;
+            }
+            slot = &added.first->second;
         }
         if (iOpen) _stack.push_back(slot);
         return slot;
     }
-    bool Add(Json&& iValue)
-    {
-        Add(std::move(iValue), false);
-        return true;
-    }
-    bool Open(Json&& iValue)
-    {
-        Add(std::move(iValue), true);
-        return true;
-    }
+    bool Add(Json&& iValue) { return Add(std::move(iValue), false) != nullptr; }
+    bool Open(Json&& iValue) { return Add(std::move(iValue), true) != nullptr; }
     bool Close()
     {
         if (!_stack.empty()) _stack.pop_back();
@@ -155,17 +177,30 @@ private:
     bool _failed;
     std::size_t _position;
     std::string _message;
+    std::size_t _strings;
+    std::size_t _keyString;
+    const char* _refused;
+    std::size_t _refusedString;
 };
 
-// Parses iText into oDocument. False with oError "NAME:LINE:COLUMN: error: <what>".
+// Parses iText into oDocument. False with oError "NAME:LINE:COLUMN: error: <what>",
+// pointing at the token at fault (see JsonSyntaxError).
 inline bool ParseJson(const std::string& iText, const std::string& iName, Json& oDocument, std::string& oError)
 {
     Json document;
     JsonBuilder builder(document);
     bool ok = Json::sax_parse(iText, &builder);
+    if (builder.Refused() != nullptr) {
+        const std::size_t string = builder.RefusedString();
+        std::string what = builder.Refused();
+        if (builder.Refused() == JsonSyntaxError::kDuplicateMember) what += JsonSyntaxError::StringText(iText, string);
+        oError = ErrorPrefix(iName, iText, JsonSyntaxError::StringStart(iText, string)) + what;
+        return false;
+    }
     if (!ok || builder.Failed()) {
-        std::size_t position = builder.Position();
-        oError = ErrorPrefix(iName, iText, position > 0 ? position - 1 : 0) + builder.Message();
+        std::size_t offset = 0;
+        const std::string what = JsonSyntaxError::Explain(iText, builder.Position(), builder.Message(), offset);
+        oError = ErrorPrefix(iName, iText, offset) + what;
         return false;
     }
     oDocument = std::move(document);

@@ -1,15 +1,39 @@
 #include "MTTDiagnostics.h"
 
 #include <cstdarg>
+#include <cstring>
 #include <string>
 
 #include "MTTAssertionReport.h"
 #include "MTTIMessageObserver.h"
+#include "MTTMessages.h"
 
 namespace {
 
 thread_local MTTIMessageObserver* tObserver = nullptr;
+thread_local bool tPrinting = true;
 thread_local const MTTNode* tReportingNode = nullptr;
+
+// Whether iText is what iFormat prints for some argument; iFormat holds one
+// %d or %s at most.
+bool Prints(const char* iFormat, const char* iText)
+{
+    const char* conversion = std::strchr(iFormat, '%');
+    if (conversion == nullptr) return std::strcmp(iFormat, iText) == 0;
+    const size_t prefix = static_cast<size_t>(conversion - iFormat);
+    if (std::strncmp(iFormat, iText, prefix) != 0) return false;
+    const char* rest = iText + prefix;
+    const char* suffix = conversion + 2;
+    if (conversion[1] == 'd') {
+        if (*rest == '-') ++rest;
+        const char* digits = rest;
+        while (*rest >= '0' && *rest <= '9') ++rest;
+        return rest > digits && std::strcmp(rest, suffix) == 0;
+    }
+    const size_t restLength = std::strlen(rest);
+    const size_t suffixLength = std::strlen(suffix);
+    return restLength >= suffixLength && std::strcmp(rest + restLength - suffixLength, suffix) == 0;
+}
 
 void Report(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, const char* iFormat, va_list iArguments)
 {
@@ -24,7 +48,7 @@ void Report(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream, co
     std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
     if (length > 0) std::vsnprintf(&text[0], text.size() + 1, iFormat, again);
     va_end(again);
-    std::fputs(text.c_str(), iStream);
+    if (tPrinting) std::fputs(text.c_str(), iStream);
     tObserver->OnMessage(iReporter, iSubject, iStream == stderr, text.c_str());
 }
 
@@ -38,11 +62,32 @@ MTTIMessageObserver& MTTIMessageObserver::operator=(const MTTIMessageObserver&)
 }
 MTTIMessageObserver::~MTTIMessageObserver() {}
 
+void MTTIMessageObserver::ReportFromModel(const char* iText)
+{
+    MTTPrintOut("%s", iText == nullptr ? "" : iText);
+}
+
 MTTIMessageObserver* MTTSetMessageObserver(MTTIMessageObserver* iObserver)
 {
     MTTIMessageObserver* previous = tObserver;
     tObserver = iObserver;
     return previous;
+}
+
+bool MTTSetMessagePrinting(bool iPrint)
+{
+    const bool previous = tPrinting;
+    tPrinting = iPrint;
+    return previous;
+}
+
+bool MTTIsFollowOnMessage(const char* iText)
+{
+    if (iText == nullptr) return false;
+    for (const char* format : MTTMessages::kFollowOns) {
+        if (Prints(format, iText)) return true;
+    }
+    return false;
 }
 
 void MTTPrint(FILE* iStream, const char* iFormat, ...)

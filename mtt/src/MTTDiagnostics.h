@@ -10,7 +10,8 @@ class MTTNode;
 // Every message of the library goes through these routines, with C stdio,
 // so that hosts can capture the two streams at the descriptor level.
 // None adds a line end: formats carry their own. Each message is also told
-// to the thread's MTTIMessageObserver, when one is set.
+// to the thread's MTTIMessageObserver, when one is set, which the host may
+// leave it to alone (MTTSetMessagePrinting).
 void MTTPrint(FILE* iStream, const char* iFormat, ...) MTT_PRINTF_FORMAT(2, 3);
 void MTTPrintOut(const char* iFormat, ...) MTT_PRINTF_FORMAT(1, 2);
 // The same, naming the node that reports and the node the message is about.

@@ -2,6 +2,7 @@
 
 #include "MTLILateEvaluator.h"
 #include "MTLIModelObject.h"
+#include "MTTDiagnostics.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTMessages.h"
 #include "MTTNodeSupport.h"
@@ -46,6 +47,7 @@ MTLIModelObject* MTTExpProperty::Walk(MTTEvaluationEnvironment* iEnvironment)
 
 MTLIModelObject* MTTExpProperty::WalkPath(MTLIModelObject* iStart)
 {
+    MTTReportingNode reporting(this);  // what the model reports, it reports for this property
     MTLIModelObject* object = iStart;
     int size = _path.Size();
     for (int i = 1; i <= size && object != nullptr; ++i) {
@@ -74,6 +76,7 @@ MTTString MTTExpProperty::EvaluateString(MTTEvaluationEnvironment* iEnvironment)
 {
     MTLIModelObject* object = EvaluateModelObject(iEnvironment);
     if (object == nullptr) return MTTString();
+    MTTReportingNode reporting(this);
     return object->GetValue(_name.ConvertToChar());
 }
 

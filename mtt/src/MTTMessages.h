@@ -68,6 +68,13 @@ public:
     // A call refused by the nesting limits, with the number of calls it
     // would have made (MTTCallGuard).
     static constexpr char kCallTooDeep[] = "ERROR: function call: function \"%s\" nested too deeply (%d calls).\n";
+
+    // The messages that only repeat for an enclosing statement that one
+    // inside it failed (MTTIsFollowOnMessage); each holds one conversion at
+    // most.
+    static constexpr const char* kFollowOns[] = {kListChildFailed,    kListChildFailedLate, kIfBodyFailed,
+                                                 kForeachChildFailed, kFunctionFailed,      kCallFailed,
+                                                 kCallFailedLate};
 };
 
 #endif

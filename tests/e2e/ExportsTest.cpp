@@ -33,6 +33,8 @@ const char* const kExported[] = {
 const char* const kFunctions[] = {
     "MTTModuleMtt()",
     "MTTSetMessageObserver(MTTIMessageObserver*)",
+    "MTTSetMessagePrinting(bool)",
+    "MTTIsFollowOnMessage(char const*)",
     "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&)",
 };
 

@@ -83,3 +83,49 @@ TEST(MessageObserver, AFailingListChildIsTheSubject)
 }
 
 }  // namespace
+
+// A host may leave the messages to its observer alone; they keep their
+// texts and streams, and with no observer they are printed whatever is set.
+TEST(MessageObserver, PrintingOffLeavesMessagesToTheObserverAlone)
+{
+    TestObject root;
+    MTTEvaluationEnvironment env(&root);
+    std::unique_ptr<MTTIStatement> list(List({Foreach(Prop("n", "nosuch"), Text("x")), Expr(Prop("n", "nosuch"))}));
+    const Outcome printed = Eval(list.get(), &env);
+
+    Recorder recorder;
+    MTTSetMessageObserver(&recorder);
+    EXPECT_TRUE(MTTSetMessagePrinting(false));
+    const Outcome observed = Eval(list.get(), &env);
+    MTTSetMessageObserver(nullptr);
+    const Outcome unobserved = Eval(list.get(), &env);
+    EXPECT_FALSE(MTTSetMessagePrinting(true));
+
+    EXPECT_EQ("", observed.out + observed.err);
+    EXPECT_EQ(printed.out, unobserved.out);
+    std::string heard;
+    for (const Heard& message : recorder.heard) heard += message.text;
+    EXPECT_EQ(printed.out, heard);
+    // The property's own message, then the list's line about its child.
+    ASSERT_EQ(2u, recorder.heard.size());
+    EXPECT_FALSE(MTTIsFollowOnMessage(recorder.heard[0].text.c_str()));
+    EXPECT_TRUE(MTTIsFollowOnMessage(recorder.heard[1].text.c_str()));
+}
+
+TEST(MessageObserver, FollowOnMessagesAreTheLinesOfEnclosingStatements)
+{
+    for (const char* text :
+         {"ERROR: StatList failed evaluation for child 12.\n", "ERROR: StatList failed late evaluation for child 1.\n",
+          "ERROR: Evaluation error in if body.\n", "ERROR: Foreach failed evaluation for child 0.\n",
+          "ERROR: function call: evaluation of function \"f\" failed.\n", "ERROR: function call failed evaluation.\n",
+          "ERROR: function call failed late evaluation.\n"}) {
+        EXPECT_TRUE(MTTIsFollowOnMessage(text)) << text;
+    }
+    for (const char* text :
+         {"ERROR: Property \"${a:b}\" does not exist.\n", "ERROR: StatList failed evaluation for child x.\n",
+          "ERROR: StatList failed evaluation for child 1.", "ERROR: Foreach argument is not a list.\n",
+          "ERROR: function call: function \"f\" nested too deeply (101 calls).\n", ""}) {
+        EXPECT_FALSE(MTTIsFollowOnMessage(text)) << text;
+    }
+    EXPECT_FALSE(MTTIsFollowOnMessage(nullptr));
+}

@@ -56,11 +56,12 @@ protected:
 };
 
 // The outside programs: the library's minimal host and a host of the
-// template library, each built with CMake and with pkg-config alone.
+// template library, each built with CMake and with pkg-config alone, and
+// run once per argument list.
 struct Consumer {
     const char* example;
     const char* package;
-    std::vector<std::string> arguments;
+    std::vector<std::vector<std::string>> runs;
     std::string output;
 };
 
@@ -84,11 +85,15 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage)
     ASSERT_FALSE(pkgconfig.empty()) << "no mtt.pc under " << prefix;
 
     const std::string examples = std::string(MTT_SOURCE_DIR) + "/examples/";
+    // The example's model in YAML: the archive brings its YAML reader along.
+    const std::string yamlModel = _dir + "/model.yaml";
+    CommandRunner::WriteFile(yamlModel, "title: Shop\nitems:\n  - name: apple\n  - {name: pear}\n");
+    const std::string page = examples + "template-host/page.mtt";
     const Consumer consumers[] = {
-        {"minimal-host", "mtt", {}, kExpectedOutput},
+        {"minimal-host", "mtt", {{}}, kExpectedOutput},
         {"template-host",
          "mtt-template",
-         {examples + "template-host/page.mtt", examples + "template-host/model.json"},
+         {{page, examples + "template-host/model.json"}, {page, yamlModel}},
          "// Shop (made by template-host)\nAPPLE, PEAR\n"},
     };
     for (const Consumer& consumer : consumers) {
@@ -105,12 +110,14 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage)
                       consumer.package + ") -o " + CommandRunner::Quote(byPkgConfig)}));
         // Neither needs LD_LIBRARY_PATH: the programs and the libraries find what they need.
         for (const std::string& program : {build + "/" + consumer.example, byPkgConfig}) {
-            std::vector<std::string> command = {"env", "-u", "LD_LIBRARY_PATH", program};
-            command.insert(command.end(), consumer.arguments.begin(), consumer.arguments.end());
-            const CommandResult run = CommandRunner::Run(command, _dir);
-            EXPECT_EQ(0, run.exitCode) << program << ": " << run.err;
-            EXPECT_EQ(consumer.output, run.out) << program;
-            EXPECT_EQ("", run.err) << program;
+            for (const std::vector<std::string>& arguments : consumer.runs) {
+                std::vector<std::string> command = {"env", "-u", "LD_LIBRARY_PATH", program};
+                command.insert(command.end(), arguments.begin(), arguments.end());
+                const CommandResult run = CommandRunner::Run(command, _dir);
+                EXPECT_EQ(0, run.exitCode) << program << ": " << run.err;
+                EXPECT_EQ(consumer.output, run.out) << program;
+                EXPECT_EQ("", run.err) << program;
+            }
         }
     }
 }

@@ -30,7 +30,6 @@ TEST(JsonModel, ScalarKindsAndTextsAgreeForOwnTextAndMemberText)
         const char* text;
     } cases[] = {
         {"\"a \\\"b\\\" \\\\ \\u00e9\"", 2, "a \"b\" \\ \xc3\xa9"},
-        {"\"cut\\u0000here\"", 2, "cut"},
         {"42", 2, "42"},
         {"-7", 2, "-7"},
         {"18446744073709551615", 2, "18446744073709551615"},
@@ -109,10 +108,7 @@ TEST(JsonModel, DeepNestingNeitherOverflowsTheStackNorLimitsTheDepth)
 
     std::string error;
     EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '{'), "m.json", error));
-    EXPECT_EQ("m.json:1:2: error: syntax error while parsing object key - unexpected '{'; expected string literal",
-              error);
+    EXPECT_EQ("m.json:1:2: error: expected a member name in double quotes, found '{'", error);
     EXPECT_EQ(nullptr, JsonModel::FromText(std::string(depth, '['), "m.json", error));
-    EXPECT_EQ(
-        "m.json:1:100001: error: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
-        error);
+    EXPECT_EQ("m.json:1:100001: error: unexpected end of the input: the '[' at 1:100000 is not closed", error);
 }

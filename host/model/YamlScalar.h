@@ -1,0 +1,34 @@
+#ifndef YAMLSCALAR_H
+#define YAMLSCALAR_H
+
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
+
+// What a YAML scalar is as a JSON value, by the core schema of YAML 1.2:
+// untagged plain scalars are null (~, null, Null, NULL, nothing), booleans
+// (true, True, TRUE and the same for false), integers (123, -4, +5, 0o17,
+// 0x1F) or floats (1.5, -.5, 6e3); everything else is a string, and so is
+// every quoted or block scalar. yes, no, on and off are strings. Numbers
+// become the JSON numbers they denote, so a model reads them as JSON would
+// write them (0x1F reads 31, 1e3 reads 1000.0).
+class YamlScalar {
+public:
+    enum class Type { kNull, kBool, kInt, kFloat, kString };
+    // What the core tags begin with: !!int is tag:yaml.org,2002:int.
+    static constexpr char kCoreTag[] = "tag:yaml.org,2002:";
+
+    // The type an untagged plain scalar has.
+    static Type Resolve(std::string_view iText);
+    // The type a scalar tag asks for: !!str, !!int, !!float, !!bool, !!null
+    // (in their full form, tag:yaml.org,2002:...) and "!", a string. False
+    // for any other tag.
+    static bool TypeOfTag(const std::string& iTag, Type& oType);
+    // iText as a value of iType. False with oProblem (what is wrong with the
+    // text, to follow it in a message) when it is not one, or no JSON
+    // number can hold it (.inf, .nan, a number out of range).
+    static bool Convert(std::string_view iText, Type iType, nlohmann::json& oValue, std::string& oProblem);
+};
+
+#endif
