@@ -115,21 +115,39 @@ void DirectiveLexer::Tokenize(size_t iBegin, size_t iEnd)
                 if (d == '&') kind = K::kAnd;
                 break;
             case '|':
-                if (d == '|')
+                if (d == '|') {
                     kind = K::kOr;
-                else if (d == '=')
+                } else if (d == '=') {
                     kind = K::kOrAssign;
+                } else {
+                    kind = K::kPipe;
+                    length = 1;
+                }
                 break;
             case '+':
-                if (d == '=') kind = K::kAppend;
+                if (d == '=') {
+                    kind = K::kAppend;
+                } else {
+                    kind = K::kPlus;
+                    length = 1;
+                }
+                break;
+            case '*':
+                kind = K::kStar;
+                length = 1;
+                break;
+            case '%':
+                kind = K::kPercent;
+                length = 1;
+                break;
+            case '?':
+                kind = K::kQuestion;
+                length = 1;
                 break;
             default: break;
             }
             if (kind == K::kEnd) {
-                std::string shown = c == '&'   ? "'&' (write '&&')"
-                                    : c == '|' ? "'|' (write '||' or '|=')"
-                                    : c == '+' ? "'+' (write '+=')"
-                                               : "'" + std::string(1, c) + "'";
+                std::string shown = c == '&' ? "'&' (write '&&')" : "'" + std::string(1, c) + "'";
                 throw TemplateSyntaxError(p, "unexpected character " + shown);
             }
             Add(kind, p, length);

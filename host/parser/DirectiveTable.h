@@ -6,9 +6,9 @@
 #include "StatementParser.h"
 
 // The directive keywords with the StatementParser function that parses
-// each and where it may stand, and the words reserved without being
-// directives ("defined", "true", "false"): every reserved word in one
-// table. A new directive is one row and one handler.
+// each and where it may stand, the words reserved without being directives
+// ("defined", "true", "false"), and the words of clauses: every keyword in
+// one place. A new directive is one row and one handler.
 class DirectiveTable {
 public:
     using Handler = StatementOwner (StatementParser::*)(StatementParser::DirectiveCall&);
@@ -20,6 +20,15 @@ public:
         // functions (the block ends close those definitions).
         bool importable;
     };
+
+    // Words that are keywords only where a directive's clause may start,
+    // after a path, and are reserved nowhere: [% foreach fields? where COND
+    // sort KEY desc separator "T" %], [% usercode as "NAME" %].
+    static constexpr const char* kWhere = "where";
+    static constexpr const char* kSort = "sort";
+    static constexpr const char* kDescending = "desc";
+    static constexpr const char* kSeparator = "separator";
+    static constexpr const char* kSectionName = "as";
 
     // The entry of a word, or null.
     static const Entry* Find(const std::string& iWord);

@@ -27,6 +27,11 @@ struct DirectiveToken {
         kAssign,
         kAppend,
         kOrAssign,
+        kPlus,
+        kStar,
+        kPercent,
+        kPipe,
+        kQuestion,
     };
 
     Kind kind = kEnd;

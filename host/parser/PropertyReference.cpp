@@ -69,6 +69,21 @@ public:
         return Since(start);
     }
 
+    // "(" arguments ")" of a transform, with where each starts.
+    void Arguments(std::vector<mtt_runtime::Value>& oArguments, std::vector<size_t>& oOffsets)
+    {
+        size_t failedAt = 0;
+        const size_t end =
+            mtt_runtime::ValueRef::ReadArguments(std::string_view(_s, _n), _p, oArguments, failedAt, &oOffsets);
+        if (end == std::string_view::npos) {
+            _p = failedAt;
+            if (!AtEnd() && Peek() == '"')
+                throw Error(_p, "a string may hold the escapes \\\", \\\\, \\n and \\t only");
+            throw Expected("an argument (a string, a whole number, true or false), ',' or ')'");
+        }
+        _p = end;
+    }
+
     TemplateSyntaxError Expected(const char* iWhat) const
     {
         const std::string found = AtEnd() ? std::string("'}'") : "'" + std::string(1, _s[_p]) + "'";
@@ -130,10 +145,16 @@ PropertyReference PropertyReference::Parse(const char* iContent, size_t iLength,
             const size_t at = in.Position();
             const std::string transform = in.Word();
             if (transform.empty()) throw in.Expected("a transform after '|'");
-            if (mtt_runtime::FindTransform(transform) == nullptr) {
-                const std::string known = ListOf(
-                    mtt_runtime::kTransforms, [](const mtt_runtime::Transform& iEntry) { return iEntry.name; }, "");
-                throw in.Error(at, "unknown transform '" + transform + "'; expected " + known);
+            const mtt_runtime::Transform* entry = mtt_runtime::FindTransform(transform);
+            if (entry == nullptr) throw in.Error(at, UnknownTransform(transform));
+            std::vector<mtt_runtime::Value> arguments;
+            std::vector<size_t> offsets;
+            if (!in.AtEnd() && in.Peek() == '(') in.Arguments(arguments, offsets);
+            const std::string count = mtt_runtime::CheckArgumentCount(*entry, arguments.size());
+            if (!count.empty()) throw in.Error(at, count);
+            for (size_t i = 0; i < arguments.size(); ++i) {
+                const std::string problem = mtt_runtime::CheckArgument(*entry, i, arguments[i]);
+                if (!problem.empty()) throw in.Error(offsets[i], problem);
             }
         }
         result._ref = in.Since(start);
@@ -187,6 +208,13 @@ size_t PropertyReference::FindEnd(const SourceText& iSource, size_t iOpen, size_
     throw TemplateSyntaxError(p, "expected '}' to close the property opened at " + iSource.Where(iOpen));
 }
 
+std::string PropertyReference::UnknownTransform(const std::string& iName)
+{
+    const std::string known = ListOf(
+        mtt_runtime::kTransforms, [](const mtt_runtime::Transform& iEntry) { return iEntry.name; }, "");
+    return "unknown transform '" + iName + "'; expected " + known;
+}
+
 std::string PropertyReference::Quote(const std::string& iText)
 {
     std::string quoted = "\"";
@@ -211,14 +239,39 @@ ExpressionOwner PropertyReference::Make(MTTNodeFactory& iFactory, bool iStrict, 
     ListOfMTTString& path = ioPath;
     path.RemoveAll();
     for (const std::string& element : _path) path.Append(MTTString(element.data(), element.size()));
-    std::string ref = _ref;
+    if (!(iStrict && _memberLength > 0)) {
+        MTTString name(_ref.data(), _ref.size());
+        return ExpressionOwner(iFactory.makeExpProperty(path, _relative, name));
+    }
+    std::string ref;
+    std::vector<std::string> elements;
+    Strictly(iStrict, ref, elements);
+    path.Append(MTTString(elements.back().data(), elements.back().size()));
+    MTTString name(ref.data(), ref.size());
+    return ExpressionOwner(iFactory.makeExpProperty(path, _relative, name));
+}
+
+std::string PropertyReference::Write(bool iStrict) const
+{
+    std::vector<std::string> elements;
+    std::string text;
+    Strictly(iStrict, text, elements);
+    text = "${" + text;
+    if (!elements.empty() || !_relative) text += ":";
+    if (!_relative) text += "/";
+    for (size_t i = 0; i < elements.size(); ++i) text += (i == 0 ? "" : "/") + elements[i];
+    return text + "}";
+}
+
+void PropertyReference::Strictly(bool iStrict, std::string& oRef, std::vector<std::string>& oPath) const
+{
+    oPath = _path;
+    oRef = _ref;
     if (iStrict && _memberLength > 0) {
         // The walk skips a leading "this"; quoted, it stays a member's name.
         std::string member = _ref.substr(0, _memberLength);
         if (member == "this") member = Quote(member);
-        path.Append(MTTString(member.data(), member.size()));
-        ref = "." + _ref.substr(_memberLength);
+        oPath.push_back(std::move(member));
+        oRef = "." + _ref.substr(_memberLength);
     }
-    MTTString name(ref.data(), ref.size());
-    return ExpressionOwner(iFactory.makeExpProperty(path, _relative, name));
 }

@@ -13,7 +13,7 @@ class SourceText;
 
 // The parts of a property "${ref:path}", checked against the grammar the
 // model and the late runtime read (docs/template-language.md):
-//   ref      base { "|" transform }
+//   ref      base { "|" transform [ "(" arguments ")" ] }
 //   base     plain | quoted | "." | "@" loop value
 //   path     "/" | [ "/" ] element { "/" element }
 //   element  plain | quoted        (".." is the enclosing object)
@@ -34,6 +34,8 @@ public:
     static size_t FindEnd(const SourceText& iSource, size_t iOpen, size_t iLimit);
     // iText as a quoted name.
     static std::string Quote(const std::string& iText);
+    // "unknown transform 'x'; expected ...".
+    static std::string UnknownTransform(const std::string& iName);
     // Refuses what cannot be a path element ("." alone); iOffset is where it starts.
     static void CheckElement(const std::string& iElement, size_t iOffset);
 
@@ -44,12 +46,18 @@ public:
     // which the node copies; one list for every property of a parse
     // leaves no abandoned copies among the nodes in the block pool.
     ExpressionOwner Make(MTTNodeFactory& iFactory, bool iStrict, ListOfMTTString& ioPath) const;
+    // The property as the model reads it inside an expression
+    // (host/runtime/mtt_expression_reader.h), strict as Make makes it.
+    std::string Write(bool iStrict) const;
 
     const std::string& Ref() const { return _ref; }
     bool IsRelative() const { return _relative; }
     const std::vector<std::string>& Path() const { return _path; }
 
 private:
+    // The ref and path, strict or not.
+    void Strictly(bool iStrict, std::string& oRef, std::vector<std::string>& oPath) const;
+
     std::string _ref;
     bool _relative = true;
     std::vector<std::string> _path;

@@ -37,13 +37,24 @@ MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
     return MTTString(iText.data() + iBegin, iEnd - iBegin);
 }
 
-const char* const kSeparator = "separator";
-const char* const kSectionName = "as";
-
 bool AtSectionName(DirectiveLexer& ioLexer)
 {
-    return ioLexer.Peek().kind == DirectiveToken::kWord && ioLexer.Peek().text == kSectionName &&
+    return ioLexer.Peek().kind == DirectiveToken::kWord && ioLexer.Peek().text == DirectiveTable::kSectionName &&
            ioLexer.PeekNext().kind == DirectiveToken::kString;
+}
+
+bool AtWord(DirectiveLexer& ioLexer, const char* iWord)
+{
+    return ioLexer.Peek().kind == DirectiveToken::kWord && ioLexer.Peek().text == iWord;
+}
+
+// After a path: a clause of foreach, not one more element of the path.
+bool AtClause(DirectiveLexer& ioLexer)
+{
+    const DirectiveToken::Kind next = ioLexer.PeekNext().kind;
+    if (AtWord(ioLexer, DirectiveTable::kSeparator)) return next == DirectiveToken::kString;
+    return (AtWord(ioLexer, DirectiveTable::kWhere) || AtWord(ioLexer, DirectiveTable::kSort)) &&
+           next != DirectiveToken::kEnd && next != DirectiveToken::kSlash;
 }
 
 }  // namespace
@@ -357,16 +368,15 @@ void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAf
     oRelative = relative;
     for (;;) {
         const DirectiveToken& token = ioLexer.Peek();
-        // "separator" before a string is the foreach's keyword, never an element.
-        const bool separator = token.kind == DirectiveToken::kWord && token.text == kSeparator &&
-                               ioLexer.PeekNext().kind == DirectiveToken::kString;
-        if (token.kind == DirectiveToken::kWord && !separator) {
+        // A clause of foreach is never an element.
+        const bool clause = AtClause(ioLexer) || token.kind == DirectiveToken::kQuestion;
+        if (token.kind == DirectiveToken::kWord && !clause) {
             PropertyReference::CheckElement(token.text, token.offset);
             oElements.push_back(ioLexer.Next().text);
         } else if (token.kind == DirectiveToken::kString) {
             oElements.push_back(PropertyReference::Quote(ioLexer.Next().text));
         } else {
-            if (oElements.empty() && !relative && (token.kind == DirectiveToken::kEnd || separator)) break;  // "/"
+            if (oElements.empty() && !relative && (token.kind == DirectiveToken::kEnd || clause)) break;  // "/"
             throw TemplateSyntaxError(token.offset, std::string("expected a path such as 'classes', '/classes' or "
                                                                 "'a/b' ") +
                                                         iAfter + ", found " + token.Describe());
@@ -384,9 +394,10 @@ StatementOwner StatementParser::ParseForeach(DirectiveCall& ioCall)
     bool relative = true;
     std::vector<std::string> path;
     ParsePathElements(lexer, "after 'foreach'", relative, path);
-    ExpressionOwner list = _session.builder.Property(PropertyReference(std::string(), relative, std::move(path)));
+    const bool optional = lexer.Accept(DirectiveToken::kQuestion);
+    const std::string selection = ParseSelection(lexer);
     std::string separator;
-    const bool separated = lexer.Peek().kind == DirectiveToken::kWord && lexer.Peek().text == kSeparator;
+    const bool separated = AtWord(lexer, DirectiveTable::kSeparator);
     if (separated) {
         lexer.Next();
         if (lexer.Peek().kind != DirectiveToken::kString) {
@@ -397,11 +408,19 @@ StatementOwner StatementParser::ParseForeach(DirectiveCall& ioCall)
         separator = lexer.Next().text;
         ExpectEnd(lexer, "after the separator");
     } else if (lexer.Peek().kind != DirectiveToken::kEnd) {
-        ExpectEnd(lexer, "or 'separator \"TEXT\"' after the path of 'foreach'");
+        ExpectEnd(lexer, selection.empty() && !optional
+                             ? "or '?', 'where', 'sort' or 'separator \"TEXT\"' after the path of 'foreach'"
+                             : "or 'separator \"TEXT\"' after the clauses of 'foreach'");
     }
+    // An optional list is tested before the loop, and the loop is then
+    // in a block of the generated code.
+    if (optional) OpenLate(LateDeclarations::Block::kGeneratedIf);
+    if (optional) OpenLate(LateDeclarations::Block::kBranch);
     OpenLate(LateDeclarations::Block::kLoop);
     StatementOwner body = ParseBody(Block{"foreach", ioCall.offset}, depth);
     CloseLate();
+    if (optional) CloseLate();
+    if (optional) CloseLate();
     _session.factory.SetSpan(span);
     if (separated) {
         // Between the elements, never after the last: the element knows
@@ -415,7 +434,56 @@ StatementOwner StatementParser::ParseForeach(DirectiveCall& ioCall)
         StatementOwner test(_session.factory.makeStatIf(condition.release(), between.release(), nothing.release()));
         body.reset(body.release()->Append(test.release()));
     }
-    return StatementOwner(_session.factory.makeStatForeach(list.release(), body.release()));
+    std::vector<std::string> listPath = path;
+    if (!selection.empty()) listPath.push_back("*" + selection);
+    ExpressionOwner list = _session.builder.Property(PropertyReference(std::string(), relative, std::move(listPath)));
+    StatementOwner loop(_session.factory.makeStatForeach(list.release(), body.release()));
+    if (!optional) return loop;
+    // A missing or null list is an empty one: the loop runs when the list
+    // has elements.
+    path.push_back("?${.}");
+    ExpressionOwner exists = _session.builder.Property(PropertyReference(std::string(), relative, std::move(path)));
+    StatementOwner nothing(_session.factory.makeStatList());
+    return StatementOwner(_session.factory.makeStatIf(exists.release(), loop.release(), nothing.release()));
+}
+
+std::string StatementParser::ParseSelection(DirectiveLexer& ioLexer)
+{
+    std::string selection;
+    if (AtWord(ioLexer, DirectiveTable::kWhere)) {
+        ioLexer.Next();
+        RequireClauseContent(ioLexer, DirectiveTable::kWhere);
+        selection = std::string(DirectiveTable::kWhere) + " " +
+                    ExpressionParser(_session, ioLexer, _source).ParseModelCondition(DirectiveTable::kWhere);
+    }
+    if (AtWord(ioLexer, DirectiveTable::kSort)) {
+        ioLexer.Next();
+        selection += std::string(selection.empty() ? "" : " ") + DirectiveTable::kSort + " ";
+        for (bool first = true;; first = false) {
+            RequireClauseContent(ioLexer, DirectiveTable::kSort);
+            selection += (first ? "" : ", ") +
+                         ExpressionParser(_session, ioLexer, _source).ParseModelValue(DirectiveTable::kSort);
+            if (AtWord(ioLexer, DirectiveTable::kDescending)) {
+                ioLexer.Next();
+                selection += std::string(" ") + DirectiveTable::kDescending;
+            }
+            if (!ioLexer.Accept(DirectiveToken::kComma)) break;
+        }
+    }
+    return selection;
+}
+
+void StatementParser::RequireClauseContent(DirectiveLexer& ioLexer, const char* iClause)
+{
+    const DirectiveToken& token = ioLexer.Peek();
+    const bool keyword = AtWord(ioLexer, DirectiveTable::kSort) || AtWord(ioLexer, DirectiveTable::kSeparator) ||
+                         AtWord(ioLexer, DirectiveTable::kDescending);
+    if (token.kind == DirectiveToken::kEnd || keyword) {
+        throw TemplateSyntaxError(token.offset,
+                                  std::string("expected ") +
+                                      (std::string(iClause) == DirectiveTable::kWhere ? "a condition" : "a value") +
+                                      " after '" + iClause + "', found " + token.Describe());
+    }
 }
 
 StatementOwner StatementParser::ParseFunction(DirectiveCall& ioCall)
@@ -582,10 +650,13 @@ StatementOwner StatementParser::ParseUsercode(DirectiveCall& ioCall)
         const size_t offset = lexer.Peek().offset;
         name = lexer.Next().text;
         const bool digitsOnly = name.find_first_not_of("0123456789") == std::string::npos;
-        const bool control = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        const bool control =
+            std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
         if (digitsOnly || control) {
-            throw TemplateSyntaxError(offset, "a user-code section name needs a letter and no control "
-                                                    "character, found \"" + name + "\"");
+            throw TemplateSyntaxError(offset,
+                                      "a user-code section name needs a letter and no control "
+                                      "character, found \"" +
+                                          name + "\"");
         }
     }
     ExpressionOwner owner = _session.builder.Property(PropertyReference("UserCode", relative, std::move(path)));

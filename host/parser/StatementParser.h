@@ -27,6 +27,10 @@ struct ParseSession;
 // list. Directives are dispatched through DirectiveTable. Constructs the
 // library has no node for are written with its nodes:
 //   foreach PATH separator "T"   the body ends with If(${@last} != "true", Text(T), {})
+//   foreach PATH where C sort K  Foreach over the path PATH/"*where C sort K", a
+//                                view of the list that the model makes
+//   foreach PATH?                If(${:PATH/"?${.}"}, Foreach(...), {}): no loop
+//                                over a missing, null or empty list
 //   include "F"                  the statement list of F, in place
 //   import "F"                   the function definitions of F, in place
 //   a declaration again (late)   Text(reset of the generated code) and an Assign
@@ -106,6 +110,10 @@ private:
     void LoadFile(const std::string& iName, size_t iOffset, std::string& oPath, std::string& oText) const;
     // The body of a block up to its "[% end %]".
     StatementOwner ParseBody(const Block& iBlock, int iDepth);
+    // The "where" and "sort" clauses of foreach, as the model reads them
+    // (host/runtime/mtt_selection.h); empty without them.
+    std::string ParseSelection(DirectiveLexer& ioLexer);
+    void RequireClauseContent(DirectiveLexer& ioLexer, const char* iClause);
     // A bare path (foreach, usercode): words and quoted names between "/".
     void ParsePathElements(DirectiveLexer& ioLexer, const char* iAfter, bool& oRelative,
                            std::vector<std::string>& oElements);

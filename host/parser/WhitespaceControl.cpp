@@ -1,5 +1,7 @@
 #include "WhitespaceControl.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "TemplateLexer.h"
@@ -83,21 +85,58 @@ bool WhitespaceControl::ReadLine()
     }
 }
 
+std::string_view WhitespaceControl::FirstWord(const TemplateSegment& iPiece) const
+{
+    size_t p = iPiece.contentBegin;
+    while (p < iPiece.contentEnd && IsSpace(_source[p])) ++p;
+    const size_t start = p;
+    while (p < iPiece.contentEnd && (std::isalnum(static_cast<unsigned char>(_source[p])) || _source[p] == '_')) ++p;
+    return std::string_view(_source).substr(start, p - start);
+}
+
+void WhitespaceControl::MarkFunctions()
+{
+    _inFunction.assign(_line.size(), false);
+    size_t start = 0;
+    int depth = 0;
+    for (size_t i = 0; i < _line.size(); ++i) {
+        if (_line[i].kind != TemplateSegment::kStatement) continue;
+        const std::string_view word = FirstWord(_line[i]);
+        if (depth == 0) {
+            if (word != "function") continue;
+            start = i;
+        }
+        if (word == "if" || word == "foreach" || word == "function") ++depth;
+        if (word == "end" && depth > 0 && --depth == 0) {
+            for (size_t k = start; k <= i; ++k) _inFunction[k] = true;
+        }
+    }
+}
+
 void WhitespaceControl::ProcessLine()
 {
-    bool silent = false;
+    // A function defined on one line counts as one directive, whatever its
+    // body holds.
+    MarkFunctions();
+    const std::vector<bool>& inFunction = _inFunction;
+    size_t first = _line.size();
+    size_t last = 0;
     bool standalone = true;
-    for (const TemplateSegment& piece : _line) {
-        if (piece.kind == TemplateSegment::kText) {
+    for (size_t i = 0; i < _line.size(); ++i) {
+        const TemplateSegment& piece = _line[i];
+        if (piece.kind == TemplateSegment::kText && !inFunction[i]) {
             standalone = standalone &&
                          IsBlankLinePiece(_source.data() + piece.contentBegin, piece.contentEnd - piece.contentBegin);
-        } else if (piece.IsSilentDirective()) {
-            silent = true;
+        } else if (piece.IsSilentDirective() || inFunction[i]) {
+            first = std::min(first, i);
+            last = i;
         } else {
             standalone = false;
         }
     }
-    for (TemplateSegment& piece : _line) {
+    standalone = standalone && first < _line.size();
+    for (size_t i = 0; i < _line.size(); ++i) {
+        TemplateSegment& piece = _line[i];
         if (piece.kind != TemplateSegment::kText) {
             while (piece.trimBefore && _haveText && _text.contentEnd > _text.contentBegin &&
                    IsSpace(_source[_text.contentEnd - 1])) {
@@ -108,7 +147,9 @@ void WhitespaceControl::ProcessLine()
             _trimForward = piece.trimAfter;
             continue;
         }
-        if (silent && standalone) continue;
+        // The blanks before the first mark and after the last one, with the
+        // line end; what lies between the marks is the author's text.
+        if (standalone && (i < first || i > last)) continue;
         uint32_t begin = piece.contentBegin;
         if (_trimForward) {
             while (begin < piece.contentEnd && IsSpace(_source[begin])) ++begin;

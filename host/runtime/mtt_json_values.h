@@ -12,6 +12,7 @@
 
 #include "mtt_json_builder.h"
 #include "mtt_path_element.h"
+#include "mtt_value.h"
 #include "mtt_value_ref.h"
 
 namespace mtt_runtime {
@@ -46,29 +47,51 @@ public:
         return member != nullptr && IsScalar(*member) ? *member : empty;
     }
 
-    // The text iRef reads on iNode. iPositionOf(ListPosition&) says where
-    // iNode sits in its list (false when it is not a list element) and is
-    // called for derived values only; iUserCodeOf() gives the node that
-    // answers an unquoted "UserCode" on an object.
-    template <class PositionOf, class UserCodeOf>
-    static std::string Text(const ValueRef& iRef, const Json& iNode, PositionOf&& iPositionOf, UserCodeOf&& iUserCodeOf)
+    // The value of a node as expressions and transforms see it.
+    static Value ValueOf(const Json& iNode)
     {
-        std::string text;
+        switch (iNode.type()) {
+        case Json::value_t::string: return Value(Value::kText, ScalarText(iNode));
+        case Json::value_t::boolean: return Value::Boolean(iNode.get<bool>());
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned:
+        case Json::value_t::number_float: return Value(Value::kNumber, iNode.dump());
+        case Json::value_t::array: return Value(Value::kList, std::string(), iNode.size());
+        case Json::value_t::object: return Value(Value::kObject, std::string());
+        default: return Value();
+        }
+    }
+
+    // What iRef reads on iNode, transforms applied. iPositionOf(ListPosition&)
+    // says where iNode sits in its list (false when it is not a list
+    // element) and iDepthOf() how deep it lies; they are called for loop
+    // values only. iUserCodeOf() gives the node that answers an unquoted
+    // "UserCode" on an object. Expressions are answered by the callers.
+    template <class PositionOf, class DepthOf, class UserCodeOf>
+    static Value Read(const ValueRef& iRef, const Json& iNode, PositionOf&& iPositionOf, DepthOf&& iDepthOf,
+                      UserCodeOf&& iUserCodeOf)
+    {
+        Value value;
         switch (iRef.GetBase()) {
-        case ValueRef::kInvalid: return text;
+        case ValueRef::kInvalid:
+        case ValueRef::kComputed:
+        case ValueRef::kTest:
+        case ValueRef::kSelection: return value;
         case ValueRef::kMember: {
             const bool userCode = !iRef.IsQuoted() && iNode.is_object() && iRef.Name() == "UserCode";
             const Json* member = userCode ? &iUserCodeOf() : Member(&iNode, iRef.Name());
-            if (member != nullptr) text = ScalarText(*member);
+            if (member != nullptr) value = ValueOf(*member);
             break;
         }
-        case ValueRef::kSelf: text = ScalarText(iNode); break;
+        case ValueRef::kSelf: value = ValueOf(iNode); break;
         default: {
             ListPosition position;
-            if (iPositionOf(position)) text = iRef.DerivedText(position.index, position.count);
+            const bool listed = iRef.GetBase() != ValueRef::kDepth && iPositionOf(position);
+            const std::size_t depth = iRef.GetBase() == ValueRef::kDepth ? iDepthOf() : 0;
+            value = iRef.DerivedValue(listed, position.index, position.count, depth);
         }
         }
-        return iRef.Apply(std::move(text));
+        return iRef.Apply(std::move(value));
     }
 };
 

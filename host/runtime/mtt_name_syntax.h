@@ -2,11 +2,14 @@
 #define MTT_NAME_SYNTAX_H
 
 // The two ways a template names a member, shared by value references
-// (mtt_value_ref.h) and path elements (mtt_path_element.h). Header-only,
-// C++17, standard library only.
+// (mtt_value_ref.h) and path elements (mtt_path_element.h), and the strings
+// of transform arguments and expressions. Header-only, C++17, standard
+// library only.
 //
 //   plain  = one or more of: letter, digit, "_", "-", ".", byte >= 0x80
 //   quoted = '"' { any byte but '"' and '\' | '\"' | '\\' } '"'
+//   string = '"' { any byte but '"', '\' and a line end
+//                  | '\"' | '\\' | '\n' | '\t' } '"'
 
 #include <cstddef>
 #include <string>
@@ -54,6 +57,49 @@ public:
             oName += iText[p];
         }
         return std::string_view::npos;
+    }
+
+    // A string, as directives and transform arguments write it: quotes
+    // around any bytes but a line end, with the escapes \" \\ \n \t. Reads
+    // the one at iAt (on its '"') into oText; returns the position after it,
+    // or npos when it does not close or holds another escape.
+    static std::size_t ReadString(std::string_view iText, std::size_t iAt, std::string& oText)
+    {
+        oText.clear();
+        for (std::size_t p = iAt + 1; p < iText.size(); ++p) {
+            const char c = iText[p];
+            if (c == '"') return p + 1;
+            if (c == '\n') break;
+            if (c != '\\') {
+                oText += c;
+                continue;
+            }
+            const char next = p + 1 < iText.size() ? iText[++p] : '\0';
+            switch (next) {
+            case '"':
+            case '\\': oText += next; break;
+            case 'n': oText += '\n'; break;
+            case 't': oText += '\t'; break;
+            default: return std::string_view::npos;
+            }
+        }
+        return std::string_view::npos;
+    }
+
+    // iText as such a string.
+    static std::string WriteString(std::string_view iText)
+    {
+        std::string out = "\"";
+        for (char c : iText) {
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\t': out += "\\t"; break;
+            default: out += c;
+            }
+        }
+        return out + "\"";
     }
 };
 

@@ -12,6 +12,8 @@
 //   digits           on a list, the element at that index (no leading zero);
 //                    on an object, the member of that name
 //   UserCode         on an object, its user code (a scalar, never missing)
+//   "?" or "*" ...   a test or a selection (mtt_value_ref.h): always the
+//                    last element, it runs to the end of a late path
 //
 // Anything else ("", ".", other characters, unclosed quotes) reaches nothing.
 
@@ -26,13 +28,18 @@ namespace mtt_runtime {
 
 class PathElement {
 public:
-    enum Kind { kInvalid, kMember, kParent, kIndex, kUserCode };
+    enum Kind { kInvalid, kMember, kParent, kIndex, kUserCode, kTest, kSelection };
 
     // No allocation unless iText is quoted. Keeps a view of iText when it
     // is not: iText must outlive the element.
     static PathElement Parse(std::string_view iText)
     {
         PathElement element;
+        if (!iText.empty() && (iText[0] == '?' || iText[0] == '*')) {
+            element._kind = iText[0] == '?' ? kTest : kSelection;
+            element._name = iText;
+            return element;
+        }
         if (!iText.empty() && iText[0] == '"') {
             if (NameSyntax::ReadQuoted(iText, 0, element._unquoted) == iText.size()) {
                 element._kind = kMember;
@@ -58,6 +65,7 @@ public:
     // at the next "/" outside quotes, or at the end.
     static std::size_t End(std::string_view iPath, std::size_t iStart)
     {
+        if (iStart < iPath.size() && (iPath[iStart] == '?' || iPath[iStart] == '*')) return iPath.size();
         bool quoted = false;
         for (std::size_t p = iStart; p < iPath.size(); ++p) {
             const char c = iPath[p];
@@ -73,8 +81,8 @@ public:
     }
 
     Kind GetKind() const { return _kind; }
-    // The member's name (unquoted), also for an index (its digits) and for
-    // UserCode; empty otherwise.
+    // The member's name (unquoted), also for an index (its digits), for
+    // UserCode, and the whole text of a test or a selection; empty otherwise.
     std::string_view Name() const { return _quoted ? std::string_view(_unquoted) : _name; }
     std::size_t Index() const { return _index; }
 

@@ -18,9 +18,10 @@
 // Names and paths mean what they mean to the JSON model adapter (JsonModel),
 // with the same texts: the value's name is a value reference
 // (mtt_value_ref.h: members, "." for the object's own text, "@index" and the
-// other loop positions, transforms such as "name|snake"), and a path is a
-// list of path elements (mtt_path_element.h: members, quoted members, "..",
-// indexes) separated by "/" outside quotes. A path that starts with "/"
+// other loop values, transforms such as "name|snake", and "=" expressions),
+// and a path is a list of path elements (mtt_path_element.h: members, quoted
+// members, "..", indexes, and a last "?" test or "*" selection) separated by
+// "/" outside quotes. A path that starts with "/"
 // starts at the root, any other path at the current object; a first element
 // "this" stands for the start object. A string reads as it is (cut at a
 // \u0000), a number as JSON writes it, true/false, and null as the empty
@@ -30,9 +31,11 @@
 // (by Value when its text is used) and reads as empty or as an empty list,
 // so a broken model never stops the program.
 //
-// Loop positions and ".." need to know which array and object hold a node:
-// the current element's position comes from Enter; anything else from an
-// index of the document's parents, built on first need only.
+// Loop values and ".." need to know which array and object hold a node: the
+// current element's position comes from Enter (in the selection it was
+// entered through); anything else from an index of the document's parents,
+// built on first need only. An expression that cannot be evaluated (a text
+// where a number is needed, ...) is reported on std::cerr like a path.
 //
 // A program wraps the generated statements like this:
 //
@@ -52,11 +55,14 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "mtt_json_builder.h"
+#include "mtt_expression.h"
 #include "mtt_json_values.h"
 #include "mtt_path_element.h"
+#include "mtt_selection.h"
 #include "mtt_text.h"
 #include "mtt_value_ref_cache.h"
 
@@ -84,42 +90,42 @@ public:
         _stack.clear();
         _parents.clear();
         _parentsBuilt = false;
+        _selections.clear();
         if (!ParseJson(iText, iName, _document, oError)) return false;
-        _stack.push_back(Frame{&_document, nullptr, 0});
+        _stack.push_back(Frame{&_document, nullptr, 0, 0});
         return true;
     }
 
     Text Value(std::string_view iPath, std::string_view iRef) const
     {
         std::string problem;
-        const Json* object = Walk(iPath, problem);
-        if (object == nullptr) return Text(std::string(), false, std::move(problem));
-        if (NameSyntax::IsPlain(iRef) && iRef != "UserCode") return Text(ScalarText(Member(object, iRef)), true);
-        const ValueRef& ref = _refs.Get(iRef);
-        auto position = [&](ListPosition& oPosition) { return PositionOf(object, oPosition); };
-        auto userCode = [&]() -> const Json& { return JsonValues::UserCodeMember(*object); };
-        return Text(JsonValues::Text(ref, *object, position, userCode), true);
+        const Place place = Walk(iPath, problem);
+        if (place.node == nullptr) return Text(std::string(), false, std::move(problem));
+        if (NameSyntax::IsPlain(iRef) && iRef != "UserCode") return Text(ScalarText(Member(place.node, iRef)), true);
+        mtt_runtime::Value value = Read(_refs.Get(iRef), place, problem);
+        return Text(value.Take(), true, problem.empty() ? std::string() : Message(problem));
     }
 
     int Size(std::string_view iPath) const
     {
-        const Json* list = WalkReporting(iPath);
+        const std::vector<std::size_t>* selected = nullptr;
+        const Json* list = WalkList(iPath, selected);
         if (list == nullptr) return 0;
-        if (!list->is_array()) {
-            Report("no list at", iPath);
-            return 0;
-        }
-        return list->size() > 0x7fffffffu ? 0x7fffffff : static_cast<int>(list->size());
+        const std::size_t size = selected != nullptr ? selected->size() : list->size();
+        return size > 0x7fffffffu ? 0x7fffffff : static_cast<int>(size);
     }
 
     // Always pushes, a null object when the element is missing, so that
     // every Enter is undone by one Leave.
     void Enter(std::string_view iPath, int iIndex)
     {
-        const Json* list = WalkReporting(iPath);
-        Frame frame{nullptr, nullptr, 0};
-        if (list != nullptr && list->is_array() && iIndex >= 0 && static_cast<std::size_t>(iIndex) < list->size()) {
-            frame = Frame{&(*list)[static_cast<std::size_t>(iIndex)], list, static_cast<std::size_t>(iIndex)};
+        const std::vector<std::size_t>* selected = nullptr;
+        const Json* list = WalkList(iPath, selected);
+        Frame frame{nullptr, nullptr, 0, 0};
+        const std::size_t count = list == nullptr ? 0 : selected != nullptr ? selected->size() : list->size();
+        if (list != nullptr && iIndex >= 0 && static_cast<std::size_t>(iIndex) < count) {
+            const std::size_t at = static_cast<std::size_t>(iIndex);
+            frame = Frame{&(*list)[selected != nullptr ? (*selected)[at] : at], list, at, count};
         } else if (list != nullptr) {
             Report("no element " + std::to_string(iIndex) + " of the list at", iPath);
         }
@@ -140,16 +146,50 @@ public:
     std::size_t Depth() const { return _stack.size(); }
 
 private:
-    // A current object; for an entered element also its list and index.
+    // A current object; for an entered element also its list, and its index
+    // and the count of elements in the list or selection it was entered in.
     struct Frame {
         const Json* object;
         const Json* list;
         std::size_t index;
+        std::size_t count;
     };
     // The array or object that holds a node, and the node's index in it.
     struct Parent {
         const Json* holder;
         std::size_t index;
+    };
+    // A node that a path reached; current: the current object itself, so
+    // that its loop values are those of the loop that entered it.
+    struct Place {
+        const Json* node;
+        bool current;
+    };
+
+    // What an expression reads on a place.
+    class At : public Expression::Context {
+    public:
+        At(const Model& iModel, Place iPlace) : _model(iModel), _place(iPlace) {}
+
+        bool Read(const Expression& iProperty, mtt_runtime::Value& oValue) override
+        {
+            Place place = iProperty.IsRelative() ? _place : Place{&_model._document, false};
+            for (std::size_t i = 0; i < iProperty.Path().size() && place.node != nullptr; ++i) {
+                const std::string& element = iProperty.Path()[i];
+                if (i == 0 && element == "this") continue;
+                place = Place{_model.Step(*place.node, PathElement::Parse(element), place, _problem), false};
+            }
+            if (place.node == nullptr) return false;
+            oValue = _model.Read(iProperty.Ref(), place, _problem);
+            return true;
+        }
+
+        // A problem of a test inside a path, for the expression's caller.
+        std::string _problem;
+
+    private:
+        const Model& _model;
+        Place _place;
     };
 
     static std::string ScalarText(const Json* iNode)
@@ -157,30 +197,52 @@ private:
         return iNode == nullptr ? std::string() : mtt_runtime::ScalarText(*iNode);
     }
 
-    // The object at iPath, or null with oProblem saying why (empty when an
-    // earlier failure was already reported).
-    const Json* Walk(std::string_view iPath, std::string& oProblem) const
+    mtt_runtime::Value Read(const ValueRef& iRef, Place iPlace, std::string& oProblem) const
+    {
+        if (iRef.GetBase() == ValueRef::kComputed) {
+            At at(*this, iPlace);
+            const Expression* expression = iRef.GetExpression();
+            if (expression == nullptr) oProblem = "malformed expression \"" + iRef.Name() + "\"";
+            mtt_runtime::Value value =
+                expression != nullptr ? expression->Evaluate(at, oProblem) : mtt_runtime::Value();
+            if (oProblem.empty()) oProblem = at._problem;
+            return value;
+        }
+        auto position = [&](ListPosition& oPosition) { return PositionOf(iPlace, oPosition); };
+        auto depth = [&]() { return DepthOf(iPlace.node); };
+        auto userCode = [&]() -> const Json& { return JsonValues::UserCodeMember(*iPlace.node); };
+        return JsonValues::Read(iRef, *iPlace.node, position, depth, userCode);
+    }
+
+    // The place at iPath, or a null node with oProblem saying why (empty
+    // when an earlier failure was already reported).
+    Place Walk(std::string_view iPath, std::string& oProblem) const
     {
         if (_stack.empty()) {
             oProblem = "mtt_runtime: error: no model loaded\n";
-            return nullptr;
+            return Place{nullptr, false};
         }
         const bool absolute = !iPath.empty() && iPath[0] == '/';
-        const Json* object = absolute ? _stack.front().object : _stack.back().object;
-        if (object == nullptr) return nullptr;  // already reported by Enter
+        Place place{absolute ? _stack.front().object : _stack.back().object, !absolute};
+        if (place.node == nullptr) return place;  // already reported by Enter
         std::size_t start = absolute ? 1 : 0;
-        if (start >= iPath.size()) return object;
+        if (start >= iPath.size()) return place;
         for (bool first = true;; first = false) {
             const std::size_t end = PathElement::End(iPath, start);
             const std::string_view text = iPath.substr(start, end - start);
             if (!(first && text == "this")) {
-                object = Step(*object, PathElement::Parse(text));
-                if (object == nullptr) {
-                    oProblem = Message("no object at", iPath);
-                    return nullptr;
+                std::string problem;
+                const PathElement element = PathElement::Parse(text);
+                place = Place{Step(*place.node, element, place, problem), false};
+                if (!problem.empty()) std::cerr << Message(problem);
+                if (place.node == nullptr) {
+                    // A test that fails reaches nothing, as it should.
+                    if (element.GetKind() != PathElement::kTest)
+                        oProblem = Message("no object at path \"" + std::string(iPath) + "\"");
+                    return place;
                 }
             }
-            if (end == iPath.size()) return object;
+            if (end == iPath.size()) return place;
             start = end + 1;
         }
     }
@@ -188,16 +250,71 @@ private:
     const Json* WalkReporting(std::string_view iPath) const
     {
         std::string problem;
-        const Json* object = Walk(iPath, problem);
+        const Place place = Walk(iPath, problem);
         std::cerr << problem;
-        return object;
+        return place.node;
     }
 
-    const Json* Step(const Json& iObject, const PathElement& iElement) const
+    // The list at iPath, reported when there is none; with a last "*"
+    // element, the list before it and, in oSelected, the selection.
+    const Json* WalkList(std::string_view iPath, const std::vector<std::size_t>*& oSelected) const
+    {
+        std::size_t last = 0;
+        for (std::size_t start = !iPath.empty() && iPath[0] == '/' ? 1 : 0; start < iPath.size();) {
+            last = start;
+            start = PathElement::End(iPath, start) + 1;
+        }
+        const bool selects = last < iPath.size() && iPath[last] == '*';
+        const std::string_view listPath = selects ? iPath.substr(0, last > 1 ? last - 1 : last) : iPath;
+        const Json* list = WalkReporting(listPath);
+        if (list == nullptr) return nullptr;
+        if (!list->is_array()) {
+            Report("no list at", iPath);
+            return nullptr;
+        }
+        if (selects) oSelected = &Selected(*list, _refs.Get(iPath.substr(last)));
+        return list;
+    }
+
+    // The elements of iList that a selection keeps, computed once.
+    const std::vector<std::size_t>& Selected(const Json& iList, const ValueRef& iRef) const
+    {
+        const Selection* selection = iRef.GetSelection();
+        auto found = _selections.find(std::make_pair(&iList, selection));
+        if (found != _selections.end()) return found->second;
+        std::string problem;
+        std::vector<std::size_t> kept;
+        if (selection == nullptr) {
+            problem = "malformed selection \"" + iRef.Name() + "\"";
+        } else {
+            std::vector<At> contexts;
+            contexts.reserve(iList.size());
+            for (std::size_t i = 0; i < iList.size(); ++i) contexts.emplace_back(*this, Place{&iList[i], false});
+            kept = selection->Select(
+                iList.size(), [&](std::size_t i) -> Expression::Context& { return contexts[i]; }, problem);
+            for (const At& at : contexts) {
+                if (problem.empty()) problem = at._problem;
+            }
+        }
+        if (!problem.empty()) std::cerr << Message(problem);
+        return _selections.emplace(std::make_pair(&iList, selection), std::move(kept)).first->second;
+    }
+
+    const Json* Step(const Json& iObject, const PathElement& iElement, Place iFrom, std::string& oProblem) const
     {
         switch (iElement.GetKind()) {
         case PathElement::kParent: return Enclosing(iObject);
         case PathElement::kUserCode: return iObject.is_object() ? &JsonValues::UserCodeMember(iObject) : nullptr;
+        case PathElement::kTest: {
+            const ValueRef& ref = _refs.Get(iElement.Name());
+            At at(*this, iFrom);
+            const Expression* test = ref.GetExpression();
+            if (test == nullptr) oProblem = "malformed expression \"" + ref.Name() + "\"";
+            const bool holds = test != nullptr && test->Test(at, oProblem);
+            if (oProblem.empty()) oProblem = at._problem;
+            return holds ? &iObject : nullptr;
+        }
+        case PathElement::kSelection: return nullptr;  // only as the last element of a loop's path
         default: return JsonValues::Child(iObject, iElement);
         }
     }
@@ -210,15 +327,21 @@ private:
         return parent == nullptr ? nullptr : parent->holder;
     }
 
-    bool PositionOf(const Json* iNode, ListPosition& oPosition) const
+    std::size_t DepthOf(const Json* iNode) const
     {
-        for (auto frame = _stack.rbegin(); frame != _stack.rend(); ++frame) {
-            if (frame->object == iNode && frame->list != nullptr) {
-                oPosition = ListPosition{frame->index, frame->list->size()};
-                return true;
-            }
+        std::size_t depth = 0;
+        for (const Json* node = Enclosing(*iNode); node != nullptr; node = Enclosing(*node)) ++depth;
+        return depth;
+    }
+
+    bool PositionOf(Place iPlace, ListPosition& oPosition) const
+    {
+        const Frame& top = _stack.back();
+        if (iPlace.current && top.object == iPlace.node && top.list != nullptr) {
+            oPosition = ListPosition{top.index, top.count};
+            return true;
         }
-        const Parent* parent = ParentOf(iNode);
+        const Parent* parent = ParentOf(iPlace.node);
         if (parent == nullptr || !parent->holder->is_array()) return false;
         oPosition = ListPosition{parent->index, parent->holder->size()};
         return true;
@@ -254,18 +377,29 @@ private:
         _parentsBuilt = true;
     }
 
+    static std::string Message(const std::string& iWhat) { return "mtt_runtime: error: " + iWhat + "\n"; }
+
     static std::string Message(const std::string& iWhat, std::string_view iPath)
     {
-        return "mtt_runtime: error: " + iWhat + " path \"" + std::string(iPath) + "\"\n";
+        return Message(iWhat + " path \"" + std::string(iPath) + "\"");
     }
 
     static void Report(const std::string& iWhat, std::string_view iPath) { std::cerr << Message(iWhat, iPath); }
+
+    struct PairHash {
+        std::size_t operator()(const std::pair<const Json*, const Selection*>& iKey) const
+        {
+            return std::hash<const void*>()(iKey.first) * 31 + std::hash<const void*>()(iKey.second);
+        }
+    };
 
     Json _document;
     std::vector<Frame> _stack;
     mutable std::unordered_map<const Json*, Parent> _parents;
     mutable bool _parentsBuilt = false;
     mutable ValueRefCache _refs;
+    mutable std::unordered_map<std::pair<const Json*, const Selection*>, std::vector<std::size_t>, PairHash>
+        _selections;
 };
 
 }  // namespace mtt_runtime

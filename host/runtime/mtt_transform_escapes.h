@@ -136,6 +136,39 @@ public:
         return out + "'";
     }
 
+    // A YAML scalar that reads back as this text: as it is when a YAML
+    // reader would take it for a text (in 1.1 and 1.2 alike), otherwise in
+    // double quotes with backslash escapes. Quoted are: the empty text,
+    // blanks at either end, a first character that YAML gives a meaning,
+    // ": ", " #", a final ":", control characters, and texts a reader would
+    // take for null, a boolean or a number (true, No, ~, 12, -1.5, .inf,
+    // 0x1F, 1:30, ...).
+    static std::string Yaml(std::string_view iText)
+    {
+        if (YamlPlain(iText)) return std::string(iText);
+        std::string out = "\"";
+        for (char c : iText) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (u < 0x20 || u == 0x7f) {
+                    static const char kHex[] = "0123456789ABCDEF";
+                    out += "\\x";
+                    out += kHex[u >> 4];
+                    out += kHex[u & 0xF];
+                } else {
+                    out += c;
+                }
+            }
+        }
+        return out + "\"";
+    }
+
     // Length of the well-formed multi-byte UTF-8 sequence at iAt (0 when
     // there is none, ASCII included) and its code point: no overlong form,
     // surrogate or code point beyond U+10FFFF.
@@ -164,6 +197,38 @@ public:
     }
 
 private:
+    static bool YamlPlain(std::string_view iText)
+    {
+        if (iText.empty() || iText.front() == ' ' || iText.back() == ' ' || iText.back() == ':') return false;
+        if (std::string_view("-?:,[]{}#&*!|>'\"%@`").find(iText.front()) != std::string_view::npos) {
+            // "-x", "?x" and ":x" are plain texts, but "-1", "-.5" and "-" alone are not.
+            const bool indicatorAlone = iText.size() == 1 || iText[1] == ' ';
+            if (std::string_view("-?:").find(iText.front()) == std::string_view::npos || indicatorAlone) return false;
+        }
+        if (iText.find(": ") != std::string_view::npos || iText.find(" #") != std::string_view::npos) return false;
+        for (char c : iText) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            if (u < 0x20 || u == 0x7f) return false;
+        }
+        return !YamlOtherType(iText);
+    }
+
+    // Null, booleans (YAML 1.1 spellings too) and anything number-like:
+    // a digit, or a sign or dot and then a digit or dot, at the start.
+    static bool YamlOtherType(std::string_view iText)
+    {
+        std::string lower;
+        for (char c : iText) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        for (const char* word : {"~", "null", "true", "false", "yes", "no", "on", "off", "y", "n", ".inf", "-.inf",
+                                 "+.inf", ".nan", "<<"}) {
+            if (lower == word) return true;
+        }
+        std::size_t at = 0;
+        if (iText[at] == '-' || iText[at] == '+') ++at;
+        if (at < iText.size() && iText[at] == '.') ++at;
+        return at < iText.size() && iText[at] >= '0' && iText[at] <= '9';
+    }
+
     static void AppendCommon(std::string& ioOut, char iChar)
     {
         const unsigned char c = static_cast<unsigned char>(iChar);

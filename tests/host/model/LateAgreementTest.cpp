@@ -2,8 +2,10 @@
 // compiled and run against a model, prints exactly what its text template
 // prints when evaluated immediately against that model. The pairs: the late
 // example's report; agreement/constructs, which uses every construct that
-// has a late form; and the SQL example with its late form agreement/schema.
-// They are compiled into one program.
+// has a late form; agreement/language, the transforms with arguments,
+// arithmetic, selections, optional lists and the truth of values, also over
+// thousands of elements; and the SQL example with its late form
+// agreement/schema. They are compiled into one program.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -41,11 +43,23 @@ const char* const kAwkwardModel = R"({"classes": [
     {"name": "tab\there", "type": "line\nfeed", "key": "1"},
     {"name": "n", "type": 1e10, "key": 1.0}, {"name": "i", "type": -3, "key": true}, {"name": "b", "type": true},
     {"name": "z", "type": null}, {"name": "untyped"}, {"name": {"deep": 1}, "type": "int", "key": 1},
-    {"name": "u", "type": "\u00e9\u0000hidden"}]},
+    {"name": "u", "type": "\u00e9"}]},
   {"name": "", "attributes": []}, {"name": "none"},
   {"name": "S", "attributes": [{"name": "s", "type": "string"}]}]})";
 // Whatever constructs.txt.mtt reads, missing or empty.
 const char* const kSparseModel = R"({"tags": ["", "b"], "classes": [{"attributes": [{}]}]})";
+
+// Thousands of fields for language.txt.mtt, in no order, with equal keys.
+std::string ThousandsModel()
+{
+    std::string json = R"({"name": "big", "count": 5000, "fields": [)";
+    for (int i = 0; i < 5000; ++i) {
+        json += std::string(i == 0 ? "" : ",") + R"({"name": "f)" + std::to_string(i) + R"(", "group": "g)" +
+                std::to_string(i % 7) + R"(", "size": )" + std::to_string((i * 7919) % 1000 - 100) +
+                R"(, "required": )" + (i % 3 == 0 ? "true" : "false") + (i % 5 == 0 ? R"(, "doc": "d\ne")" : "") + "}";
+    }
+    return json + "]}";
+}
 
 std::string ReadText(const std::string& iPath)
 {
@@ -115,7 +129,7 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
     // A model object as a condition must compile.
     ASSERT_NE(std::string::npos, report.find("if (mtt_model.Value(\"attributes\", \"\")) {\n")) << report;
     WriteText(dir + "/report.inc", report);
-    for (const std::string name : {"constructs", "schema"}) {
+    for (const std::string name : {"constructs", "schema", "language"}) {
         WriteText(dir + "/" + name + ".inc", Generate(kAgreementDir + name + ".cpp.mtt", &late, nullptr));
     }
     const std::string program = dir + "/agreement";
@@ -126,6 +140,7 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
 
     WriteText(dir + "/awkward.json", kAwkwardModel);
     WriteText(dir + "/sparse.json", kSparseModel);
+    WriteText(dir + "/thousands.json", ThousandsModel());
     const struct {
         const char* name;
         std::string textTemplate;
@@ -134,7 +149,10 @@ TEST(LateAgreement, CompiledLateCodePrintsWhatImmediateEvaluationPrints)
                  {"constructs",
                   kAgreementDir + "constructs.txt.mtt",
                   {kAgreementDir + "model.json", dir + "/sparse.json"}},
-                 {"schema", kSqlDir + "schema.sql.mtt", {kSqlDir + "model.json"}}};
+                 {"schema", kSqlDir + "schema.sql.mtt", {kSqlDir + "model.json"}},
+                 {"language",
+                  kAgreementDir + "language.txt.mtt",
+                  {kAgreementDir + "language.json", dir + "/sparse.json", dir + "/thousands.json"}}};
     for (const auto& pair : pairs) {
         for (const std::string& modelPath : pair.models) {
             SCOPED_TRACE(modelPath);
