@@ -32,7 +32,11 @@ const OptionSpec kOptions[] = {
     {nullptr, "--strict", nullptr, nullptr, &Options::strict, nullptr,
      "a value that the model lacks (${name} of an object without that member) is an error, not the empty text"},
     {nullptr, "--force", nullptr, nullptr, &Options::force, nullptr,
-     "write even when user-code sections of FILE have no owner in the new output: they are saved to FILE.orphans first"},
+     "write even when what a person wrote would have no place: user code without a sure owner goes to FILE.orphans, a file changed by hand outside its user-code sections (or not written by mttgen) is kept as FILE.edited, and --each files whose element has gone give their user code to their .orphans and are removed"},
+    {nullptr, "--prune", nullptr, nullptr, &Options::prune, nullptr,
+     "remove the files an earlier --each run wrote for elements that are gone, when they hold no user code"},
+    {nullptr, "--output-root", "DIR", &Options::outputRoot, nullptr, nullptr,
+     "the folder every output must stay inside, where .mttgen-manifest records what was generated (default: the folder part of -o, up to its first ${ or [%)"},
     {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr, nullptr,
      "the comment syntax of the user-code marker lines: //, #, --, <!-- or /* (default: chosen from the output file's extension)"},
     {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr, nullptr,
@@ -50,7 +54,7 @@ const OptionSpec kOptions[] = {
     {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr, nullptr,
      "write the trace to FILE instead (- is standard output); implies --trace"},
     {nullptr, "--explain", "FILE", &Options::explainPath, nullptr, nullptr,
-     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser)"},
+     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser); - is standard output"},
     {"-h", "--help", nullptr, nullptr, &Options::help, nullptr, "show this text and exit"},
     {nullptr, "--version", nullptr, nullptr, &Options::version, nullptr, "show the version and exit"},
 };
@@ -140,7 +144,8 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
         return Fail(oError, "no template given");
     }
     if (!iOptions.commentSyntax.empty() && !CommentSyntax::FromOpener(iOptions.commentSyntax, nullptr)) {
-        return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use //, #, --, <!-- or /*)");
+        return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use " +
+                                CommentSyntax::KnownOpeners() + ")");
     }
     if (iOptions.dump) {
         if (!iOptions.outputPath.empty()) {
@@ -166,6 +171,11 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
     }
     if (iOptions.TracesToStandardOutput() && iOptions.WritesToStandardOutput()) {
         return Fail(oError, "--trace-file - and the generated text would both go to standard output; give -o FILE");
+    }
+    if (iOptions.explainPath == "-" && (iOptions.WritesToStandardOutput() || iOptions.TracesToStandardOutput())) {
+        return Fail(oError, "--explain - and the " +
+                                std::string(iOptions.WritesToStandardOutput() ? "generated text" : "trace") +
+                                " would both go to standard output; give -o FILE or --trace-file FILE");
     }
     return true;
 }
@@ -204,6 +214,26 @@ std::string HelpEntry(const OptionSpec& iOption)
         start = end + 1;
     }
     return entry + "\n";
+}
+
+// iText wrapped to the usual 79 columns, each line indented by iIndent.
+std::string Wrapped(const std::string& iText, size_t iIndent)
+{
+    const size_t width = 79;
+    std::string wrapped;
+    std::string line(iIndent, ' ');
+    for (size_t start = 0; start < iText.size();) {
+        size_t end = iText.find(' ', start);
+        if (end == std::string::npos) end = iText.size();
+        const std::string word = iText.substr(start, end - start);
+        if (line.size() > iIndent && line.size() + 1 + word.size() > width) {
+            wrapped += line + "\n";
+            line.assign(iIndent, ' ');
+        }
+        line += (line.size() > iIndent ? " " : "") + word;
+        start = end + 1;
+    }
+    return wrapped + line + "\n";
 }
 
 }  // namespace
@@ -249,33 +279,42 @@ std::string CommandLine::HelpText()
         "error, each followed by a FILE:LINE:COLUMN: note: line naming the template\n"
         "directive behind it; standard output carries only the generated text.\n"
         "\n"
-        "Output files (-o FILE):\n"
-        "  FILE is replaced in one step, never half-written, and only when its text\n"
-        "  changes (an unchanged file keeps its time stamp). A symbolic link is\n"
-        "  written through to its target; mode and owner are kept. Template, model,\n"
-        "  output and trace must be different files.\n"
-        "  User code: each [% usercode %] section is written between marker lines in\n"
-        "  the comment syntax of FILE (# for .py .sh .rb .yaml .yml .toml .cmake .pl,\n"
-        "  -- for .sql .lua .hs, <!-- --> for .html .xml .md .vue, /* */ for .css,\n"
-        "  // otherwise), the begin line carrying the key of the section's owner:\n"
+        "Output files (-o FILE, --each):\n"
+        "  All files of a run are written together or not at all, each replaced in\n"
+        "  one step and only when its text changes (an unchanged file keeps its time\n"
+        "  stamp). A link named by -o is written through; mode and owner are kept.\n"
+        "  Template, model, outputs, trace and page must be different files, and\n"
+        "  --each names stay inside the folder of -o (see --output-root).\n"
+        "  .mttgen-manifest in that folder records what each run wrote, so that\n"
+        "  the next run refuses, naming its lines, a file changed by hand outside\n"
+        "  its user-code sections, or one it did not write; and reports the --each\n"
+        "  files whose element has gone (--prune, --force). Keep it with the files.\n" +
+        Wrapped(
+            "User code: each [% usercode %] section is written between marker lines in the comment syntax "
+            "of FILE (" +
+                CommentSyntax::ExtensionSummary() + "), the begin line carrying the key of the section's owner:",
+            2) +
         "    // Begin of User Code /classes/Order\n"
         "    ...kept...\n"
         "    // End of User Code\n"
         "  The key is the path of the owner in the model, with the owner's and its\n"
-        "  ancestors' identifying values (--key-members) in place of list positions.\n"
-        "  On regeneration the text between the markers is kept for the owner with\n"
-        "  the same key, wherever it moved. Files with unkeyed markers are matched\n"
-        "  by position when the numbers agree.\n"
+        "  ancestors' identifying values (--key-members) in place of list positions;\n"
+        "  [% usercode as \"NAME\" %] adds #NAME. On regeneration the text between\n"
+        "  the markers (in any comment syntax) is kept for the owner with the same\n"
+        "  key in the same file, wherever it moved; what cannot be placed for sure\n"
+        "  is refused (see --force).\n"
         "\n"
         "Exit status:\n"
         "  0  success\n"
         "  1  evaluation reported an error (nothing is written, unless\n"
-        "     --keep-going), or the output could not be written\n"
+        "     --keep-going), or a file could not be written (nothing is)\n"
         "  2  usage error; the template or the model cannot be read or is\n"
-        "     malformed; two of template, model, output and trace are one file\n"
-        "  3  the existing output file's user code cannot be kept safely; nothing\n"
-        "     was written: a marker line out of place, sections whose owner is\n"
-        "     gone (see --force), unkeyed sections that no longer match, or the\n"
-        "     file changed while mttgen ran\n";
+        "     malformed; two inputs or outputs are one file; an output name leads\n"
+        "     outside the output folder or through a link it did not name\n"
+        "  3  what a person wrote could not be kept safely; nothing was written:\n"
+        "     a marker line out of place, user code without a sure owner, a file\n"
+        "     changed by hand or not written by mttgen, an --each file with user\n"
+        "     code whose element has gone (see --force), a key two owners share\n"
+        "     or made from a list position, or a file changed while mttgen ran\n";
     return text;
 }

@@ -1,29 +1,23 @@
 #include "Generator.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <set>
 
-#include "CommentSyntax.h"
 #include "DistinctFiles.h"
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
-#include "JsonModelObject.h"
 #include "LargePageHeap.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutput.h"
 #include "MTTIExpression.h"
 #include "MTTIStatement.h"
 #include "MttModel.h"
-#include "OutputFile.h"
-#include "SourceMap.h"
+#include "OutputPaths.h"
 #include "StdoutDiversion.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
-#include "UserCodeKeys.h"
 
 namespace {
 
@@ -32,15 +26,9 @@ void ReportError(const std::string& iMessage)
     std::fprintf(stderr, "mttgen: error: %s\n", iMessage.c_str());
 }
 
-CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath)
+void PrintMessage(const mtt::FileMessage& iMessage)
 {
-    CommentSyntax syntax;
-    if (!iOptions.commentSyntax.empty()) {
-        CommentSyntax::FromOpener(iOptions.commentSyntax, &syntax);
-    } else if (!iPath.empty()) {
-        syntax = CommentSyntax::ForFile(iPath);
-    }
-    return syntax;
+    std::fputs(iMessage.ToString("mttgen").c_str(), stderr);
 }
 
 bool WriteStream(FILE* iStream, const std::string& iText)
@@ -68,15 +56,32 @@ std::map<std::string, std::string> Variables(const std::vector<std::string>& iDe
     return variables;
 }
 
+ExitStatus StatusOf(mtt::FileSetStatus iStatus)
+{
+    switch (iStatus) {
+    case mtt::FileSetStatus::kOk: return kExitSuccess;
+    case mtt::FileSetStatus::kWriteFailed: return kExitEvaluationFailed;
+    case mtt::FileSetStatus::kBadInput: return kExitBadInput;
+    case mtt::FileSetStatus::kRefused: break;
+    }
+    return kExitUserCodeConflict;
+}
+
+// The folder part of a file name template that holds no directive:
+// "gen/${name}.h" -> "gen".
+std::string LiteralFolder(const std::string& iName)
+{
+    const size_t directive = std::min(iName.find("${"), iName.find("[%"));
+    const size_t slash = iName.rfind('/', directive == std::string::npos ? std::string::npos : directive);
+    if (slash == std::string::npos) return std::string();
+    return slash == 0 ? std::string("/") : iName.substr(0, slash);
+}
+
 }  // namespace
 
 Generator::Generator(const Options& iOptions) : _options(iOptions) {}
 
-Generator::~Generator()
-{
-    // Files hold output trees that point into the template's statements.
-    _files.clear();
-}
+Generator::~Generator() {}
 
 std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const std::string& iSource,
                                                 const mtt::TemplateOptions& iOptions)
@@ -87,71 +92,22 @@ std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const 
     return parsed;
 }
 
-bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
-                         std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const
-{
-    mtt::RenderOptions rendering;
-    rendering.variables = Variables(_options.defines);
-    rendering.current = iCurrent;
-    rendering.keepOutput = iTree;
-    rendering.text = !iTree;
-    rendering.onMessage = PrintNote;
-    // The library's messages go to standard error with mttgen's, so that
-    // standard output carries only generated text.
-    StdoutDiversion diversion;
-    mtt::RenderResult result =
-        ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
-    oOutput = std::move(result.output);
-    oText = std::move(result.text);
-    oEvaluated = result.evaluated;
-    return result.ok;
-}
-
-ExitStatus Generator::Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
-                               const UserCodeKeys& iKeys, ExitStatus& ioOutcome)
-{
-    // The tree is built only when something needs more than the text: user
-    // code, a trace, the explain page, or late evaluation's C++.
-    bool tree = _options.late || _options.trace || !_options.explainPath.empty() || _template->HasUserCode();
-    std::unique_ptr<MTTEvaluationOutput> output;
-    std::string text;
-    bool evaluated = false;
-    bool ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
-    // A marker line in the text is refused with the directive that wrote
-    // it, which the tree tells; a clean render says nothing the second time.
-    if (ok && !tree && _files[iFile]->HoldsMarkers(text)) {
-        tree = true;
-        ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
-    }
-    if (!ok) {
-        ioOutcome = kExitEvaluationFailed;
-        if (!evaluated || !_options.keepGoing) {
-            ReportError(std::string("evaluation failed") + (iName.empty() ? std::string() : " for " + iName) +
-                        "; nothing written");
-            return kExitEvaluationFailed;
-        }
-        std::fputs(
-            "mttgen: warning: evaluation reported errors; the output is written all the same "
-            "(--keep-going)\n",
-            stderr);
-    }
-    return tree ? _files[iFile]->Build(std::move(output), iKeys, _options.force)
-                : _files[iFile]->Build(std::move(text), _options.force);
-}
-
 ExitStatus Generator::Run()
 {
     std::string error;
-    const bool each = !_options.eachPath.empty();
-    if (!DistinctFiles::Check({{"template", _options.templatePath},
-                               {"model", _options.modelPath},
-                               {"output",
-                                each || _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
-                               {"trace file", _options.traceFile},
-                               {"explain page", _options.explainPath}},
-                              error)) {
-        ReportError(error + "; nothing written");
-        return kExitBadInput;
+    // Before anything is read: an output over an input would destroy it.
+    DistinctFiles distinct;
+    const bool single = _options.eachPath.empty() && !_options.WritesToStandardOutput();
+    for (const auto& file :
+         std::vector<std::pair<std::string, std::string>>{{"template", _options.templatePath},
+                                                          {"model", _options.modelPath},
+                                                          {"output", single ? _options.outputPath : std::string()},
+                                                          {"trace file", _options.traceFile},
+                                                          {"explain page", _options.explainPath}}) {
+        if (!distinct.Add(file.first, file.second, error)) {
+            ReportError(error + "; nothing written");
+            return kExitBadInput;
+        }
     }
     std::string source;
     if (!TextFile::Read(_options.templatePath, source, error)) {
@@ -175,34 +131,14 @@ ExitStatus Generator::Run()
         std::fputc('\n', stdout);
         return kExitSuccess;
     }
-
-    std::unique_ptr<mtt::Model> model;
-    if (!_options.late) {
-        // A loaded model takes some twenty times its JSON text.
-        std::error_code sizeError;
-        const uintmax_t modelBytes =
-            _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
-        LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
-        if (_options.modelPath == "-") {
-            std::string text;
-            if (!TextFile::Read("-", text, error)) {
-                ReportError(error);
-                return kExitBadInput;
-            }
-            model = mtt::Model::FromText(text, "<stdin>", error);
-        } else {
-            model = mtt::Model::FromFile(_options.modelPath, error);
-        }
-        if (!model) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return kExitBadInput;
-        }
-    }
+    ExitStatus status = kExitSuccess;
+    std::unique_ptr<mtt::Model> model = LoadModel(status);
+    if (status != kExitSuccess) return status;
 
     // What to write: one file (or the standard output), or one per element.
+    const bool each = !_options.eachPath.empty();
     std::vector<MTLIModelObject*> elements;
     std::vector<std::string> names;
-    ExitStatus status = kExitSuccess;
     if (each) {
         status = EachTarget(*model, elements, names);
         if (status != kExitSuccess) return status;
@@ -210,35 +146,168 @@ ExitStatus Generator::Run()
         elements.push_back(nullptr);
         names.push_back(_options.WritesToStandardOutput() ? std::string() : _options.outputPath);
     }
+    mtt::FileSet files(FileOptions());
     // Existing files are read now, so that a broken one stops the run before
-    // anything is evaluated; each is read again right before it is replaced.
-    for (const std::string& name : names) {
-        // --each makes the folders its file names lead to.
-        _files.emplace_back(
-            new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, each, _template->Sources()));
-        status = _files.back()->Open();
-        if (status != kExitSuccess) return status;
+    // anything is evaluated.
+    for (size_t i = 0; i < names.size(); ++i) {
+        const mtt::FileSetStatus added = files.Add(names[i], !each);
+        if (added == mtt::FileSetStatus::kOk) continue;
+        if (each) {
+            std::fprintf(stderr, "mttgen: note: the file of element %zu of --each %s\n", i, _options.eachPath.c_str());
+        }
+        return StatusOf(added);
     }
+    const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
+    const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
+    if (traceToFile && files.AddPlain(_options.traceFile, "trace file") != mtt::FileSetStatus::kOk) {
+        return kExitBadInput;
+    }
+    if (pageToFile && files.AddPlain(_options.explainPath, "explain page") != mtt::FileSetStatus::kOk) {
+        return kExitBadInput;
+    }
+    bool reportedErrors = false;
+    status = Render(files, model.get(), elements, names, reportedErrors);
+    if (status != kExitSuccess) return status;
+    const ExitStatus outcome = reportedErrors ? kExitEvaluationFailed : kExitSuccess;
 
-    const UserCodeKeys keys(_options.keyMembers);
-    if (model) {
-        // The model answers "UserCode" with the text kept in the file being
-        // regenerated, so a first run needs nothing in the model.
-        model->Json().SetUserCodeSource([this, &keys](const JsonModelObject& iOwner, std::string& oText) {
-            const std::string key = keys.KeyOf(&iOwner);
-            for (const std::unique_ptr<GeneratedFile>& file : _files) {
-                if (file->KeptText(key, oText)) return true;
+    const std::string trace = _options.trace ? TraceText(files, model.get()) : std::string();
+    const std::string page = !_options.explainPath.empty() ? PageText(files, names.size(), model.get()) : std::string();
+    size_t plain = names.size();
+    if (traceToFile) files.SetPlainText(plain++, trace);
+    if (pageToFile) files.SetPlainText(plain++, page);
+    status = StatusOf(files.Commit());
+    if (status != kExitSuccess) return status;
+    if (each) {
+        std::fprintf(stderr, "mttgen: %zu file%s: %zu written, %zu unchanged\n", names.size(),
+                     names.size() == 1 ? "" : "s", files.Written(), names.size() - files.Written());
+    }
+    if (_options.trace && !traceToFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, trace)) {
+        ReportError("cannot write the trace");
+        return kExitEvaluationFailed;
+    }
+    if (_options.explainPath == "-" && !WriteStream(stdout, page)) {
+        ReportError("cannot write the explain page to standard output");
+        return kExitEvaluationFailed;
+    }
+    return outcome;
+}
+
+std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
+{
+    std::unique_ptr<mtt::Model> model;
+    if (_options.late) return model;
+    // A loaded model takes some twenty times its JSON text.
+    std::error_code sizeError;
+    const uintmax_t modelBytes =
+        _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
+    LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
+    std::string error;
+    if (_options.modelPath == "-") {
+        std::string text;
+        if (!TextFile::Read("-", text, error)) {
+            ReportError(error);
+            oStatus = kExitBadInput;
+            return nullptr;
+        }
+        model = mtt::Model::FromText(text, "<stdin>", error);
+    } else {
+        model = mtt::Model::FromFile(_options.modelPath, error);
+    }
+    if (!model) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        oStatus = kExitBadInput;
+    }
+    return model;
+}
+
+void Generator::OutputRoot(std::string& oRoot, std::string& oRun) const
+{
+    const bool each = !_options.eachPath.empty();
+    const std::string literal =
+        each ? LiteralFolder(_options.outputPath)
+             : (_options.WritesToStandardOutput() ? std::string() : LiteralFolder(_options.outputPath));
+    oRoot = _options.outputRoot.empty() ? literal : _options.outputRoot;
+    const std::string root = OutputPaths::Absolute(oRoot);
+    const std::string folder = OutputPaths::Absolute(literal);
+    const std::string rest = literal.empty() ? _options.outputPath : _options.outputPath.substr(literal.size() + 1);
+    if (_options.WritesToStandardOutput()) {
+        oRun.clear();
+    } else if (OutputPaths::Inside(root, folder) && folder != root) {
+        oRun = OutputPaths::Relative(root, folder) + "/" + rest;
+    } else {
+        oRun = OutputPaths::Inside(root, folder) ? rest : _options.outputPath;
+    }
+}
+
+mtt::FileSetOptions Generator::FileOptions() const
+{
+    mtt::FileSetOptions options;
+    options.commentSyntax = _options.commentSyntax;
+    options.keyMembers = _options.keyMembers;
+    options.force = _options.force;
+    options.prune = _options.prune;
+    options.keepGoing = _options.keepGoing;
+    OutputRoot(options.root, options.run);
+    options.inputs = {{"template", _options.templatePath}, {"model", _options.modelPath}};
+    options.onMessage = PrintMessage;
+    return options;
+}
+
+ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<MTLIModelObject*>& iElements,
+                             const std::vector<std::string>& iNames, bool& oReportedErrors)
+{
+    mtt::RenderOptions rendering;
+    rendering.variables = Variables(_options.defines);
+    rendering.keepOutput = _options.trace || !_options.explainPath.empty();
+    rendering.onMessage = PrintNote;
+    for (size_t i = 0; i < iNames.size(); ++i) {
+        rendering.current = iElements[i];
+        mtt::RenderResult result;
+        mtt::FileSetStatus status;
+        {
+            // The library's messages go to standard error with mttgen's, so
+            // that standard output carries only generated text.
+            StdoutDiversion diversion;
+            status = ioFiles.Render(i, *_template, ioModel, rendering, result);
+        }
+        if (!result.ok) {
+            const std::string name = _options.eachPath.empty() ? std::string() : " for " + iNames[i];
+            if (!result.evaluated || !_options.keepGoing) {
+                ReportError("evaluation failed" + name + "; nothing written");
+                return kExitEvaluationFailed;
             }
-            return false;
-        });
+            std::fputs(
+                "mttgen: warning: evaluation reported errors; the output is written all the same "
+                "(--keep-going)\n",
+                stderr);
+            oReportedErrors = true;
+        }
+        if (status != mtt::FileSetStatus::kOk) return StatusOf(status);
     }
-    ExitStatus outcome = kExitSuccess;
-    for (size_t i = 0; i < _files.size(); ++i) {
-        status = Generate(i, model.get(), elements[i], each ? names[i] : std::string(), keys, outcome);
-        if (status != kExitSuccess) return status;
+    return kExitSuccess;
+}
+
+std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const
+{
+    TraceWriter::ObjectDescriber describer;
+    if (iModel != nullptr) {
+        describer = [iModel](const MTLIModelObject* iObject) {
+            const std::string pointer = iModel->PointerOf(iObject);
+            return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
+        };
     }
-    status = WriteAll(model.get());
-    return status != kExitSuccess ? status : outcome;
+    return TraceWriter(describer).Format(iFiles.File(0).Text().Pieces());
+}
+
+std::string Generator::PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const
+{
+    ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
+    for (size_t i = 0; i < iCount; ++i) {
+        const GeneratedFile& file = iFiles.File(i);
+        page.AddOutput(file.IsStandardOutput() ? std::string("(standard output)") : file.Path(), file.Text(),
+                       file.Output());
+    }
+    return page.Html();
 }
 
 ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
@@ -266,10 +335,6 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
     rendering.variables = Variables(_options.defines);
     rendering.onMessage = PrintNote;
     std::set<std::string> seen;
-    std::vector<std::pair<std::string, std::string>> files = {{"template", _options.templatePath},
-                                                              {"model", _options.modelPath},
-                                                              {"trace file", _options.traceFile},
-                                                              {"explain page", _options.explainPath}};
     for (int i = 0; i < list->GetSize(); ++i) {
         MTLIModelObject* element = list->GetElement(i);
         rendering.current = element;
@@ -293,81 +358,6 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
         }
         oElements.push_back(element);
         oNames.push_back(name.text);
-        files.emplace_back("output", name.text);
-    }
-    std::string error;
-    if (!DistinctFiles::Check(files, error)) {
-        ReportError(error + "; nothing written");
-        return kExitBadInput;
-    }
-    return kExitSuccess;
-}
-
-ExitStatus Generator::WriteAll(mtt::Model* iModel)
-{
-    // Every file is prepared before any is put in place, so that one that
-    // cannot be written leaves all the others as they were.
-    ExitStatus status = PrepareTraceAndPage(iModel);
-    if (status != kExitSuccess) return status;
-    for (const std::unique_ptr<GeneratedFile>& file : _files) {
-        status = file->Prepare();
-        if (status != kExitSuccess) return status;
-    }
-    size_t written = 0;
-    for (const std::unique_ptr<GeneratedFile>& file : _files) {
-        bool changed = false;
-        status = file->Commit(changed);
-        if (status != kExitSuccess) return status;
-        if (changed) ++written;
-    }
-    if (!_options.eachPath.empty()) {
-        std::fprintf(stderr, "mttgen: %zu file%s: %zu written, %zu unchanged\n", _files.size(),
-                     _files.size() == 1 ? "" : "s", written, _files.size() - written);
-    }
-    std::string error;
-    for (OutputFile* file : {_pageFile.get(), _traceFile.get()}) {
-        if (file != nullptr && file->Commit(error) != OutputFile::Result::kWritten && !error.empty()) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (_options.trace && !_traceFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, _trace)) {
-        ReportError("cannot write the trace");
-        return kExitEvaluationFailed;
-    }
-    return kExitSuccess;
-}
-
-ExitStatus Generator::PrepareTraceAndPage(mtt::Model* iModel)
-{
-    std::string error;
-    if (!_options.explainPath.empty()) {
-        ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
-        for (const std::unique_ptr<GeneratedFile>& file : _files) {
-            page.AddOutput(file->Path().empty() ? std::string("(standard output)") : file->Path(), file->Text(),
-                           file->Output());
-        }
-        _pageFile.reset(new OutputFile(_options.explainPath));
-        if (!_pageFile->ReadCurrent(error) || !_pageFile->Prepare(page.Html(), error)) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (!_options.trace) return kExitSuccess;
-    TraceWriter::ObjectDescriber describer;
-    if (iModel != nullptr) {
-        describer = [iModel](const MTLIModelObject* iObject) {
-            const std::string pointer = iModel->PointerOf(iObject);
-            return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
-        };
-    }
-    _trace = TraceWriter(describer).Format(_files.front()->Text().Pieces());
-    if (!_options.traceFile.empty() && !_options.TracesToStandardOutput()) {
-        _traceFile.reset(new OutputFile(_options.traceFile));
-        if (!_traceFile->ReadCurrent(error) || !_traceFile->Prepare(_trace, error)) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
     }
     return kExitSuccess;
 }

@@ -10,7 +10,8 @@ struct Options {
     std::string modelPath;                 // empty: no model; "-" reads standard input
     std::string outputPath;                // empty or "-": standard output
     std::string traceFile;                 // empty: the trace goes to standard error; "-": standard output
-    std::string explainPath;               // empty: no explain page
+    std::string explainPath;               // empty: no explain page; "-": standard output
+    std::string outputRoot;                // empty: the folder of -o (its part without directives)
     std::string eachPath;                  // non-empty: one output file per element of this list
     std::vector<std::string> defines;      // "-D name=value", in order
     std::vector<std::string> includeDirs;  // "-I DIR", searched in order
@@ -21,6 +22,7 @@ struct Options {
     bool normalize = false;
     bool trace = false;
     bool force = false;
+    bool prune = false;
     bool keepGoing = false;
     bool strict = false;
     bool help = false;

@@ -34,6 +34,13 @@ protected:
     {
         return CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-o", iOutput, "t.mtt"}, _dir);
     }
+    // iOutput as an earlier run wrote it ("old\n"), on record.
+    void Seed(const std::string& iOutput)
+    {
+        CommandRunner::WriteFile(_dir + "/t.mtt", "old\n");
+        ASSERT_EQ(0, Generate(iOutput).exitCode);
+        CommandRunner::WriteFile(_dir + "/t.mtt", "new ${name}\n");
+    }
     static mode_t ModeOf(const std::string& iPath)
     {
         struct stat info;
@@ -84,7 +91,7 @@ protected:
 
 TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions)
 {
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     ASSERT_EQ(0, ::chmod((_dir + "/out").c_str(), 0751));
     const CommandResult result = Generate("out");
     EXPECT_EQ(0, result.exitCode) << result.err;
@@ -104,8 +111,8 @@ TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes)
 TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced)
 {
     fs::create_directory(_dir + "/real");
-    CommandRunner::WriteFile(_dir + "/real/out", "old\n");
     fs::create_symlink("real/out", _dir + "/link");
+    Seed("link");
     const CommandResult result = Generate("link");
     EXPECT_EQ(0, result.exitCode) << result.err;
     EXPECT_TRUE(fs::is_symlink(_dir + "/link"));
@@ -131,7 +138,7 @@ TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched)
 TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     ASSERT_EQ(0, ::chown((_dir + "/out").c_str(), 65534, 65534));
     EXPECT_EQ(0, Generate("out").exitCode);
     EXPECT_EQ(65534u, StatOf(_dir + "/out").st_uid);
@@ -140,23 +147,23 @@ TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 
 TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten)
 {
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     const pid_t pid = StartStopped();
     CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
     const int status = Resume(pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
     EXPECT_EQ("edited meanwhile\n", CommandRunner::ReadFile(_dir + "/out"));
-    EXPECT_EQ(3u, FilesInFolder()) << "the temporary file is gone";
+    EXPECT_EQ(4u, FilesInFolder()) << "the temporary file is gone";
 }
 
 TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
 {
+    Seed("out");
     for (const int signal : {SIGTERM, SIGINT}) {
-        CommandRunner::WriteFile(_dir + "/out", "old\n");
         const int status = Resume(StartStopped(), signal);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
-        EXPECT_EQ(3u, FilesInFolder());
+        EXPECT_EQ(4u, FilesInFolder());
     }
 }
 
