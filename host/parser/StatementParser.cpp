@@ -357,8 +357,9 @@ void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAf
     oRelative = relative;
     for (;;) {
         const DirectiveToken& token = ioLexer.Peek();
-        // "separator" before a string is the foreach's keyword, never an element.
-        const bool separator = token.kind == DirectiveToken::kWord && token.text == kSeparator &&
+        // "separator" and "as" before a string are keywords, never elements.
+        const bool separator = token.kind == DirectiveToken::kWord &&
+                               (token.text == kSeparator || token.text == kSectionName) &&
                                ioLexer.PeekNext().kind == DirectiveToken::kString;
         if (token.kind == DirectiveToken::kWord && !separator) {
             PropertyReference::CheckElement(token.text, token.offset);
@@ -582,10 +583,13 @@ StatementOwner StatementParser::ParseUsercode(DirectiveCall& ioCall)
         const size_t offset = lexer.Peek().offset;
         name = lexer.Next().text;
         const bool digitsOnly = name.find_first_not_of("0123456789") == std::string::npos;
-        const bool control = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        const bool control =
+            std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
         if (digitsOnly || control) {
-            throw TemplateSyntaxError(offset, "a user-code section name needs a letter and no control "
-                                                    "character, found \"" + name + "\"");
+            throw TemplateSyntaxError(offset,
+                                      "a user-code section name needs a letter and no control "
+                                      "character, found \"" +
+                                          name + "\"");
         }
     }
     ExpressionOwner owner = _session.builder.Property(PropertyReference("UserCode", relative, std::move(path)));

@@ -19,8 +19,10 @@ namespace {
 using mtt::FileMessage;
 using Status = mtt::FileSetStatus;
 
-// Lines of hand edits named one by one; the rest are counted.
+// Lines of hand edits, and sections whose owner is unclear, named one by
+// one; the rest are counted.
 const size_t kEditsShown = 10;
+const size_t kProblemsShown = 3;
 
 FileMessage Message(FileMessage::Kind iKind, const std::string& iFile, int iLine, const std::string& iText)
 {
@@ -107,8 +109,9 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
     }
     for (size_t i = 0; i < _edits.size() && i < kEditsShown; ++i) {
         const HandEdits::Edit& edit = _edits[i];
-        Error(edit.line, edit.deleted ? std::string("lines mttgen wrote were deleted here by hand")
-                                      : "edited by hand outside the user-code sections: " + edit.text);
+        Error(edit.line, edit.deleted > 0 ? Plural(static_cast<size_t>(edit.deleted), "line", "lines") +
+                                                " that mttgen wrote deleted here by hand"
+                                          : "edited by hand outside the user-code sections: " + edit.text);
     }
     std::string more;
     if (_edits.size() > kEditsShown) more = " (" + std::to_string(_edits.size() - kEditsShown) + " more not shown)";
@@ -151,7 +154,7 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
     // from a list position, could hand its text to another owner later.
     std::map<std::string, std::vector<const GeneratedText::Section*>> byKey;
     for (const GeneratedText::Section& section : _text->Sections()) byKey[section.key].push_back(&section);
-    Status status = Status::kOk;
+    size_t problems = 0;
     for (const auto& entry : byKey) {
         const std::vector<const GeneratedText::Section*>& sections = entry.second;
         const GeneratedText::Section& first = *sections.front();
@@ -178,15 +181,20 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
         } else {
             continue;
         }
+        // A model of thousands of owners has as many: the first few tell.
+        if (++problems > kProblemsShown) continue;
         _report(Message(FileMessage::Kind::kError, std::string(), 0, text));
         Note(iMap, first.statement, "the section is written by ");
         if (other != nullptr || sections.size() > 1) {
             const GeneratedText::Section& second = other != nullptr ? *other : *sections[1];
             if (second.statement != first.statement) Note(iMap, second.statement, "and by ");
         }
-        status = Status::kRefused;
     }
-    return status;
+    if (problems > kProblemsShown) {
+        _report(Message(FileMessage::Kind::kError, std::string(), 0,
+                        std::to_string(problems - kProblemsShown) + " more user-code sections like these"));
+    }
+    return problems > 0 ? Status::kRefused : Status::kOk;
 }
 
 GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
@@ -203,8 +211,13 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
         return Status::kRefused;
     }
     if (!iForce && !outcome.orphans.empty()) {
+        // A late or section-less output has no place for any of them.
+        const std::string why = _text->Sections().empty() ? "\" has no place: the new text has no user-code sections"
+                                                          : "\" is no longer in the model";
         for (const UserCodeSections::Section& orphan : outcome.orphans) {
-            Error(orphan.beginLine, "the owner of user-code section \"" + orphan.key + "\" is no longer in the model");
+            Error(orphan.beginLine,
+                  (_text->Sections().empty() ? "user-code section \"" : "the owner of user-code section \"") +
+                      orphan.key + why);
         }
         _report(
             Message(FileMessage::Kind::kError, std::string(), 0,

@@ -20,8 +20,8 @@ public:
     };
     struct Edit {
         int line;          // in the current file
-        bool deleted;      // recorded lines are missing before this line
-        std::string text;  // the current line (edited or added)
+        int deleted;       // how many recorded lines are missing before this line
+        std::string text;  // the current line (edited or added), when none is missing
     };
 
     static Skeleton Of(const std::string& iText, const std::vector<UserCodeSections::Section>& iSections);

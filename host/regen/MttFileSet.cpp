@@ -262,7 +262,7 @@ FileSetStatus FileSet::Commit()
             return FileSetStatus::kBadInput;
         }
     }
-    StaleFiles stale(state.root, state.options, state.Reporter());
+    StaleFiles stale(state.options, state.Reporter());
     FileSetStatus status = stale.Plan(manifest, recorded);
     if (status != FileSetStatus::kOk) return status;
 

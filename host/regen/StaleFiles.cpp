@@ -47,8 +47,8 @@ FileMessage Message(FileMessage::Kind iKind, const std::string& iFile, int iLine
 
 }  // namespace
 
-StaleFiles::StaleFiles(std::string iRoot, const mtt::FileSetOptions& iOptions, Report iReport)
-    : _root(std::move(iRoot)), _options(iOptions), _report(std::move(iReport))
+StaleFiles::StaleFiles(const mtt::FileSetOptions& iOptions, Report iReport)
+    : _options(iOptions), _report(std::move(iReport))
 {
 }
 
@@ -63,7 +63,9 @@ Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWrit
         if (entry.second.run != _options.run || iWritten.count(entry.first) != 0) continue;
         std::unique_ptr<Stale> stale(new Stale);
         stale->relative = entry.first;
-        stale->path = _root == "/" ? "/" + entry.first : _root + "/" + entry.first;
+        // As the user wrote the root, so that messages read as the -o name.
+        const std::string& root = _options.root;
+        stale->path = root.empty() ? entry.first : root.back() == '/' ? root + entry.first : root + "/" + entry.first;
         std::string error;
         switch (TextFile::ReadNoFollow(stale->path, stale->text, error)) {
         case TextFile::Result::kMissing: gone.push_back(entry.first); continue;

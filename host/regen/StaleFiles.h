@@ -22,7 +22,8 @@ class StaleFiles {
 public:
     using Report = std::function<void(const mtt::FileMessage&)>;
 
-    StaleFiles(std::string iRoot, const mtt::FileSetOptions& iOptions, Report iReport);
+    // Files are found in iOptions.root, where the manifest is.
+    StaleFiles(const mtt::FileSetOptions& iOptions, Report iReport);
     ~StaleFiles();
 
     // iWritten: the files of this run, relative to the root. Files gone
@@ -37,7 +38,6 @@ public:
 private:
     struct Stale;
 
-    std::string _root;
     const mtt::FileSetOptions& _options;
     Report _report;
     std::vector<std::unique_ptr<Stale>> _stale;

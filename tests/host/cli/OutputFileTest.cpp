@@ -1,9 +1,11 @@
 // Replacing the output file keeps what the user set up around it, and
 // what happens to the file while mttgen runs (cases the golden runner
 // cannot stage: a process stopped right before the file is replaced).
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -164,6 +166,66 @@ TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
         EXPECT_EQ(4u, FilesInFolder());
+    }
+}
+
+// An editor saving the file's user code again and again, by renaming a new
+// file in and by writing in place, while mttgen regenerates it as often:
+// each save must survive, so the editor must always find its last one.
+// (A save of a buffer read before a regeneration undoes generated lines,
+// which mttgen takes for a hand edit: --force keeps going, keeping copies.)
+TEST_F(OutputFileTest, EditsSavedWhileRegeneratingAreNeverLost)
+{
+    CommandRunner::WriteFile(_dir + "/t.mtt", "// run [%= run %]\nclass ${name} {\n[% usercode %]};\n");
+    ASSERT_EQ(
+        0, CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-D", "run=0", "-o", "out", "t.mtt"}, _dir).exitCode);
+    const std::string out = _dir + "/out";
+    const int kSaves = 150;
+    std::atomic<bool> done(false);
+    int lost = 0;
+    std::thread editor([&] {
+        std::string last;
+        for (int save = 1; save <= kSaves; ++save) {
+            std::string text = CommandRunner::ReadFile(out);
+            const size_t marker = text.find("Begin of User Code");
+            const size_t begin = marker == std::string::npos ? marker : text.find('\n', marker) + 1;
+            const size_t end = text.find("// End of User Code");
+            if (begin == std::string::npos || end == std::string::npos || end < begin) {
+                --save;  // caught while the file was being written: read again
+                continue;
+            }
+            if (text.substr(begin, end - begin) != last) ++lost;
+            last = "  int edit" + std::to_string(save) + ";\n";
+            text.replace(begin, end - begin, last);
+            if (save % 2 == 0) {
+                CommandRunner::WriteFile(out + ".saving", text);
+                ::rename((out + ".saving").c_str(), out.c_str());
+            } else {
+                CommandRunner::WriteFile(out, text);
+            }
+            ::usleep(static_cast<useconds_t>(1000 + (save * 7919) % 5000));
+        }
+        done = true;
+    });
+    int runs = 0;
+    int refused = 0;
+    while (!done) {
+        const CommandResult result =
+            CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-D", "run=" + std::to_string(++runs), "--force", "-o",
+                                "out", "t.mtt"},
+                               _dir);
+        if (result.exitCode == 3) ++refused;
+        EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 3) << result.err;
+    }
+    editor.join();
+    EXPECT_EQ(0, lost) << "in " << runs << " regenerations, " << refused << " refused";
+    EXPECT_GT(runs, 20);
+    // Nothing left behind but the files, the record and the copies.
+    for (const fs::directory_entry& entry : fs::directory_iterator(_dir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "out" || name == "model.json" || name == "t.mtt" || name == ".mttgen-manifest" ||
+                    name.rfind("out.edited", 0) == 0)
+            << name;
     }
 }
 
