@@ -227,8 +227,9 @@ void Generator::OutputRoot(std::string& oRoot, std::string& oRun) const
         each ? LiteralFolder(_options.outputPath)
              : (_options.WritesToStandardOutput() ? std::string() : LiteralFolder(_options.outputPath));
     oRoot = _options.outputRoot.empty() ? literal : _options.outputRoot;
-    const std::string root = OutputPaths::Absolute(oRoot);
-    const std::string folder = OutputPaths::Absolute(literal);
+    const OutputPaths paths;
+    const std::string root = paths.Absolute(oRoot);
+    const std::string folder = paths.Absolute(literal);
     const std::string rest = literal.empty() ? _options.outputPath : _options.outputPath.substr(literal.size() + 1);
     if (_options.WritesToStandardOutput()) {
         oRun.clear();

@@ -1,7 +1,14 @@
 #include "CommitPhase.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "CommitJournal.h"
 #include "OutputFile.h"
@@ -31,6 +38,36 @@ bool IsDevice(const OutputFile* iFile)
 
 const char* const kChangedAdvice = " (run again to regenerate it)";
 
+// The prepared texts reach the disk before any is put in place, so that
+// a power cut cannot leave an empty file under a generated name: one flush
+// per file system, not one per file.
+bool Flush(const std::vector<OutputFile*>& iFiles, std::string& oError)
+{
+    std::set<dev_t> flushed;
+    std::set<std::string> folders;
+    for (const OutputFile* file : iFiles) {
+        if (file->Unchanged() || file->Removes() || IsDevice(file)) continue;
+        const std::string& path = file->SavedPath();
+        const size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        if (!folders.insert(folder).second) continue;
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat info;
+        if (fd < 0 || ::fstat(fd, &info) != 0) {
+            if (fd >= 0) ::close(fd);
+            continue;  // the commit itself will say what is wrong
+        }
+        const bool ok = !flushed.insert(info.st_dev).second || ::syncfs(fd) == 0;
+        const int error = errno;
+        ::close(fd);
+        if (!ok) {
+            oError = "cannot write '" + file->Path() + "' to disk: " + std::strerror(error) + "; nothing written";
+            return false;
+        }
+    }
+    return true;
+}
+
 // Puts back iDone, last first, and ends ioError with what that gave.
 void RollBack(std::vector<OutputFile*>& ioDone, std::string& ioError, const char* iAdvice)
 {
@@ -57,6 +94,10 @@ CommitPhase::Outcome CommitPhase::Run(const std::string& iRoot, const std::vecto
             outcome.error = "'" + file->Path() + "' changed while mttgen ran; nothing written" + kChangedAdvice;
             return outcome;
         }
+    }
+    if (!Flush(iFiles, outcome.error)) {
+        outcome.kind = Outcome::Kind::kFailed;
+        return outcome;
     }
     SignalsHeld held;
     CommitJournal journal(iRoot);

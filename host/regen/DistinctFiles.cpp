@@ -2,13 +2,11 @@
 
 #include <sys/stat.h>
 
-#include "OutputPaths.h"
-
 bool DistinctFiles::Add(const std::string& iRole, const std::string& iPath, std::string& oError)
 {
     if (iPath.empty() || iPath == "-") return true;
     const size_t index = _files.size();
-    auto same = _byIdentity.emplace(OutputPaths::Identity(iPath), index).first;
+    auto same = _byIdentity.emplace(_paths.Identity(iPath), index).first;
     size_t other = same->second;
     struct stat info;
     if (other == index && ::stat(iPath.c_str(), &info) == 0) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "OutputPaths.h"
+
 // Refuses a run whose inputs and outputs name one file twice: writing an
 // output over the template, the model or another output would destroy
 // it. Two names are one file when they have one device and inode (hard
@@ -20,6 +22,7 @@ public:
     bool Add(const std::string& iRole, const std::string& iPath, std::string& oError);
 
 private:
+    OutputPaths _paths;
     std::vector<std::pair<std::string, std::string>> _files;  // role, path
     std::unordered_map<std::string, size_t> _byIdentity;
     std::map<std::pair<unsigned long, unsigned long>, size_t> _byInode;

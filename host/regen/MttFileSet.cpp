@@ -58,7 +58,7 @@ struct Entry {
 
 struct FileSet::State {
     explicit State(FileSetOptions iOptions)
-        : options(std::move(iOptions)), keys(options.keyMembers), root(OutputPaths::Absolute(options.root))
+        : options(std::move(iOptions)), keys(options.keyMembers), root(paths.Absolute(options.root))
     {
     }
 
@@ -87,6 +87,7 @@ struct FileSet::State {
 
     FileSetOptions options;
     UserCodeKeys keys;
+    OutputPaths paths;
     std::string root;
     bool started = false;
     Manifest manifest;
@@ -131,13 +132,13 @@ FileSetStatus FileSet::State::Start()
 
 bool FileSet::State::Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser)
 {
-    const std::string absolute = OutputPaths::Absolute(iPath);
+    const std::string absolute = paths.Absolute(iPath);
     const std::string shown = options.root.empty() ? std::string("the current folder") : "'" + options.root + "'";
     if (!OutputPaths::Inside(root, absolute)) {
         Error("the " + iRole + " '" + iPath + "' lies outside " + shown + ", where this run writes; nothing written");
         return false;
     }
-    if (!iNamedByUser && !OutputPaths::RealInside(root, iPath)) {
+    if (!iNamedByUser && !paths.RealInside(root, iPath)) {
         Error("the " + iRole + " '" + iPath + "' leads outside " + shown +
               " through a symbolic link on its way; nothing written");
         return false;
@@ -174,7 +175,7 @@ FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser)
     CommentSyntax syntax = CommentSyntax::ForFile(iPath);
     if (!state.options.commentSyntax.empty()) CommentSyntax::FromOpener(state.options.commentSyntax, &syntax);
     Entry entry;
-    if (!toStandardOutput) entry.relative = OutputPaths::Relative(state.root, OutputPaths::Absolute(iPath));
+    if (!toStandardOutput) entry.relative = OutputPaths::Relative(state.root, state.paths.Absolute(iPath));
     entry.generated.reset(new GeneratedFile(toStandardOutput ? std::string() : iPath, syntax, iNamedByUser,
                                             state.options.createFolders, state.manifest.Find(entry.relative),
                                             state.Reporter()));

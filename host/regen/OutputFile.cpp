@@ -192,16 +192,18 @@ bool OutputFile::MakeTemporary(std::string& oError)
         ::close(fd);
         return true;
     }
-    mode_t mode = static_cast<mode_t>(_mode);
-    if (!_exists) {
+    // The mask is read once: reading it means setting it.
+    static const mode_t kMask = [] {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+        return mask;
+    }();
+    const mode_t mode = _exists ? static_cast<mode_t>(_mode) : (0666 & ~kMask);
     bool ok = ::fchmod(fd, mode) == 0;
     // Root rewriting someone else's file must not take it over.
     if (ok && _exists && ::geteuid() == 0) ok = ::fchown(fd, _owner, _group) == 0;
-    ok = ok && WriteAll(fd, _text) && ::fsync(fd) == 0;
+    // Not synced one by one: the commit flushes all files at once.
+    ok = ok && WriteAll(fd, _text);
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -240,11 +242,9 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         _committed = Committed::kInPlace;
         return Result::kWritten;
     }
+    // Whether the file changed since it was read is told by the text it
+    // gives up (SavedIntact), which the commit compares once all are in.
     const std::string changed = "'" + _path + "' changed while mttgen ran";
-    if (!StillAsRead()) {
-        oError = changed;
-        return Result::kChanged;
-    }
     if (_unchanged || (_remove && !_exists)) return Result::kUnchanged;
     if (_remove) {
         if (::rename(_target.c_str(), _temporary.c_str()) != 0) {
@@ -253,12 +253,6 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         }
         _guard.Release();
         _committed = Committed::kRemoved;
-        if (!SavedIntact()) {
-            std::string ignored;
-            Rollback(ignored);
-            oError = changed;
-            return Result::kChanged;
-        }
         return Result::kWritten;
     }
     if (!_exists) {
@@ -283,12 +277,6 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
     // From here the temporary name holds the text replaced.
     _guard.Release();
     _committed = Committed::kReplaced;
-    if (!SavedIntact()) {
-        std::string ignored;
-        Rollback(ignored);
-        oError = changed;
-        return Result::kChanged;
-    }
     return Result::kWritten;
 }
 

@@ -10,9 +10,9 @@
 //  - a symbolic link the user named is followed to the file really written
 //    (a dangling link's target is created; a loop is an error); one in a
 //    name the run made is refused;
-//  - the current text is read first (ReadCurrent), and checked again when
-//    it is replaced: a file changed meanwhile is refused (kChanged), never
-//    overwritten;
+//  - the current text is read first (ReadCurrent), and checked again
+//    before the commit (StillAsRead) and in it (SavedIntact): a file
+//    changed meanwhile is refused, never overwritten;
 //  - the new text goes to a temporary file beside the target (Prepare);
 //    Commit swaps the two in one step, so that the text replaced stays
 //    beside it (SavedPath) until the whole run is in place: Rollback puts

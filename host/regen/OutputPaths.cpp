@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -18,15 +19,6 @@ std::string CurrentFolder()
     return buffer.data();
 }
 
-std::string RealPath(const std::string& iPath)
-{
-    char* real = ::realpath(iPath.c_str(), nullptr);
-    if (real == nullptr) return std::string();
-    std::string text(real);
-    std::free(real);
-    return text;
-}
-
 std::string FolderOf(const std::string& iAbsolute)
 {
     const size_t slash = iAbsolute.rfind('/');
@@ -35,9 +27,26 @@ std::string FolderOf(const std::string& iAbsolute)
 
 }  // namespace
 
-std::string OutputPaths::Absolute(const std::string& iPath)
+OutputPaths::OutputPaths() : _current(CurrentFolder()) {}
+
+std::string OutputPaths::RealPath(const std::string& iAbsolute, bool iFolder)
 {
-    const std::string whole = !iPath.empty() && iPath[0] == '/' ? iPath : CurrentFolder() + "/" + iPath;
+    if (iFolder) {
+        auto found = _realFolders.find(iAbsolute);
+        if (found != _realFolders.end()) return found->second;
+    }
+    char* real = ::realpath(iAbsolute.c_str(), nullptr);
+    if (real == nullptr) return std::string();
+    std::string text(real);
+    std::free(real);
+    // Only what exists is remembered: a run makes folders as it goes.
+    if (iFolder) _realFolders.emplace(iAbsolute, text);
+    return text;
+}
+
+std::string OutputPaths::Absolute(const std::string& iPath) const
+{
+    const std::string whole = !iPath.empty() && iPath[0] == '/' ? iPath : _current + "/" + iPath;
     std::vector<std::string> parts;
     for (size_t start = 0; start <= whole.size();) {
         size_t slash = whole.find('/', start);
@@ -71,9 +80,16 @@ std::string OutputPaths::Identity(const std::string& iPath)
 {
     std::string folder = Absolute(iPath);
     std::string rest;
+    // A link is followed to the file it names (another output, say); a
+    // plain name is found through its folder, which many files share.
+    struct stat info;
+    if (::lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        const std::string real = RealPath(folder, false);
+        if (!real.empty()) return real;
+    }
     for (;;) {
-        const std::string real = RealPath(folder);
-        if (!real.empty()) return real == "/" && !rest.empty() ? rest : real + rest;
+        const std::string real = rest.empty() ? std::string() : RealPath(folder, true);
+        if (!real.empty()) return real == "/" ? rest : real + rest;
         if (folder == "/") return Absolute(iPath);
         const size_t slash = folder.rfind('/');
         rest = folder.substr(slash) + rest;
@@ -83,7 +99,7 @@ std::string OutputPaths::Identity(const std::string& iPath)
 
 bool OutputPaths::RealInside(const std::string& iRoot, const std::string& iPath)
 {
-    const std::string root = RealPath(Absolute(iRoot));
+    const std::string root = RealPath(Absolute(iRoot), true);
     if (root.empty()) return true;  // the root is made by this run: nothing on the way is a link yet
     return Inside(root, Identity(FolderOf(Absolute(iPath))));
 }

@@ -113,8 +113,11 @@ TEST_F(CommitTest, AnEditorsSaveIntoTheReplacedFileWins)
     std::unique_ptr<OutputFile> again = Prepared("a", "generated\n");
     Write("a.new", "saved again\n");
     fs::rename(Path("a.new"), Path("a"));
-    EXPECT_EQ(OutputFile::Result::kChanged, again->Commit(error));
+    ASSERT_EQ(OutputFile::Result::kWritten, again->Commit(error)) << error;
+    EXPECT_FALSE(again->SavedIntact());
+    ASSERT_TRUE(again->Rollback(error)) << error;
     EXPECT_EQ("saved again\n", Read("a"));
+    EXPECT_EQ((std::vector<std::string>{"a", "editor-handle"}), Listing());
 }
 
 TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)

@@ -125,8 +125,9 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
 
 TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
 {
-    EXPECT_EQ("/a/c", OutputPaths::Absolute("/a/./b/../c//"));
-    EXPECT_EQ("/", OutputPaths::Absolute("/../.."));
+    OutputPaths paths;
+    EXPECT_EQ("/a/c", paths.Absolute("/a/./b/../c//"));
+    EXPECT_EQ("/", paths.Absolute("/../.."));
     EXPECT_TRUE(OutputPaths::Inside("/a", "/a/b"));
     EXPECT_TRUE(OutputPaths::Inside("/", "/x"));
     EXPECT_FALSE(OutputPaths::Inside("/a", "/ab"));
@@ -137,12 +138,12 @@ TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
     fs::create_directories(_dir + "/real");
     fs::create_directory_symlink(_dir + "/real", _dir + "/link");
     // Files that do not exist yet, reached two ways.
-    EXPECT_EQ(OutputPaths::Identity(_dir + "/real/new/x.h"), OutputPaths::Identity(_dir + "/link/./new/x.h"));
-    EXPECT_NE(OutputPaths::Identity(_dir + "/real/x.h"), OutputPaths::Identity(_dir + "/real/y.h"));
-    EXPECT_TRUE(OutputPaths::RealInside(_dir + "/real", _dir + "/real/new/x.h"));
+    EXPECT_EQ(paths.Identity(_dir + "/real/new/x.h"), paths.Identity(_dir + "/link/./new/x.h"));
+    EXPECT_NE(paths.Identity(_dir + "/real/x.h"), paths.Identity(_dir + "/real/y.h"));
+    EXPECT_TRUE(paths.RealInside(_dir + "/real", _dir + "/real/new/x.h"));
     fs::create_directories(_dir + "/root");
     fs::create_directory_symlink(_dir + "/real", _dir + "/root/out");
-    EXPECT_FALSE(OutputPaths::RealInside(_dir + "/root", _dir + "/root/out/x.h"));
+    EXPECT_FALSE(paths.RealInside(_dir + "/root", _dir + "/root/out/x.h"));
 }
 
 }  // namespace
