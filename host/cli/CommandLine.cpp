@@ -259,6 +259,15 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
     if (!oOptions.traceFile.empty()) {
         oOptions.trace = true;
     }
+    // The process's own streams by name are the streams themselves: a file
+    // they were redirected to must be written through them, not replaced.
+    for (std::string* path : {&oOptions.outputPath, &oOptions.traceFile, &oOptions.explainPath}) {
+        if (*path == "/dev/stdout" || *path == "/dev/fd/1" || *path == "/proc/self/fd/1") *path = "-";
+    }
+    if (oOptions.traceFile == "/dev/stderr" || oOptions.traceFile == "/dev/fd/2" ||
+        oOptions.traceFile == "/proc/self/fd/2") {
+        oOptions.traceFile.clear();
+    }
     if (oOptions.help || oOptions.version) {
         return true;
     }

@@ -39,16 +39,6 @@ std::string Plural(size_t iCount, const char* iOne, const char* iMany)
     return std::to_string(iCount) + " " + (iCount == 1 ? iOne : iMany);
 }
 
-// A name beside iPath that nothing holds yet: iPath + iSuffix, else with
-// ".2", ".3"... after it.
-std::string FreeName(const std::string& iPath, const std::string& iSuffix)
-{
-    std::string name = iPath + iSuffix;
-    struct stat info;
-    for (int n = 2; ::lstat(name.c_str(), &info) == 0; ++n) name = iPath + iSuffix + "." + std::to_string(n);
-    return name;
-}
-
 }  // namespace
 
 GeneratedFile::GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iFollowLink, bool iCreateFolders,
@@ -119,7 +109,7 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
                     "nothing written: '" + _path +
                         "' was changed outside its user-code sections since mttgen wrote it" + more +
                         "; move the changes into a section, or --force writes it and keeps the changed file as '" +
-                        FreeName(_path, ".edited") + "'"));
+                        OutputFile::FreeName(_path, ".edited") + "'"));
     return Status::kRefused;
 }
 
@@ -239,7 +229,7 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
                   "not written by mttgen as far as it knows (the output folder's .mttgen-manifest has no record "
                   "of it) and different from the generated text; nothing written (--force writes it and keeps the "
                   "current file as '" +
-                      FreeName(_path, ".edited") + "')");
+                      OutputFile::FreeName(_path, ".edited") + "')");
             return Status::kRefused;
         }
         _keepCopy = true;
@@ -308,7 +298,7 @@ GeneratedFile::Status GeneratedFile::Prepare(std::vector<OutputFile*>& oFiles)
     if (!_file) return Status::kOk;
     std::string error;
     if (_keepCopy) {
-        _copyFile.reset(new OutputFile(FreeName(_path, ".edited"), false));
+        _copyFile.reset(new OutputFile(OutputFile::FreeName(_path, ".edited"), false));
         if (!_copyFile->ReadCurrent(error) || !_copyFile->Prepare(_file->Current(), error)) {
             _report(Message(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
             return Status::kWriteFailed;

@@ -106,6 +106,21 @@ bool RenameNoReplace(const std::string& iFrom, const std::string& iTo)
     return true;
 }
 
+// Whether another process holds the file open for writing: an editor
+// that truncated it and has not written it yet. A read lease is refused
+// exactly then; it is taken and given back at once. Where leases are not
+// to be had (another owner's file without the right, a network file
+// system), the texts alone tell.
+bool BeingWritten(const std::string& iPath)
+{
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool busy = ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
+    if (!busy) ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    ::close(fd);
+    return busy;
+}
+
 bool Holds(const std::string& iPath, const std::string& iText)
 {
     std::string now;
@@ -164,7 +179,7 @@ bool OutputFile::StillAsRead() const
 {
     struct stat info;
     if (::lstat(_target.c_str(), &info) != 0) return !_exists;
-    return _exists && S_ISREG(info.st_mode) && Holds(_target, _current);
+    return _exists && S_ISREG(info.st_mode) && Holds(_target, _current) && !BeingWritten(_target);
 }
 
 bool OutputFile::MakeTemporary(std::string& oError)
@@ -242,9 +257,14 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         _committed = Committed::kInPlace;
         return Result::kWritten;
     }
-    // Whether the file changed since it was read is told by the text it
-    // gives up (SavedIntact), which the commit compares once all are in.
+    // Checked again right before the swap and right after it, so that a
+    // save that comes in between is put back at once, before anyone reads
+    // the file; the commit checks once more when all are in.
     const std::string changed = "'" + _path + "' changed while mttgen ran";
+    if (!StillAsRead()) {
+        oError = changed;
+        return Result::kChanged;
+    }
     if (_unchanged || (_remove && !_exists)) return Result::kUnchanged;
     if (_remove) {
         if (::rename(_target.c_str(), _temporary.c_str()) != 0) {
@@ -253,6 +273,11 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         }
         _guard.Release();
         _committed = Committed::kRemoved;
+        if (!SavedIntact()) {
+            std::string note;
+            oError = Rollback(note) ? changed : note;
+            return Result::kChanged;
+        }
         return Result::kWritten;
     }
     if (!_exists) {
@@ -277,12 +302,17 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
     // From here the temporary name holds the text replaced.
     _guard.Release();
     _committed = Committed::kReplaced;
+    if (!SavedIntact()) {
+        std::string note;
+        oError = Rollback(note) ? changed : note;
+        return Result::kChanged;
+    }
     return Result::kWritten;
 }
 
 bool OutputFile::SavedIntact() const
 {
-    return Holds(_temporary, _current);
+    return Holds(_temporary, _current) && !BeingWritten(_temporary);
 }
 
 bool OutputFile::Rollback(std::string& oError)
@@ -299,10 +329,28 @@ bool OutputFile::Rollback(std::string& oError)
         break;
     }
     case Committed::kReplaced:
-        ok = Exchange(_temporary, _target);
-        // The temporary name holds the new text again, unless someone
-        // wrote there meanwhile: then it is kept.
-        if (ok && Holds(_temporary, _text)) ::unlink(_temporary.c_str());
+        // Someone may have saved the file after it was swapped: that save
+        // stays, and the text swapped out is kept beside it.
+        if (Holds(_target, _text)) {
+            ok = Exchange(_temporary, _target);
+            if (ok && Holds(_temporary, _text)) {
+                ::unlink(_temporary.c_str());
+                break;
+            }
+            ok = ok && Exchange(_temporary, _target);  // saved while swapping back
+        }
+        if (ok) {
+            const std::string earlier = FreeName(_path, ".earlier");
+            ok = RenameNoReplace(_temporary, earlier);
+            if (ok) {
+                oError = "'" + _path +
+                         "' was saved again while mttgen ran: that save stays, and the text before it is "
+                         "kept as '" +
+                         earlier + "'";
+                _committed = Committed::kNothing;
+                return false;
+            }
+        }
         break;
     case Committed::kRemoved: ok = RenameNoReplace(_temporary, _target); break;
     }
@@ -313,6 +361,14 @@ bool OutputFile::Rollback(std::string& oError)
     }
     _committed = Committed::kNothing;
     return true;
+}
+
+std::string OutputFile::FreeName(const std::string& iPath, const std::string& iSuffix)
+{
+    std::string name = iPath + iSuffix;
+    struct stat info;
+    for (int n = 2; ::lstat(name.c_str(), &info) == 0; ++n) name = iPath + iSuffix + "." + std::to_string(n);
+    return name;
 }
 
 void OutputFile::Discard()

@@ -11,8 +11,9 @@
 //    (a dangling link's target is created; a loop is an error); one in a
 //    name the run made is refused;
 //  - the current text is read first (ReadCurrent), and checked again
-//    before the commit (StillAsRead) and in it (SavedIntact): a file
-//    changed meanwhile is refused, never overwritten;
+//    before the commit (StillAsRead), right before the swap, right after
+//    it (the text swapped out) and once every file is in (SavedIntact): a
+//    file changed meanwhile is refused, never overwritten;
 //  - the new text goes to a temporary file beside the target (Prepare);
 //    Commit swaps the two in one step, so that the text replaced stays
 //    beside it (SavedPath) until the whole run is in place: Rollback puts
@@ -66,6 +67,10 @@ public:
     bool Rollback(std::string& oError);
     // Drops the replaced text after a kWritten Commit.
     void Discard();
+
+    // A name beside iPath that nothing holds yet: iPath + iSuffix, else
+    // with ".2", ".3"... after it.
+    static std::string FreeName(const std::string& iPath, const std::string& iSuffix);
 
 private:
     enum class Committed { kNothing, kCreated, kReplaced, kRemoved, kInPlace };

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,14 +110,22 @@ TEST_F(CommitTest, AnEditorsSaveIntoTheReplacedFileWins)
     EXPECT_EQ("saved by hand\n", Read("a"));
     EXPECT_EQ((std::vector<std::string>{"a", "editor-handle"}), Listing());
 
+    // An editor that has truncated the file and not written it yet.
+    std::unique_ptr<OutputFile> open = Prepared("a", "generated\n");
+    ASSERT_EQ(OutputFile::Result::kWritten, open->Commit(error)) << error;
+    const int writing = ::open(open->SavedPath().c_str(), O_WRONLY);
+    EXPECT_FALSE(open->SavedIntact());
+    ::close(writing);
+    EXPECT_TRUE(open->SavedIntact());
+    ASSERT_TRUE(open->Rollback(error)) << error;
+
     // Saved by renaming a new file in before the swap: refused, kept.
     std::unique_ptr<OutputFile> again = Prepared("a", "generated\n");
     Write("a.new", "saved again\n");
     fs::rename(Path("a.new"), Path("a"));
-    ASSERT_EQ(OutputFile::Result::kWritten, again->Commit(error)) << error;
-    EXPECT_FALSE(again->SavedIntact());
-    ASSERT_TRUE(again->Rollback(error)) << error;
+    EXPECT_EQ(OutputFile::Result::kChanged, again->Commit(error));
     EXPECT_EQ("saved again\n", Read("a"));
+    again.reset();
     EXPECT_EQ((std::vector<std::string>{"a", "editor-handle"}), Listing());
 }
 
