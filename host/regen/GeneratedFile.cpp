@@ -24,16 +24,6 @@ using Status = mtt::FileSetStatus;
 const size_t kEditsShown = 10;
 const size_t kProblemsShown = 3;
 
-FileMessage Message(FileMessage::Kind iKind, const std::string& iFile, int iLine, const std::string& iText)
-{
-    FileMessage message;
-    message.kind = iKind;
-    message.file = iFile;
-    message.line = iLine;
-    message.text = iText;
-    return message;
-}
-
 std::string Plural(size_t iCount, const char* iOne, const char* iMany)
 {
     return std::to_string(iCount) + " " + (iCount == 1 ? iOne : iMany);
@@ -62,14 +52,15 @@ GeneratedFile::~GeneratedFile()
 
 void GeneratedFile::Error(int iLine, const std::string& iText) const
 {
-    _report(Message(FileMessage::Kind::kError, _path, iLine, iText));
+    _report(FileMessage(FileMessage::Kind::kError, _path, iLine, iText));
 }
 
 void GeneratedFile::Note(const SourceMap& iMap, const MTTIStatement* iStatement, const std::string& iText) const
 {
     const std::optional<SourceSpan> span = iStatement != nullptr ? iMap.Find(iStatement) : std::nullopt;
     if (!span) return;
-    FileMessage note = Message(FileMessage::Kind::kNote, iMap.DisplayName(span->file), 0, iText + iMap.Excerpt(*span));
+    FileMessage note =
+        FileMessage(FileMessage::Kind::kNote, iMap.DisplayName(span->file), 0, iText + iMap.Excerpt(*span));
     iMap.LineColumn(*span, note.line, note.column);
     _report(note);
 }
@@ -81,7 +72,7 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
     _file.reset(new OutputFile(_path, _followLink));
     if (_createFolders) _file->CreateFolders();
     if (!_file->ReadCurrent(error)) {
-        _report(Message(FileMessage::Kind::kError, std::string(), 0, error));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, error));
         return Status::kBadInput;
     }
     if (!_file->IsRegular()) return Status::kOk;
@@ -105,11 +96,11 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
     }
     std::string more;
     if (_edits.size() > kEditsShown) more = " (" + std::to_string(_edits.size() - kEditsShown) + " more not shown)";
-    _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                    "nothing written: '" + _path +
-                        "' was changed outside its user-code sections since mttgen wrote it" + more +
-                        "; move the changes into a section, or --force writes it and keeps the changed file as '" +
-                        OutputFile::FreeName(_path, ".edited") + "'"));
+    _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                        "nothing written: '" + _path +
+                            "' was changed outside its user-code sections since mttgen wrote it" + more +
+                            "; move the changes into a section, or --force writes it and keeps the changed file as '" +
+                            OutputFile::FreeName(_path, ".edited") + "'"));
     return Status::kRefused;
 }
 
@@ -173,7 +164,7 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
         }
         // A model of thousands of owners has as many: the first few tell.
         if (++problems > kProblemsShown) continue;
-        _report(Message(FileMessage::Kind::kError, std::string(), 0, text));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, text));
         Note(iMap, first.statement, "the section is written by ");
         if (other != nullptr || sections.size() > 1) {
             const GeneratedText::Section& second = other != nullptr ? *other : *sections[1];
@@ -181,8 +172,8 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
         }
     }
     if (problems > kProblemsShown) {
-        _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                        std::to_string(problems - kProblemsShown) + " more user-code sections like these"));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                            std::to_string(problems - kProblemsShown) + " more user-code sections like these"));
     }
     return problems > 0 ? Status::kRefused : Status::kOk;
 }
@@ -194,10 +185,10 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
     UserCodeMatcher::Outcome outcome = UserCodeMatcher::Match(wanted, _existing.All());
     if (!iForce && !outcome.conflicts.empty()) {
         for (const UserCodeMatcher::Conflict& conflict : outcome.conflicts) Error(conflict.line, conflict.text);
-        _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                        "nothing written: the user code of '" + _path +
-                            "' cannot be placed safely (--force writes it and saves what has no sure place to '" +
-                            _path + ".orphans')"));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                            "nothing written: the user code of '" + _path +
+                                "' cannot be placed safely (--force writes it and saves what has no sure place to '" +
+                                _path + ".orphans')"));
         return Status::kRefused;
     }
     if (!iForce && !outcome.orphans.empty()) {
@@ -209,11 +200,11 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
                   (_text->Sections().empty() ? "user-code section \"" : "the owner of user-code section \"") +
                       orphan.key + why);
         }
-        _report(
-            Message(FileMessage::Kind::kError, std::string(), 0,
-                    "nothing written: " + Plural(outcome.orphans.size(), "user-code section", "user-code sections") +
-                        " would be lost (--force writes the file and saves " +
-                        (outcome.orphans.size() == 1 ? "it" : "them") + " to '" + _path + ".orphans')"));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                            "nothing written: " +
+                                Plural(outcome.orphans.size(), "user-code section", "user-code sections") +
+                                " would be lost (--force writes the file and saves " +
+                                (outcome.orphans.size() == 1 ? "it" : "them") + " to '" + _path + ".orphans')"));
         return Status::kRefused;
     }
     _orphans = std::move(outcome.orphans);
@@ -235,9 +226,9 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
         _keepCopy = true;
     }
     if (_existing.AnyNotIn(_syntax.Index()) && !_existing.All().empty()) {
-        _report(Message(FileMessage::Kind::kWarning, _path, 0,
-                        "user-code markers rewritten in the comment syntax '" + _syntax.Opener() +
-                            "' (the file had them in another)"));
+        _report(FileMessage(FileMessage::Kind::kWarning, _path, 0,
+                            "user-code markers rewritten in the comment syntax '" + _syntax.Opener() +
+                                "' (the file had them in another)"));
     }
     return CheckReadBack(iMap);
 }
@@ -252,10 +243,10 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
             size_t end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
             if (MarkerLine::Read(std::string_view(text).substr(start, end - start)).kind != MarkerLine::Kind::kNone) {
-                _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                                "the user code for \"" + _text->Sections()[i].key +
-                                    "\" holds a user-code marker line, which would cut it up on the next run; "
-                                    "nothing written"));
+                _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                                    "the user code for \"" + _text->Sections()[i].key +
+                                        "\" holds a user-code marker line, which would cut it up on the next run; "
+                                        "nothing written"));
                 return Status::kRefused;
             }
             start = end + 1;
@@ -273,9 +264,9 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
         }
     }
     if (problem.empty()) return Status::kOk;
-    _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                    "the new text would not read back (its line " + std::to_string(line) + ": " + problem +
-                        "); nothing written"));
+    _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                        "the new text would not read back (its line " + std::to_string(line) + ": " + problem +
+                            "); nothing written"));
     const MTTEvaluationOutputLeaf* leaf = _text->LeafAtLine(line);
     if (leaf != nullptr) Note(iMap, leaf->GetStatement(), "that line comes from ");
     return Status::kRefused;
@@ -300,7 +291,7 @@ GeneratedFile::Status GeneratedFile::Prepare(std::vector<OutputFile*>& oFiles)
     if (_keepCopy) {
         _copyFile.reset(new OutputFile(OutputFile::FreeName(_path, ".edited"), false));
         if (!_copyFile->ReadCurrent(error) || !_copyFile->Prepare(_file->Current(), error)) {
-            _report(Message(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
+            _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
             return Status::kWriteFailed;
         }
         oFiles.push_back(_copyFile.get());
@@ -310,13 +301,13 @@ GeneratedFile::Status GeneratedFile::Prepare(std::vector<OutputFile*>& oFiles)
         _orphanFile.reset(new OutputFile(orphans.Path(), false));
         if (!_orphanFile->ReadCurrent(error) ||
             !_orphanFile->Prepare(orphans.Appended(_orphanFile->Current(), _orphans, _orphanReason), error)) {
-            _report(Message(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
+            _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
             return Status::kWriteFailed;
         }
         oFiles.push_back(_orphanFile.get());
     }
     if (!_file->Prepare(_text->Text(), error)) {
-        _report(Message(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
+        _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
         return Status::kWriteFailed;
     }
     oFiles.push_back(_file.get());
@@ -331,12 +322,12 @@ void GeneratedFile::ReportKept() const
             keys += (keys.empty() ? "" : ", ") + (orphan.key.empty() ? std::string("(unkeyed)") : orphan.key) +
                     " (line " + std::to_string(orphan.beginLine) + ")";
         }
-        _report(Message(FileMessage::Kind::kWarning, _path, 0,
-                        "user code without a sure owner saved to '" + _orphanFile->Path() + "': " + keys));
+        _report(FileMessage(FileMessage::Kind::kWarning, _path, 0,
+                            "user code without a sure owner saved to '" + _orphanFile->Path() + "': " + keys));
     }
     if (_copyFile) {
-        _report(Message(FileMessage::Kind::kWarning, _path, 0,
-                        "the file as it was (changed by hand, or not written by mttgen) kept as '" + _copyFile->Path() +
-                            "'"));
+        _report(FileMessage(FileMessage::Kind::kWarning, _path, 0,
+                            "the file as it was (changed by hand, or not written by mttgen) kept as '" +
+                                _copyFile->Path() + "'"));
     }
 }

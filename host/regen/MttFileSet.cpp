@@ -70,12 +70,7 @@ struct FileSet::State {
             messages.push_back(iMessage);
         }
     }
-    void Error(const std::string& iText)
-    {
-        FileMessage message;
-        message.text = iText;
-        Report(message);
-    }
+    void Error(const std::string& iText) { Report(FileMessage(FileMessage::Kind::kError, std::string(), 0, iText)); }
     GeneratedFile::Report Reporter()
     {
         return [this](const FileMessage& iMessage) { Report(iMessage); };
@@ -117,11 +112,8 @@ FileSetStatus FileSet::State::Start()
         return FileSetStatus::kRefused;
     }
     for (const std::string& file : restored) {
-        FileMessage message;
-        message.kind = FileMessage::Kind::kWarning;
-        message.file = file;
-        message.text = "put back as it was before a run that was interrupted while it wrote its files";
-        Report(message);
+        Report(FileMessage(FileMessage::Kind::kWarning, file, 0,
+                           "put back as it was before a run that was interrupted while it wrote its files"));
     }
     if (!manifest.Load(root, error)) {
         Error(error);

@@ -20,6 +20,13 @@ class Template;
 // One message about the files of a run.
 struct FileMessage {
     enum class Kind { kError, kWarning, kNote, kInfo };
+
+    FileMessage() = default;
+    FileMessage(Kind iKind, std::string iFile, int iLine, std::string iText)
+        : kind(iKind), file(std::move(iFile)), line(iLine), text(std::move(iText))
+    {
+    }
+
     Kind kind = Kind::kError;
     std::string file;  // empty: about the run as a whole
     int line = 0;      // 0: the whole file

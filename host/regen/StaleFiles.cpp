@@ -33,20 +33,6 @@ struct StaleFiles::Stale {
     }
 };
 
-namespace {
-
-FileMessage Message(FileMessage::Kind iKind, const std::string& iFile, int iLine, const std::string& iText)
-{
-    FileMessage message;
-    message.kind = iKind;
-    message.file = iFile;
-    message.line = iLine;
-    message.text = iText;
-    return message;
-}
-
-}  // namespace
-
 StaleFiles::StaleFiles(const mtt::FileSetOptions& iOptions, Report iReport)
     : _options(iOptions), _report(std::move(iReport))
 {
@@ -70,14 +56,14 @@ Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWrit
         switch (TextFile::ReadNoFollow(stale->path, stale->text, error)) {
         case TextFile::Result::kMissing: gone.push_back(entry.first); continue;
         case TextFile::Result::kFailed:
-            _report(Message(FileMessage::Kind::kError, stale->path, 0, error + "; nothing written"));
+            _report(FileMessage(FileMessage::Kind::kError, stale->path, 0, error + "; nothing written"));
             status = Status::kBadInput;
             continue;
         case TextFile::Result::kRead: break;
         }
         int line = 0;
         if (!stale->sections.Read(stale->text, line, error)) {
-            _report(Message(FileMessage::Kind::kError, stale->path, line, error + "; nothing written"));
+            _report(FileMessage(FileMessage::Kind::kError, stale->path, line, error + "; nothing written"));
             status = Status::kRefused;
             continue;
         }
@@ -88,24 +74,24 @@ Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWrit
         const bool personal = !held.empty() || stale->edited;
         if (personal && !_options.force) {
             for (const UserCodeSections::Section& section : held) {
-                _report(Message(FileMessage::Kind::kError, stale->path, section.beginLine,
-                                "user-code section \"" + section.key +
-                                    "\" of a file this run no longer writes (its model element has gone, or was "
-                                    "renamed)"));
+                _report(FileMessage(FileMessage::Kind::kError, stale->path, section.beginLine,
+                                    "user-code section \"" + section.key +
+                                        "\" of a file this run no longer writes (its model element has gone, or was "
+                                        "renamed)"));
             }
-            _report(Message(FileMessage::Kind::kError, std::string(), 0,
-                            "nothing written: '" + stale->path +
-                                "' was generated for a model element that is gone, and " +
-                                (held.empty() ? "was changed by hand" : "holds user code") +
-                                "; copy what you need to its new place, or --force saves its sections to '" +
-                                stale->path + ".orphans' and removes it"));
+            _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
+                                "nothing written: '" + stale->path +
+                                    "' was generated for a model element that is gone, and " +
+                                    (held.empty() ? "was changed by hand" : "holds user code") +
+                                    "; copy what you need to its new place, or --force saves its sections to '" +
+                                    stale->path + ".orphans' and removes it"));
             status = Status::kRefused;
             continue;
         }
         stale->remove = personal || _options.prune;
         if (!stale->remove) {
-            _report(Message(FileMessage::Kind::kWarning, stale->path, 0,
-                            "generated for a model element that is gone; --prune removes it"));
+            _report(FileMessage(FileMessage::Kind::kWarning, stale->path, 0,
+                                "generated for a model element that is gone; --prune removes it"));
         }
         _stale.push_back(std::move(stale));
     }
@@ -143,7 +129,7 @@ Status StaleFiles::Prepare(std::vector<OutputFile*>& oFiles)
             if (ok) oFiles.push_back(stale->file.get());
         }
         if (!ok) {
-            _report(Message(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
+            _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, error + "; nothing written"));
             return Status::kWriteFailed;
         }
     }
@@ -164,7 +150,7 @@ void StaleFiles::ReportDone() const
         std::string kept;
         if (stale->orphans) kept += ", its user code saved to '" + stale->orphans->Path() + "'";
         if (stale->copy) kept += ", the file as changed kept as '" + stale->copy->Path() + "'";
-        _report(Message(FileMessage::Kind::kWarning, stale->path, 0,
-                        "removed: generated for a model element that is gone" + kept));
+        _report(FileMessage(FileMessage::Kind::kWarning, stale->path, 0,
+                            "removed: generated for a model element that is gone" + kept));
     }
 }
