@@ -22,7 +22,7 @@ const OptionSpec kOptions[] = {
     {"-m", "--model", "FILE", &Options::modelPath, nullptr, nullptr,
      "the JSON model to evaluate the template against (needed unless --late or --dump); - reads standard input"},
     {"-o", "--output", "FILE", &Options::outputPath, nullptr, nullptr,
-     "write the result to FILE instead of standard output (see Output files below)"},
+     "write the result of the template given before it (or of the first one) to FILE instead of standard output; several TEMPLATE -o FILE pairs write several files in one run (see Output files below)"},
     {nullptr, "--each", "PATH", &Options::eachPath, nullptr, nullptr,
      "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h' (missing folders are made)"},
     {"-D", "--define", "NAME=VALUE", nullptr, nullptr, &Options::defines,
@@ -47,6 +47,12 @@ const OptionSpec kOptions[] = {
      "empty every literal text made only of blanks, tabs and line breaks before evaluating or dumping"},
     {nullptr, "--dump", nullptr, nullptr, &Options::dump, nullptr,
      "print the template's syntax tree on standard output and stop (no evaluation, no -o); it is one line unless the template's texts hold line breaks, which it shows as they are"},
+    {nullptr, "--check", nullptr, nullptr, &Options::check, nullptr,
+     "write nothing: say which files a run would change and exit with status 1 if any (0 when all are up to date), e.g. in continuous integration"},
+    {nullptr, "--diff", nullptr, nullptr, &Options::diff, nullptr,
+     "like --check, and print each change as a unified diff on standard output"},
+    {nullptr, "--depfile", "FILE", &Options::depFile, nullptr, nullptr,
+     "also write FILE, a Make/Ninja dependency file naming the outputs and every template, included file and model the run read (for build tools: CMake's DEPFILE)"},
     {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing, nullptr,
      "write the output even when evaluation reports errors (the exit status is still 1)"},
     {nullptr, "--trace", nullptr, nullptr, &Options::trace, nullptr,
@@ -140,18 +146,30 @@ bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Op
 // Combinations that would silently do something else than asked.
 bool CheckCombination(const Options& iOptions, std::string& oError)
 {
-    if (iOptions.templatePath.empty()) {
+    if (iOptions.jobs.empty()) {
         return Fail(oError, "no template given");
     }
+    const Options::Job& first = iOptions.jobs.front();
+    const bool several = iOptions.jobs.size() > 1;
     if (!iOptions.commentSyntax.empty() && !CommentSyntax::FromOpener(iOptions.commentSyntax, nullptr)) {
         return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use " +
                                 CommentSyntax::KnownOpeners() + ")");
     }
     if (iOptions.dump) {
-        if (!iOptions.outputPath.empty()) {
+        if (several) return Fail(oError, "--dump prints one template's syntax tree; give one template");
+        if (!first.outputPath.empty()) {
             return Fail(oError, "--dump prints to standard output and takes no -o");
         }
         return true;
+    }
+    for (const Options::Job& job : iOptions.jobs) {
+        if (several && job.WritesToStandardOutput()) {
+            return Fail(oError, "with several templates each is followed by its own -o FILE; " + job.templatePath +
+                                    " has none");
+        }
+        if (iOptions.modelPath == "-" && job.templatePath == "-") {
+            return Fail(oError, "the template and the model cannot both come from standard input");
+        }
     }
     if (iOptions.late && !iOptions.modelPath.empty()) {
         return Fail(oError, "--late reads no model: the generated code loads it when it runs; drop -m");
@@ -159,24 +177,48 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
     if (!iOptions.late && iOptions.modelPath.empty()) {
         return Fail(oError, "evaluation needs a model: give -m FILE.json (or --late, or --dump)");
     }
-    if (iOptions.modelPath == "-" && iOptions.templatePath == "-") {
-        return Fail(oError, "the template and the model cannot both come from standard input");
+    if (several && (iOptions.trace || !iOptions.explainPath.empty())) {
+        return Fail(oError, std::string(iOptions.trace ? "--trace" : "--explain") +
+                                " describes one template's output; give one template");
     }
     if (!iOptions.eachPath.empty()) {
         if (iOptions.late) return Fail(oError, "--each reads the model, and --late reads none");
-        if (iOptions.WritesToStandardOutput()) {
+        if (first.WritesToStandardOutput()) {
             return Fail(oError, "--each needs -o with a file name template, e.g. -o 'gen/${name}.h'");
         }
         if (iOptions.trace) return Fail(oError, "--trace describes one output; it cannot be used with --each");
     }
-    if (iOptions.TracesToStandardOutput() && iOptions.WritesToStandardOutput()) {
+    if ((iOptions.check || iOptions.diff) && iOptions.AnyToStandardOutput()) {
+        return Fail(oError, std::string(iOptions.diff ? "--diff" : "--check") +
+                                " compares files with what a run would write; give -o FILE");
+    }
+    if (iOptions.TracesToStandardOutput() && iOptions.AnyToStandardOutput()) {
         return Fail(oError, "--trace-file - and the generated text would both go to standard output; give -o FILE");
     }
-    if (iOptions.explainPath == "-" && (iOptions.WritesToStandardOutput() || iOptions.TracesToStandardOutput())) {
+    if (iOptions.explainPath == "-" && (iOptions.AnyToStandardOutput() || iOptions.TracesToStandardOutput())) {
         return Fail(oError, "--explain - and the " +
-                                std::string(iOptions.WritesToStandardOutput() ? "generated text" : "trace") +
+                                std::string(iOptions.AnyToStandardOutput() ? "generated text" : "trace") +
                                 " would both go to standard output; give -o FILE or --trace-file FILE");
     }
+    return true;
+}
+
+// A -o just given joins the template before it, or the first one.
+bool PlaceOutput(Options& ioOptions, std::string& ioPending, std::string& oError)
+{
+    if (ioOptions.outputPath.empty()) return true;
+    std::string output;
+    output.swap(ioOptions.outputPath);
+    if (ioOptions.jobs.empty()) {
+        if (!ioPending.empty()) return Fail(oError, "option -o is given twice before the template");
+        ioPending = output;
+        return true;
+    }
+    Options::Job& job = ioOptions.jobs.back();
+    if (!job.outputPath.empty()) {
+        return Fail(oError, "option -o is given twice for " + job.templatePath);
+    }
+    job.outputPath = output;
     return true;
 }
 
@@ -242,26 +284,32 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
 {
     oOptions = Options();
     bool optionsEnded = false;
+    std::string pendingOutput;  // a -o before the first template
     for (size_t i = 0; i < iArguments.size(); ++i) {
         const std::string& argument = iArguments[i];
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            if (!ParseOption(iArguments, i, oOptions, oError)) {
+            if (!ParseOption(iArguments, i, oOptions, oError) || !PlaceOutput(oOptions, pendingOutput, oError)) {
                 return false;
             }
-        } else if (oOptions.templatePath.empty()) {
-            oOptions.templatePath = argument;
         } else {
-            return Fail(oError, "more than one template given: " + oOptions.templatePath + " and " + argument);
+            oOptions.jobs.push_back(Options::Job{argument, std::string()});
+            if (oOptions.jobs.size() == 1) oOptions.jobs.front().outputPath.swap(pendingOutput);
         }
+    }
+    if (!pendingOutput.empty() && oOptions.jobs.empty() && !oOptions.help && !oOptions.version) {
+        return Fail(oError, "no template given");
     }
     if (!oOptions.traceFile.empty()) {
         oOptions.trace = true;
     }
+    if (oOptions.diff) oOptions.check = true;
     // The process's own streams by name are the streams themselves: a file
     // they were redirected to must be written through them, not replaced.
-    for (std::string* path : {&oOptions.outputPath, &oOptions.traceFile, &oOptions.explainPath}) {
+    std::vector<std::string*> paths = {&oOptions.traceFile, &oOptions.explainPath};
+    for (Options::Job& job : oOptions.jobs) paths.push_back(&job.outputPath);
+    for (std::string* path : paths) {
         if (*path == "/dev/stdout" || *path == "/dev/fd/1" || *path == "/proc/self/fd/1") *path = "-";
     }
     if (oOptions.traceFile == "/dev/stderr" || oOptions.traceFile == "/dev/fd/2" ||
@@ -277,7 +325,7 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
 std::string CommandLine::HelpText()
 {
     std::string text =
-        "Usage: mttgen [options] TEMPLATE\n"
+        "Usage: mttgen [options] TEMPLATE [-o FILE] [TEMPLATE -o FILE]...\n"
         "Generates text from TEMPLATE (\"-\" reads standard input).\n"
         "\n"
         "Options:\n";

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "DepFile.h"
 #include "DistinctFiles.h"
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
@@ -14,10 +15,12 @@
 #include "MTTIExpression.h"
 #include "MTTIStatement.h"
 #include "MttModel.h"
-#include "OutputPaths.h"
+#include "OutputNames.h"
+#include "SourceMap.h"
 #include "StdoutDiversion.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
+#include "UnifiedDiff.h"
 
 namespace {
 
@@ -67,14 +70,9 @@ ExitStatus StatusOf(mtt::FileSetStatus iStatus)
     return kExitUserCodeConflict;
 }
 
-// The folder part of a file name template that holds no directive:
-// "gen/${name}.h" -> "gen".
-std::string LiteralFolder(const std::string& iName)
+std::string Files(size_t iCount)
 {
-    const size_t directive = std::min(iName.find("${"), iName.find("[%"));
-    const size_t slash = iName.rfind('/', directive == std::string::npos ? std::string::npos : directive);
-    if (slash == std::string::npos) return std::string();
-    return slash == 0 ? std::string("/") : iName.substr(0, slash);
+    return std::to_string(iCount) + (iCount == 1 ? " file" : " files");
 }
 
 }  // namespace
@@ -92,94 +90,129 @@ std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const 
     return parsed;
 }
 
-ExitStatus Generator::Run()
+ExitStatus Generator::CheckDistinct() const
 {
-    std::string error;
     // Before anything is read: an output over an input would destroy it.
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const Options::Job& job : _options.jobs) files.emplace_back("template", job.templatePath);
+    files.emplace_back("model", _options.modelPath);
+    for (const Options::Job& job : _options.jobs) {
+        if (_options.eachPath.empty() && !job.WritesToStandardOutput()) files.emplace_back("output", job.outputPath);
+    }
+    files.emplace_back("trace file", _options.traceFile);
+    files.emplace_back("explain page", _options.explainPath);
+    files.emplace_back("dependency file", _options.depFile);
     DistinctFiles distinct;
-    const bool single = _options.eachPath.empty() && !_options.WritesToStandardOutput();
-    for (const auto& file :
-         std::vector<std::pair<std::string, std::string>>{{"template", _options.templatePath},
-                                                          {"model", _options.modelPath},
-                                                          {"output", single ? _options.outputPath : std::string()},
-                                                          {"trace file", _options.traceFile},
-                                                          {"explain page", _options.explainPath}}) {
+    std::string error;
+    for (const auto& file : files) {
         if (!distinct.Add(file.first, file.second, error)) {
             ReportError(error + "; nothing written");
             return kExitBadInput;
         }
     }
-    std::string source;
-    if (!TextFile::Read(_options.templatePath, source, error)) {
-        ReportError(error);
-        return kExitBadInput;
-    }
+    return kExitSuccess;
+}
+
+ExitStatus Generator::ParseTemplates()
+{
     mtt::TemplateOptions parsing;
     parsing.late = _options.late;
     parsing.strict = _options.strict;
     parsing.includeDirs = _options.includeDirs;
     for (const auto& variable : Variables(_options.defines)) parsing.variables.push_back(variable.first);
-    _template = Parse(_options.templatePath, source, parsing);
-    if (!_template) return kExitBadInput;
-    if (_options.normalize && _template->Tree()->Normalize() != S_OK) {
-        ReportError("normalising the template failed");
-        return kExitEvaluationFailed;
+    for (const Options::Job& job : _options.jobs) {
+        std::string source;
+        std::string error;
+        if (!TextFile::Read(job.templatePath, source, error)) {
+            ReportError(error);
+            return kExitBadInput;
+        }
+        _templates.push_back(Parse(job.templatePath, source, parsing));
+        if (!_templates.back()) return kExitBadInput;
+        if (_options.normalize && _templates.back()->Tree()->Normalize() != S_OK) {
+            ReportError("normalising the template failed");
+            return kExitEvaluationFailed;
+        }
     }
+    return kExitSuccess;
+}
+
+ExitStatus Generator::Run()
+{
+    ExitStatus status = CheckDistinct();
+    if (status == kExitSuccess) status = ParseTemplates();
+    if (status != kExitSuccess) return status;
     if (_options.dump) {
-        const MTTString dump = _template->Tree()->ToString();
+        const MTTString dump = _templates.front()->Tree()->ToString();
         std::fwrite(dump.ConvertToChar(), 1, dump.Length(), stdout);
         std::fputc('\n', stdout);
         return kExitSuccess;
     }
-    ExitStatus status = kExitSuccess;
     std::unique_ptr<mtt::Model> model = LoadModel(status);
     if (status != kExitSuccess) return status;
 
-    // What to write: one file (or the standard output), or one per element.
+    // What to write: a file (or the standard output) per template, or one
+    // per element of the --each list.
     const bool each = !_options.eachPath.empty();
-    std::vector<MTLIModelObject*> elements;
+    std::vector<Target> targets;
     std::vector<std::string> names;
-    if (each) {
-        status = EachTarget(*model, elements, names);
-        if (status != kExitSuccess) return status;
-    } else {
-        elements.push_back(nullptr);
-        names.push_back(_options.WritesToStandardOutput() ? std::string() : _options.outputPath);
+    for (size_t job = 0; job < _options.jobs.size(); ++job) {
+        const Options::Job& given = _options.jobs[job];
+        if (!given.WritesToStandardOutput()) names.push_back(given.outputPath);
+        if (each) {
+            status = EachTarget(*model, job, targets);
+            if (status != kExitSuccess) return status;
+        } else {
+            targets.push_back(
+                Target{job, nullptr, 0, given.WritesToStandardOutput() ? std::string() : given.outputPath});
+        }
     }
+    _root = OutputNames::Root(names, _options.outputRoot);
+    for (const Options::Job& job : _options.jobs) _runs.push_back(OutputNames::Run(job.outputPath, _root));
     mtt::FileSet files(FileOptions());
     // Existing files are read now, so that a broken one stops the run before
     // anything is evaluated.
-    for (size_t i = 0; i < names.size(); ++i) {
-        const mtt::FileSetStatus added = files.Add(names[i], !each);
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const mtt::FileSetStatus added = files.Add(targets[i].name, !each, _runs[targets[i].job]);
         if (added == mtt::FileSetStatus::kOk) continue;
         if (each) {
-            std::fprintf(stderr, "mttgen: note: the file of element %zu of --each %s\n", i, _options.eachPath.c_str());
+            std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", targets[i].index,
+                         _options.eachPath.c_str());
         }
         return StatusOf(added);
     }
     const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
     const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
-    if (traceToFile && files.AddPlain(_options.traceFile, "trace file") != mtt::FileSetStatus::kOk) {
-        return kExitBadInput;
-    }
-    if (pageToFile && files.AddPlain(_options.explainPath, "explain page") != mtt::FileSetStatus::kOk) {
-        return kExitBadInput;
+    // Written with the outputs, unless nothing is (--check).
+    const struct {
+        bool wanted;
+        const char* role;
+        const std::string& path;
+    } plains[] = {{traceToFile, "trace file", _options.traceFile},
+                  {pageToFile, "explain page", _options.explainPath},
+                  {!_options.depFile.empty(), "dependency file", _options.depFile}};
+    for (const auto& plain : plains) {
+        if (!plain.wanted || _options.check) continue;
+        if (files.AddPlain(plain.path, plain.role) != mtt::FileSetStatus::kOk) return kExitBadInput;
     }
     bool reportedErrors = false;
-    status = Render(files, model.get(), elements, names, reportedErrors);
+    status = Render(files, model.get(), targets, reportedErrors);
     if (status != kExitSuccess) return status;
+    if (_options.check) return Check(files);
     const ExitStatus outcome = reportedErrors ? kExitEvaluationFailed : kExitSuccess;
 
     const std::string trace = _options.trace ? TraceText(files, model.get()) : std::string();
-    const std::string page = !_options.explainPath.empty() ? PageText(files, names.size(), model.get()) : std::string();
-    size_t plain = names.size();
+    const std::string page =
+        !_options.explainPath.empty() ? PageText(files, targets.size(), model.get()) : std::string();
+    size_t plain = targets.size();
     if (traceToFile) files.SetPlainText(plain++, trace);
     if (pageToFile) files.SetPlainText(plain++, page);
+    if (!_options.depFile.empty()) files.SetPlainText(plain++, DepFileText(targets));
     status = StatusOf(files.Commit());
     if (status != kExitSuccess) return status;
     if (each) {
-        std::fprintf(stderr, "mttgen: %zu file%s: %zu written, %zu unchanged\n", names.size(),
-                     names.size() == 1 ? "" : "s", files.Written(), names.size() - files.Written());
+        std::fprintf(stderr, "mttgen: %s: %zu written, %zu unchanged\n", Files(targets.size()).c_str(), files.Written(),
+                     targets.size() - files.Written());
     }
     if (_options.trace && !traceToFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, trace)) {
         ReportError("cannot write the trace");
@@ -190,6 +223,34 @@ ExitStatus Generator::Run()
         return kExitEvaluationFailed;
     }
     return outcome;
+}
+
+ExitStatus Generator::Check(mtt::FileSet& ioFiles) const
+{
+    std::vector<mtt::FileSet::Change> changes;
+    const ExitStatus status = StatusOf(ioFiles.Check(changes));
+    if (status != kExitSuccess) return status;
+    for (const mtt::FileSet::Change& change : changes) {
+        const char* what = change.kind == mtt::FileSet::Change::Kind::kCreated   ? "would be created"
+                           : change.kind == mtt::FileSet::Change::Kind::kRemoved ? "would be removed"
+                                                                                 : "is out of date";
+        std::fprintf(stderr, "mttgen: '%s' %s\n", change.path.c_str(), what);
+        if (!_options.diff) continue;
+        const bool created = change.kind == mtt::FileSet::Change::Kind::kCreated;
+        const bool removed = change.kind == mtt::FileSet::Change::Kind::kRemoved;
+        const std::string diff = UnifiedDiff::Of(change.before, change.after, created ? "/dev/null" : change.path,
+                                                 removed ? "/dev/null" : change.path);
+        if (!WriteStream(stdout, diff)) {
+            ReportError("cannot write the differences to standard output");
+            return kExitEvaluationFailed;
+        }
+    }
+    if (changes.empty()) {
+        std::fprintf(stderr, "mttgen: %s up to date\n", Files(ioFiles.Size()).c_str());
+        return kExitSuccess;
+    }
+    std::fprintf(stderr, "mttgen: %s would change (--check writes nothing)\n", Files(changes.size()).c_str());
+    return kExitEvaluationFailed;
 }
 
 std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
@@ -220,26 +281,6 @@ std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
     return model;
 }
 
-void Generator::OutputRoot(std::string& oRoot, std::string& oRun) const
-{
-    const bool each = !_options.eachPath.empty();
-    const std::string literal =
-        each ? LiteralFolder(_options.outputPath)
-             : (_options.WritesToStandardOutput() ? std::string() : LiteralFolder(_options.outputPath));
-    oRoot = _options.outputRoot.empty() ? literal : _options.outputRoot;
-    const OutputPaths paths;
-    const std::string root = paths.Absolute(oRoot);
-    const std::string folder = paths.Absolute(literal);
-    const std::string rest = literal.empty() ? _options.outputPath : _options.outputPath.substr(literal.size() + 1);
-    if (_options.WritesToStandardOutput()) {
-        oRun.clear();
-    } else if (OutputPaths::Inside(root, folder) && folder != root) {
-        oRun = OutputPaths::Relative(root, folder) + "/" + rest;
-    } else {
-        oRun = OutputPaths::Inside(root, folder) ? rest : _options.outputPath;
-    }
-}
-
 mtt::FileSetOptions Generator::FileOptions() const
 {
     mtt::FileSetOptions options;
@@ -248,31 +289,33 @@ mtt::FileSetOptions Generator::FileOptions() const
     options.force = _options.force;
     options.prune = _options.prune;
     options.keepGoing = _options.keepGoing;
-    OutputRoot(options.root, options.run);
-    options.inputs = {{"template", _options.templatePath}, {"model", _options.modelPath}};
+    options.root = _root;
+    for (const Options::Job& job : _options.jobs) options.inputs.emplace_back("template", job.templatePath);
+    options.inputs.emplace_back("model", _options.modelPath);
     options.onMessage = PrintMessage;
     return options;
 }
 
-ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<MTLIModelObject*>& iElements,
-                             const std::vector<std::string>& iNames, bool& oReportedErrors)
+ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<Target>& iTargets,
+                             bool& oReportedErrors)
 {
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
     rendering.keepOutput = _options.trace || !_options.explainPath.empty();
     rendering.onMessage = PrintNote;
-    for (size_t i = 0; i < iNames.size(); ++i) {
-        rendering.current = iElements[i];
+    for (size_t i = 0; i < iTargets.size(); ++i) {
+        rendering.current = iTargets[i].element;
         mtt::RenderResult result;
         mtt::FileSetStatus status;
         {
             // The library's messages go to standard error with mttgen's, so
             // that standard output carries only generated text.
             StdoutDiversion diversion;
-            status = ioFiles.Render(i, *_template, ioModel, rendering, result);
+            status = ioFiles.Render(i, *_templates[iTargets[i].job], ioModel, rendering, result);
         }
         if (!result.ok) {
-            const std::string name = _options.eachPath.empty() ? std::string() : " for " + iNames[i];
+            const bool several = !_options.eachPath.empty() || _options.jobs.size() > 1;
+            const std::string name = several ? " for " + iTargets[i].name : std::string();
             if (!result.evaluated || !_options.keepGoing) {
                 ReportError("evaluation failed" + name + "; nothing written");
                 return kExitEvaluationFailed;
@@ -302,7 +345,7 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
 
 std::string Generator::PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const
 {
-    ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
+    ExplainPage page(_templates.front()->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
     for (size_t i = 0; i < iCount; ++i) {
         const GeneratedFile& file = iFiles.File(i);
         page.AddOutput(file.IsStandardOutput() ? std::string("(standard output)") : file.Path(), file.Text(),
@@ -311,8 +354,24 @@ std::string Generator::PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::
     return page.Html();
 }
 
-ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
-                                 std::vector<std::string>& oNames) const
+std::string Generator::DepFileText(const std::vector<Target>& iTargets) const
+{
+    std::vector<std::string> outputs;
+    for (const Target& target : iTargets) {
+        if (!target.name.empty()) outputs.push_back(target.name);
+    }
+    std::vector<std::string> read;
+    for (const std::unique_ptr<mtt::Template>& parsed : _templates) {
+        const SourceMap& map = parsed->Sources();
+        for (uint32_t file = 0; file < map.FileCount(); ++file) {
+            if (map.FileAt(file).name != "-") read.push_back(map.FileAt(file).name);
+        }
+    }
+    if (!_options.modelPath.empty() && _options.modelPath != "-") read.push_back(_options.modelPath);
+    return DepFile::Text(outputs, read);
+}
+
+ExitStatus Generator::EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const
 {
     // The list is found with a foreach directive, so that --each takes
     // exactly the paths templates take.
@@ -330,7 +389,7 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
     }
     mtt::TemplateOptions naming;
     naming.strict = _options.strict;
-    std::unique_ptr<mtt::Template> nameTemplate = Parse("--output", _options.outputPath, naming);
+    std::unique_ptr<mtt::Template> nameTemplate = Parse("--output", _options.jobs[iJob].outputPath, naming);
     if (!nameTemplate) return kExitBadInput;
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
@@ -357,8 +416,7 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
                         "; nothing written");
             return kExitBadInput;
         }
-        oElements.push_back(element);
-        oNames.push_back(name.text);
+        ioTargets.push_back(Target{iJob, element, i, name.text});
     }
     return kExitSuccess;
 }

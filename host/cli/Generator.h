@@ -16,9 +16,11 @@ namespace mtt {
 class Model;
 }
 
-// One mttgen run: parse, optionally normalise or dump, load the model,
-// name the output files, render each into the run's file set (which keeps
-// their user code and writes them all or none), trace and explain.
+// One mttgen run: parse the templates, optionally normalise or dump, load
+// the model, name the output files, render each into the run's file set
+// (which keeps their user code and writes them all or none), or only say
+// what would change (--check); trace, explain, and list what was read
+// (--depfile).
 class Generator {
 public:
     explicit Generator(const Options& iOptions);
@@ -26,26 +28,37 @@ public:
     ExitStatus Run();
 
 private:
+    // One file to render: a template (its job) and the element it is for.
+    struct Target {
+        size_t job;
+        MTLIModelObject* element;  // null: the root
+        int index;                 // its position in the --each list
+        std::string name;          // empty: the standard output
+    };
+
     // A template (for iName "--output", a file name template), or null
     // after its syntax errors were printed.
     static std::unique_ptr<mtt::Template> Parse(const std::string& iName, const std::string& iSource,
                                                 const mtt::TemplateOptions& iOptions);
+    ExitStatus CheckDistinct() const;
+    ExitStatus ParseTemplates();
     std::unique_ptr<mtt::Model> LoadModel(ExitStatus& oStatus) const;
-    // The --each elements and their file names.
-    ExitStatus EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
-                          std::vector<std::string>& oNames) const;
-    // The folder the outputs stay inside, and the run's name in its record.
-    void OutputRoot(std::string& oRoot, std::string& oRun) const;
+    // The --each elements of job iJob and their file names.
+    ExitStatus EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const;
     mtt::FileSetOptions FileOptions() const;
-    // oReportedErrors: a render reported errors and --keep-going kept it.
-    ExitStatus Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<MTLIModelObject*>& iElements,
-                      const std::vector<std::string>& iNames, bool& oReportedErrors);
+    ExitStatus Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<Target>& iTargets,
+                      bool& oReportedErrors);
+    // Compares instead of writing (--check, --diff).
+    ExitStatus Check(mtt::FileSet& ioFiles) const;
     // The trace and the page, as texts for their files or streams.
     std::string TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const;
     std::string PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const;
+    std::string DepFileText(const std::vector<Target>& iTargets) const;
 
     const Options& _options;
-    std::unique_ptr<mtt::Template> _template;
+    std::vector<std::unique_ptr<mtt::Template>> _templates;  // one per job
+    std::string _root;                                       // the output folder, as written
+    std::vector<std::string> _runs;                          // per job: its -o name in the manifest
 };
 
 #endif

@@ -54,6 +54,7 @@ struct Entry {
     std::unique_ptr<OutputFile> plain;
     std::string plainText;
     std::string relative;  // in the root, for the manifest; empty: not recorded
+    std::string run;       // what wrote it, in the manifest
 };
 
 struct FileSet::State {
@@ -79,6 +80,9 @@ struct FileSet::State {
     FileSetStatus Start();
     // Where iPath may be written; false after saying why.
     bool Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser);
+    // The generated files, relative to the root, and the runs that wrote
+    // them; an error when one has no text yet.
+    FileSetStatus Written(std::set<std::string>& oRecorded, std::set<std::string>& oRuns);
 
     FileSetOptions options;
     UserCodeKeys keys;
@@ -152,7 +156,7 @@ FileSet::~FileSet()
     _state->entries.clear();
 }
 
-FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser)
+FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser, const std::string& iRun)
 {
     State& state = *_state;
     const FileSetStatus started = state.Start();
@@ -168,6 +172,7 @@ FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser)
     if (!state.options.commentSyntax.empty()) CommentSyntax::FromOpener(state.options.commentSyntax, &syntax);
     Entry entry;
     if (!toStandardOutput) entry.relative = OutputPaths::Relative(state.root, state.paths.Absolute(iPath));
+    entry.run = iRun.empty() ? entry.relative : iRun;
     entry.generated.reset(new GeneratedFile(toStandardOutput ? std::string() : iPath, syntax, iNamedByUser,
                                             state.options.createFolders, state.manifest.Find(entry.relative),
                                             state.Reporter()));
@@ -232,17 +237,60 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     return file.Build(std::move(oResult.output), state.keys, namer, iTemplate.Sources(), state.options.force);
 }
 
+FileSetStatus FileSet::State::Written(std::set<std::string>& oRecorded, std::set<std::string>& oRuns)
+{
+    for (const Entry& entry : entries) {
+        if (entry.generated && !entry.generated->HasText()) {
+            Error("nothing written: '" + entry.generated->Path() + "' was not generated");
+            return FileSetStatus::kBadInput;
+        }
+        if (!entry.generated || entry.relative.empty()) continue;
+        oRecorded.insert(entry.relative);
+        oRuns.insert(entry.run);
+    }
+    return FileSetStatus::kOk;
+}
+
+FileSetStatus FileSet::Check(std::vector<Change>& oChanges)
+{
+    State& state = *_state;
+    std::set<std::string> recorded;
+    std::set<std::string> runs;
+    FileSetStatus status = state.Written(recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+    Manifest manifest;
+    std::string error;
+    if (FolderExists(state.root) && !manifest.Load(state.root, error)) {
+        state.Error(error);
+        return FileSetStatus::kBadInput;
+    }
+    StaleFiles stale(state.options, state.Reporter());
+    status = stale.Plan(manifest, recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+    for (const Entry& entry : state.entries) {
+        if (!entry.generated || entry.generated->IsStandardOutput()) continue;
+        const OutputFile& file = *entry.generated->Written();
+        if (file.Exists() && !file.IsRegular()) continue;
+        const std::string& text = entry.generated->Text().Text();
+        if (!file.Exists()) {
+            oChanges.push_back(Change{Change::Kind::kCreated, file.Path(), std::string(), text});
+        } else if (file.Current() != text) {
+            oChanges.push_back(Change{Change::Kind::kChanged, file.Path(), file.Current(), text});
+        }
+    }
+    for (const auto& removed : stale.Removals()) {
+        oChanges.push_back(Change{Change::Kind::kRemoved, removed.first, removed.second, std::string()});
+    }
+    return FileSetStatus::kOk;
+}
+
 FileSetStatus FileSet::Commit()
 {
     State& state = *_state;
     std::set<std::string> recorded;
-    for (const Entry& entry : state.entries) {
-        if (entry.generated && !entry.generated->HasText()) {
-            state.Error("nothing written: '" + entry.generated->Path() + "' was not generated");
-            return FileSetStatus::kBadInput;
-        }
-        if (entry.generated && !entry.relative.empty()) recorded.insert(entry.relative);
-    }
+    std::set<std::string> runs;
+    FileSetStatus status = state.Written(recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
     // The record is read again under the lock, so that two runs writing
     // into one folder keep each other's entries.
     std::unique_ptr<FolderLock> lock;
@@ -256,7 +304,7 @@ FileSetStatus FileSet::Commit()
         }
     }
     StaleFiles stale(state.options, state.Reporter());
-    FileSetStatus status = stale.Plan(manifest, recorded);
+    status = stale.Plan(manifest, recorded, runs);
     if (status != FileSetStatus::kOk) return status;
 
     std::vector<OutputFile*> files;
@@ -272,7 +320,7 @@ FileSetStatus FileSet::Commit()
         }
         status = entry.generated->Prepare(files);
         if (status != FileSetStatus::kOk) return status;
-        if (!entry.relative.empty()) manifest.Set(entry.relative, entry.generated->Record(state.options.run));
+        if (!entry.relative.empty()) manifest.Set(entry.relative, entry.generated->Record(entry.run));
     }
     status = stale.Prepare(files);
     if (status != FileSetStatus::kOk) return status;

@@ -61,9 +61,6 @@ struct FileSetOptions {
     // Every file added must stay inside this folder (empty: the current
     // one); its .mttgen-manifest records what the run wrote.
     std::string root;
-    // What identifies the run in the manifest (mttgen: the -o name as
-    // given); empty: earlier files are not compared with this run's.
-    std::string run;
     // Keep the output of a render that reported errors (otherwise a file
     // whose render failed is not written, and Commit refuses).
     bool keepGoing = false;
@@ -102,7 +99,11 @@ public:
     // killed while it committed (its journal in the root). iNamedByUser: the user gave this name (a link there is
     // written through); otherwise it was made from the model, and must
     // not be a link nor lead outside the root.
-    FileSetStatus Add(const std::string& iPath, bool iNamedByUser = true);
+    // iRun names what wrote the file in the manifest (mttgen: its -o name,
+    // relative to the root): the files an earlier run of that name wrote
+    // and this one does not are reported as files whose element has gone.
+    // Empty: the file is recorded under its own name.
+    FileSetStatus Add(const std::string& iPath, bool iNamedByUser = true, const std::string& iRun = std::string());
     // Adds a file written as it is, without user code or record (a trace,
     // an explain page); its text may be set later (SetPlainText).
     FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole);
@@ -118,6 +119,18 @@ public:
     // Checks the files of earlier runs (the manifest), prepares every file
     // and puts them all in place, or none.
     FileSetStatus Commit();
+
+    // What Commit would change, changing nothing: the generated files that
+    // would be created or rewritten, and the files of gone elements that
+    // would be removed.
+    struct Change {
+        enum class Kind { kCreated, kChanged, kRemoved };
+        Kind kind;
+        std::string path;
+        std::string before;  // the file's text now
+        std::string after;   // what it would hold
+    };
+    FileSetStatus Check(std::vector<Change>& oChanges);
 
     size_t Size() const;
     // How many generated files Commit changed (new or rewritten).

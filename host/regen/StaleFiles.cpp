@@ -40,13 +40,12 @@ StaleFiles::StaleFiles(const mtt::FileSetOptions& iOptions, Report iReport)
 
 StaleFiles::~StaleFiles() {}
 
-Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWritten)
+Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWritten, const std::set<std::string>& iRuns)
 {
-    if (_options.run.empty()) return Status::kOk;
     Status status = Status::kOk;
     std::vector<std::string> gone;
     for (const auto& entry : ioManifest.Entries()) {
-        if (entry.second.run != _options.run || iWritten.count(entry.first) != 0) continue;
+        if (iRuns.count(entry.second.run) == 0 || iWritten.count(entry.first) != 0) continue;
         std::unique_ptr<Stale> stale(new Stale);
         stale->relative = entry.first;
         // As the user wrote the root, so that messages read as the -o name.
@@ -134,6 +133,15 @@ Status StaleFiles::Prepare(std::vector<OutputFile*>& oFiles)
         }
     }
     return Status::kOk;
+}
+
+std::vector<std::pair<std::string, std::string>> StaleFiles::Removals() const
+{
+    std::vector<std::pair<std::string, std::string>> removals;
+    for (const std::unique_ptr<Stale>& stale : _stale) {
+        if (stale->remove) removals.emplace_back(stale->path, stale->text);
+    }
+    return removals;
 }
 
 void StaleFiles::Forget(Manifest& ioManifest) const

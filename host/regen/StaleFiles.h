@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Manifest.h"
@@ -26,9 +27,13 @@ public:
     StaleFiles(const mtt::FileSetOptions& iOptions, Report iReport);
     ~StaleFiles();
 
-    // iWritten: the files of this run, relative to the root. Files gone
-    // from the disk are dropped from ioManifest.
-    mtt::FileSetStatus Plan(Manifest& ioManifest, const std::set<std::string>& iWritten);
+    // iWritten: the files of this run, relative to the root; iRuns: the
+    // names under which it records them. Files gone from the disk are
+    // dropped from ioManifest.
+    mtt::FileSetStatus Plan(Manifest& ioManifest, const std::set<std::string>& iWritten,
+                            const std::set<std::string>& iRuns);
+    // The files a commit would remove, with their texts.
+    std::vector<std::pair<std::string, std::string>> Removals() const;
     // The removals and what is kept beside them, in commit order.
     mtt::FileSetStatus Prepare(std::vector<OutputFile*>& oFiles);
     // Drops the removed files from ioManifest.

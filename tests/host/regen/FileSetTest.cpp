@@ -47,13 +47,12 @@ protected:
         EXPECT_TRUE(model) << error;
         mtt::FileSetOptions options;
         options.root = _dir + "/gen";
-        options.run = "${name}.h";
         options.prune = iPrune;
         options.onMessage = [this](const mtt::FileMessage& iMessage) { _messages += iMessage.ToString("test"); };
         mtt::FileSet files(options);
         MTLIModelObject* classes = model->Root()->GetProperty("classes");
         for (size_t i = 0; i < iNames.size(); ++i) {
-            const mtt::FileSetStatus added = files.Add(_dir + "/gen/" + iNames[i] + ".h", false);
+            const mtt::FileSetStatus added = files.Add(_dir + "/gen/" + iNames[i] + ".h", false, "${name}.h");
             if (added != mtt::FileSetStatus::kOk) return added;
             mtt::RenderOptions rendering;
             rendering.current = classes->GetElement(static_cast<int>(i));
