@@ -30,6 +30,7 @@ ChildProcess::Figures ChildProcess::Run(const std::vector<std::string>& iArgumen
     if (wait4(child, &status, 0, &usage) != child) return figures;
     figures.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     figures.exitedWithZero = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    figures.peakMegaBytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
     figures.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     return figures;

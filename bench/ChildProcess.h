@@ -12,6 +12,7 @@ public:
         bool exitedWithZero = false;
         double wallSeconds = 0;
         double cpuSeconds = 0;
+        double peakMegaBytes = 0;  // resident
     };
 
     // Runs iArguments[0] (a path) with iArguments; its standard output goes

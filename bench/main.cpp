@@ -1,12 +1,13 @@
 // The benchmark binary: the reference workload rendered by hand, by the
 // library (tree and text paths) against two models, late-evaluated and
 // parsed; the variable and function templates; then a summary, the
-// parser's memory per directive on a 30 MB template, and mttgen against
-// Jinja2 end to end.
+// parser's memory per directive on a 30 MB template, mttgen against
+// Jinja2 end to end, and mttgen --each writing ten thousand files.
 //
 // Own options (the Google Benchmark ones work as usual):
 //   --classes=N       classes in the generated model (default 20000)
 //   --end-to-end=N    runs of each program end to end (default 5; 0: none)
+//   --each=N          elements of the mttgen --each run (default 10000)
 //   --profile=N, --profile-text=N
 //                     no benchmark run: N lean renders of the tree path,
 //                     then N of the text path, for a profiler
@@ -26,6 +27,7 @@
 #include "BenchCases.h"
 #include "BenchWorkload.h"
 #include "CpuClock.h"
+#include "EachRegeneration.h"
 #include "EndToEndComparison.h"
 #include "MTTBlockPool.h"
 #include "ParserMemory.h"
@@ -55,8 +57,10 @@ int main(int argc, char** argv)
     int profileRenders = 0;
     int profileTextRenders = 0;
     int endToEndRuns = 5;
+    int eachElements = 10000;
     TakeOption(argc, argv, "classes", classes);
     TakeOption(argc, argv, "end-to-end", endToEndRuns);
+    TakeOption(argc, argv, "each", eachElements);
     TakeOption(argc, argv, "profile", profileRenders);
     TakeOption(argc, argv, "profile-text", profileTextRenders);
     benchmark::Initialize(&argc, argv);
@@ -73,6 +77,8 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     bool counting = AllocationCounter::Enabled();  // probes once, before anything is counted
+    EachRegeneration each(eachElements);
+    const bool eachOk = endToEndRuns <= 0 || each.Measure(endToEndRuns);
     BenchWorkload workload(classes, MTT_BENCH_TEMPLATE);
     if (!workload.Prepare()) {
         std::fprintf(stderr, "mtt_bench: aborted: the renders do not agree or the workload could not be built\n");
@@ -127,6 +133,8 @@ int main(int argc, char** argv)
     if (endToEndRuns > 0) {
         EndToEndComparison comparison(workload.Json(), workload.BaselineText());
         endToEnd = comparison.Run(stdout, endToEndRuns) && endToEnd;
+        each.Print(stdout);
+        endToEnd = eachOk && endToEnd;
     }
     return endToEnd ? 0 : 1;
 }

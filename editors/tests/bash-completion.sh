@@ -28,7 +28,7 @@ expect()
     fi
 }
 
-expect "--model" "$mttgen" --mo
+expect "--model | --model-format" "$mttgen" --mo
 expect "--keep-going | --key-members" "$mttgen" --ke
 expect "--explain" "$mttgen" -o page.h --exp
 expect "model.json | model.yaml | sub" "$mttgen" -m ''

@@ -27,6 +27,9 @@ struct RenderMessage {
     // The first line of such a cascade is not context when nothing came
     // before it to explain the failure.
     bool context = false;
+    // What to do about it, where the library's words do not say (empty
+    // otherwise); printed as a note after the message.
+    std::string hint;
 
     // "FILE:LINE:COLUMN: error: WHAT" on one line, WHAT being the text
     // without "ERROR: " and the line end; without a position "error: WHAT".

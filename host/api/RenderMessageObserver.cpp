@@ -4,6 +4,29 @@
 
 #include "SourceMap.h"
 
+namespace {
+
+bool EndsWith(const std::string& iText, const char* iEnd)
+{
+    const std::string end(iEnd);
+    return iText.size() >= end.size() && iText.compare(iText.size() - end.size(), end.size(), end) == 0;
+}
+
+// The library's messages that name a problem without saying what to do.
+std::string HintFor(const std::string& iText)
+{
+    if (EndsWith(iText, "has no UserCode.\n")) {
+        return "usercode writes the hand-written code of an object (a JSON object or list element); the path names a "
+               "plain value: name the object that holds it ([% usercode %] is the current object)";
+    }
+    if (EndsWith(iText, "is not an scalar.\n")) {
+        return "the object's UserCode member must be a text (or absent: the section then starts empty)";
+    }
+    return std::string();
+}
+
+}  // namespace
+
 RenderMessageObserver::RenderMessageObserver(const SourceMap& iMap,
                                              std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint)
     : _map(iMap),
@@ -32,7 +55,16 @@ void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* i
         message.file = _map.DisplayName(span->file);
         message.excerpt = _map.Excerpt(*span);
     }
-    if (_print && !message.context) std::fprintf(stderr, "%s\n", message.ToString().c_str());
+    message.hint = HintFor(message.text);
+    if (_print && !message.context) {
+        std::fprintf(stderr, "%s\n", message.ToString().c_str());
+        if (!message.hint.empty()) {
+            const std::string where = message.file.empty() ? std::string()
+                                                           : message.file + ":" + std::to_string(message.line) + ":" +
+                                                                 std::to_string(message.column) + ": ";
+            std::fprintf(stderr, "%snote: %s\n", where.c_str(), message.hint.c_str());
+        }
+    }
     if (_onMessage) _onMessage(message);
     _messages.push_back(std::move(message));
 }

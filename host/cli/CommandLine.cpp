@@ -20,9 +20,11 @@ struct OptionSpec {
 
 const OptionSpec kOptions[] = {
     {"-m", "--model", "FILE", &Options::modelPath, nullptr, nullptr,
-     "the JSON model to evaluate the template against (needed unless --late or --dump); - reads standard input"},
+     "the model to evaluate the template against, JSON or YAML (.yaml, .yml) (needed unless --late or --dump); - reads standard input"},
+    {nullptr, "--model-format", "FORMAT", &Options::modelFormat, nullptr, nullptr,
+     "read the model as json or yaml, whatever its name says (for a model on standard input)"},
     {"-o", "--output", "FILE", &Options::outputPath, nullptr, nullptr,
-     "write the result to FILE instead of standard output (see Output files below)"},
+     "write the result of the template given before it (or of the first one) to FILE instead of standard output; several TEMPLATE -o FILE pairs write several files in one run (see Output files below)"},
     {nullptr, "--each", "PATH", &Options::eachPath, nullptr, nullptr,
      "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h' (missing folders are made)"},
     {"-D", "--define", "NAME=VALUE", nullptr, nullptr, &Options::defines,
@@ -32,7 +34,11 @@ const OptionSpec kOptions[] = {
     {nullptr, "--strict", nullptr, nullptr, &Options::strict, nullptr,
      "a value that the model lacks (${name} of an object without that member) is an error, not the empty text"},
     {nullptr, "--force", nullptr, nullptr, &Options::force, nullptr,
-     "write even when user-code sections of FILE have no owner in the new output: they are saved to FILE.orphans first"},
+     "write even when what a person wrote would have no place: user code without a sure owner goes to FILE.orphans, a file changed by hand outside its user-code sections (or not written by mttgen) is kept as FILE.edited, and --each files whose element has gone give their user code to their .orphans and are removed"},
+    {nullptr, "--prune", nullptr, nullptr, &Options::prune, nullptr,
+     "remove the files an earlier --each run wrote for elements that are gone, when they hold no user code"},
+    {nullptr, "--output-root", "DIR", &Options::outputRoot, nullptr, nullptr,
+     "the folder every output must stay inside, where .mttgen-manifest records what was generated (default: the folder part of -o, up to its first ${ or [%)"},
     {nullptr, "--comment-syntax", "OPENER", &Options::commentSyntax, nullptr, nullptr,
      "the comment syntax of the user-code marker lines: //, #, --, <!-- or /* (default: chosen from the output file's extension)"},
     {nullptr, "--key-members", "LIST", &Options::keyMembers, nullptr, nullptr,
@@ -43,6 +49,12 @@ const OptionSpec kOptions[] = {
      "empty every literal text made only of blanks, tabs and line breaks before evaluating or dumping"},
     {nullptr, "--dump", nullptr, nullptr, &Options::dump, nullptr,
      "print the template's syntax tree on standard output and stop (no evaluation, no -o); it is one line unless the template's texts hold line breaks, which it shows as they are"},
+    {nullptr, "--check", nullptr, nullptr, &Options::check, nullptr,
+     "write nothing: say which files a run would change and exit with status 1 if any (0 when all are up to date), e.g. in continuous integration"},
+    {nullptr, "--diff", nullptr, nullptr, &Options::diff, nullptr,
+     "like --check, and print each change as a unified diff on standard output"},
+    {nullptr, "--depfile", "FILE", &Options::depFile, nullptr, nullptr,
+     "also write FILE, a Make/Ninja dependency file naming the outputs and every template, included file and model the run read (for build tools: CMake's DEPFILE)"},
     {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing, nullptr,
      "write the output even when evaluation reports errors (the exit status is still 1)"},
     {nullptr, "--trace", nullptr, nullptr, &Options::trace, nullptr,
@@ -50,7 +62,7 @@ const OptionSpec kOptions[] = {
     {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr, nullptr,
      "write the trace to FILE instead (- is standard output); implies --trace"},
     {nullptr, "--explain", "FILE", &Options::explainPath, nullptr, nullptr,
-     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser)"},
+     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser); - is standard output"},
     {"-h", "--help", nullptr, nullptr, &Options::help, nullptr, "show this text and exit"},
     {nullptr, "--version", nullptr, nullptr, &Options::version, nullptr, "show the version and exit"},
 };
@@ -136,37 +148,82 @@ bool ParseOption(const std::vector<std::string>& iArguments, size_t& ioIndex, Op
 // Combinations that would silently do something else than asked.
 bool CheckCombination(const Options& iOptions, std::string& oError)
 {
-    if (iOptions.templatePath.empty()) {
+    if (iOptions.jobs.empty()) {
         return Fail(oError, "no template given");
     }
+    const Options::Job& first = iOptions.jobs.front();
+    const bool several = iOptions.jobs.size() > 1;
     if (!iOptions.commentSyntax.empty() && !CommentSyntax::FromOpener(iOptions.commentSyntax, nullptr)) {
-        return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use //, #, --, <!-- or /*)");
+        return Fail(oError, "unknown comment syntax '" + iOptions.commentSyntax + "' (use " +
+                                CommentSyntax::KnownOpeners() + ")");
     }
     if (iOptions.dump) {
-        if (!iOptions.outputPath.empty()) {
+        if (several) return Fail(oError, "--dump prints one template's syntax tree; give one template");
+        if (!first.outputPath.empty()) {
             return Fail(oError, "--dump prints to standard output and takes no -o");
         }
         return true;
     }
+    for (const Options::Job& job : iOptions.jobs) {
+        if (several && job.WritesToStandardOutput()) {
+            return Fail(oError, "with several templates each is followed by its own -o FILE; " + job.templatePath +
+                                    " has none");
+        }
+        if (iOptions.modelPath == "-" && job.templatePath == "-") {
+            return Fail(oError, "the template and the model cannot both come from standard input");
+        }
+    }
     if (iOptions.late && !iOptions.modelPath.empty()) {
         return Fail(oError, "--late reads no model: the generated code loads it when it runs; drop -m");
+    }
+    if (!iOptions.modelFormat.empty() && iOptions.modelFormat != "json" && iOptions.modelFormat != "yaml") {
+        return Fail(oError, "unknown model format '" + iOptions.modelFormat + "' (use json or yaml)");
     }
     if (!iOptions.late && iOptions.modelPath.empty()) {
         return Fail(oError, "evaluation needs a model: give -m FILE.json (or --late, or --dump)");
     }
-    if (iOptions.modelPath == "-" && iOptions.templatePath == "-") {
-        return Fail(oError, "the template and the model cannot both come from standard input");
+    if (several && (iOptions.trace || !iOptions.explainPath.empty())) {
+        return Fail(oError, std::string(iOptions.trace ? "--trace" : "--explain") +
+                                " describes one template's output; give one template");
     }
     if (!iOptions.eachPath.empty()) {
         if (iOptions.late) return Fail(oError, "--each reads the model, and --late reads none");
-        if (iOptions.WritesToStandardOutput()) {
+        if (first.WritesToStandardOutput()) {
             return Fail(oError, "--each needs -o with a file name template, e.g. -o 'gen/${name}.h'");
         }
         if (iOptions.trace) return Fail(oError, "--trace describes one output; it cannot be used with --each");
     }
-    if (iOptions.TracesToStandardOutput() && iOptions.WritesToStandardOutput()) {
+    if ((iOptions.check || iOptions.diff) && iOptions.AnyToStandardOutput()) {
+        return Fail(oError, std::string(iOptions.diff ? "--diff" : "--check") +
+                                " compares files with what a run would write; give -o FILE");
+    }
+    if (iOptions.TracesToStandardOutput() && iOptions.AnyToStandardOutput()) {
         return Fail(oError, "--trace-file - and the generated text would both go to standard output; give -o FILE");
     }
+    if (iOptions.explainPath == "-" && (iOptions.AnyToStandardOutput() || iOptions.TracesToStandardOutput())) {
+        return Fail(oError, "--explain - and the " +
+                                std::string(iOptions.AnyToStandardOutput() ? "generated text" : "trace") +
+                                " would both go to standard output; give -o FILE or --trace-file FILE");
+    }
+    return true;
+}
+
+// A -o just given joins the template before it, or the first one.
+bool PlaceOutput(Options& ioOptions, std::string& ioPending, std::string& oError)
+{
+    if (ioOptions.outputPath.empty()) return true;
+    std::string output;
+    output.swap(ioOptions.outputPath);
+    if (ioOptions.jobs.empty()) {
+        if (!ioPending.empty()) return Fail(oError, "option -o is given twice before the template");
+        ioPending = output;
+        return true;
+    }
+    Options::Job& job = ioOptions.jobs.back();
+    if (!job.outputPath.empty()) {
+        return Fail(oError, "option -o is given twice for " + job.templatePath);
+    }
+    job.outputPath = output;
     return true;
 }
 
@@ -206,28 +263,63 @@ std::string HelpEntry(const OptionSpec& iOption)
     return entry + "\n";
 }
 
+// iText wrapped to the usual 79 columns, each line indented by iIndent.
+std::string Wrapped(const std::string& iText, size_t iIndent)
+{
+    const size_t width = 79;
+    std::string wrapped;
+    std::string line(iIndent, ' ');
+    for (size_t start = 0; start < iText.size();) {
+        size_t end = iText.find(' ', start);
+        if (end == std::string::npos) end = iText.size();
+        const std::string word = iText.substr(start, end - start);
+        if (line.size() > iIndent && line.size() + 1 + word.size() > width) {
+            wrapped += line + "\n";
+            line.assign(iIndent, ' ');
+        }
+        line += (line.size() > iIndent ? " " : "") + word;
+        start = end + 1;
+    }
+    return wrapped + line + "\n";
+}
+
 }  // namespace
 
 bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOptions, std::string& oError)
 {
     oOptions = Options();
     bool optionsEnded = false;
+    std::string pendingOutput;  // a -o before the first template
     for (size_t i = 0; i < iArguments.size(); ++i) {
         const std::string& argument = iArguments[i];
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            if (!ParseOption(iArguments, i, oOptions, oError)) {
+            if (!ParseOption(iArguments, i, oOptions, oError) || !PlaceOutput(oOptions, pendingOutput, oError)) {
                 return false;
             }
-        } else if (oOptions.templatePath.empty()) {
-            oOptions.templatePath = argument;
         } else {
-            return Fail(oError, "more than one template given: " + oOptions.templatePath + " and " + argument);
+            oOptions.jobs.push_back(Options::Job{argument, std::string()});
+            if (oOptions.jobs.size() == 1) oOptions.jobs.front().outputPath.swap(pendingOutput);
         }
+    }
+    if (!pendingOutput.empty() && oOptions.jobs.empty() && !oOptions.help && !oOptions.version) {
+        return Fail(oError, "no template given");
     }
     if (!oOptions.traceFile.empty()) {
         oOptions.trace = true;
+    }
+    if (oOptions.diff) oOptions.check = true;
+    // The process's own streams by name are the streams themselves: a file
+    // they were redirected to must be written through them, not replaced.
+    std::vector<std::string*> paths = {&oOptions.traceFile, &oOptions.explainPath};
+    for (Options::Job& job : oOptions.jobs) paths.push_back(&job.outputPath);
+    for (std::string* path : paths) {
+        if (*path == "/dev/stdout" || *path == "/dev/fd/1" || *path == "/proc/self/fd/1") *path = "-";
+    }
+    if (oOptions.traceFile == "/dev/stderr" || oOptions.traceFile == "/dev/fd/2" ||
+        oOptions.traceFile == "/proc/self/fd/2") {
+        oOptions.traceFile.clear();
     }
     if (oOptions.help || oOptions.version) {
         return true;
@@ -238,7 +330,7 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
 std::string CommandLine::HelpText()
 {
     std::string text =
-        "Usage: mttgen [options] TEMPLATE\n"
+        "Usage: mttgen [options] TEMPLATE [-o FILE] [TEMPLATE -o FILE]...\n"
         "Generates text from TEMPLATE (\"-\" reads standard input).\n"
         "\n"
         "Options:\n";
@@ -249,33 +341,42 @@ std::string CommandLine::HelpText()
         "error, each followed by a FILE:LINE:COLUMN: note: line naming the template\n"
         "directive behind it; standard output carries only the generated text.\n"
         "\n"
-        "Output files (-o FILE):\n"
-        "  FILE is replaced in one step, never half-written, and only when its text\n"
-        "  changes (an unchanged file keeps its time stamp). A symbolic link is\n"
-        "  written through to its target; mode and owner are kept. Template, model,\n"
-        "  output and trace must be different files.\n"
-        "  User code: each [% usercode %] section is written between marker lines in\n"
-        "  the comment syntax of FILE (# for .py .sh .rb .yaml .yml .toml .cmake .pl,\n"
-        "  -- for .sql .lua .hs, <!-- --> for .html .xml .md .vue, /* */ for .css,\n"
-        "  // otherwise), the begin line carrying the key of the section's owner:\n"
+        "Output files (-o FILE, --each):\n"
+        "  All files of a run are written together or not at all, each replaced in\n"
+        "  one step and only when its text changes (an unchanged file keeps its time\n"
+        "  stamp). A link named by -o is written through; mode and owner are kept.\n"
+        "  Template, model, outputs, trace and page must be different files, and\n"
+        "  --each names stay inside the folder of -o (see --output-root).\n"
+        "  .mttgen-manifest in that folder records what each run wrote, so that\n"
+        "  the next run refuses, naming its lines, a file changed by hand outside\n"
+        "  its user-code sections, or one it did not write; and reports the --each\n"
+        "  files whose element has gone (--prune, --force). Keep it with the files.\n" +
+        Wrapped(
+            "User code: each [% usercode %] section is written between marker lines in the comment syntax "
+            "of FILE (" +
+                CommentSyntax::ExtensionSummary() + "), the begin line carrying the key of the section's owner:",
+            2) +
         "    // Begin of User Code /classes/Order\n"
         "    ...kept...\n"
         "    // End of User Code\n"
         "  The key is the path of the owner in the model, with the owner's and its\n"
-        "  ancestors' identifying values (--key-members) in place of list positions.\n"
-        "  On regeneration the text between the markers is kept for the owner with\n"
-        "  the same key, wherever it moved. Files with unkeyed markers are matched\n"
-        "  by position when the numbers agree.\n"
+        "  ancestors' identifying values (--key-members) in place of list positions;\n"
+        "  [% usercode as \"NAME\" %] adds #NAME. On regeneration the text between\n"
+        "  the markers (in any comment syntax) is kept for the owner with the same\n"
+        "  key in the same file, wherever it moved; what cannot be placed for sure\n"
+        "  is refused (see --force).\n"
         "\n"
         "Exit status:\n"
         "  0  success\n"
         "  1  evaluation reported an error (nothing is written, unless\n"
-        "     --keep-going), or the output could not be written\n"
+        "     --keep-going), or a file could not be written (nothing is)\n"
         "  2  usage error; the template or the model cannot be read or is\n"
-        "     malformed; two of template, model, output and trace are one file\n"
-        "  3  the existing output file's user code cannot be kept safely; nothing\n"
-        "     was written: a marker line out of place, sections whose owner is\n"
-        "     gone (see --force), unkeyed sections that no longer match, or the\n"
-        "     file changed while mttgen ran\n";
+        "     malformed; two inputs or outputs are one file; an output name leads\n"
+        "     outside the output folder or through a link it did not name\n"
+        "  3  what a person wrote could not be kept safely; nothing was written:\n"
+        "     a marker line out of place, user code without a sure owner, a file\n"
+        "     changed by hand or not written by mttgen, an --each file with user\n"
+        "     code whose element has gone (see --force), a key two owners share\n"
+        "     or made from a list position, or a file changed while mttgen ran\n";
     return text;
 }

@@ -1,29 +1,25 @@
 #include "Generator.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <set>
 
-#include "CommentSyntax.h"
+#include "DepFile.h"
 #include "DistinctFiles.h"
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
-#include "JsonModelObject.h"
 #include "LargePageHeap.h"
 #include "MTLIModelObject.h"
 #include "MTTEvaluationEnvironment.h"
-#include "MTTEvaluationOutput.h"
 #include "MTTIExpression.h"
 #include "MTTIStatement.h"
 #include "MttModel.h"
-#include "OutputFile.h"
+#include "OutputNames.h"
 #include "SourceMap.h"
-#include "StdoutDiversion.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
-#include "UserCodeKeys.h"
+#include "UnifiedDiff.h"
 
 namespace {
 
@@ -32,30 +28,14 @@ void ReportError(const std::string& iMessage)
     std::fprintf(stderr, "mttgen: error: %s\n", iMessage.c_str());
 }
 
-CommentSyntax SyntaxFor(const Options& iOptions, const std::string& iPath)
+void PrintMessage(const mtt::FileMessage& iMessage)
 {
-    CommentSyntax syntax;
-    if (!iOptions.commentSyntax.empty()) {
-        CommentSyntax::FromOpener(iOptions.commentSyntax, &syntax);
-    } else if (!iPath.empty()) {
-        syntax = CommentSyntax::ForFile(iPath);
-    }
-    return syntax;
+    std::fputs(iMessage.ToString("mttgen").c_str(), stderr);
 }
 
 bool WriteStream(FILE* iStream, const std::string& iText)
 {
     return std::fwrite(iText.data(), 1, iText.size(), iStream) == iText.size() && std::fflush(iStream) == 0;
-}
-
-// Follows a library message (already on standard error) with the template
-// position behind it, on a line of its own.
-void PrintNote(const mtt::RenderMessage& iMessage)
-{
-    if (!iMessage.text.empty() && iMessage.text.back() != '\n') std::fputc('\n', stderr);
-    if (iMessage.file.empty()) return;
-    std::fprintf(stderr, "%s:%d:%d: note: in %s\n", iMessage.file.c_str(), iMessage.line, iMessage.column,
-                 iMessage.excerpt.c_str());
 }
 
 std::map<std::string, std::string> Variables(const std::vector<std::string>& iDefines)
@@ -68,15 +48,27 @@ std::map<std::string, std::string> Variables(const std::vector<std::string>& iDe
     return variables;
 }
 
+ExitStatus StatusOf(mtt::FileSetStatus iStatus)
+{
+    switch (iStatus) {
+    case mtt::FileSetStatus::kOk: return kExitSuccess;
+    case mtt::FileSetStatus::kWriteFailed: return kExitEvaluationFailed;
+    case mtt::FileSetStatus::kBadInput: return kExitBadInput;
+    case mtt::FileSetStatus::kRefused: break;
+    }
+    return kExitUserCodeConflict;
+}
+
+std::string Files(size_t iCount)
+{
+    return std::to_string(iCount) + (iCount == 1 ? " file" : " files");
+}
+
 }  // namespace
 
 Generator::Generator(const Options& iOptions) : _options(iOptions) {}
 
-Generator::~Generator()
-{
-    // Files hold output trees that point into the template's statements.
-    _files.clear();
-}
+Generator::~Generator() {}
 
 std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const std::string& iSource,
                                                 const mtt::TemplateOptions& iOptions)
@@ -87,162 +79,284 @@ std::unique_ptr<mtt::Template> Generator::Parse(const std::string& iName, const 
     return parsed;
 }
 
-bool Generator::Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
-                         std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const
+ExitStatus Generator::CheckDistinct() const
 {
-    mtt::RenderOptions rendering;
-    rendering.variables = Variables(_options.defines);
-    rendering.current = iCurrent;
-    rendering.keepOutput = iTree;
-    rendering.text = !iTree;
-    rendering.onMessage = PrintNote;
-    // The library's messages go to standard error with mttgen's, so that
-    // standard output carries only generated text.
-    StdoutDiversion diversion;
-    mtt::RenderResult result =
-        ioModel != nullptr ? iTemplate.Render(*ioModel, rendering) : iTemplate.RenderLate(rendering);
-    oOutput = std::move(result.output);
-    oText = std::move(result.text);
-    oEvaluated = result.evaluated;
-    return result.ok;
-}
-
-ExitStatus Generator::Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
-                               const UserCodeKeys& iKeys, ExitStatus& ioOutcome)
-{
-    // The tree is built only when something needs more than the text: user
-    // code, a trace, the explain page, or late evaluation's C++.
-    bool tree = _options.late || _options.trace || !_options.explainPath.empty() || _template->HasUserCode();
-    std::unique_ptr<MTTEvaluationOutput> output;
-    std::string text;
-    bool evaluated = false;
-    bool ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
-    // A marker line in the text is refused with the directive that wrote
-    // it, which the tree tells; a clean render says nothing the second time.
-    if (ok && !tree && _files[iFile]->HoldsMarkers(text)) {
-        tree = true;
-        ok = Evaluate(*_template, ioModel, iCurrent, tree, output, text, evaluated);
+    // Before anything is read: an output over an input would destroy it.
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const Options::Job& job : _options.jobs) files.emplace_back("template", job.templatePath);
+    files.emplace_back("model", _options.modelPath);
+    for (const Options::Job& job : _options.jobs) {
+        if (_options.eachPath.empty() && !job.WritesToStandardOutput()) files.emplace_back("output", job.outputPath);
     }
-    if (!ok) {
-        ioOutcome = kExitEvaluationFailed;
-        if (!evaluated || !_options.keepGoing) {
-            ReportError(std::string("evaluation failed") + (iName.empty() ? std::string() : " for " + iName) +
-                        "; nothing written");
-            return kExitEvaluationFailed;
-        }
-        std::fputs(
-            "mttgen: warning: evaluation reported errors; the output is written all the same "
-            "(--keep-going)\n",
-            stderr);
-    }
-    return tree ? _files[iFile]->Build(std::move(output), iKeys, _options.force)
-                : _files[iFile]->Build(std::move(text), _options.force);
-}
-
-ExitStatus Generator::Run()
-{
+    files.emplace_back("trace file", _options.traceFile);
+    files.emplace_back("explain page", _options.explainPath);
+    files.emplace_back("dependency file", _options.depFile);
+    DistinctFiles distinct;
     std::string error;
-    const bool each = !_options.eachPath.empty();
-    if (!DistinctFiles::Check({{"template", _options.templatePath},
-                               {"model", _options.modelPath},
-                               {"output",
-                                each || _options.WritesToStandardOutput() ? std::string() : _options.outputPath},
-                               {"trace file", _options.traceFile},
-                               {"explain page", _options.explainPath}},
-                              error)) {
-        ReportError(error + "; nothing written");
-        return kExitBadInput;
+    for (const auto& file : files) {
+        if (!distinct.Add(file.first, file.second, error)) {
+            ReportError(error + "; nothing written");
+            return kExitBadInput;
+        }
     }
-    std::string source;
-    if (!TextFile::Read(_options.templatePath, source, error)) {
-        ReportError(error);
-        return kExitBadInput;
-    }
+    return kExitSuccess;
+}
+
+ExitStatus Generator::ParseTemplates()
+{
     mtt::TemplateOptions parsing;
     parsing.late = _options.late;
     parsing.strict = _options.strict;
     parsing.includeDirs = _options.includeDirs;
     for (const auto& variable : Variables(_options.defines)) parsing.variables.push_back(variable.first);
-    _template = Parse(_options.templatePath, source, parsing);
-    if (!_template) return kExitBadInput;
-    if (_options.normalize && _template->Tree()->Normalize() != S_OK) {
-        ReportError("normalising the template failed");
-        return kExitEvaluationFailed;
+    for (const Options::Job& job : _options.jobs) {
+        std::string source;
+        std::string error;
+        if (!TextFile::Read(job.templatePath, source, error)) {
+            ReportError(error);
+            return kExitBadInput;
+        }
+        _templates.push_back(Parse(job.templatePath, source, parsing));
+        if (!_templates.back()) return kExitBadInput;
+        if (_options.normalize && _templates.back()->Tree()->Normalize() != S_OK) {
+            ReportError("normalising the template failed");
+            return kExitEvaluationFailed;
+        }
     }
+    return kExitSuccess;
+}
+
+ExitStatus Generator::Run()
+{
+    ExitStatus status = CheckDistinct();
+    if (status == kExitSuccess) status = ParseTemplates();
+    if (status != kExitSuccess) return status;
     if (_options.dump) {
-        const MTTString dump = _template->Tree()->ToString();
+        const MTTString dump = _templates.front()->Tree()->ToString();
         std::fwrite(dump.ConvertToChar(), 1, dump.Length(), stdout);
         std::fputc('\n', stdout);
         return kExitSuccess;
     }
+    std::unique_ptr<mtt::Model> model = LoadModel(status);
+    if (status != kExitSuccess) return status;
 
-    std::unique_ptr<mtt::Model> model;
-    if (!_options.late) {
-        // A loaded model takes some twenty times its JSON text.
-        std::error_code sizeError;
-        const uintmax_t modelBytes =
-            _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
-        LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
-        if (_options.modelPath == "-") {
-            std::string text;
-            if (!TextFile::Read("-", text, error)) {
-                ReportError(error);
-                return kExitBadInput;
-            }
-            model = mtt::Model::FromText(text, "<stdin>", error);
-        } else {
-            model = mtt::Model::FromFile(_options.modelPath, error);
-        }
-        if (!model) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return kExitBadInput;
-        }
-    }
-
-    // What to write: one file (or the standard output), or one per element.
-    std::vector<MTLIModelObject*> elements;
+    // What to write: a file (or the standard output) per template, or one
+    // per element of the --each list.
+    const bool each = !_options.eachPath.empty();
+    std::vector<Target> targets;
     std::vector<std::string> names;
-    ExitStatus status = kExitSuccess;
-    if (each) {
-        status = EachTarget(*model, elements, names);
-        if (status != kExitSuccess) return status;
-    } else {
-        elements.push_back(nullptr);
-        names.push_back(_options.WritesToStandardOutput() ? std::string() : _options.outputPath);
+    for (size_t job = 0; job < _options.jobs.size(); ++job) {
+        const Options::Job& given = _options.jobs[job];
+        if (!given.WritesToStandardOutput()) names.push_back(given.outputPath);
+        if (each) {
+            status = EachTarget(*model, job, targets);
+            if (status != kExitSuccess) return status;
+        } else {
+            targets.push_back(
+                Target{job, nullptr, 0, given.WritesToStandardOutput() ? std::string() : given.outputPath});
+        }
     }
+    _root = OutputNames::Root(names, _options.outputRoot);
+    for (const Options::Job& job : _options.jobs) _runs.push_back(OutputNames::Run(job.outputPath, _root));
+    mtt::FileSet files(FileOptions());
     // Existing files are read now, so that a broken one stops the run before
-    // anything is evaluated; each is read again right before it is replaced.
-    for (const std::string& name : names) {
-        // --each makes the folders its file names lead to.
-        _files.emplace_back(
-            new GeneratedFile(name, SyntaxFor(_options, name), !_options.late, each, _template->Sources()));
-        status = _files.back()->Open();
-        if (status != kExitSuccess) return status;
+    // anything is evaluated.
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const mtt::FileSetStatus added = files.Add(targets[i].name, !each, _runs[targets[i].job]);
+        if (added == mtt::FileSetStatus::kOk) continue;
+        if (each) {
+            std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", targets[i].index,
+                         _options.eachPath.c_str());
+        }
+        return StatusOf(added);
     }
+    const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
+    const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
+    // Written with the outputs, unless nothing is (--check).
+    const struct {
+        bool wanted;
+        const char* role;
+        const std::string& path;
+    } plains[] = {{traceToFile, "trace file", _options.traceFile},
+                  {pageToFile, "explain page", _options.explainPath},
+                  {!_options.depFile.empty(), "dependency file", _options.depFile}};
+    for (const auto& plain : plains) {
+        if (!plain.wanted || _options.check) continue;
+        if (files.AddPlain(plain.path, plain.role) != mtt::FileSetStatus::kOk) return kExitBadInput;
+    }
+    bool reportedErrors = false;
+    status = Render(files, model.get(), targets, reportedErrors);
+    if (status != kExitSuccess) return status;
+    if (_options.check) return Check(files);
+    const ExitStatus outcome = reportedErrors ? kExitEvaluationFailed : kExitSuccess;
 
-    const UserCodeKeys keys(_options.keyMembers);
-    if (model) {
-        // The model answers "UserCode" with the text kept in the file being
-        // regenerated, so a first run needs nothing in the model.
-        model->Json().SetUserCodeSource([this, &keys](const JsonModelObject& iOwner, std::string& oText) {
-            const std::string key = keys.KeyOf(&iOwner);
-            for (const std::unique_ptr<GeneratedFile>& file : _files) {
-                if (file->KeptText(key, oText)) return true;
-            }
-            return false;
-        });
+    const std::string trace = _options.trace ? TraceText(files, model.get()) : std::string();
+    const std::string page =
+        !_options.explainPath.empty() ? PageText(files, targets.size(), model.get()) : std::string();
+    size_t plain = targets.size();
+    if (traceToFile) files.SetPlainText(plain++, trace);
+    if (pageToFile) files.SetPlainText(plain++, page);
+    if (!_options.depFile.empty()) files.SetPlainText(plain++, DepFileText(targets));
+    status = StatusOf(files.Commit());
+    if (status != kExitSuccess) return status;
+    if (each) {
+        std::fprintf(stderr, "mttgen: %s: %zu written, %zu unchanged\n", Files(targets.size()).c_str(), files.Written(),
+                     targets.size() - files.Written());
     }
-    ExitStatus outcome = kExitSuccess;
-    for (size_t i = 0; i < _files.size(); ++i) {
-        status = Generate(i, model.get(), elements[i], each ? names[i] : std::string(), keys, outcome);
-        if (status != kExitSuccess) return status;
+    if (_options.trace && !traceToFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, trace)) {
+        ReportError("cannot write the trace");
+        return kExitEvaluationFailed;
     }
-    status = WriteAll(model.get());
-    return status != kExitSuccess ? status : outcome;
+    if (_options.explainPath == "-" && !WriteStream(stdout, page)) {
+        ReportError("cannot write the explain page to standard output");
+        return kExitEvaluationFailed;
+    }
+    return outcome;
 }
 
-ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
-                                 std::vector<std::string>& oNames) const
+ExitStatus Generator::Check(mtt::FileSet& ioFiles) const
+{
+    std::vector<mtt::FileSet::Change> changes;
+    const ExitStatus status = StatusOf(ioFiles.Check(changes));
+    if (status != kExitSuccess) return status;
+    for (const mtt::FileSet::Change& change : changes) {
+        const char* what = change.kind == mtt::FileSet::Change::Kind::kCreated   ? "would be created"
+                           : change.kind == mtt::FileSet::Change::Kind::kRemoved ? "would be removed"
+                                                                                 : "is out of date";
+        std::fprintf(stderr, "mttgen: '%s' %s\n", change.path.c_str(), what);
+        if (!_options.diff) continue;
+        const bool created = change.kind == mtt::FileSet::Change::Kind::kCreated;
+        const bool removed = change.kind == mtt::FileSet::Change::Kind::kRemoved;
+        const std::string diff = UnifiedDiff::Of(change.before, change.after, created ? "/dev/null" : change.path,
+                                                 removed ? "/dev/null" : change.path);
+        if (!WriteStream(stdout, diff)) {
+            ReportError("cannot write the differences to standard output");
+            return kExitEvaluationFailed;
+        }
+    }
+    if (changes.empty()) {
+        std::fprintf(stderr, "mttgen: %s up to date\n", Files(ioFiles.Size()).c_str());
+        return kExitSuccess;
+    }
+    std::fprintf(stderr, "mttgen: %s would change (--check writes nothing)\n", Files(changes.size()).c_str());
+    return kExitEvaluationFailed;
+}
+
+std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
+{
+    std::unique_ptr<mtt::Model> model;
+    if (_options.late) return model;
+    // A loaded model takes some twenty times its JSON text.
+    std::error_code sizeError;
+    const uintmax_t modelBytes =
+        _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
+    LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
+    std::string error;
+    const mtt::ModelFormat format = _options.modelFormat == "yaml"   ? mtt::ModelFormat::kYaml
+                                    : _options.modelFormat == "json" ? mtt::ModelFormat::kJson
+                                                                     : mtt::ModelFormat::kByName;
+    if (_options.modelPath == "-") {
+        std::string text;
+        if (!TextFile::Read("-", text, error)) {
+            ReportError(error);
+            oStatus = kExitBadInput;
+            return nullptr;
+        }
+        model = mtt::Model::FromText(text, "<stdin>", error, format);
+    } else {
+        model = mtt::Model::FromFile(_options.modelPath, error, format);
+    }
+    if (!model) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        oStatus = kExitBadInput;
+    }
+    return model;
+}
+
+mtt::FileSetOptions Generator::FileOptions() const
+{
+    mtt::FileSetOptions options;
+    options.commentSyntax = _options.commentSyntax;
+    options.keyMembers = _options.keyMembers;
+    options.force = _options.force;
+    options.prune = _options.prune;
+    options.keepGoing = _options.keepGoing;
+    options.root = _root;
+    for (const Options::Job& job : _options.jobs) options.inputs.emplace_back("template", job.templatePath);
+    options.inputs.emplace_back("model", _options.modelPath);
+    options.onMessage = PrintMessage;
+    return options;
+}
+
+ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<Target>& iTargets,
+                             bool& oReportedErrors)
+{
+    mtt::RenderOptions rendering;
+    rendering.variables = Variables(_options.defines);
+    rendering.keepOutput = _options.trace || !_options.explainPath.empty();
+    for (size_t i = 0; i < iTargets.size(); ++i) {
+        rendering.current = iTargets[i].element;
+        mtt::RenderResult result;
+        const mtt::FileSetStatus status = ioFiles.Render(i, *_templates[iTargets[i].job], ioModel, rendering, result);
+        if (!result.ok) {
+            const bool several = !_options.eachPath.empty() || _options.jobs.size() > 1;
+            const std::string name = several ? " for " + iTargets[i].name : std::string();
+            if (!result.evaluated || !_options.keepGoing) {
+                ReportError("evaluation failed" + name + "; nothing written");
+                return kExitEvaluationFailed;
+            }
+            std::fputs(
+                "mttgen: warning: evaluation reported errors; the output is written all the same "
+                "(--keep-going)\n",
+                stderr);
+            oReportedErrors = true;
+        }
+        if (status != mtt::FileSetStatus::kOk) return StatusOf(status);
+    }
+    return kExitSuccess;
+}
+
+std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const
+{
+    TraceWriter::ObjectDescriber describer;
+    if (iModel != nullptr) {
+        describer = [iModel](const MTLIModelObject* iObject) {
+            const std::string pointer = iModel->PointerOf(iObject);
+            return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
+        };
+    }
+    return TraceWriter(describer).Format(iFiles.File(0).Text().Pieces());
+}
+
+std::string Generator::PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const
+{
+    ExplainPage page(_templates.front()->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
+    for (size_t i = 0; i < iCount; ++i) {
+        const GeneratedFile& file = iFiles.File(i);
+        page.AddOutput(file.IsStandardOutput() ? std::string("(standard output)") : file.Path(), file.Text(),
+                       file.Output());
+    }
+    return page.Html();
+}
+
+std::string Generator::DepFileText(const std::vector<Target>& iTargets) const
+{
+    std::vector<std::string> outputs;
+    for (const Target& target : iTargets) {
+        if (!target.name.empty()) outputs.push_back(target.name);
+    }
+    std::vector<std::string> read;
+    for (const std::unique_ptr<mtt::Template>& parsed : _templates) {
+        const SourceMap& map = parsed->Sources();
+        for (uint32_t file = 0; file < map.FileCount(); ++file) {
+            if (map.FileAt(file).name != "-") read.push_back(map.FileAt(file).name);
+        }
+    }
+    if (!_options.modelPath.empty() && _options.modelPath != "-") read.push_back(_options.modelPath);
+    return DepFile::Text(outputs, read);
+}
+
+ExitStatus Generator::EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const
 {
     // The list is found with a foreach directive, so that --each takes
     // exactly the paths templates take.
@@ -260,24 +374,16 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
     }
     mtt::TemplateOptions naming;
     naming.strict = _options.strict;
-    std::unique_ptr<mtt::Template> nameTemplate = Parse("--output", _options.outputPath, naming);
+    std::unique_ptr<mtt::Template> nameTemplate = Parse("--output", _options.jobs[iJob].outputPath, naming);
     if (!nameTemplate) return kExitBadInput;
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
-    rendering.onMessage = PrintNote;
     std::set<std::string> seen;
-    std::vector<std::pair<std::string, std::string>> files = {{"template", _options.templatePath},
-                                                              {"model", _options.modelPath},
-                                                              {"trace file", _options.traceFile},
-                                                              {"explain page", _options.explainPath}};
     for (int i = 0; i < list->GetSize(); ++i) {
         MTLIModelObject* element = list->GetElement(i);
         rendering.current = element;
         mtt::RenderResult name;
-        if (element != nullptr) {
-            StdoutDiversion diversion;
-            name = nameTemplate->Render(iModel, rendering);
-        }
+        if (element != nullptr) name = nameTemplate->Render(iModel, rendering);
         std::string what;
         if (!name.ok) {
             what = "cannot make its file name";
@@ -291,83 +397,7 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject
                         "; nothing written");
             return kExitBadInput;
         }
-        oElements.push_back(element);
-        oNames.push_back(name.text);
-        files.emplace_back("output", name.text);
-    }
-    std::string error;
-    if (!DistinctFiles::Check(files, error)) {
-        ReportError(error + "; nothing written");
-        return kExitBadInput;
-    }
-    return kExitSuccess;
-}
-
-ExitStatus Generator::WriteAll(mtt::Model* iModel)
-{
-    // Every file is prepared before any is put in place, so that one that
-    // cannot be written leaves all the others as they were.
-    ExitStatus status = PrepareTraceAndPage(iModel);
-    if (status != kExitSuccess) return status;
-    for (const std::unique_ptr<GeneratedFile>& file : _files) {
-        status = file->Prepare();
-        if (status != kExitSuccess) return status;
-    }
-    size_t written = 0;
-    for (const std::unique_ptr<GeneratedFile>& file : _files) {
-        bool changed = false;
-        status = file->Commit(changed);
-        if (status != kExitSuccess) return status;
-        if (changed) ++written;
-    }
-    if (!_options.eachPath.empty()) {
-        std::fprintf(stderr, "mttgen: %zu file%s: %zu written, %zu unchanged\n", _files.size(),
-                     _files.size() == 1 ? "" : "s", written, _files.size() - written);
-    }
-    std::string error;
-    for (OutputFile* file : {_pageFile.get(), _traceFile.get()}) {
-        if (file != nullptr && file->Commit(error) != OutputFile::Result::kWritten && !error.empty()) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (_options.trace && !_traceFile && !WriteStream(_options.TracesToStandardOutput() ? stdout : stderr, _trace)) {
-        ReportError("cannot write the trace");
-        return kExitEvaluationFailed;
-    }
-    return kExitSuccess;
-}
-
-ExitStatus Generator::PrepareTraceAndPage(mtt::Model* iModel)
-{
-    std::string error;
-    if (!_options.explainPath.empty()) {
-        ExplainPage page(_template->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
-        for (const std::unique_ptr<GeneratedFile>& file : _files) {
-            page.AddOutput(file->Path().empty() ? std::string("(standard output)") : file->Path(), file->Text(),
-                           file->Output());
-        }
-        _pageFile.reset(new OutputFile(_options.explainPath));
-        if (!_pageFile->ReadCurrent(error) || !_pageFile->Prepare(page.Html(), error)) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
-    }
-    if (!_options.trace) return kExitSuccess;
-    TraceWriter::ObjectDescriber describer;
-    if (iModel != nullptr) {
-        describer = [iModel](const MTLIModelObject* iObject) {
-            const std::string pointer = iModel->PointerOf(iObject);
-            return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
-        };
-    }
-    _trace = TraceWriter(describer).Format(_files.front()->Text().Pieces());
-    if (!_options.traceFile.empty() && !_options.TracesToStandardOutput()) {
-        _traceFile.reset(new OutputFile(_options.traceFile));
-        if (!_traceFile->ReadCurrent(error) || !_traceFile->Prepare(_trace, error)) {
-            ReportError(error);
-            return kExitEvaluationFailed;
-        }
+        ioTargets.push_back(Target{iJob, element, i, name.text});
     }
     return kExitSuccess;
 }

@@ -6,22 +6,21 @@
 #include <vector>
 
 #include "ExitStatus.h"
+#include "MttFileSet.h"
 #include "MttTemplate.h"
 #include "Options.h"
 
-class GeneratedFile;
 class MTLIModelObject;
-class MTTEvaluationOutput;
-class OutputFile;
-class UserCodeKeys;
 
 namespace mtt {
 class Model;
 }
 
-// One mttgen run: check the files, parse, optionally normalise or dump,
-// evaluate once per output file, keep the files' user code, write all or
-// nothing, trace and explain.
+// One mttgen run: parse the templates, optionally normalise or dump, load
+// the model, name the output files, render each into the run's file set
+// (which keeps their user code and writes them all or none), or only say
+// what would change (--check); trace, explain, and list what was read
+// (--depfile).
 class Generator {
 public:
     explicit Generator(const Options& iOptions);
@@ -29,30 +28,37 @@ public:
     ExitStatus Run();
 
 private:
+    // One file to render: a template (its job) and the element it is for.
+    struct Target {
+        size_t job;
+        MTLIModelObject* element;  // null: the root
+        int index;                 // its position in the --each list
+        std::string name;          // empty: the standard output
+    };
+
     // A template (for iName "--output", a file name template), or null
     // after its syntax errors were printed.
     static std::unique_ptr<mtt::Template> Parse(const std::string& iName, const std::string& iSource,
                                                 const mtt::TemplateOptions& iOptions);
-    // Evaluates into a file's output tree (iTree) or straight to its text,
-    // printing the position of each library message; false when evaluation
-    // failed, with oEvaluated true when it still gave an output.
-    bool Evaluate(const mtt::Template& iTemplate, mtt::Model* ioModel, MTLIModelObject* iCurrent, bool iTree,
-                  std::unique_ptr<MTTEvaluationOutput>& oOutput, std::string& oText, bool& oEvaluated) const;
-    // Evaluates for file i and builds its text.
-    ExitStatus Generate(size_t iFile, mtt::Model* ioModel, MTLIModelObject* iCurrent, const std::string& iName,
-                        const UserCodeKeys& iKeys, ExitStatus& ioOutcome);
-    // The --each elements and their file names.
-    ExitStatus EachTarget(mtt::Model& iModel, std::vector<MTLIModelObject*>& oElements,
-                          std::vector<std::string>& oNames) const;
-    ExitStatus WriteAll(mtt::Model* iModel);
-    ExitStatus PrepareTraceAndPage(mtt::Model* iModel);
+    ExitStatus CheckDistinct() const;
+    ExitStatus ParseTemplates();
+    std::unique_ptr<mtt::Model> LoadModel(ExitStatus& oStatus) const;
+    // The --each elements of job iJob and their file names.
+    ExitStatus EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const;
+    mtt::FileSetOptions FileOptions() const;
+    ExitStatus Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<Target>& iTargets,
+                      bool& oReportedErrors);
+    // Compares instead of writing (--check, --diff).
+    ExitStatus Check(mtt::FileSet& ioFiles) const;
+    // The trace and the page, as texts for their files or streams.
+    std::string TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const;
+    std::string PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const;
+    std::string DepFileText(const std::vector<Target>& iTargets) const;
 
     const Options& _options;
-    std::unique_ptr<mtt::Template> _template;
-    std::vector<std::unique_ptr<GeneratedFile>> _files;
-    std::unique_ptr<OutputFile> _traceFile;
-    std::unique_ptr<OutputFile> _pageFile;
-    std::string _trace;
+    std::vector<std::unique_ptr<mtt::Template>> _templates;  // one per job
+    std::string _root;                                       // the output folder, as written
+    std::vector<std::string> _runs;                          // per job: its -o name in the manifest
 };
 
 #endif

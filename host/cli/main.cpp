@@ -9,6 +9,7 @@
 #include "ExitStatus.h"
 #include "Generator.h"
 #include "Options.h"
+#include "TemporaryFileGuard.h"
 
 int main(int argc, char** argv)
 {
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
         std::printf("mttgen %s\n", MTTGEN_VERSION);
         return kExitSuccess;
     }
+    // An interrupted run takes its temporary files with it.
+    TemporaryFileGuard::RemoveOnSignals();
     try {
         // After a successful run every file is in place, and the process
         // ends at once: taking a large model apart piece by piece would cost

@@ -16,6 +16,7 @@ uint32_t SourceMap::AddFile(std::string iName, std::string iText, const SourceSp
     _nextBase += file.text.size() + 1;
     _files.push_back(std::move(file));
     _lineStarts.emplace_back();
+    _lineStartsMade.emplace_back();
     return static_cast<uint32_t>(_files.size() - 1);
 }
 
@@ -78,13 +79,12 @@ std::optional<SourceSpan> SourceMap::Find(const MTTNode* iNode) const
 const std::vector<uint32_t>& SourceMap::LineStarts(uint32_t iFile) const
 {
     std::vector<uint32_t>& starts = _lineStarts[iFile];
-    if (starts.empty()) {
-        const std::string& text = _files[iFile].text;
+    std::call_once(_lineStartsMade[iFile], [&starts, &text = _files[iFile].text] {
         starts.push_back(0);
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\n') starts.push_back(static_cast<uint32_t>(i + 1));
         }
-    }
+    });
     return starts;
 }
 

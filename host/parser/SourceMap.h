@@ -69,8 +69,10 @@ public:
 private:
     const std::vector<uint32_t>& LineStarts(uint32_t iFile) const;
 
-    std::deque<File> _files;                                 // parsers hold references to the texts
-    mutable std::vector<std::vector<uint32_t>> _lineStarts;  // built on first use
+    std::deque<File> _files;  // parsers hold references to the texts
+    // Built on first use, once, also when several threads ask at once.
+    mutable std::deque<std::vector<uint32_t>> _lineStarts;
+    mutable std::deque<std::once_flag> _lineStartsMade;
     struct Entry {
         const MTTNode* node;
         uint32_t begin;  // offsets among all files' texts (File::base)

@@ -368,8 +368,8 @@ void StatementParser::ParsePathElements(DirectiveLexer& ioLexer, const char* iAf
     oRelative = relative;
     for (;;) {
         const DirectiveToken& token = ioLexer.Peek();
-        // A clause of foreach is never an element.
-        const bool clause = AtClause(ioLexer) || token.kind == DirectiveToken::kQuestion;
+        // A clause of foreach, or a section's name, is never an element.
+        const bool clause = AtClause(ioLexer) || AtSectionName(ioLexer) || token.kind == DirectiveToken::kQuestion;
         if (token.kind == DirectiveToken::kWord && !clause) {
             PropertyReference::CheckElement(token.text, token.offset);
             oElements.push_back(ioLexer.Next().text);

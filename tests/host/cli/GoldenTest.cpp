@@ -80,6 +80,7 @@ protected:
         ReplaceAll(iText, "@OUT@", _scratch + "/" + _out);
         ReplaceAll(iText, "@TMP@", _scratch);
         ReplaceAll(iText, "@SRC@", MTT_SOURCE_DIR);
+        ReplaceAll(iText, "@MTTGEN@", MTTGEN_PATH);
         return iText;
     }
     std::string Neutral(std::string iText) const
@@ -184,13 +185,19 @@ TEST_P(GoldenTest, MatchesExpectedRun)
         for (const std::string& name : Lines("expected.created")) {
             allowed.insert(name);
             if (Has("expected-files/" + name) || update) {
-                Expect("expected-files/" + name, CommandRunner::ReadFile(_scratch + "/" + name));
+                Expect("expected-files/" + name, Neutral(CommandRunner::ReadFile(_scratch + "/" + name)));
             }
         }
     }
+    // The record of what was generated, in the output folder: compared
+    // where a case says.
+    for (const std::string& name : Listing()) {
+        if (fs::path(name).filename() == ".mttgen-manifest") allowed.insert(name);
+    }
+    if (Has("expected.manifest")) Expect("expected.manifest", CommandRunner::ReadFile(_scratch + "/.mttgen-manifest"));
     // Inputs are sacred, and nothing else may be left (no temporary file).
     for (const auto& input : _inputs) {
-        if (input.first == _out + ".orphans") continue;  // appended to, and compared above
+        if (input.first == _out + ".orphans" || input.first == ".mttgen-manifest") continue;  // compared above
         EXPECT_EQ(input.second, CommandRunner::ReadFile(_scratch + "/" + input.first))
             << "input changed: " << input.first;
     }

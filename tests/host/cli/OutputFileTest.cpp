@@ -1,9 +1,11 @@
 // Replacing the output file keeps what the user set up around it, and
 // what happens to the file while mttgen runs (cases the golden runner
 // cannot stage: a process stopped right before the file is replaced).
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -33,6 +35,13 @@ protected:
     CommandResult Generate(const std::string& iOutput)
     {
         return CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-o", iOutput, "t.mtt"}, _dir);
+    }
+    // iOutput as an earlier run wrote it ("old\n"), on record.
+    void Seed(const std::string& iOutput)
+    {
+        CommandRunner::WriteFile(_dir + "/t.mtt", "old\n");
+        ASSERT_EQ(0, Generate(iOutput).exitCode);
+        CommandRunner::WriteFile(_dir + "/t.mtt", "new ${name}\n");
     }
     static mode_t ModeOf(const std::string& iPath)
     {
@@ -84,7 +93,7 @@ protected:
 
 TEST_F(OutputFileTest, ReplacedFileKeepsItsPermissions)
 {
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     ASSERT_EQ(0, ::chmod((_dir + "/out").c_str(), 0751));
     const CommandResult result = Generate("out");
     EXPECT_EQ(0, result.exitCode) << result.err;
@@ -104,8 +113,8 @@ TEST_F(OutputFileTest, NewFileGetsTheUsualPermissionsNotPrivateOnes)
 TEST_F(OutputFileTest, LinkStaysAndItsTargetIsReplaced)
 {
     fs::create_directory(_dir + "/real");
-    CommandRunner::WriteFile(_dir + "/real/out", "old\n");
     fs::create_symlink("real/out", _dir + "/link");
+    Seed("link");
     const CommandResult result = Generate("link");
     EXPECT_EQ(0, result.exitCode) << result.err;
     EXPECT_TRUE(fs::is_symlink(_dir + "/link"));
@@ -131,7 +140,7 @@ TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched)
 TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     ASSERT_EQ(0, ::chown((_dir + "/out").c_str(), 65534, 65534));
     EXPECT_EQ(0, Generate("out").exitCode);
     EXPECT_EQ(65534u, StatOf(_dir + "/out").st_uid);
@@ -140,23 +149,82 @@ TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 
 TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten)
 {
-    CommandRunner::WriteFile(_dir + "/out", "old\n");
+    Seed("out");
     const pid_t pid = StartStopped();
     CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
     const int status = Resume(pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
     EXPECT_EQ("edited meanwhile\n", CommandRunner::ReadFile(_dir + "/out"));
-    EXPECT_EQ(3u, FilesInFolder()) << "the temporary file is gone";
+    EXPECT_EQ(4u, FilesInFolder()) << "the temporary file is gone";
 }
 
 TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
 {
+    Seed("out");
     for (const int signal : {SIGTERM, SIGINT}) {
-        CommandRunner::WriteFile(_dir + "/out", "old\n");
         const int status = Resume(StartStopped(), signal);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
-        EXPECT_EQ(3u, FilesInFolder());
+        EXPECT_EQ(4u, FilesInFolder());
+    }
+}
+
+// An editor saving the file's user code again and again, by renaming a new
+// file in and by writing in place, while mttgen regenerates it as often:
+// each save must survive, so the editor must always find its last one.
+// (A save of a buffer read before a regeneration undoes generated lines,
+// which mttgen takes for a hand edit: --force keeps going, keeping copies.)
+TEST_F(OutputFileTest, EditsSavedWhileRegeneratingAreNeverLost)
+{
+    CommandRunner::WriteFile(_dir + "/t.mtt", "// run [%= run %]\nclass ${name} {\n[% usercode %]};\n");
+    ASSERT_EQ(
+        0, CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-D", "run=0", "-o", "out", "t.mtt"}, _dir).exitCode);
+    const std::string out = _dir + "/out";
+    // Both sides go on until each has done its share, however slow either is.
+    const int kSaves = 150;
+    const int kRuns = 40;
+    std::atomic<int> saves(0);
+    std::atomic<bool> stop(false);
+    int lost = 0;
+    std::thread editor([&] {
+        std::string last;
+        while (!stop) {
+            std::string text = CommandRunner::ReadFile(out);
+            const size_t marker = text.find("Begin of User Code");
+            const size_t begin = marker == std::string::npos ? marker : text.find('\n', marker) + 1;
+            const size_t end = text.find("// End of User Code");
+            if (begin == std::string::npos || end == std::string::npos || end < begin) continue;  // caught mid-write
+            if (text.substr(begin, end - begin) != last) ++lost;
+            last = "  int edit" + std::to_string(++saves) + ";\n";
+            text.replace(begin, end - begin, last);
+            if (saves % 2 == 0) {
+                CommandRunner::WriteFile(out + ".saving", text);
+                ::rename((out + ".saving").c_str(), out.c_str());
+            } else {
+                CommandRunner::WriteFile(out, text);
+            }
+            ::usleep(static_cast<useconds_t>(1000 + (saves * 7919) % 5000));
+        }
+    });
+    int runs = 0;
+    int refused = 0;
+    while (runs < kRuns || saves < kSaves) {
+        const CommandResult result =
+            CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "-D", "run=" + std::to_string(++runs), "--force", "-o",
+                                "out", "t.mtt"},
+                               _dir);
+        if (result.exitCode == 3) ++refused;
+        EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 3) << result.err;
+    }
+    stop = true;
+    editor.join();
+    EXPECT_EQ(0, lost) << "in " << runs << " regenerations (" << refused << " refused) and " << saves << " saves";
+    // Nothing left behind but the files, the record and the copies.
+    for (const fs::directory_entry& entry : fs::directory_iterator(_dir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "out" || name == "model.json" || name == "t.mtt" || name == ".mttgen-manifest" ||
+                    name.rfind("out.edited", 0) == 0 || name.rfind("out.earlier", 0) == 0)
+            << name;
     }
 }
 

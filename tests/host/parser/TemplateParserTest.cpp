@@ -6,10 +6,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "MTTIStatement.h"
+#include "MttModel.h"
+#include "MttTemplate.h"
 #include "StreamCapture.h"
 #include "TemplateLoader.h"
 #include "TemplateParser.h"
@@ -245,3 +248,29 @@ TEST(TemplateParserErrors, EveryPrefixParsesOrFailsCleanly)
 }
 
 }  // namespace
+
+// One parsed template rendered by many threads at once: every message
+// points at the same line (the positions are worked out once).
+TEST(TemplateParserShape, ThreadsRenderingOneTemplateAgreeOnPositions)
+{
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += "line " + std::to_string(i) + "\n";
+    text += "[% foreach missing %]x[% end %]\n";
+    std::vector<TemplateError> errors;
+    std::unique_ptr<mtt::Template> page = mtt::Template::FromString(text, "big.mtt", errors);
+    ASSERT_TRUE(page);
+    std::string error;
+    std::unique_ptr<mtt::Model> model = mtt::Model::FromText("{}", "m.json", error);
+    ASSERT_TRUE(model);
+    StreamCapture quiet;
+    std::vector<int> lines(16, 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < lines.size(); ++t) {
+        threads.emplace_back([&, t] {
+            const mtt::RenderResult result = page->Render(*model);
+            lines[t] = result.messages.empty() ? 0 : result.messages.front().line;
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (const int line : lines) EXPECT_EQ(3001, line);
+}

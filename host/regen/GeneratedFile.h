@@ -1,0 +1,96 @@
+#ifndef GENERATEDFILE_H
+#define GENERATEDFILE_H
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CommentSyntax.h"
+#include "GeneratedText.h"
+#include "HandEdits.h"
+#include "Manifest.h"
+#include "MttFileSet.h"
+#include "OutputFile.h"
+#include "UserCodeSections.h"
+
+class MTTEvaluationOutput;
+class SourceMap;
+class UserCodeKeys;
+
+// One file that a run writes (or the standard output), from the file as it
+// is before evaluation to the new text ready to be put in place: its user
+// code is read strictly and kept by key, what a person changed outside the
+// sections is found through the manifest's record, the new text is checked
+// to read back, and nothing a person wrote is dropped: orphans, edited
+// files and files mttgen did not write are refused, or with --force kept
+// beside the file (FILE.orphans, FILE.edited).
+class GeneratedFile {
+public:
+    using Report = std::function<void(const mtt::FileMessage&)>;
+    using Status = mtt::FileSetStatus;
+
+    // iPath empty: the standard output. iRecord: what the manifest says the
+    // last run wrote there (null: nothing).
+    GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bool iFollowLink, bool iCreateFolders,
+                  const Manifest::Entry* iRecord, Report iReport);
+    ~GeneratedFile();
+
+    const std::string& Path() const { return _path; }
+    bool IsStandardOutput() const { return _path.empty(); }
+    const CommentSyntax& Syntax() const { return _syntax; }
+
+    // Reads the file as it is now, its sections, and its hand edits.
+    Status Open(bool iForce);
+    // Decides the text from the evaluation's output. iNamer names the
+    // sections, iMap points at the template.
+    Status Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys,
+                 const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
+    // The same from a text written without a tree (a template without
+    // usercode directives).
+    Status Build(std::string iText, const SourceMap& iMap, bool iForce);
+    // Whether a line of iText reads as a user-code marker (or a damaged
+    // one): then only the tree can tell which directive wrote it.
+    static bool HoldsMarkers(const std::string& iText);
+
+    bool HasText() const { return _text != nullptr; }
+    const GeneratedText& Text() const { return *_text; }
+    MTTEvaluationOutput* Output() const { return _output.get(); }
+    const OutputFile* Written() const { return _file.get(); }
+    // The manifest's record of the text written.
+    Manifest::Entry Record(const std::string& iRun) const;
+
+    // Writes the new text, and what is kept beside it, to temporary files;
+    // oFiles gets them in commit order.
+    Status Prepare(std::vector<OutputFile*>& oFiles);
+    // What to say once the run is in place (what was kept where).
+    void ReportKept() const;
+
+private:
+    // Keeps the existing file's user code in the sections of _text.
+    Status Settle(const SourceMap& iMap, bool iForce);
+    Status CheckIdentities(const SourceMap& iMap) const;
+    Status CheckReadBack(const SourceMap& iMap) const;
+    void Error(int iLine, const std::string& iText) const;
+    void Note(const SourceMap& iMap, const MTTIStatement* iStatement, const std::string& iText) const;
+
+    std::string _path;
+    CommentSyntax _syntax;
+    bool _followLink;
+    bool _createFolders;
+    bool _hasRecord;
+    Manifest::Entry _record;
+    Report _report;
+    std::unique_ptr<OutputFile> _file;
+    UserCodeSections _existing;
+    std::vector<HandEdits::Edit> _edits;
+    std::unique_ptr<MTTEvaluationOutput> _output;
+    std::unique_ptr<GeneratedText> _text;
+    std::vector<UserCodeSections::Section> _orphans;
+    std::string _orphanReason;
+    bool _keepCopy = false;  // the current file goes to FILE.edited
+    std::unique_ptr<OutputFile> _orphanFile;
+    std::unique_ptr<OutputFile> _copyFile;
+};
+
+#endif

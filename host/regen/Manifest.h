@@ -1,0 +1,44 @@
+#ifndef MANIFEST_H
+#define MANIFEST_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// What earlier runs generated in one folder (the output root), kept in
+// ROOT/.mttgen-manifest: for every file, relative to the root, the run
+// that wrote it (its -o name as given, so that an --each run can tell its
+// own files whose element has gone) and one digest per line of what it
+// wrote outside the user-code sections (HandEdits), so that the next run
+// can name the lines a person changed. It is JSON, one file per line,
+// sorted, so that it reads and merges well in version control.
+class Manifest {
+public:
+    static const char* const kFileName;
+
+    struct Entry {
+        std::string run;
+        std::vector<uint32_t> lines;
+    };
+
+    // Reads ROOT's manifest; a missing one is empty. False with oError
+    // (a whole message) when it cannot be read or is not a manifest.
+    bool Load(const std::string& iRoot, std::string& oError);
+    bool Loaded() const { return _exists; }
+    const std::string& Path() const { return _path; }
+
+    const Entry* Find(const std::string& iRelative) const;
+    void Set(const std::string& iRelative, Entry iEntry) { _entries[iRelative] = std::move(iEntry); }
+    void Remove(const std::string& iRelative) { _entries.erase(iRelative); }
+    const std::map<std::string, Entry>& Entries() const { return _entries; }
+
+    std::string Text() const;
+
+private:
+    std::string _path;
+    bool _exists = false;
+    std::map<std::string, Entry> _entries;
+};
+
+#endif

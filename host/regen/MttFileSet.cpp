@@ -1,0 +1,383 @@
+#include "MttFileSet.h"
+
+#include <cstdio>
+#include <set>
+
+#include <sys/stat.h>
+
+#include "CommitJournal.h"
+#include "CommitPhase.h"
+#include "DistinctFiles.h"
+#include "FolderLock.h"
+#include "GeneratedFile.h"
+#include "Manifest.h"
+#include "MttTemplate.h"
+#include "OutputFile.h"
+#include "OutputPaths.h"
+#include "StaleFiles.h"
+#include "UserCodeKeys.h"
+
+namespace mtt {
+
+namespace {
+
+const char* KindWord(FileMessage::Kind iKind)
+{
+    switch (iKind) {
+    case FileMessage::Kind::kError: return "error: ";
+    case FileMessage::Kind::kWarning: return "warning: ";
+    case FileMessage::Kind::kNote: return "note: ";
+    case FileMessage::Kind::kInfo: break;
+    }
+    return "";
+}
+
+bool FolderExists(const std::string& iPath)
+{
+    struct stat info;
+    return ::stat(iPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+std::string FileMessage::ToString(const std::string& iProgram) const
+{
+    std::string place = file.empty() ? iProgram : file;
+    if (!file.empty() && line > 0) place += ":" + std::to_string(line);
+    if (!file.empty() && line > 0 && column > 0) place += ":" + std::to_string(column);
+    return place + ": " + KindWord(kind) + text + "\n";
+}
+
+// One file of the run: generated (with user code) or plain.
+struct Entry {
+    std::unique_ptr<GeneratedFile> generated;
+    std::unique_ptr<OutputFile> plain;
+    std::string plainText;
+    std::string relative;  // in the root, for the manifest; empty: not recorded
+    std::string run;       // what wrote it, in the manifest
+};
+
+struct FileSet::State {
+    explicit State(FileSetOptions iOptions)
+        : options(std::move(iOptions)), keys(options.keyMembers), root(paths.Absolute(options.root))
+    {
+    }
+
+    void Report(const FileMessage& iMessage)
+    {
+        if (options.onMessage) {
+            options.onMessage(iMessage);
+        } else {
+            messages.push_back(iMessage);
+        }
+    }
+    void Error(const std::string& iText) { Report(FileMessage(FileMessage::Kind::kError, std::string(), 0, iText)); }
+    GeneratedFile::Report Reporter()
+    {
+        return [this](const FileMessage& iMessage) { Report(iMessage); };
+    }
+    // Before the first file: what an interrupted run left, and the record.
+    FileSetStatus Start();
+    // Where iPath may be written; false after saying why.
+    bool Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser);
+    // The generated files, relative to the root, and the runs that wrote
+    // them; an error when one has no text yet.
+    FileSetStatus Written(std::set<std::string>& oRecorded, std::set<std::string>& oRuns);
+
+    FileSetOptions options;
+    UserCodeKeys keys;
+    OutputPaths paths;
+    std::string root;
+    bool started = false;
+    Manifest manifest;
+    DistinctFiles distinct;
+    bool standardOutput = false;
+    std::vector<Entry> entries;
+    std::vector<FileMessage> messages;
+    size_t written = 0;
+};
+
+FileSetStatus FileSet::State::Start()
+{
+    if (started) return FileSetStatus::kOk;
+    started = true;
+    for (const auto& input : options.inputs) {
+        std::string error;
+        if (!distinct.Add(input.first, input.second, error)) {
+            Error(error + "; nothing written");
+            return FileSetStatus::kBadInput;
+        }
+    }
+    if (!FolderExists(root)) return FileSetStatus::kOk;
+    std::vector<std::string> restored;
+    std::string error;
+    if (!CommitJournal(root).Recover(restored, error)) {
+        Error(error);
+        return FileSetStatus::kRefused;
+    }
+    for (const std::string& file : restored) {
+        Report(FileMessage(FileMessage::Kind::kWarning, file, 0,
+                           "put back as it was before a run that was interrupted while it wrote its files"));
+    }
+    if (!manifest.Load(root, error)) {
+        Error(error);
+        return FileSetStatus::kBadInput;
+    }
+    return FileSetStatus::kOk;
+}
+
+bool FileSet::State::Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser)
+{
+    const std::string absolute = paths.Absolute(iPath);
+    const std::string shown = options.root.empty() ? std::string("the current folder") : "'" + options.root + "'";
+    if (!OutputPaths::Inside(root, absolute)) {
+        Error("the " + iRole + " '" + iPath + "' lies outside " + shown + ", where this run writes; nothing written");
+        return false;
+    }
+    if (!iNamedByUser && !paths.RealInside(root, iPath)) {
+        Error("the " + iRole + " '" + iPath + "' leads outside " + shown +
+              " through a symbolic link on its way; nothing written");
+        return false;
+    }
+    std::string error;
+    if (!distinct.Add(iRole, iPath, error)) {
+        Error(error + "; nothing written");
+        return false;
+    }
+    return true;
+}
+
+FileSet::FileSet(FileSetOptions iOptions) : _state(new State(std::move(iOptions))) {}
+
+FileSet::~FileSet()
+{
+    // Files hold output trees that point into the template's statements
+    // and the model; they go while those still live.
+    _state->entries.clear();
+}
+
+FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser, const std::string& iRun)
+{
+    State& state = *_state;
+    const FileSetStatus started = state.Start();
+    if (started != FileSetStatus::kOk) return started;
+    const bool toStandardOutput = iPath.empty() || iPath == "-";
+    if (toStandardOutput && state.standardOutput) {
+        state.Error("two outputs to standard output; nothing written");
+        return FileSetStatus::kBadInput;
+    }
+    if (!toStandardOutput && !state.Admit("output", iPath, iNamedByUser)) return FileSetStatus::kBadInput;
+    state.standardOutput = state.standardOutput || toStandardOutput;
+    CommentSyntax syntax = CommentSyntax::ForFile(iPath);
+    if (!state.options.commentSyntax.empty()) CommentSyntax::FromOpener(state.options.commentSyntax, &syntax);
+    Entry entry;
+    if (!toStandardOutput) entry.relative = OutputPaths::Relative(state.root, state.paths.Absolute(iPath));
+    entry.run = iRun.empty() ? entry.relative : iRun;
+    entry.generated.reset(new GeneratedFile(toStandardOutput ? std::string() : iPath, syntax, iNamedByUser,
+                                            state.options.createFolders, state.manifest.Find(entry.relative),
+                                            state.Reporter()));
+    const FileSetStatus opened = entry.generated->Open(state.options.force);
+    const OutputFile* file = entry.generated->Written();
+    // Only regular files are recorded: a device holds no generated text.
+    if (file == nullptr || (file->Exists() && !file->IsRegular())) entry.relative.clear();
+    state.entries.push_back(std::move(entry));
+    return opened;
+}
+
+FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole)
+{
+    State& state = *_state;
+    const FileSetStatus started = state.Start();
+    if (started != FileSetStatus::kOk) return started;
+    std::string error;
+    if (!state.distinct.Add(iRole, iPath, error)) {
+        state.Error(error + "; nothing written");
+        return FileSetStatus::kBadInput;
+    }
+    Entry entry;
+    entry.plain.reset(new OutputFile(iPath, true));
+    if (!entry.plain->ReadCurrent(error)) {
+        state.Error(error);
+        return FileSetStatus::kWriteFailed;
+    }
+    state.entries.push_back(std::move(entry));
+    return FileSetStatus::kOk;
+}
+
+void FileSet::SetPlainText(size_t iFile, std::string iText)
+{
+    _state->entries[iFile].plainText = std::move(iText);
+}
+
+FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iModel, const RenderOptions& iOptions,
+                              RenderResult& oResult)
+{
+    State& state = *_state;
+    GeneratedFile& file = *state.entries[iFile].generated;
+    // The tree is built only when something needs more than the text.
+    bool tree = iModel == nullptr || iTemplate.HasUserCode() || iOptions.keepOutput;
+    RenderOptions options = iOptions;
+    options.keepOutput = tree;
+    options.text = !tree;
+    oResult = iModel != nullptr ? iTemplate.Render(*iModel, options) : iTemplate.RenderLate(options);
+    // A marker line in the text is refused with the directive that wrote
+    // it, which only the tree tells; a clean render says nothing the
+    // second time.
+    if (oResult.ok && !tree && GeneratedFile::HoldsMarkers(oResult.text)) {
+        tree = true;
+        options.keepOutput = true;
+        options.text = false;
+        oResult = iTemplate.Render(*iModel, options);
+    }
+    if (!oResult.ok && !(oResult.evaluated && state.options.keepGoing)) return FileSetStatus::kOk;
+    const GeneratedText::SectionNamer namer = [&iTemplate](const MTTIStatement* iStatement) {
+        return iTemplate.UserCodeName(iStatement);
+    };
+    if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force);
+    return file.Build(std::move(oResult.output), state.keys, namer, iTemplate.Sources(), state.options.force);
+}
+
+FileSetStatus FileSet::State::Written(std::set<std::string>& oRecorded, std::set<std::string>& oRuns)
+{
+    for (const Entry& entry : entries) {
+        if (entry.generated && !entry.generated->HasText()) {
+            Error("nothing written: '" + entry.generated->Path() + "' was not generated");
+            return FileSetStatus::kBadInput;
+        }
+        if (!entry.generated || entry.relative.empty()) continue;
+        oRecorded.insert(entry.relative);
+        oRuns.insert(entry.run);
+    }
+    return FileSetStatus::kOk;
+}
+
+FileSetStatus FileSet::Check(std::vector<Change>& oChanges)
+{
+    State& state = *_state;
+    std::set<std::string> recorded;
+    std::set<std::string> runs;
+    FileSetStatus status = state.Written(recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+    Manifest manifest;
+    std::string error;
+    if (FolderExists(state.root) && !manifest.Load(state.root, error)) {
+        state.Error(error);
+        return FileSetStatus::kBadInput;
+    }
+    StaleFiles stale(state.options, state.Reporter());
+    status = stale.Plan(manifest, recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+    for (const Entry& entry : state.entries) {
+        if (!entry.generated || entry.generated->IsStandardOutput()) continue;
+        const OutputFile& file = *entry.generated->Written();
+        if (file.Exists() && !file.IsRegular()) continue;
+        const std::string& text = entry.generated->Text().Text();
+        if (!file.Exists()) {
+            oChanges.push_back(Change{Change::Kind::kCreated, file.Path(), std::string(), text});
+        } else if (file.Current() != text) {
+            oChanges.push_back(Change{Change::Kind::kChanged, file.Path(), file.Current(), text});
+        }
+    }
+    for (const auto& removed : stale.Removals()) {
+        oChanges.push_back(Change{Change::Kind::kRemoved, removed.first, removed.second, std::string()});
+    }
+    return FileSetStatus::kOk;
+}
+
+FileSetStatus FileSet::Commit()
+{
+    State& state = *_state;
+    std::set<std::string> recorded;
+    std::set<std::string> runs;
+    FileSetStatus status = state.Written(recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+    // The record is read again under the lock, so that two runs writing
+    // into one folder keep each other's entries.
+    std::unique_ptr<FolderLock> lock;
+    Manifest manifest;
+    if (FolderExists(state.root)) {
+        lock.reset(new FolderLock(state.root));
+        std::string error;
+        if (!manifest.Load(state.root, error)) {
+            state.Error(error);
+            return FileSetStatus::kBadInput;
+        }
+    }
+    StaleFiles stale(state.options, state.Reporter());
+    status = stale.Plan(manifest, recorded, runs);
+    if (status != FileSetStatus::kOk) return status;
+
+    std::vector<OutputFile*> files;
+    for (Entry& entry : state.entries) {
+        if (entry.plain) {
+            std::string error;
+            if (!entry.plain->Prepare(entry.plainText, error)) {
+                state.Error(error + "; nothing written");
+                return FileSetStatus::kWriteFailed;
+            }
+            files.push_back(entry.plain.get());
+            continue;
+        }
+        status = entry.generated->Prepare(files);
+        if (status != FileSetStatus::kOk) return status;
+        if (!entry.relative.empty()) manifest.Set(entry.relative, entry.generated->Record(entry.run));
+    }
+    status = stale.Prepare(files);
+    if (status != FileSetStatus::kOk) return status;
+    stale.Forget(manifest);
+    // The record goes last: it is true only once every file is in place.
+    std::unique_ptr<OutputFile> record;
+    if (!recorded.empty() || manifest.Loaded()) {
+        record.reset(new OutputFile(state.root + "/" + Manifest::kFileName, false));
+        std::string error;
+        if (!record->ReadCurrent(error) || !record->Prepare(manifest.Text(), error)) {
+            state.Error(error + "; nothing written");
+            return FileSetStatus::kWriteFailed;
+        }
+        files.push_back(record.get());
+    }
+    const CommitPhase::Outcome outcome = CommitPhase::Run(state.root, files);
+    if (outcome.kind != CommitPhase::Outcome::Kind::kDone) {
+        state.Error(outcome.error);
+        return outcome.kind == CommitPhase::Outcome::Kind::kChanged ? FileSetStatus::kRefused
+                                                                    : FileSetStatus::kWriteFailed;
+    }
+    for (const Entry& entry : state.entries) {
+        if (!entry.generated) continue;
+        entry.generated->ReportKept();
+        const OutputFile* file = entry.generated->Written();
+        if (file != nullptr && !file->Unchanged()) ++state.written;
+    }
+    stale.ReportDone();
+    for (const Entry& entry : state.entries) {
+        if (!entry.generated || !entry.generated->IsStandardOutput()) continue;
+        const std::string& text = entry.generated->Text().Text();
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+            state.Error("cannot write to standard output");
+            return FileSetStatus::kWriteFailed;
+        }
+    }
+    return FileSetStatus::kOk;
+}
+
+size_t FileSet::Size() const
+{
+    return _state->entries.size();
+}
+
+size_t FileSet::Written() const
+{
+    return _state->written;
+}
+
+const GeneratedFile& FileSet::File(size_t iFile) const
+{
+    return *_state->entries[iFile].generated;
+}
+
+const std::vector<FileMessage>& FileSet::Messages() const
+{
+    return _state->messages;
+}
+
+}  // namespace mtt

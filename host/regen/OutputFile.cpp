@@ -1,0 +1,378 @@
+#include "OutputFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TextFile.h"
+
+namespace {
+
+const int kMaxLinks = 40;
+// A temporary file's name holds the target's, cut so that it stays a
+// valid name beside it.
+const size_t kMaxBaseInName = 200;
+
+std::string Reason(const std::string& iPath, int iErrno)
+{
+    return "cannot write '" + iPath + "': " + std::strerror(iErrno);
+}
+
+bool WriteAll(int iFd, const std::string& iText)
+{
+    const char* data = iText.data();
+    size_t left = iText.size();
+    while (left > 0) {
+        const ssize_t written = ::write(iFd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& iPath)
+{
+    const size_t slash = iPath.rfind('/');
+    return slash == std::string::npos ? std::string() : iPath.substr(0, slash + 1);
+}
+
+// The file a path really names: links followed, relative targets taken from
+// the link's folder. A missing file at the end is fine (it is created).
+bool FollowLinks(const std::string& iPath, std::string& oTarget, std::string& oError)
+{
+    std::string path = iPath;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            oTarget = path;
+            return true;
+        }
+        std::vector<char> link(static_cast<size_t>(info.st_size > 0 ? info.st_size : 4096) + 1);
+        const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<size_t>(length) >= link.size()) {
+            oError = "cannot follow the link '" + path + "': " + std::strerror(length < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        const std::string target(link.data(), static_cast<size_t>(length));
+        path = !target.empty() && target[0] == '/' ? target : FolderOf(path) + target;
+    }
+    oError = "cannot write '" + iPath + "': symbolic link loop (more than " + std::to_string(kMaxLinks) + " links)";
+    return false;
+}
+
+bool Unsupported(int iErrno)
+{
+    return iErrno == EINVAL || iErrno == ENOSYS || iErrno == ENOTSUP || iErrno == EPERM;
+}
+
+// Swaps two names in one step; where the file system cannot, iSecond's
+// file is kept under a link at iFirst and iFirst's file put at iSecond,
+// which has a moment in which a file saved at iSecond could be replaced
+// unseen.
+bool Exchange(const std::string& iFirst, const std::string& iSecond)
+{
+    if (::renameat2(AT_FDCWD, iFirst.c_str(), AT_FDCWD, iSecond.c_str(), RENAME_EXCHANGE) == 0) return true;
+    if (!Unsupported(errno)) return false;
+    const std::string aside = iFirst + "~";
+    if (::rename(iFirst.c_str(), aside.c_str()) != 0) return false;
+    if (::link(iSecond.c_str(), iFirst.c_str()) != 0 || ::rename(aside.c_str(), iSecond.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(iFirst.c_str());
+        ::rename(aside.c_str(), iFirst.c_str());
+        errno = saved;
+        return false;
+    }
+    return true;
+}
+
+// Gives iFrom the name iTo unless iTo exists (EEXIST).
+bool RenameNoReplace(const std::string& iFrom, const std::string& iTo)
+{
+    if (::renameat2(AT_FDCWD, iFrom.c_str(), AT_FDCWD, iTo.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (!Unsupported(errno)) return false;
+    if (::link(iFrom.c_str(), iTo.c_str()) != 0) return false;
+    ::unlink(iFrom.c_str());
+    return true;
+}
+
+// Whether another process holds the file open for writing: an editor
+// that truncated it and has not written it yet. A read lease is refused
+// exactly then; it is taken and given back at once. Where leases are not
+// to be had (another owner's file without the right, a network file
+// system), the texts alone tell.
+bool BeingWritten(const std::string& iPath)
+{
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool busy = ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
+    if (!busy) ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    ::close(fd);
+    return busy;
+}
+
+bool Holds(const std::string& iPath, const std::string& iText)
+{
+    std::string now;
+    std::string error;
+    return TextFile::ReadNoFollow(iPath, now, error) == TextFile::Result::kRead && now == iText;
+}
+
+}  // namespace
+
+OutputFile::OutputFile(std::string iPath, bool iFollowLink) : _path(std::move(iPath)), _followLink(iFollowLink) {}
+
+OutputFile::~OutputFile() {}
+
+bool OutputFile::ReadCurrent(std::string& oError)
+{
+    struct stat info;
+    // A device or a pipe, also one reached through /dev/stderr, is
+    // written in place through its name.
+    if (::stat(_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        _target = _path;
+        _exists = true;
+        return true;
+    }
+    if (_followLink) {
+        if (!FollowLinks(_path, _target, oError)) return false;
+    } else {
+        _target = _path;
+        if (::lstat(_path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            oError = "'" + _path + "' is a symbolic link; mttgen writes through a link only when it was given its name";
+            return false;
+        }
+    }
+    if (::stat(_target.c_str(), &info) != 0) {
+        if (errno == ENOENT) return true;
+        oError = Reason(_path, errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        oError = Reason(_path, EISDIR);
+        return false;
+    }
+    _exists = true;
+    _regular = S_ISREG(info.st_mode);
+    _mode = info.st_mode & 07777;
+    _owner = info.st_uid;
+    _group = info.st_gid;
+    std::string error;
+    if (!TextFile::Read(_target, _current, error)) {
+        oError = error + " (it is read to keep what a person wrote in it)";
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::StillAsRead() const
+{
+    struct stat info;
+    if (::lstat(_target.c_str(), &info) != 0) return !_exists;
+    return _exists && S_ISREG(info.st_mode) && Holds(_target, _current) && !BeingWritten(_target);
+}
+
+bool OutputFile::MakeTemporary(std::string& oError)
+{
+    const size_t slash = _target.rfind('/');
+    const std::string base = slash == std::string::npos ? _target : _target.substr(slash + 1);
+    const std::string pattern = FolderOf(_target) + "." + base.substr(0, kMaxBaseInName) + ".mttgen-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0 && errno == ENOENT && _createFolders && !FolderOf(_target).empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(FolderOf(_target), error);
+        name.assign(pattern.begin(), pattern.end());  // the failed call may have changed it
+        name.push_back('\0');
+        fd = ::mkstemp(name.data());
+    }
+    if (fd < 0) {
+        oError = Reason(_path, errno);
+        return false;
+    }
+    _temporary = name.data();
+    _guard.Guard(_temporary);
+    if (_remove) {
+        ::close(fd);
+        return true;
+    }
+    // The mask is read once: reading it means setting it.
+    static const mode_t kMask = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }();
+    const mode_t mode = _exists ? static_cast<mode_t>(_mode) : (0666 & ~kMask);
+    bool ok = ::fchmod(fd, mode) == 0;
+    // Root rewriting someone else's file must not take it over.
+    if (ok && _exists && ::geteuid() == 0) ok = ::fchown(fd, _owner, _group) == 0;
+    // Not synced one by one: the commit flushes all files at once.
+    ok = ok && WriteAll(fd, _text);
+    int savedErrno = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) oError = Reason(_path, savedErrno);
+    return ok;
+}
+
+bool OutputFile::Prepare(const std::string& iText, std::string& oError)
+{
+    _text = iText;
+    _unchanged = _exists && _regular && iText == _current;
+    if (_unchanged || (_exists && !_regular)) return true;
+    return MakeTemporary(oError);
+}
+
+bool OutputFile::PrepareRemoval(std::string& oError)
+{
+    _remove = true;
+    if (!_exists) return true;
+    // The name the file moves to while the run commits, made now.
+    return MakeTemporary(oError);
+}
+
+OutputFile::Result OutputFile::Commit(std::string& oError)
+{
+    if (_exists && !_regular) {
+        const int fd = ::open(_target.c_str(), O_WRONLY | O_TRUNC);
+        if (fd < 0 || !WriteAll(fd, _text)) {
+            oError = Reason(_path, errno);
+            if (fd >= 0) ::close(fd);
+            return Result::kFailed;
+        }
+        ::close(fd);
+        _committed = Committed::kInPlace;
+        return Result::kWritten;
+    }
+    // Checked again right before the swap and right after it, so that a
+    // save that comes in between is put back at once, before anyone reads
+    // the file; the commit checks once more when all are in.
+    const std::string changed = "'" + _path + "' changed while mttgen ran";
+    if (!StillAsRead()) {
+        oError = changed;
+        return Result::kChanged;
+    }
+    if (_unchanged || (_remove && !_exists)) return Result::kUnchanged;
+    if (_remove) {
+        if (::rename(_target.c_str(), _temporary.c_str()) != 0) {
+            oError = "cannot remove '" + _path + "': " + std::strerror(errno);
+            return Result::kFailed;
+        }
+        _guard.Release();
+        _committed = Committed::kRemoved;
+        if (!SavedIntact()) {
+            std::string note;
+            oError = Rollback(note) ? changed : note;
+            return Result::kChanged;
+        }
+        return Result::kWritten;
+    }
+    if (!_exists) {
+        if (!RenameNoReplace(_temporary, _target)) {
+            if (errno == EEXIST) {
+                oError = changed;
+                return Result::kChanged;
+            }
+            oError = Reason(_path, errno);
+            return Result::kFailed;
+        }
+        _guard.Release();
+        struct stat info;
+        _createdInode = ::lstat(_target.c_str(), &info) == 0 ? static_cast<unsigned long>(info.st_ino) : 0;
+        _committed = Committed::kCreated;
+        return Result::kWritten;
+    }
+    if (!Exchange(_temporary, _target)) {
+        oError = Reason(_path, errno);
+        return Result::kFailed;
+    }
+    // From here the temporary name holds the text replaced.
+    _guard.Release();
+    _committed = Committed::kReplaced;
+    if (!SavedIntact()) {
+        std::string note;
+        oError = Rollback(note) ? changed : note;
+        return Result::kChanged;
+    }
+    return Result::kWritten;
+}
+
+bool OutputFile::SavedIntact() const
+{
+    return Holds(_temporary, _current) && !BeingWritten(_temporary);
+}
+
+bool OutputFile::Rollback(std::string& oError)
+{
+    bool ok = true;
+    switch (_committed) {
+    case Committed::kNothing:
+    case Committed::kInPlace: return true;
+    case Committed::kCreated: {
+        struct stat info;
+        if (::lstat(_target.c_str(), &info) == 0 && static_cast<unsigned long>(info.st_ino) == _createdInode) {
+            ok = ::unlink(_target.c_str()) == 0;
+        }
+        break;
+    }
+    case Committed::kReplaced:
+        // Someone may have saved the file after it was swapped: that save
+        // stays, and the text swapped out is kept beside it.
+        if (Holds(_target, _text)) {
+            ok = Exchange(_temporary, _target);
+            if (ok && Holds(_temporary, _text)) {
+                ::unlink(_temporary.c_str());
+                break;
+            }
+            ok = ok && Exchange(_temporary, _target);  // saved while swapping back
+        }
+        if (ok) {
+            const std::string earlier = FreeName(_path, ".earlier");
+            ok = RenameNoReplace(_temporary, earlier);
+            if (ok) {
+                oError = "'" + _path +
+                         "' was saved again while mttgen ran: that save stays, and the text before it is "
+                         "kept as '" +
+                         earlier + "'";
+                _committed = Committed::kNothing;
+                return false;
+            }
+        }
+        break;
+    case Committed::kRemoved: ok = RenameNoReplace(_temporary, _target); break;
+    }
+    if (!ok) {
+        oError = "cannot put '" + _path + "' back: " + std::strerror(errno) + "; its earlier text is in '" +
+                 _temporary + "'";
+        return false;
+    }
+    _committed = Committed::kNothing;
+    return true;
+}
+
+std::string OutputFile::FreeName(const std::string& iPath, const std::string& iSuffix)
+{
+    std::string name = iPath + iSuffix;
+    struct stat info;
+    for (int n = 2; ::lstat(name.c_str(), &info) == 0; ++n) name = iPath + iSuffix + "." + std::to_string(n);
+    return name;
+}
+
+void OutputFile::Discard()
+{
+    if (_committed == Committed::kReplaced || _committed == Committed::kRemoved) ::unlink(_temporary.c_str());
+    _committed = Committed::kNothing;
+}

@@ -1,0 +1,99 @@
+#ifndef OUTPUTFILE_H
+#define OUTPUTFILE_H
+
+#include <string>
+
+#include "TemporaryFileGuard.h"
+
+// Writes (or removes) one file of a run so that nothing a person wrote is
+// lost:
+//  - a symbolic link the user named is followed to the file really written
+//    (a dangling link's target is created; a loop is an error); one in a
+//    name the run made is refused;
+//  - the current text is read first (ReadCurrent), and checked again
+//    before the commit (StillAsRead), right before the swap, right after
+//    it (the text swapped out) and once every file is in (SavedIntact): a
+//    file changed meanwhile is refused, never overwritten;
+//  - the new text goes to a temporary file beside the target (Prepare);
+//    Commit swaps the two in one step, so that the text replaced stays
+//    beside it (SavedPath) until the whole run is in place: Rollback puts
+//    it back, Discard drops it. Only then is the swapped-out text compared
+//    with what was read, which closes the window in which an editor's save
+//    could be lost;
+//  - mode and (as root) owner are kept; an interruption before the commit
+//    leaves no temporary file behind;
+//  - a text equal to the file's bytes leaves the file untouched.
+// Devices and pipes (/dev/null, /dev/stderr) are written in place, last.
+class OutputFile {
+public:
+    enum class Result { kWritten, kUnchanged, kChanged, kFailed };
+
+    // iFollowLink: the user named this path.
+    OutputFile(std::string iPath, bool iFollowLink);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Missing folders on the way to the file are made when it is prepared.
+    void CreateFolders() { _createFolders = true; }
+
+    // Follows a named link and reads the current text of a regular file.
+    // False with oError (a complete message without line end) on failure.
+    bool ReadCurrent(std::string& oError);
+    const std::string& Path() const { return _path; }
+    bool Exists() const { return _exists; }
+    bool IsRegular() const { return _regular; }
+    // The text read by ReadCurrent (empty when there is none).
+    const std::string& Current() const { return _current; }
+    const std::string& Target() const { return _target; }
+
+    // Writes iText to the temporary file (nothing when it equals Current()).
+    bool Prepare(const std::string& iText, std::string& oError);
+    // Prepares the file's removal instead.
+    bool PrepareRemoval(std::string& oError);
+    const std::string& Text() const { return _text; }
+    bool Unchanged() const { return _unchanged; }
+    bool Removes() const { return _remove; }
+    // The temporary file before Commit, the replaced text after it.
+    const std::string& SavedPath() const { return _temporary; }
+    // Whether the file is as ReadCurrent found it.
+    bool StillAsRead() const;
+
+    Result Commit(std::string& oError);
+    // Whether the replaced text is still the one read: an editor that had
+    // the file open may have written into it while it was being replaced.
+    bool SavedIntact() const;
+    // Undoes a kWritten Commit. False with oError when it cannot.
+    bool Rollback(std::string& oError);
+    // Drops the replaced text after a kWritten Commit.
+    void Discard();
+
+    // A name beside iPath that nothing holds yet: iPath + iSuffix, else
+    // with ".2", ".3"... after it.
+    static std::string FreeName(const std::string& iPath, const std::string& iSuffix);
+
+private:
+    enum class Committed { kNothing, kCreated, kReplaced, kRemoved, kInPlace };
+
+    bool MakeTemporary(std::string& oError);
+
+    std::string _path;
+    bool _followLink;
+    std::string _target;
+    bool _exists = false;
+    bool _regular = false;
+    unsigned _mode = 0;
+    unsigned _owner = 0;
+    unsigned _group = 0;
+    std::string _current;
+    std::string _text;
+    bool _unchanged = false;
+    bool _remove = false;
+    bool _createFolders = false;
+    std::string _temporary;
+    TemporaryFileGuard _guard;
+    Committed _committed = Committed::kNothing;
+    unsigned long _createdInode = 0;
+};
+
+#endif

@@ -1,0 +1,98 @@
+#include "TextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool ReadStream(FILE* iStream, std::string& oText)
+{
+    char buffer[65536];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, iStream)) > 0) {
+        oText.append(buffer, count);
+    }
+    return !std::ferror(iStream);
+}
+
+}  // namespace
+
+bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& oError)
+{
+    oText.clear();
+    if (iPath == "-") {
+        if (!ReadStream(stdin, oText)) {
+            oError = std::string("cannot read standard input: ") + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+    struct stat info;
+    if (::stat(iPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        oError = "cannot read '" + iPath + "': Is a directory";
+        return false;
+    }
+    FILE* file = std::fopen(iPath.c_str(), "rb");
+    if (file == nullptr) {
+        oError = "cannot read '" + iPath + "': " + std::strerror(errno);
+        return false;
+    }
+    // Room for the whole file at once: growing by doubling would copy a
+    // large model or template several times over.
+    struct stat opened;
+    if (::fstat(fileno(file), &opened) == 0 && S_ISREG(opened.st_mode)) oText.reserve(size_t(opened.st_size) + 1);
+    const bool ok = ReadStream(file, oText);
+    const int savedErrno = errno;
+    std::fclose(file);
+    if (!ok) {
+        oError = "cannot read '" + iPath + "': " + std::strerror(savedErrno);
+        return false;
+    }
+    return true;
+}
+
+bool TextFile::IsRegularFile(const std::string& iPath)
+{
+    struct stat info;
+    return ::stat(iPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& oText, std::string& oError)
+{
+    oText.clear();
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return Result::kMissing;
+        oError = errno == ELOOP ? "'" + iPath +
+                                      "' is a symbolic link; mttgen does not follow links it did not make "
+                                      "or was not given"
+                                : "cannot read '" + iPath + "': " + std::strerror(errno);
+        return Result::kFailed;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        oError = "'" + iPath + "' is not a regular file";
+        return Result::kFailed;
+    }
+    oText.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            oError = "cannot read '" + iPath + "': " + std::strerror(errno);
+            ::close(fd);
+            return Result::kFailed;
+        }
+        if (count == 0) break;
+        oText.append(buffer, static_cast<size_t>(count));
+    }
+    ::close(fd);
+    return Result::kRead;
+}

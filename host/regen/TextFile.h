@@ -1,0 +1,23 @@
+#ifndef TEXTFILE_H
+#define TEXTFILE_H
+
+#include <string>
+
+// Whole-file reads, with the system's reason on failure.
+class TextFile {
+public:
+    // Reads iPath ("-" reads standard input). False with oError, e.g.
+    // "cannot read 'x.mtt': No such file or directory".
+    static bool Read(const std::string& iPath, std::string& oText, std::string& oError);
+    // True when iPath names a regular file, or a link to one.
+    static bool IsRegularFile(const std::string& iPath);
+
+    enum class Result { kRead, kMissing, kFailed };
+    // Reads a file that the run keeps beside its outputs (a manifest, a
+    // FILE.orphans) without following a symbolic link: a link there was
+    // not made by the run, and writing through it could change any file.
+    // oError is a whole message.
+    static Result ReadNoFollow(const std::string& iPath, std::string& oText, std::string& oError);
+};
+
+#endif

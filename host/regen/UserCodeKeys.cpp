@@ -1,0 +1,95 @@
+#include "UserCodeKeys.h"
+
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "JsonModelObject.h"
+#include "mtt_json_builder.h"
+
+namespace {
+
+void AppendEscaped(std::string& ioKey, const std::string& iSegment)
+{
+    for (const char c : iSegment) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '~') {
+            ioKey += "~0";
+        } else if (c == '/') {
+            ioKey += "~1";
+        } else if (byte <= 0x20 || byte == 0x7f || c == '%' || c == '#' || c == '*' || c == '<' || c == '>') {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", byte);
+            ioKey += hex;
+        } else {
+            ioKey += c;
+        }
+    }
+}
+
+void AppendPointerToken(std::string& ioPointer, const std::string& iToken)
+{
+    ioPointer += '/';
+    for (const char c : iToken) {
+        if (c == '~') {
+            ioPointer += "~0";
+        } else if (c == '/') {
+            ioPointer += "~1";
+        } else {
+            ioPointer += c;
+        }
+    }
+}
+
+}  // namespace
+
+UserCodeKeys::UserCodeKeys(const std::string& iMembers)
+{
+    size_t start = 0;
+    while (start <= iMembers.size()) {
+        size_t comma = iMembers.find(',', start);
+        if (comma == std::string::npos) comma = iMembers.size();
+        if (comma > start) _members.push_back(iMembers.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+UserCodeKeys::Identity UserCodeKeys::Of(const MTLIModelObject* iOwner, const std::string& iSectionName) const
+{
+    Identity identity;
+    const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iOwner);
+    if (object == nullptr) return identity;
+    std::vector<std::string> segments;
+    std::vector<const std::string*> tokens;
+    for (; object->Parent() != nullptr; object = object->Parent()) {
+        std::string segment = object->Token();
+        tokens.push_back(&object->Token());
+        if (object->Parent()->Node().is_array()) {
+            bool named = false;
+            for (const std::string& member : _members) {
+                const nlohmann::json* value = mtt_runtime::Member(&object->Node(), member);
+                if (value != nullptr && (value->is_string() || value->is_number())) {
+                    std::string text = mtt_runtime::ScalarText(*value);
+                    if (!text.empty()) {
+                        segment = std::move(text);
+                        named = true;
+                        break;
+                    }
+                }
+            }
+            if (!named) identity.positional = true;
+        }
+        segments.push_back(std::move(segment));
+    }
+    for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) AppendPointerToken(identity.pointer, **token);
+    for (auto segment = segments.rbegin(); segment != segments.rend(); ++segment) {
+        identity.key += '/';
+        AppendEscaped(identity.key, *segment);
+    }
+    if (identity.key.empty()) identity.key = "/";
+    if (!iSectionName.empty()) {
+        identity.key += '#';
+        AppendEscaped(identity.key, iSectionName);
+    }
+    return identity;
+}

@@ -1,0 +1,5 @@
+// Order.cpp
+#include "Order.h"
+
+// Begin of User Code /#functions
+// End of User Code

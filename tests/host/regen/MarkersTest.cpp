@@ -1,0 +1,138 @@
+// Reading marker lines and sections: every known comment syntax, whatever
+// the file's own; damaged markers refused; keys from the model.
+#include <gtest/gtest.h>
+
+#include "CommentSyntax.h"
+#include "MarkerLine.h"
+#include "MttModel.h"
+#include "MTLIModelObject.h"
+#include "UserCodeKeys.h"
+#include "UserCodeSections.h"
+
+namespace {
+
+using Kind = MarkerLine::Kind;
+
+struct LineCase {
+    const char* line;
+    Kind kind;
+    const char* opener;  // of the syntax read
+    const char* key;
+};
+
+TEST(MarkerLineTest, ReadsEverySyntaxAndRefusesDamagedMarkers)
+{
+    const LineCase cases[] = {
+        {"// Begin of User Code /classes/Order", Kind::kBegin, "//", "/classes/Order"},
+        {"  # Begin of User Code /a#includes  \r", Kind::kBegin, "#", "/a#includes"},
+        {"-- End of User Code", Kind::kEnd, "--", ""},
+        {"<!-- Begin of User Code /x -->", Kind::kBegin, "<!--", "/x"},
+        {"/* End of User Code */", Kind::kEnd, "/*", ""},
+        {"// Begin of User Code", Kind::kBegin, "//", ""},
+        {"  int x; // End of User Code", Kind::kEnd, "//", ""},  // older files
+        // Changed by hand: refused, not read as text.
+        {"//Begin of User Code /classes/Order", Kind::kDamaged, "//", ""},
+        {"// begin of user code", Kind::kDamaged, "//", ""},
+        {"#  End of  User Code", Kind::kDamaged, "#", ""},
+        {"<!-- Begin of User Code /x", Kind::kDamaged, "<!--", ""},
+        {"// Begin of User Code /a b", Kind::kDamaged, "//", ""},
+        // Text that only mentions the words.
+        {"# End of user code section", Kind::kNone, "", ""},
+        {"x = \"// Begin of User Code\";", Kind::kNone, "", ""},
+        {"// Begin of User Codes", Kind::kNone, "", ""},
+        {"void Custom();   // Begin of User Code", Kind::kNone, "", ""},
+    };
+    for (const LineCase& c : cases) {
+        const MarkerLine marker = MarkerLine::Read(c.line);
+        EXPECT_EQ(c.kind, marker.kind) << c.line;
+        if (c.kind == Kind::kNone || marker.kind != c.kind) continue;
+        EXPECT_EQ(c.opener, CommentSyntax::Known()[marker.syntax].Opener()) << c.line;
+        EXPECT_EQ(c.key, marker.key) << c.line;
+    }
+    EXPECT_EQ("  int x; ", MarkerLine::Read("  int x; // End of User Code").before);
+}
+
+TEST(MarkerLineTest, SyntaxFollowsTheFileName)
+{
+    EXPECT_EQ("#", CommentSyntax::ForFile("gen/models.PY").Opener());
+    EXPECT_EQ("#", CommentSyntax::ForFile("a/CMakeLists.txt").Opener());
+    EXPECT_EQ("//", CommentSyntax::ForFile("notes.txt").Opener());
+    EXPECT_EQ("<!--", CommentSyntax::ForFile("a.b/page.html").Opener());
+    EXPECT_EQ("//", CommentSyntax::ForFile("folder.py/header").Opener());
+    CommentSyntax css;
+    ASSERT_TRUE(CommentSyntax::FromOpener("/*", &css));
+    EXPECT_EQ("/* Begin of User Code /k */", css.BeginLine("/k"));
+    // What is written reads back.
+    for (const CommentSyntax& syntax : CommentSyntax::Known()) {
+        const MarkerLine begin = MarkerLine::Read(syntax.BeginLine("/a/b"));
+        EXPECT_EQ(Kind::kBegin, begin.kind) << syntax.Opener();
+        EXPECT_EQ(syntax.Index(), begin.syntax);
+        EXPECT_EQ(Kind::kEnd, MarkerLine::Read(syntax.EndLine()).kind) << syntax.Opener();
+    }
+}
+
+TEST(UserCodeSectionsTest, KeepsTextsByteForByteAndRefusesWhatIsOutOfPlace)
+{
+    UserCodeSections sections;
+    int line = 0;
+    std::string error;
+    ASSERT_TRUE(
+        sections.Read("a\r\n// Begin of User Code /k\r\n  x;\r\n\r\n// End of User Code\r\n"
+                      "# Begin of User Code /m\n# End of User Code\n",
+                      line, error))
+        << error;
+    ASSERT_EQ(2u, sections.All().size());
+    EXPECT_EQ("  x;\r\n\r\n", sections.All()[0].text);
+    EXPECT_EQ(2, sections.All()[0].beginLine);
+    EXPECT_EQ(5, sections.All()[0].endLine);
+    EXPECT_EQ("", sections.All()[1].text);
+    EXPECT_TRUE(sections.AnyNotIn(0));
+
+    const struct {
+        const char* text;
+        int line;
+        const char* words;
+    } refused[] = {
+        {"// Begin of User Code /k\n# End of User Code\n", 2, "closed with '#'"},
+        {"x\n// End of User Code\n", 2, "outside any section"},
+        {"// Begin of User Code /k\n// Begin of User Code /m\n", 2, "inside the section opened at line 1"},
+        {"a\n// Begin of User Code /k\nx\n", 2, "not closed"},
+        {"// Begin of User Code /k\n//End of User Code\n", 2, "changed by hand"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_FALSE(sections.Read(c.text, line, error)) << c.text;
+        EXPECT_EQ(c.line, line) << c.text;
+        EXPECT_NE(std::string::npos, error.find(c.words)) << error;
+    }
+}
+
+TEST(UserCodeKeysTest, KeysFollowIdentifyingValuesAndMarkPositions)
+{
+    std::string error;
+    std::unique_ptr<mtt::Model> model = mtt::Model::FromText(
+        R"({"classes": [{"name": "Order", "attributes": [{"name": "id"}, {"type": "x"}]},
+                        {"id": 7, "name": "a/b c#"}], "settings": {"x": 1}})",
+        "m.json", error);
+    ASSERT_TRUE(model) << error;
+    MTLIModelObject* classes = model->Root()->GetProperty("classes");
+    MTLIModelObject* order = classes->GetElement(0);
+    MTLIModelObject* attributes = order->GetProperty("attributes");
+    const UserCodeKeys keys("id,name");
+
+    const UserCodeKeys::Identity id = keys.Of(attributes->GetElement(0), "");
+    EXPECT_EQ("/classes/Order/attributes/id", id.key);
+    EXPECT_EQ("/classes/0/attributes/0", id.pointer);
+    EXPECT_FALSE(id.positional);
+    // An element without an identifying value is known only by position.
+    const UserCodeKeys::Identity unnamed = keys.Of(attributes->GetElement(1), "");
+    EXPECT_EQ("/classes/Order/attributes/1", unnamed.key);
+    EXPECT_TRUE(unnamed.positional);
+    EXPECT_FALSE(UserCodeKeys("type,name").Of(attributes->GetElement(1), "").positional);
+    // The first member found wins; what would break a marker line is escaped.
+    EXPECT_EQ("/classes/7", keys.Of(classes->GetElement(1), "").key);
+    EXPECT_EQ("/classes/a~1b%20c%23#the%20members", UserCodeKeys("name").Of(classes->GetElement(1), "the members").key);
+    EXPECT_EQ("/settings", keys.Of(model->Root()->GetProperty("settings"), "").key);
+    EXPECT_EQ("/#includes", keys.Of(model->Root(), "includes").key);
+}
+
+}  // namespace

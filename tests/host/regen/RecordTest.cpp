@@ -1,0 +1,149 @@
+// What a run records, and what the next run reads back from it: the
+// manifest (names of any bytes) and the lines a person changed since.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "HandEdits.h"
+#include "Manifest.h"
+#include "OutputPaths.h"
+#include "TextFile.h"
+#include "UserCodeSections.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<HandEdits::Edit> EditsBetween(const std::string& iWritten, const std::string& iNow)
+{
+    UserCodeSections written;
+    UserCodeSections now;
+    int line = 0;
+    std::string error;
+    EXPECT_TRUE(written.Read(iWritten, line, error) && now.Read(iNow, line, error)) << error;
+    return HandEdits::Find(iNow, HandEdits::Of(iNow, now.All()), HandEdits::Of(iWritten, written.All()).digests);
+}
+
+std::string Lines(int iFrom, int iTo)
+{
+    std::string text;
+    for (int i = iFrom; i <= iTo; ++i) text += "line " + std::to_string(i) + "\n";
+    return text;
+}
+
+TEST(HandEditsTest, NamesTheLinesChangedOutsideTheSections)
+{
+    const std::string written = "a\n// Begin of User Code /k\nmine\n// End of User Code\nb\nc\nd\n";
+    // What happens inside a section is the person's own.
+    EXPECT_TRUE(
+        EditsBetween(written, "a\n// Begin of User Code /k\nmine\nmore\n// End of User Code\nb\nc\nd\n").empty());
+
+    const std::vector<HandEdits::Edit> edits =
+        EditsBetween(written, "a\n// Begin of User Code /k\nmine\n// End of User Code\nB!\nc\nnew\nd\n");
+    ASSERT_EQ(2u, edits.size());
+    EXPECT_EQ(5, edits[0].line);
+    EXPECT_EQ("B!", edits[0].text);
+    EXPECT_EQ(0, edits[0].deleted);
+    EXPECT_EQ(7, edits[1].line);
+    EXPECT_EQ("new", edits[1].text);
+
+    const std::vector<HandEdits::Edit> deleted =
+        EditsBetween(written, "a\n// Begin of User Code /k\nmine\n// End of User Code\nd\n");
+    ASSERT_EQ(1u, deleted.size());
+    EXPECT_EQ(5, deleted[0].line);  // where they were: before "d"
+    EXPECT_EQ(2, deleted[0].deleted);
+    const std::vector<HandEdits::Edit> atEnd =
+        EditsBetween(written, "a\n// Begin of User Code /k\nmine\n// End of User Code\nb\n");
+    ASSERT_EQ(1u, atEnd.size());
+    EXPECT_EQ(6, atEnd[0].line);
+
+    // A long file with a few edits: found by the diff, not line by line.
+    std::string big = Lines(1, 20000);
+    std::string edited = Lines(1, 9999) + "inserted\n" + Lines(10000, 19999);
+    const std::vector<HandEdits::Edit> far = EditsBetween(big, edited);
+    ASSERT_EQ(2u, far.size());
+    EXPECT_EQ(10000, far[0].line);
+    EXPECT_EQ(20001, far[1].line);
+    EXPECT_EQ(1, far[1].deleted);
+}
+
+class FolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/mtt-regen-XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(pattern));
+        _dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(_dir); }
+    void Write(const std::string& iName, const std::string& iText) const
+    {
+        FILE* file = std::fopen((_dir + "/" + iName).c_str(), "wb");
+        std::fwrite(iText.data(), 1, iText.size(), file);
+        std::fclose(file);
+    }
+
+    std::string _dir;
+};
+
+TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
+{
+    Manifest manifest;
+    std::string error;
+    ASSERT_TRUE(manifest.Load(_dir, error)) << error;
+    EXPECT_FALSE(manifest.Loaded());
+    const std::vector<std::string> names = {"plain.h",     "sub/x.h",           "100%.h", "caf\xc3\xa9.h", "bad\xff.h",
+                                            "line\nbreak", "quote\"back\\slash"};
+    for (size_t i = 0; i < names.size(); ++i) {
+        manifest.Set(names[i], Manifest::Entry{"${name}.h", {static_cast<uint32_t>(i), 0xdeadbeef}});
+    }
+    Write(Manifest::kFileName, manifest.Text());
+    Manifest again;
+    ASSERT_TRUE(again.Load(_dir, error)) << error;
+    EXPECT_TRUE(again.Loaded());
+    ASSERT_EQ(names.size(), again.Entries().size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const Manifest::Entry* entry = again.Find(names[i]);
+        ASSERT_NE(nullptr, entry) << names[i];
+        EXPECT_EQ("${name}.h", entry->run);
+        EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(i), 0xdeadbeef}), entry->lines);
+    }
+
+    for (const char* damaged : {"not json", "{\"mttgen-manifest\": 2, \"files\": {}}",
+                                "{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"xyz\"}}}"}) {
+        Write(Manifest::kFileName, damaged);
+        EXPECT_FALSE(again.Load(_dir, error)) << damaged;
+        EXPECT_NE(std::string::npos, error.find(Manifest::kFileName)) << error;
+    }
+    // A link in its place is not followed.
+    fs::remove(_dir + "/" + Manifest::kFileName);
+    fs::create_symlink("/etc/passwd", _dir + "/" + Manifest::kFileName);
+    EXPECT_FALSE(again.Load(_dir, error));
+    EXPECT_NE(std::string::npos, error.find("symbolic link")) << error;
+}
+
+TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
+{
+    OutputPaths paths;
+    EXPECT_EQ("/a/c", paths.Absolute("/a/./b/../c//"));
+    EXPECT_EQ("/", paths.Absolute("/../.."));
+    EXPECT_TRUE(OutputPaths::Inside("/a", "/a/b"));
+    EXPECT_TRUE(OutputPaths::Inside("/", "/x"));
+    EXPECT_FALSE(OutputPaths::Inside("/a", "/ab"));
+    EXPECT_FALSE(OutputPaths::Inside("/a/b", "/a"));
+    EXPECT_EQ("b/c", OutputPaths::Relative("/a", "/a/b/c"));
+    EXPECT_EQ("x", OutputPaths::Relative("/", "/x"));
+
+    fs::create_directories(_dir + "/real");
+    fs::create_directory_symlink(_dir + "/real", _dir + "/link");
+    // Files that do not exist yet, reached two ways.
+    EXPECT_EQ(paths.Identity(_dir + "/real/new/x.h"), paths.Identity(_dir + "/link/./new/x.h"));
+    EXPECT_NE(paths.Identity(_dir + "/real/x.h"), paths.Identity(_dir + "/real/y.h"));
+    EXPECT_TRUE(paths.RealInside(_dir + "/real", _dir + "/real/new/x.h"));
+    fs::create_directories(_dir + "/root");
+    fs::create_directory_symlink(_dir + "/real", _dir + "/root/out");
+    EXPECT_FALSE(paths.RealInside(_dir + "/root", _dir + "/root/out/x.h"));
+}
+
+}  // namespace
