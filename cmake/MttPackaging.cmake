@@ -20,6 +20,7 @@ write_basic_package_version_file(
 install(FILES
   ${PROJECT_BINARY_DIR}/mttConfig.cmake
   ${PROJECT_BINARY_DIR}/mttConfigVersion.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/MttGenerate.cmake
   DESTINATION ${MTT_CMAKE_PACKAGE_DIR})
 
 # The .pc file finds the prefix from its own place, so that the tree can be

@@ -55,6 +55,8 @@ const OptionSpec kOptions[] = {
      "like --check, and print each change as a unified diff on standard output"},
     {nullptr, "--depfile", "FILE", &Options::depFile, nullptr, nullptr,
      "also write FILE, a Make/Ninja dependency file naming the outputs and every template, included file and model the run read (for build tools: CMake's DEPFILE)"},
+    {nullptr, "--depfile-target", "FILE", &Options::depFileTarget, nullptr, nullptr,
+     "the target the dependency file names instead of the outputs, as compilers' -MT (a stamp file the build rule writes)"},
     {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing, nullptr,
      "write the output even when evaluation reports errors (the exit status is still 1)"},
     {nullptr, "--trace", nullptr, nullptr, &Options::trace, nullptr,
@@ -192,6 +194,9 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
             return Fail(oError, "--each needs -o with a file name template, e.g. -o 'gen/${name}.h'");
         }
         if (iOptions.trace) return Fail(oError, "--trace describes one output; it cannot be used with --each");
+    }
+    if (!iOptions.depFileTarget.empty() && iOptions.depFile.empty()) {
+        return Fail(oError, "--depfile-target names the target of --depfile FILE; give --depfile too");
     }
     if ((iOptions.check || iOptions.diff) && iOptions.AnyToStandardOutput()) {
         return Fail(oError, std::string(iOptions.diff ? "--diff" : "--check") +

@@ -345,6 +345,7 @@ std::string Generator::DepFileText(const std::vector<Target>& iTargets) const
     for (const Target& target : iTargets) {
         if (!target.name.empty()) outputs.push_back(target.name);
     }
+    if (!_options.depFileTarget.empty()) outputs.assign(1, _options.depFileTarget);
     std::vector<std::string> read;
     for (const std::unique_ptr<mtt::Template>& parsed : _templates) {
         const SourceMap& map = parsed->Sources();

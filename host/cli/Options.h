@@ -22,6 +22,7 @@ struct Options {
     std::string explainPath;               // empty: no explain page; "-": standard output
     std::string outputRoot;                // empty: the folder of -o (its part without directives)
     std::string depFile;                   // empty: none
+    std::string depFileTarget;             // what the dependency file says depends; empty: the outputs
     std::string eachPath;                  // non-empty: one output file per element of this list
     std::vector<std::string> defines;      // "-D name=value", in order
     std::vector<std::string> includeDirs;  // "-I DIR", searched in order

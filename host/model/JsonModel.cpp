@@ -13,24 +13,6 @@
 
 const char* const JsonModel::kUnknownPointer = "<unknown>";
 
-namespace {
-
-void AppendEscapedToken(std::string& ioPointer, const std::string& iToken)
-{
-    ioPointer += '/';
-    for (char c : iToken) {
-        if (c == '~') {
-            ioPointer += "~0";
-        } else if (c == '/') {
-            ioPointer += "~1";
-        } else {
-            ioPointer += c;
-        }
-    }
-}
-
-}  // namespace
-
 JsonModel::JsonModel(std::unique_ptr<nlohmann::json> iDocument)
     : _document(std::move(iDocument)), _refs(new mtt_runtime::ValueRefCache())
 {
@@ -115,11 +97,5 @@ std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
     auto found = _objects.find(&object->Node());
     // The objects of a loop's selection stand for a node of this model too.
     if (found == _objects.end()) return kUnknownPointer;
-
-    std::vector<const std::string*> tokens;
-    for (const JsonModelObject* o = object; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(&o->Token());
-    std::reverse(tokens.begin(), tokens.end());
-    std::string pointer;
-    for (const std::string* token : tokens) AppendEscapedToken(pointer, *token);
-    return pointer;
+    return object->Pointer();
 }

@@ -1,5 +1,7 @@
 #include "JsonModelObject.h"
 
+#include <vector>
+
 #include <charconv>
 #include <cstdlib>
 #include <string_view>
@@ -217,4 +219,24 @@ JsonModelObject* JsonModelObject::Enclosing() const
 void JsonModelObject::Report(const std::string& iProblem)
 {
     MTTIMessageObserver::ReportFromModel(("ERROR: " + iProblem + ".\n").c_str());
+}
+
+std::string JsonModelObject::Pointer() const
+{
+    std::vector<const std::string*> tokens;
+    for (const JsonModelObject* o = this; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(&o->Token());
+    std::string pointer;
+    for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) {
+        pointer += '/';
+        for (const char c : **token) {
+            if (c == '~') {
+                pointer += "~0";
+            } else if (c == '/') {
+                pointer += "~1";
+            } else {
+                pointer += c;
+            }
+        }
+    }
+    return pointer;
 }

@@ -43,6 +43,9 @@ public:
     const nlohmann::json& Node() const { return _node; }
     const JsonModelObject* Parent() const { return _parent; }
     const std::string& Token() const { return _token; }
+    // Its RFC 6901 JSON pointer, from the tokens of its ancestors ("" for
+    // the root).
+    std::string Pointer() const;
 
     // What iRef reads on this object, with its kind; oProblem says what
     // went wrong with an expression.

@@ -196,8 +196,9 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
     }
     Entry entry;
     entry.plain.reset(new OutputFile(iPath, true));
+    if (state.options.createFolders) entry.plain->CreateFolders();
     if (!entry.plain->ReadCurrent(error)) {
-        state.Error(error);
+        state.Error(error + "; nothing written");
         return FileSetStatus::kWriteFailed;
     }
     state.entries.push_back(std::move(entry));

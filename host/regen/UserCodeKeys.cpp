@@ -27,20 +27,6 @@ void AppendEscaped(std::string& ioKey, const std::string& iSegment)
     }
 }
 
-void AppendPointerToken(std::string& ioPointer, const std::string& iToken)
-{
-    ioPointer += '/';
-    for (const char c : iToken) {
-        if (c == '~') {
-            ioPointer += "~0";
-        } else if (c == '/') {
-            ioPointer += "~1";
-        } else {
-            ioPointer += c;
-        }
-    }
-}
-
 }  // namespace
 
 UserCodeKeys::UserCodeKeys(const std::string& iMembers)
@@ -59,11 +45,10 @@ UserCodeKeys::Identity UserCodeKeys::Of(const MTLIModelObject* iOwner, const std
     Identity identity;
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iOwner);
     if (object == nullptr) return identity;
+    identity.pointer = object->Pointer();
     std::vector<std::string> segments;
-    std::vector<const std::string*> tokens;
     for (; object->Parent() != nullptr; object = object->Parent()) {
         std::string segment = object->Token();
-        tokens.push_back(&object->Token());
         if (object->Parent()->Node().is_array()) {
             bool named = false;
             for (const std::string& member : _members) {
@@ -81,7 +66,6 @@ UserCodeKeys::Identity UserCodeKeys::Of(const MTLIModelObject* iOwner, const std
         }
         segments.push_back(std::move(segment));
     }
-    for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) AppendPointerToken(identity.pointer, **token);
     for (auto segment = segments.rbegin(); segment != segments.rend(); ++segment) {
         identity.key += '/';
         AppendEscaped(identity.key, *segment);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "CommandRunner.h"
 
 namespace fs = std::filesystem;
@@ -120,6 +122,44 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage)
             }
         }
     }
+}
+
+// A project that generates a header while it builds: the build runs
+// mttgen when the template, a file it includes or the model changed, and
+// only then.
+TEST_F(InstallTest, MttGenerateRunsExactlyWhenAnInputChanged)
+{
+    const std::string prefix = _dir + "/prefix";
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
+    const std::string source = _dir + "/project";
+    fs::copy(std::string(MTT_SOURCE_DIR) + "/examples/cmake-generate", source, fs::copy_options::recursive);
+    const std::string build = _dir + "/build";
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "-S", source, "-B", build, "-G", "Unix Makefiles",
+                                  "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_CXX_FLAGS=" + kSanitizeFlags}));
+    // Whether a build ran mttgen.
+    auto generated = [&]() {
+        const CommandResult result = CommandRunner::Run({"cmake", "--build", build}, "/");
+        EXPECT_EQ(0, result.exitCode) << result.out << result.err;
+        return result.out.find("Generating") != std::string::npos;
+    };
+    EXPECT_TRUE(generated());
+    const CommandResult run = CommandRunner::Run({"env", "-u", "LD_LIBRARY_PATH", build + "/shop"}, _dir);
+    EXPECT_EQ("order 7 for Ada, item A-1\n", run.out) << run.err;
+    EXPECT_FALSE(generated()) << "nothing changed";
+    // Time stamps count whole seconds on some file systems.
+    ::sleep(1);
+    CommandRunner::WriteFile(source + "/parts/banner.mtt", "// Generated while building.\n");
+    EXPECT_TRUE(generated()) << "an included file changed";
+    EXPECT_EQ(0u, CommandRunner::ReadFile(build + "/generated/shop.h").find("// Generated while building.\n"));
+    EXPECT_FALSE(generated());
+    ::sleep(1);
+    std::string model = CommandRunner::ReadFile(source + "/model.json");
+    model.replace(model.find("\"sku\""), 5, "\"code\"");
+    CommandRunner::WriteFile(source + "/model.json", model);
+    CommandRunner::WriteFile(source + "/main.cpp",
+                             "#include <iostream>\n#include \"shop.h\"\nint main() { std::cout << Item{\"B\"}.code << \"\\n\"; }\n");
+    EXPECT_TRUE(generated()) << "the model changed";
+    EXPECT_EQ("B\n", CommandRunner::Run({"env", "-u", "LD_LIBRARY_PATH", build + "/shop"}, _dir).out);
 }
 
 }  // namespace
