@@ -156,8 +156,9 @@ TEST_F(InstallTest, MttGenerateRunsExactlyWhenAnInputChanged)
     std::string model = CommandRunner::ReadFile(source + "/model.json");
     model.replace(model.find("\"sku\""), 5, "\"code\"");
     CommandRunner::WriteFile(source + "/model.json", model);
-    CommandRunner::WriteFile(source + "/main.cpp",
-                             "#include <iostream>\n#include \"shop.h\"\nint main() { std::cout << Item{\"B\"}.code << \"\\n\"; }\n");
+    CommandRunner::WriteFile(
+        source + "/main.cpp",
+        "#include <iostream>\n#include \"shop.h\"\nint main() { std::cout << Item{\"B\"}.code << \"\\n\"; }\n");
     EXPECT_TRUE(generated()) << "the model changed";
     EXPECT_EQ("B\n", CommandRunner::Run({"env", "-u", "LD_LIBRARY_PATH", build + "/shop"}, _dir).out);
 }
