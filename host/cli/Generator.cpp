@@ -94,7 +94,8 @@ ExitStatus Generator::CheckDistinct() const
     DistinctFiles distinct;
     std::string error;
     for (const auto& file : files) {
-        if (!distinct.Add(file.first, file.second, error)) {
+        const bool read = file.first == "template" || file.first == "model";
+        if (!distinct.Add(file.first, file.second, error, read)) {
             ReportError(error + "; nothing written");
             return kExitBadInput;
         }

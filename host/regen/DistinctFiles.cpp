@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-bool DistinctFiles::Add(const std::string& iRole, const std::string& iPath, std::string& oError)
+bool DistinctFiles::Add(const std::string& iRole, const std::string& iPath, std::string& oError, bool iRead)
 {
     if (iPath.empty() || iPath == "-") return true;
     const size_t index = _files.size();
@@ -16,10 +16,13 @@ bool DistinctFiles::Add(const std::string& iRole, const std::string& iPath, std:
     }
     if (other != index) {
         if (same->second == index) _byIdentity.erase(same);
+        // A file read twice is read twice: only writing over it would harm.
+        if (iRead && _read[other]) return true;
         oError = "the " + _files[other].first + " '" + _files[other].second + "' and the " + iRole + " '" + iPath +
                  "' are the same file";
         return false;
     }
     _files.emplace_back(iRole, iPath);
+    _read.push_back(iRead);
     return true;
 }

@@ -18,12 +18,14 @@
 class DistinctFiles {
 public:
     // Adds (role, path); "-" and empty paths are skipped. False with
-    // oError naming both when the file was added before.
-    bool Add(const std::string& iRole, const std::string& iPath, std::string& oError);
+    // oError naming both when the file was added before, unless both are
+    // files the run only reads (iRead).
+    bool Add(const std::string& iRole, const std::string& iPath, std::string& oError, bool iRead = false);
 
 private:
     OutputPaths _paths;
     std::vector<std::pair<std::string, std::string>> _files;  // role, path
+    std::vector<bool> _read;
     std::unordered_map<std::string, size_t> _byIdentity;
     std::map<std::pair<unsigned long, unsigned long>, size_t> _byInode;
 };

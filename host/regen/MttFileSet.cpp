@@ -103,7 +103,7 @@ FileSetStatus FileSet::State::Start()
     started = true;
     for (const auto& input : options.inputs) {
         std::string error;
-        if (!distinct.Add(input.first, input.second, error)) {
+        if (!distinct.Add(input.first, input.second, error, true)) {
             Error(error + "; nothing written");
             return FileSetStatus::kBadInput;
         }
