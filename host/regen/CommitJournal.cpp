@@ -17,7 +17,7 @@ const char* const CommitJournal::kFileName = ".mttgen-journal";
 
 namespace {
 
-const int kVersion = 1;
+const int kJournalVersion = 1;
 
 std::string Hex(uint64_t iDigest)
 {
@@ -58,10 +58,9 @@ bool CommitJournal::Begin(const std::vector<OutputFile*>& iFiles, std::string& o
     }
     if (steps.empty()) return true;
     _begun = true;
-    const std::string text =
-        nlohmann::json{{"mttgen-journal", kVersion}, {"steps", steps}}.dump(1, ' ', false,
-                                                                            nlohmann::json::error_handler_t::replace) +
-        "\n";
+    const std::string text = nlohmann::json{{"mttgen-journal", kJournalVersion}, {"steps", steps}}.dump(
+                                 1, ' ', false, nlohmann::json::error_handler_t::replace) +
+                             "\n";
     const std::string temporary = _path + ".new";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;

@@ -12,24 +12,9 @@
 
 #include "CommitJournal.h"
 #include "OutputFile.h"
+#include "SignalsHeld.h"
 
 namespace {
-
-// Interrupting signals wait until the files are all in place or all back.
-class SignalsHeld {
-public:
-    SignalsHeld()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&set, signal);
-        ::pthread_sigmask(SIG_BLOCK, &set, &_saved);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &_saved, nullptr); }
-
-private:
-    sigset_t _saved;
-};
 
 bool IsDevice(const OutputFile* iFile)
 {
@@ -99,6 +84,7 @@ CommitPhase::Outcome CommitPhase::Run(const std::string& iRoot, const std::vecto
         outcome.kind = Outcome::Kind::kFailed;
         return outcome;
     }
+    // Interrupting signals wait until the files are all in place or all back.
     SignalsHeld held;
     CommitJournal journal(iRoot);
     if (!journal.Begin(iFiles, outcome.error)) {

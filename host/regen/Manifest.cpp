@@ -12,7 +12,7 @@ const char* const Manifest::kFileName = ".mttgen-manifest";
 
 namespace {
 
-const int kVersion = 1;
+const int kManifestVersion = 1;
 
 std::string Hex(const std::vector<uint32_t>& iDigests)
 {
@@ -105,7 +105,7 @@ bool Manifest::Load(const std::string& iRoot, std::string& oError)
     _exists = true;
     const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
     const auto files = document.is_object() ? document.find("files") : document.end();
-    if (document.is_discarded() || !document.is_object() || document.value("mttgen-manifest", 0) != kVersion ||
+    if (document.is_discarded() || !document.is_object() || document.value("mttgen-manifest", 0) != kManifestVersion ||
         files == document.end() || !files->is_object()) {
         oError = _path +
                  ": error: not a manifest this mttgen reads (remove it to start afresh; the files it lists are "
@@ -134,7 +134,7 @@ const Manifest::Entry* Manifest::Find(const std::string& iRelative) const
 
 std::string Manifest::Text() const
 {
-    std::string text = "{\"mttgen-manifest\": " + std::to_string(kVersion) +
+    std::string text = "{\"mttgen-manifest\": " + std::to_string(kManifestVersion) +
                        ",\n \"about\": \"What mttgen generated in this folder: the next run tells hand edits and files "
                        "whose model element has gone by it. Keep it with the files.\",\n \"files\": {";
     bool first = true;

@@ -8,15 +8,15 @@
 
 namespace {
 
-bool IsBlank(char c)
+bool IsLineBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view Trimmed(std::string_view iText)
 {
-    while (!iText.empty() && IsBlank(iText.front())) iText.remove_prefix(1);
-    while (!iText.empty() && IsBlank(iText.back())) iText.remove_suffix(1);
+    while (!iText.empty() && IsLineBlank(iText.front())) iText.remove_prefix(1);
+    while (!iText.empty() && IsLineBlank(iText.back())) iText.remove_suffix(1);
     return iText;
 }
 
@@ -36,7 +36,7 @@ std::string Squeezed(std::string_view iText)
 {
     std::string squeezed;
     for (const char c : iText) {
-        if (!IsBlank(c)) squeezed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (!IsLineBlank(c)) squeezed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return squeezed;
 }

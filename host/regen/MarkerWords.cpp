@@ -4,7 +4,7 @@
 
 namespace {
 
-std::string MarkerLine(const char* iLeaf)
+std::string LineOfLeaf(const char* iLeaf)
 {
     std::string line(iLeaf);
     line.erase(0, line.find_first_not_of('\n'));
@@ -17,8 +17,8 @@ std::string MarkerLine(const char* iLeaf)
 const MarkerWords& MarkerWords::Get()
 {
     static const MarkerWords words = [] {
-        const std::string begin = MarkerLine(MTTUserCodeMarkers::kBegin);
-        const std::string end = MarkerLine(MTTUserCodeMarkers::kEnd);
+        const std::string begin = LineOfLeaf(MTTUserCodeMarkers::kBegin);
+        const std::string end = LineOfLeaf(MTTUserCodeMarkers::kEnd);
         MarkerWords made;
         made.libraryOpener = begin.substr(0, begin.find(' '));
         made.begin = begin.substr(made.libraryOpener.size());

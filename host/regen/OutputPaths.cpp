@@ -19,7 +19,7 @@ std::string CurrentFolder()
     return buffer.data();
 }
 
-std::string FolderOf(const std::string& iAbsolute)
+std::string ParentOf(const std::string& iAbsolute)
 {
     const size_t slash = iAbsolute.rfind('/');
     return slash == 0 ? std::string("/") : iAbsolute.substr(0, slash);
@@ -93,7 +93,7 @@ std::string OutputPaths::Identity(const std::string& iPath)
         if (folder == "/") return Absolute(iPath);
         const size_t slash = folder.rfind('/');
         rest = folder.substr(slash) + rest;
-        folder = FolderOf(folder);
+        folder = ParentOf(folder);
     }
 }
 
@@ -101,5 +101,5 @@ bool OutputPaths::RealInside(const std::string& iRoot, const std::string& iPath)
 {
     const std::string root = RealPath(Absolute(iRoot), true);
     if (root.empty()) return true;  // the root is made by this run: nothing on the way is a link yet
-    return Inside(root, Identity(FolderOf(Absolute(iPath))));
+    return Inside(root, Identity(ParentOf(Absolute(iPath))));
 }

@@ -7,9 +7,9 @@
 
 #include <unistd.h>
 
-namespace {
+#include "SignalsHeld.h"
 
-const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+namespace {
 
 // The guarded paths, as C strings the handler can pass to unlink(2), the
 // only thing it does besides re-raising the signal.
@@ -24,22 +24,6 @@ extern "C" void RemoveAndRedeliver(int iSignal)
     ::raise(iSignal);
 }
 
-// Blocks the signals while the list changes.
-class SignalsHeld {
-public:
-    SignalsHeld()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        for (const int signal : kSignals) sigaddset(&set, signal);
-        ::pthread_sigmask(SIG_BLOCK, &set, &_saved);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &_saved, nullptr); }
-
-private:
-    sigset_t _saved;
-};
-
 }  // namespace
 
 void TemporaryFileGuard::RemoveOnSignals()
@@ -47,12 +31,12 @@ void TemporaryFileGuard::RemoveOnSignals()
     static bool installed = false;
     if (installed) return;
     installed = true;
-    for (const int signal : kSignals) {
+    for (const int signal : SignalsHeld::kInterrupting) {
         struct sigaction action;
         std::memset(&action, 0, sizeof action);
         action.sa_handler = RemoveAndRedeliver;
         sigemptyset(&action.sa_mask);
-        for (const int other : kSignals) sigaddset(&action.sa_mask, other);
+        for (const int other : SignalsHeld::kInterrupting) sigaddset(&action.sa_mask, other);
         ::sigaction(signal, &action, nullptr);
     }
 }

@@ -1,0 +1,29 @@
+#ifndef SIGNALSHELD_H
+#define SIGNALSHELD_H
+
+#include <csignal>
+
+// Holds the signals that interrupt a run (SIGINT, SIGTERM, SIGHUP, SIGQUIT)
+// on the calling thread while it lives; they are delivered when it goes.
+// What must not be seen half done (the list of temporary files, the swap
+// of a run's files) is done while they are held.
+class SignalsHeld {
+public:
+    SignalsHeld()
+    {
+        sigset_t set;
+        sigemptyset(&set);
+        for (const int signal : kInterrupting) sigaddset(&set, signal);
+        ::pthread_sigmask(SIG_BLOCK, &set, &_saved);
+    }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &_saved, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+    static constexpr int kInterrupting[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+private:
+    sigset_t _saved;
+};
+
+#endif
