@@ -12,10 +12,14 @@
 // libraries are linked, never loaded late).
 #define MTT_FAST_THREAD_LOCAL __thread
 #define MTT_INITIAL_EXEC __attribute__((tls_model("initial-exec")))
+// Kept out of its callers: a rarely taken path that, inlined, would make a
+// hot caller save and restore registers on every call.
+#define MTT_NOINLINE __attribute__((noinline))
 #else
 #define MTT_PRINTF_FORMAT(formatIndex, firstArgument)
 #define MTT_FAST_THREAD_LOCAL thread_local
 #define MTT_INITIAL_EXEC
+#define MTT_NOINLINE
 #endif
 
 #endif

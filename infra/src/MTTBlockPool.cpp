@@ -6,6 +6,11 @@
 #include <mutex>
 #include <new>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#define MTT_POOL_MAPS_PAGES 1
+#endif
+
 // The address sanitizer must see every object's own allocation; gcc and
 // clang announce it differently.
 #if defined(__SANITIZE_ADDRESS__)
@@ -25,8 +30,6 @@ const bool kPooling = false;
 #endif
 
 const size_t kChunkBytes = MTTBlockPool::kChunkBytes;
-// Chunks are taken from the system sixteen at a time.
-const size_t kChunksPerSlab = 16;
 // Added to a chunk's count while a thread carves it, so that it cannot
 // drop to zero before the thread has said how many blocks it handed out.
 const int64_t kCarvingBias = int64_t(1) << 40;
@@ -39,10 +42,59 @@ struct alignas(64) Chunk {
 
 const size_t kHeaderBytes = sizeof(Chunk);
 
-// Every slab taken from the system, so that all stay reachable.
-struct Slab {
+// Fresh memory comes from the system in spans of whole huge pages, which
+// the kernel is asked to back with huge pages where it can: the first
+// render of a process writes tens of megabytes of fresh pool memory, and
+// each 4 KiB page costs a fault on first touch (some 10 us on a virtual
+// machine, 25 000 of them for the reference workload), a huge page one
+// fault per 2 MiB. Elsewhere the spans come from the C++ allocator.
+const size_t kHugePageBytes = size_t(2) << 20;
+
+// iBytes: a multiple of kHugePageBytes. Aligned to kHugePageBytes.
+void* TakePages(size_t iBytes)
+{
+#if defined(MTT_POOL_MAPS_PAGES)
+    // Mapped with one huge page to spare, whose unaligned ends go back.
+    const size_t mapped = iBytes + kHugePageBytes;
+    void* mapping = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) throw std::bad_alloc();
+    const uintptr_t start = reinterpret_cast<uintptr_t>(mapping);
+    const uintptr_t span = (start + kHugePageBytes - 1) & ~uintptr_t(kHugePageBytes - 1);
+    if (span > start) munmap(mapping, span - start);
+    const uintptr_t end = start + mapped;
+    if (end > span + iBytes) munmap(reinterpret_cast<void*>(span + iBytes), end - span - iBytes);
+#if defined(MADV_HUGEPAGE)
+    madvise(reinterpret_cast<void*>(span), iBytes, MADV_HUGEPAGE);  // a hint: without it, small pages
+#endif
+    return reinterpret_cast<void*>(span);
+#else
+    void* span = std::aligned_alloc(kHugePageBytes, iBytes);
+    if (span == nullptr) throw std::bad_alloc();
+    return span;
+#endif
+}
+
+// Gives back iBytes (a multiple of 4 KiB) at iPages, the whole of what
+// TakePages gave or, where pages are mapped, a page-aligned part of it.
+void GivePages(void* iPages, size_t iBytes)
+{
+#if defined(MTT_POOL_MAPS_PAGES)
+    munmap(iPages, iBytes);
+#else
+    static_cast<void>(iBytes);
+    std::free(iPages);
+#endif
+}
+
+// Chunks are cut from spans that double, from one huge page up to 64 MiB,
+// and only when needed: a span's pages become resident as chunks are cut.
+const size_t kFirstSpanBytes = kHugePageBytes;
+const size_t kLastSpanBytes = size_t(64) << 20;
+
+// Every span taken for chunks, so that all stay reachable.
+struct Span {
     char* memory;
-    Slab* next;
+    Span* next;
 };
 
 struct Registry {
@@ -50,7 +102,10 @@ struct Registry {
     Chunk* idle = nullptr;
     size_t idleCount = 0;
     std::atomic<size_t> heldBytes{0};
-    Slab* slabs = nullptr;
+    Span* spans = nullptr;
+    char* spanNext = nullptr;  // the next chunk to cut
+    char* spanEnd = nullptr;
+    size_t nextSpanBytes = kFirstSpanBytes;
 };
 
 // Never destroyed: blocks may be returned while the process exits.
@@ -84,21 +139,21 @@ Chunk* AcquireChunk()
 {
     Registry& registry = TheRegistry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    if (registry.idle == nullptr) {
-        char* slab = static_cast<char*>(std::aligned_alloc(kChunkBytes, kChunkBytes * kChunksPerSlab));
-        if (slab == nullptr) throw std::bad_alloc();
-        registry.slabs = new Slab{slab, registry.slabs};
-        registry.heldBytes.fetch_add(kChunkBytes * kChunksPerSlab, std::memory_order_relaxed);
-        for (size_t i = kChunksPerSlab; i-- > 0;) {
-            Chunk* chunk = new (slab + i * kChunkBytes) Chunk();
-            chunk->next = registry.idle;
-            registry.idle = chunk;
-            ++registry.idleCount;
-        }
-    }
     Chunk* chunk = registry.idle;
-    registry.idle = chunk->next;
-    --registry.idleCount;
+    if (chunk != nullptr) {
+        registry.idle = chunk->next;
+        --registry.idleCount;
+    } else {
+        if (registry.spanNext == registry.spanEnd) {
+            registry.spanNext = static_cast<char*>(TakePages(registry.nextSpanBytes));
+            registry.spans = new Span{registry.spanNext, registry.spans};
+            registry.spanEnd = registry.spanNext + registry.nextSpanBytes;
+            if (registry.nextSpanBytes < kLastSpanBytes) registry.nextSpanBytes *= 2;
+        }
+        chunk = new (registry.spanNext) Chunk();
+        registry.spanNext += kChunkBytes;
+        registry.heldBytes.fetch_add(kChunkBytes, std::memory_order_relaxed);
+    }
     chunk->live.store(kCarvingBias, std::memory_order_relaxed);
     return chunk;
 }
@@ -125,7 +180,9 @@ void StopCarving(ThreadState& ioState)
 // rounded up to a power of two; a few of each size are kept when they are
 // returned, with their pages still mapped. A text that doubles its way to
 // megabytes would otherwise take fresh pages from the system, and fault
-// them in, on every render.
+// them in, on every render. Those below a huge page are cut, aligned to
+// their size, from a shared huge-page span, so that the first steps of a
+// growing text share one huge page; larger ones are spans of their own.
 const size_t kLargeBytes = 64 * 1024;
 const int kLargeClasses = 48;
 const int kLargeKeptPerClass = 2;
@@ -135,6 +192,8 @@ struct LargeCache {
     std::mutex lock;
     void* kept[kLargeClasses][kLargeKeptPerClass] = {};
     size_t keptBytes = 0;
+    char* spanNext = nullptr;  // where the next block below a huge page is cut
+    char* spanEnd = nullptr;
 };
 
 LargeCache& TheLargeCache()
@@ -151,28 +210,65 @@ int LargeClassOf(size_t iSize)
     return sizeClass;
 }
 
+// A new block of iBytes (a power of two), with the cache locked.
+void* CutLarge(LargeCache& ioCache, size_t iBytes)
+{
+    if (iBytes >= kHugePageBytes) return TakePages(iBytes);
+#if defined(MTT_POOL_MAPS_PAGES)
+    uintptr_t block = (reinterpret_cast<uintptr_t>(ioCache.spanNext) + iBytes - 1) & ~uintptr_t(iBytes - 1);
+    if (ioCache.spanNext == nullptr || block + iBytes > reinterpret_cast<uintptr_t>(ioCache.spanEnd)) {
+        // The rest of the old span stays unused; its pages are given back
+        // with the blocks cut from it.
+        ioCache.spanNext = static_cast<char*>(TakePages(kHugePageBytes));
+        ioCache.spanEnd = ioCache.spanNext + kHugePageBytes;
+        block = reinterpret_cast<uintptr_t>(ioCache.spanNext);
+    }
+    ioCache.spanNext = reinterpret_cast<char*>(block + iBytes);
+    return reinterpret_cast<void*>(block);
+#else
+    static_cast<void>(ioCache);
+    return ::operator new(iBytes);
+#endif
+}
+
+void DropLarge(void* iBlock, size_t iBytes)
+{
+#if defined(MTT_POOL_MAPS_PAGES)
+    GivePages(iBlock, iBytes);
+#else
+    if (iBytes >= kHugePageBytes) {
+        GivePages(iBlock, iBytes);
+    } else {
+        ::operator delete(iBlock);
+    }
+#endif
+}
+
 void* TakeLarge(size_t iSize)
 {
     const int sizeClass = LargeClassOf(iSize);
-    if (sizeClass < kLargeClasses) {
-        LargeCache& cache = TheLargeCache();
-        std::lock_guard<std::mutex> guard(cache.lock);
-        for (void*& slot : cache.kept[sizeClass]) {
-            if (slot == nullptr) continue;
-            void* block = slot;
-            slot = nullptr;
-            cache.keptBytes -= size_t(1) << sizeClass;
-            return block;
-        }
+    if (sizeClass >= kLargeClasses) return ::operator new(iSize);
+    LargeCache& cache = TheLargeCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    for (void*& slot : cache.kept[sizeClass]) {
+        if (slot == nullptr) continue;
+        void* block = slot;
+        slot = nullptr;
+        cache.keptBytes -= size_t(1) << sizeClass;
+        return block;
     }
-    return ::operator new(sizeClass < kLargeClasses ? size_t(1) << sizeClass : iSize);
+    return CutLarge(cache, size_t(1) << sizeClass);
 }
 
 void GiveLarge(void* iBlock, size_t iSize)
 {
     const int sizeClass = LargeClassOf(iSize);
-    if (sizeClass < kLargeClasses) {
-        LargeCache& cache = TheLargeCache();
+    if (sizeClass >= kLargeClasses) {
+        ::operator delete(iBlock);
+        return;
+    }
+    LargeCache& cache = TheLargeCache();
+    {
         std::lock_guard<std::mutex> guard(cache.lock);
         if (cache.keptBytes + (size_t(1) << sizeClass) <= kLargeKeptBytes) {
             for (void*& slot : cache.kept[sizeClass]) {
@@ -183,7 +279,7 @@ void GiveLarge(void* iBlock, size_t iSize)
             }
         }
     }
-    ::operator delete(iBlock);
+    DropLarge(iBlock, size_t(1) << sizeClass);
 }
 
 // Set once the thread's exit handler has run: whatever the thread still

@@ -10,9 +10,10 @@
 
 namespace {
 
-thread_local MTTIMessageObserver* tObserver = nullptr;
-thread_local bool tPrinting = true;
-thread_local const MTTNode* tReportingNode = nullptr;
+// Static TLS (initial-exec), like the node that reports: the library is
+// linked, never loaded late.
+MTT_FAST_THREAD_LOCAL MTTIMessageObserver* tObserver MTT_INITIAL_EXEC = nullptr;
+MTT_FAST_THREAD_LOCAL bool tPrinting MTT_INITIAL_EXEC = true;
 
 // Whether iText is what iFormat prints for some argument; iFormat holds one
 // %d or %s at most.
@@ -94,7 +95,7 @@ void MTTPrint(FILE* iStream, const char* iFormat, ...)
 {
     va_list arguments;
     va_start(arguments, iFormat);
-    Report(tReportingNode, tReportingNode, iStream, iFormat, arguments);
+    Report(MTTReportingNode::Current(), MTTReportingNode::Current(), iStream, iFormat, arguments);
     va_end(arguments);
 }
 
@@ -102,7 +103,7 @@ void MTTPrintOut(const char* iFormat, ...)
 {
     va_list arguments;
     va_start(arguments, iFormat);
-    Report(tReportingNode, tReportingNode, stdout, iFormat, arguments);
+    Report(MTTReportingNode::Current(), MTTReportingNode::Current(), stdout, iFormat, arguments);
     va_end(arguments);
 }
 
@@ -114,15 +115,7 @@ void MTTReport(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream,
     va_end(arguments);
 }
 
-MTTReportingNode::MTTReportingNode(const MTTNode* iNode) : _previous(tReportingNode)
-{
-    tReportingNode = iNode;
-}
-
-MTTReportingNode::~MTTReportingNode()
-{
-    tReportingNode = _previous;
-}
+MTT_FAST_THREAD_LOCAL const MTTNode* MTTReportingNode::tCurrent MTT_INITIAL_EXEC = nullptr;
 
 bool MTTAssertionFailed(const char* iFile, int iLine, const char* iCondition)
 {

@@ -19,15 +19,21 @@ void MTTReport(const MTTNode* iReporter, const MTTNode* iSubject, FILE* iStream,
     MTT_PRINTF_FORMAT(4, 5);
 
 // While it lives, messages printed without a node (the environment's) are
-// reported as coming from iNode.
+// reported as coming from iNode. Inline, on static TLS: one is set around
+// every read of a model value.
 class MTTReportingNode {
 public:
-    explicit MTTReportingNode(const MTTNode* iNode);
-    ~MTTReportingNode();
+    explicit MTTReportingNode(const MTTNode* iNode) : _previous(tCurrent) { tCurrent = iNode; }
+    ~MTTReportingNode() { tCurrent = _previous; }
     MTTReportingNode(const MTTReportingNode&) = delete;
     MTTReportingNode& operator=(const MTTReportingNode&) = delete;
 
+    // The innermost one's node on this thread, or null.
+    static const MTTNode* Current() { return tCurrent; }
+
 private:
+    static MTT_FAST_THREAD_LOCAL const MTTNode* tCurrent MTT_INITIAL_EXEC;
+
     const MTTNode* _previous;
 };
 

@@ -4,10 +4,44 @@
 
 #include <cstring>
 #include <new>
+#include <typeinfo>
 
 #include "MTTDiagnostics.h"
+#include "MTTEvaluationOutputLeaf.h"
 #include "MTTIEvaluationOutputVisitor.h"
 #include "MTTOutputLength.h"
+
+namespace {
+
+// Whether an output is exactly one of the library's two classes, told by
+// the address of its type information: then what its virtual operations
+// do is known here, and a tree of millions is printed and deleted without
+// a virtual call per output. A host's subclass (or a type information
+// that a loader duplicated) is not recognised and gets the virtual call.
+bool IsPlain(const MTTEvaluationOutput* iOutput, const std::type_info& iType)
+{
+    return &typeid(*iOutput) == &iType;
+}
+
+// delete iChild (not null), the library's own outputs without virtual calls.
+void DeleteChild(MTTEvaluationOutput* iChild)
+{
+    if (IsPlain(iChild, typeid(MTTEvaluationOutputLeaf))) {
+        MTTEvaluationOutputLeaf* leaf = static_cast<MTTEvaluationOutputLeaf*>(iChild);
+        // Its destructor releases only a text buffer; its operator delete
+        // gives the block back to the pool.
+        if (leaf->Text().HoldsBuffer()) leaf->MTTEvaluationOutputLeaf::~MTTEvaluationOutputLeaf();
+        MTTBlockPool::Release(leaf, sizeof(MTTEvaluationOutputLeaf));
+    } else if (IsPlain(iChild, typeid(MTTEvaluationOutputNode))) {
+        MTTEvaluationOutputNode* node = static_cast<MTTEvaluationOutputNode*>(iChild);
+        node->MTTEvaluationOutputNode::~MTTEvaluationOutputNode();
+        MTTBlockPool::Release(node, sizeof(MTTEvaluationOutputNode));
+    } else {
+        delete iChild;
+    }
+}
+
+}  // namespace
 
 MTTEvaluationOutputNode::MTTEvaluationOutputNode(MTTIStatement* iStatement, MTLIModelObject* iModelObject)
     : MTTEvaluationOutput(iStatement, iModelObject), _count(0), _only(nullptr), _capacity(1), _borrowed(0)
@@ -36,7 +70,9 @@ MTTEvaluationOutputNode& MTTEvaluationOutputNode::operator=(const MTTEvaluationO
 
 MTTEvaluationOutputNode::~MTTEvaluationOutputNode()
 {
-    for (int i = _borrowed; i < _count; ++i) delete Children()[i];
+    for (int i = _borrowed; i < _count; ++i) {
+        if (MTTEvaluationOutput* child = Children()[i]) DeleteChild(child);
+    }
     if (_capacity > 1) MTTBlockPool::Release(_children, sizeof(MTTEvaluationOutput*) * _capacity);
 }
 
@@ -50,7 +86,9 @@ void MTTEvaluationOutputNode::CopyChildren(const MTTEvaluationOutputNode& iOther
 
 void MTTEvaluationOutputNode::DeleteChildren()
 {
-    for (int i = _borrowed; i < _count; ++i) delete Children()[i];
+    for (int i = _borrowed; i < _count; ++i) {
+        if (MTTEvaluationOutput* child = Children()[i]) DeleteChild(child);
+    }
     _count = 0;
     _borrowed = 0;
 }
@@ -84,7 +122,13 @@ long MTTEvaluationOutputNode::toString(MTTString& ioText) const
     for (int i = 0; i < _count; ++i) {
         const MTTEvaluationOutput* child = Children()[i];
         if (!MTT_CHECK(NULL != child, "NULL != elem")) continue;
-        child->toString(ioText);
+        if (IsPlain(child, typeid(MTTEvaluationOutputLeaf))) {
+            ioText.Append(static_cast<const MTTEvaluationOutputLeaf*>(child)->Text());
+        } else if (IsPlain(child, typeid(MTTEvaluationOutputNode))) {
+            static_cast<const MTTEvaluationOutputNode*>(child)->MTTEvaluationOutputNode::toString(ioText);
+        } else {
+            child->toString(ioText);
+        }
     }
     return S_OK;
 }

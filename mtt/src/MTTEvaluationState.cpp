@@ -16,11 +16,6 @@ MTTEvaluationState::~MTTEvaluationState()
     ClearVariables();
 }
 
-MTTEvaluationState& MTTEvaluationState::Of(const MTTEvaluationEnvironment* iEnvironment)
-{
-    return *iEnvironment->_state;
-}
-
 MTTVariableEntry* MTTEvaluationState::FindVariable(const MTTString& iName) const
 {
     return FindVariable(iName.ConvertToChar());

@@ -3,12 +3,12 @@
 
 #include <vector>
 
+#include "MTTEvaluationEnvironment.h"
 #include "MTTExpVariableType.h"
 #include "MTTLocalEnvironment.h"
 #include "MTTMap.h"
 
 class MTLIModelObject;
-class MTTEvaluationEnvironment;
 class MTTIExpression;
 class MTTString;
 class MTTVariableEntry;
@@ -24,7 +24,7 @@ public:
     MTTEvaluationState(const MTTEvaluationState&) = delete;
     MTTEvaluationState& operator=(const MTTEvaluationState&) = delete;
 
-    static MTTEvaluationState& Of(const MTTEvaluationEnvironment* iEnvironment);
+    static MTTEvaluationState& Of(const MTTEvaluationEnvironment* iEnvironment) { return *iEnvironment->_state; }
 
     // The variable of that name in the table (aliases are not looked at).
     MTTVariableEntry* FindVariable(const MTTString& iName) const;

@@ -71,15 +71,6 @@ bool MTTExpBinaryOp::CheckOperands() const
     return lhs && rhs;
 }
 
-bool MTTExpBinaryOp::CompareTexts(MTTEvaluationEnvironment* iEnvironment,
-                                  int (MTTString::*iCompare)(const MTTString&) const)
-{
-    if (!CheckOperands()) return false;
-    MTTExpressionText left(_lhs, _lhsKind, iEnvironment);
-    MTTExpressionText right(_rhs, _rhsKind, iEnvironment);
-    return (left.Text().*iCompare)(right.Text()) != 0;
-}
-
 MTTString MTTExpBinaryOp::LateEvaluate(MTTEvaluationEnvironment* iEnvironment)
 {
     if (!MTT_CHECK(NULL != _lhs && NULL != _rhs, "NULL != _lhs && NULL != _rhs")) return MTTString();

@@ -24,8 +24,16 @@ protected:
     // Reports a missing operand ("NULL != _lhs", then "NULL != _rhs");
     // false when either is missing.
     bool CheckOperands() const;
-    // The six comparisons: both texts, left first, compared as text.
-    bool CompareTexts(MTTEvaluationEnvironment* iEnvironment, int (MTTString::*iCompare)(const MTTString&) const);
+    // The six comparisons: both texts, left first, compared as text. Inline,
+    // with the comparison inline too: conditions run once per loop element.
+    template <class Compare>
+    bool CompareTexts(MTTEvaluationEnvironment* iEnvironment, Compare iCompare)
+    {
+        if ((_lhs == nullptr || _rhs == nullptr) && !CheckOperands()) return false;
+        MTTExpressionText left(_lhs, _lhsKind, iEnvironment);
+        MTTExpressionText right(_rhs, _rhsKind, iEnvironment);
+        return iCompare(left.Text(), right.Text()) != 0;
+    }
 
     MTTIExpression* _lhs;
     MTTIExpression* _rhs;

@@ -11,5 +11,5 @@ long MTTExpLT::Accept(MTTINodeVisitor* visitor)
 
 bool MTTExpLT::EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment)
 {
-    return CompareTexts(iEnvironment, &MTTString::operator<);
+    return CompareTexts(iEnvironment, [](const MTTString& iLeft, const MTTString& iRight) { return iLeft < iRight; });
 }

@@ -2,9 +2,11 @@
 #define MTTEXPPROPERTY_H
 
 #include "ListOfMTTString.h"
+#include "MTLIModelObject.h"
+#include "MTTDiagnostics.h"
+#include "MTTEvaluationEnvironment.h"
 #include "MTTIExpression.h"
-
-class MTLIModelObject;
+#include "MTTInfraCompiler.h"
 
 // Reads the model: walks _path by GetProperty from the current model object
 // (relative) or the root one, then reads the value named _name. A first
@@ -23,6 +25,20 @@ public:
     // Whether the path reaches an object; silent.
     bool EvaluateBoolean(MTTEvaluationEnvironment* iEnvironment) override;
     MTTString EvaluateString(MTTEvaluationEnvironment* iEnvironment) override;
+    // EvaluateString, inline where the value is read from the start object
+    // itself (no path) and that object exists: most values of a render.
+    MTTString Value(MTTEvaluationEnvironment* iEnvironment)
+    {
+        if (iEnvironment != nullptr && _path.Size() == 0) {
+            MTLIModelObject* object =
+                _relative ? iEnvironment->GetCurrentModelObject() : iEnvironment->GetRootModelObject();
+            if (object != nullptr) {
+                MTTReportingNode reporting(this);
+                return object->GetValue(_name.ConvertToChar());
+            }
+        }
+        return EvaluateString(iEnvironment);
+    }
     // The late evaluator's text for GetPath() and _name.
     MTTString LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
     // "a/b" relative, "/a/b" absolute.
@@ -41,7 +57,7 @@ private:
 
     // The object the path reaches from its start object, or null.
     MTLIModelObject* Walk(MTTEvaluationEnvironment* iEnvironment);
-    MTLIModelObject* WalkPath(MTLIModelObject* iStart);
+    MTT_NOINLINE MTLIModelObject* WalkPath(MTLIModelObject* iStart);
 
     MTTString _name;
     bool _relative;

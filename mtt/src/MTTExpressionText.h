@@ -32,7 +32,7 @@ public:
             new (&_own) MTTString();
             _text = static_cast<MTTExpVariable*>(iExpression)->Lend(iEnvironment, _own);
         } else if (iKind == kProperty) {
-            new (&_own) MTTString(static_cast<MTTExpProperty*>(iExpression)->EvaluateString(iEnvironment));
+            new (&_own) MTTString(static_cast<MTTExpProperty*>(iExpression)->Value(iEnvironment));
             _text = &_own;
         } else {
             new (&_own) MTTString(iExpression->EvaluateString(iEnvironment));

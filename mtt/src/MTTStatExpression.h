@@ -20,6 +20,8 @@ public:
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
 
     MTTIExpression* GetExpression() const { return _expression; }
+    // What the expression is, found when the statement was built.
+    MTTExpressionText::Kind ExpressionKind() const { return _kind; }
 
 private:
     MTTStatExpression(const MTTStatExpression&) = delete;

@@ -6,6 +6,7 @@
 #include "MTTEvaluationLevel.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
+#include "MTTEvaluationState.h"
 #include "MTTIExpression.h"
 #include "MTTLateSyntax.h"
 #include "MTTMessages.h"
@@ -63,9 +64,17 @@ typename Out::Result MTTStatForeach::Run(MTTEvaluationEnvironment* iEnvironment,
             MTTReport(this, this, stdout, MTTMessages::kForeachNullElement, i);
             return ioOut.Abandon(node);
         }
-        iEnvironment->PushScope(element);
+        // The environment's PushScope and PopScope, inline: once per element.
+        // One that finds only the root scope left (a body of the host's own
+        // that popped ours) is the environment's to report.
+        MTTEvaluationState::Of(iEnvironment).PushScope(element);
         bool added = ioOut.Add(node, _action, _actionKind, iEnvironment);
-        iEnvironment->PopScope();
+        MTTEvaluationState& state = MTTEvaluationState::Of(iEnvironment);
+        if (state.ScopeCount() > 1) {
+            state.PopScope();
+        } else {
+            iEnvironment->PopScope();
+        }
         if (!added) {
             MTTReport(this, this, stdout, MTTMessages::kForeachChildFailed, i);
             return ioOut.Abandon(node);

@@ -81,6 +81,21 @@ private:
 
 inline bool MTTTextWriter::Write(MTTIStatement* iStatement, MTTStatementKind iKind)
 {
+    // The two commonest kinds without a call: what their Run writes when
+    // nothing is missing. A missing environment or expression goes to their
+    // WriteText, which reports it.
+    if (_environment != nullptr) {
+        if (iKind == MTTStatementKind::kStatText) {
+            _text.Append(static_cast<MTTStatText*>(iStatement)->Text());
+            return true;
+        }
+        if (iKind == MTTStatementKind::kStatExpression) {
+            MTTStatExpression* statement = static_cast<MTTStatExpression*>(iStatement);
+            if (statement->GetExpression() != nullptr) {
+                return Value(statement, nullptr, statement->GetExpression(), statement->ExpressionKind(), _environment);
+            }
+        }
+    }
     switch (iKind) {
 #define MTT_NODE(Kind)
 #define MTT_STATEMENT(Kind)         \

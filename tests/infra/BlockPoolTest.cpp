@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "MTTBlockPool.h"
@@ -62,6 +64,34 @@ TEST(BlockPool, BlocksAreDistinctAndAlignedForTheirSize)
     void* again = MTTBlockPool::Take((3 << 20) + 1);
     EXPECT_EQ(again, text);
     MTTBlockPool::Give(again, (3 << 20) + 1);
+
+    // Large blocks of every size a growing text takes: whole and apart
+    // (those below a huge page share one), and two of each size are kept
+    // for the next take; a third goes back to the system.
+    std::vector<std::pair<char*, size_t>> sized;
+    for (size_t size = 64 << 10; size <= (8u << 20); size *= 2) {
+        for (size_t copy = 0; copy < 3; ++copy) {
+            sized.emplace_back(static_cast<char*>(MTTBlockPool::Take(size)), size);
+            std::memset(sized.back().first, static_cast<int>(copy + 1), size);
+        }
+    }
+    std::vector<std::pair<char*, size_t>> byAddress(sized);
+    std::sort(byAddress.begin(), byAddress.end());
+    for (size_t i = 1; i < byAddress.size(); ++i) {
+        ASSERT_LE(byAddress[i - 1].first + byAddress[i - 1].second, byAddress[i].first);
+    }
+    for (size_t i = 0; i < sized.size(); ++i) {
+        ASSERT_TRUE(sized[i].first[0] == sized[i].first[sized[i].second - 1] && sized[i].first[0] == char(i % 3 + 1));
+        MTTBlockPool::Give(sized[i].first, sized[i].second);
+    }
+    for (size_t i = 0; i < sized.size(); i += 3) {
+        std::set<void*> returned = {sized[i].first, sized[i + 1].first, sized[i + 2].first};
+        void* first = MTTBlockPool::Take(sized[i].second);
+        void* second = MTTBlockPool::Take(sized[i].second);
+        EXPECT_TRUE(first != second && returned.count(first) == 1 && returned.count(second) == 1) << sized[i].second;
+        MTTBlockPool::Give(first, sized[i].second);
+        MTTBlockPool::Give(second, sized[i].second);
+    }
 }
 
 TEST(BlockPool, ReturnedMemoryIsReusedWhateverTheThread)

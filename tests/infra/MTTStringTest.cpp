@@ -75,6 +75,44 @@ TEST(MTTString, AppendingOrAssigningItsOwnBytes)
     EXPECT_EQ(Std(s), "fghijklmnopqrstuvwxyz");
 }
 
+// Short texts are compared and appended a whole inline store at a time:
+// only their own bytes may count, whatever lies past them, and an append
+// may use the room at the end of a buffer up to its last byte.
+TEST(MTTString, ShortTextsCountOnlyTheirOwnBytes)
+{
+    for (size_t n = 0; n <= 15; ++n) {
+        const std::string text = std::string("0123456789abcde").substr(0, n);
+        const MTTString plain(text.c_str());
+        MTTString cut((text + std::string("ZYXWVUTSRQPONML").substr(n)).c_str());
+        cut.Truncate(n);  // the same text, other bytes past its end
+        MTTString held("a text long enough to live in a buffer");
+        held = text.c_str();  // the same text, in a buffer
+        MTTString appended;
+        appended.Append(text.c_str());
+        SCOPED_TRACE(n);
+        EXPECT_TRUE(plain == cut && cut == plain && plain == held && held == plain && plain == appended);
+        for (size_t i = 0; i < n; ++i) {
+            std::string other = text;
+            other[i] = static_cast<char>(other[i] ^ 0x40);
+            EXPECT_TRUE(plain != MTTString(other.c_str()) && MTTString(other.c_str()) != cut) << i;
+        }
+        EXPECT_TRUE(plain != MTTString((text + "!").c_str()));
+    }
+    // Appends that end exactly at the buffer's last byte, and one past it.
+    for (size_t room : {14u, 15u, 16u, 17u}) {
+        MTTString s;
+        s.Reserve(40);
+        std::string expected(40 - room, '.');
+        s.Append(expected.c_str());
+        ASSERT_EQ(s.Capacity() - s.Length(), room);
+        for (const char* piece : {"0123456789abcde", "x", "", "0123456789abcd"}) {
+            s.Append(MTTString(piece));
+            expected += piece;
+            ASSERT_EQ(Std(s), expected) << room;
+        }
+    }
+}
+
 TEST(MTTString, HighBytesAreKeptAndOrderedAsUnsigned)
 {
     const char* accented = "caf\xC3\xA9 \xE2\x82\xAC \xFF";

@@ -57,6 +57,31 @@ TEST(OutputTree, TextIsEveryLeafInDepthFirstOrderAppendedToTheCallersString)
     EXPECT_EQ(root->toString(text), S_OK);
     EXPECT_STREQ(text.ConvertToChar(), "pre:KLMNKLMN");
     delete root;
+
+    // A host's own outputs among the library's are asked for their text,
+    // whatever they make of it; texts of every length are kept whole.
+    struct Shouting : MTTEvaluationOutputLeaf {
+        Shouting() : MTTEvaluationOutputLeaf(nullptr, nullptr, "quiet") {}
+        long toString(MTTString& ioText) const override
+        {
+            ioText.Append("LOUD");
+            return S_OK;
+        }
+    };
+    struct Bracketing : MTTEvaluationOutputNode {
+        Bracketing() : MTTEvaluationOutputNode(nullptr, nullptr) { AddChild(Leaf("in")); }
+        long toString(MTTString& ioText) const override
+        {
+            ioText.Append("[");
+            MTTEvaluationOutputNode::toString(ioText);
+            ioText.Append("]");
+            return S_OK;
+        }
+    };
+    const char* longText = "a leaf text well beyond the sixteen bytes held inside";
+    root = Node({Leaf("<"), new Shouting, Node({new Bracketing, Leaf(longText)}), Leaf(">")});
+    EXPECT_EQ(Text(*root), std::string("<LOUD[in]") + longText + ">");
+    delete root;
 }
 
 TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)

@@ -45,6 +45,11 @@ const PathCase kCases[] = {
          return List({Text("a"), If(Str("true"), nullptr, Text("e"))});
      },
      true},
+    {"missing expression",
+     [] {
+         return List({Text("a"), Loop(List({Expr(Prop("n", "")), Expr(nullptr)}))});
+     },
+     true},
     {"missing other part",
      [] {
          return List({Text("a"), If(Str("true"), Text("t"), nullptr)});
