@@ -14,6 +14,7 @@
 namespace {
 
 const char kPython[] = "/usr/bin/python3";
+const char kTime[] = "/usr/bin/time";
 
 std::string ReadFile(const std::string& iPath)
 {
@@ -27,12 +28,28 @@ struct Side {
     const char* name;
     std::vector<std::string> command;
     std::vector<ChildProcess::Figures> runs;
+    double peakMegaBytes;
 };
 
 double MedianOf(std::vector<double> iValues)
 {
     std::sort(iValues.begin(), iValues.end());
     return iValues.empty() ? 0 : iValues[iValues.size() / 2];
+}
+
+// The peak resident memory of one run of iCommand in MB, measured by
+// /usr/bin/time; -1 when it is not installed or the run failed.
+double PeakMegaBytes(const std::vector<std::string>& iCommand, const std::string& iOutput, const std::string& iFolder)
+{
+    if (access(kTime, X_OK) != 0) return -1;
+    const std::string report = iFolder + "/peak.txt";
+    std::vector<std::string> command = {kTime, "-f", "%M", "-o", report};
+    command.insert(command.end(), iCommand.begin(), iCommand.end());
+    const ChildProcess::Figures figures = ChildProcess::Run(command, iOutput);
+    const std::string kiloBytes = ReadFile(report);
+    std::remove(report.c_str());
+    if (!figures.exitedWithZero || kiloBytes.empty()) return -1;
+    return std::atof(kiloBytes.c_str()) * 1024 / 1e6;
 }
 
 }  // namespace
@@ -50,8 +67,8 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
     std::ofstream(model, std::ios::binary) << _json;
 
     Side sides[] = {
-        {"mttgen", {MTT_BENCH_MTTGEN, "-m", model, MTT_BENCH_TEMPLATE}, {}},
-        {"jinja2", {kPython, MTT_BENCH_JINJA2_SCRIPT, model, MTT_BENCH_JINJA2_TEMPLATE, "/dev/stdout"}, {}},
+        {"mttgen", {MTT_BENCH_MTTGEN, "-m", model, MTT_BENCH_TEMPLATE}, {}, -1},
+        {"jinja2", {kPython, MTT_BENCH_JINJA2_SCRIPT, model, MTT_BENCH_JINJA2_TEMPLATE, "/dev/stdout"}, {}, -1},
     };
     bool ok = true;
     for (Side& side : sides) {
@@ -66,6 +83,9 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
     for (int i = 0; ok && i < iRuns; ++i) {
         for (Side& side : sides) side.runs.push_back(ChildProcess::Run(side.command, output));
     }
+    for (Side& side : sides) {
+        if (ok) side.peakMegaBytes = PeakMegaBytes(side.command, output, folder);
+    }
     std::remove(model.c_str());
     std::remove(output.c_str());
     rmdir(folder);
@@ -74,8 +94,8 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
     std::fprintf(
         iStream,
         "\nEnd to end, one process per run (%zu-byte JSON model, parse, render, write %zu bytes), %d runs each:\n"
-        "%-10s %12s %12s %12s\n",
-        _json.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms");
+        "%-10s %12s %12s %12s %12s\n",
+        _json.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms", "peak MB");
     double medians[2] = {0, 0};
     int index = 0;
     for (Side& side : sides) {
@@ -85,9 +105,18 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
             cpu.push_back(run.cpuSeconds);
         }
         medians[index++] = MedianOf(wall);
-        std::fprintf(iStream, "%-10s %12.1f %12.1f %12.1f\n", side.name, MedianOf(wall) * 1e3,
-                     *std::min_element(wall.begin(), wall.end()) * 1e3, MedianOf(cpu) * 1e3);
+        char peak[32] = "n/a";
+        if (side.peakMegaBytes >= 0) std::snprintf(peak, sizeof peak, "%.1f", side.peakMegaBytes);
+        std::fprintf(iStream, "%-10s %12.1f %12.1f %12.1f %12s\n", side.name, MedianOf(wall) * 1e3,
+                     *std::min_element(wall.begin(), wall.end()) * 1e3, MedianOf(cpu) * 1e3, peak);
     }
-    std::fprintf(iStream, "mttgen takes %.2f of Jinja2's time (medians)\n", medians[0] / medians[1]);
+    std::fprintf(iStream, "mttgen takes %.2f of Jinja2's time (medians): %.1f times as fast\n", medians[0] / medians[1],
+                 medians[1] / medians[0]);
+    if (sides[0].peakMegaBytes >= 0) {
+        std::fprintf(iStream, "mttgen's peak memory is %.1f times the model's size\n",
+                     sides[0].peakMegaBytes * 1e6 / static_cast<double>(_json.size()));
+    } else {
+        std::fprintf(iStream, "peak memory: install Debian's package time for /usr/bin/time\n");
+    }
     return true;
 }

@@ -7,6 +7,11 @@
 // mttgen and Python's Jinja2 rendering the reference workload end to end,
 // each as a process of its own: read the JSON model, parse the template,
 // render, write the text. Both outputs must equal the baseline's text.
+//
+// The peak resident memory of each comes from one more run under
+// /usr/bin/time (Debian's package time), a small process: a child spawned
+// by this large one would count this one's memory too, as it shares it
+// until it runs the program.
 class EndToEndComparison {
 public:
     // iJson: the model; iExpected: the text both must write.

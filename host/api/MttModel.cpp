@@ -13,6 +13,12 @@ Model::~Model() {}
 
 std::unique_ptr<Model> Model::FromFile(const std::string& iPath, std::string& oError, ModelFormat iFormat)
 {
+    if (iFormat == ModelFormat::kByName) iFormat = FormatOf(iPath);
+    // JSON is read straight into the buffer its reader takes.
+    if (iFormat == ModelFormat::kJson) {
+        std::unique_ptr<JsonModel> json = JsonModel::LoadFile(iPath, oError);
+        return json ? std::unique_ptr<Model>(new Model(std::move(json))) : nullptr;
+    }
     std::string text;
     if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
     return FromText(text, iPath, oError, iFormat);

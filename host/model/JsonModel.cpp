@@ -1,66 +1,173 @@
 #include "JsonModel.h"
 
-#include <algorithm>
-#include <vector>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 
-#include "JsonModelObject.h"
+#include "JsonModelBuilder.h"
+#include "JsonModelSelection.h"
+#include "JsonTextReader.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
-#include "mtt_json_values.h"
 #include "mtt_value_ref_cache.h"
 
 const char* const JsonModel::kUnknownPointer = "<unknown>";
 
-JsonModel::JsonModel(std::unique_ptr<nlohmann::json> iDocument)
-    : _document(std::move(iDocument)), _refs(new mtt_runtime::ValueRefCache())
+namespace {
+
+const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
+
+// Reads a whole file into oBytes, then JsonTextReader::kPadding zero bytes
+// (not counted in oSize), reserved at once for a regular file. The messages
+// are those of mtt_runtime::ReadFile.
+bool ReadPadded(const std::string& iPath, std::string& oBytes, std::size_t& oSize, std::string& oError)
 {
+    std::FILE* file = std::fopen(iPath.c_str(), "rb");
+    if (file == nullptr) {
+        oError = iPath + ": error: cannot open: " + std::strerror(errno);
+        return false;
+    }
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+        oBytes.reserve(static_cast<std::size_t>(status.st_size) + JsonTextReader::kPadding + 1);
+    }
+    std::size_t size = 0;
+    for (;;) {
+        if (oBytes.capacity() - size <= JsonTextReader::kPadding) oBytes.reserve(2 * oBytes.capacity() + 65536);
+        oBytes.resize(oBytes.capacity());
+        const std::size_t read = std::fread(&oBytes[size], 1, oBytes.size() - size, file);
+        size += read;
+        if (read == 0) break;
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        oError = iPath + ": error: cannot read: " + std::strerror(error);
+        return false;
+    }
+    oBytes.resize(size);
+    oBytes.append(JsonTextReader::kPadding, '\0');
+    oSize = size;
+    return true;
 }
+
+}  // namespace
+
+JsonModel::JsonModel() : _refs(new mtt_runtime::ValueRefCache()) {}
 
 JsonModel::~JsonModel() {}
 
 std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
 {
-    std::string text;
-    if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
-    return FromText(text, iPath, oError);
+    std::string bytes;
+    std::size_t size = 0;
+    if (!ReadPadded(iPath, bytes, size, oError)) return nullptr;
+    return FromPadded(bytes, size, iPath, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)
 {
-    std::unique_ptr<nlohmann::json> document(new nlohmann::json());
-    if (!mtt_runtime::ParseJson(iText, iName, *document, oError)) return nullptr;
-    return Made(std::move(document), iText.size());
+    std::string bytes;
+    bytes.reserve(iText.size() + JsonTextReader::kPadding);
+    bytes = iText;
+    bytes.append(JsonTextReader::kPadding, '\0');
+    return FromPadded(bytes, iText.size(), iName, oError);
+}
+
+std::unique_ptr<JsonModel> JsonModel::FromPadded(std::string& ioBytes, std::size_t iSize, const std::string& iName,
+                                                 std::string& oError)
+{
+    {
+        std::unique_ptr<JsonModel> model(new JsonModel());
+        JsonModelBuilder builder(*model, iSize);
+        if (JsonTextReader::Read(ioBytes.data(), iSize, ioBytes.size(), builder) && builder.Finish()) return model;
+    }
+    // The careful reader says what is wrong, or reads what only it takes.
+    ioBytes.resize(iSize);
+    nlohmann::json document;
+    if (!mtt_runtime::ParseJson(ioBytes, iName, document, oError)) return nullptr;
+    std::string().swap(ioBytes);
+    std::unique_ptr<JsonModel> model = FromDocument(document);
+    if (!model) oError = iName + kTooLarge;
+    return model;
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError)
 {
-    std::unique_ptr<nlohmann::json> document(new nlohmann::json());
-    if (!YamlReader::Read(iText, iName, *document, oError)) return nullptr;
-    return Made(std::move(document), iText.size());
+    nlohmann::json document;
+    if (!YamlReader::Read(iText, iName, document, oError)) return nullptr;
+    std::unique_ptr<JsonModel> model = FromDocument(document);
+    if (!model) oError = iName + kTooLarge;
+    return model;
 }
 
-std::unique_ptr<JsonModel> JsonModel::Made(std::unique_ptr<nlohmann::json> iDocument, size_t iTextSize)
+std::unique_ptr<JsonModel> JsonModel::FromDocument(const nlohmann::json& iDocument)
 {
-    std::unique_ptr<JsonModel> model(new JsonModel(std::move(iDocument)));
-    // About one object per 32 bytes of text (a member and its value): the
-    // table of objects then grows without rehashing every few thousand.
-    model->_objects.reserve(iTextSize / 32);
-    return model;
+    std::unique_ptr<JsonModel> model(new JsonModel());
+    JsonModelBuilder builder(*model, 0);
+    return builder.Copy(iDocument) ? std::move(model) : nullptr;
 }
 
 MTLIModelObject* JsonModel::Root()
 {
-    return ObjectFor(*_document, nullptr, std::string());
+    return ObjectAt(_root, kNone);
 }
 
-JsonModelObject* JsonModel::ObjectFor(const nlohmann::json& iNode, JsonModelObject* iParent, std::string_view iToken)
+std::string_view JsonModel::TextFrom(uint32_t iOffset) const
 {
-    std::unique_ptr<JsonModelObject>& slot = _objects[&iNode];
-    if (!slot) slot.reset(new JsonModelObject(*this, iNode, iParent, std::string(iToken)));
-    return slot.get();
+    const char* text = _texts.data() + iOffset;
+    std::size_t length = 0;
+    for (int shift = 0;; shift += 7) {
+        const unsigned char byte = static_cast<unsigned char>(*text++);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) break;
+    }
+    return std::string_view(text, length);
+}
+
+uint32_t JsonModel::AddText(std::string_view iText)
+{
+    const std::size_t offset = _texts.size();
+    if (offset + iText.size() + 5 >= kNone) throw std::length_error("JsonModel: more than 4 GiB of texts");
+    std::size_t length = iText.size();
+    while (length >= 0x80) {
+        _texts += static_cast<char>(0x80 | (length & 0x7F));
+        length >>= 7;
+    }
+    _texts += static_cast<char>(length);
+    _texts.append(iText.data(), iText.size());
+    return static_cast<uint32_t>(offset);
+}
+
+uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
+{
+    const Shape& shape = _shapes[iShape];
+    if (shape.count <= kFewMembers) {
+        for (uint32_t i = 0; i < shape.count; ++i) {
+            if (SameName(Name(ShapeName(shape, i)), iName)) return i;
+        }
+        return kNone;
+    }
+    auto name = _nameNumbers.find(iName);
+    if (name == _nameNumbers.end()) return kNone;
+    auto found = _manyMembers.find(uint64_t(iShape) << 32 | name->second);
+    return found == _manyMembers.end() ? kNone : found->second;
+}
+
+JsonModelObject* JsonModel::ObjectAt(uint32_t iSlot, uint32_t iParent)
+{
+    if (IsContainer(KindAt(iSlot))) return &_containers[_values[iSlot]];
+    std::unique_ptr<JsonModelObject>& scalar = _scalars[iSlot];
+    if (!scalar) scalar.reset(new JsonModelObject(*this, iSlot, iParent, false));
+    return scalar.get();
 }
 
 void JsonModel::SetUserCodeSource(UserCodeSource iSource)
@@ -70,19 +177,19 @@ void JsonModel::SetUserCodeSource(UserCodeSource iSource)
 
 JsonModelObject* JsonModel::UserCodeOf(JsonModelObject& iOwner)
 {
-    JsonModelObject*& slot = _userCode[&iOwner];
-    if (slot != nullptr) return slot;
-    const nlohmann::json* node = &mtt_runtime::JsonValues::UserCodeMember(iOwner.Node());
+    JsonModelObject*& object = _userCode[&iOwner];
+    if (object != nullptr) return object;
     std::string text;
-    const bool given = _userCodeSource && _userCodeSource(iOwner, text);
-    // The empty answer is one node shared by all owners, but every owner
-    // needs an object of its own (objects know their parent): copy it.
-    if (given || node != mtt_runtime::Member(&iOwner.Node(), "UserCode")) {
-        _userCodeNodes.emplace_back(new nlohmann::json(given ? std::move(text) : std::string()));
-        node = _userCodeNodes.back().get();
+    if (!(_userCodeSource && _userCodeSource(iOwner, text))) {
+        const uint32_t member = iOwner.MemberSlot("UserCode");
+        if (member != kNone && !IsContainer(KindAt(member))) return object = ObjectAt(member, iOwner.Number());
+        text.clear();
     }
-    slot = ObjectFor(*node, &iOwner, "UserCode");
-    return slot;
+    // A text of its own, as a model text reads: up to a NUL.
+    _kinds.push_back(kString);
+    _values.push_back(AddText(std::string_view(text).substr(0, text.find('\0'))));
+    _userCodeObjects.emplace_back(*this, static_cast<uint32_t>(_kinds.size() - 1), iOwner.Number(), true);
+    return object = &_userCodeObjects.back();
 }
 
 const mtt_runtime::ValueRef& JsonModel::RefFor(std::string_view iText)
@@ -93,9 +200,57 @@ const mtt_runtime::ValueRef& JsonModel::RefFor(std::string_view iText)
 std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
 {
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
-    if (object == nullptr) return kUnknownPointer;
-    auto found = _objects.find(&object->Node());
-    // The objects of a loop's selection stand for a node of this model too.
-    if (found == _objects.end()) return kUnknownPointer;
+    if (object == nullptr || object->_model != this) return kUnknownPointer;
     return object->Pointer();
+}
+
+const nlohmann::json& JsonModel::MirrorOf(uint32_t iSlot)
+{
+    if (!_mirror) {
+        // Without recursion: the document may nest deeply.
+        _mirror.reset(new nlohmann::json());
+        _mirrorNodes.assign(_kinds.size(), nullptr);
+        std::vector<std::pair<uint32_t, nlohmann::json*>> pending{{_root, _mirror.get()}};
+        while (!pending.empty()) {
+            const uint32_t slot = pending.back().first;
+            nlohmann::json& node = *pending.back().second;
+            pending.pop_back();
+            _mirrorNodes[slot] = &node;
+            const JsonModelObject* container = IsContainer(KindAt(slot)) ? &_containers[_values[slot]] : nullptr;
+            switch (KindAt(slot)) {
+            case kNull: node = nullptr; break;
+            case kFalse:
+            case kTrue: node = KindAt(slot) == kTrue; break;
+            case kNumber: {
+                const std::string_view text = TextAt(slot);
+                node = nlohmann::json::parse(text.begin(), text.end());
+                break;
+            }
+            case kString: node = std::string(TextAt(slot)); break;
+            case kArray: {
+                node = nlohmann::json::array();
+                nlohmann::json::array_t& elements = node.get_ref<nlohmann::json::array_t&>();
+                elements.resize(container->_extent);
+                for (uint32_t i = 0; i < container->_extent; ++i)
+                    pending.emplace_back(container->_first + i, &elements[i]);
+                break;
+            }
+            case kObject: {
+                node = nlohmann::json::object();
+                nlohmann::json::object_t& members = node.get_ref<nlohmann::json::object_t&>();
+                const Shape& shape = ShapeOf(container->_extent);
+                for (uint32_t i = 0; i < shape.count; ++i) {
+                    pending.emplace_back(container->_first + i, &members[std::string(Name(ShapeName(shape, i)))]);
+                }
+                break;
+            }
+            }
+        }
+    }
+    if (iSlot < _mirrorNodes.size() && _mirrorNodes[iSlot] != nullptr) return *_mirrorNodes[iSlot];
+    // A user-code text: a node outside the document.
+    _looseMirrorNodes.emplace_back(new nlohmann::json(std::string(TextAt(iSlot))));
+    if (iSlot >= _mirrorNodes.size()) _mirrorNodes.resize(iSlot + 1, nullptr);
+    _mirrorNodes[iSlot] = _looseMirrorNodes.back().get();
+    return *_mirrorNodes[iSlot];
 }

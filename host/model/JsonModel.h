@@ -1,7 +1,10 @@
 #ifndef JSONMODEL_H
 #define JSONMODEL_H
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,8 +13,11 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "JsonModelObject.h"
+
 class MTLIModelObject;
-class JsonModelObject;
+class JsonModelBuilder;
+class JsonModelView;
 namespace mtt_runtime {
 class ValueRef;
 class ValueRefCache;
@@ -38,10 +44,17 @@ class ValueRefCache;
 // generated code's runtime (host/runtime/mtt_runtime.h) answers the same
 // names with the same texts.
 //
-// Model objects are made on first use, one per node, and live, at fixed
-// addresses, as long as the JsonModel. Nesting depth has no limit of its own
-// (a YAML text has one, see YamlReader): the document is built and released
-// without recursion.
+// The document is kept compactly: every value is a slot (a kind and 32 bits:
+// a text's place among the texts, or an array's or object's number); the
+// values of an array or object are consecutive slots; objects with the same
+// member names in the same order share one list of names (a shape). Arrays
+// and objects are model objects from the start, kept at fixed addresses; a
+// scalar gets an object when a path reaches it. All live as long as the
+// JsonModel. JSON text is read with simdjson; what it refuses is read again
+// by the reader of mtt_json_builder.h, which words the error (or reads what
+// only it takes: nesting deeper than 1,024, integers beyond 64 bits).
+// Nesting depth has no limit of its own (a YAML text has one, see
+// YamlReader). A document holds less than 4 GiB of texts.
 class JsonModel {
 public:
     // What PointerOf answers for an object this model did not hand out; a
@@ -55,6 +68,8 @@ public:
     // The same document written in YAML (YamlReader says how it maps to JSON).
     static std::unique_ptr<JsonModel> FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError);
+    // The document as mtt_json_builder.h's reader gives it.
+    static std::unique_ptr<JsonModel> FromDocument(const nlohmann::json& iDocument);
 
     // Gives the user code of an owner object: true with oText to use oText.
     using UserCodeSource = std::function<bool(const JsonModelObject& iOwner, std::string& oText)>;
@@ -77,25 +92,85 @@ public:
     // object keeps the answer it gave first.
     void SetUserCodeSource(UserCodeSource iSource);
 
-    // The object for iNode, a node of this document reached from iParent by
-    // the member name or element number iToken; made on first request.
-    JsonModelObject* ObjectFor(const nlohmann::json& iNode, JsonModelObject* iParent, std::string_view iToken);
+private:
+    friend class JsonModelBuilder;
+    friend class JsonModelObject;
+
+    // What a slot holds. Scalars before containers.
+    enum Kind : uint8_t { kNull, kFalse, kTrue, kNumber, kString, kArray, kObject };
+    static constexpr uint32_t kNone = UINT32_MAX;
+    // Shapes of more members find one by a table rather than by a search.
+    static constexpr uint32_t kFewMembers = 8;
+
+    // Member names in order, shared by the objects that have them.
+    struct Shape {
+        uint32_t first;  // in _shapeNames
+        uint32_t count;
+    };
+
+    JsonModel();
+    static std::unique_ptr<JsonModel> FromPadded(std::string& ioBytes, size_t iSize, const std::string& iName,
+                                                 std::string& oError);
+
+    Kind KindAt(uint32_t iSlot) const { return static_cast<Kind>(_kinds[iSlot]); }
+    static bool IsContainer(Kind iKind) { return iKind >= kArray; }
+    // The text of a string or number slot; the text that AddText put at
+    // iOffset.
+    std::string_view TextAt(uint32_t iSlot) const { return TextFrom(_values[iSlot]); }
+    std::string_view TextFrom(uint32_t iOffset) const;
+    uint32_t AddText(std::string_view iText);
+    std::string_view Name(uint32_t iName) const { return _nameTexts[iName]; }
+    // Whether two names are the same, most often told by the first byte.
+    static bool SameName(std::string_view iLeft, std::string_view iRight)
+    {
+        return iLeft.size() == iRight.size() && (iLeft.empty() || (iLeft[0] == iRight[0] && iLeft == iRight));
+    }
+    const Shape& ShapeOf(uint32_t iShape) const { return _shapes[iShape]; }
+    uint32_t ShapeName(const Shape& iShape, uint32_t iAt) const { return _shapeNames[iShape.first + iAt]; }
+    // The place of member iName in a shape, or kNone.
+    uint32_t MemberAt(uint32_t iShape, std::string_view iName) const;
+
+    JsonModelObject& Container(uint32_t iContainer) { return _containers[iContainer]; }
+    const JsonModelObject& Container(uint32_t iContainer) const { return _containers[iContainer]; }
+    // The object for the value in iSlot, held by container iParent (kNone
+    // for the root); made on first request for a scalar.
+    JsonModelObject* ObjectAt(uint32_t iSlot, uint32_t iParent);
     // The scalar that answers "UserCode" on the object iOwner; made once.
     JsonModelObject* UserCodeOf(JsonModelObject& iOwner);
     // iText parsed as a value reference; parsed once.
     const mtt_runtime::ValueRef& RefFor(std::string_view iText);
+    // The node for iSlot in a copy of the document as nlohmann/json holds it,
+    // made on first request (the explain page walks the document so).
+    const nlohmann::json& MirrorOf(uint32_t iSlot);
 
-private:
-    explicit JsonModel(std::unique_ptr<nlohmann::json> iDocument);
-    static std::unique_ptr<JsonModel> Made(std::unique_ptr<nlohmann::json> iDocument, size_t iTextSize);
+    // Slots: a kind and a 32-bit value each.
+    std::vector<uint8_t> _kinds;
+    std::vector<uint32_t> _values;
+    // Texts of strings and numbers: a length (7 bits a byte, low first),
+    // then the bytes.
+    std::string _texts;
+    // Member names by number (kept in _names), their numbers by name, and
+    // shapes.
+    std::deque<std::string> _names;
+    std::vector<std::string_view> _nameTexts;
+    std::unordered_map<std::string_view, uint32_t> _nameNumbers;
+    std::vector<uint32_t> _shapeNames;
+    std::vector<Shape> _shapes;
+    // Where each member of a shape of many members is, by shape and name.
+    std::unordered_map<uint64_t, uint32_t> _manyMembers;
+    // Arrays and objects, numbered in document order (the root first).
+    std::deque<JsonModelObject> _containers;
+    uint32_t _root = 0;  // the root's slot
 
-    std::unique_ptr<nlohmann::json> _document;
-    // Nodes made for user code, outside the document, at fixed addresses.
-    std::vector<std::unique_ptr<nlohmann::json>> _userCodeNodes;
-    std::unordered_map<const nlohmann::json*, std::unique_ptr<JsonModelObject>> _objects;
+    std::unordered_map<uint32_t, std::unique_ptr<JsonModelObject>> _scalars;
     UserCodeSource _userCodeSource;
     std::unordered_map<const JsonModelObject*, JsonModelObject*> _userCode;
+    std::deque<JsonModelObject> _userCodeObjects;
+    std::map<std::pair<uint32_t, std::string>, std::unique_ptr<JsonModelView>> _views;
     std::unique_ptr<mtt_runtime::ValueRefCache> _refs;
+    std::unique_ptr<nlohmann::json> _mirror;
+    std::vector<const nlohmann::json*> _mirrorNodes;
+    std::vector<std::unique_ptr<nlohmann::json>> _looseMirrorNodes;
 };
 
 #endif

@@ -1,23 +1,18 @@
 #include "JsonModelObject.h"
 
-#include <vector>
-
 #include <charconv>
-#include <cstdlib>
-#include <string_view>
-
-#include <nlohmann/json.hpp>
+#include <vector>
 
 #include "JsonModel.h"
 #include "JsonModelSelection.h"
 #include "MTTIMessageObserver.h"
 #include "mtt_expression.h"
-#include "mtt_json_builder.h"
 #include "mtt_json_values.h"
 #include "mtt_path_element.h"
 #include "mtt_selection.h"
 #include "mtt_value_ref.h"
 
+using mtt_runtime::ListPosition;
 using mtt_runtime::PathElement;
 using mtt_runtime::Value;
 using mtt_runtime::ValueRef;
@@ -30,7 +25,7 @@ public:
 
     bool Read(const mtt_runtime::Expression& iProperty, Value& oValue) override
     {
-        MTLIModelObject* object = iProperty.IsRelative() ? &_object : _object._model.Root();
+        MTLIModelObject* object = iProperty.IsRelative() ? &_object : _object._model->Root();
         const std::vector<std::string>& path = iProperty.Path();
         for (size_t i = 0; i < path.size() && object != nullptr; ++i) {
             if (i == 0 && path[i] == "this") continue;
@@ -47,19 +42,79 @@ private:
     JsonModelObject& _object;
 };
 
-JsonModelObject::JsonModelObject(JsonModel& iModel, const nlohmann::json& iNode, JsonModelObject* iParent,
-                                 std::string iToken)
-    : _model(iModel), _node(iNode), _parent(iParent), _token(std::move(iToken))
+// The object as mtt_runtime::JsonValues::ReadOf asks about a node.
+class JsonModelObject::Answers {
+public:
+    explicit Answers(JsonModelObject& iObject) : _object(iObject), _model(*iObject._model) {}
+
+    bool IsObject() const { return _object.Kind() == JsonModel::kObject; }
+    bool Member(std::string_view iName, Value& oValue) const
+    {
+        const uint32_t slot = _object.MemberSlot(iName);
+        if (slot != JsonModel::kNone) oValue = ValueAt(slot);
+        return slot != JsonModel::kNone;
+    }
+    Value Self() const { return ValueAt(_object._slot); }
+    Value UserCode() const { return ValueAt(_model.UserCodeOf(_object.Original())->_slot); }
+    bool Position(ListPosition& oPosition) const { return _object.Position(oPosition); }
+    std::size_t Depth() const
+    {
+        std::size_t levels = 0;
+        for (const JsonModelObject* object = _object.Enclosing(); object != nullptr; object = object->Enclosing()) {
+            ++levels;
+        }
+        return levels;
+    }
+
+private:
+    // As mtt_runtime::JsonValues::ValueOf gives it for the same node.
+    Value ValueAt(uint32_t iSlot) const
+    {
+        switch (_model.KindAt(iSlot)) {
+        case JsonModel::kString: return Value(Value::kText, std::string(_model.TextAt(iSlot)));
+        case JsonModel::kNumber: return Value(Value::kNumber, std::string(_model.TextAt(iSlot)));
+        case JsonModel::kFalse:
+        case JsonModel::kTrue: return Value::Boolean(_model.KindAt(iSlot) == JsonModel::kTrue);
+        case JsonModel::kArray:
+            return Value(Value::kList, std::string(), _model.Container(_model._values[iSlot])._extent);
+        case JsonModel::kObject: return Value(Value::kObject, std::string());
+        default: return Value();
+        }
+    }
+
+    JsonModelObject& _object;
+    JsonModel& _model;
+};
+
+JsonModelObject::JsonModelObject(JsonModel& iModel, uint32_t iParent)
+    : _model(&iModel), _slot(0), _parent(iParent), _first(0), _extent(0)
+{
+}
+
+JsonModelObject::JsonModelObject(JsonModel& iModel, uint32_t iSlot, uint32_t iParent, bool iUserCode)
+    : _model(&iModel), _slot(iSlot), _parent(iParent), _first(iUserCode ? kUserCode : 0), _extent(0)
 {
 }
 
 JsonModelObject::~JsonModelObject() {}
 
+uint32_t JsonModelObject::Kind() const
+{
+    return _model->KindAt(_slot);
+}
+
+uint32_t JsonModelObject::Number() const
+{
+    return _model->_values[_slot];
+}
+
 int JsonModelObject::GetKind()
 {
-    if (_node.is_array()) return 1;
-    if (mtt_runtime::IsScalar(_node)) return 2;
-    return 0;
+    switch (Kind()) {
+    case JsonModel::kArray: return 1;
+    case JsonModel::kObject: return 0;
+    default: return 2;
+    }
 }
 
 // Plain names take the first branch after a scan of their bytes, with no
@@ -70,49 +125,56 @@ MTLIModelObject* JsonModelObject::GetProperty(const MTTString& iName)
     const PathElement element = PathElement::Parse(text);
     switch (element.GetKind()) {
     case PathElement::kParent: return Original().Enclosing();
-    case PathElement::kUserCode: return _node.is_object() ? _model.UserCodeOf(Original()) : nullptr;
-    case PathElement::kTest: return Test(_model.RefFor(text));
-    case PathElement::kSelection: return Original().View(std::string(text), _model.RefFor(text));
-    default: {
-        const nlohmann::json* child = mtt_runtime::JsonValues::Child(_node, element);
-        return child == nullptr ? nullptr : _model.ObjectFor(*child, &Original(), element.Name());
+    case PathElement::kUserCode: return Kind() == JsonModel::kObject ? _model->UserCodeOf(Original()) : nullptr;
+    case PathElement::kTest: return Test(_model->RefFor(text));
+    case PathElement::kSelection: return Original().View(std::string(text), _model->RefFor(text));
+    case PathElement::kIndex:
+        if (Kind() == JsonModel::kArray) {
+            return element.Index() < _extent
+                       ? _model->ObjectAt(_first + static_cast<uint32_t>(element.Index()), Number())
+                       : nullptr;
+        }
+        [[fallthrough]];
+    case PathElement::kMember: {
+        const uint32_t slot = MemberSlot(element.Name());
+        return slot == JsonModel::kNone ? nullptr : _model->ObjectAt(slot, Number());
     }
+    default: return nullptr;
     }
 }
 
 int JsonModelObject::GetSize()
 {
-    if (_selection && _selection->isView) return static_cast<int>(_selection->elements.size());
-    if (!_node.is_array()) return 0;
-    return _node.size() > 0x7fffffffu ? 0x7fffffff : static_cast<int>(_node.size());
+    if (Kind() != JsonModel::kArray) return 0;
+    return _extent > 0x7fffffffu ? 0x7fffffff : static_cast<int>(_extent);
 }
 
 MTLIModelObject* JsonModelObject::GetElement(int iIndex)
 {
-    if (_selection && _selection->isView) {
-        const std::vector<std::unique_ptr<JsonModelObject>>& elements = _selection->elements;
-        return iIndex >= 0 && static_cast<size_t>(iIndex) < elements.size() ? elements[iIndex].get() : nullptr;
-    }
-    if (!_node.is_array() || iIndex < 0 || static_cast<size_t>(iIndex) >= _node.size()) return nullptr;
-    char digits[16];
-    const char* end = std::to_chars(digits, digits + sizeof digits, iIndex).ptr;
-    return _model.ObjectFor(_node[static_cast<size_t>(iIndex)], &Original(), std::string_view(digits, end - digits));
+    if (Kind() != JsonModel::kArray || iIndex < 0 || static_cast<uint32_t>(iIndex) >= _extent) return nullptr;
+    return _model->ObjectAt(_first + static_cast<uint32_t>(iIndex), Number());
 }
 
 MTTString JsonModelObject::GetValue(const char* iName)
 {
-    if (iName == nullptr) return MTTString(mtt_runtime::ScalarText(_node).c_str());
-    const std::string_view name(iName);
-    if (mtt_runtime::NameSyntax::IsPlain(name) && name != "UserCode") {
-        const nlohmann::json* member = mtt_runtime::Member(&_node, name);
-        if (member == nullptr) return MTTString();
-        // A string member is copied once, straight from the document (the
-        // MTTString ends at a \u0000 as ScalarText does).
-        if (member->is_string()) return MTTString(member->get_ref<const std::string&>().c_str());
-        return MTTString(mtt_runtime::ScalarText(*member).c_str());
+    const std::string_view name(iName == nullptr ? "." : iName);
+    if (iName == nullptr || (mtt_runtime::NameSyntax::IsPlain(name) && name != "UserCode")) {
+        const uint32_t slot = iName == nullptr ? _slot : MemberSlot(name);
+        if (slot == JsonModel::kNone) return MTTString();
+        // Texts are copied once, straight from the document.
+        switch (_model->KindAt(slot)) {
+        case JsonModel::kString:
+        case JsonModel::kNumber: {
+            const std::string_view text = _model->TextAt(slot);
+            return MTTString(text.data(), text.size());
+        }
+        case JsonModel::kTrue: return MTTString("true");
+        case JsonModel::kFalse: return MTTString("false");
+        default: return MTTString();
+        }
     }
     std::string problem;
-    const Value value = Read(_model.RefFor(name), problem);
+    const Value value = Read(_model->RefFor(name), problem);
     if (!problem.empty()) Report(problem);
     return MTTString(value.Str().c_str());
 }
@@ -130,24 +192,17 @@ Value JsonModelObject::Read(const ValueRef& iRef, std::string& oProblem)
         if (oProblem.empty()) oProblem = at.problem;
         return value;
     }
-    auto position = [this](mtt_runtime::ListPosition& oPosition) {
-        if (_selection && _selection->original != nullptr && !_selection->isView) {
-            oPosition.index = _selection->index;
-            oPosition.count = _selection->count;
-            return true;
-        }
-        if (_parent == nullptr || !_parent->_node.is_array()) return false;
-        oPosition.index = std::strtoull(_token.c_str(), nullptr, 10);
-        oPosition.count = _parent->_node.size();
-        return true;
-    };
-    auto depth = [this]() {
-        size_t levels = 0;
-        for (const JsonModelObject* object = Enclosing(); object != nullptr; object = object->Enclosing()) ++levels;
-        return levels;
-    };
-    auto userCode = [this]() -> const nlohmann::json& { return _model.UserCodeOf(Original())->_node; };
-    return mtt_runtime::JsonValues::Read(iRef, _node, position, depth, userCode);
+    return mtt_runtime::JsonValues::ReadOf(iRef, Answers(*this));
+}
+
+bool JsonModelObject::Position(ListPosition& oPosition) const
+{
+    if (_parent == JsonModel::kNone) return false;
+    const JsonModelObject& parent = _model->Container(_parent);
+    if (parent.Kind() != JsonModel::kArray) return false;
+    oPosition.index = _slot - parent._first;
+    oPosition.count = parent._extent;
+    return true;
 }
 
 MTLIModelObject* JsonModelObject::Test(const ValueRef& iRef)
@@ -164,26 +219,20 @@ MTLIModelObject* JsonModelObject::Test(const ValueRef& iRef)
 MTLIModelObject* JsonModelObject::View(const std::string& iText, const ValueRef& iRef)
 {
     // Not a list: the loop says so.
-    if (!_node.is_array()) return this;
-    if (!_selection) _selection.reset(new JsonModelSelection());
-    std::unique_ptr<JsonModelObject>& view = _selection->views[iText];
+    if (Kind() != JsonModel::kArray) return this;
+    std::unique_ptr<JsonModelView>& view = _model->_views[std::make_pair(_slot, iText)];
     if (view) return view.get();
-    view.reset(new JsonModelObject(_model, _node, _parent, _token));
-    view->_selection.reset(new JsonModelSelection());
-    view->_selection->original = this;
-    view->_selection->isView = true;
+    view.reset(new JsonModelView(*this));
 
     const mtt_runtime::Selection* selection = iRef.GetSelection();
     std::string problem = selection == nullptr ? "malformed selection \"" + iRef.Name() + "\"" : std::string();
     std::vector<At> contexts;
-    contexts.reserve(_node.size());
-    for (size_t i = 0; i < _node.size(); ++i) {
-        contexts.emplace_back(*static_cast<JsonModelObject*>(GetElement(static_cast<int>(i))));
-    }
+    contexts.reserve(_extent);
+    for (uint32_t i = 0; i < _extent; ++i) contexts.emplace_back(*_model->ObjectAt(_first + i, Number()));
     std::vector<size_t> kept;
     if (selection != nullptr) {
         kept = selection->Select(
-            _node.size(), [&](size_t i) -> mtt_runtime::Expression::Context& { return contexts[i]; }, problem);
+            _extent, [&](size_t i) -> mtt_runtime::Expression::Context& { return contexts[i]; }, problem);
     }
     for (const At& at : contexts) {
         if (problem.empty()) problem = at.problem;
@@ -192,28 +241,24 @@ MTLIModelObject* JsonModelObject::View(const std::string& iText, const ValueRef&
         Report(problem);
         kept.clear();
     }
-    for (size_t i = 0; i < kept.size(); ++i) {
-        JsonModelObject* original = static_cast<JsonModelObject*>(GetElement(static_cast<int>(kept[i])));
-        std::unique_ptr<JsonModelObject> element(new JsonModelObject(_model, original->_node, this, original->_token));
-        element->_selection.reset(new JsonModelSelection());
-        element->_selection->original = original;
-        element->_selection->index = i;
-        element->_selection->count = kept.size();
-        view->_selection->elements.push_back(std::move(element));
-    }
+    for (const size_t index : kept) view->Add(*_model->ObjectAt(_first + static_cast<uint32_t>(index), Number()));
     return view.get();
-}
-
-JsonModelObject& JsonModelObject::Original()
-{
-    return _selection && _selection->original != nullptr ? *_selection->original : *this;
 }
 
 JsonModelObject* JsonModelObject::Enclosing() const
 {
-    JsonModelObject* object = _parent;
-    while (object != nullptr && object->_node.is_array()) object = object->_parent;
-    return object;
+    uint32_t container = _parent;
+    while (container != JsonModel::kNone && _model->Container(container).Kind() == JsonModel::kArray) {
+        container = _model->Container(container)._parent;
+    }
+    return container == JsonModel::kNone ? nullptr : &_model->Container(container);
+}
+
+uint32_t JsonModelObject::MemberSlot(std::string_view iName) const
+{
+    if (Kind() != JsonModel::kObject) return JsonModel::kNone;
+    const uint32_t at = _model->MemberAt(_extent, iName);
+    return at == JsonModel::kNone ? JsonModel::kNone : _first + at;
 }
 
 void JsonModelObject::Report(const std::string& iProblem)
@@ -221,14 +266,32 @@ void JsonModelObject::Report(const std::string& iProblem)
     MTTIMessageObserver::ReportFromModel(("ERROR: " + iProblem + ".\n").c_str());
 }
 
+const JsonModelObject* JsonModelObject::Parent() const
+{
+    return _parent == JsonModel::kNone ? nullptr : &_model->Container(_parent);
+}
+
+std::string JsonModelObject::Token() const
+{
+    if (_parent == JsonModel::kNone) return std::string();
+    if (_first == kUserCode && !JsonModel::IsContainer(_model->KindAt(_slot))) return "UserCode";
+    const JsonModelObject& parent = _model->Container(_parent);
+    const uint32_t at = _slot - parent._first;
+    if (parent.Kind() == JsonModel::kArray) {
+        char digits[16];
+        return std::string(digits, std::to_chars(digits, digits + sizeof digits, at).ptr);
+    }
+    return std::string(_model->Name(_model->ShapeName(_model->ShapeOf(parent._extent), at)));
+}
+
 std::string JsonModelObject::Pointer() const
 {
-    std::vector<const std::string*> tokens;
-    for (const JsonModelObject* o = this; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(&o->Token());
+    std::vector<std::string> tokens;
+    for (const JsonModelObject* o = this; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(o->Token());
     std::string pointer;
     for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) {
         pointer += '/';
-        for (const char c : **token) {
+        for (const char c : *token) {
             if (c == '~') {
                 pointer += "~0";
             } else if (c == '/') {
@@ -239,4 +302,55 @@ std::string JsonModelObject::Pointer() const
         }
     }
     return pointer;
+}
+
+bool JsonModelObject::IsArray() const
+{
+    return Kind() == JsonModel::kArray;
+}
+
+bool JsonModelObject::StringOrNumberMember(std::string_view iName, std::string& oText) const
+{
+    const uint32_t slot = MemberSlot(iName);
+    if (slot == JsonModel::kNone) return false;
+    const JsonModel::Kind kind = _model->KindAt(slot);
+    if (kind != JsonModel::kString && kind != JsonModel::kNumber) return false;
+    oText = _model->TextAt(slot);
+    return true;
+}
+
+const nlohmann::json& JsonModelObject::Node() const
+{
+    return _model->MirrorOf(_slot);
+}
+
+JsonModelView::JsonModelView(JsonModelObject& iList) : JsonModelObject(iList), _list(iList) {}
+
+JsonModelView::~JsonModelView() {}
+
+int JsonModelView::GetSize()
+{
+    return static_cast<int>(_elements.size());
+}
+
+MTLIModelObject* JsonModelView::GetElement(int iIndex)
+{
+    return iIndex >= 0 && static_cast<size_t>(iIndex) < _elements.size() ? _elements[iIndex].get() : nullptr;
+}
+
+void JsonModelView::Add(JsonModelObject& iElement)
+{
+    _elements.emplace_back(new JsonModelViewElement(*this, iElement, _elements.size()));
+}
+
+JsonModelViewElement::JsonModelViewElement(const JsonModelView& iView, JsonModelObject& iElement, std::size_t iIndex)
+    : JsonModelObject(iElement), _view(iView), _element(iElement), _index(iIndex)
+{
+}
+
+bool JsonModelViewElement::Position(ListPosition& oPosition) const
+{
+    oPosition.index = _index;
+    oPosition.count = _view.Size();
+    return true;
 }

@@ -2,7 +2,7 @@
 #define JSONMODELOBJECT_H
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,27 +11,28 @@
 #include "MTLIModelObject.h"
 
 class JsonModel;
-class JsonModelSelection;
+class JsonModelBuilder;
 namespace mtt_runtime {
 class Value;
 class ValueRef;
+struct ListPosition;
 }  // namespace mtt_runtime
 
 // One node of a JsonModel's document (see JsonModel for kinds, names and
-// texts). It remembers its parent and the member name or element number that
-// leads to it, from which JsonModel::PointerOf rebuilds its JSON pointer and
-// the loop positions and ".." are found.
+// texts). It knows the array or object that holds it and its place there,
+// from which Pointer rebuilds its JSON pointer and the loop positions and
+// ".." are found. An array or object is a slot of the document and its
+// values; it takes 32 bytes, as the document has one for each.
 //
 // It also answers what the template parser hands the model for expressions
 // (host/runtime/mtt_value_ref.h): a value "=EXPRESSION", a path element
 // "?EXPRESSION" (this object when the expression is true on it) and, on a
-// list, a path element "*SELECTION" (a view of the list: JsonModelSelection).
+// list, a path element "*SELECTION" (a view of the list: JsonModelView).
 // A problem with them (a text where a number is needed, ...) is reported
 // through the library, for the property that asked, and reads as the empty
 // text or as nothing.
 class JsonModelObject : public MTLIModelObject {
 public:
-    JsonModelObject(JsonModel& iModel, const nlohmann::json& iNode, JsonModelObject* iParent, std::string iToken);
     ~JsonModelObject() override;
 
     int GetKind() override;
@@ -40,34 +41,72 @@ public:
     MTLIModelObject* GetElement(int iIndex) override;
     MTTString GetValue(const char* iName) override;
 
-    const nlohmann::json& Node() const { return _node; }
-    const JsonModelObject* Parent() const { return _parent; }
-    const std::string& Token() const { return _token; }
+    // The array or object that holds it (a user-code text: its owner); null
+    // for the root.
+    const JsonModelObject* Parent() const;
+    // The member name or element number that leads to it from Parent
+    // ("UserCode" for a user-code text).
+    std::string Token() const;
     // Its RFC 6901 JSON pointer, from the tokens of its ancestors ("" for
     // the root).
     std::string Pointer() const;
+    bool IsArray() const;
+    // The text of member iName when it is a string or a number (as
+    // GetValue reads it); false for anything else.
+    bool StringOrNumberMember(std::string_view iName, std::string& oText) const;
+    // The node as nlohmann/json holds it, in a copy of the document made on
+    // first request: for tools that walk the whole document. Slow and large
+    // on the first call; prefer the calls above.
+    const nlohmann::json& Node() const;
 
     // What iRef reads on this object, with its kind; oProblem says what
     // went wrong with an expression.
     mtt_runtime::Value Read(const mtt_runtime::ValueRef& iRef, std::string& oProblem);
 
+    // Made by JsonModel only. An array or object of the document, held by
+    // container iParent; its slot and values are set when its holder is
+    // finished.
+    JsonModelObject(JsonModel& iModel, uint32_t iParent);
+    // A scalar in iSlot, held by container iParent; with iUserCode, the
+    // user-code text of the object iParent.
+    JsonModelObject(JsonModel& iModel, uint32_t iSlot, uint32_t iParent, bool iUserCode);
+
+protected:
+    friend class JsonModel;
+    friend class JsonModelBuilder;
+
+    JsonModelObject(const JsonModelObject& iOther) = default;
+
+    // The object that answers for this one: itself, or for a view (or an
+    // element of a view) the list's own object (the element's).
+    virtual JsonModelObject& Original() { return *this; }
+    // Its place in the list that holds it; false when it is in none.
+    virtual bool Position(mtt_runtime::ListPosition& oPosition) const;
+
 private:
     class At;
+    class Answers;
 
+    static constexpr uint32_t kUserCode = UINT32_MAX;
+
+    uint32_t Kind() const;
+    // The slot of member iName of an object, or JsonModel::kNone.
+    uint32_t MemberSlot(std::string_view iName) const;
+    // Its container number (an array or object), from its slot.
+    uint32_t Number() const;
     // The nearest ancestor that is not an array; null for the root.
     JsonModelObject* Enclosing() const;
-    // The object that answers for this one: itself, or for an element of a
-    // view the list's own object.
-    JsonModelObject& Original();
     MTLIModelObject* Test(const mtt_runtime::ValueRef& iRef);
     MTLIModelObject* View(const std::string& iText, const mtt_runtime::ValueRef& iRef);
     static void Report(const std::string& iProblem);
 
-    JsonModel& _model;
-    const nlohmann::json& _node;
-    JsonModelObject* _parent;
-    std::string _token;
-    std::unique_ptr<JsonModelSelection> _selection;
+    JsonModel* _model;
+    uint32_t _slot;
+    uint32_t _parent;  // container number, or JsonModel::kNone
+    // An array's or object's values: the first slot, and the element count
+    // or the shape. A scalar's _first is kUserCode for a user-code text.
+    uint32_t _first;
+    uint32_t _extent;
 };
 
 #endif

@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-#include <nlohmann/json.hpp>
-
 #include "JsonModelObject.h"
-#include "mtt_json_builder.h"
 
 namespace {
 
@@ -49,17 +46,14 @@ UserCodeKeys::Identity UserCodeKeys::Of(const MTLIModelObject* iOwner, const std
     std::vector<std::string> segments;
     for (; object->Parent() != nullptr; object = object->Parent()) {
         std::string segment = object->Token();
-        if (object->Parent()->Node().is_array()) {
+        if (object->Parent()->IsArray()) {
             bool named = false;
             for (const std::string& member : _members) {
-                const nlohmann::json* value = mtt_runtime::Member(&object->Node(), member);
-                if (value != nullptr && (value->is_string() || value->is_number())) {
-                    std::string text = mtt_runtime::ScalarText(*value);
-                    if (!text.empty()) {
-                        segment = std::move(text);
-                        named = true;
-                        break;
-                    }
+                std::string text;
+                if (object->StringOrNumberMember(member, text) && !text.empty()) {
+                    segment = std::move(text);
+                    named = true;
+                    break;
                 }
             }
             if (!named) identity.positional = true;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "mtt_json_builder.h"
@@ -62,14 +63,18 @@ public:
         }
     }
 
-    // What iRef reads on iNode, transforms applied. iPositionOf(ListPosition&)
-    // says where iNode sits in its list (false when it is not a list
-    // element) and iDepthOf() how deep it lies; they are called for loop
-    // values only. iUserCodeOf() gives the node that answers an unquoted
-    // "UserCode" on an object. Expressions are answered by the callers.
-    template <class PositionOf, class DepthOf, class UserCodeOf>
-    static Value Read(const ValueRef& iRef, const Json& iNode, PositionOf&& iPositionOf, DepthOf&& iDepthOf,
-                      UserCodeOf&& iUserCodeOf)
+    // What iRef reads on a node, transforms applied; iNode answers for the
+    // node (any document form):
+    //   bool IsObject()                     whether it is an object
+    //   bool Member(std::string_view, Value&)  a member's value; false when missing
+    //   Value Self()                        its own value
+    //   Value UserCode()                    what an unquoted "UserCode" reads on an object
+    //   bool Position(ListPosition&)        where it sits in its list; false when in none
+    //   std::size_t Depth()                 how deep it lies
+    // Position and Depth are asked for loop values only. Expressions are
+    // answered by the callers.
+    template <class Node>
+    static Value ReadOf(const ValueRef& iRef, Node&& iNode)
     {
         Value value;
         switch (iRef.GetBase()) {
@@ -77,21 +82,49 @@ public:
         case ValueRef::kComputed:
         case ValueRef::kTest:
         case ValueRef::kSelection: return value;
-        case ValueRef::kMember: {
-            const bool userCode = !iRef.IsQuoted() && iNode.is_object() && iRef.Name() == "UserCode";
-            const Json* member = userCode ? &iUserCodeOf() : Member(&iNode, iRef.Name());
-            if (member != nullptr) value = ValueOf(*member);
+        case ValueRef::kMember:
+            if (!iRef.IsQuoted() && iNode.IsObject() && iRef.Name() == "UserCode") {
+                value = iNode.UserCode();
+            } else {
+                iNode.Member(iRef.Name(), value);
+            }
             break;
-        }
-        case ValueRef::kSelf: value = ValueOf(iNode); break;
+        case ValueRef::kSelf: value = iNode.Self(); break;
         default: {
             ListPosition position;
-            const bool listed = iRef.GetBase() != ValueRef::kDepth && iPositionOf(position);
-            const std::size_t depth = iRef.GetBase() == ValueRef::kDepth ? iDepthOf() : 0;
+            const bool listed = iRef.GetBase() != ValueRef::kDepth && iNode.Position(position);
+            const std::size_t depth = iRef.GetBase() == ValueRef::kDepth ? iNode.Depth() : 0;
             value = iRef.DerivedValue(listed, position.index, position.count, depth);
         }
         }
         return iRef.Apply(std::move(value));
+    }
+
+    // ReadOf on a node of an nlohmann document. iPositionOf(ListPosition&)
+    // and iDepthOf() answer Position and Depth; iUserCodeOf() gives the node
+    // that answers an unquoted "UserCode" on an object.
+    template <class PositionOf, class DepthOf, class UserCodeOf>
+    static Value Read(const ValueRef& iRef, const Json& iNode, PositionOf&& iPositionOf, DepthOf&& iDepthOf,
+                      UserCodeOf&& iUserCodeOf)
+    {
+        struct Node {
+            const Json& node;
+            PositionOf& positionOf;
+            DepthOf& depthOf;
+            UserCodeOf& userCodeOf;
+            bool IsObject() const { return node.is_object(); }
+            bool Member(std::string_view iName, Value& oValue) const
+            {
+                const Json* member = mtt_runtime::Member(&node, iName);
+                if (member != nullptr) oValue = ValueOf(*member);
+                return member != nullptr;
+            }
+            Value Self() const { return ValueOf(node); }
+            Value UserCode() const { return ValueOf(userCodeOf()); }
+            bool Position(ListPosition& oPosition) const { return positionOf(oPosition); }
+            std::size_t Depth() const { return depthOf(); }
+        };
+        return ReadOf(iRef, Node{iNode, iPositionOf, iDepthOf, iUserCodeOf});
     }
 };
 

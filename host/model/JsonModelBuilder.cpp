@@ -1,0 +1,256 @@
+#include "JsonModelBuilder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "JsonModelObject.h"
+#include "mtt_json_builder.h"
+
+namespace {
+
+// Beyond this many names a new shape is checked for repeats by sorting.
+constexpr std::size_t kPairwiseNames = 16;
+
+uint64_t HashOf(const uint32_t* iNames, std::size_t iCount)
+{
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ iCount;
+    for (std::size_t i = 0; i < iCount; ++i) hash = (hash ^ iNames[i]) * 0x100000001B3ull;
+    return hash;
+}
+
+bool Repeats(const uint32_t* iNames, std::size_t iCount)
+{
+    if (iCount <= kPairwiseNames) {
+        for (std::size_t i = 1; i < iCount; ++i) {
+            if (std::find(iNames, iNames + i, iNames[i]) != iNames + i) return true;
+        }
+        return false;
+    }
+    std::vector<uint32_t> sorted(iNames, iNames + iCount);
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+}  // namespace
+
+JsonModelBuilder::JsonModelBuilder(JsonModel& ioModel, std::size_t iTextSize) : _model(ioModel)
+{
+    // Every value takes at least two bytes of JSON text (one and a comma),
+    // and texts take no more than the text: reserved, not yet touched.
+    _model._kinds.reserve(iTextSize / 2 + 2);
+    _model._values.reserve(iTextSize / 2 + 2);
+    _model._texts.reserve(iTextSize + 16);
+}
+
+void JsonModelBuilder::Null()
+{
+    Add(JsonModel::kNull, 0);
+}
+
+void JsonModelBuilder::Boolean(bool iValue)
+{
+    Add(iValue ? JsonModel::kTrue : JsonModel::kFalse, 0);
+}
+
+void JsonModelBuilder::Number(std::string_view iText)
+{
+    Add(JsonModel::kNumber, Text(iText));
+}
+
+void JsonModelBuilder::String(std::string_view iText)
+{
+    Add(JsonModel::kString, Text(iText));
+}
+
+// Short texts that repeat (kinds, types, flags) are kept once: a text is
+// compared with the last one of its hash.
+uint32_t JsonModelBuilder::Text(std::string_view iText)
+{
+    uint32_t* recent = nullptr;
+    if (iText.size() <= kSharedText) {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, iText.data(), iText.size() < 8 ? iText.size() : 8);
+        recent = &_recentTexts[((bytes ^ iText.size()) * 0x9E3779B97F4A7C15ull) >> 54];
+        if (*recent != 0 && _model.TextFrom(*recent - 1) == iText) return *recent - 1;
+    }
+    if (_model._texts.size() + iText.size() + 5 >= std::numeric_limits<uint32_t>::max()) {
+        _tooLarge = true;
+        return 0;
+    }
+    const uint32_t offset = _model.AddText(iText);
+    if (recent != nullptr) *recent = offset + 1;
+    return offset;
+}
+
+void JsonModelBuilder::Key(std::string_view iName)
+{
+    Frame& frame = _frames.back();
+    const std::size_t at = _names.size() - frame.namesFrom;
+    if (frame.asExpected && frame.expected != JsonModel::kNone) {
+        const JsonModel::Shape& shape = _model.ShapeOf(frame.expected);
+        if (at < shape.count) {
+            const uint32_t name = _model.ShapeName(shape, static_cast<uint32_t>(at));
+            if (JsonModel::SameName(_model.Name(name), iName)) {
+                _names.push_back(name);
+                return;
+            }
+        }
+    }
+    frame.asExpected = false;
+    _names.push_back(NameNumber(iName));
+}
+
+uint32_t JsonModelBuilder::NameNumber(std::string_view iName)
+{
+    auto found = _model._nameNumbers.find(iName);
+    if (found != _model._nameNumbers.end()) return found->second;
+    const uint32_t number = static_cast<uint32_t>(_model._names.size());
+    _model._names.emplace_back(iName);
+    _model._nameTexts.push_back(_model._names.back());
+    _model._nameNumbers.emplace(_model._names.back(), number);
+    return number;
+}
+
+void JsonModelBuilder::OpenArray()
+{
+    Open(false);
+}
+
+void JsonModelBuilder::OpenObject()
+{
+    Open(true);
+}
+
+void JsonModelBuilder::Open(bool iObject)
+{
+    const uint32_t parent = _frames.empty() ? JsonModel::kNone : _frames.back().container;
+    const uint32_t expected = _frames.size() < _lastShapes.size() ? _lastShapes[_frames.size()] : JsonModel::kNone;
+    const uint32_t number = static_cast<uint32_t>(_model._containers.size());
+    _model._containers.emplace_back(_model, parent);
+    _frames.push_back(Frame{number, iObject, static_cast<uint32_t>(_values.size()),
+                            static_cast<uint32_t>(_names.size()), expected, true});
+}
+
+bool JsonModelBuilder::Close()
+{
+    const Frame frame = _frames.back();
+    JsonModelObject& container = _model._containers[frame.container];
+    const uint32_t first = static_cast<uint32_t>(_model._kinds.size());
+    container._first = first;
+    if (frame.object) {
+        const uint32_t shape = ShapeOf(frame);
+        if (shape == JsonModel::kNone) return false;
+        container._extent = shape;
+        _names.resize(frame.namesFrom);
+        const std::size_t depth = _frames.size() - 1;
+        if (_lastShapes.size() <= depth) _lastShapes.resize(depth + 1, JsonModel::kNone);
+        _lastShapes[depth] = shape;
+    } else {
+        container._extent = static_cast<uint32_t>(_values.size() - frame.valuesFrom);
+    }
+    for (std::size_t i = frame.valuesFrom; i < _values.size(); ++i) {
+        if (JsonModel::IsContainer(static_cast<Kind>(_kinds[i]))) {
+            _model._containers[_values[i]]._slot = static_cast<uint32_t>(first + (i - frame.valuesFrom));
+        }
+    }
+    _model._kinds.insert(_model._kinds.end(), _kinds.begin() + frame.valuesFrom, _kinds.end());
+    _model._values.insert(_model._values.end(), _values.begin() + frame.valuesFrom, _values.end());
+    if (_model._values.size() >= JsonModel::kNone) _tooLarge = true;
+    _kinds.resize(frame.valuesFrom);
+    _values.resize(frame.valuesFrom);
+    _frames.pop_back();
+    Add(frame.object ? JsonModel::kObject : JsonModel::kArray, frame.container);
+    return true;
+}
+
+uint32_t JsonModelBuilder::ShapeOf(const Frame& iFrame)
+{
+    const uint32_t* names = _names.data() + iFrame.namesFrom;
+    const std::size_t count = _names.size() - iFrame.namesFrom;
+    if (iFrame.asExpected && iFrame.expected != JsonModel::kNone && _model.ShapeOf(iFrame.expected).count == count) {
+        return iFrame.expected;
+    }
+    const uint64_t hash = HashOf(names, count);
+    for (auto candidates = _shapes.equal_range(hash); candidates.first != candidates.second; ++candidates.first) {
+        const JsonModel::Shape& shape = _model.ShapeOf(candidates.first->second);
+        if (shape.count == count && std::equal(names, names + count, _model._shapeNames.begin() + shape.first)) {
+            return candidates.first->second;
+        }
+    }
+    if (Repeats(names, count)) return JsonModel::kNone;
+    const uint32_t number = static_cast<uint32_t>(_model._shapes.size());
+    _model._shapes.push_back(
+        JsonModel::Shape{static_cast<uint32_t>(_model._shapeNames.size()), static_cast<uint32_t>(count)});
+    _model._shapeNames.insert(_model._shapeNames.end(), names, names + count);
+    if (_model._shapeNames.size() >= JsonModel::kNone) _tooLarge = true;
+    _shapes.emplace(hash, number);
+    if (count > JsonModel::kFewMembers) {
+        for (std::size_t i = 0; i < count; ++i) {
+            _model._manyMembers.emplace(uint64_t(number) << 32 | names[i], static_cast<uint32_t>(i));
+        }
+    }
+    return number;
+}
+
+void JsonModelBuilder::Add(Kind iKind, uint32_t iValue)
+{
+    if (!_frames.empty()) {
+        _kinds.push_back(iKind);
+        _values.push_back(iValue);
+        return;
+    }
+    _model._root = static_cast<uint32_t>(_model._kinds.size());
+    _model._kinds.push_back(iKind);
+    _model._values.push_back(iValue);
+    if (JsonModel::IsContainer(iKind)) _model._containers[iValue]._slot = _model._root;
+    _rooted = true;
+}
+
+bool JsonModelBuilder::Finish()
+{
+    return _rooted && _frames.empty() && !_tooLarge;
+}
+
+bool JsonModelBuilder::Copy(const nlohmann::json& iDocument)
+{
+    struct Pending {
+        const nlohmann::json* node;
+        nlohmann::json::const_iterator next;
+    };
+    std::vector<Pending> open;
+    auto add = [&](const nlohmann::json& iNode) {
+        switch (iNode.type()) {
+        case nlohmann::json::value_t::array:
+            OpenArray();
+            open.push_back(Pending{&iNode, iNode.cbegin()});
+            break;
+        case nlohmann::json::value_t::object:
+            OpenObject();
+            open.push_back(Pending{&iNode, iNode.cbegin()});
+            break;
+        case nlohmann::json::value_t::string: String(mtt_runtime::ScalarText(iNode)); break;
+        case nlohmann::json::value_t::boolean: Boolean(iNode.get<bool>()); break;
+        case nlohmann::json::value_t::number_integer:
+        case nlohmann::json::value_t::number_unsigned:
+        case nlohmann::json::value_t::number_float: Number(iNode.dump()); break;
+        default: Null(); break;
+        }
+    };
+    add(iDocument);
+    while (!open.empty()) {
+        Pending& top = open.back();
+        if (top.next == top.node->cend()) {
+            open.pop_back();
+            if (!Close()) return false;
+            continue;
+        }
+        const nlohmann::json::const_iterator member = top.next++;
+        if (top.node->is_object()) Key(member.key());
+        add(*member);
+    }
+    return Finish();
+}

@@ -1,0 +1,171 @@
+// JSON text is read by a fast reader, and again by the careful reader of
+// mtt_json_builder.h when the fast one refuses it: every text must give the
+// model the careful reader's document, or its error, to the byte. Checked on
+// awkward texts and on thousands of damaged ones.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "JsonModel.h"
+#include "JsonModelObject.h"
+#include "MTLIModelObject.h"
+#include "mtt_json_builder.h"
+
+namespace {
+
+std::string Quoted(const std::string& iName)
+{
+    std::string quoted = "\"";
+    for (const char c : iName) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string PointerToken(const std::string& iName)
+{
+    std::string token;
+    for (const char c : iName) token += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
+    return token;
+}
+
+// The model's objects against the careful reader's document, node by node:
+// kinds, texts, sizes, every member found by its name, pointers.
+void ExpectSameDocument(JsonModel& ioModel, const nlohmann::json& iExpected)
+{
+    struct Pending {
+        const nlohmann::json* node;
+        MTLIModelObject* object;
+        std::string pointer;
+    };
+    std::vector<Pending> pending{{&iExpected, ioModel.Root(), ""}};
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        const nlohmann::json& node = *next.node;
+        ASSERT_NE(nullptr, next.object) << next.pointer;
+        EXPECT_EQ(next.pointer, ioModel.PointerOf(next.object));
+        EXPECT_EQ(node.is_array() ? 1 : node.is_object() ? 0 : 2, next.object->GetKind()) << next.pointer;
+        EXPECT_EQ(mtt_runtime::ScalarText(node), next.object->GetValue(nullptr).ConvertToChar()) << next.pointer;
+        if (node.is_array()) {
+            ASSERT_EQ(static_cast<int>(node.size()), next.object->GetSize()) << next.pointer;
+            for (size_t i = 0; i < node.size(); ++i) {
+                pending.push_back(
+                    {&node[i], next.object->GetElement(static_cast<int>(i)), next.pointer + "/" + std::to_string(i)});
+            }
+        } else if (node.is_object()) {
+            for (auto member = node.begin(); member != node.end(); ++member) {
+                const std::string name = Quoted(member.key());
+                EXPECT_EQ(mtt_runtime::ScalarText(member.value()), next.object->GetValue(name.c_str()).ConvertToChar());
+                pending.push_back({&member.value(), next.object->GetProperty(name.c_str()),
+                                   next.pointer + "/" + PointerToken(member.key())});
+            }
+        }
+    }
+}
+
+// FromText agrees with the careful reader on iText: the same document, or
+// the same error.
+void ExpectReadAsCarefully(const std::string& iText)
+{
+    SCOPED_TRACE(iText);
+    nlohmann::json expected;
+    std::string expectedError;
+    const bool valid = mtt_runtime::ParseJson(iText, "m.json", expected, expectedError);
+    std::string error;
+    std::unique_ptr<JsonModel> model = JsonModel::FromText(iText, "m.json", error);
+    ASSERT_EQ(valid, model != nullptr) << error;
+    if (!valid) {
+        EXPECT_EQ(expectedError, error);
+        return;
+    }
+    // The copy in nlohmann/json form that the explain page walks.
+    const nlohmann::json& mirror = static_cast<JsonModelObject*>(model->Root())->Node();
+    EXPECT_EQ(expected, mirror);
+    EXPECT_EQ(expected.dump(), mirror.dump());
+    ExpectSameDocument(*model, expected);
+}
+
+}  // namespace
+
+TEST(JsonReading, AwkwardTextsReadAsTheCarefulReaderReadsThem)
+{
+    std::string manyMembers = "{";
+    for (int i = 19; i >= 0; --i) manyMembers += "\"m" + std::to_string(i) + "\": " + std::to_string(i) + ",";
+    manyMembers += "\"\": [], \"a/b~c\": {}}";
+    const std::string texts[] = {
+        // Strings and escapes, names among them.
+        R"({"a \"b\" \\ \/ \b\f\n\r\t": "\u00e9\ud83d\ude00 caf\u00c3", "": "", "\u0041": "x"})",
+        "[\"caf\xc3\xa9 \xf0\x9f\x98\x80\", \"tab\\there\"]",
+        // Numbers as the careful reader writes them back.
+        "[0, -0, 1, -7, 42.0, 1.5, -0.25, 1e10, 1E2, 1e-2, 1e+20, 1e-400, 0.1, 1.7976931348623157e308]",
+        "[9223372036854775807, -9223372036854775808, 18446744073709551615, 18446744073709551616, "
+        "-9223372036854775809, 123456789012345678901234567890]",
+        "[true, false, null, [], {}, [[]], [{}], {\"a\": {\"b\": {\"c\": [null]}}}]",
+        // Records: the same names in the same order, in another order, fewer, more.
+        R"({"list": [{"name": "a", "type": "int"}, {"name": "b", "type": "long"}, {"type": "x", "name": "c"},
+                     {"name": "d"}, {"name": "e", "type": "f", "more": 1}, {}, {"name": "g", "type": "h"}]})",
+        manyMembers,
+        // Scalars as the whole document, whitespace, a byte order mark.
+        "\"alone\"", "12", "null", " \t\r\n[ 1 , 2 ] \n", "\xef\xbb\xbf{\"bom\": 1}",
+        // Nesting deeper than the fast reader goes.
+        std::string(1500, '[') + "1" + std::string(1500, ']'),
+        // Malformed: each is worded by the careful reader.
+        "", "   ", "[1,]", "{\"a\": 1,}", "[1 2]", "{\"a\" 1}", "{\"a\": 1 \"b\": 2}", "[01]", "[1.]", "[-]", "[.5]",
+        "[+1]", "[1e]", "[1e400]", "[-1e400]", "[nul]", "[tru]", "[falsey]", "[true false]", "[1] x", "[1]]", "{", "[",
+        "[\"open", "{\"a\": }", "{a: 1}", "{'a': 1}", "['a']", "// c\n[1]", "/* c */ [1]", "[\"\\x\"]", "[\"\\u12\"]",
+        "[\"\\u0000\"]", "{\"\\u0000\": 1}", "{\"a\": 1, \"a\": 2}", "{\"x\": {\"a\": 1, \"b\": 2, \"a\": 3}}",
+        "[{\"a\": 1, \"b\": 2}, {\"a\": 1, \"a\": 2}]", "[\"\\ud800\"]", "[\"\\udc00\"]", "[\"\\ud800\\u0041\"]",
+        "[\"\x01\"]", "[\"a\tb\"]", "[\"\xff\"]", "[\"\xed\xa0\x80\"]", "[\"\xc3\"]", "[1]\xc3\xa9",
+        std::string("[1]\0", 4), std::string("[\"a\0b\"]", 7), "[1,,2]", "[,1]", "{,}", "{\"a\":1}}", "[}", "{]",
+        "\"\\u00e9", "[1e5x]", "[\"a\": 1]", "{\"a\": 1: 2}", "[\"a\" \"b\"]", "{\"a\": \"b\" \"c\": 1}"};
+    for (const std::string& text : texts) ExpectReadAsCarefully(text);
+}
+
+TEST(JsonReading, DamagedTextsReadAsTheCarefulReaderReadsThem)
+{
+    const std::string seed =
+        R"({"classes": [{"name": "Order", "id": 12, "attributes": [{"name": "id", "type": "int", "key": true},
+           {"name": "total", "type": "double", "key": false, "scale": -2.5e3}], "UserCode": "kept\n"},
+           {"name": "Caf\u00e9 \"x\"", "attributes": [], "tags": ["a", "b", null, 18446744073709551615]}]})";
+    const char alphabet[] = "{}[]:,\"\\ 0-1.eE+tfnu\x01\xc3\xa9";
+    std::mt19937 random(20240611u);
+    for (int i = 0; i < 4000 && !HasFailure(); ++i) {
+        std::string text = seed;
+        for (int edits = 1 + static_cast<int>(random() % 3); edits > 0; --edits) {
+            const size_t at = random() % text.size();
+            const char c = alphabet[random() % (sizeof alphabet - 1)];
+            switch (random() % 3) {
+            case 0: text[at] = c; break;
+            case 1: text.insert(at, 1, c); break;
+            default: text.erase(at, 1); break;
+            }
+        }
+        ExpectReadAsCarefully(text);
+    }
+}
+
+TEST(JsonReading, AFileReadsAsItsText)
+{
+    const std::string path = std::string(MTT_BINARY_DIR) + "/json-reading-test.json";
+    const std::string text = R"({"a": [1, "two", {"b": null}]})";
+    {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+    }
+    std::string error;
+    std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path, error);
+    std::remove(path.c_str());
+    ASSERT_TRUE(model) << error;
+    ExpectSameDocument(*model, nlohmann::json::parse(text));
+}
