@@ -2,12 +2,14 @@
 // library (tree and text paths) against two models, late-evaluated and
 // parsed; the variable and function templates; then a summary, the
 // parser's memory per directive on a 30 MB template, mttgen against
-// Jinja2 end to end, and mttgen --each writing ten thousand files.
+// Jinja2 end to end, mttgen --each writing ten thousand files, the explain
+// page at 20,000 and 100,000 classes and the first render of a process.
 //
 // Own options (the Google Benchmark ones work as usual):
 //   --classes=N       classes in the generated model (default 20000)
 //   --end-to-end=N    runs of each program end to end (default 5; 0: none)
 //   --each=N          elements of the mttgen --each run (default 10000)
+//   --cold=N          fresh processes for the first-render figures (default 5; 0: none)
 //   --profile=N, --profile-text=N
 //                     no benchmark run: N lean renders of the tree path,
 //                     then N of the text path, for a profiler
@@ -26,10 +28,13 @@
 #include "AllocationCounter.h"
 #include "BenchCases.h"
 #include "BenchWorkload.h"
+#include "ColdRender.h"
 #include "CpuClock.h"
 #include "EachRegeneration.h"
 #include "EndToEndComparison.h"
+#include "ExplainPageBench.h"
 #include "MTTBlockPool.h"
+#include "ModelLoading.h"
 #include "ParserMemory.h"
 #include "SummaryReporter.h"
 
@@ -58,9 +63,11 @@ int main(int argc, char** argv)
     int profileTextRenders = 0;
     int endToEndRuns = 5;
     int eachElements = 10000;
+    int coldRuns = 5;
     TakeOption(argc, argv, "classes", classes);
     TakeOption(argc, argv, "end-to-end", endToEndRuns);
     TakeOption(argc, argv, "each", eachElements);
+    TakeOption(argc, argv, "cold", coldRuns);
     TakeOption(argc, argv, "profile", profileRenders);
     TakeOption(argc, argv, "profile-text", profileTextRenders);
     benchmark::Initialize(&argc, argv);
@@ -79,6 +86,8 @@ int main(int argc, char** argv)
     bool counting = AllocationCounter::Enabled();  // probes once, before anything is counted
     EachRegeneration each(eachElements);
     const bool eachOk = endToEndRuns <= 0 || each.Measure(endToEndRuns);
+    ExplainPageBench explainPage("20000,100000");
+    if (endToEndRuns > 0) explainPage.Measure(endToEndRuns);
     BenchWorkload workload(classes, MTT_BENCH_TEMPLATE);
     if (!workload.Prepare()) {
         std::fprintf(stderr, "mtt_bench: aborted: the renders do not agree or the workload could not be built\n");
@@ -124,6 +133,7 @@ int main(int argc, char** argv)
     }
 
     BenchCases::Register(workload);
+    ModelLoading::Register(workload.Json());
     SummaryReporter reporter(isatty(STDOUT_FILENO) != 0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::fflush(stdout);
@@ -134,7 +144,9 @@ int main(int argc, char** argv)
         EndToEndComparison comparison(workload.Json(), workload.BaselineText());
         endToEnd = comparison.Run(stdout, endToEndRuns) && endToEnd;
         each.Print(stdout);
+        explainPage.Print(stdout);
         endToEnd = eachOk && endToEnd;
     }
-    return endToEnd ? 0 : 1;
+    const bool coldOk = coldRuns <= 0 || ColdRender(classes).Run(stdout, coldRuns);
+    return endToEnd && coldOk ? 0 : 1;
 }

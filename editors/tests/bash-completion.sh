@@ -30,7 +30,7 @@ expect()
 
 expect "--model | --model-format" "$mttgen" --mo
 expect "--keep-going | --key-members" "$mttgen" --ke
-expect "--explain" "$mttgen" -o page.h --exp
+expect "--explain | --explain-since" "$mttgen" -o page.h --exp
 expect "model.json | model.yaml | sub" "$mttgen" -m ''
 expect "model.json | model.yaml" "$mttgen" --model = mo
 expect "--model=model.json | --model=model.yaml" "$mttgen" --model=mo

@@ -60,11 +60,13 @@ const OptionSpec kOptions[] = {
     {nullptr, "--keep-going", nullptr, nullptr, &Options::keepGoing, nullptr,
      "write the output even when evaluation reports errors (the exit status is still 1)"},
     {nullptr, "--trace", nullptr, nullptr, &Options::trace, nullptr,
-     "after generating, print one line per piece of output on standard error: [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT, byte offsets in the generated text (END excluded), the syntax tree of the statement that produced it (\\n, \\t, \\\\ escaped), and the JSON pointer of its model object as a JSON string (\"\" is the root), or -"},
+     "after generating, print one line per piece of output on standard error, its fields separated by tabs: [BEGIN,END) FILE:LINE:COLUMN STATEMENT OBJECT, byte offsets in the generated text (END excluded), where the statement that produced it is written in the template (the column in bytes), its syntax tree (\\n, \\t, \\\\ escaped), and the JSON pointer of its model object as a JSON string (\"\" is the root), or -; pieces without text are left out"},
     {nullptr, "--trace-file", "FILE", &Options::traceFile, nullptr, nullptr,
      "write the trace to FILE instead (- is standard output); implies --trace"},
     {nullptr, "--explain", "FILE", &Options::explainPath, nullptr, nullptr,
-     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it (open it in a browser); - is standard output"},
+     "also write FILE, an HTML page that shows, for every piece of the generated text, the template directive and the model element that produced it, and every message of the run (open it in a browser); written even when the run writes nothing else; - is standard output"},
+    {nullptr, "--explain-since", "FILE", &Options::explainSince, nullptr, nullptr,
+     "mark on the explain page the lines that changed since FILE, an earlier explain page (then each change is traced to the template line or model value behind it) or an earlier generated file; FILE may be the page this run replaces"},
     {"-h", "--help", nullptr, nullptr, &Options::help, nullptr, "show this text and exit"},
     {nullptr, "--version", nullptr, nullptr, &Options::version, nullptr, "show the version and exit"},
 };
@@ -184,9 +186,8 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
     if (!iOptions.late && iOptions.modelPath.empty()) {
         return Fail(oError, "evaluation needs a model: give -m FILE.json (or --late, or --dump)");
     }
-    if (several && (iOptions.trace || !iOptions.explainPath.empty())) {
-        return Fail(oError, std::string(iOptions.trace ? "--trace" : "--explain") +
-                                " describes one template's output; give one template");
+    if (several && iOptions.trace) {
+        return Fail(oError, "--trace describes one template's output; give one template");
     }
     if (!iOptions.eachPath.empty()) {
         if (iOptions.late) return Fail(oError, "--each reads the model, and --late reads none");
@@ -194,6 +195,9 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
             return Fail(oError, "--each needs -o with a file name template, e.g. -o 'gen/${name}.h'");
         }
         if (iOptions.trace) return Fail(oError, "--trace describes one output; it cannot be used with --each");
+    }
+    if (!iOptions.explainSince.empty() && iOptions.explainPath.empty()) {
+        return Fail(oError, "--explain-since marks changes on the explain page; give --explain FILE too");
     }
     if (!iOptions.depFileTarget.empty() && iOptions.depFile.empty()) {
         return Fail(oError, "--depfile-target names the target of --depfile FILE; give --depfile too");

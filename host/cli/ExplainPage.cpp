@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ExplainChanges.h"
 #include "ExplainPageSource.h"
 #include "JsonModel.h"
 #include "JsonModelObject.h"
@@ -12,116 +13,341 @@
 
 namespace {
 
+// A piece read from no node of its own.
+const int64_t kNoValue = INT32_MIN;
+
 // Where the page source takes the data; the build checks that it is there.
 const char* const kDataMarker = "@EXPLAIN_DATA@";
 
-void AppendNumber(std::string& ioOut, int64_t iNumber)
+const char* SeverityWord(ExplainMessage::Severity iSeverity)
 {
+    switch (iSeverity) {
+    case ExplainMessage::Severity::kError: return "error";
+    case ExplainMessage::Severity::kWarning: return "warning";
+    case ExplainMessage::Severity::kNote: break;
+    }
+    return "note";
+}
+
+void AppendField(std::string& ioOut, const char* iName, int64_t iNumber)
+{
+    ioOut += ",\"";
+    ioOut += iName;
+    ioOut += "\":";
     ioOut += std::to_string(iNumber);
+}
+
+void AppendField(std::string& ioOut, const char* iName, const std::string& iText)
+{
+    ioOut += ",\"";
+    ioOut += iName;
+    ioOut += "\":";
+    ScriptJson::AppendString(ioOut, iText);
+}
+
+// The byte offset of a 1-based line and byte column, or -1.
+int64_t OffsetOf(const std::string& iText, int iLine, int iColumn)
+{
+    size_t at = 0;
+    for (int line = 1; line < iLine; ++line) {
+        at = iText.find('\n', at);
+        if (at == std::string::npos) return -1;
+        ++at;
+    }
+    return static_cast<int64_t>(std::min(iText.size(), at + static_cast<size_t>(std::max(iColumn, 1) - 1)));
+}
+
+uint32_t UnitsOf(const std::string& iText, uint32_t iByte)
+{
+    std::vector<uint32_t> units;
+    ScriptJson::Units(iText, {iByte}, units);
+    return units[0];
 }
 
 }  // namespace
 
-ExplainPage::ExplainPage(const SourceMap& iMap, JsonModel* iModel) : _map(iMap), _model(iModel), _ancestry(iMap)
+ExplainPage::ExplainPage(JsonModel* iModel, const std::string* iModelText) : _model(iModel)
 {
     if (_model == nullptr) return;
-    if (const JsonModelObject* root = dynamic_cast<const JsonModelObject*>(_model->Root())) {
-        _nodes.reset(new ModelNodeTable(root->Node()));
+    if (iModelText != nullptr) {
+        ModelNodeTable read = ModelNodeTable::FromText(*iModelText);
+        if (read.Size() > 0) _nodes.reset(new ModelNodeTable(std::move(read)));
     }
+    const JsonModelObject* root = dynamic_cast<const JsonModelObject*>(_model->Root());
+    if (!_nodes && root != nullptr) _nodes.reset(new ModelNodeTable(root->Node()));
+    if (_nodes) _values.reset(new ValueSource(*_nodes));
 }
 
 ExplainPage::~ExplainPage() {}
 
+size_t ExplainPage::AddTemplate(const SourceMap& iMap)
+{
+    Template added{&iMap, {}};
+    for (uint32_t file = 0; file < iMap.FileCount(); ++file) {
+        const SourceMap::File& source = iMap.FileAt(file);
+        const std::string name = iMap.DisplayName(file);
+        // A file that several templates include is shown once.
+        size_t same = 0;
+        while (same < _files.size() && !(_files[same].name == name && *_files[same].text == source.text)) ++same;
+        if (same == _files.size()) {
+            File shown{name, &source.text, -1, 0};
+            if (source.included) {
+                shown.fromFile = static_cast<int32_t>(added.files[source.includedFrom.file]);
+                shown.fromByte = source.includedFrom.begin;
+            }
+            _files.push_back(shown);
+        }
+        added.files.push_back(static_cast<uint32_t>(same));
+    }
+    _templates.push_back(std::move(added));
+    return _templates.size() - 1;
+}
+
 int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject)
 {
-    if (iObject == nullptr || _model == nullptr) return -1;
+    if (iObject == nullptr || !_nodes) return -1;
+    // Pieces in a row mostly share their object.
+    if (iObject == _lastObject) return _lastIndex;
     auto known = _objectIndexes.find(iObject);
-    if (known != _objectIndexes.end()) return known->second;
-    const int32_t index = static_cast<int32_t>(_objectIndexes.size());
-    _objectIndexes.emplace(iObject, index);
-    const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
-    if (index > 0) _objects += ',';
-    AppendNumber(_objects, object != nullptr && _nodes ? _nodes->IndexOf(&object->Node()) : -1);
-    _objects += ',';
+    if (known == _objectIndexes.end()) {
+        // An object is found from its parent, by the name or number that
+        // leads to it; the parents not known yet first.
+        std::vector<const JsonModelObject*> chain;
+        const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
+        int32_t index = -1;
+        for (; object != nullptr; object = object->Parent()) {
+            auto parent = _objectIndexes.find(object);
+            if (parent != _objectIndexes.end()) {
+                index = parent->second;
+                break;
+            }
+            chain.push_back(object);
+        }
+        if (object == nullptr && !chain.empty()) {
+            index = 0;  // the root
+            _objectIndexes.emplace(chain.back(), 0);
+            chain.pop_back();
+        }
+        for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
+            const std::string token = (*step)->Token();
+            index = index >= 0 && index < _nodes->Size() ? _nodes->Child(index, token) : -1;
+            if (index < 0) index = ExtraIndex(*step);
+            _objectIndexes.emplace(*step, index);
+        }
+        known = _objectIndexes.find(iObject);
+        if (known == _objectIndexes.end()) known = _objectIndexes.emplace(iObject, ExtraIndex(iObject)).first;
+    }
+    _lastObject = iObject;
+    _lastIndex = known->second;
+    return _lastIndex;
+}
+
+int32_t ExplainPage::ExtraIndex(const MTLIModelObject* iObject)
+{
+    // Outside the document (a user-code text): numbered after it, shown
+    // as the object it belongs to.
+    const int32_t index = _nodes->Size() + static_cast<int32_t>(_extraCount++);
     const std::string pointer = _model->PointerOf(iObject);
-    ScriptJson::AppendString(_objects, pointer == JsonModel::kUnknownPointer ? std::string("?") : pointer);
+    const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
+    const JsonModelObject* owner = object != nullptr ? object->Parent() : nullptr;
+    auto shown = owner != nullptr ? _objectIndexes.find(owner) : _objectIndexes.end();
+    _extras += _extras.empty() ? "[" : ",[";
+    ScriptJson::AppendString(_extras, pointer == JsonModel::kUnknownPointer ? std::string("?") : pointer);
+    _extras += ',' +
+               std::to_string(shown != _objectIndexes.end() && shown->second < _nodes->Size() ? shown->second : -1) +
+               ']';
     return index;
 }
 
-void ExplainPage::AddOutput(const std::string& iName, const GeneratedText& iText, MTTEvaluationOutput* iRoot)
+std::vector<ValueSource::Call> ExplainPage::CallsOf(int32_t iContext) const
 {
-    const std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> contexts = _ancestry.Walk(iRoot);
+    // Innermost first: a function's directive, then its call's.
+    std::vector<ValueSource::Call> calls;
+    const std::vector<OutputAncestry::Context>& contexts = _ancestry.Contexts();
+    const auto text = [this](const OutputAncestry::Directive& iDirective) {
+        return _files[iDirective.file].text->substr(iDirective.begin, iDirective.end - iDirective.begin);
+    };
+    const OutputAncestry::Directive* function = nullptr;
+    for (int32_t context = iContext; context > 0; context = contexts[context].parent) {
+        const OutputAncestry::Directive& directive = _ancestry.Directives()[contexts[context].directive];
+        if (function != nullptr && directive.kind == OutputAncestry::Directive::Kind::kCall) {
+            calls.push_back(ValueSource::Call{text(directive), text(*function)});
+        }
+        function = directive.kind == OutputAncestry::Directive::Kind::kFunction ? &directive : nullptr;
+    }
+    return calls;
+}
+
+void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const GeneratedText& iText,
+                            MTTEvaluationOutput* iRoot, const std::vector<ExplainMessage>& iMessages,
+                            bool iKeptDespiteErrors)
+{
+    const Template& source = _templates[iTemplate];
+    Output output;
+    output.name = iName;
+    output.templateIndex = iTemplate;
+    output.status = iKeptDespiteErrors ? "kept" : "written";
+    output.text = &iText.Text();
+    std::vector<int32_t> contexts;
     const std::vector<GeneratedText::Piece>& pieces = iText.Pieces();
+    contexts.reserve(pieces.size());
+    _ancestry.Walk(iRoot, *source.map, source.files, contexts);
+    // The walk meets the leaves in text order, as the pieces are.
+    contexts.resize(pieces.size(), 0);
     std::vector<uint32_t> ends;
     ends.reserve(pieces.size());
     for (const GeneratedText::Piece& piece : pieces) ends.push_back(static_cast<uint32_t>(piece.end));
     std::vector<uint32_t> units;
-    std::string json = "{\"name\":";
-    ScriptJson::AppendString(json, iName);
-    json += ",\"text\":";
-    ScriptJson::AppendString(json, iText.Text(), ends, units);
-    json += ",\"pieces\":[";
+    ScriptJson::Units(iText.Text(), ends, units);
+
+    output.pieceCount = pieces.size();
+    PackedNumbers packed(4);
+    packed.Reserve(pieces.size());
+    std::vector<ExplainChanges::Piece> compared;
+    if (_changes) compared.reserve(pieces.size());
     int32_t object = -1;
+    int64_t begin = 0;
     for (size_t i = 0; i < pieces.size(); ++i) {
         const MTTEvaluationOutputLeaf* leaf = pieces[i].leaf;
-        auto context = contexts.find(leaf);
-        if (i > 0) json += ',';
-        AppendNumber(json, static_cast<int64_t>(units[i]) - (i > 0 ? units[i - 1] : 0));
-        json += ',';
-        AppendNumber(json, context != contexts.end() ? context->second : 0);
-        json += ',';
         const int32_t next = ObjectIndex(leaf->GetModelObject());
-        AppendNumber(json, static_cast<int64_t>(next) - object);
+        int32_t value = -1;
+        if (_values && next >= 0 && next < _nodes->Size()) {
+            const int32_t context = contexts[i];
+            value =
+                _values->Find(leaf->GetStatement(), *source.map, next, [this, context] { return CallsOf(context); });
+        }
+        packed.Add({static_cast<int64_t>(units[i]) - begin, contexts[i], static_cast<int64_t>(next) - object,
+                    value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
+        if (_changes) {
+            const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
+            compared.push_back(ExplainChanges::Piece{ends[i], contexts[i], shown, value});
+        }
         object = next;
+        begin = units[i];
     }
-    json += "],\"userCode\":[";
+    // Packed now: the numbers take several times what the packed text does.
+    packed.AppendTo(output.pieces);
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
-    const auto begin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
-    bool first = true;
+    const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
     for (size_t i = 0; i < pieces.size(); ++i) {
         const MTTEvaluationOutputLeaf* leaf = pieces[i].leaf;
         if (leaf->GetLeafType() != MTTLeafUserCode) continue;
         const bool opened = i > 0 && pieces[i - 1].leaf->GetStatement() == leaf->GetStatement();
         const bool closed = i + 1 < pieces.size() && pieces[i + 1].leaf->GetStatement() == leaf->GetStatement();
-        json += first ? "" : ",";
-        first = false;
-        json += std::to_string(begin(opened ? i - 1 : i)) + ',' + std::to_string(begin(i)) + ',' +
-                std::to_string(units[i]) + ',' + std::to_string(units[closed ? i + 1 : i]);
+        output.userCode.insert(output.userCode.end(),
+                               {unitBegin(opened ? i - 1 : i), unitBegin(i), units[i], units[closed ? i + 1 : i]});
     }
-    json += "]}";
-    _outputs.push_back(std::move(json));
+    _outputs.push_back(std::move(output));
+    if (_changes) {
+        std::vector<ExplainChanges::File> files;
+        for (const File& file : _files) files.push_back(ExplainChanges::File{file.name, file.text});
+        _changes->Compare(_outputs.size() - 1, iName, iText.Text(), compared, files);
+    }
+    if (iMessages.empty()) return;
+    // Messages come with offsets into the evaluation's own text: the
+    // leaves' texts before user code is kept.
+    std::vector<uint32_t> evaluationEnds;
+    evaluationEnds.reserve(pieces.size());
+    uint64_t evaluated = 0;
+    for (const GeneratedText::Piece& piece : pieces) {
+        evaluated += piece.leaf->Text().Length();
+        evaluationEnds.push_back(static_cast<uint32_t>(std::min<uint64_t>(evaluated, UINT32_MAX)));
+    }
+    AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, units);
 }
 
-std::string ExplainPage::Html() const
+void ExplainPage::AddStoppedOutput(const std::string& iName, size_t iTemplate, std::string iText,
+                                   const std::vector<ExplainMessage>& iMessages)
 {
-    const std::vector<SourceSpan>& directives = _ancestry.Directives();
-    std::string data = _model != nullptr ? "{\"late\":false,\"files\":[" : "{\"late\":true,\"files\":[";
-    // Directive spans in UTF-16 units, found while each file is written.
+    Output output;
+    output.name = iName;
+    output.templateIndex = iTemplate;
+    output.status = "stopped";
+    output.ownText = std::move(iText);
+    _outputs.push_back(std::move(output));
+    Output& added = _outputs.back();
+    added.text = &added.ownText;
+    added.stop = UnitsOf(added.ownText, static_cast<uint32_t>(added.ownText.size()));
+    // The text is the evaluation's own: offsets need no mapping.
+    AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), {}, {}, {});
+}
+
+void ExplainPage::AddMessages(const std::vector<ExplainMessage>& iMessages, int32_t iOutput,
+                              const std::vector<uint32_t>& iEvaluationEnds, const std::vector<uint32_t>& iWrittenEnds,
+                              const std::vector<uint32_t>& iWrittenUnits)
+{
+    const Output& output = _outputs[iOutput];
+    const Template& source = _templates[output.templateIndex];
+    for (const ExplainMessage& message : iMessages) {
+        Message added;
+        added.message = message;
+        added.output = iOutput;
+        if (message.span) added.directive = _ancestry.DirectiveOf(*source.map, *message.span, source.files);
+        added.object = ObjectIndex(message.object);
+        const int64_t at = message.evaluationOffset;
+        if (at >= 0 && iEvaluationEnds.empty()) {
+            added.offset = UnitsOf(*output.text, static_cast<uint32_t>(std::min<int64_t>(at, output.text->size())));
+        } else if (at >= 0) {
+            // The piece that was being made: its beginning in the text written.
+            const size_t piece =
+                std::upper_bound(iEvaluationEnds.begin(), iEvaluationEnds.end(), static_cast<uint32_t>(at)) -
+                iEvaluationEnds.begin();
+            added.offset = piece == 0 ? 0 : iWrittenUnits[std::min(piece, iWrittenEnds.size()) - 1];
+        }
+        _messages.push_back(std::move(added));
+    }
+}
+
+void ExplainPage::AddMessage(const ExplainMessage& iMessage)
+{
+    Message added;
+    added.message = iMessage;
+    added.object = ObjectIndex(iMessage.object);
+    _messages.push_back(std::move(added));
+}
+
+void ExplainPage::CompareWith(const PreviousRun& iPrevious)
+{
+    _changes.reset(new ExplainChanges(iPrevious, _nodes.get(), _ancestry, _variables));
+}
+
+void ExplainPage::SetOutcome(bool iWritten, const std::string& iSummary)
+{
+    _written = iWritten;
+    _summary = iSummary;
+}
+
+void ExplainPage::AppendFiles(std::string& ioData) const
+{
+    // Directive spans in UTF-16 units, found per file.
+    const std::vector<OutputAncestry::Directive>& directives = _ancestry.Directives();
     std::vector<uint32_t> begins(directives.size());
     std::vector<uint32_t> ends(directives.size());
-    for (uint32_t file = 0; file < _map.FileCount(); ++file) {
+    ioData += "\"files\":[";
+    for (uint32_t file = 0; file < _files.size(); ++file) {
         std::vector<uint32_t> bytes;
-        for (const SourceSpan& span : directives) {
-            if (span.file != file) continue;
-            bytes.push_back(span.begin);
-            bytes.push_back(span.end);
+        for (const OutputAncestry::Directive& directive : directives) {
+            if (directive.file != file) continue;
+            bytes.push_back(directive.begin);
+            bytes.push_back(directive.end);
         }
         std::sort(bytes.begin(), bytes.end());
         bytes.erase(std::unique(bytes.begin(), bytes.end()), bytes.end());
-        const SourceMap::File& source = _map.FileAt(file);
-        data += file > 0 ? ",{\"name\":" : "{\"name\":";
-        ScriptJson::AppendString(data, _map.DisplayName(file));
-        data += ",\"text\":";
+        const File& shown = _files[file];
+        ioData += file > 0 ? ",{\"name\":" : "{\"name\":";
+        ScriptJson::AppendString(ioData, shown.name);
+        ioData += ",\"text\":";
         std::vector<uint32_t> units;
-        ScriptJson::AppendString(data, source.text, bytes, units);
-        data += ",\"from\":";
-        if (source.included) {
-            ScriptJson::AppendString(data, _map.Where(source.includedFrom));
+        ScriptJson::AppendString(ioData, *shown.text, bytes, units);
+        ioData += ",\"from\":";
+        if (shown.fromFile >= 0) {
+            ioData += '[' + std::to_string(shown.fromFile) + ',' +
+                      std::to_string(UnitsOf(*_files[shown.fromFile].text, shown.fromByte)) + ']';
         } else {
-            data += "null";
+            ioData += "null";
         }
-        data += '}';
+        ioData += '}';
         const auto unitsOf = [&](uint32_t iByte) {
             return units[std::lower_bound(bytes.begin(), bytes.end(), iByte) - bytes.begin()];
         };
@@ -131,26 +357,129 @@ std::string ExplainPage::Html() const
             ends[i] = unitsOf(directives[i].end);
         }
     }
-    data += "],\"directives\":[";
+    ioData += "],\"directives\":";
+    PackedNumbers spans(3);
     for (size_t i = 0; i < directives.size(); ++i) {
-        data += (i > 0 ? "," : "") + std::to_string(directives[i].file) + ',' + std::to_string(begins[i]) + ',' +
-                std::to_string(ends[i]) + ',';
-        ScriptJson::AppendString(data, _map.Where(directives[i]));
-        data += ',';
-        ScriptJson::AppendString(data, _map.Excerpt(directives[i], 32));
+        spans.Add({directives[i].file, begins[i], static_cast<int64_t>(ends[i]) - begins[i]});
     }
-    data += "],\"contexts\":[";
+    spans.AppendTo(ioData);
+    ioData += ",\"contexts\":";
+    PackedNumbers chains(2);
     const std::vector<OutputAncestry::Context>& contexts = _ancestry.Contexts();
-    for (size_t i = 0; i < contexts.size(); ++i) {
-        data += (i > 0 ? "," : "") + std::to_string(contexts[i].parent) + ',' + std::to_string(contexts[i].directive);
+    for (size_t i = 1; i < contexts.size(); ++i) {
+        chains.Add({static_cast<int64_t>(i) - contexts[i].parent, contexts[i].directive});
     }
-    data += "],\"objects\":[" + _objects + "],\"model\":";
-    data += _nodes ? _nodes->Json() : std::string("null");
-    data += ",\"outputs\":[";
-    for (size_t i = 0; i < _outputs.size(); ++i) data += (i > 0 ? "," : "") + _outputs[i];
-    data += "]}";
+    chains.AppendTo(ioData);
+}
 
+void ExplainPage::AppendMessages(std::string& ioData) const
+{
+    ioData += ",\"messages\":[";
+    bool first = true;
+    for (const Message& added : _messages) {
+        const ExplainMessage& message = added.message;
+        ioData += first ? "{\"severity\":\"" : ",{\"severity\":\"";
+        first = false;
+        ioData += SeverityWord(message.severity);
+        ioData += '"';
+        AppendField(ioData, "text", message.text);
+        if (!message.hint.empty()) AppendField(ioData, "hint", message.hint);
+        if (message.context) ioData += ",\"context\":true";
+        if (message.stop) ioData += ",\"stop\":true";
+        AppendField(ioData, "directive", added.directive);
+        int32_t output = added.output;
+        int32_t file = -1;
+        int64_t at = -1;
+        int line = 0;
+        if (added.directive < 0 && !message.file.empty()) {
+            // A place a file message names: a template file, or an output.
+            for (size_t i = 0; i < _files.size() && file < 0; ++i) {
+                if (_files[i].name != message.file) continue;
+                const int64_t byte = OffsetOf(*_files[i].text, message.line, message.column);
+                if (byte < 0) continue;
+                file = static_cast<int32_t>(i);
+                at = UnitsOf(*_files[i].text, static_cast<uint32_t>(byte));
+            }
+            for (size_t i = 0; i < _outputs.size() && file < 0 && output < 0; ++i) {
+                if (_outputs[i].name != message.file) continue;
+                output = static_cast<int32_t>(i);
+                line = message.line;
+            }
+        }
+        AppendField(ioData, "file", file);
+        AppendField(ioData, "at", at);
+        AppendField(ioData, "output", output);
+        AppendField(ioData, "line", line);
+        AppendField(ioData, "offset", added.offset);
+        AppendField(ioData, "object", added.object);
+        ioData += '}';
+    }
+    ioData += ']';
+}
+
+std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
+{
     const std::string page(kExplainPageSource);
-    const size_t at = page.find(kDataMarker);
-    return page.substr(0, at) + data + page.substr(at + std::string(kDataMarker).size());
+    const size_t marker = page.find(kDataMarker);
+    size_t estimate = page.size() + _extras.size() + 4096;
+    for (const Output& output : _outputs) {
+        estimate += output.text->size() + output.text->size() / 16 + output.pieceCount * 2 + 64;
+    }
+    std::string html;
+    html.reserve(estimate);
+    html.append(page, 0, marker);
+    html += _model != nullptr ? "{\"late\":false" : "{\"late\":true";
+    html += ",\"outcome\":{\"written\":";
+    html += _written ? "true" : "false";
+    AppendField(html, "summary", _summary);
+    html += "},";
+    AppendFiles(html);
+    html += ",\"model\":";
+    if (_nodes) {
+        _nodes->AppendJson(html);
+    } else {
+        html += "null";
+    }
+    html += ",\"extras\":[" + _extras + "]";
+    html += ",\"outputs\":[";
+    BrowserBudget::Figures figures;
+    for (size_t i = 0; i < _outputs.size(); ++i) {
+        const Output& output = _outputs[i];
+        html += i > 0 ? ",{\"name\":" : "{\"name\":";
+        ScriptJson::AppendString(html, output.name);
+        AppendField(html, "template", static_cast<int64_t>(output.templateIndex));
+        html += ",\"status\":\"";
+        html += output.status;
+        html += "\",\"text\":";
+        ScriptJson::AppendString(html, *output.text);
+        figures.textBytes += output.text->size();
+        html += ",\"pieces\":";
+        html += output.pieces.empty() ? std::string("\"\"") : output.pieces;
+        figures.pieces += output.pieceCount;
+        html += ",\"userCode\":[";
+        for (size_t j = 0; j < output.userCode.size(); ++j) {
+            html += (j > 0 ? "," : "") + std::to_string(output.userCode[j]);
+        }
+        html += ']';
+        AppendField(html, "stop", output.stop);
+        html += '}';
+    }
+    html += ']';
+    AppendMessages(html);
+    AppendField(html, "skipped", static_cast<int64_t>(_skipped));
+    html += ",\"variables\":{";
+    for (auto variable = _variables.begin(); variable != _variables.end(); ++variable) {
+        if (variable != _variables.begin()) html += ',';
+        ScriptJson::AppendString(html, variable->first);
+        html += ':';
+        ScriptJson::AppendString(html, variable->second);
+    }
+    html += "},\"changes\":";
+    html += _changes ? _changes->Json() : std::string("null");
+    html += '}';
+    html.append(page, marker + std::string(kDataMarker).size(), std::string::npos);
+    figures.modelNodes = _nodes ? static_cast<size_t>(_nodes->Size()) : 0;
+    figures.pageBytes = html.size();
+    if (oFigures != nullptr) *oFigures = figures;
+    return html;
 }

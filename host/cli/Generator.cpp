@@ -11,11 +11,13 @@
 #include "JsonModel.h"
 #include "LargePageHeap.h"
 #include "MTLIModelObject.h"
+#include "MessageProbe.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTIExpression.h"
 #include "MTTIStatement.h"
 #include "MttModel.h"
 #include "OutputNames.h"
+#include "PreviousRun.h"
 #include "SourceMap.h"
 #include "TextFile.h"
 #include "TraceWriter.h"
@@ -66,7 +68,10 @@ std::string Files(size_t iCount)
 
 }  // namespace
 
-Generator::Generator(const Options& iOptions) : _options(iOptions) {}
+Generator::Generator(const Options& iOptions)
+    : _options(iOptions), _fileMessages(std::make_shared<std::vector<mtt::FileMessage>>())
+{
+}
 
 Generator::~Generator() {}
 
@@ -140,6 +145,15 @@ ExitStatus Generator::Run()
     }
     std::unique_ptr<mtt::Model> model = LoadModel(status);
     if (status != kExitSuccess) return status;
+    if (!_options.explainSince.empty()) {
+        // Read now: the run may replace it (the page it wrote last time).
+        _previous.reset(new PreviousRun());
+        std::string error;
+        if (!_previous->Load(_options.explainSince, error)) {
+            std::fprintf(stderr, "mttgen: warning: --explain-since: %s; the page marks no changes\n", error.c_str());
+            _previous.reset();
+        }
+    }
 
     // What to write: a file (or the standard output) per template, or one
     // per element of the --each list.
@@ -186,20 +200,43 @@ ExitStatus Generator::Run()
         if (files.AddPlain(plain.path, plain.role) != mtt::FileSetStatus::kOk) return kExitBadInput;
     }
     bool reportedErrors = false;
+    const bool explain = !_options.explainPath.empty() && !_options.check;
     status = Render(files, model.get(), targets, reportedErrors);
-    if (status != kExitSuccess) return status;
+    if (status != kExitSuccess) {
+        // Nothing is written but the page, which shows why.
+        if (explain) {
+            const bool stopped = !_evaluations.empty() && _evaluations.back().stopped;
+            WritePageAlone(PageText(files, targets, model.get(),
+                                    stopped ? "Nothing was written: evaluation stopped."
+                                            : "Nothing was written: the files were refused.",
+                                    false));
+        }
+        return status;
+    }
     if (_options.check) return Check(files);
     const ExitStatus outcome = reportedErrors ? kExitEvaluationFailed : kExitSuccess;
 
     const std::string trace = _options.trace ? TraceText(files, model.get()) : std::string();
-    const std::string page =
-        !_options.explainPath.empty() ? PageText(files, targets.size(), model.get()) : std::string();
+    const std::string written = reportedErrors ? "Written despite errors (--keep-going)." : "Written.";
+    std::string page = explain ? PageText(files, targets, model.get(), written, true) : std::string();
     size_t plain = targets.size();
     if (traceToFile) files.SetPlainText(plain++, trace);
-    if (pageToFile) files.SetPlainText(plain++, page);
+    if (pageToFile) files.SetPlainText(plain++, std::move(page));
     if (!_options.depFile.empty()) files.SetPlainText(plain++, DepFileText(targets));
+    const size_t heard = _fileMessages->size();
     status = StatusOf(files.Commit());
-    if (status != kExitSuccess) return status;
+    if (status != kExitSuccess) {
+        if (explain) {
+            WritePageAlone(
+                PageText(files, targets, model.get(), "Nothing was written: the files were refused.", false));
+        }
+        return status;
+    }
+    // What writing the files said (kept copies, files of gone elements)
+    // comes after the page was made: it is made again to list it.
+    if (explain && pageToFile && _fileMessages->size() > heard) {
+        WritePageAlone(PageText(files, targets, model.get(), written, true), false);
+    }
     if (each) {
         std::fprintf(stderr, "mttgen: %s: %zu written, %zu unchanged\n", Files(targets.size()).c_str(), files.Written(),
                      targets.size() - files.Written());
@@ -285,7 +322,11 @@ mtt::FileSetOptions Generator::FileOptions() const
     options.root = _root;
     for (const Options::Job& job : _options.jobs) options.inputs.emplace_back("template", job.templatePath);
     options.inputs.emplace_back("model", _options.modelPath);
-    options.onMessage = PrintMessage;
+    const std::shared_ptr<std::vector<mtt::FileMessage>> kept = _options.explainPath.empty() ? nullptr : _fileMessages;
+    options.onMessage = [kept](const mtt::FileMessage& iMessage) {
+        PrintMessage(iMessage);
+        if (kept) kept->push_back(iMessage);
+    };
     return options;
 }
 
@@ -299,10 +340,14 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
         rendering.current = iTargets[i].element;
         mtt::RenderResult result;
         const mtt::FileSetStatus status = ioFiles.Render(i, *_templates[iTargets[i].job], ioModel, rendering, result);
+        const bool stopped = !result.ok && (!result.evaluated || !_options.keepGoing);
+        if (!_options.explainPath.empty() && !_options.check) {
+            Explain(i, *_templates[iTargets[i].job], ioModel, rendering, result, stopped);
+        }
         if (!result.ok) {
             const bool several = !_options.eachPath.empty() || _options.jobs.size() > 1;
             const std::string name = several ? " for " + iTargets[i].name : std::string();
-            if (!result.evaluated || !_options.keepGoing) {
+            if (stopped) {
                 ReportError("evaluation failed" + name + "; nothing written");
                 return kExitEvaluationFailed;
             }
@@ -317,6 +362,43 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
     return kExitSuccess;
 }
 
+void Generator::Explain(size_t iTarget, const mtt::Template& iTemplate, mtt::Model* ioModel,
+                        const mtt::RenderOptions& iOptions, const mtt::RenderResult& iResult, bool iStopped)
+{
+    _evaluations.resize(iTarget + 1);
+    Evaluation& evaluation = _evaluations[iTarget];
+    evaluation.kept = !iResult.ok && !iStopped;
+    evaluation.stopped = iStopped;
+    if (iResult.messages.empty() && !iStopped) return;
+    std::unique_ptr<MessageProbe> probe;
+    if (ioModel != nullptr) probe.reset(new MessageProbe(iTemplate, *ioModel, iOptions));
+    // The probe heard the same messages, unless the model answered
+    // differently the second time: then only the render's own are used.
+    const bool paired = probe && probe->Messages().size() == iResult.messages.size();
+    size_t lastProblem = 0;
+    for (size_t i = 0; i < iResult.messages.size(); ++i) {
+        const mtt::RenderMessage& message = iResult.messages[i];
+        ExplainMessage shown;
+        shown.text = message.text.compare(0, 7, "ERROR: ") == 0 ? message.text.substr(7) : message.text;
+        while (!shown.text.empty() && (shown.text.back() == '\n' || shown.text.back() == '\r')) shown.text.pop_back();
+        shown.hint = message.hint;
+        shown.context = message.context;
+        shown.file = message.file;
+        shown.line = message.line;
+        shown.column = message.column;
+        if (paired && probe->Messages()[i].text == message.text) {
+            const MessageProbe::Heard& heard = probe->Messages()[i];
+            shown.span = iTemplate.Sources().Find(heard.subject);
+            shown.object = heard.object;
+            shown.evaluationOffset = static_cast<int64_t>(heard.offset);
+        }
+        if (!shown.context) lastProblem = i;
+        evaluation.messages.push_back(std::move(shown));
+    }
+    if (iStopped && !evaluation.messages.empty()) evaluation.messages[lastProblem].stop = true;
+    if (iStopped && probe) evaluation.stoppedText = probe->LastText();
+}
+
 std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const
 {
     TraceWriter::ObjectDescriber describer;
@@ -326,18 +408,74 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
             return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
         };
     }
-    return TraceWriter(describer).Format(iFiles.File(0).Text().Pieces());
+    return TraceWriter(_templates.front()->Sources(), describer).Format(iFiles.File(0).Text().Pieces());
 }
 
-std::string Generator::PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const
+std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
+                                const std::string& iOutcome, bool iWritten) const
 {
-    ExplainPage page(_templates.front()->Sources(), iModel != nullptr ? &iModel->Json() : nullptr);
-    for (size_t i = 0; i < iCount; ++i) {
+    // A JSON model's nodes are read from its file again, as it streams by.
+    std::string modelText;
+    std::string error;
+    const bool json =
+        iModel != nullptr && _options.modelPath != "-" &&
+        (_options.modelFormat.empty() ? mtt::Model::FormatOf(_options.modelPath) == mtt::ModelFormat::kJson
+                                      : _options.modelFormat == "json");
+    const bool read = json && TextFile::Read(_options.modelPath, modelText, error);
+    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr, read ? &modelText : nullptr);
+    page.SetVariables(Variables(_options.defines));
+    if (_previous) page.CompareWith(*_previous);
+    std::vector<size_t> templates;
+    for (const std::unique_ptr<mtt::Template>& parsed : _templates)
+        templates.push_back(page.AddTemplate(parsed->Sources()));
+    size_t shown = 0;
+    for (size_t i = 0; i < iTargets.size() && i < _evaluations.size(); ++i, ++shown) {
         const GeneratedFile& file = iFiles.File(i);
-        page.AddOutput(file.IsStandardOutput() ? std::string("(standard output)") : file.Path(), file.Text(),
-                       file.Output());
+        const Evaluation& evaluation = _evaluations[i];
+        const std::string name = file.IsStandardOutput() ? std::string("(standard output)") : file.Path();
+        const size_t job = templates[iTargets[i].job];
+        if (file.HasText()) {
+            page.AddOutput(name, job, file.Text(), file.Output(), evaluation.messages, evaluation.kept);
+        } else if (evaluation.stopped) {
+            page.AddStoppedOutput(name, job, evaluation.stoppedText, evaluation.messages);
+        }
     }
-    return page.Html();
+    page.SetSkipped(iTargets.size() - shown);
+    for (const mtt::FileMessage& message : *_fileMessages) {
+        ExplainMessage shownMessage;
+        shownMessage.severity = message.kind == mtt::FileMessage::Kind::kError     ? ExplainMessage::Severity::kError
+                                : message.kind == mtt::FileMessage::Kind::kWarning ? ExplainMessage::Severity::kWarning
+                                                                                   : ExplainMessage::Severity::kNote;
+        shownMessage.text = message.text;
+        shownMessage.file = message.file;
+        shownMessage.line = message.line;
+        shownMessage.column = message.column;
+        page.AddMessage(shownMessage);
+    }
+    page.SetOutcome(iWritten, iOutcome);
+    BrowserBudget::Figures figures;
+    std::string html = page.Html(&figures);
+    const std::string warning = BrowserBudget::Warning(figures);
+    if (!warning.empty()) std::fprintf(stderr, "mttgen: warning: %s\n", warning.c_str());
+    return html;
+}
+
+ExitStatus Generator::WritePageAlone(const std::string& iPage, bool iSay) const
+{
+    if (_options.explainPath == "-") {
+        return WriteStream(stdout, iPage) ? kExitSuccess : kExitEvaluationFailed;
+    }
+    // The page's own folder holds the journal: the outputs' may not exist.
+    mtt::FileSetOptions options = FileOptions();
+    options.root = std::filesystem::path(_options.explainPath).parent_path().string();
+    mtt::FileSet alone(options);
+    if (alone.AddPlain(_options.explainPath, "explain page") != mtt::FileSetStatus::kOk) return kExitBadInput;
+    alone.SetPlainText(0, iPage);
+    const ExitStatus status = StatusOf(alone.Commit());
+    if (status == kExitSuccess && iSay) {
+        std::fprintf(stderr, "mttgen: note: the explain page %s shows what happened\n", _options.explainPath.c_str());
+    }
+    return status;
 }
 
 std::string Generator::DepFileText(const std::vector<Target>& iTargets) const

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "ExitStatus.h"
+#include "ExplainMessage.h"
 #include "MttFileSet.h"
 #include "MttTemplate.h"
 #include "Options.h"
 
 class MTLIModelObject;
+class PreviousRun;
 
 namespace mtt {
 class Model;
@@ -48,17 +50,37 @@ private:
     mtt::FileSetOptions FileOptions() const;
     ExitStatus Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const std::vector<Target>& iTargets,
                       bool& oReportedErrors);
+    // What the explain page lists of a render: its messages, with the
+    // template text, the model object and the place in the text behind
+    // each; for a failed one, the text as far as it got.
+    void Explain(size_t iTarget, const mtt::Template& iTemplate, mtt::Model* ioModel,
+                 const mtt::RenderOptions& iOptions, const mtt::RenderResult& iResult, bool iStopped);
     // Compares instead of writing (--check, --diff).
     ExitStatus Check(mtt::FileSet& ioFiles) const;
     // The trace and the page, as texts for their files or streams.
     std::string TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const;
-    std::string PageText(const mtt::FileSet& iFiles, size_t iCount, mtt::Model* iModel) const;
+    std::string PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
+                         const std::string& iOutcome, bool iWritten) const;
+    // The page put in place on its own: for a run that writes nothing else
+    // (iSay: saying so), or again after the files were written.
+    ExitStatus WritePageAlone(const std::string& iPage, bool iSay = true) const;
     std::string DepFileText(const std::vector<Target>& iTargets) const;
 
     const Options& _options;
     std::vector<std::unique_ptr<mtt::Template>> _templates;  // one per job
     std::string _root;                                       // the output folder, as written
     std::vector<std::string> _runs;                          // per job: its -o name in the manifest
+    // For the explain page, per target evaluated: its messages, and the
+    // text as far as it got when evaluation stopped.
+    struct Evaluation {
+        std::vector<ExplainMessage> messages;
+        bool kept = false;
+        bool stopped = false;
+        std::string stoppedText;
+    };
+    std::vector<Evaluation> _evaluations;
+    std::shared_ptr<std::vector<mtt::FileMessage>> _fileMessages;
+    std::unique_ptr<PreviousRun> _previous;  // --explain-since
 };
 
 #endif

@@ -1,53 +1,367 @@
 #include "ModelNodeTable.h"
 
 #include <algorithm>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "PackedNumbers.h"
 #include "ScriptJson.h"
+
+namespace {
+
+// Arrays with more elements than this find them through a table.
+const size_t kLongArray = 64;
+
+// The byte offsets of UTF-16 offsets into a UTF-8 text (ascending).
+std::vector<size_t> BytesOfUnits(const std::string& iText, const std::vector<uint64_t>& iUnits)
+{
+    std::vector<size_t> bytes;
+    bytes.reserve(iUnits.size());
+    size_t at = 0;
+    uint64_t units = 0;
+    for (const uint64_t wanted : iUnits) {
+        while (units < wanted && at < iText.size()) {
+            const unsigned char byte = static_cast<unsigned char>(iText[at]);
+            const size_t length = byte < 0x80 ? 1 : byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+            units += length == 4 ? 2 : 1;
+            at += length;
+        }
+        bytes.push_back(std::min(at, iText.size()));
+    }
+    return bytes;
+}
+
+}  // namespace
 
 ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument)
 {
     struct Pending {
         const nlohmann::json* node;
         int32_t parent;
-        std::string key;  // already JSON
+        const std::string* key;
     };
     // An explicit stack: a document may nest deeper than the call stack.
-    std::vector<Pending> pending{{&iDocument, -1, "null"}};
-    _json = "[";
+    std::vector<Pending> pending{{&iDocument, -1, nullptr}};
     while (!pending.empty()) {
-        Pending next = std::move(pending.back());
+        const Pending next = pending.back();
         pending.pop_back();
-        const int32_t index = static_cast<int32_t>(_indexes.size());
-        _indexes.emplace(next.node, index);
-        if (index > 0) _json += ',';
-        _json += std::to_string(next.parent) + ',' + next.key + ',';
         const nlohmann::json& node = *next.node;
+        const int32_t index = AddNode(next.parent, next.key,
+                                      node.is_object()  ? kObject
+                                      : node.is_array() ? kArray
+                                                        : kScalar);
+        const size_t first = pending.size();
         if (node.is_object()) {
-            _json += "\"{\"";
-            const size_t first = pending.size();
             for (auto member = node.begin(); member != node.end(); ++member) {
-                std::string key;
-                ScriptJson::AppendString(key, member.key());
-                pending.push_back(Pending{&member.value(), index, std::move(key)});
+                pending.push_back(Pending{&member.value(), index, &member.key()});
             }
-            std::reverse(pending.begin() + first, pending.end());
         } else if (node.is_array()) {
-            _json += "\"[\"";
-            for (size_t i = node.size(); i-- > 0;) {
-                pending.push_back(Pending{&node[i], index, std::to_string(i)});
-            }
+            for (const nlohmann::json& element : node) pending.push_back(Pending{&element, index, nullptr});
         } else {
-            ScriptJson::AppendString(_json, node.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+            AppendScalar(node);
         }
+        _scalarEnd.back() = static_cast<uint32_t>(_scalars.size());
+        std::reverse(pending.begin() + first, pending.end());
     }
-    _json += ']';
+    Finish();
 }
 
-int32_t ModelNodeTable::IndexOf(const nlohmann::json* iNode) const
+// Builds the table as the parser reports the text, node by node in
+// document order: the order of the text, not the model's.
+struct ModelNodeTable::Reader {
+    using json = nlohmann::json;
+
+    ModelNodeTable& table;
+    std::vector<int32_t> open{};  // the containers being read
+    std::string name{};           // the member's name, when the next node is a member
+    bool named = false;
+
+    void Add(uint8_t iKind)
+    {
+        const int32_t index = table.AddNode(open.empty() ? -1 : open.back(), named ? &name : nullptr, iKind);
+        named = false;
+        if (iKind != kScalar) open.push_back(index);
+    }
+    bool Scalar(const std::string& iText)
+    {
+        Add(kScalar);
+        table._scalars += iText;
+        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+        return true;
+    }
+    bool null() { return Scalar("null"); }
+    bool boolean(bool iValue) { return Scalar(iValue ? "true" : "false"); }
+    bool number_integer(json::number_integer_t iValue) { return Scalar(std::to_string(iValue)); }
+    bool number_unsigned(json::number_unsigned_t iValue) { return Scalar(std::to_string(iValue)); }
+    // As a document writes it (1.5e3 is 1500.0), which the model reads.
+    bool number_float(json::number_float_t iValue, const std::string&) { return Scalar(json(iValue).dump()); }
+    bool string(std::string& iText)
+    {
+        Add(kScalar);
+        table.AppendString(iText);
+        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+        return true;
+    }
+    bool binary(json::binary_t&) { return false; }
+    bool start_object(size_t)
+    {
+        Add(kObject);
+        return true;
+    }
+    bool key(std::string& iKey)
+    {
+        name = iKey;
+        named = true;
+        return true;
+    }
+    bool end_object()
+    {
+        open.pop_back();
+        return true;
+    }
+    bool start_array(size_t)
+    {
+        Add(kArray);
+        return true;
+    }
+    bool end_array()
+    {
+        open.pop_back();
+        return true;
+    }
+    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+};
+
+ModelNodeTable ModelNodeTable::FromText(const std::string& iText)
 {
-    auto found = _indexes.find(iNode);
-    return found == _indexes.end() ? -1 : found->second;
+    ModelNodeTable table;
+    Reader reader{table};
+    if (!nlohmann::json::sax_parse(iText, &reader) || !reader.open.empty()) return ModelNodeTable();
+    table.Finish();
+    return table;
+}
+
+int32_t ModelNodeTable::AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind)
+{
+    const int32_t index = Size();
+    _parent.push_back(iParent);
+    uint32_t key = 0;
+    if (iKey != nullptr) {
+        // Member names repeat (every element of a list has its "name").
+        auto known = _keyNumbers.find(*iKey);
+        if (known == _keyNumbers.end()) {
+            _keys.push_back(*iKey);
+            known = _keyNumbers.emplace(_keys.back(), static_cast<uint32_t>(_keys.size())).first;
+        }
+        key = known->second;
+    }
+    _key.push_back(key);
+    _kind.push_back(iKind);
+    _scalarEnd.push_back(static_cast<uint32_t>(_scalars.size()));
+    return index;
+}
+
+void ModelNodeTable::AppendScalar(const nlohmann::json& iNode)
+{
+    if (iNode.is_string()) {
+        AppendString(iNode.get_ref<const std::string&>());
+    } else {
+        _scalars += iNode.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
+}
+
+void ModelNodeTable::AppendString(const std::string& iText)
+{
+    // Most scalars are strings: written here as dump would, without a
+    // string of their own.
+    _scalars += '"';
+    size_t plain = 0;
+    for (size_t at = 0; at < iText.size(); ++at) {
+        const unsigned char c = static_cast<unsigned char>(iText[at]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        _scalars.append(iText, plain, at - plain);
+        plain = at + 1;
+        static const char kHex[] = "0123456789abcdef";
+        switch (c) {
+        case '"': _scalars += "\\\""; break;
+        case '\\': _scalars += "\\\\"; break;
+        case '\n': _scalars += "\\n"; break;
+        case '\t': _scalars += "\\t"; break;
+        case '\r': _scalars += "\\r"; break;
+        case '\b': _scalars += "\\b"; break;
+        case '\f': _scalars += "\\f"; break;
+        default:
+            _scalars += "\\u00";
+            _scalars += kHex[c >> 4];
+            _scalars += kHex[c & 15];
+        }
+    }
+    _scalars.append(iText, plain, std::string::npos);
+    _scalars += '"';
+}
+
+ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
+{
+    ModelNodeTable table;
+    if (!iModel.is_object() || !iModel.contains("keys") || !iModel.contains("nodes") || !iModel.contains("scalars")) {
+        return table;
+    }
+    for (const nlohmann::json& key : iModel["keys"]) {
+        table._keys.push_back(key.is_string() ? key.get<std::string>() : std::string());
+    }
+    table._scalars = iModel["scalars"].get<std::string>();
+    const std::vector<int32_t> numbers = PackedNumbers::Read(iModel["nodes"].get<std::string>(), 3);
+    std::vector<uint64_t> units;
+    uint64_t unit = 0;
+    for (size_t i = 0; i + 2 < numbers.size(); i += 3) {
+        const int32_t index = table.Size();
+        const int32_t distance = numbers[i];
+        if (distance < 0 || distance > index || (distance == 0 && index > 0)) return ModelNodeTable();
+        table._parent.push_back(distance == 0 ? -1 : index - distance);
+        table._key.push_back(numbers[i + 1] >= 0 && static_cast<size_t>(numbers[i + 1]) <= table._keys.size()
+                                 ? static_cast<uint32_t>(numbers[i + 1])
+                                 : 0);
+        const int64_t value = numbers[i + 2];
+        if (value < 0) return ModelNodeTable();
+        table._kind.push_back(value == 0 ? kObject : value == 1 ? kArray : kScalar);
+        if (value >= 2) unit += static_cast<uint64_t>(value - 2);
+        units.push_back(unit);
+    }
+    for (const size_t byte : BytesOfUnits(table._scalars, units)) {
+        table._scalarEnd.push_back(static_cast<uint32_t>(byte));
+    }
+    table.Finish();
+    return table;
+}
+
+void ModelNodeTable::Finish()
+{
+    // A parent comes before its descendants, so one backward pass ends each.
+    _end.assign(_parent.size(), 0);
+    for (int32_t i = Size() - 1; i >= 0; --i) {
+        _end[i] = std::max(_end[i], i + 1);
+        if (_parent[i] >= 0) _end[_parent[i]] = std::max(_end[_parent[i]], _end[i]);
+    }
+}
+
+int32_t ModelNodeTable::Member(int32_t iNode, std::string_view iName) const
+{
+    if (iNode < 0 || !IsObject(iNode)) return -1;
+    for (int32_t child = iNode + 1; child < End(iNode); child = End(child)) {
+        if (_key[child] > 0 && _keys[_key[child] - 1] == iName) return child;
+    }
+    return -1;
+}
+
+int32_t ModelNodeTable::Element(int32_t iNode, size_t iIndex) const
+{
+    if (iNode < 0 || !IsArray(iNode)) return -1;
+    auto known = _elements.find(iNode);
+    if (known == _elements.end()) {
+        int32_t child = iNode + 1;
+        size_t i = 0;
+        for (; i < iIndex && child < End(iNode) && i < kLongArray; ++i) child = End(child);
+        if (i == iIndex) return child < End(iNode) ? child : -1;
+        if (child >= End(iNode)) return -1;
+        std::vector<int32_t> elements;
+        for (child = iNode + 1; child < End(iNode); child = End(child)) elements.push_back(child);
+        known = _elements.emplace(iNode, std::move(elements)).first;
+    }
+    return iIndex < known->second.size() ? known->second[iIndex] : -1;
+}
+
+int32_t ModelNodeTable::Child(int32_t iNode, const std::string& iToken) const
+{
+    if (iNode < 0 || !IsArray(iNode)) return Member(iNode, iToken);
+    // An index: digits, without a leading zero.
+    const bool digits = !iToken.empty() && iToken.size() < 10 &&
+                        iToken.find_first_not_of("0123456789") == std::string::npos &&
+                        (iToken[0] != '0' || iToken.size() == 1);
+    return digits ? Element(iNode, std::stoul(iToken)) : -1;
+}
+
+int32_t ModelNodeTable::Enclosing(int32_t iNode) const
+{
+    int32_t node = _parent[iNode];
+    while (node >= 0 && IsArray(node)) node = _parent[node];
+    return node;
+}
+
+std::string_view ModelNodeTable::Scalar(int32_t iNode) const
+{
+    if (iNode < 0 || _kind[iNode] != kScalar) return std::string_view();
+    const uint32_t begin = iNode > 0 ? _scalarEnd[iNode - 1] : 0;
+    return std::string_view(_scalars).substr(begin, _scalarEnd[iNode] - begin);
+}
+
+std::string ModelNodeTable::PointerOf(int32_t iNode) const
+{
+    if (_ordinal.empty() && !_parent.empty()) {
+        _ordinal.assign(_parent.size(), 0);
+        std::vector<int32_t> counts(_parent.size(), 0);
+        for (int32_t i = 1; i < Size(); ++i) _ordinal[i] = counts[_parent[i]]++;
+    }
+    std::vector<std::string> tokens;
+    for (int32_t node = iNode; node >= 0 && _parent[node] >= 0; node = _parent[node]) {
+        std::string token = _key[node] > 0 ? _keys[_key[node] - 1] : std::to_string(_ordinal[node]);
+        std::string escaped;
+        for (const char c : token)
+            escaped += c == '~' ? std::string("~0") : c == '/' ? std::string("~1") : std::string(1, c);
+        tokens.push_back(std::move(escaped));
+    }
+    std::string pointer;
+    for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) pointer += "/" + *token;
+    return pointer;
+}
+
+int32_t ModelNodeTable::Find(const std::string& iPointer) const
+{
+    if (_parent.empty() || (!iPointer.empty() && iPointer[0] != '/')) return -1;
+    int32_t node = 0;
+    for (size_t at = 0; at < iPointer.size() && node >= 0;) {
+        size_t end = iPointer.find('/', at + 1);
+        if (end == std::string::npos) end = iPointer.size();
+        std::string token;
+        for (size_t i = at + 1; i < end; ++i) {
+            if (iPointer[i] == '~' && i + 1 < end) {
+                token += iPointer[++i] == '1' ? '/' : '~';
+            } else {
+                token += iPointer[i];
+            }
+        }
+        node = Child(node, token);
+        at = end;
+    }
+    return node;
+}
+
+void ModelNodeTable::AppendJson(std::string& ioOut) const
+{
+    ioOut += "{\"keys\":[";
+    for (size_t i = 0; i < _keys.size(); ++i) {
+        if (i > 0) ioOut += ',';
+        ScriptJson::AppendString(ioOut, _keys[i]);
+    }
+    // The scalars' ends in UTF-16 units come from writing them.
+    std::vector<uint32_t> ends;
+    for (int32_t i = 0; i < Size(); ++i) {
+        if (_kind[i] == kScalar) ends.push_back(_scalarEnd[i]);
+    }
+    std::vector<uint32_t> units;
+    ioOut += "],\"scalars\":";
+    ScriptJson::AppendString(ioOut, _scalars, ends, units);
+    PackedNumbers packed(3);
+    packed.Reserve(_parent.size());
+    size_t scalar = 0;
+    for (int32_t i = 0; i < Size(); ++i) {
+        int64_t value = _kind[i] == kObject ? 0 : 1;
+        if (_kind[i] == kScalar) {
+            value = 2 + static_cast<int64_t>(units[scalar]) - (scalar > 0 ? units[scalar - 1] : 0);
+            ++scalar;
+        }
+        packed.Add({_parent[i] < 0 ? 0 : i - _parent[i], _key[i], value});
+    }
+    ioOut += ",\"nodes\":";
+    packed.AppendTo(ioOut);
+    ioOut += '}';
 }

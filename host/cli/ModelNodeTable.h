@@ -2,28 +2,84 @@
 #define MODELNODETABLE_H
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
-// A JSON document as the explain page's model pane draws it: every node in
-// document order, as a flat JSON array of triples PARENT, KEY, VALUE. PARENT
-// is the index of the enclosing node (-1 for the root), KEY the member name
-// or element number (null for the root), VALUE "{" or "[" for an object or
-// an array, else the scalar as JSON writes it. The page folds and unfolds
-// from this, and numbers keep the text the model reads.
+// A JSON document as the explain page's model pane draws it, and the
+// lookups that place generated text in it. Nodes are numbered in document
+// order: a node, then its members (in the order the model reads them) or
+// elements, each with its own descendants; so a node's descendants are the
+// numbers from it up to its end. Written for the page as
+//   {"keys": [NAME...], "nodes": PACKED, "scalars": TEXT}
+// where PACKED (PackedNumbers) holds three columns, a row per node: how far back
+// its parent is (0 for the root), its key (0 for an element or the root,
+// else 1 + its place in "keys"), and its value (0 an object, 1 an array,
+// else 2 + the length of its JSON text, which "scalars" holds one after
+// another, lengths in UTF-16 units as the browser counts). An earlier
+// page's table is read back from the same.
 class ModelNodeTable {
 public:
     explicit ModelNodeTable(const nlohmann::json& iDocument);
+    // The table of a JSON text, read as it streams by (no document is
+    // built); empty when the text is not JSON.
+    static ModelNodeTable FromText(const std::string& iText);
+    // Moved, not copied: the key numbers point into the keys.
+    ModelNodeTable(ModelNodeTable&&) = default;
+    ModelNodeTable(const ModelNodeTable&) = delete;
+    ModelNodeTable& operator=(const ModelNodeTable&) = delete;
+    // The table an earlier page holds (its "model"); empty when malformed.
+    static ModelNodeTable FromPage(const nlohmann::json& iModel);
 
-    // The index of a node of the document, -1 for any other.
-    int32_t IndexOf(const nlohmann::json* iNode) const;
-    const std::string& Json() const { return _json; }
+    int32_t Size() const { return static_cast<int32_t>(_parent.size()); }
+    int32_t Parent(int32_t iNode) const { return _parent[iNode]; }
+    bool IsObject(int32_t iNode) const { return _kind[iNode] == kObject; }
+    bool IsArray(int32_t iNode) const { return _kind[iNode] == kArray; }
+    // The member iName of an object, -1 when it has none or is no object.
+    int32_t Member(int32_t iNode, std::string_view iName) const;
+    // The member or element a JSON pointer token names.
+    int32_t Child(int32_t iNode, const std::string& iToken) const;
+    // Element iIndex of an array, -1 when there is none.
+    int32_t Element(int32_t iNode, size_t iIndex) const;
+    // The nearest ancestor that is not an array (what ".." reaches), -1 for none.
+    int32_t Enclosing(int32_t iNode) const;
+    // A scalar's JSON text ("\"Order\"", 3, true), empty for the others.
+    std::string_view Scalar(int32_t iNode) const;
+    // The RFC 6901 JSON pointer of a node, and the node of a pointer (-1).
+    std::string PointerOf(int32_t iNode) const;
+    int32_t Find(const std::string& iPointer) const;
+
+    void AppendJson(std::string& ioOut) const;
 
 private:
-    std::unordered_map<const nlohmann::json*, int32_t> _indexes;
-    std::string _json;
+    enum Kind : uint8_t { kObject, kArray, kScalar };
+
+    struct Reader;  // FromText's listener to the JSON parser
+
+    ModelNodeTable() = default;
+    // A node after those before it, under iParent; iKey: its member name,
+    // null for an element or the root.
+    int32_t AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind);
+    void AppendScalar(const nlohmann::json& iNode);
+    void AppendString(const std::string& iText);
+    int32_t End(int32_t iNode) const { return _end[iNode]; }
+    void Finish();
+
+    std::vector<int32_t> _parent;
+    std::vector<int32_t> _end;
+    std::vector<uint32_t> _key;     // 0 for elements and the root, else 1 + a place in _keys
+    std::deque<std::string> _keys;  // a deque: keyNumbers views them
+    std::unordered_map<std::string_view, uint32_t> _keyNumbers;
+    std::vector<uint8_t> _kind;
+    std::vector<uint32_t> _scalarEnd;  // bytes of _scalars up to the node's own end
+    std::string _scalars;
+    // Places among siblings, and the elements of long arrays, made on first need.
+    mutable std::vector<int32_t> _ordinal;
+    mutable std::unordered_map<int32_t, std::vector<int32_t>> _elements;
 };
 
 #endif

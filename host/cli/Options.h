@@ -20,6 +20,7 @@ struct Options {
     std::string modelFormat;               // "json" or "yaml"; empty: from the model's name
     std::string traceFile;                 // empty: the trace goes to standard error; "-": standard output
     std::string explainPath;               // empty: no explain page; "-": standard output
+    std::string explainSince;              // an earlier explain page or output to mark changes against
     std::string outputRoot;                // empty: the folder of -o (its part without directives)
     std::string depFile;                   // empty: none
     std::string depFileTarget;             // what the dependency file says depends; empty: the outputs

@@ -1,59 +1,145 @@
 #include "OutputAncestry.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MTTIStatement.h"
 
-OutputAncestry::OutputAncestry(const SourceMap& iMap) : _map(iMap) {}
+namespace {
 
-std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> OutputAncestry::Walk(MTTEvaluationOutput* iRoot)
+bool IsWordChar(char c)
 {
-    _leaves.clear();
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// The first two words of a directive "[% WORD NAME ..." (after a trim
+// marker), or empty words for other template text.
+void Words(const std::string& iText, const SourceSpan& iSpan, std::string& oKeyword, std::string& oName)
+{
+    size_t at = iSpan.begin;
+    const size_t end = std::min<size_t>(iSpan.end, iText.size());
+    if (iText.compare(at, 2, "[%") != 0) return;
+    at += 2;
+    if (at < end && (iText[at] == '-' || iText[at] == '+')) ++at;
+    std::string* words[] = {&oKeyword, &oName};
+    for (std::string* word : words) {
+        while (at < end && std::isspace(static_cast<unsigned char>(iText[at]))) ++at;
+        const size_t start = at;
+        while (at < end && IsWordChar(iText[at])) ++at;
+        word->assign(iText, start, at - start);
+    }
+}
+
+}  // namespace
+
+void OutputAncestry::Walk(MTTEvaluationOutput* iRoot, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
+                          std::vector<int32_t>& oContexts)
+{
+    _map = &iMap;
+    _files = &iFiles;
+    // Statements of another template may sit at the same addresses later.
+    _statements.clear();
+    for (Extension& recent : _recent) recent = Extension();
+    _leaves = &oContexts;
     _pending.clear();
     _root = iRoot;
-    if (iRoot != nullptr) _pending.emplace_back(iRoot, 0);
+    if (iRoot != nullptr) _pending.push_back(Pending{iRoot, 0, nullptr, 0});
     while (!_pending.empty()) {
-        MTTEvaluationOutput* next = _pending.back().first;
-        _current = _pending.back().second;
+        _current = _pending.back();
         _pending.pop_back();
-        next->Accept(this);
+        _current.output->Accept(this);
     }
-    std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> leaves;
-    leaves.swap(_leaves);
-    return leaves;
+    _leaves = nullptr;
+}
+
+int32_t OutputAncestry::DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles)
+{
+    const uint32_t file = iFiles[iSpan.file];
+    auto added =
+        _spanDirective.emplace(std::make_tuple(file, iSpan.begin, iSpan.end), static_cast<int32_t>(_directives.size()));
+    if (added.second) {
+        Directive directive{file, iSpan.begin, iSpan.end, Directive::Kind::kOther, std::string()};
+        std::string keyword;
+        Words(iMap.FileAt(iSpan.file).text, iSpan, keyword, directive.name);
+        if (keyword == "call") directive.kind = Directive::Kind::kCall;
+        if (keyword == "function") directive.kind = Directive::Kind::kFunction;
+        _directives.push_back(std::move(directive));
+    }
+    return added.first->second;
 }
 
 long OutputAncestry::VisitOutputNode(MTTEvaluationOutputNode* iNode)
 {
-    const int32_t context = iNode == _root ? _current : Extend(_current, iNode->GetStatement());
+    int32_t context = _current.context;
+    if (iNode != _root) {
+        MTTIStatement* statement = iNode->GetStatement();
+        const int32_t directive = Describe(statement);
+        if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction && _current.parent != nullptr) {
+            // A copy: finding the call may add directives.
+            const std::string name = _directives[directive].name;
+            if (MTTIStatement* call = CallSite(_current.parent, _current.index, name)) context = Extend(context, call);
+        }
+        context = Extend(context, statement);
+    }
     // Last child first, so that the first child is taken next.
     for (int i = iNode->GetChildCount() - 1; i >= 0; --i) {
-        if (MTTEvaluationOutput* child = iNode->GetChild(i)) _pending.emplace_back(child, context);
+        if (MTTEvaluationOutput* child = iNode->GetChild(i)) _pending.push_back(Pending{child, context, iNode, i});
     }
     return S_OK;
 }
 
 long OutputAncestry::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf)
 {
-    _leaves[iLeaf] = Extend(_current, iLeaf->GetStatement());
+    _leaves->push_back(Extend(_current.context, iLeaf->GetStatement()));
     return S_OK;
+}
+
+int32_t OutputAncestry::Describe(MTTIStatement* iStatement)
+{
+    auto known = _statements.find(iStatement);
+    if (known != _statements.end()) return known->second;
+    const std::optional<SourceSpan> span = iStatement != nullptr ? _map->Find(iStatement) : std::nullopt;
+    const int32_t directive = span ? DirectiveOf(*_map, *span, *_files) : -1;
+    _statements.emplace(iStatement, directive);
+    return directive;
+}
+
+MTTIStatement* OutputAncestry::CallSite(MTTEvaluationOutputNode* iParent, int iIndex, const std::string& iName)
+{
+    MTTIStatement* holder = iParent->GetStatement();
+    if (holder == nullptr) return nullptr;
+    // The statement iNode when it calls the function, else null.
+    const auto call = [&](MTTNode* iNode) -> MTTIStatement* {
+        MTTIStatement* statement = dynamic_cast<MTTIStatement*>(iNode);
+        const int32_t directive = statement != nullptr ? Describe(statement) : -1;
+        if (directive < 0) return nullptr;
+        const Directive& described = _directives[directive];
+        return described.kind == Directive::Kind::kCall && described.name == iName ? statement : nullptr;
+    };
+    // A list's output has one child per statement, in order; an if, a
+    // foreach or a function holds the call as its branch or body.
+    if (holder->GetChildCount() == iParent->GetChildCount()) {
+        if (MTTIStatement* found = call(holder->GetChild(iIndex + 1))) return found;
+    }
+    for (int i = 1; i <= holder->GetChildCount(); ++i) {
+        if (MTTIStatement* found = call(holder->GetChild(i))) return found;
+    }
+    return nullptr;
 }
 
 int32_t OutputAncestry::Extend(int32_t iContext, MTTIStatement* iStatement)
 {
-    auto known = _directiveOf.find(iStatement);
-    if (known == _directiveOf.end()) {
-        const std::optional<SourceSpan> span = iStatement != nullptr ? _map.Find(iStatement) : std::nullopt;
-        int32_t directive = -1;
-        if (span) {
-            auto added = _spanDirective.emplace(std::make_tuple(span->file, span->begin, span->end),
-                                                static_cast<int32_t>(_directives.size()));
-            if (added.second) _directives.push_back(*span);
-            directive = added.first->second;
-        }
-        known = _directiveOf.emplace(iStatement, directive).first;
-    }
-    const int32_t directive = known->second;
+    Extension& recent = _recent[(reinterpret_cast<uintptr_t>(iStatement) >> 4 ^ static_cast<uint32_t>(iContext)) & 255];
+    if (recent.statement == iStatement && recent.context == iContext) return recent.extended;
+    recent = Extension{iStatement, iContext, ExtendOnce(iContext, iStatement)};
+    return recent.extended;
+}
+
+int32_t OutputAncestry::ExtendOnce(int32_t iContext, MTTIStatement* iStatement)
+{
+    const int32_t directive = Describe(iStatement);
     if (directive < 0 || directive == _contexts[iContext].directive) return iContext;
     const uint64_t key = (static_cast<uint64_t>(iContext) << 32) | static_cast<uint32_t>(directive);
     auto added = _childContext.emplace(key, static_cast<int32_t>(_contexts.size()));

@@ -3,61 +3,95 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <tuple>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "MTTIEvaluationOutputVisitor.h"
 #include "SourceMap.h"
 
 class MTTEvaluationOutput;
-class MTTEvaluationOutputLeaf;
+class MTTEvaluationOutputNode;
 class MTTIStatement;
 
 // For every leaf of output trees, the chain of template directives whose
 // evaluation led to it (`foreach classes` > `if` > `${name}`), read from the
-// statements that the output nodes above the leaf remember. Directives are
-// the distinct source spans of those statements. Chains share their
-// beginnings: a context is a directive under a parent context, numbered
-// so that a parent comes before its children; context 0 is the empty chain.
+// statements that the output nodes above the leaf remember. A function's
+// output hangs under no node of its call, so the call is found in the
+// statement that holds it and put in the chain before the function:
+// `call passed(${type})` > `function passed(type)` > `if`. Directives are
+// the distinct source spans of those statements, in the page's numbering
+// of template files. Chains share their beginnings: a context is a
+// directive under a parent context, numbered so that a parent comes before
+// its children; context 0 is the empty chain.
 class OutputAncestry : public MTTIEvaluationOutputVisitor {
 public:
+    struct Directive {
+        uint32_t file;  // the page's file number
+        uint32_t begin;
+        uint32_t end;
+        enum class Kind : char { kOther, kCall, kFunction } kind;
+        std::string name;  // of the function called or declared
+    };
     struct Context {
         int32_t parent;
         int32_t directive;
     };
 
-    explicit OutputAncestry(const SourceMap& iMap);
-
-    // The context of each leaf of the tree. The root node stands for the
-    // whole template, not for a directive, and is left out of the chains.
+    // The context of each leaf of the tree, in text order. The root node
+    // stands for the whole template, not for a directive, and is left out
+    // of the chains. iFiles gives the page's number of each file of iMap.
     // Walks with its own stack, so that deeply nested output cannot
     // exhaust the call stack.
-    std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> Walk(MTTEvaluationOutput* iRoot);
+    void Walk(MTTEvaluationOutput* iRoot, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
+              std::vector<int32_t>& oContexts);
+    // The directive of a span of iMap, added when new.
+    int32_t DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles);
 
-    const std::vector<SourceSpan>& Directives() const { return _directives; }
+    const std::vector<Directive>& Directives() const { return _directives; }
     const std::vector<Context>& Contexts() const { return _contexts; }
 
     long VisitOutputNode(MTTEvaluationOutputNode* iNode) override;
     long VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) override;
 
 private:
+    // What the walk needs to know of a statement, found once.
+    struct Pending {
+        MTTEvaluationOutput* output;
+        int32_t context;
+        MTTEvaluationOutputNode* parent;  // the node holding it, null for the root
+        int index;                        // its place there
+    };
+
+    // The directive of a statement, -1 for none; found once.
+    int32_t Describe(MTTIStatement* iStatement);
+    // The call of a function whose output is child iIndex of iParent.
+    MTTIStatement* CallSite(MTTEvaluationOutputNode* iParent, int iIndex, const std::string& iName);
     // iContext followed by the directive of iStatement; iContext itself
     // when the statement has no span or repeats the last directive (a
     // block and its body share the span of their directive).
     int32_t Extend(int32_t iContext, MTTIStatement* iStatement);
+    int32_t ExtendOnce(int32_t iContext, MTTIStatement* iStatement);
 
-    const SourceMap& _map;
-    std::vector<SourceSpan> _directives;
+    const SourceMap* _map = nullptr;
+    const std::vector<uint32_t>* _files = nullptr;
+    std::vector<Directive> _directives;
     std::vector<Context> _contexts{{-1, -1}};
-    std::unordered_map<const MTTIStatement*, int32_t> _directiveOf;
+    std::unordered_map<const MTTIStatement*, int32_t> _statements;
     std::map<std::tuple<uint32_t, uint32_t, uint32_t>, int32_t> _spanDirective;  // file, begin, end
     std::unordered_map<uint64_t, int32_t> _childContext;                         // parent context, directive
-    std::vector<std::pair<MTTEvaluationOutput*, int32_t>> _pending;              // next output on top
+    std::vector<Pending> _pending;                                               // next output on top
+    Pending _current{};
     MTTEvaluationOutput* _root = nullptr;
-    int32_t _current = 0;
-    std::unordered_map<const MTTEvaluationOutputLeaf*, int32_t> _leaves;
+    std::vector<int32_t>* _leaves = nullptr;
+    // The last extensions made: a leaf's chain is mostly one met just before.
+    struct Extension {
+        const MTTIStatement* statement = nullptr;
+        int32_t context = -1;
+        int32_t extended = 0;
+    };
+    Extension _recent[256];
 };
 
 #endif

@@ -1,13 +1,18 @@
 #include "TraceWriter.h"
 
 #include <cstdio>
+#include <unordered_map>
 #include <utility>
 
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTIStatement.h"
+#include "SourceMap.h"
 #include "mtt_transform_escapes.h"
 
-TraceWriter::TraceWriter(ObjectDescriber iDescriber) : _describer(std::move(iDescriber)) {}
+TraceWriter::TraceWriter(const SourceMap& iMap, ObjectDescriber iDescriber)
+    : _map(iMap), _describer(std::move(iDescriber))
+{
+}
 
 std::string TraceWriter::QuoteJson(const std::string& iText)
 {
@@ -40,12 +45,23 @@ std::string TraceWriter::EscapeLine(const std::string& iText)
 
 std::string TraceWriter::Format(const std::vector<GeneratedText::Piece>& iPieces) const
 {
+    // A statement writes many pieces: its place and dump are made once.
+    std::unordered_map<const MTTIStatement*, std::string> described;
     std::string trace;
     for (const GeneratedText::Piece& piece : iPieces) {
+        if (piece.begin == piece.end) continue;
         const MTTEvaluationOutputLeaf* leaf = piece.leaf;
         trace += "[" + std::to_string(piece.begin) + "," + std::to_string(piece.end) + ")\t";
         MTTIStatement* statement = leaf->GetStatement();
-        trace += statement != nullptr ? EscapeLine(statement->ToString().ConvertToChar()) : std::string("-");
+        auto known = described.find(statement);
+        if (known == described.end()) {
+            const std::optional<SourceSpan> span = statement != nullptr ? _map.Find(statement) : std::nullopt;
+            std::string text = span ? _map.Where(*span) : std::string("-");
+            text += '\t';
+            text += statement != nullptr ? EscapeLine(statement->ToString().ConvertToChar()) : std::string("-");
+            known = described.emplace(statement, std::move(text)).first;
+        }
+        trace += known->second;
         trace += '\t';
         const MTLIModelObject* object = leaf->GetModelObject();
         trace += object != nullptr && _describer ? _describer(object) : std::string("-");

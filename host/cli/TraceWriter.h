@@ -9,12 +9,15 @@
 
 class MTLIModelObject;
 class MTTEvaluationOutputLeaf;
+class SourceMap;
 
 // Relates every piece of generated text back to the template and the
-// model, one line per output leaf in text order:
-//   [BEGIN,END)<TAB>STATEMENT<TAB>OBJECT
+// model, one line per output leaf with text, in text order:
+//   [BEGIN,END)<TAB>FILE:LINE:COLUMN<TAB>STATEMENT<TAB>OBJECT
 // BEGIN and END are byte offsets into the generated text (END excluded);
-// STATEMENT is the tree dump of the producing statement with backslashes,
+// FILE:LINE:COLUMN is where the producing statement is written in the
+// template (as mttgen's messages name places: the column counts bytes),
+// or - when no template text made it; STATEMENT is its tree dump with backslashes,
 // line breaks, tabs and other control bytes escaped so that it stays on
 // one line; OBJECT is what the describer writes for the leaf's model
 // object (mttgen: its JSON pointer as a JSON string, "" for the root), or
@@ -24,9 +27,10 @@ public:
     // Describes a model object on one line; may be empty.
     using ObjectDescriber = std::function<std::string(const MTLIModelObject*)>;
 
-    explicit TraceWriter(ObjectDescriber iDescriber);
+    // iMap: where the template's statements are written.
+    TraceWriter(const SourceMap& iMap, ObjectDescriber iDescriber);
 
-    // One line per piece of the text written.
+    // One line per piece of the text written that holds text.
     std::string Format(const std::vector<GeneratedText::Piece>& iPieces) const;
 
     // Backslash escapes for control bytes and the backslash itself, as a
@@ -36,6 +40,7 @@ public:
     static std::string QuoteJson(const std::string& iText);
 
 private:
+    const SourceMap& _map;
     ObjectDescriber _describer;
 };
 

@@ -1,10 +1,54 @@
-# Builds ExplainPageSource.h: explain.html with explain.css and explain.js
-# put in place, as one C++ string. Run as
+# Builds ExplainPageSource.h: explain.html with explain.css and the scripts
+# put in place, as one C++ string, under a Content-Security-Policy that lets
+# only these very style and script texts run (by their SHA-256). Run as
 #   cmake -DDIR=<this folder> -DOUT=<header> -P embed.cmake
+# The scripts, in the order they build on each other; they share one scope.
+set(scripts data.js views.js model.js explain.js tools.js)
+
+# A SHA-256 as CSP writes it: base64 of the digest's bytes.
+function(digest_base64 text out)
+  string(SHA256 hex "${text}")
+  set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+  set(result "")
+  set(at 0)
+  while(at LESS 64)
+    math(EXPR left "64 - ${at}")
+    if(left GREATER_EQUAL 6)
+      set(take 6)
+    else()
+      set(take ${left})
+    endif()
+    string(SUBSTRING "${hex}" ${at} ${take} group)
+    # Short groups are padded with zero bytes, and their last digits with "=".
+    string(APPEND group "0000")
+    string(SUBSTRING "${group}" 0 6 group)
+    math(EXPR bits "0x${group}")
+    math(EXPR chars "(${take} * 4 + 5) / 6")
+    foreach(shift 18 12 6 0)
+      if(chars GREATER 0)
+        math(EXPR digit "(${bits} >> ${shift}) & 63")
+        string(SUBSTRING "${alphabet}" ${digit} 1 char)
+        string(APPEND result "${char}")
+        math(EXPR chars "${chars} - 1")
+      else()
+        string(APPEND result "=")
+      endif()
+    endforeach()
+    math(EXPR at "${at} + ${take}")
+  endwhile()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
 file(READ ${DIR}/explain.html page)
 file(READ ${DIR}/explain.css style)
-file(READ ${DIR}/explain.js script)
-foreach(check "@STYLE@" "@SCRIPT@" "@EXPLAIN_DATA@")
+set(script "'use strict';\n(async function () {\n")
+foreach(part ${scripts})
+  file(READ ${DIR}/${part} text)
+  string(APPEND script "${text}")
+endforeach()
+# What fails (a browser without DecompressionStream) says so on the page.
+string(APPEND script "})().catch((error) => {\n  const note = document.createElement('div');\n  note.id = 'failed';\n  note.textContent = 'The page cannot be shown here: ' + error;\n  document.body.prepend(note);\n});\n")
+foreach(check "@STYLE@" "@SCRIPT@" "@EXPLAIN_DATA@" "@POLICY@")
   string(FIND "${page}" "${check}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "explain.html lacks ${check}")
@@ -12,8 +56,13 @@ foreach(check "@STYLE@" "@SCRIPT@" "@EXPLAIN_DATA@")
 endforeach()
 string(FIND "${style}${script}" "</" at)
 if(NOT at EQUAL -1)
-  message(FATAL_ERROR "explain.css or explain.js holds \"</\", which would end its element early")
+  message(FATAL_ERROR "explain.css or a script holds \"</\", which would end its element early")
 endif()
+digest_base64("${style}" style_digest)
+digest_base64("${script}" script_digest)
+# Nothing is fetched: no network, no other script, style, font or frame.
+set(policy "default-src 'none'; script-src 'sha256-${script_digest}'; style-src 'sha256-${style_digest}'; img-src data:; base-uri 'none'; form-action 'none'")
+string(REPLACE "@POLICY@" "${policy}" page "${page}")
 string(REPLACE "/*@STYLE@*/" "${style}" page "${page}")
 string(REPLACE "/*@SCRIPT@*/" "${script}" page "${page}")
 string(FIND "${page}" ")explain\"" at)

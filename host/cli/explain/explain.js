@@ -1,552 +1,514 @@
 // The explain page: the generated text, the template and the model side by
-// side, from the data mttgen embeds (its layout is described in
-// host/cli/ExplainPage.h). Every offset is in UTF-16 code units, as
-// JavaScript strings count; mttgen has converted them from bytes.
-'use strict';
-(function () {
-  const LINE = 18;    // px per line (see --line): line positions are exact
-  const CHUNK = 200;  // lines per chunk: chunks out of view are not laid out
-  const GROUP = 100;  // model rows per group, likewise
-  const data = JSON.parse(document.getElementById('explain-data').textContent);
-  const state = window.explain = { ready: false };
+// side, from the data mttgen embeds (host/cli/ExplainPage.h). Every offset
+// counts UTF-16 code units, as JavaScript strings do; positions shown to
+// people count characters (code points), as editors do.
+const state = window.explain = { ready: false, times: {} };
+const dataElement = document.getElementById('explain-data');
+const data = JSON.parse(dataElement.textContent);
+// The text is read: the page need not keep a second copy of it.
+dataElement.remove();
+state.times.parsed = performance.now();
 
-  function make(tag, cls, text) {
-    const e = document.createElement(tag);
-    if (cls) e.className = cls;
-    if (text !== undefined) e.textContent = text;
-    return e;
-  }
+// ---- Tables
 
-  // The first index whose value is greater than x in an ascending array.
-  function upper(array, x) {
-    let low = 0;
-    let high = array.length;
-    while (low < high) {
-      const middle = (low + high) >> 1;
-      if (array[middle] > x) high = middle; else low = middle + 1;
-    }
-    return low;
-  }
+const [spans, chains, nodes, ...pieces] = await Promise.all([
+  unpack(data.directives, 3), unpack(data.contexts, 2), data.model ? unpack(data.model.nodes, 3) : null,
+  ...data.outputs.map((output) => unpack(output.pieces, 4))]);
+const [directiveFile, directiveBegin] = spans;
+const directiveEnd = Int32Array.from(spans[1], (begin, i) => begin + spans[2][i]);
+// Context 0 is the empty chain.
+const contextParent = new Int32Array(chains[0].length + 1);
+const contextDirective = new Int32Array(chains[0].length + 1);
+contextParent[0] = -1;
+contextDirective[0] = -1;
+for (let i = 0; i < chains[0].length; i++) {
+  contextParent[i + 1] = i + 1 - chains[0][i];
+  contextDirective[i + 1] = chains[1][i];
+}
+state.times.unpacked = performance.now();
+const model = data.model ? new ModelTable(data.model, nodes) : null;
+const nodeCount = model ? model.count : 0;
+state.times.model = performance.now();
+const outputs = data.outputs.map((output, index) => new OutputData(output, index, pieces[index]));
+state.times.outputs = performance.now();
+const templates = data.files.map((file, index) => ({
+  index, name: file.name, text: file.text, from: file.from, view: null, starts: null, tab: null,
+}));
 
-  // Named highlights of text ranges: no element is added to the text.
-  const marks = {};
-  for (const name of ['usercode', 'hover', 'pick']) {
-    marks[name] = typeof Highlight === 'function' ? new Highlight() : new Set();
-    if (window.CSS && CSS.highlights) CSS.highlights.set(name, marks[name]);
-  }
+// The directives of each template file, by position.
+const byFile = templates.map(() => []);
+directiveFile.forEach((file, index) => byFile[file].push(index));
+for (const list of byFile) list.sort((a, b) => directiveBegin[a] - directiveBegin[b]);
+const beginsByFile = byFile.map((list) => list.map((index) => directiveBegin[index]));
 
-  // A text with line numbers in a scrolling view. It is cut into chunks of
-  // lines, one text node each, so a megabyte of text makes a few hundred
-  // nodes, and the browser lays out only the chunks in view.
-  class TextView {
-    constructor(view, text) {
-      this.view = view;
-      this.text = text;
-      const starts = [0];
-      for (let at = text.indexOf('\n'); at >= 0 && at + 1 < text.length; at = text.indexOf('\n', at + 1)) {
-        starts.push(at + 1);
+// The model nodes that made text: 1 as the current object, 2 as the value read.
+const used = new Uint8Array(nodeCount);
+function objectNode(object) {
+  if (object < nodeCount) return object;
+  const extra = data.extras[object - nodeCount];
+  return extra ? extra[1] : -1;
+}
+function objectPointer(object) {
+  if (object < 0) return null;
+  if (object < nodeCount) return model.pointerOf(object);
+  const extra = data.extras[object - nodeCount];
+  return extra ? extra[0] : null;
+}
+if (model) {
+  for (const output of outputs) {
+    let last = -2;
+    for (let i = 0; i < output.objects.length; i++) {
+      const object = output.objects[i];
+      if (object !== last && object >= 0) {
+        const node = objectNode(object);
+        if (node >= 0) used[node] |= 1;
+        last = object;
       }
-      this.lineStarts = starts;
-      this.chunkStarts = [];
-      this.nodes = [];
-      this.chunkOf = new Map();
-      const sheet = make('div', 'sheet');
-      const width = String(starts.length).length + 2 + 'ch';
-      for (let first = 0; first < starts.length; first += CHUNK) {
-        const last = Math.min(first + CHUNK, starts.length);
-        const chunk = make('div', 'chunk');
-        chunk.style.height = (last - first) * LINE + 'px';
-        let numbers = '';
-        for (let line = first + 1; line <= last; line++) numbers += line + '\n';
-        const gutter = make('pre', 'gut', numbers);
-        gutter.style.width = width;
-        const code = make('pre', 'code');
-        const node = document.createTextNode(text.slice(starts[first], last < starts.length ? starts[last] : text.length));
-        code.append(node);
-        chunk.append(gutter, code);
-        sheet.append(chunk);
-        this.chunkOf.set(node, this.nodes.length);
-        this.chunkStarts.push(starts[first]);
-        this.nodes.push(node);
-      }
-      this.mark = make('div', 'linemark');
-      this.mark.hidden = true;
-      sheet.append(this.mark);
-      view.append(sheet);
-    }
-
-    // The offset of the character under a point, or -1.
-    offsetAt(x, y) {
-      let node = null;
-      let offset = 0;
-      if (document.caretRangeFromPoint) {
-        const caret = document.caretRangeFromPoint(x, y);
-        if (caret) { node = caret.startContainer; offset = caret.startOffset; }
-      } else if (document.caretPositionFromPoint) {
-        const caret = document.caretPositionFromPoint(x, y);
-        if (caret) { node = caret.offsetNode; offset = caret.offset; }
-      }
-      const chunk = this.chunkOf.get(node);
-      if (chunk === undefined) return -1;
-      // The caret falls between characters: take the one before it when
-      // the point is on that one (a surrogate pair is one character).
-      if (offset > 0) {
-        const code = node.data.charCodeAt(offset - 1);
-        const before = code >= 0xdc00 && code <= 0xdfff && offset > 1 ? 2 : 1;
-        const range = document.createRange();
-        range.setStart(node, offset - before);
-        range.setEnd(node, offset);
-        const box = range.getBoundingClientRect();
-        if (x >= box.left && x < box.right) offset -= before;
-      }
-      return this.chunkStarts[chunk] + offset;
-    }
-
-    // Ranges covering [begin, end), one per chunk crossed.
-    ranges(begin, end) {
-      const result = [];
-      for (let chunk = Math.max(upper(this.chunkStarts, begin) - 1, 0);
-           chunk < this.nodes.length && this.chunkStarts[chunk] < end; chunk++) {
-        const node = this.nodes[chunk];
-        const start = this.chunkStarts[chunk];
-        const range = document.createRange();
-        range.setStart(node, Math.max(begin - start, 0));
-        range.setEnd(node, Math.min(end - start, node.length));
-        if (!range.collapsed) result.push(range);
-      }
-      return result;
-    }
-
-    lineOf(offset) { return upper(this.lineStarts, offset); }
-
-    // Marks the lines of [begin, end) and scrolls them into view.
-    markLines(begin, end) {
-      const first = this.lineOf(begin);
-      const last = Math.max(first, this.lineOf(Math.max(begin, end - 1)));
-      this.mark.style.top = (first - 1) * LINE + 'px';
-      this.mark.style.height = (last - first + 1) * LINE + 'px';
-      this.mark.dataset.line = first;
-      this.mark.hidden = false;
-      this.reveal(begin);
-    }
-
-    unmark() { this.mark.hidden = true; }
-
-    reveal(offset) {
-      const top = (this.lineOf(offset) - 1) * LINE;
-      const view = this.view;
-      if (top < view.scrollTop || top + LINE > view.scrollTop + view.clientHeight) {
-        view.scrollTop = Math.max(0, top - view.clientHeight / 3);
-      }
+      if (output.values[i] >= 0) used[output.values[i]] |= 2;
     }
   }
+}
 
-  // Tables.
-  const directives = [];
-  for (let i = 0; i < data.directives.length; i += 5) {
-    const [file, begin, end, where, label] = data.directives.slice(i, i + 5);
-    directives.push({ file, begin, end, where, label });
+state.times.tables = performance.now();
+
+// ---- Words and places
+
+function fileStarts(file) {
+  if (!file.starts) file.starts = lineStartsOf(file.text);
+  return file.starts;
+}
+
+// The characters from begin to end, a surrogate pair counting once.
+function characters(text, begin, end) {
+  let count = 0;
+  for (let at = begin; at < end; at++) {
+    const code = text.charCodeAt(at);
+    if (code < 0xdc00 || code > 0xdfff || at === begin) count++;
   }
-  const contextParent = [];
-  const contextDirective = [];
-  for (let i = 0; i < data.contexts.length; i += 2) {
-    contextParent.push(data.contexts[i]);
-    contextDirective.push(data.contexts[i + 1]);
-  }
-  const objectNode = [];
-  const objectPointer = [];
-  for (let i = 0; i < data.objects.length; i += 2) {
-    objectNode.push(data.objects[i]);
-    objectPointer.push(data.objects[i + 1]);
-  }
-  const outputs = data.outputs.map((output) => {
-    const count = output.pieces.length / 3;
-    const piece = { ends: new Int32Array(count), contexts: new Int32Array(count), objects: new Int32Array(count) };
-    let end = 0;
-    let object = -1;
-    for (let i = 0; i < count; i++) {
-      piece.ends[i] = end += output.pieces[3 * i];
-      piece.contexts[i] = output.pieces[3 * i + 1];
-      piece.objects[i] = object += output.pieces[3 * i + 2];
+  return count;
+}
+
+// "FILE:LINE:COLUMN", the column counting characters from 1.
+function whereIn(file, offset) {
+  const starts = fileStarts(file);
+  const line = upper(starts, offset) - 1;
+  return file.name + ':' + (line + 1) + ':' + (characters(file.text, starts[line], offset) + 1);
+}
+
+// Text on one line, cut to about max characters (never inside one).
+function excerpt(text, max) {
+  const flat = text.replace(/\s+/g, ' ').trim();
+  const chars = Array.from(flat);
+  return chars.length <= max ? flat : chars.slice(0, max - 1).join('') + '\u2026';
+}
+
+// "FILE:LINE" with the file's last name only.
+function shortWhere(directive) {
+  const file = templates[directiveFile[directive]];
+  return file.name.split('/').pop() + ':' + upper(fileStarts(file), directiveBegin[directive]);
+}
+
+function directiveText(directive) {
+  return templates[directiveFile[directive]].text.slice(directiveBegin[directive], directiveEnd[directive]);
+}
+
+function isLiteral(directive) {
+  const text = directiveText(directive);
+  return !text.startsWith('[%') && !text.startsWith('${');
+}
+
+// How a directive is named in the breadcrumb; a literal text by the line
+// of it that holds iAt (a template offset), in quotes.
+function labelOf(directive, at) {
+  const text = directiveText(directive);
+  if (!isLiteral(directive)) return excerpt(text, 48);
+  const begin = directiveBegin[directive];
+  const from = at === undefined ? 0 : at - begin;
+  const lineBegin = text.lastIndexOf('\n', from - 1) + 1;
+  let lineEnd = text.indexOf('\n', from);
+  if (lineEnd < 0) lineEnd = text.length;
+  const line = excerpt(text.slice(lineBegin, lineEnd), 48);
+  return line === '' ? '(line break)' : '"' + line + '"';
+}
+
+// The chain of directives of a context, outermost first.
+function chainOf(context) {
+  const chain = [];
+  for (let c = context; c > 0; c = contextParent[c]) chain.unshift(contextDirective[c]);
+  return chain;
+}
+
+function plural(count, one, many) { return count.toLocaleString('en') + ' ' + (count === 1 ? one : many); }
+
+// ---- Layout
+
+const crumb = document.getElementById('crumb');
+const genPane = document.getElementById('genPane');
+const tplPane = document.getElementById('tplPane');
+const mdlPane = document.getElementById('mdlPane');
+const outputList = document.getElementById('outputs');
+const panel = document.getElementById('panel');
+const panelBody = document.getElementById('panelBody');
+let current = null;    // the output shown
+let shownFile = null;  // the template file shown
+let pinned = null;     // the breadcrumb of the last click: [parts, link]
+
+// A breadcrumb part: [class, text, action when clicked].
+function setCrumb(parts) {
+  crumb.textContent = '';
+  parts.forEach(([cls, text, action], index) => {
+    if (index > 0) crumb.append(make('span', 'sep', cls === 'chain-next' ? ' \u203a ' : ' \u00b7 '));
+    const part = make(action ? 'a' : 'span', cls === 'chain-next' ? 'chain' : cls, text);
+    if (action) {
+      part.href = '#';
+      part.addEventListener('click', (event) => { event.preventDefault(); action(); });
     }
-    return Object.assign(piece, { name: output.name, text: output.text, userCode: output.userCode, view: null });
+    crumb.append(part);
   });
+}
 
-  // The directives of each file, by position.
-  const byFile = data.files.map(() => []);
-  directives.forEach((directive, index) => byFile[directive.file].push(index));
-  for (const list of byFile) list.sort((a, b) => directives[a].begin - directives[b].begin);
-  const beginsByFile = byFile.map((list) => list.map((index) => directives[index].begin));
+function pin(parts, link) {
+  pinned = [parts, link || null];
+  setCrumb(parts);
+  document.getElementById('linkCrumb').disabled = !link;
+}
 
-  function directiveAt(file, offset) {
-    const list = byFile[file];
-    let best = -1;
-    // Spans are disjoint or nested: look back a little for the innermost.
-    let at = upper(beginsByFile[file], offset) - 1;
-    for (let seen = 0; at >= 0 && seen < 64; at--, seen++) {
-      const directive = directives[list[at]];
-      if (directive.end > offset &&
-          (best < 0 || directive.end - directive.begin < directives[best].end - directives[best].begin)) {
-        best = list[at];
-      }
-    }
-    return best;
-  }
-
-  function labelOf(directive) { return directives[directive].label || '(blank text)'; }
-
-  // The chain of directives of a context, outermost first.
-  function chainOf(context) {
-    const chain = [];
-    for (let c = context; c > 0; c = contextParent[c]) chain.unshift(contextDirective[c]);
-    return chain;
-  }
-
-  // Panes.
-  const crumb = document.getElementById('crumb');
-  const genPane = document.getElementById('genPane');
-  const tplPane = document.getElementById('tplPane');
-  const mdlView = document.getElementById('mdlView');
-  let current = null;   // the output shown
-  let pinned = null;    // the breadcrumb of the last click
-
-  function setCrumb(parts) {
-    crumb.textContent = '';
-    parts.forEach(([cls, text], index) => {
-      if (index > 0) crumb.append(make('span', 'sep', ' \u00b7 '));
-      crumb.append(make('span', cls, text));
+// Where a piece came from, as breadcrumb parts.
+function describePiece(output, piece, offset) {
+  const chain = chainOf(output.contexts[piece]);
+  const parts = [];
+  const code = output.userCode;
+  for (let i = 0; i < code.length; i += 4) if (offset >= code[i + 1] && offset < code[i + 2]) parts.push(['user', 'user code']);
+  if (chain.length === 0) {
+    parts.push(['where', 'no template text']);
+  } else {
+    const producer = chain[chain.length - 1];
+    const at = templateOffsetOf(output, piece, offset, producer);
+    parts.push(['where', whereIn(templates[directiveFile[producer]], at)]);
+    chain.forEach((directive, index) => {
+      let label = index === chain.length - 1 ? labelOf(directive, at) : labelOf(directive);
+      // A function is called from several places: the call names its own.
+      if (/^\[%[-+]?\s*call\b/.test(directiveText(directive))) label += ' @' + shortWhere(directive);
+      parts.push([index === 0 ? 'chain' : 'chain-next', label, () => selectDirective(directive)]);
     });
   }
-
-  function describePiece(output, index, offset) {
-    const chain = chainOf(output.contexts[index]);
-    const parts = [];
-    const section = output.userCode.findIndex((v, i) => i % 4 === 1 && offset >= v && offset < output.userCode[i + 1]);
-    if (section >= 0) parts.push(['user', 'user code']);
-    const producer = chain.length > 0 ? directives[chain[chain.length - 1]] : null;
-    parts.push(['where', producer ? producer.where : 'no template position']);
-    if (producer) parts.push(['chain', chain.map(labelOf).join(' \u203a ')]);
-    const object = output.objects[index];
-    if (object >= 0) parts.push(['ptr', objectPointer[object] === '' ? '(root)' : objectPointer[object]]);
-    return parts;
+  const value = output.values[piece];
+  const object = output.objects[piece];
+  const pointer = value >= 0 ? model.pointerOf(value) : objectPointer(object);
+  if (pointer !== null) {
+    const node = value >= 0 ? value : objectNode(object);
+    parts.push(['ptr', pointer === '' ? '(root)' : pointer, node >= 0 ? () => selectNode(node) : null]);
   }
+  return parts;
+}
 
-  function pieceAt(output, offset) {
-    const index = upper(output.ends, offset);
-    return offset >= 0 && index < output.ends.length ? index : -1;
+// The template offset a place in a piece stands for: in a literal text,
+// the same line and column of the literal; elsewhere its directive.
+function templateOffsetOf(output, piece, offset, directive) {
+  const begin = directiveBegin[directive];
+  if (!isLiteral(directive)) return begin;
+  const text = output.text;
+  const from = output.pieceBegin(piece);
+  const template = templates[directiveFile[directive]].text;
+  const end = directiveEnd[directive];
+  let at = begin;
+  let lineStart = from;
+  for (let n = text.indexOf('\n', from); n >= 0 && n < offset; n = text.indexOf('\n', n + 1)) {
+    const next = template.indexOf('\n', at);
+    if (next < 0 || next + 1 >= end) return Math.max(Math.min(at, end - 1), begin);
+    at = next + 1;
+    lineStart = n + 1;
   }
+  return Math.min(at + (offset - lineStart), end - 1);
+}
 
-  function pieceBegin(output, index) { return index > 0 ? output.ends[index - 1] : 0; }
+// ---- Selecting pieces
 
-  // Highlights the pieces for which keep(index) holds; adjacent ones make
-  // one range.
-  function pickPieces(output, keep) {
-    if (!output) return 0;
-    let count = 0;
-    let begin = -1;
-    let end = -1;
-    let first = -1;
-    const flush = () => {
-      if (begin >= 0) for (const range of output.view.ranges(begin, end)) marks.pick.add(range);
-    };
-    for (let i = 0; i < output.ends.length; i++) {
-      if (!keep(i) || output.ends[i] === pieceBegin(output, i)) continue;
-      count++;
-      if (first < 0) first = pieceBegin(output, i);
-      if (pieceBegin(output, i) !== end) { flush(); begin = pieceBegin(output, i); }
-      end = output.ends[i];
-    }
-    flush();
-    if (first >= 0) output.view.reveal(first);
-    return count;
+let selection = null;  // what is lit: { test(output, piece), what, found: per output [places, first piece] }
+
+function pieceIntervals(output, test) {
+  const begins = [];
+  const ends = [];
+  const pieceEnds = output.ends;
+  for (let i = 0; i < pieceEnds.length; i++) {
+    const begin = i > 0 ? pieceEnds[i - 1] : 0;
+    if (pieceEnds[i] === begin || !test(output, i)) continue;
+    if (ends.length > 0 && ends[ends.length - 1] === begin) ends[ends.length - 1] = pieceEnds[i];
+    else { begins.push(begin); ends.push(pieceEnds[i]); }
   }
+  return { begins, ends };
+}
 
-  function clearPick() {
-    marks.pick.clear();
-    for (const file of files) if (file.view) file.view.unmark();
-    model.select(-1);
+// Lights what a test keeps, in every file; the file shown scrolls to its
+// first place, and the panel lists the files.
+function lightPieces(test, what) {
+  selection = { test, what, found: [] };
+  let total = 0;
+  let files = 0;
+  for (const output of outputs) {
+    const { begins } = output === current ? drawPick(output, test) : pieceIntervals(output, test);
+    selection.found.push([begins.length, begins.length > 0 ? begins[0] : -1]);
+    total += begins.length;
+    if (begins.length > 0) files++;
   }
+  const here = current ? selection.found[current.index][0] : 0;
+  if (current && here > 0) current.view.revealOffset(selection.found[current.index][1]);
+  showFound();
+  let count = plural(here, 'place', 'places') + ' in the generated text';
+  if (outputs.length > 1) {
+    count = plural(here, 'place', 'places') + ' in this file';
+    if (total > here) count += ', ' + plural(total - here, 'place', 'places') + ' in ' + plural(files - (here > 0 ? 1 : 0), 'other file', 'other files');
+  }
+  return count;
+}
 
-  // Generated text.
-  const outputList = document.getElementById('outputs');
-  function showOutput(index) {
-    const output = outputs[index];
-    if (current) current.view.view.hidden = true;
-    if (!output.view) {
-      const view = make('div', 'view');
-      genPane.append(view);
-      output.view = new TextView(view, output.text);
-      for (let i = 0; i < output.userCode.length; i += 4) {
-        for (const range of output.view.ranges(output.userCode[i], output.userCode[i + 3])) marks.usercode.add(range);
-      }
-      let hovered = -1;
-      let frame = 0;
-      view.addEventListener('mousemove', (event) => {
-        if (frame) return;
-        frame = requestAnimationFrame(() => {
-          frame = 0;
-          const offset = output.view.offsetAt(event.clientX, event.clientY);
-          const piece = pieceAt(output, offset);
-          if (piece === hovered) return;
-          hovered = piece;
-          hoverPiece(output, piece);
-          setCrumb(piece < 0 ? pinned || [] : describePiece(output, piece, offset));
-        });
+function drawPick(output, test) {
+  const intervals = pieceIntervals(output, test);
+  output.view.setMark('pick', intervals.begins, intervals.ends);
+  return intervals;
+}
+
+function clearPick() {
+  selection = null;
+  for (const output of outputs) if (output.view) output.view.clearMark('pick');
+  for (const file of templates) {
+    if (!file.view) continue;
+    file.view.clearMark('pick');
+    file.view.unmarkLines();
+  }
+  modelTree.select(-1);
+  showFound();
+}
+
+function selectPiece(output, piece, offset) {
+  clearPick();
+  output.view.setMark('pick', [output.pieceBegin(piece)], [output.ends[piece]]);
+  const chain = chainOf(output.contexts[piece]);
+  if (chain.length > 0) {
+    const producer = chain[chain.length - 1];
+    showDirective(producer, templateOffsetOf(output, piece, offset, producer));
+  }
+  const value = output.values[piece];
+  const node = value >= 0 ? value : objectNode(output.objects[piece]);
+  if (node >= 0) modelTree.select(node);
+  const line = output.view.lineOf(offset) + 1;
+  pin(describePiece(output, piece, offset), 'out=' + (outputs.length > 1 ? output.name + ':' : '') + line);
+}
+
+// All text that a directive produced, itself or through the directives
+// under it (a foreach its whole output, a call what its function wrote).
+function selectDirective(directive) {
+  clearPick();
+  showDirective(directive);
+  const under = new Uint8Array(contextParent.length);
+  for (let c = 1; c < under.length; c++) under[c] = contextDirective[c] === directive || under[contextParent[c]] ? 1 : 0;
+  const count = lightPieces((output, piece) => under[output.contexts[piece]] === 1, 'directive');
+  const file = templates[directiveFile[directive]];
+  const where = whereIn(file, directiveBegin[directive]);
+  const line = where.split(':').slice(-2)[0];
+  pin([['where', where], ['chain', labelOf(directive)], ['count', count]], 'tpl=' + file.name + ':' + line);
+}
+
+// All text made while a model element was the current object, or read
+// from it: a scalar member lights every piece that printed it.
+function selectNode(node) {
+  clearPick();
+  modelTree.select(node);
+  const count = lightPieces((output, piece) => output.values[piece] === node || objectNode(output.objects[piece]) === node, 'node');
+  const pointer = model.pointerOf(node);
+  pin([['ptr', pointer === '' ? '(root)' : pointer], ['count', count]]);
+}
+
+function showDirective(directive, at) {
+  const file = templates[directiveFile[directive]];
+  if (shownFile !== file) showFile(file.index);
+  const view = file.view;
+  view.setMark('pick', [directiveBegin[directive]], [directiveEnd[directive]]);
+  const first = view.lineOf(directiveBegin[directive]);
+  const last = view.lineOf(Math.max(directiveBegin[directive], directiveEnd[directive] - 1));
+  view.markLines(first, last);
+  view.revealOffset(at === undefined ? directiveBegin[directive] : at);
+}
+
+// ---- Generated text
+
+function decorationsOf(output) {
+  const lines = new Map();
+  const add = (line, cls, badge) => {
+    const known = lines.get(line) || { cls: '', badge: '' };
+    if (cls && !known.cls.includes(cls)) known.cls = (known.cls + ' ' + cls).trim();
+    if (badge && !known.badge) known.badge = badge;
+    lines.set(line, known);
+  };
+  const starts = output.lineStarts();
+  const lineOf = (offset) => Math.max(upper(starts, offset) - 1, 0);
+  if (output.status === 'stopped') add(lineOf(output.stop), 'stopline', '\u25a0 evaluation stopped here');
+  for (const message of messagesOf(output)) {
+    const line = message.offset >= 0 ? lineOf(message.offset) : message.line - 1;
+    if (line >= 0) add(line, message.severity === 'error' ? 'errline' : 'warnline');
+  }
+  const changes = changesOf(output);
+  if (changes) {
+    for (const [first, count] of changes.lines) for (let line = first; line < first + count; line++) add(line, 'changed');
+    for (const [line, count] of changes.removed) add(line, 'removed', '\u2212 ' + plural(count, 'line', 'lines') + ' removed above');
+  }
+  return lines;
+}
+
+function showOutput(index) {
+  const output = outputs[index];
+  if (current === output) return;
+  if (current) current.view.hidden = true;
+  if (!output.view) {
+    const decorations = decorationsOf(output);
+    output.view = new TextView(genPane, output.text, {
+      lineStarts: output.lineStarts(), decorate: (line) => decorations.get(line) || null,
+    });
+    const view = output.view;
+    const code = output.userCode;
+    const begins = [];
+    const ends = [];
+    for (let i = 0; i < code.length; i += 4) { begins.push(code[i]); ends.push(code[i + 3]); }
+    view.setMark('usercode', begins, ends);
+    if (output.status === 'stopped') view.setMark('stop', [Math.max(output.stop - 1, 0)], [output.stop]);
+    let hovered = -1;
+    let frame = 0;
+    view.view.addEventListener('mousemove', (event) => {
+      if (frame) return;
+      frame = requestAnimationFrame(() => {
+        frame = 0;
+        const offset = view.offsetAt(event.clientX, event.clientY);
+        const piece = output.pieceAt(offset);
+        if (piece === hovered) return;
+        hovered = piece;
+        hoverPiece(output, piece);
+        setCrumb(piece >= 0 ? describePiece(output, piece, offset) : hoverLine(output, offset) || (pinned ? pinned[0] : []));
       });
-      view.addEventListener('mouseleave', () => {
-        hovered = -1;
-        hoverPiece(output, -1);
-        if (pinned) setCrumb(pinned);
-      });
-      view.addEventListener('click', (event) => timed(event, () => {
-        const offset = output.view.offsetAt(event.clientX, event.clientY);
-        const piece = pieceAt(output, offset);
-        if (piece >= 0) selectPiece(output, piece, offset);
-      }));
-    }
-    output.view.view.hidden = false;
-    current = output;
-    outputList.value = String(index);
-  }
-
-  // Lighter than a click: nothing scrolls, unfolds or changes file.
-  function hoverPiece(output, piece) {
-    marks.hover.clear();
-    model.hover(-1);
-    if (piece < 0) return;
-    for (const range of output.view.ranges(pieceBegin(output, piece), output.ends[piece])) marks.hover.add(range);
-    const chain = chainOf(output.contexts[piece]);
-    const directive = chain.length > 0 ? directives[chain[chain.length - 1]] : null;
-    if (directive && shownFile === files[directive.file]) {
-      for (const range of shownFile.view.ranges(directive.begin, directive.end)) marks.hover.add(range);
-    }
-    const object = output.objects[piece];
-    if (object >= 0) model.hover(objectNode[object]);
-  }
-
-  function selectPiece(output, piece, offset) {
-    clearPick();
-    for (const range of output.view.ranges(pieceBegin(output, piece), output.ends[piece])) marks.pick.add(range);
-    const chain = chainOf(output.contexts[piece]);
-    if (chain.length > 0) showDirective(chain[chain.length - 1]);
-    const object = output.objects[piece];
-    if (object >= 0) model.select(objectNode[object], objectPointer[object]);
-    pinned = describePiece(output, piece, offset);
-    setCrumb(pinned);
-  }
-
-  // Template.
-  const tabs = document.getElementById('tabs');
-  const files = data.files.map((file, index) => {
-    const tab = make('button', 'tab', file.name.split('/').pop());
-    tab.title = file.from ? file.name + ', included at ' + file.from : file.name;
-    tab.addEventListener('click', () => showFile(index));
-    tabs.append(tab);
-    return { text: file.text, tab, view: null, index };
-  });
-  let shownFile = null;
-  function showFile(index) {
-    const file = files[index];
-    if (shownFile) { shownFile.view.view.hidden = true; shownFile.tab.classList.remove('on'); }
-    if (!file.view) {
-      const view = make('div', 'view');
-      tplPane.append(view);
-      file.view = new TextView(view, file.text);
-      view.addEventListener('click', (event) => timed(event, () => {
-        const directive = directiveAt(index, file.view.offsetAt(event.clientX, event.clientY));
-        if (directive >= 0) selectDirective(directive);
-      }));
-    }
-    file.view.view.hidden = false;
-    file.tab.classList.add('on');
-    shownFile = file;
-  }
-
-  function showDirective(index) {
-    const directive = directives[index];
-    if (shownFile !== files[directive.file]) showFile(directive.file);
-    const view = files[directive.file].view;
-    for (const range of view.ranges(directive.begin, directive.end)) marks.pick.add(range);
-    view.markLines(directive.begin, directive.end);
-  }
-
-  // All text that a directive produced, itself or through the directives
-  // under it.
-  function selectDirective(index) {
-    clearPick();
-    showDirective(index);
-    const under = new Uint8Array(contextParent.length);
-    for (let c = 1; c < under.length; c++) {
-      under[c] = contextDirective[c] === index || under[contextParent[c]] ? 1 : 0;
-    }
-    const count = pickPieces(current, (piece) => under[current.contexts[piece]] === 1);
-    const directive = directives[index];
-    pinned = [['where', directive.where], ['chain', labelOf(index)],
-              ['count', count + (count === 1 ? ' piece' : ' pieces') + ' of generated text']];
-    setCrumb(pinned);
-  }
-
-  // Model: a tree that unfolds on demand, so a large document costs little
-  // until it is opened.
-  class ModelTree {
-    constructor(view, table) {
-      this.view = view;
-      this.parent = [];
-      this.key = [];
-      this.value = [];
-      this.children = [];
-      for (let i = 0; i < table.length; i += 3) {
-        const node = i / 3;
-        this.parent.push(table[i]);
-        this.key.push(table[i + 1]);
-        this.value.push(table[i + 2]);
-        this.children.push(null);
-        if (table[i] >= 0) (this.children[table[i]] = this.children[table[i]] || []).push(node);
+    });
+    view.view.addEventListener('mouseleave', () => {
+      hovered = -1;
+      hoverPiece(output, -1);
+      if (pinned) setCrumb(pinned[0]);
+    });
+    view.view.addEventListener('click', (event) => timed(event, () => {
+      const offset = view.offsetAt(event.clientX, event.clientY);
+      const piece = output.pieceAt(offset);
+      if (piece >= 0) {
+        selectPiece(output, piece, offset);
+      } else if (offset >= 0) {
+        const line = view.lineOf(offset);
+        const described = hoverLine(output, offset);
+        if (described) pin(described, 'out=' + (outputs.length > 1 ? output.name + ':' : '') + (line + 1));
       }
-      this.objects = new Map();  // node -> objects made from it
-      objectNode.forEach((node, object) => {
-        if (node >= 0) (this.objects.get(node) || this.objects.set(node, []).get(node)).push(object);
-      });
-      this.rows = [];
-      this.open = new Uint8Array(this.parent.length);
-      this.selected = -1;
-      this.hovered = -1;
-      view.append(this.render(0, 0));
-      this.toggle(0);
-      if (this.parent.length < 300) for (const child of this.children[0] || []) this.toggle(child);
-      view.addEventListener('click', (event) => {
-        const row = event.target.closest('.row');
-        if (!row || row.dataset.node === undefined) return;  // a closing bracket
-        const node = Number(row.dataset.node);
-        if (event.target.classList.contains('tog')) { this.toggle(node); return; }
-        timed(event, () => selectNode(node));
-      });
+    }));
+  }
+  output.view.hidden = false;
+  current = output;
+  outputList.value = String(index);
+  if (selection) drawPick(output, selection.test);
+  drawSearch();
+  showFound();
+}
+
+// What a line without pieces tells: a change, or where evaluation stopped.
+function hoverLine(output, offset) {
+  if (offset < 0) return null;
+  const line = output.view.lineOf(offset);
+  const change = changeAt(output, line);
+  if (change) return change;
+  if (output.status === 'stopped') {
+    if (line < output.view.lineOf(output.stop)) {
+      return [['text', 'the text as far as evaluation got: it kept nothing to point at']];
     }
+    const stop = messagesOf(output).find((message) => message.stop);
+    return [['error', 'evaluation stopped here'], ['text', stop ? stop.text : 'no message']];
+  }
+  return null;
+}
 
-    isContainer(node) { return this.value[node] === '{' || this.value[node] === '['; }
-
-    // The row of a node, in a block that also takes its children.
-    render(node, depth) {
-      const block = make('div', 'node');
-      const row = make('div', 'row');
-      row.dataset.node = node;
-      row.style.paddingLeft = depth * 14 + 4 + 'px';
-      if (this.objects.has(node)) row.classList.add('used');
-      row.append(make('span', 'tog', this.isContainer(node) ? '\u25b8' : ''));
-      const key = this.key[node];
-      if (key !== null) row.append(make('span', 'key', typeof key === 'number' ? String(key) : JSON.stringify(key)), ': ');
-      const value = this.value[node];
-      if (this.isContainer(node)) {
-        row.append(value, make('span', 'fold', this.summary(node)));
-      } else {
-        const kind = value[0] === '"' ? 'str' : /[-0-9]/.test(value[0]) ? 'num' : 'lit';
-        row.append(make('span', kind, value));
-      }
-      block.append(row);
-      this.rows[node] = row;
-      row.depth = depth;
-      return block;
-    }
-
-    summary(node) {
-      const count = (this.children[node] || []).length;
-      const what = this.value[node] === '{' ? [' member', ' members', '}'] : [' item', ' items', ']'];
-      return ' \u2026 ' + what[2] + '  ' + count + what[count === 1 ? 0 : 1];
-    }
-
-    toggle(node) {
-      if (!this.isContainer(node)) return;
-      const row = this.rows[node];
-      const block = row.parentNode;
-      this.open[node] ^= 1;
-      row.firstChild.textContent = this.open[node] ? '\u25be' : '\u25b8';
-      row.lastChild.textContent = this.open[node] ? '' : this.summary(node);
-      if (!this.open[node]) {
-        while (block.lastChild !== row) block.lastChild.remove();
-        return;
-      }
-      // Long lists go in groups that the browser lays out only in view.
-      const fragment = document.createDocumentFragment();
-      const children = this.children[node] || [];
-      for (let first = 0; first < children.length; first += GROUP) {
-        const group = children.length > GROUP ? make('div', 'group') : fragment;
-        for (const child of children.slice(first, first + GROUP)) group.append(this.render(child, row.depth + 1));
-        if (group !== fragment) {
-          group.style.containIntrinsicSize = 'auto ' + Math.min(GROUP, children.length - first) * LINE + 'px';
-          fragment.append(group);
-        }
-      }
-      const close = make('div', 'row', this.value[node] === '{' ? '}' : ']');
-      close.style.paddingLeft = row.depth * 14 + 18 + 'px';
-      fragment.append(close);
-      block.append(fragment);
-    }
-
-    // Marks a node's row if it is unfolded; -1 clears the mark.
-    hover(node) {
-      if (this.hovered >= 0 && this.rows[this.hovered]) this.rows[this.hovered].classList.remove('hover');
-      this.hovered = node;
-      if (node >= 0 && this.rows[node] && this.rows[node].isConnected) this.rows[node].classList.add('hover');
-    }
-
-    // Unfolds down to a node and marks it; -1 clears the mark.
-    select(node, pointer) {
-      if (this.selected >= 0 && this.rows[this.selected]) this.rows[this.selected].classList.remove('sel');
-      this.selected = node;
-      if (node < 0) return;
-      const path = [];
-      for (let n = this.parent[node]; n >= 0; n = this.parent[n]) path.unshift(n);
-      for (const n of path) if (!this.open[n]) this.toggle(n);
-      // An object opens too, to show its members; a list may be long.
-      if (this.value[node] === '{' && !this.open[node]) this.toggle(node);
-      const row = this.rows[node];
-      row.classList.add('sel');
-      if (pointer !== undefined) row.dataset.pointer = pointer;
-      const top = row.offsetTop;
-      if (top < this.view.scrollTop || top + LINE > this.view.scrollTop + this.view.clientHeight) {
-        this.view.scrollTop = Math.max(0, top - this.view.clientHeight / 3);
-      }
+// Lighter than a click: nothing scrolls, unfolds or changes file.
+function hoverPiece(output, piece) {
+  if (piece < 0) {
+    output.view.clearMark('hover');
+    if (shownFile) shownFile.view.clearMark('hover');
+    modelTree.hover(-1);
+    return;
+  }
+  output.view.setMark('hover', [output.pieceBegin(piece)], [output.ends[piece]]);
+  const chain = chainOf(output.contexts[piece]);
+  const directive = chain.length > 0 ? chain[chain.length - 1] : -1;
+  if (shownFile) {
+    if (directive >= 0 && shownFile.index === directiveFile[directive]) {
+      shownFile.view.setMark('hover', [directiveBegin[directive]], [directiveEnd[directive]]);
+    } else {
+      shownFile.view.clearMark('hover');
     }
   }
+  const value = output.values[piece];
+  modelTree.hover(value >= 0 ? value : objectNode(output.objects[piece]));
+}
 
-  const model = data.model
-    ? new ModelTree(mdlView, data.model)
-    : { select() {}, hover() {}, objects: new Map() };
-  if (!data.model) {
-    mdlView.append(make('div', 'note', 'Late evaluation: the generated code reads the model when it runs, ' +
-                                       'so no model took part here. The text points at the directives only.'));
+// ---- Template
+
+const tabs = document.getElementById('tabs');
+templates.forEach((file) => {
+  file.tab = make('button', 'tab', file.name.split('/').pop());
+  file.tab.title = file.from ? file.name + ', included at ' + whereIn(templates[file.from[0]], file.from[1]) : file.name;
+  file.tab.addEventListener('click', () => showFile(file.index));
+  tabs.append(file.tab);
+});
+
+function showFile(index) {
+  const file = templates[index];
+  if (shownFile === file) return;
+  if (shownFile) { shownFile.view.hidden = true; shownFile.tab.classList.remove('on'); }
+  if (!file.view) {
+    file.view = new TextView(tplPane, file.text, { lineStarts: fileStarts(file), decorate: (line) => templateDecorations(file, line) });
+    file.view.view.addEventListener('click', (event) => timed(event, () => {
+      const offset = file.view.offsetAt(event.clientX, event.clientY);
+      const directive = directiveAt(index, offset);
+      if (directive >= 0) selectDirective(directive);
+    }));
   }
+  file.view.hidden = false;
+  file.tab.classList.add('on');
+  shownFile = file;
+  drawSearch();
+}
 
-  // All text made while a model element was the current object.
-  function selectNode(node) {
-    clearPick();
-    const objects = model.objects.get(node) || [];
-    model.select(node, objects.length > 0 ? objectPointer[objects[0]] : undefined);
-    const count = pickPieces(current, (piece) => objects.includes(current.objects[piece]));
-    pinned = [['ptr', objects.length > 0 ? objectPointer[objects[0]] || '(root)' : 'this element'],
-              ['count', count + (count === 1 ? ' piece' : ' pieces') + ' of generated text']];
-    setCrumb(pinned);
+// The innermost directive at an offset of a template file.
+function directiveAt(file, offset) {
+  const list = byFile[file];
+  let best = -1;
+  // Spans are disjoint or nested: look back a little for the innermost.
+  let at = upper(beginsByFile[file], offset) - 1;
+  for (let seen = 0; at >= 0 && seen < 64; at--, seen++) {
+    const directive = list[at];
+    if (directiveEnd[directive] > offset &&
+        (best < 0 || directiveEnd[directive] - directiveBegin[directive] < directiveEnd[best] - directiveBegin[best])) {
+      best = directive;
+    }
   }
+  return best;
+}
 
-  // Time from an input event to the frame that shows its answer.
-  function timed(event, work) {
-    work();
-    requestAnimationFrame(() => setTimeout(() => { state.clickMs = performance.now() - event.timeStamp; }));
-  }
+// Lines of a template file that messages point at.
+const templateMarks = templates.map(() => new Map());
+function templateDecorations(file, line) { return templateMarks[file.index].get(line) || null; }
 
-  document.addEventListener('keydown', (event) => {
-    if (event.key === 'Escape') { clearPick(); pinned = null; setCrumb([]); }
-  });
+// ---- Model
 
-  outputs.forEach((output, index) => outputList.append(new Option(output.name, String(index))));
-  outputList.hidden = outputs.length < 2;
-  document.querySelector('.legend.user').hidden = outputs.every((output) => output.userCode.length === 0);
-  outputList.addEventListener('change', () => { clearPick(); showOutput(Number(outputList.value)); });
-  document.getElementById('title').textContent =
-    (outputs.length === 1 ? outputs[0].name : outputs.length + ' files') + ' \u2190 ' + data.files[0].name;
-  if (files.length > 0) showFile(0);
-  if (outputs.length > 0) showOutput(0);
-  state.readyMs = performance.now();
-  state.ready = true;
-  requestAnimationFrame(() => setTimeout(() => { state.shownMs = performance.now(); }));
-})();
+const modelTree = model
+  ? new ModelTree(mdlPane, model, used)
+  : { select() {}, hover() {}, refresh() {}, found: null, current: -1 };
+if (model) modelTree.onSelect = (node, event) => timed(event, () => selectNode(node));
+if (!model) {
+  mdlPane.append(make('div', 'note', 'Late evaluation: the generated code reads the model when it runs, ' +
+                                     'so no model took part here. The text points at the directives only.'));
+}
+
+// Time from an input event to the frame that shows its answer.
+function timed(event, work) {
+  work();
+  requestAnimationFrame(() => setTimeout(() => { state.clickMs = performance.now() - event.timeStamp; }));
+}

@@ -1,0 +1,32 @@
+#ifndef EXPLAINPAGEBENCH_H
+#define EXPLAINPAGEBENCH_H
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+// The explain page on the reference workload, at several sizes: mttgen's
+// time and peak memory without and with --explain, the page's size, and in
+// headless Chromium (where it is installed) the time until the page answers,
+// a click on generated text, on a directive and on a model element, the
+// tab's memory and whether the last line can be reached. The measuring is
+// bench/explain_page_figures.py's, run as a process of its own (Debian's
+// python3, with python3-selenium for the browser figures); like the other
+// child processes, it runs while the benchmark is still small, and the
+// figures are printed later.
+class ExplainPageBench {
+public:
+    // iClasses: the sizes, as "20000,100000".
+    explicit ExplainPageBench(std::string iClasses) : _classes(std::move(iClasses)) {}
+
+    // False when the script could not run (the reason is printed then).
+    bool Measure(int iRuns);
+    void Print(std::FILE* iStream) const;
+
+private:
+    std::string _classes;
+    std::string _table;
+    bool _ok = false;
+};
+
+#endif

@@ -1,0 +1,153 @@
+#include "PackedNumbers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include <zlib.h>
+
+namespace {
+
+const char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+void AppendBase64(std::string& ioOut, const unsigned char* iBytes, size_t iSize)
+{
+    ioOut.reserve(ioOut.size() + (iSize + 2) / 3 * 4);
+    size_t at = 0;
+    for (; at + 3 <= iSize; at += 3) {
+        const uint32_t bits = uint32_t(iBytes[at]) << 16 | uint32_t(iBytes[at + 1]) << 8 | iBytes[at + 2];
+        const char group[4] = {kBase64Digits[bits >> 18], kBase64Digits[bits >> 12 & 63], kBase64Digits[bits >> 6 & 63],
+                               kBase64Digits[bits & 63]};
+        ioOut.append(group, 4);
+    }
+    if (at < iSize) {
+        const uint32_t bits = uint32_t(iBytes[at]) << 16 | (at + 1 < iSize ? uint32_t(iBytes[at + 1]) << 8 : 0);
+        ioOut += kBase64Digits[bits >> 18];
+        ioOut += kBase64Digits[bits >> 12 & 63];
+        ioOut += at + 1 < iSize ? kBase64Digits[bits >> 6 & 63] : '=';
+        ioOut += '=';
+    }
+}
+
+std::string FromBase64(const std::string& iText)
+{
+    std::string bytes;
+    bytes.reserve(iText.size() / 4 * 3);
+    uint32_t bits = 0;
+    int held = 0;
+    for (const char c : iText) {
+        const char* digit = c == '=' || c == '\0' ? nullptr : std::strchr(kBase64Digits, c);
+        if (digit == nullptr) break;
+        bits = bits << 6 | static_cast<uint32_t>(digit - kBase64Digits);
+        held += 6;
+        if (held >= 8) {
+            held -= 8;
+            bytes += static_cast<char>(bits >> held & 0xff);
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
+{
+    size_t column = 0;
+    for (const int64_t number : iRow) {
+        const int32_t narrow = static_cast<int32_t>(number);
+        _numbers.push_back(narrow);
+        _low[column] = std::min(_low[column], narrow);
+        _high[column] = std::max(_high[column], narrow);
+        ++column;
+    }
+}
+
+void PackedNumbers::AppendTo(std::string& ioOut) const
+{
+    const size_t rows = Rows();
+    // The header, then each column from a multiple of 4 bytes, as narrow as
+    // its numbers allow.
+    std::vector<size_t> widths;
+    std::vector<size_t> starts;
+    size_t size = 4 + _columns;
+    for (size_t column = 0; column < _columns; ++column) {
+        const int32_t low = _low[column];
+        const int32_t high = _high[column];
+        widths.push_back(low >= INT8_MIN && high <= INT8_MAX ? 1 : low >= INT16_MIN && high <= INT16_MAX ? 2 : 4);
+        size = (size + 3) / 4 * 4;
+        starts.push_back(size);
+        size += rows * widths.back();
+    }
+    std::vector<unsigned char> raw(size, 0);
+    for (size_t byte = 0; byte < 4; ++byte) raw[byte] = static_cast<unsigned char>(rows >> (8 * byte));
+    for (size_t column = 0; column < _columns; ++column) {
+        raw[4 + column] = static_cast<unsigned char>(widths[column]);
+        unsigned char* at = &raw[starts[column]];
+        const size_t width = widths[column];
+        for (size_t row = 0; row < rows; ++row, at += width) {
+            const uint32_t number = static_cast<uint32_t>(_numbers[row * _columns + column]);
+            at[0] = static_cast<unsigned char>(number);
+            if (width == 1) continue;
+            at[1] = static_cast<unsigned char>(number >> 8);
+            if (width == 2) continue;
+            at[2] = static_cast<unsigned char>(number >> 16);
+            at[3] = static_cast<unsigned char>(number >> 24);
+        }
+    }
+    // The fastest level: the numbers repeat so much that it loses little.
+    z_stream stream{};
+    deflateInit2(&stream, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    const size_t bound = deflateBound(&stream, raw.size());
+    std::unique_ptr<unsigned char[]> packed(new unsigned char[bound]);
+    stream.next_in = raw.data();
+    stream.avail_in = static_cast<uInt>(raw.size());
+    stream.next_out = packed.get();
+    stream.avail_out = static_cast<uInt>(bound);
+    deflate(&stream, Z_FINISH);
+    const size_t packedSize = bound - stream.avail_out;
+    deflateEnd(&stream);
+    ioOut += '"';
+    AppendBase64(ioOut, packed.get(), packedSize);
+    ioOut += '"';
+}
+
+std::vector<int32_t> PackedNumbers::Read(const std::string& iBase64, size_t iColumns)
+{
+    const std::string packed = FromBase64(iBase64);
+    std::string raw;
+    z_stream stream{};
+    if (inflateInit2(&stream, 15 + 32) != Z_OK) return std::vector<int32_t>();
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    stream.avail_in = static_cast<uInt>(packed.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        char buffer[65536];
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        status = inflate(&stream, Z_NO_FLUSH);
+        raw.append(buffer, sizeof buffer - stream.avail_out);
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END || iColumns == 0 || raw.size() < 4 + iColumns) return std::vector<int32_t>();
+    const auto byte = [&raw](size_t iAt) { return static_cast<uint32_t>(static_cast<unsigned char>(raw[iAt])); };
+    const size_t rows = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+    std::vector<int32_t> numbers(rows * iColumns);
+    size_t at = 4 + iColumns;
+    for (size_t column = 0; column < iColumns; ++column) {
+        const size_t width = byte(4 + column);
+        at = (at + 3) / 4 * 4;
+        if ((width != 1 && width != 2 && width != 4) || at + rows * width > raw.size()) return std::vector<int32_t>();
+        for (size_t row = 0; row < rows; ++row, at += width) {
+            uint32_t number = 0;
+            for (size_t b = 0; b < width; ++b) number |= byte(at + b) << (8 * b);
+            // Sign-extended from its width.
+            const uint32_t sign = 1u << (8 * width - 1);
+            numbers[row * iColumns + column] = width == 4
+                                                   ? static_cast<int32_t>(number)
+                                                   : static_cast<int32_t>((number ^ sign)) - static_cast<int32_t>(sign);
+        }
+    }
+    // A table of other columns would not end where this one does.
+    if (at != raw.size()) return std::vector<int32_t>();
+    return numbers;
+}

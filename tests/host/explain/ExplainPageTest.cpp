@@ -1,0 +1,121 @@
+// Explain pages made in-process and read back as an earlier run
+// (--explain-since): what each line of a page was made from, and the
+// causes of changes between two pages.
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CommentSyntax.h"
+#include "ExplainPage.h"
+#include "GeneratedText.h"
+#include "ModelNodeTable.h"
+#include "MttModel.h"
+#include "MttTemplate.h"
+#include "OutputLeafCollector.h"
+#include "PreviousRun.h"
+#include "UserCodeKeys.h"
+
+namespace {
+
+// One run: a template rendered against a model, and its page.
+class PageRun {
+public:
+    PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr)
+        : _modelText(iModel)
+    {
+        std::vector<TemplateError> errors;
+        _template = mtt::Template::FromString(iTemplate, "t.mtt", errors);
+        std::string error;
+        _model = mtt::Model::FromText(iModel, "m.json", error);
+        EXPECT_TRUE(_template && _model) << error;
+        mtt::RenderOptions options;
+        options.keepOutput = true;
+        options.printMessages = false;
+        _result = _template->Render(*_model, options);
+        _text.reset(new GeneratedText(
+            OutputLeafCollector().Collect(_result.output.get()), UserCodeKeys("id,name"),
+            [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
+        _text->Compose({});
+        ExplainPage page(&_model->Json(), &_modelText);
+        if (iPrevious != nullptr) page.CompareWith(*iPrevious);
+        page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, _result.output.get(), {}, false);
+        _html = page.Html();
+    }
+
+    const std::string& Text() const { return _text->Text(); }
+    const std::string& Html() const { return _html; }
+    // The page, read back as an earlier run.
+    std::unique_ptr<PreviousRun> Read() const
+    {
+        const std::string path = testing::TempDir() + "/explain-page-test.html";
+        std::ofstream(path, std::ios::binary) << _html;
+        std::unique_ptr<PreviousRun> previous(new PreviousRun());
+        std::string error;
+        EXPECT_TRUE(previous->Load(path, error)) << error;
+        std::remove(path.c_str());
+        return previous;
+    }
+
+private:
+    std::string _modelText;
+    std::unique_ptr<mtt::Template> _template;
+    std::unique_ptr<mtt::Model> _model;
+    mtt::RenderResult _result;
+    std::unique_ptr<GeneratedText> _text;
+    std::string _html;
+};
+
+const char kTemplate[] = "[% foreach items %]«${name}» 😀 ${size}\n[% end %]done\n";
+const char kModel[] = R"({"items": [{"name": "𝄞clef", "size": 3}, {"name": "b", "size": 1}]})";
+
+TEST(ExplainPageTest, AnEarlierPageTellsWhatEachLineWasMadeFrom)
+{
+    const PageRun run(kTemplate, kModel);
+    const std::unique_ptr<PreviousRun> previous = run.Read();
+    ASSERT_TRUE(previous->IsPage());
+    const PreviousRun::Output* output = previous->FindOutput("out.txt");
+    ASSERT_NE(nullptr, output);
+    EXPECT_EQ(run.Text(), output->text);
+    ASSERT_EQ(3u, output->lineNodes.size());
+    // Characters beyond the first plane count twice in the page's offsets:
+    // each line still gets its own element's nodes.
+    using Pointers = std::set<std::string>;
+    const auto pointers = [&](size_t iLine) {
+        Pointers found;
+        for (const int32_t node : output->lineNodes[iLine]) found.insert(previous->Model().PointerOf(node));
+        return found;
+    };
+    EXPECT_EQ(Pointers({"/items/0", "/items/0/name", "/items/0/size"}), pointers(0));
+    EXPECT_EQ(Pointers({"/items/1", "/items/1/name", "/items/1/size"}), pointers(1));
+    EXPECT_EQ(Pointers({""}), pointers(2));
+    EXPECT_EQ("\"b\"", previous->Model().Scalar(previous->Model().Find("/items/1/name")));
+    ASSERT_NE(nullptr, previous->Template("t.mtt"));
+    EXPECT_EQ(kTemplate, *previous->Template("t.mtt"));
+}
+
+TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
+{
+    const PageRun before(kTemplate, kModel);
+    const std::unique_ptr<PreviousRun> previous = before.Read();
+    const PageRun after(
+        "[% foreach items %]«${name}» 😀 ${size}\n[% end %]finished\n",
+        R"({"items": [{"name": "𝄞clef", "size": 4}, {"name": "b", "size": 1}, {"name": "c", "size": 2}]})",
+        previous.get());
+    const std::string& html = after.Html();
+    const size_t changes = html.find("\"changes\":{");
+    ASSERT_NE(std::string::npos, changes);
+    const std::string json = html.substr(changes, html.find("</script>", changes) - changes);
+    // Line 1 read a value that changed; line 3 printed a new element's
+    // name; line 4 is a template line that changed. Each has its cause.
+    EXPECT_NE(std::string::npos, json.find("\"lines\":[[0,1,0],[2,1,1],[3,1,2]]")) << json;
+    EXPECT_NE(std::string::npos, json.find("model /items/0/size was 3, now 4\",\"directive\":-1")) << json;
+    EXPECT_NE(std::string::npos, json.find("model /items/2/name is new: \\\"c\\\"")) << json;
+    EXPECT_NE(std::string::npos, json.find("template t.mtt:2 changed: [% end %]finished\",\"directive\":")) << json;
+}
+
+}  // namespace
