@@ -2,42 +2,53 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: deps all run test test-debug test-sanitize test-release check-memory bench fuzz format format-check clean
+.PHONY: deps deps-run deps-test all run test test-debug test-sanitize test-release check-memory bench fuzz format format-check clean
 
-# Missing Debian packages are installed (as root) or named.
+# Missing Debian packages are installed (as root) or named; each command
+# asks only for what it needs (.ci/install-deps says which).
 deps:
-	@bash .ci/install-deps
+	@bash .ci/install-deps all
+deps-run:
+	@bash .ci/install-deps run
+deps-test:
+	@bash .ci/install-deps test
 
+# Everything but the tests, optimised.
 all: deps
 	$(CMAKE) -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/release -j $(JOBS)
 
-# Builds everything and generates the first example to standard output.
-run: all
-	./build/release/host/mttgen -m examples/classes/model.json examples/classes/classes.mtt
+# mttgen alone, optimised and compiled in a few large units, then the first
+# example generated to standard output.
+run: deps-run
+	$(CMAKE) -S . -B build/run -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_UNITY=ON
+	$(CMAKE) --build build/run -j $(JOBS) --target mttgen
+	./build/run/host/mttgen -m examples/classes/model.json examples/classes/classes.mtt
 
-# Every test, in a normal build, with the address and undefined-behaviour
-# sanitizers, and in a Release build, where the block pool is on.
-test: test-debug test-sanitize test-release
+# The suite once, in the build that catches most: Debug under the address
+# and undefined-behaviour sanitizers. The browser test runs in test-release.
+test: test-sanitize
 
-test-debug: deps
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+test-sanitize: deps-test
+	$(CMAKE) -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON -DMTT_UNITY=ON
+	$(CMAKE) --build build/sanitize -j $(JOBS)
+	cd build/sanitize && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) -E '^explain_browser$$'
+
+test-debug: deps-test
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 
-test-sanitize: deps
-	$(CMAKE) -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON
-	$(CMAKE) --build build/sanitize -j $(JOBS)
-	cd build/sanitize && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
-
+# Release, where the block pool is on; with the browser test.
 test-release: deps
-	$(CMAKE) -S . -B build/release-tests -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) -S . -B build/release-tests -DCMAKE_BUILD_TYPE=Release -DMTT_UNITY=ON
 	$(CMAKE) --build build/release-tests -j $(JOBS)
 	cd build/release-tests && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under valgrind; any leak or invalid access fails it.
-check-memory:
+check-memory: deps
 	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS) -T memcheck \

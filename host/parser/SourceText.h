@@ -11,6 +11,10 @@ class SourceText {
 public:
     explicit SourceText(const std::string& iText);
 
+    // A blank within a line (space, tab), and any space between tokens.
+    static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+    static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
+
     const std::string& Text() const { return _text; }
     size_t Size() const { return _text.size(); }
 

@@ -24,16 +24,11 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // The source bytes from iBegin to iEnd without the blanks around them.
 MTTString Trimmed(const std::string& iText, size_t iBegin, size_t iEnd)
 {
-    while (iBegin < iEnd && IsBlank(iText[iBegin])) ++iBegin;
-    while (iEnd > iBegin && IsBlank(iText[iEnd - 1])) --iEnd;
+    while (iBegin < iEnd && SourceText::IsSpace(iText[iBegin])) ++iBegin;
+    while (iEnd > iBegin && SourceText::IsSpace(iText[iEnd - 1])) --iEnd;
     return MTTString(iText.data() + iBegin, iEnd - iBegin);
 }
 
@@ -124,14 +119,15 @@ bool StatementParser::SkipInImport(const TemplateSegment& iSegment) const
     case TemplateSegment::kStatement: return false;  // checked with its keyword
     case TemplateSegment::kText: {
         const std::string& s = _source.Text();
-        if (std::all_of(s.begin() + iSegment.contentBegin, s.begin() + iSegment.contentEnd, IsBlank)) return true;
+        if (std::all_of(s.begin() + iSegment.contentBegin, s.begin() + iSegment.contentEnd, SourceText::IsSpace))
+            return true;
         found = "text";
         break;
     }
     default: found = "'" + _source.Text().substr(iSegment.offset, iSegment.end - iSegment.offset) + "'"; break;
     }
     size_t at = iSegment.kind == TemplateSegment::kText ? iSegment.contentBegin : iSegment.offset;
-    while (iSegment.kind == TemplateSegment::kText && IsBlank(_source.Text()[at])) ++at;
+    while (iSegment.kind == TemplateSegment::kText && SourceText::IsSpace(_source.Text()[at])) ++at;
     throw TemplateSyntaxError(at, "an imported file holds only function definitions and comments, found " + found +
                                       " (to insert other statements, use 'include')");
 }

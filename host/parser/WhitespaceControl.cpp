@@ -4,18 +4,10 @@
 #include <cctype>
 #include <cstring>
 
+#include "SourceText.h"
 #include "TemplateLexer.h"
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 // Blanks and tabs, then an optional line end.
 bool IsBlankLinePiece(const char* iText, size_t iLength)
@@ -24,7 +16,7 @@ bool IsBlankLinePiece(const char* iText, size_t iLength)
     if (n > 0 && iText[n - 1] == '\n') --n;
     if (n > 0 && iText[n - 1] == '\r') --n;
     for (size_t i = 0; i < n; ++i) {
-        if (!IsBlank(iText[i])) return false;
+        if (!SourceText::IsBlank(iText[i])) return false;
     }
     return true;
 }
@@ -88,7 +80,7 @@ bool WhitespaceControl::ReadLine()
 std::string_view WhitespaceControl::FirstWord(const TemplateSegment& iPiece) const
 {
     size_t p = iPiece.contentBegin;
-    while (p < iPiece.contentEnd && IsSpace(_source[p])) ++p;
+    while (p < iPiece.contentEnd && SourceText::IsSpace(_source[p])) ++p;
     const size_t start = p;
     while (p < iPiece.contentEnd && (std::isalnum(static_cast<unsigned char>(_source[p])) || _source[p] == '_')) ++p;
     return std::string_view(_source).substr(start, p - start);
@@ -139,7 +131,7 @@ void WhitespaceControl::ProcessLine()
         TemplateSegment& piece = _line[i];
         if (piece.kind != TemplateSegment::kText) {
             while (piece.trimBefore && _haveText && _text.contentEnd > _text.contentBegin &&
-                   IsSpace(_source[_text.contentEnd - 1])) {
+                   SourceText::IsSpace(_source[_text.contentEnd - 1])) {
                 --_text.contentEnd;
             }
             FlushText();
@@ -152,7 +144,7 @@ void WhitespaceControl::ProcessLine()
         if (standalone && (i < first || i > last)) continue;
         uint32_t begin = piece.contentBegin;
         if (_trimForward) {
-            while (begin < piece.contentEnd && IsSpace(_source[begin])) ++begin;
+            while (begin < piece.contentEnd && SourceText::IsSpace(_source[begin])) ++begin;
             if (begin < piece.contentEnd) _trimForward = false;
         }
         if (begin == piece.contentEnd) continue;
