@@ -238,18 +238,19 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
     // A marker line inside user code, or in literal template text, would
     // cut the file up differently on the next run.
     for (size_t i = 0; i < _text->Sections().size(); ++i) {
-        const std::string& text = _text->WrittenText(i);
-        for (size_t start = 0; start < text.size();) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            if (MarkerLine::Read(std::string_view(text).substr(start, end - start)).kind != MarkerLine::Kind::kNone) {
+        const std::string_view text = _text->WrittenText(i);
+        for (size_t words = MarkerLine::FindWords(text, 0); words != std::string_view::npos;) {
+            const size_t start = text.rfind('\n', words) + 1;  // npos + 1 is 0: the first line
+            size_t end = text.find('\n', words);
+            if (end == std::string_view::npos) end = text.size();
+            words = end == text.size() ? std::string_view::npos : MarkerLine::FindWords(text, end + 1);
+            if (MarkerLine::Read(text.substr(start, end - start)).kind != MarkerLine::Kind::kNone) {
                 _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
                                     "the user code for \"" + _text->Sections()[i].key +
                                         "\" holds a user-code marker line, which would cut it up on the next run; "
                                         "nothing written"));
                 return Status::kRefused;
             }
-            start = end + 1;
         }
     }
     UserCodeSections sections;

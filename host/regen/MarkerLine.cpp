@@ -40,26 +40,59 @@ std::string Squeezed(std::string_view iText)
     return squeezed;
 }
 
-// Whether the line mentions the marker words at all, in any case: almost
-// no line of a file does, so this is tested first.
-bool MentionsCode(std::string_view iLine)
+// The marker words every marker has (" of User Code"), lower case and
+// without blanks: damaged markers still hold them in this form.
+const std::string& SqueezedWords()
 {
-    // ASCII letters only, so setting bit 5 lowers the case; no locale call
-    // per byte, as every line of every regenerated file passes here.
-    for (size_t i = 0; i + 4 <= iLine.size(); ++i) {
-        if ((iLine[i] | 0x20) == 'c' && (iLine[i + 1] | 0x20) == 'o' && (iLine[i + 2] | 0x20) == 'd' &&
-            (iLine[i + 3] | 0x20) == 'e')
-            return true;
+    static const std::string words = Squeezed(MarkerWords::Get().common);
+    return words;
+}
+
+// Whether the squeezed words are spelt around iText[iAnchor], which holds
+// their second letter, in any case and with blanks between the letters.
+// ASCII letters only, so setting bit 5 lowers the case.
+bool WordsAround(std::string_view iText, size_t iAnchor)
+{
+    const std::string& words = SqueezedWords();
+    size_t before = iAnchor;
+    while (before > 0 && IsLineBlank(iText[before - 1])) --before;
+    if (before == 0 || (iText[before - 1] | 0x20) != words[0]) return false;
+    size_t matched = 2;
+    for (size_t i = iAnchor + 1; i < iText.size() && matched < words.size(); ++i) {
+        if (IsLineBlank(iText[i])) continue;
+        if ((iText[i] | 0x20) != words[matched]) return false;
+        ++matched;
     }
-    return false;
+    return matched == words.size();
 }
 
 }  // namespace
 
+size_t MarkerLine::FindWords(std::string_view iText, size_t iFrom)
+{
+    // Every marker has the words, and almost no other line does: finding
+    // them is the reader's fast path over whole files. Their second letter
+    // is looked for with memchr in both cases, as it is rare in most text.
+    const char lower = SqueezedWords()[1];
+    const char upper = static_cast<char>(lower & ~0x20);
+    size_t nextLower = iText.find(lower, iFrom), nextUpper = iText.find(upper, iFrom);
+    while (nextLower != std::string_view::npos || nextUpper != std::string_view::npos) {
+        const bool takeLower =
+            nextUpper == std::string_view::npos || (nextLower != std::string_view::npos && nextLower < nextUpper);
+        const size_t at = takeLower ? nextLower : nextUpper;
+        if (WordsAround(iText, at)) return at;
+        if (takeLower)
+            nextLower = iText.find(lower, at + 1);
+        else
+            nextUpper = iText.find(upper, at + 1);
+    }
+    return std::string_view::npos;
+}
+
 MarkerLine MarkerLine::Read(std::string_view iLine)
 {
     MarkerLine marker;
-    if (!MentionsCode(iLine)) return marker;
+    if (FindWords(iLine, 0) == std::string_view::npos) return marker;
     const std::string_view line = Trimmed(iLine);
     const MarkerWords& words = MarkerWords::Get();
     const std::vector<CommentSyntax>& known = CommentSyntax::Known();

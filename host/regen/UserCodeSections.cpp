@@ -1,5 +1,6 @@
 #include "UserCodeSections.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "CommentSyntax.h"
@@ -13,7 +14,18 @@ bool UserCodeSections::Read(const std::string& iText, int& oLine, std::string& o
     Section section;
     int lastEndLine = 0;
     int line = 1;
+    const std::string_view text(iText);
     for (size_t start = 0; start < iText.size(); ++line) {
+        // Straight on to the next line that holds the marker words: the
+        // lines between are text, however many there are.
+        const size_t words = MarkerLine::FindWords(text, start);
+        if (words == std::string_view::npos) break;
+        const size_t lineStart = text.rfind('\n', words);
+        if (lineStart != std::string_view::npos && lineStart >= start) {
+            line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(start),
+                                                text.begin() + static_cast<std::ptrdiff_t>(lineStart) + 1, '\n'));
+            start = lineStart + 1;
+        }
         size_t end = iText.find('\n', start);
         const size_t next = end == std::string::npos ? iText.size() : end + 1;
         if (end == std::string::npos) end = iText.size();

@@ -36,6 +36,8 @@ TEST(MarkerLineTest, ReadsEverySyntaxAndRefusesDamagedMarkers)
         {"#  End of  User Code", Kind::kDamaged, "#", ""},
         {"<!-- Begin of User Code /x", Kind::kDamaged, "<!--", ""},
         {"// Begin of User Code /a b", Kind::kDamaged, "//", ""},
+        {"// BEGIN OF USER CODE", Kind::kDamaged, "//", ""},
+        {"-- End o f UserCode", Kind::kDamaged, "--", ""},
         // Text that only mentions the words.
         {"# End of user code section", Kind::kNone, "", ""},
         {"x = \"// Begin of User Code\";", Kind::kNone, "", ""},
@@ -104,6 +106,17 @@ TEST(UserCodeSectionsTest, KeepsTextsByteForByteAndRefusesWhatIsOutOfPlace)
         EXPECT_EQ(c.line, line) << c.text;
         EXPECT_NE(std::string::npos, error.find(c.words)) << error;
     }
+
+    // Lines are counted across long stretches of text between markers.
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += i % 7 == 0 ? "of\n" : "user code of x\n";
+    ASSERT_TRUE(sections.Read(text + "# Begin of User Code /k\n" + text + "# End of User Code\n" + text, line, error));
+    ASSERT_EQ(1u, sections.All().size());
+    EXPECT_EQ(5001, sections.All()[0].beginLine);
+    EXPECT_EQ(10002, sections.All()[0].endLine);
+    EXPECT_EQ(text, sections.All()[0].text);
+    EXPECT_FALSE(sections.Read(text + "  // end OF user CODE\n", line, error));
+    EXPECT_EQ(5001, line);
 }
 
 TEST(UserCodeKeysTest, KeysFollowIdentifyingValuesAndMarkPositions)
