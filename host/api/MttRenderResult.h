@@ -1,6 +1,7 @@
 #ifndef MTTRENDERRESULT_H
 #define MTTRENDERRESULT_H
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,10 @@ struct RenderOptions {
     // Make the text (RenderResult::text); a host that reads the tree only
     // can spare it.
     bool text = true;
+    // Bytes to reserve for the text before rendering: the size it will
+    // likely have (a host regenerating a file passes the file's size). The
+    // text grows past it as needed.
+    size_t sizeHint = 0;
     // Called right after each library message, context included.
     std::function<void(const RenderMessage&)> onMessage;
     // Write each message that is not context on the standard error stream

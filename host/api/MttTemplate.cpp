@@ -114,6 +114,7 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     const bool direct = !_late && !iOptions.keepOutput && iOptions.text;
     bool& evaluated = result.evaluated;
     MTTString text;
+    if (iOptions.text && iOptions.sizeHint > 0) text.Reserve(iOptions.sizeHint);
     {
         RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages);
         if (direct) {

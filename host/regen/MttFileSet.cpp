@@ -220,6 +220,11 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     RenderOptions options = iOptions;
     options.keepOutput = tree;
     options.text = !tree;
+    // The text will likely be as long as the file it replaces.
+    const OutputFile* written = file.Written();
+    if (options.sizeHint == 0 && written != nullptr && written->Exists()) {
+        options.sizeHint = written->Current().size() + written->Current().size() / 16;
+    }
     oResult = iModel != nullptr ? iTemplate.Render(*iModel, options) : iTemplate.RenderLate(options);
     // A marker line in the text is refused with the directive that wrote
     // it, which only the tree tells; a clean render says nothing the

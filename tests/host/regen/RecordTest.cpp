@@ -110,11 +110,22 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
         EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(i), 0xdeadbeef}), entry->lines);
     }
 
-    for (const char* damaged : {"not json", "{\"mttgen-manifest\": 2, \"files\": {}}",
-                                "{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"xyz\"}}}"}) {
+    // Thousands of files, and the same text cut short or with more behind.
+    Manifest many;
+    for (int i = 0; i < 3000; ++i)
+        many.Set("gen/C" + std::to_string(i) + ".h", Manifest::Entry{"gen/${name}.h", {1, 2}});
+    const std::string full = many.Text();
+    Write(Manifest::kFileName, full);
+    ASSERT_TRUE(again.Load(_dir, error)) << error;
+    EXPECT_EQ(3000u, again.Entries().size());
+    for (const std::string& damaged :
+         {std::string("not json"), std::string("{\"mttgen-manifest\": 2, \"files\": {}}"),
+          std::string("{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"xyz\"}}}"),
+          std::string("{\"mttgen-manifest\": 1}"), full.substr(0, full.size() / 2), full + "{}"}) {
         Write(Manifest::kFileName, damaged);
-        EXPECT_FALSE(again.Load(_dir, error)) << damaged;
+        EXPECT_FALSE(again.Load(_dir, error)) << damaged.substr(0, 80);
         EXPECT_NE(std::string::npos, error.find(Manifest::kFileName)) << error;
+        EXPECT_TRUE(again.Entries().empty()) << damaged.substr(0, 80);
     }
     // A link in its place is not followed.
     fs::remove(_dir + "/" + Manifest::kFileName);
