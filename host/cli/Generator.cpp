@@ -9,7 +9,7 @@
 #include "ExplainPage.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
-#include "LargePageHeap.h"
+#include "HeapSizing.h"
 #include "MTLIModelObject.h"
 #include "MessageProbe.h"
 #include "MTTEvaluationEnvironment.h"
@@ -288,7 +288,7 @@ std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
     std::error_code sizeError;
     const uintmax_t modelBytes =
         _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
-    LargePageHeap::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
+    HeapSizing::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
     std::string error;
     const mtt::ModelFormat format = _options.modelFormat == "yaml"   ? mtt::ModelFormat::kYaml
                                     : _options.modelFormat == "json" ? mtt::ModelFormat::kJson
