@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonTextEvents.h"
+#include "JsonTextReader.h"
 #include "PackedNumbers.h"
 #include "ScriptJson.h"
 
@@ -66,10 +68,13 @@ ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument)
     Finish();
 }
 
-// Builds the table as the parser reports the text, node by node in
-// document order: the order of the text, not the model's.
-struct ModelNodeTable::Reader {
+// Builds the table as a parser reports the text, node by node in document
+// order: the order of the text, not the model's. It listens to simdjson
+// (JsonTextEvents) and, for what that refuses, to nlohmann/json's parser.
+struct ModelNodeTable::Reader final : JsonTextEvents {
     using json = nlohmann::json;
+
+    explicit Reader(ModelNodeTable& ioTable) : table(ioTable) {}
 
     ModelNodeTable& table;
     std::vector<int32_t> open{};  // the containers being read
@@ -82,13 +87,40 @@ struct ModelNodeTable::Reader {
         named = false;
         if (iKind != kScalar) open.push_back(index);
     }
-    bool Scalar(const std::string& iText)
+    bool Scalar(std::string_view iText)
     {
         Add(kScalar);
         table._scalars += iText;
         table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
         return true;
     }
+    bool Ended()
+    {
+        if (open.empty()) return false;
+        open.pop_back();
+        return true;
+    }
+
+    // simdjson's reports.
+    void OpenArray() override { Add(kArray); }
+    void OpenObject() override { Add(kObject); }
+    void Key(std::string_view iName) override
+    {
+        name.assign(iName.data(), iName.size());
+        named = true;
+    }
+    void String(std::string_view iText) override
+    {
+        Add(kScalar);
+        table.AppendString(iText);
+        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+    }
+    void Number(std::string_view iText) override { Scalar(iText); }
+    void Boolean(bool iValue) override { Scalar(iValue ? "true" : "false"); }
+    void Null() override { Scalar("null"); }
+    bool Close() override { return Ended(); }
+
+    // nlohmann/json's.
     bool null() { return Scalar("null"); }
     bool boolean(bool iValue) { return Scalar(iValue ? "true" : "false"); }
     bool number_integer(json::number_integer_t iValue) { return Scalar(std::to_string(iValue)); }
@@ -97,9 +129,7 @@ struct ModelNodeTable::Reader {
     bool number_float(json::number_float_t iValue, const std::string&) { return Scalar(json(iValue).dump()); }
     bool string(std::string& iText)
     {
-        Add(kScalar);
-        table.AppendString(iText);
-        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+        String(iText);
         return true;
     }
     bool binary(json::binary_t&) { return false; }
@@ -110,32 +140,35 @@ struct ModelNodeTable::Reader {
     }
     bool key(std::string& iKey)
     {
-        name = iKey;
-        named = true;
+        Key(iKey);
         return true;
     }
-    bool end_object()
-    {
-        open.pop_back();
-        return true;
-    }
+    bool end_object() { return Ended(); }
     bool start_array(size_t)
     {
         Add(kArray);
         return true;
     }
-    bool end_array()
-    {
-        open.pop_back();
-        return true;
-    }
+    bool end_array() { return Ended(); }
     bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 };
 
 ModelNodeTable ModelNodeTable::FromText(const std::string& iText)
 {
+    // simdjson reads ahead of the text's end.
+    std::string padded;
+    padded.reserve(iText.size() + JsonTextReader::kPadding);
+    padded.append(iText).append(JsonTextReader::kPadding, ' ');
+    {
+        ModelNodeTable table;
+        Reader reader(table);
+        if (JsonTextReader::Read(padded.data(), iText.size(), padded.size(), reader) && reader.open.empty()) {
+            table.Finish();
+            return table;
+        }
+    }
     ModelNodeTable table;
-    Reader reader{table};
+    Reader reader(table);
     if (!nlohmann::json::sax_parse(iText, &reader) || !reader.open.empty()) return ModelNodeTable();
     table.Finish();
     return table;
@@ -170,7 +203,7 @@ void ModelNodeTable::AppendScalar(const nlohmann::json& iNode)
     }
 }
 
-void ModelNodeTable::AppendString(const std::string& iText)
+void ModelNodeTable::AppendString(std::string_view iText)
 {
     // Most scalars are strings: written here as dump would, without a
     // string of their own.
@@ -179,7 +212,7 @@ void ModelNodeTable::AppendString(const std::string& iText)
     for (size_t at = 0; at < iText.size(); ++at) {
         const unsigned char c = static_cast<unsigned char>(iText[at]);
         if (c >= 0x20 && c != '"' && c != '\\') continue;
-        _scalars.append(iText, plain, at - plain);
+        _scalars.append(iText.substr(plain, at - plain));
         plain = at + 1;
         static const char kHex[] = "0123456789abcdef";
         switch (c) {
@@ -196,7 +229,7 @@ void ModelNodeTable::AppendString(const std::string& iText)
             _scalars += kHex[c & 15];
         }
     }
-    _scalars.append(iText, plain, std::string::npos);
+    _scalars.append(iText.substr(plain));
     _scalars += '"';
 }
 

@@ -65,7 +65,7 @@ private:
     // null for an element or the root.
     int32_t AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind);
     void AppendScalar(const nlohmann::json& iNode);
-    void AppendString(const std::string& iText);
+    void AppendString(std::string_view iText);
     int32_t End(int32_t iNode) const { return _end[iNode]; }
     void Finish();
 

@@ -11,6 +11,7 @@
 #include <simdjson.h>
 
 #include "JsonModelBuilder.h"
+#include "JsonTextEvents.h"
 
 namespace ondemand = simdjson::ondemand;
 
@@ -50,11 +51,12 @@ std::size_t PlainLength(const char* iText)
 // Walks the document in order, every value read and checked. Recursion is
 // bounded: deeper documents go to the careful reader (simdjson itself only
 // asserts its limit, 1,024).
+template <class Builder>
 class Walker {
 public:
     static constexpr int kMaxNesting = 1000;
 
-    explicit Walker(JsonModelBuilder& ioBuilder) : _builder(ioBuilder) {}
+    explicit Walker(Builder& ioBuilder) : _builder(ioBuilder) {}
 
     bool Value(ondemand::value iValue)
     {
@@ -161,13 +163,12 @@ private:
         return true;
     }
 
-    JsonModelBuilder& _builder;
+    Builder& _builder;
     int _nesting = 0;
 };
 
-}  // namespace
-
-bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonModelBuilder& ioBuilder)
+template <class Builder>
+bool Walk(const char* iText, std::size_t iSize, std::size_t iCapacity, Builder& ioBuilder)
 {
     ondemand::parser parser;
     ondemand::document document;
@@ -175,7 +176,19 @@ bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCap
     bool scalar;
     ondemand::value root;
     if (document.is_scalar().get(scalar) || scalar || document.get_value().get(root)) return false;
-    if (!Walker(ioBuilder).Value(root)) return false;
+    if (!Walker<Builder>(ioBuilder).Value(root)) return false;
     // Anything after the root value is an error.
     return document.current_location().error() == simdjson::OUT_OF_BOUNDS;
+}
+
+}  // namespace
+
+bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonModelBuilder& ioBuilder)
+{
+    return Walk(iText, iSize, iCapacity, ioBuilder);
+}
+
+bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonTextEvents& ioEvents)
+{
+    return Walk(iText, iSize, iCapacity, ioEvents);
 }
