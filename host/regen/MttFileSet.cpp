@@ -76,8 +76,13 @@ struct FileSet::State {
     {
         return [this](const FileMessage& iMessage) { Report(iMessage); };
     }
-    // Before the first file: what an interrupted run left, and the record.
+    // Before the first file: what an interrupted run left.
     FileSetStatus Start();
+    // The record, read before the first file in the folder is added: a run
+    // that writes only to standard output neither reads nor writes it.
+    FileSetStatus ReadManifest();
+    // Whether the run writes a file (not only standard output).
+    bool WritesFiles() const;
     // Where iPath may be written; false after saying why.
     bool Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser);
     // The generated files, relative to the root, and the runs that wrote
@@ -89,6 +94,7 @@ struct FileSet::State {
     OutputPaths paths;
     std::string root;
     bool started = false;
+    bool manifestRead = false;
     Manifest manifest;
     DistinctFiles distinct;
     bool standardOutput = false;
@@ -119,11 +125,27 @@ FileSetStatus FileSet::State::Start()
         Report(FileMessage(FileMessage::Kind::kWarning, file, 0,
                            "put back as it was before a run that was interrupted while it wrote its files"));
     }
+    return FileSetStatus::kOk;
+}
+
+FileSetStatus FileSet::State::ReadManifest()
+{
+    if (manifestRead || !FolderExists(root)) return FileSetStatus::kOk;
+    manifestRead = true;
+    std::string error;
     if (!manifest.Load(root, error)) {
         Error(error);
         return FileSetStatus::kBadInput;
     }
     return FileSetStatus::kOk;
+}
+
+bool FileSet::State::WritesFiles() const
+{
+    for (const Entry& entry : entries) {
+        if (entry.plain || (entry.generated && !entry.generated->IsStandardOutput())) return true;
+    }
+    return false;
 }
 
 bool FileSet::State::Admit(const std::string& iRole, const std::string& iPath, bool iNamedByUser)
@@ -167,6 +189,10 @@ FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser, const st
         return FileSetStatus::kBadInput;
     }
     if (!toStandardOutput && !state.Admit("output", iPath, iNamedByUser)) return FileSetStatus::kBadInput;
+    if (!toStandardOutput) {
+        const FileSetStatus read = state.ReadManifest();
+        if (read != FileSetStatus::kOk) return read;
+    }
     state.standardOutput = state.standardOutput || toStandardOutput;
     CommentSyntax syntax = CommentSyntax::ForFile(iPath);
     if (!state.options.commentSyntax.empty()) CommentSyntax::FromOpener(state.options.commentSyntax, &syntax);
@@ -266,7 +292,7 @@ FileSetStatus FileSet::Check(std::vector<Change>& oChanges)
     if (status != FileSetStatus::kOk) return status;
     Manifest manifest;
     std::string error;
-    if (FolderExists(state.root) && !manifest.Load(state.root, error)) {
+    if (state.WritesFiles() && FolderExists(state.root) && !manifest.Load(state.root, error)) {
         state.Error(error);
         return FileSetStatus::kBadInput;
     }
@@ -301,7 +327,7 @@ FileSetStatus FileSet::Commit()
     // into one folder keep each other's entries.
     std::unique_ptr<FolderLock> lock;
     Manifest manifest;
-    if (FolderExists(state.root)) {
+    if (state.WritesFiles() && FolderExists(state.root)) {
         lock.reset(new FolderLock(state.root));
         std::string error;
         if (!manifest.Load(state.root, error)) {

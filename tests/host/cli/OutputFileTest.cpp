@@ -137,6 +137,25 @@ TEST_F(OutputFileTest, UnchangedTextLeavesTheFileUntouched)
     EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
 }
 
+TEST_F(OutputFileTest, StandardOutputLeavesTheFolderAsItIs)
+{
+    // A run that writes only to standard output neither reads nor writes
+    // the folder's record: not even one it could not read.
+    Seed("out");
+    const std::string record = CommandRunner::ReadFile(_dir + "/.mttgen-manifest");
+    CommandResult result = CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "t.mtt"}, _dir);
+    EXPECT_EQ(0, result.exitCode) << result.err;
+    EXPECT_EQ("new N\n", result.out);
+    EXPECT_EQ(record, CommandRunner::ReadFile(_dir + "/.mttgen-manifest"));
+    CommandRunner::WriteFile(_dir + "/.mttgen-manifest", "{\"mttgen-manifest\": 1, \"files\": ");
+    result = CommandRunner::Run({MTTGEN_PATH, "-m", "model.json", "t.mtt"}, _dir);
+    EXPECT_EQ(0, result.exitCode) << result.err;
+    // Writing a file needs it, and says so.
+    result = Generate("out");
+    EXPECT_NE(0, result.exitCode);
+    EXPECT_NE(std::string::npos, result.err.find(".mttgen-manifest: error: not a manifest")) << result.err;
+}
+
 TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
