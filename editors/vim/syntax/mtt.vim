@@ -48,6 +48,8 @@ syn match mttThis /this\%([[:alnum:]_.]\|[^\x00-\x7f]\|-\%(%\]\)\@!\)\@!/ contai
 " Clause words are not reserved: keywords where an operand follows,
 " variables elsewhere.
 syn match mttClause ;\%(separator\|where\|sort\|as\)\ze\s\+[[:alnum:]_"$(!/.@]; contained
+" desc after a sort key, in the same directive.
+syn match mttClause ;\%(sort\s\%(\%(%\]\)\@!.\)\{-}\)\@<=desc\ze\s*\%(,\|-\=%\]\|separator\s\); contained
 syn match mttPathSep +/+ contained
 syn match mttOperator ;&&\|||\|[=!<>]=\|[-+*/|]=\|[=<>!+*]\|-\%(%\]\)\@!\|%\]\@!; contained
 syn match mttParen /[()]/ contained
