@@ -260,7 +260,9 @@ private:
     MTTEvaluationOutput* Answer(MTTEvaluationEnvironment* iEnvironment, int& ioCount)
     {
         ++ioCount;
-        if (_setVariable != nullptr) iEnvironment->AddVariable(MTTString(_setVariable), MTTString(_text), MTTVarString);
+        if (_setVariable != nullptr && iEnvironment != nullptr) {
+            iEnvironment->AddVariable(MTTString(_setVariable), MTTString(_text), MTTVarString);
+        }
         if (_fail) return nullptr;
         return new MTTEvaluationOutputLeaf(this, nullptr, MTTString(_text));
     }
