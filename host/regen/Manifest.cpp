@@ -113,7 +113,10 @@ bool Manifest::Load(const std::string& iRoot, std::string& oError)
     _exists = true;
     // Read with simdjson: a manifest holds a digest per generated line, and
     // a byte-by-byte reader took a quarter of a run that regenerated 4 MB.
-    const simdjson::padded_string padded(text);
+    // An editor may have saved it with a byte order mark.
+    const std::string_view kOrderMark = "\xEF\xBB\xBF";
+    const std::string_view json = std::string_view(text).substr(text.rfind(kOrderMark, 0) == 0 ? kOrderMark.size() : 0);
+    const simdjson::padded_string padded(json);
     simdjson::ondemand::parser parser;
     simdjson::ondemand::document document;
     simdjson::ondemand::object root;

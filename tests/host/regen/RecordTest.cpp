@@ -115,7 +115,10 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     for (int i = 0; i < 3000; ++i)
         many.Set("gen/C" + std::to_string(i) + ".h", Manifest::Entry{"gen/${name}.h", {1, 2}});
     const std::string full = many.Text();
-    Write(Manifest::kFileName, full);
+    // As an editor may save it: with a byte order mark and CRLF line ends.
+    std::string saved = "\xEF\xBB\xBF";
+    for (const char c : full) saved += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    Write(Manifest::kFileName, saved);
     ASSERT_TRUE(again.Load(_dir, error)) << error;
     EXPECT_EQ(3000u, again.Entries().size());
     for (const std::string& damaged :
