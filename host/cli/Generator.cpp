@@ -174,6 +174,13 @@ ExitStatus Generator::Run()
     _root = OutputNames::Root(names, _options.outputRoot);
     for (const Options::Job& job : _options.jobs) _runs.push_back(OutputNames::Run(job.outputPath, _root));
     mtt::FileSet files(FileOptions());
+    // An --each list may be empty now: the files it gave before are still
+    // checked.
+    for (size_t job = 0; each && job < _options.jobs.size(); ++job) {
+        if (_options.jobs[job].WritesToStandardOutput()) continue;
+        const mtt::FileSetStatus named = files.AddRun(_runs[job]);
+        if (named != mtt::FileSetStatus::kOk) return StatusOf(named);
+    }
     // Existing files are read now, so that a broken one stops the run before
     // anything is evaluated.
     for (size_t i = 0; i < targets.size(); ++i) {

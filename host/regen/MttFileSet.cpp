@@ -96,6 +96,7 @@ struct FileSet::State {
     bool started = false;
     bool manifestRead = false;
     Manifest manifest;
+    std::set<std::string> runs;  // named by AddRun
     DistinctFiles distinct;
     bool standardOutput = false;
     std::vector<Entry> entries;
@@ -142,6 +143,7 @@ FileSetStatus FileSet::State::ReadManifest()
 
 bool FileSet::State::WritesFiles() const
 {
+    if (!runs.empty()) return true;
     for (const Entry& entry : entries) {
         if (entry.plain || (entry.generated && !entry.generated->IsStandardOutput())) return true;
     }
@@ -210,6 +212,15 @@ FileSetStatus FileSet::Add(const std::string& iPath, bool iNamedByUser, const st
     return opened;
 }
 
+FileSetStatus FileSet::AddRun(const std::string& iRun)
+{
+    State& state = *_state;
+    const FileSetStatus started = state.Start();
+    if (started != FileSetStatus::kOk) return started;
+    state.runs.insert(iRun);
+    return state.ReadManifest();
+}
+
 FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole)
 {
     State& state = *_state;
@@ -271,6 +282,7 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
 
 FileSetStatus FileSet::State::Written(std::set<std::string>& oRecorded, std::set<std::string>& oRuns)
 {
+    oRuns = runs;
     for (const Entry& entry : entries) {
         if (entry.generated && !entry.generated->HasText()) {
             Error("nothing written: '" + entry.generated->Path() + "' was not generated");

@@ -104,6 +104,10 @@ public:
     // and this one does not are reported as files whose element has gone.
     // Empty: the file is recorded under its own name.
     FileSetStatus Add(const std::string& iPath, bool iNamedByUser = true, const std::string& iRun = std::string());
+    // Names a run that may write no file this time (an --each over a list
+    // that is now empty): the files an earlier run of that name wrote are
+    // still checked, as for Add's iRun.
+    FileSetStatus AddRun(const std::string& iRun);
     // Adds a file written as it is, without user code or record (a trace,
     // an explain page); its text may be set later (SetPlainText).
     FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole);

@@ -50,6 +50,7 @@ protected:
         options.prune = iPrune;
         options.onMessage = [this](const mtt::FileMessage& iMessage) { _messages += iMessage.ToString("test"); };
         mtt::FileSet files(options);
+        if (files.AddRun("${name}.h") != mtt::FileSetStatus::kOk) return mtt::FileSetStatus::kBadInput;
         MTLIModelObject* classes = model->Root()->GetProperty("classes");
         for (size_t i = 0; i < iNames.size(); ++i) {
             const mtt::FileSetStatus added = files.Add(_dir + "/gen/" + iNames[i] + ".h", false, "${name}.h");
@@ -108,6 +109,12 @@ TEST_F(FileSetTest, FilesOfGoneElementsAreReportedAndKept)
     ASSERT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"}, true));
     EXPECT_FALSE(fs::exists(_dir + "/gen/C.h"));
     EXPECT_NE(std::string::npos, Read("gen/B.h").find("int mine;"));
+    // Every element gone: B keeps its user code, so nothing is written;
+    // pruned, A goes and B stays.
+    _messages.clear();
+    EXPECT_EQ(mtt::FileSetStatus::kRefused, Generate({}, true));
+    EXPECT_NE(std::string::npos, _messages.find("gen/B.h:3: error: user-code section")) << _messages;
+    EXPECT_TRUE(fs::exists(_dir + "/gen/A.h"));
 }
 
 }  // namespace
