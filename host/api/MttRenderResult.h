@@ -57,8 +57,8 @@ struct RenderOptions {
     // can spare it.
     bool text = true;
     // Bytes to reserve for the text before rendering: the size it will
-    // likely have (a host regenerating a file passes the file's size). The
-    // text grows past it as needed.
+    // likely have (FileSet::Render puts there the size of the file being
+    // replaced). The text grows past it as needed.
     size_t sizeHint = 0;
     // Called right after each library message, context included.
     std::function<void(const RenderMessage&)> onMessage;

@@ -1,5 +1,6 @@
 #include "MttTemplate.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "CppLateEvaluator.h"
@@ -114,7 +115,8 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     const bool direct = !_late && !iOptions.keepOutput && iOptions.text;
     bool& evaluated = result.evaluated;
     MTTString text;
-    if (iOptions.text && iOptions.sizeHint > 0) text.Reserve(iOptions.sizeHint);
+    // A hint, not a limit: past 1 GiB the text grows as it needs.
+    if (iOptions.text && iOptions.sizeHint > 0) text.Reserve(std::min(iOptions.sizeHint, size_t(1) << 30));
     {
         RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages);
         if (direct) {

@@ -343,6 +343,15 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
     rendering.keepOutput = _options.trace || !_options.explainPath.empty();
+    // An output of its own is seldom much larger than its model: its text
+    // is reserved at the model's size. That takes address space, not
+    // memory (pages are used as the text grows), and spares the copies of
+    // a doubling buffer. A file being replaced gives its own size instead.
+    std::error_code sizeError;
+    const uintmax_t modelBytes = _options.modelPath.empty() || _options.modelPath == "-"
+                                     ? 0
+                                     : std::filesystem::file_size(_options.modelPath, sizeError);
+    if (_options.eachPath.empty() && !sizeError) rendering.sizeHint = static_cast<size_t>(modelBytes);
     for (size_t i = 0; i < iTargets.size(); ++i) {
         rendering.current = iTargets[i].element;
         mtt::RenderResult result;

@@ -257,9 +257,10 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     RenderOptions options = iOptions;
     options.keepOutput = tree;
     options.text = !tree;
-    // The text will likely be as long as the file it replaces.
+    // The text will likely be as long as the file it replaces: a better
+    // guess than the caller's.
     const OutputFile* written = file.Written();
-    if (options.sizeHint == 0 && written != nullptr && written->Exists()) {
+    if (written != nullptr && written->Exists()) {
         options.sizeHint = written->Current().size() + written->Current().size() / 16;
     }
     oResult = iModel != nullptr ? iTemplate.Render(*iModel, options) : iTemplate.RenderLate(options);
