@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,13 +112,26 @@ bool RenameNoReplace(const std::string& iFrom, const std::string& iTo)
 // exactly then; it is taken and given back at once. Where leases are not
 // to be had (another owner's file without the right, a network file
 // system), the texts alone tell.
+//
+// A writer that opens the file while the lease is held breaks it, and the
+// kernel tells the holder with SIGIO, whose default action ends the
+// process: an editor saving at that instant killed mttgen in the middle of
+// its commit. For the moment of the probe the signal is ignored, unless
+// the process handles it itself.
 bool BeingWritten(const std::string& iPath)
 {
     const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    const bool ignoring = ::sigaction(SIGIO, nullptr, &previous) == 0 && (previous.sa_flags & SA_SIGINFO) == 0 &&
+                          previous.sa_handler == SIG_DFL && ::sigaction(SIGIO, &ignore, nullptr) == 0;
     const bool busy = ::fcntl(fd, F_SETLEASE, F_RDLCK) != 0 && errno == EAGAIN;
     if (!busy) ::fcntl(fd, F_SETLEASE, F_UNLCK);
     ::close(fd);
+    if (ignoring) ::sigaction(SIGIO, &previous, nullptr);
     return busy;
 }
 
