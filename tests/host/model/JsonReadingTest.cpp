@@ -9,12 +9,15 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "JsonModel.h"
 #include "JsonModelObject.h"
+#include "JsonTextEvents.h"
+#include "JsonTextReader.h"
 #include "MTLIModelObject.h"
 #include "mtt_json_builder.h"
 
@@ -168,4 +171,76 @@ TEST(JsonReading, AFileReadsAsItsText)
     std::remove(path.c_str());
     ASSERT_TRUE(model) << error;
     ExpectSameDocument(*model, nlohmann::json::parse(text));
+}
+
+namespace {
+
+// What a reader other than the model's hears, as one line of tokens.
+struct HeardTokens final : JsonTextEvents {
+    std::string heard;
+    int open = 0;
+    void OpenArray() override { Hear("["), ++open; }
+    void OpenObject() override { Hear("{"), ++open; }
+    void Key(std::string_view iName) override { Hear("k:" + std::string(iName)); }
+    void String(std::string_view iText) override { Hear("s:" + std::string(iText)); }
+    void Number(std::string_view iText) override { Hear("n:" + std::string(iText)); }
+    void Boolean(bool iValue) override { Hear(iValue ? "true" : "false"); }
+    void Null() override { Hear("null"); }
+    bool Close() override
+    {
+        Hear("end");
+        return --open >= 0;
+    }
+    void Hear(const std::string& iToken) { heard += iToken + " "; }
+};
+
+// The same tokens from nlohmann/json's parser, in the text's order.
+struct CarefulTokens : nlohmann::json_sax<nlohmann::json> {
+    HeardTokens tokens;
+    bool null() override { return tokens.Null(), true; }
+    bool boolean(bool iValue) override { return tokens.Boolean(iValue), true; }
+    bool number_integer(number_integer_t iValue) override { return Number(std::to_string(iValue)); }
+    bool number_unsigned(number_unsigned_t iValue) override { return Number(std::to_string(iValue)); }
+    bool number_float(number_float_t iValue, const string_t&) override { return Number(nlohmann::json(iValue).dump()); }
+    bool string(string_t& iText) override { return tokens.String(iText), true; }
+    bool binary(binary_t&) override { return false; }
+    bool start_object(std::size_t) override { return tokens.OpenObject(), true; }
+    bool key(string_t& iName) override { return tokens.Key(iName), true; }
+    bool end_object() override { return tokens.Close(); }
+    bool start_array(std::size_t) override { return tokens.OpenArray(), true; }
+    bool end_array() override { return tokens.Close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+    bool Number(const std::string& iText) { return tokens.Number(iText), true; }
+};
+
+bool ReadFast(const std::string& iText, HeardTokens& oTokens)
+{
+    std::string padded = iText + std::string(JsonTextReader::kPadding, ' ');
+    return JsonTextReader::Read(padded.data(), iText.size(), padded.size(), oTokens);
+}
+
+}  // namespace
+
+TEST(JsonReading, OtherListenersHearTheTextInOrderOrAreRefusedIt)
+{
+    std::string many = "[";
+    for (int i = 0; i < 3000; ++i)
+        many += (i ? "," : "") + std::string("{\"i\":") + std::to_string(i) + ",\"s\":\"x\"}";
+    for (const std::string& text :
+         {std::string(R"({"b": [true, false, null], "a": {"k": "v\"q"}, "n": [0, -7, 2.50, 1e3]})"),
+          std::string("[[]]"), many + "]"}) {
+        HeardTokens fast;
+        CarefulTokens careful;
+        ASSERT_TRUE(ReadFast(text, fast)) << text.substr(0, 40);
+        ASSERT_TRUE(nlohmann::json::sax_parse(text, &careful));
+        EXPECT_EQ(careful.tokens.heard, fast.heard) << text.substr(0, 40);
+    }
+    // What only the careful reader takes, and what nobody takes.
+    const std::string deep = std::string(1100, '[') + std::string(1100, ']');
+    for (const std::string& text :
+         {std::string(R"({"a": "x\u0000"})"), std::string(R"([123456789012345678901234567890])"), std::string("7"),
+          deep, std::string("[1] [2]"), std::string("{\"a\": }")}) {
+        HeardTokens fast;
+        EXPECT_FALSE(ReadFast(text, fast)) << text.substr(0, 40);
+    }
 }

@@ -4,6 +4,7 @@
 // are not context (or nothing); never anything on the standard output.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,4 +84,28 @@ TEST(RenderMessages, AMessageThatDoesNotStopTheRenderIsPrimaryAndEvaluationGoesO
     EXPECT_EQ("", run.out);
     EXPECT_EQ("t.mtt:1:3: error: Property \"${name:nosuch}\" does not exist.\n", run.err);
     EXPECT_EQ(std::vector<bool>{false}, run.heard);
+}
+
+// A size hint changes the room reserved for the text, nothing else: not the
+// text, not the messages, whether it is too small, or beyond what a text
+// can hold.
+TEST(RenderMessages, ASizeHintChangesNothingButRoom)
+{
+    std::vector<TemplateError> errors;
+    std::unique_ptr<mtt::Template> page = mtt::Template::FromString(kTemplate, "t.mtt", errors);
+    std::string error;
+    std::unique_ptr<mtt::Model> model = mtt::Model::FromText(R"({"classes": [{"name": "A"}]})", "m.json", error);
+    ASSERT_TRUE(page && model) << error;
+    mtt::RenderOptions options;
+    options.printMessages = false;
+    const mtt::RenderResult plain = page->Render(*model, options);
+    for (const bool tree : {false, true}) {
+        for (const size_t hint : {size_t(1), size_t(1) << 20, SIZE_MAX}) {
+            options.keepOutput = tree;
+            options.sizeHint = hint;
+            const mtt::RenderResult hinted = page->Render(*model, options);
+            EXPECT_EQ(plain.text, hinted.text) << hint;
+            EXPECT_EQ(plain.messages.size(), hinted.messages.size()) << hint;
+        }
+    }
 }
