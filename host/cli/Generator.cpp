@@ -287,15 +287,21 @@ ExitStatus Generator::Check(mtt::FileSet& ioFiles) const
     return kExitEvaluationFailed;
 }
 
+uintmax_t Generator::ModelFileBytes() const
+{
+    if (_options.modelPath.empty() || _options.modelPath == "-") return 0;
+    std::error_code error;
+    const uintmax_t bytes = std::filesystem::file_size(_options.modelPath, error);
+    return error ? 0 : bytes;
+}
+
 std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
 {
     std::unique_ptr<mtt::Model> model;
     if (_options.late) return model;
     // A loaded model takes some twenty times its JSON text.
-    std::error_code sizeError;
-    const uintmax_t modelBytes =
-        _options.modelPath == "-" ? 0 : std::filesystem::file_size(_options.modelPath, sizeError);
-    HeapSizing::Prepare(sizeError || modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
+    const uintmax_t modelBytes = ModelFileBytes();
+    HeapSizing::Prepare(modelBytes == 0 ? size_t(64) << 20 : 24 * static_cast<size_t>(modelBytes));
     std::string error;
     const mtt::ModelFormat format = _options.modelFormat == "yaml"   ? mtt::ModelFormat::kYaml
                                     : _options.modelFormat == "json" ? mtt::ModelFormat::kJson
@@ -347,11 +353,7 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
     // is reserved at the model's size. That takes address space, not
     // memory (pages are used as the text grows), and spares the copies of
     // a doubling buffer. A file being replaced gives its own size instead.
-    std::error_code sizeError;
-    const uintmax_t modelBytes = _options.modelPath.empty() || _options.modelPath == "-"
-                                     ? 0
-                                     : std::filesystem::file_size(_options.modelPath, sizeError);
-    if (_options.eachPath.empty() && !sizeError) rendering.sizeHint = static_cast<size_t>(modelBytes);
+    if (_options.eachPath.empty()) rendering.sizeHint = static_cast<size_t>(ModelFileBytes());
     for (size_t i = 0; i < iTargets.size(); ++i) {
         rendering.current = iTargets[i].element;
         mtt::RenderResult result;

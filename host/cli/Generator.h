@@ -1,6 +1,7 @@
 #ifndef GENERATOR_H
 #define GENERATOR_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ private:
     ExitStatus CheckDistinct() const;
     ExitStatus ParseTemplates();
     std::unique_ptr<mtt::Model> LoadModel(ExitStatus& oStatus) const;
+    // The size of the model file; 0 for standard input or where it is unknown.
+    uintmax_t ModelFileBytes() const;
     // The --each elements of job iJob and their file names.
     ExitStatus EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const;
     mtt::FileSetOptions FileOptions() const;
