@@ -54,6 +54,26 @@ TEST(MarkerLineTest, ReadsEverySyntaxAndRefusesDamagedMarkers)
     EXPECT_EQ("  int x; ", MarkerLine::Read("  int x; // End of User Code").before);
 }
 
+TEST(MarkerLineTest, FindsTheMarkerWordsWhereverALineHoldsThem)
+{
+    const struct {
+        const char* text;
+        size_t at;  // of the words' second letter; npos: none
+    } cases[] = {
+        {"// Begin of User Code /k", 10},
+        {"if (x) f(); // End OF user CODE", 20},  // earlier f's are not the words
+        {"#  End o\tf  User\tCode", 9},
+        {"-- End of User Cod\n-- End of User Code", 27},  // a near miss, then the words
+        {"of User Code", 1},                              // at the very start
+        {"f User Code", std::string_view::npos},          // nothing before the f
+        {"oF UsEr CoDeX", 1},                             // the words, whatever follows
+        {"official user codes", std::string_view::npos},
+        {"", std::string_view::npos},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.at, MarkerLine::FindWords(c.text, 0)) << c.text;
+    EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords("// End of User Code", 11));
+}
+
 TEST(MarkerLineTest, SyntaxFollowsTheFileName)
 {
     EXPECT_EQ("#", CommentSyntax::ForFile("gen/models.PY").Opener());
@@ -106,6 +126,14 @@ TEST(UserCodeSectionsTest, KeepsTextsByteForByteAndRefusesWhatIsOutOfPlace)
         EXPECT_EQ(c.line, line) << c.text;
         EXPECT_NE(std::string::npos, error.find(c.words)) << error;
     }
+
+    // A section at the very start, and an end marker on the last line
+    // without a line end.
+    ASSERT_TRUE(sections.Read("// Begin of User Code /k\nx\n// End of User Code", line, error)) << error;
+    ASSERT_EQ(1u, sections.All().size());
+    EXPECT_EQ(1, sections.All()[0].beginLine);
+    EXPECT_EQ(3, sections.All()[0].endLine);
+    EXPECT_EQ("x\n", sections.All()[0].text);
 
     // Lines are counted across long stretches of text between markers.
     std::string text;
