@@ -35,6 +35,29 @@ bool Repeats(const uint32_t* iNames, std::size_t iCount)
     return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
+// Up to 8 bytes of a short text as a number, read in whole words: bytes
+// copied one by one into a word and read back at once stall the processor.
+uint64_t ShortBytes(std::string_view iText)
+{
+    const char* bytes = iText.data();
+    const std::size_t size = iText.size();
+    if (size >= 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+    if (size >= 4) {
+        uint32_t first;
+        uint32_t last;
+        std::memcpy(&first, bytes, sizeof first);
+        std::memcpy(&last, bytes + size - 4, sizeof last);
+        return uint64_t(first) << 32 | last;
+    }
+    if (size == 0) return 0;
+    const auto byte = [&](std::size_t iAt) { return uint64_t(static_cast<unsigned char>(bytes[iAt])); };
+    return byte(0) << 16 | byte(size / 2) << 8 | byte(size - 1);
+}
+
 }  // namespace
 
 JsonModelBuilder::JsonModelBuilder(JsonModel& ioModel, std::size_t iTextSize) : _model(ioModel)
@@ -72,9 +95,7 @@ uint32_t JsonModelBuilder::Text(std::string_view iText)
 {
     uint32_t* recent = nullptr;
     if (iText.size() <= kSharedText) {
-        uint64_t bytes = 0;
-        std::memcpy(&bytes, iText.data(), iText.size() < 8 ? iText.size() : 8);
-        recent = &_recentTexts[((bytes ^ iText.size()) * 0x9E3779B97F4A7C15ull) >> 54];
+        recent = &_recentTexts[((ShortBytes(iText) ^ iText.size()) * 0x9E3779B97F4A7C15ull) >> 54];
         if (*recent != 0 && _model.TextFrom(*recent - 1) == iText) return *recent - 1;
     }
     if (_model._texts.size() + iText.size() + 5 >= std::numeric_limits<uint32_t>::max()) {
@@ -131,8 +152,14 @@ void JsonModelBuilder::Open(bool iObject)
     const uint32_t expected = _frames.size() < _lastShapes.size() ? _lastShapes[_frames.size()] : JsonModel::kNone;
     const uint32_t number = static_cast<uint32_t>(_model._containers.size());
     _model._containers.emplace_back(_model, parent);
-    _frames.push_back(Frame{number, iObject, static_cast<uint32_t>(_values.size()),
-                            static_cast<uint32_t>(_names.size()), expected, true});
+    // Filled where it lies: a frame built aside and copied in whole stalls.
+    Frame& frame = _frames.emplace_back();
+    frame.container = number;
+    frame.object = iObject;
+    frame.valuesFrom = static_cast<uint32_t>(_values.size());
+    frame.namesFrom = static_cast<uint32_t>(_names.size());
+    frame.expected = expected;
+    frame.asExpected = true;
 }
 
 bool JsonModelBuilder::Close()
