@@ -102,11 +102,12 @@ std::unique_ptr<JsonModel> JsonModel::FromPadded(std::string& ioBytes, std::size
 std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError)
 {
-    nlohmann::json document;
-    if (!YamlReader::Read(iText, iName, document, oError)) return nullptr;
-    std::unique_ptr<JsonModel> model = FromDocument(document);
-    if (!model) oError = iName + kTooLarge;
-    return model;
+    std::unique_ptr<JsonModel> model(new JsonModel());
+    JsonModelBuilder builder(*model, iText.size());
+    if (!YamlReader::Read(iText, iName, builder, oError)) return nullptr;
+    if (builder.Finish()) return model;
+    oError = iName + kTooLarge;
+    return nullptr;
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromDocument(const nlohmann::json& iDocument)

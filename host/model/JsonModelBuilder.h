@@ -10,6 +10,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "JsonModel.h"
+#include "JsonTextEvents.h"
 
 // Fills a JsonModel's document from its values in document order, as a
 // reader meets them: a value, or an array or object opened, its values
@@ -22,22 +23,22 @@
 // records) takes its shape with a comparison per name, any other looks its
 // shape up by the names' numbers. A new shape is checked
 // for a name given twice.
-class JsonModelBuilder {
+class JsonModelBuilder final : public JsonTextEvents {
 public:
     // iTextSize: the size of the text read, to reserve space by.
     JsonModelBuilder(JsonModel& ioModel, std::size_t iTextSize);
 
-    void Null();
-    void Boolean(bool iValue);
+    void Null() override;
+    void Boolean(bool iValue) override;
     // The number as ScalarText writes it.
-    void Number(std::string_view iText);
-    void String(std::string_view iText);
+    void Number(std::string_view iText) override;
+    void String(std::string_view iText) override;
     // The name of the next value of the open object.
-    void Key(std::string_view iName);
-    void OpenArray();
-    void OpenObject();
+    void Key(std::string_view iName) override;
+    void OpenArray() override;
+    void OpenObject() override;
     // False when the object closed gives a member name twice.
-    bool Close();
+    bool Close() override;
     // After the root value: false when the document is larger than the
     // model can hold.
     bool Finish();

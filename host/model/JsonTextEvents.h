@@ -3,10 +3,11 @@
 
 #include <string_view>
 
-// What JsonTextReader reports of a JSON text, value by value in document
-// order, to a reader other than the model's own builder (which it calls
-// directly, as it is on every model's path). Texts are unescaped; numbers
-// come as the careful reader of mtt_json_builder.h writes them back.
+// What JsonTextReader and YamlReader report of a document, value by value in
+// document order: to the model's builder (whose type JsonTextReader knows, so
+// that its calls are direct on every JSON model's path), or to another
+// listener. Texts are unescaped; numbers come as the careful reader of
+// mtt_json_builder.h writes them back.
 class JsonTextEvents {
 public:
     virtual ~JsonTextEvents() = default;

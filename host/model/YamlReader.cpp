@@ -8,6 +8,9 @@
 #include <string_view>
 #include <utility>
 
+#include <nlohmann/json.hpp>
+
+#include "JsonTextEvents.h"
 #include "YamlScalar.h"
 #include "mtt_json_builder.h"
 
@@ -64,18 +67,21 @@ std::string TagProblem(const std::string& iTag, const char* iNode)
 
 }  // namespace
 
-YamlReader::YamlReader(const std::string& iText, const std::string& iName) : _text(iText), _name(iName) {}
+YamlReader::YamlReader(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents)
+    : _text(iText), _name(iName), _events(ioEvents)
+{
+}
 
-bool YamlReader::Read(const std::string& iText, const std::string& iName, nlohmann::json& oDocument,
+bool YamlReader::Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents,
                       std::string& oError)
 {
-    YamlReader reader(iText, iName);
-    if (reader.Run(oDocument)) return true;
+    YamlReader reader(iText, iName, ioEvents);
+    if (reader.Run()) return true;
     oError = std::move(reader._error);
     return false;
 }
 
-bool YamlReader::Run(Json& oDocument)
+bool YamlReader::Run()
 {
     yaml_parser_t parser;
     if (yaml_parser_initialize(&parser) == 0) throw std::bad_alloc();
@@ -95,7 +101,6 @@ bool YamlReader::Run(Json& oDocument)
             break;
         case YAML_STREAM_END_EVENT:
             if (!document) return FailAt(0, kNoDocument);
-            oDocument = std::move(_document);
             return true;
         case YAML_SCALAR_EVENT: ok = Scalar(event); break;
         case YAML_ALIAS_EVENT: ok = Alias(event); break;
@@ -160,7 +165,7 @@ std::size_t YamlReader::ByteOffset(std::size_t iCharacter) const
     return _text.size();
 }
 
-bool YamlReader::ScalarValue(const yaml_event_t& iEvent, Json& oValue)
+bool YamlReader::ScalarEvent(const yaml_event_t& iEvent, Event& oEvent)
 {
     const std::string_view text = TextOf(iEvent);
     YamlScalar::Type type = YamlScalar::Type::kString;
@@ -171,9 +176,25 @@ bool YamlReader::ScalarValue(const yaml_event_t& iEvent, Json& oValue)
     } else if (iEvent.data.scalar.style == YAML_PLAIN_SCALAR_STYLE) {
         type = YamlScalar::Resolve(text);
     }
+    if (type == YamlScalar::Type::kString) {
+        oEvent = Event{Event::kString, false, std::string(text)};
+        return true;
+    }
+    nlohmann::json value;
     std::string problem;
-    if (YamlScalar::Convert(text, type, oValue, problem)) return true;
-    return Fail(iEvent.start_mark, Quoted(text) + " " + problem + (tag.empty() ? "" : " (tagged " + Shown(tag) + ")"));
+    if (!YamlScalar::Convert(text, type, value, problem)) {
+        return Fail(iEvent.start_mark,
+                    Quoted(text) + " " + problem + (tag.empty() ? "" : " (tagged " + Shown(tag) + ")"));
+    }
+    switch (value.type()) {
+    case nlohmann::json::value_t::null: oEvent = Event{Event::kNull, false, std::string()}; break;
+    case nlohmann::json::value_t::boolean:
+        oEvent = Event{value.get<bool>() ? Event::kTrue : Event::kFalse, false, std::string()};
+        break;
+    case nlohmann::json::value_t::string: oEvent = Event{Event::kString, false, std::string(text)}; break;
+    default: oEvent = Event{Event::kNumber, false, value.dump()}; break;
+    }
+    return true;
 }
 
 bool YamlReader::Scalar(const yaml_event_t& iEvent)
@@ -181,18 +202,23 @@ bool YamlReader::Scalar(const yaml_event_t& iEvent)
     if (!_stack.empty() && _stack.back().mapping && !_stack.back().haveKey) return Key(iEvent);
     const std::string_view text = TextOf(iEvent);
     if (std::memchr(text.data(), '\0', text.size()) != nullptr) return Fail(iEvent.start_mark, kNulInString);
-    Json value;
-    if (!ScalarValue(iEvent, value)) return false;
-    Place place;
-    Json* slot = Slot(place);
-    if (slot == nullptr) return false;
-    *slot = std::move(value);
+    Event value;
+    if (!ScalarEvent(iEvent, value)) return false;
+    const Claim claim = ClaimPlace();
+    if (claim == Claim::kFailed) return false;
+    if (claim == Claim::kMerged) return FailAt(_stack.back().keyMark, kMergeValue);
     ++_written;
     ++_nodes;
     if (iEvent.data.scalar.anchor != nullptr) {
-        SetAnchor(reinterpret_cast<const char*>(iEvent.data.scalar.anchor), place, 1, false);
+        // Kept whatever else is: the anchor's whole node.
+        ++_openAnchors;
+        const std::size_t first = _kept.size();
+        const bool reported = Report(value.type, value.text);
+        --_openAnchors;
+        _anchors[reinterpret_cast<const char*>(iEvent.data.scalar.anchor)] = Anchor{{first, _kept.size()}, 1, false};
+        return reported;
     }
-    return Finished();
+    return Report(value.type, value.text);
 }
 
 bool YamlReader::Key(const yaml_event_t& iEvent)
@@ -201,12 +227,12 @@ bool YamlReader::Key(const yaml_event_t& iEvent)
     const std::string_view text = TextOf(iEvent);
     if (std::memchr(text.data(), '\0', text.size()) != nullptr) return Fail(iEvent.start_mark, kNulInKey);
     // The key is its text as written, but an anchor on it gives aliases its value.
-    Json value;
-    if (!ScalarValue(iEvent, value)) return false;
+    Event value;
+    if (!ScalarEvent(iEvent, value)) return false;
     if (iEvent.data.scalar.anchor != nullptr) {
-        _aside.push_back(std::move(value));
-        SetAnchor(reinterpret_cast<const char*>(iEvent.data.scalar.anchor), Place{&_aside.back(), nullptr, 0}, 1,
-                  false);
+        _kept.push_back(std::move(value));
+        _anchors[reinterpret_cast<const char*>(iEvent.data.scalar.anchor)] =
+            Anchor{{_kept.size() - 1, _kept.size()}, 1, false};
     }
     top.key.assign(text);
     top.keyMark = iEvent.start_mark.index;
@@ -225,14 +251,15 @@ bool YamlReader::Alias(const yaml_event_t& iEvent)
     if (found == _anchors.end()) return Fail(iEvent.start_mark, "alias '*" + name + "'" + kNoAnchor);
     const Anchor anchor = found->second;
     if (anchor.open) return Fail(iEvent.start_mark, "alias '*" + name + "'" + kCycle);
-    Json& node = At(anchor.place);
+    const Event& first = _kept[anchor.span.first];
     if (!_stack.empty() && _stack.back().mapping) {
         Frame& top = _stack.back();
         if (!top.haveKey) {
-            if (!node.is_primitive()) {
-                return Fail(iEvent.start_mark, kKeyNotScalar + std::string(node.is_array() ? "sequence" : "mapping"));
+            if (first.type == Event::kOpenArray || first.type == Event::kOpenObject) {
+                return Fail(iEvent.start_mark,
+                            kKeyNotScalar + std::string(first.type == Event::kOpenArray ? "sequence" : "mapping"));
             }
-            top.key = mtt_runtime::ScalarText(node);
+            top.key = first.type == Event::kTrue ? "true" : first.type == Event::kFalse ? "false" : first.text;
             top.keyMark = iEvent.start_mark.index;
             top.haveKey = true;
             top.mergeKey = false;
@@ -241,19 +268,18 @@ bool YamlReader::Alias(const yaml_event_t& iEvent)
         if (top.mergeKey) {
             top.haveKey = false;
             top.mergeKey = false;
-            return Afford(anchor.nodes, iEvent.start_mark.index) && Merge(top, node, false);
+            if (!Mergeable(anchor.span)) return FailAt(top.keyMark, kMergeValue);
+            if (!Afford(anchor.nodes, iEvent.start_mark.index)) return false;
+            top.merges.push_back(Merge{anchor.span, true});
+            return true;
         }
     }
     if (!Afford(anchor.nodes, iEvent.start_mark.index)) return false;
-    Json copy;
-    CopyTree(node, copy);
+    const Claim claim = ClaimPlace();
+    if (claim != Claim::kPlaced) return false;
     _nodes += anchor.nodes;
     _copied += anchor.nodes;
-    Place place;
-    Json* slot = Slot(place);
-    if (slot == nullptr) return false;
-    *slot = std::move(copy);
-    return Finished();
+    return Replay(anchor.span);
 }
 
 bool YamlReader::Open(const yaml_event_t& iEvent)
@@ -274,106 +300,177 @@ bool YamlReader::Open(const yaml_event_t& iEvent)
             return Fail(iEvent.start_mark, TagProblem(written, mapping ? "a mapping" : "a sequence"));
         }
     }
+    const Claim claim = ClaimPlace();
+    if (claim == Claim::kFailed) return false;
     Frame frame;
-    frame.node = Slot(frame.place);
-    if (frame.node == nullptr) return false;
-    *frame.node = mapping ? Json::object() : Json::array();
     frame.mapping = mapping;
+    frame.mergeSource = claim == Claim::kMerged;
+    if (frame.mergeSource) ++_openMerges;
     frame.nodesBefore = _nodes++;
     ++_written;
+    frame.keptFrom = _kept.size();
     if (anchor != nullptr) {
         frame.anchor = reinterpret_cast<const char*>(anchor);
-        SetAnchor(frame.anchor, frame.place, 0, true);
+        _anchors[frame.anchor] = Anchor{{0, 0}, 0, true};
+        ++_openAnchors;
     }
     _stack.push_back(std::move(frame));
-    return true;
+    return Report(mapping ? Event::kOpenObject : Event::kOpenArray);
 }
 
 bool YamlReader::Close()
 {
+    Frame& top = _stack.back();
+    if (top.mapping && !ApplyMerges(top)) return false;
+    if (!Report(Event::kClose)) {
+        // Names the model refuses are refused here first.
+        return FailAt(top.keyMark, kDuplicateKey + Quoted(top.key));
+    }
     const Frame frame = std::move(_stack.back());
     _stack.pop_back();
-    if (!frame.anchor.empty()) SetAnchor(frame.anchor, frame.place, _nodes - frame.nodesBefore, false);
-    return Finished();
+    const Span span{frame.keptFrom, _kept.size()};
+    if (!frame.anchor.empty()) {
+        --_openAnchors;
+        _anchors[frame.anchor] = Anchor{span, _nodes - frame.nodesBefore, false};
+    }
+    if (!frame.mergeSource) return true;
+    --_openMerges;
+    _kept[span.first].unreported = true;
+    Frame& target = _stack.back();
+    if (!Mergeable(span)) return FailAt(target.keyMark, kMergeValue);
+    target.merges.push_back(Merge{span, false});
+    return true;
 }
 
-YamlReader::Json* YamlReader::Slot(Place& oPlace)
+YamlReader::Claim YamlReader::ClaimPlace()
 {
-    if (_stack.empty()) {
-        oPlace = Place{&_document, nullptr, 0};
-        return &_document;
-    }
+    if (_stack.empty() || !_stack.back().mapping) return Claim::kPlaced;
     Frame& top = _stack.back();
-    if (!top.mapping) {
-        Json::array_t& array = top.node->get_ref<Json::array_t&>();
-        array.emplace_back();
-        oPlace = Place{nullptr, &array, array.size() - 1};
-        return &array.back();
-    }
     top.haveKey = false;
     if (top.mergeKey) {
-        // Built aside, merged when finished.
         top.mergeKey = false;
-        _aside.emplace_back();
-        top.mergeSource = &_aside.back();
-        top.anchorsBefore = _anchorsDefined;
-        oPlace = Place{top.mergeSource, nullptr, 0};
-        return top.mergeSource;
+        return Claim::kMerged;
     }
-    const auto added = top.node->get_ref<Json::object_t&>().emplace(top.key, nullptr);
-    if (!added.second) {
-        // A key of the mapping replaces a merged one, once.
-        if (top.merged.erase(top.key) == 0) {
-            FailAt(top.keyMark, kDuplicateKey + Quoted(top.key));
-            return nullptr;
-        }
-        added.first->second = nullptr;
+    if (!AddKey(top, top.key)) {
+        FailAt(top.keyMark, kDuplicateKey + Quoted(top.key));
+        return Claim::kFailed;
     }
-    oPlace = Place{&added.first->second, nullptr, 0};
-    return &added.first->second;
+    return Report(Event::kKey, top.key) ? Claim::kPlaced : Claim::kFailed;
 }
 
-bool YamlReader::Finished()
+// A key the mapping does not have yet is added; false for one it has.
+bool YamlReader::AddKey(Frame& ioFrame, const std::string& iKey)
 {
-    if (_stack.empty() || _stack.back().mergeSource == nullptr) return true;
-    Frame& top = _stack.back();
-    Json& source = *top.mergeSource;
-    top.mergeSource = nullptr;
-    // An anchor inside the source may still be aliased: then it is copied.
-    const bool move = _anchorsDefined == top.anchorsBefore;
-    return (move || Afford(CountNodes(source), top.keyMark)) && Merge(top, source, move);
+    constexpr std::size_t kFewKeys = 16;
+    if (ioFrame.keys.size() < kFewKeys) {
+        if (std::find(ioFrame.keys.begin(), ioFrame.keys.end(), iKey) != ioFrame.keys.end()) return false;
+        ioFrame.keys.push_back(iKey);
+        if (ioFrame.keys.size() == kFewKeys) ioFrame.keySet.insert(ioFrame.keys.begin(), ioFrame.keys.end());
+        return true;
+    }
+    return ioFrame.keySet.insert(iKey).second;
 }
 
-bool YamlReader::Merge(Frame& ioTarget, Json& ioSource, bool iMove)
+bool YamlReader::Mergeable(const Span& iSpan) const
 {
-    std::vector<Json*> mappings;
-    if (ioSource.is_object()) {
-        mappings.push_back(&ioSource);
-    } else if (ioSource.is_array()) {
-        for (Json& element : ioSource) {
-            if (!element.is_object()) return FailAt(ioTarget.keyMark, kMergeValue);
-            mappings.push_back(&element);
-        }
-    } else {
-        return FailAt(ioTarget.keyMark, kMergeValue);
+    const Event::Type type = _kept[iSpan.first].type;
+    if (type == Event::kOpenObject) return true;
+    if (type != Event::kOpenArray) return false;
+    for (std::size_t at = Reported(iSpan.first + 1); at + 1 < iSpan.end; at = Reported(EndOf(at))) {
+        if (_kept[at].type != Event::kOpenObject) return false;
     }
-    Json::object_t& target = ioTarget.node->get_ref<Json::object_t&>();
-    for (Json* mapping : mappings) {
-        for (auto& member : mapping->get_ref<Json::object_t&>()) {
-            if (target.count(member.first) != 0) continue;
-            Json& slot = target[member.first];
-            if (iMove) {
-                slot = std::move(member.second);
-            } else {
-                const std::size_t nodes = CountNodes(member.second);
-                _nodes += nodes;
-                _copied += nodes;
-                CopyTree(member.second, slot);
+    return true;
+}
+
+// Members the mapping lacks, from its merges in order: the first wins.
+bool YamlReader::ApplyMerges(Frame& ioFrame)
+{
+    std::vector<Span> mappings;
+    for (const Merge& merge : ioFrame.merges) {
+        const std::size_t before = mappings.size();
+        if (_kept[merge.span.first].type == Event::kOpenObject) {
+            mappings.push_back(merge.span);
+        } else {
+            for (std::size_t at = Reported(merge.span.first + 1); at + 1 < merge.span.end; at = Reported(EndOf(at))) {
+                mappings.push_back(Span{at, EndOf(at)});
             }
-            ioTarget.merged.insert(member.first);
+        }
+        for (std::size_t i = before; i < mappings.size(); ++i) {
+            const Span mapping = mappings[i];
+            for (std::size_t at = Reported(mapping.first + 1); at + 1 < mapping.end; at = Reported(at)) {
+                const std::string key = _kept[at].text;
+                const Span value{at + 1, EndOf(at + 1)};
+                at = value.end;
+                if (!AddKey(ioFrame, key)) continue;
+                // Members of an alias count as copies; a source written in
+                // place is merged once.
+                if (merge.copied) {
+                    const std::size_t nodes = NodesIn(value);
+                    _nodes += nodes;
+                    _copied += nodes;
+                }
+                if (!Report(Event::kKey, key) || !Replay(value)) return false;
+            }
         }
     }
     return true;
+}
+
+bool YamlReader::Report(Event::Type iType, std::string_view iText)
+{
+    if (_openAnchors > 0 || _openMerges > 0) _kept.push_back(Event{iType, false, std::string(iText)});
+    if (_openMerges > 0) return true;
+    switch (iType) {
+    case Event::kOpenArray: _events.OpenArray(); break;
+    case Event::kOpenObject: _events.OpenObject(); break;
+    case Event::kKey: _events.Key(iText); break;
+    case Event::kString: _events.String(iText); break;
+    case Event::kNumber: _events.Number(iText); break;
+    case Event::kTrue: _events.Boolean(true); break;
+    case Event::kFalse: _events.Boolean(false); break;
+    case Event::kNull: _events.Null(); break;
+    case Event::kClose: return _events.Close();
+    }
+    return true;
+}
+
+bool YamlReader::Replay(const Span& iSpan)
+{
+    // The node itself is replayed even when it was a merge source.
+    for (std::size_t at = iSpan.first; at < iSpan.end; at = Reported(at + 1)) {
+        // A copy: reporting may keep events, and _kept may move.
+        const Event event = _kept[at];
+        if (!Report(event.type, event.text)) return false;
+    }
+    return true;
+}
+
+std::size_t YamlReader::EndOf(std::size_t iFirst) const
+{
+    std::size_t depth = 0;
+    std::size_t at = iFirst;
+    do {
+        const Event::Type type = _kept[at].type;
+        if (type == Event::kOpenArray || type == Event::kOpenObject) ++depth;
+        if (type == Event::kClose) --depth;
+        ++at;
+    } while (depth > 0);
+    return at;
+}
+
+std::size_t YamlReader::NodesIn(const Span& iSpan) const
+{
+    std::size_t nodes = 0;
+    for (std::size_t at = iSpan.first; at < iSpan.end; at = Reported(at + 1)) {
+        if (_kept[at].type != Event::kKey && _kept[at].type != Event::kClose) ++nodes;
+    }
+    return nodes;
+}
+
+std::size_t YamlReader::Reported(std::size_t iAt) const
+{
+    while (iAt < _kept.size() && _kept[iAt].unreported) iAt = EndOf(iAt);
+    return iAt;
 }
 
 bool YamlReader::Afford(std::size_t iNodes, std::size_t iCharacter)
@@ -381,57 +478,4 @@ bool YamlReader::Afford(std::size_t iNodes, std::size_t iCharacter)
     if (_copied + iNodes <= kAliasNodes + kAliasNodesPerNode * _written) return true;
     return FailAt(iCharacter, kTooManyCopies + std::to_string(kAliasNodes) + ", and " +
                                   std::to_string(kAliasNodesPerNode) + " more for each node the text writes)");
-}
-
-void YamlReader::SetAnchor(const std::string& iName, const Place& iPlace, std::size_t iNodes, bool iOpen)
-{
-    _anchors[iName] = Anchor{iPlace, iNodes, iOpen};
-    ++_anchorsDefined;
-}
-
-YamlReader::Json& YamlReader::At(const Place& iPlace)
-{
-    return iPlace.array != nullptr ? (*iPlace.array)[iPlace.index] : *iPlace.node;
-}
-
-std::size_t YamlReader::CountNodes(const Json& iNode)
-{
-    std::size_t count = 0;
-    std::vector<const Json*> todo = {&iNode};
-    while (!todo.empty()) {
-        const Json* node = todo.back();
-        todo.pop_back();
-        ++count;
-        if (node->is_array()) {
-            for (const Json& element : *node) todo.push_back(&element);
-        } else if (node->is_object()) {
-            for (const auto& member : node->get_ref<const Json::object_t&>()) todo.push_back(&member.second);
-        }
-    }
-    return count;
-}
-
-void YamlReader::CopyTree(const Json& iSource, Json& oCopy)
-{
-    // Without recursion: an anchored node may be nested deeply.
-    std::vector<std::pair<const Json*, Json*>> todo = {{&iSource, &oCopy}};
-    while (!todo.empty()) {
-        const Json* from = todo.back().first;
-        Json* to = todo.back().second;
-        todo.pop_back();
-        if (from->is_array()) {
-            *to = Json::array();
-            Json::array_t& array = to->get_ref<Json::array_t&>();
-            array.resize(from->size());
-            for (std::size_t i = 0; i < array.size(); ++i) todo.emplace_back(&(*from)[i], &array[i]);
-        } else if (from->is_object()) {
-            *to = Json::object();
-            Json::object_t& object = to->get_ref<Json::object_t&>();
-            for (const auto& member : from->get_ref<const Json::object_t&>()) {
-                todo.emplace_back(&member.second, &object[member.first]);
-            }
-        } else {
-            *to = *from;
-        }
-    }
 }

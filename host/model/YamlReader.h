@@ -2,16 +2,18 @@
 #define YAMLREADER_H
 
 #include <cstddef>
-#include <deque>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include <nlohmann/json.hpp>
 #include <yaml.h>
 
-// Reads a YAML text into the JSON document a JsonModel is made of, so that a
+class JsonTextEvents;
+
+// Reads a YAML text as the JSON document a JsonModel is made of, so that a
 // YAML model has the same names, paths, pointers and texts as the JSON one
 // with the same content:
 //   - one document (a second one is an error); mappings become objects,
@@ -27,7 +29,9 @@
 //   - a string or key holding a NUL character is an error (model texts end
 //     at one).
 // Errors read "NAME:LINE:COLUMN: error: what", with byte columns from 1 as
-// for JSON. Nesting costs heap, not call stack, as for JSON.
+// for JSON. Nesting costs heap, not call stack, as for JSON. No tree is
+// built: values go to the listener as they are read, and only what an
+// anchor or a merge may need again is kept.
 class YamlReader {
 public:
     // Aliases may add at most kAliasNodes nodes, plus kAliasNodesPerNode for
@@ -39,83 +43,102 @@ public:
     // time in proportion to the depth on every token.
     static constexpr std::size_t kMaxNesting = 1000;
 
-    // False with oError.
-    static bool Read(const std::string& iText, const std::string& iName, nlohmann::json& oDocument,
+    // Reports the document to ioEvents value by value, in document order; a
+    // mapping's merged members come after its own. False with oError, and
+    // what was reported is to be dropped.
+    static bool Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents,
                      std::string& oError);
 
 private:
-    using Json = nlohmann::json;
-
-    // Where a finished node lies, found again while the document grows: an
-    // element through its array, whose storage moves when it grows.
-    struct Place {
-        Json* node;
-        Json::array_t* array;
-        std::size_t index;
+    // A value as reported, kept while an anchor or a merge may need it again.
+    struct Event {
+        enum Type : uint8_t { kOpenArray, kOpenObject, kKey, kString, kNumber, kTrue, kFalse, kNull, kClose };
+        Type type;
+        // The first event of a merge source, which was kept but not
+        // reported: replays pass over it as the reports did.
+        bool unreported = false;
+        std::string text;  // of a key, string or number
+    };
+    // The events of one node in _kept: [first, end).
+    struct Span {
+        std::size_t first;
+        std::size_t end;
     };
     struct Anchor {
-        Place place;
+        Span span;
         std::size_t nodes;  // in the node's tree
         bool open;          // the node is not finished: an alias to it is a cycle
     };
-    // A sequence or mapping being filled.
+    // A mapping, or a sequence of mappings, whose members a mapping takes.
+    struct Merge {
+        Span span;
+        bool copied;  // through an alias: its members count as copies
+    };
+    // A sequence or mapping being read.
     struct Frame {
-        Json* node;
-        bool mapping;
-        Place place;
+        bool mapping = false;
+        // The value of a "<<": kept, not reported, merged when its mapping ends.
+        bool mergeSource = false;
         std::string anchor;
-        std::size_t nodesBefore;
+        std::size_t keptFrom = 0;
+        std::size_t nodesBefore = 0;
         // A mapping's key waiting for its value, and where the key began.
         bool haveKey = false;
         std::string key;
         std::size_t keyMark = 0;
-        // The key is "<<": the value merges into this mapping; a merged
-        // mapping or sequence is built in mergeSource first.
+        // The key is "<<"; a "<<" was met (a second one is a duplicate key).
         bool mergeKey = false;
-        bool merging = false;  // a "<<" was met: a second one is a duplicate key
-        Json* mergeSource = nullptr;
-        std::size_t anchorsBefore = 0;
-        // Keys that came from merges, which a key of the mapping may replace.
-        std::unordered_set<std::string> merged;
+        bool merging = false;
+        // Its own keys, found by a table once there are many.
+        std::vector<std::string> keys;
+        std::unordered_set<std::string> keySet;
+        std::vector<Merge> merges;
     };
+    enum class Claim { kFailed, kPlaced, kMerged };
 
-    YamlReader(const std::string& iText, const std::string& iName);
-    bool Run(Json& oDocument);
+    YamlReader(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents);
+    bool Run();
     bool ParserFailed(const yaml_parser_t& iParser);
     // Marks count characters; messages count bytes.
     bool Fail(const yaml_mark_t& iMark, const std::string& iWhat);
     bool FailAt(std::size_t iCharacter, const std::string& iWhat);
     std::size_t ByteOffset(std::size_t iCharacter) const;
 
+    // The event a scalar is, its tag and text checked.
+    bool ScalarEvent(const yaml_event_t& iEvent, Event& oEvent);
     bool Scalar(const yaml_event_t& iEvent);
-    bool ScalarValue(const yaml_event_t& iEvent, Json& oValue);
     bool Key(const yaml_event_t& iEvent);
     bool Alias(const yaml_event_t& iEvent);
     bool Open(const yaml_event_t& iEvent);
     bool Close();
-    // The slot the next value goes to, or null after an error.
-    Json* Slot(Place& oPlace);
-    // After a value is finished: a pending merge is done.
-    bool Finished();
-    // Copies (or moves) the members of a mapping, or of a sequence of
-    // mappings, that ioTarget lacks.
-    bool Merge(Frame& ioTarget, Json& ioSource, bool iMove);
+    // Where the next value goes: after its key (reported now, or refused as
+    // a duplicate), or into a merge.
+    Claim ClaimPlace();
+    bool AddKey(Frame& ioFrame, const std::string& iKey);
+    // A merge's value: a mapping or a sequence of mappings.
+    bool Mergeable(const Span& iSpan) const;
+    bool ApplyMerges(Frame& ioFrame);
+    // Reports an event, kept too while anything may need it again.
+    bool Report(Event::Type iType, std::string_view iText = std::string_view());
+    bool Replay(const Span& iSpan);
+    // The end of the node whose events begin at iFirst.
+    std::size_t EndOf(std::size_t iFirst) const;
+    // iAt, or past the merge sources kept there.
+    std::size_t Reported(std::size_t iAt) const;
+    std::size_t NodesIn(const Span& iSpan) const;
     // Whether aliases and merges may copy iNodes more nodes.
     bool Afford(std::size_t iNodes, std::size_t iCharacter);
-    void SetAnchor(const std::string& iName, const Place& iPlace, std::size_t iNodes, bool iOpen);
-    static Json& At(const Place& iPlace);
-    static std::size_t CountNodes(const Json& iNode);
-    static void CopyTree(const Json& iSource, Json& oCopy);
 
     const std::string& _text;
     const std::string& _name;
+    JsonTextEvents& _events;
     std::string _error;
-    Json _document;
     std::vector<Frame> _stack;
     std::unordered_map<std::string, Anchor> _anchors;
-    std::size_t _anchorsDefined = 0;
-    // Values that are not in the document: anchored keys and merge sources.
-    std::deque<Json> _aside;
+    // Events kept while an anchored node or a merge source is open.
+    std::vector<Event> _kept;
+    std::size_t _openAnchors = 0;
+    std::size_t _openMerges = 0;
     std::size_t _written = 0;  // nodes the text writes
     std::size_t _nodes = 0;    // nodes made, copies included
     std::size_t _copied = 0;   // nodes made by aliases and merges

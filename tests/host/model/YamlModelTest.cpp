@@ -6,8 +6,11 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "MTLIModelObject.h"
+#include "JsonTextEvents.h"
 #include "MttModel.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
@@ -26,12 +29,58 @@ std::string Repeat(const std::string& iText, size_t iCount, const std::string& i
     return text;
 }
 
+// What the reader reports, gathered into the document it describes.
+class Gathered : public JsonTextEvents {
+public:
+    nlohmann::json document;
+
+    void OpenArray() override { Add(nlohmann::json::array()); }
+    void OpenObject() override { Add(nlohmann::json::object()); }
+    void Key(std::string_view iName) override { _key = iName; }
+    void String(std::string_view iText) override { Add(std::string(iText)); }
+    void Number(std::string_view iText) override { Add(nlohmann::json::parse(iText)); }
+    void Boolean(bool iValue) override { Add(iValue); }
+    void Null() override { Add(nullptr); }
+    bool Close() override
+    {
+        _open.pop_back();
+        return true;
+    }
+
+private:
+    void Add(nlohmann::json iValue)
+    {
+        nlohmann::json* slot = &document;
+        if (!_open.empty() && _open.back()->is_array()) {
+            _open.back()->push_back(nullptr);
+            slot = &_open.back()->back();
+        } else if (!_open.empty()) {
+            EXPECT_EQ(0u, _open.back()->count(_key)) << "a key reported twice: " << _key;
+            slot = &(*_open.back())[_key];
+        }
+        const bool container = iValue.is_structured();
+        *slot = std::move(iValue);
+        if (container) _open.push_back(slot);
+    }
+
+    std::vector<nlohmann::json*> _open;
+    std::string _key;
+};
+
+bool Read(const std::string& iYaml, nlohmann::json& oDocument, std::string& oError)
+{
+    Gathered gathered;
+    if (!YamlReader::Read(iYaml, "m.yaml", gathered, oError)) return false;
+    oDocument = std::move(gathered.document);
+    return true;
+}
+
 bool ReadsAs(const std::string& iYaml, const std::string& iJson)
 {
     nlohmann::json yaml;
     nlohmann::json json;
     std::string error;
-    EXPECT_TRUE(YamlReader::Read(iYaml, "m.yaml", yaml, error)) << error;
+    EXPECT_TRUE(Read(iYaml, yaml, error)) << error;
     EXPECT_TRUE(mtt_runtime::ParseJson(iJson, "m.json", json, error)) << error;
     return yaml == json && yaml.dump() == json.dump();
 }
@@ -40,7 +89,7 @@ std::string ErrorOf(const std::string& iYaml)
 {
     nlohmann::json document;
     std::string error;
-    EXPECT_FALSE(YamlReader::Read(iYaml, "m.yaml", document, error));
+    EXPECT_FALSE(Read(iYaml, document, error));
     return error;
 }
 
@@ -73,6 +122,17 @@ TEST(YamlModel, ScalarsKeysAnchorsAndMergesBecomeTheJsonDocumentWithTheSameConte
         // Merges: the mapping's own keys win, then the first merged mapping.
         {"base: &b {x: 1, y: 2}\nm: {<<: *b, y: 3}\nn: {y: 0, <<: [{z: 9, x: 8}, *b]}\no: {<<: {q: &q [1]}, r: *q}",
          R"({"base": {"x": 1, "y": 2}, "m": {"x": 1, "y": 3}, "n": {"x": 8, "y": 0, "z": 9}, "o": {"q": [1], "r": [1]}})"},
+        // An alias as a key; a merge into a mapping of many keys, through an
+        // anchored mapping that holds a merge itself.
+        {"a: &n 7\n*n : x\nb: &b {<<: {z: 1}, k5: m}\nc: {"
+         "k0: 0, k1: 1, k2: 2, k3: 3, k4: 4, k5: 5, k6: 6, k7: 7, k8: 8, k9: 9, k10: 10, k11: 11, k12: 12, "
+             "k13: 13, k14: 14, k15: 15, k16: 16, <<: *b, k17: 17}",
+         R"({"a": 7, "7": "x", "b": {"z": 1, "k5": "m"}, "c": {"k0": 0, "k1": 1, "k2": 2, "k3": 3, "k4": 4, "k5": 5,
+             "k6": 6, "k7": 7, "k8": 8, "k9": 9, "k10": 10, "k11": 11, "k12": 12, "k13": 13, "k14": 14, "k15": 15,
+             "k16": 16, "k17": 17, "z": 1}})"},
+        // Merges within merges, and an anchored merge source used again.
+        {"o: {<<: &m {q: &q [1]}, r: *q, s: *m}\np: {<<: {<<: {a: 1}, b: 2}, c: 3}\nq: {<<: [&x {a: 1}, {<<: *x, b: 2}]}",
+         R"({"o": {"q": [1], "r": [1], "s": {"q": [1]}}, "p": {"a": 1, "b": 2, "c": 3}, "q": {"a": 1, "b": 2}})"},
         {"%YAML 1.2\n---\n!!map {a: !!seq [b]}\n...\n", R"({"a": ["b"]})"},
         {"---\n", "null"},
         {"{\"json\": [1, 2.5, {\"k\": \"v\"}], \"b\": null}", R"({"json": [1, 2.5, {"k": "v"}], "b": null})"},
@@ -124,14 +184,14 @@ TEST(YamlModel, NestingAndAliasCopiesStopAtTheirLimits)
     const size_t depth = YamlReader::kMaxNesting;
     std::string error;
     nlohmann::json document;
-    EXPECT_TRUE(YamlReader::Read(std::string(depth, '[') + std::string(depth, ']'), "m.yaml", document, error));
+    EXPECT_TRUE(Read(std::string(depth, '[') + std::string(depth, ']'), document, error));
     EXPECT_EQ("m.yaml:1:1001: error: nesting deeper than 1000 levels",
               ErrorOf(std::string(depth + 1, '[') + std::string(depth + 1, ']')));
 
     // 1,003 nodes written (a mapping, a sequence of 1,000, the sequence of
     // aliases) allow 110,030 copied: 109 copies of 1,001 nodes, not 110.
     const std::string anchored = "a: &a [" + Repeat("x", 1000, ",") + "]\nb: [";
-    EXPECT_TRUE(YamlReader::Read(anchored + Repeat("*a", 109, ",") + "]", "m.yaml", document, error)) << error;
+    EXPECT_TRUE(Read(anchored + Repeat("*a", 109, ",") + "]", document, error)) << error;
     EXPECT_EQ(109u, document["b"].size());
     EXPECT_EQ(0u, ErrorOf(anchored + Repeat("*a", 110, ",") + "]")
                       .find("m.yaml:2:" + std::to_string(5 + 109 * 3) + ": error: aliases and merges would copy"));
