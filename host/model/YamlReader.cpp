@@ -72,8 +72,7 @@ YamlReader::YamlReader(const std::string& iText, const std::string& iName, JsonT
 {
 }
 
-bool YamlReader::Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents,
-                      std::string& oError)
+bool YamlReader::Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents, std::string& oError)
 {
     YamlReader reader(iText, iName, ioEvents);
     if (reader.Run()) return true;

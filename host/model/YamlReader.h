@@ -46,8 +46,7 @@ public:
     // Reports the document to ioEvents value by value, in document order; a
     // mapping's merged members come after its own. False with oError, and
     // what was reported is to be dropped.
-    static bool Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents,
-                     std::string& oError);
+    static bool Read(const std::string& iText, const std::string& iName, JsonTextEvents& ioEvents, std::string& oError);
 
 private:
     // A value as reported, kept while an anchor or a merge may need it again.

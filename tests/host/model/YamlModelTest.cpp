@@ -126,7 +126,7 @@ TEST(YamlModel, ScalarsKeysAnchorsAndMergesBecomeTheJsonDocumentWithTheSameConte
         // anchored mapping that holds a merge itself.
         {"a: &n 7\n*n : x\nb: &b {<<: {z: 1}, k5: m}\nc: {"
          "k0: 0, k1: 1, k2: 2, k3: 3, k4: 4, k5: 5, k6: 6, k7: 7, k8: 8, k9: 9, k10: 10, k11: 11, k12: 12, "
-             "k13: 13, k14: 14, k15: 15, k16: 16, <<: *b, k17: 17}",
+         "k13: 13, k14: 14, k15: 15, k16: 16, <<: *b, k17: 17}",
          R"({"a": 7, "7": "x", "b": {"z": 1, "k5": "m"}, "c": {"k0": 0, "k1": 1, "k2": 2, "k3": 3, "k4": 4, "k5": 5,
              "k6": 6, "k7": 7, "k8": 8, "k9": 9, "k10": 10, "k11": 11, "k12": 12, "k13": 13, "k14": 14, "k15": 15,
              "k16": 16, "k17": 17, "z": 1}})"},

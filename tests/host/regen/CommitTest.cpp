@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 
 #include "CommitJournal.h"
 #include "CommitPhase.h"
+#include "Digest.h"
 #include "OutputFile.h"
 #include "TemporaryFileGuard.h"
 
@@ -164,6 +166,29 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
     EXPECT_EQ("old b\n", Read("b"));
     EXPECT_EQ("old gone\n", Read("gone"));
     EXPECT_EQ((std::vector<std::string>{"a", "b", "gone"}), Listing()) << "the new file, temporaries and journal go";
+
+    // A journal of the first version, whose digests took a byte at a time,
+    // is still followed; one of a version to come is not.
+    const auto hex = [](uint64_t iDigest) {
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(iDigest));
+        return std::string(text);
+    };
+    const std::string firstVersion = "{\"mttgen-journal\": 1, \"steps\": [{\"kind\": \"replace\", \"file\": \"" +
+                                     Path("a") + "\", \"saved\": \"" + Path("x") + "\", \"old\": \"" +
+                                     hex(Digest::OfText("old a\n")) + "\", \"new\": \"" +
+                                     hex(Digest::OfText("newer a\n")) + "\"}]}";
+    Write("a", "newer a\n");
+    Write("x", "old a\n");
+    Write(CommitJournal::kFileName, "{\"mttgen-journal\": 3" + firstVersion.substr(firstVersion.find(',')));
+    EXPECT_FALSE(CommitJournal(_dir).Recover(restored, error));
+    EXPECT_EQ("newer a\n", Read("a"));
+    Write(CommitJournal::kFileName, firstVersion);
+    restored.clear();
+    ASSERT_TRUE(CommitJournal(_dir).Recover(restored, error)) << error;
+    EXPECT_EQ((std::vector<std::string>{Path("a")}), restored);
+    EXPECT_EQ("old a\n", Read("a"));
+    EXPECT_FALSE(fs::exists(Path("x")));
 
     // A file changed since is left to its owner, with a message.
     Write(CommitJournal::kFileName, "{\"steps\": [{\"kind\": \"replace\", \"file\": \"" + Path("a") +

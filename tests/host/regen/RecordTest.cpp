@@ -124,6 +124,7 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     for (const std::string& damaged :
          {std::string("not json"), std::string("{\"mttgen-manifest\": 2, \"files\": {}}"),
           std::string("{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"xyz\"}}}"),
+          std::string("{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"0123abcg\"}}}"),
           std::string("{\"mttgen-manifest\": 1}"), full.substr(0, full.size() / 2), full + "{}"}) {
         Write(Manifest::kFileName, damaged);
         EXPECT_FALSE(again.Load(_dir, error)) << damaged.substr(0, 80);
