@@ -1,7 +1,7 @@
-// Arbitrary JSON as the model of a fixed template that walks it every way a
-// template can: properties with transforms, quoted members, the element
-// itself, loop values, the enclosing object, indexes, loops with separators,
-// conditions, user code. The late runtime that generated programs use reads
+// Arbitrary JSON, and the same bytes as YAML, as the model of a fixed
+// template that walks it every way a template can: properties with
+// transforms, quoted members, the element itself, loop values, the enclosing
+// object, indexes, loops with separators, conditions, user code. The late runtime that generated programs use reads
 // the same document and answers the same names.
 #include <cstddef>
 #include <cstdint>
@@ -54,6 +54,18 @@ void Runtime(const std::string& iText)
     std::string element = model.Value("/list/0/1", ".|shell");
 }
 
+void Render(JsonModel* iModel)
+{
+    if (iModel == nullptr || Tree() == nullptr) return;
+    MTTEvaluationEnvironment environment(iModel->Root());
+    MTTEvaluationOutput* output = Tree()->Evaluate(&environment);
+    if (output != nullptr) {
+        MTTString text;
+        output->toString(text);
+        delete output;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
@@ -61,17 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     // The runtime reports missing paths on std::cerr; a fuzz run needs none of them.
     static std::streambuf* const silenced = std::cerr.rdbuf(nullptr);
     (void)silenced;
-    const std::string json(reinterpret_cast<const char*>(iData), iSize);
-    Runtime(json);
+    const std::string text(reinterpret_cast<const char*>(iData), iSize);
+    Runtime(text);
     std::string error;
-    std::unique_ptr<JsonModel> model = JsonModel::FromText(json, "fuzz.json", error);
-    if (!model || Tree() == nullptr) return 0;
-    MTTEvaluationEnvironment environment(model->Root());
-    MTTEvaluationOutput* output = Tree()->Evaluate(&environment);
-    if (output != nullptr) {
-        MTTString text;
-        output->toString(text);
-        delete output;
-    }
+    // The same bytes as JSON, then as YAML, whose reader keeps anchors and
+    // merges aside.
+    Render(JsonModel::FromText(text, "fuzz.json", error).get());
+    Render(JsonModel::FromYamlText(text, "fuzz.yaml", error).get());
     return 0;
 }

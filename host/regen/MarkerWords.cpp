@@ -17,12 +17,12 @@ std::string LineOfLeaf(const char* iLeaf)
 const MarkerWords& MarkerWords::Get()
 {
     static const MarkerWords words = [] {
-        const std::string begin = LineOfLeaf(MTTUserCodeMarkers::kBegin);
-        const std::string end = LineOfLeaf(MTTUserCodeMarkers::kEnd);
+        const std::string beginLine = LineOfLeaf(MTTUserCodeMarkers::kBegin);
+        const std::string endLine = LineOfLeaf(MTTUserCodeMarkers::kEnd);
         MarkerWords made;
-        made.libraryOpener = begin.substr(0, begin.find(' '));
-        made.begin = begin.substr(made.libraryOpener.size());
-        made.end = end.substr(made.libraryOpener.size());
+        made.libraryOpener = beginLine.substr(0, beginLine.find(' '));
+        made.begin = beginLine.substr(made.libraryOpener.size());
+        made.end = endLine.substr(made.libraryOpener.size());
         made.common = made.end.substr(made.end.find(" of "));
         return made;
     }();
