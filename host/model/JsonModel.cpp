@@ -163,6 +163,37 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
     return found == _manyMembers.end() ? kNone : found->second;
 }
 
+uint32_t JsonModel::MemberAt(uint32_t iShape, const char* iName) const
+{
+    const Shape& shape = _shapes[iShape];
+    if (shape.count > kFewMembers) return MemberAt(iShape, std::string_view(iName));
+    for (uint32_t i = 0; i < shape.count; ++i) {
+        const std::string_view name = Name(ShapeName(shape, i));
+        // Names end at a NUL (none holds one): strncmp stops at iName's end.
+        if (name.empty() ? iName[0] == '\0'
+                         : iName[0] == name[0] && std::strncmp(iName, name.data(), name.size()) == 0 &&
+                               iName[name.size()] == '\0') {
+            return i;
+        }
+    }
+    return kNone;
+}
+
+MTTString JsonModel::ScalarOf(uint32_t iSlot) const
+{
+    // Texts are copied once, straight from the document.
+    switch (KindAt(iSlot)) {
+    case kString:
+    case kNumber: {
+        const std::string_view text = TextAt(iSlot);
+        return MTTString(text.data(), text.size());
+    }
+    case kTrue: return MTTString("true");
+    case kFalse: return MTTString("false");
+    default: return MTTString();
+    }
+}
+
 JsonModelObject* JsonModel::ObjectAt(uint32_t iSlot, uint32_t iParent)
 {
     if (IsContainer(KindAt(iSlot))) return &_containers[_values[iSlot]];

@@ -14,6 +14,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "JsonModelObject.h"
+#include "MTTString.h"
 
 class MTLIModelObject;
 class JsonModelBuilder;
@@ -129,6 +130,12 @@ private:
     uint32_t ShapeName(const Shape& iShape, uint32_t iAt) const { return _shapeNames[iShape.first + iAt]; }
     // The place of member iName in a shape, or kNone.
     uint32_t MemberAt(uint32_t iShape, std::string_view iName) const;
+    // The same for a name ending at a NUL, not measured first.
+    uint32_t MemberAt(uint32_t iShape, const char* iName) const;
+    // Whether member iAt of a shape has a name GetValue reads as a member's.
+    bool PlainMember(uint32_t iShape, uint32_t iAt) const { return _plainNames[ShapeName(ShapeOf(iShape), iAt)] != 0; }
+    // The text GetValue gives for the value in iSlot.
+    MTTString ScalarOf(uint32_t iSlot) const;
 
     JsonModelObject& Container(uint32_t iContainer) { return _containers[iContainer]; }
     const JsonModelObject& Container(uint32_t iContainer) const { return _containers[iContainer]; }
@@ -154,6 +161,8 @@ private:
     std::deque<std::string> _names;
     std::vector<std::string_view> _nameTexts;
     std::unordered_map<std::string_view, uint32_t> _nameNumbers;
+    // By name number: whether JsonModelObject::PlainName holds.
+    std::vector<uint8_t> _plainNames;
     std::vector<uint32_t> _shapeNames;
     std::vector<Shape> _shapes;
     // Where each member of a shape of many members is, by shape and name.

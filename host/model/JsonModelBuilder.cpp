@@ -133,6 +133,7 @@ uint32_t JsonModelBuilder::NameNumber(std::string_view iName)
     _model._names.emplace_back(iName);
     _model._nameTexts.push_back(_model._names.back());
     _model._nameNumbers.emplace(_model._names.back(), number);
+    _model._plainNames.push_back(JsonModelObject::PlainName(iName) ? 1 : 0);
     return number;
 }
 

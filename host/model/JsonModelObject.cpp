@@ -155,28 +155,29 @@ MTLIModelObject* JsonModelObject::GetElement(int iIndex)
     return _model->ObjectAt(_first + static_cast<uint32_t>(iIndex), Number());
 }
 
+// The fast path of every ${name}: a member found by its name as given, with
+// no pass over the name to measure it or to tell whether it is plain (a
+// member's name was told once, when the model was read).
 MTTString JsonModelObject::GetValue(const char* iName)
 {
-    const std::string_view name(iName == nullptr ? "." : iName);
-    if (iName == nullptr || (mtt_runtime::NameSyntax::IsPlain(name) && name != "UserCode")) {
-        const uint32_t slot = iName == nullptr ? _slot : MemberSlot(name);
-        if (slot == JsonModel::kNone) return MTTString();
-        // Texts are copied once, straight from the document.
-        switch (_model->KindAt(slot)) {
-        case JsonModel::kString:
-        case JsonModel::kNumber: {
-            const std::string_view text = _model->TextAt(slot);
-            return MTTString(text.data(), text.size());
-        }
-        case JsonModel::kTrue: return MTTString("true");
-        case JsonModel::kFalse: return MTTString("false");
-        default: return MTTString();
-        }
+    if (iName == nullptr) return _model->ScalarOf(_slot);
+    if (Kind() == JsonModel::kObject) {
+        const uint32_t at = _model->MemberAt(_extent, iName);
+        if (at != JsonModel::kNone && _model->PlainMember(_extent, at)) return _model->ScalarOf(_first + at);
+        if (at == JsonModel::kNone && PlainName(iName)) return MTTString();
+    } else if (PlainName(iName)) {
+        return MTTString();
     }
+    const std::string_view name(iName);
     std::string problem;
     const Value value = Read(_model->RefFor(name), problem);
     if (!problem.empty()) Report(problem);
     return MTTString(value.Str().c_str());
+}
+
+bool JsonModelObject::PlainName(std::string_view iName)
+{
+    return mtt_runtime::NameSyntax::IsPlain(iName) && iName != "UserCode";
 }
 
 Value JsonModelObject::Read(const ValueRef& iRef, std::string& oProblem)

@@ -99,6 +99,9 @@ private:
     MTLIModelObject* Test(const mtt_runtime::ValueRef& iRef);
     MTLIModelObject* View(const std::string& iText, const mtt_runtime::ValueRef& iRef);
     static void Report(const std::string& iProblem);
+    // Whether GetValue reads iName as a member's name: plain, and not the
+    // user code.
+    static bool PlainName(std::string_view iName);
 
     JsonModel* _model;
     uint32_t _slot;
