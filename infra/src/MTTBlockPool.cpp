@@ -42,12 +42,15 @@ struct alignas(64) Chunk {
 
 const size_t kHeaderBytes = sizeof(Chunk);
 
-// Fresh memory comes from the system in spans of whole huge pages, which
-// the kernel is asked to back with huge pages where it can: the first
-// render of a process writes tens of megabytes of fresh pool memory, and
-// each 4 KiB page costs a fault on first touch (some 10 us on a virtual
-// machine, 25 000 of them for the reference workload), a huge page one
-// fault per 2 MiB. Elsewhere the spans come from the C++ allocator.
+// Fresh memory comes from the system in spans of whole huge pages. Spans
+// larger than one are asked to be backed with huge pages where the kernel
+// can: the first large render of a process writes tens of megabytes of
+// fresh pool memory, and each 4 KiB page costs a fault on first touch
+// (some 2 to 10 us on a virtual machine, 25 000 of them for the reference
+// workload), a huge page one fault per 2 MiB. A span of one huge page (the
+// first, and those of blocks below it) keeps small pages: most renders are
+// small, and a huge page would make them zero and hold 2 MiB for a few
+// kilobytes. Elsewhere the spans come from the C++ allocator.
 const size_t kHugePageBytes = size_t(2) << 20;
 
 // iBytes: a multiple of kHugePageBytes. Aligned to kHugePageBytes.
@@ -64,7 +67,7 @@ void* TakePages(size_t iBytes)
     const uintptr_t end = start + mapped;
     if (end > span + iBytes) munmap(reinterpret_cast<void*>(span + iBytes), end - span - iBytes);
 #if defined(MADV_HUGEPAGE)
-    madvise(reinterpret_cast<void*>(span), iBytes, MADV_HUGEPAGE);  // a hint: without it, small pages
+    if (iBytes > kHugePageBytes) madvise(reinterpret_cast<void*>(span), iBytes, MADV_HUGEPAGE);  // a hint
 #endif
     return reinterpret_cast<void*>(span);
 #else
