@@ -143,8 +143,9 @@ ExitStatus Generator::Run()
         std::fputc('\n', stdout);
         return kExitSuccess;
     }
-    std::unique_ptr<mtt::Model> model = LoadModel(status);
+    _model = LoadModel(status);
     if (status != kExitSuccess) return status;
+    mtt::Model* const model = _model.get();
     if (!_options.explainSince.empty()) {
         // Read now: the run may replace it (the page it wrote last time).
         _previous.reset(new PreviousRun());
@@ -173,7 +174,8 @@ ExitStatus Generator::Run()
     }
     _root = OutputNames::Root(names, _options.outputRoot);
     for (const Options::Job& job : _options.jobs) _runs.push_back(OutputNames::Run(job.outputPath, _root));
-    mtt::FileSet files(FileOptions());
+    _files.reset(new mtt::FileSet(FileOptions()));
+    mtt::FileSet& files = *_files;
     // An --each list may be empty now: the files it gave before are still
     // checked.
     for (size_t job = 0; each && job < _options.jobs.size(); ++job) {
@@ -208,12 +210,12 @@ ExitStatus Generator::Run()
     }
     bool reportedErrors = false;
     const bool explain = !_options.explainPath.empty() && !_options.check;
-    status = Render(files, model.get(), targets, reportedErrors);
+    status = Render(files, model, targets, reportedErrors);
     if (status != kExitSuccess) {
         // Nothing is written but the page, which shows why.
         if (explain) {
             const bool stopped = !_evaluations.empty() && _evaluations.back().stopped;
-            WritePageAlone(PageText(files, targets, model.get(),
+            WritePageAlone(PageText(files, targets, model,
                                     stopped ? "Nothing was written: evaluation stopped."
                                             : "Nothing was written: the files were refused.",
                                     false));
@@ -223,9 +225,9 @@ ExitStatus Generator::Run()
     if (_options.check) return Check(files);
     const ExitStatus outcome = reportedErrors ? kExitEvaluationFailed : kExitSuccess;
 
-    const std::string trace = _options.trace ? TraceText(files, model.get()) : std::string();
+    const std::string trace = _options.trace ? TraceText(files, model) : std::string();
     const std::string written = reportedErrors ? "Written despite errors (--keep-going)." : "Written.";
-    std::string page = explain ? PageText(files, targets, model.get(), written, true) : std::string();
+    std::string page = explain ? PageText(files, targets, model, written, true) : std::string();
     size_t plain = targets.size();
     if (traceToFile) files.SetPlainText(plain++, trace);
     if (pageToFile) files.SetPlainText(plain++, std::move(page));
@@ -234,15 +236,14 @@ ExitStatus Generator::Run()
     status = StatusOf(files.Commit());
     if (status != kExitSuccess) {
         if (explain) {
-            WritePageAlone(
-                PageText(files, targets, model.get(), "Nothing was written: the files were refused.", false));
+            WritePageAlone(PageText(files, targets, model, "Nothing was written: the files were refused.", false));
         }
         return status;
     }
     // What writing the files said (kept copies, files of gone elements)
     // comes after the page was made: it is made again to list it.
     if (explain && pageToFile && _fileMessages->size() > heard) {
-        WritePageAlone(PageText(files, targets, model.get(), written, true), false);
+        WritePageAlone(PageText(files, targets, model, written, true), false);
     }
     if (each) {
         std::fprintf(stderr, "mttgen: %s: %zu written, %zu unchanged\n", Files(targets.size()).c_str(), files.Written(),

@@ -84,6 +84,10 @@ private:
     std::vector<Evaluation> _evaluations;
     std::shared_ptr<std::vector<mtt::FileMessage>> _fileMessages;
     std::unique_ptr<PreviousRun> _previous;  // --explain-since
+    // What a run builds lives as long as the generator, which a successful
+    // run never takes apart (see main).
+    std::unique_ptr<mtt::Model> _model;
+    std::unique_ptr<mtt::FileSet> _files;  // after _model: its outputs point into it
 };
 
 #endif
