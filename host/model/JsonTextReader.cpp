@@ -37,15 +37,35 @@ bool Acceptable(std::string_view iText)
 }
 
 // The length of a string's bytes up to its closing quote, or npos when an
-// escape comes first. Stage 1 has checked that the quote is there.
+// escape comes first. Stage 1 has checked that the quote is there, and the
+// padding lets eight bytes be read from anywhere in the text: they are
+// looked at together (most names and values are shorter).
 std::size_t PlainLength(const char* iText)
 {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    for (std::size_t at = 0;; at += 8) {
+        uint64_t word;
+        std::memcpy(&word, iText + at, sizeof word);
+        const uint64_t quote = word ^ (kOnes * '"');
+        const uint64_t backslash = word ^ (kOnes * '\\');
+        // The lowest byte flagged is the first quote or backslash; bytes
+        // above it may be flagged wrongly, and are not looked at.
+        const uint64_t found = (((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighs;
+        if (found != 0) {
+            at += static_cast<std::size_t>(__builtin_ctzll(found)) / 8;
+            return iText[at] == '"' ? at : std::string_view::npos;
+        }
+    }
+#else
     std::size_t length = 0;
     while (iText[length] != '"') {
         if (iText[length] == '\\') return std::string_view::npos;
         ++length;
     }
     return length;
+#endif
 }
 
 // Walks the document in order, every value read and checked. Recursion is
@@ -122,14 +142,14 @@ private:
     // is skipped without its neighbours being checked.
     bool String(ondemand::value iValue)
     {
-        std::string_view text;
-        if (iValue.raw_json_token().find('\\') != std::string_view::npos) {
+        // The token starts at the opening quote.
+        const char* bytes = iValue.raw_json_token().data() + 1;
+        std::string_view text(bytes, PlainLength(bytes));
+        if (text.size() == std::string_view::npos) {
             if (iValue.get_string().get(text) || !Acceptable(text)) return false;
         } else {
             ondemand::raw_json_string raw;
             if (iValue.get_raw_json_string().get(raw)) return false;
-            const char* bytes = reinterpret_cast<const char*>(raw.raw());
-            text = std::string_view(bytes, PlainLength(bytes));
         }
         _builder.String(text);
         return true;
