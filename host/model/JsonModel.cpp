@@ -122,9 +122,9 @@ MTLIModelObject* JsonModel::Root()
     return ObjectAt(_root, kNone);
 }
 
-std::string_view JsonModel::TextFrom(uint32_t iOffset) const
+std::string_view JsonModel::LongTextFrom(const char* iText)
 {
-    const char* text = _texts.data() + iOffset;
+    const char* text = iText;
     std::size_t length = 0;
     for (int shift = 0;; shift += 7) {
         const unsigned char byte = static_cast<unsigned char>(*text++);
@@ -153,7 +153,7 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
     const Shape& shape = _shapes[iShape];
     if (shape.count <= kFewMembers) {
         for (uint32_t i = 0; i < shape.count; ++i) {
-            if (SameName(Name(ShapeName(shape, i)), iName)) return i;
+            if (SameText(Name(ShapeName(shape, i)), iName)) return i;
         }
         return kNone;
     }

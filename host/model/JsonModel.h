@@ -2,6 +2,7 @@
 #define JSONMODEL_H
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -118,14 +119,47 @@ private:
     // The text of a string or number slot; the text that AddText put at
     // iOffset.
     std::string_view TextAt(uint32_t iSlot) const { return TextFrom(_values[iSlot]); }
-    std::string_view TextFrom(uint32_t iOffset) const;
+    // Inline for a length of one byte (below 128), the usual one.
+    std::string_view TextFrom(uint32_t iOffset) const
+    {
+        const char* text = _texts.data() + iOffset;
+        const unsigned char first = static_cast<unsigned char>(*text);
+        if (first < 0x80) return std::string_view(text + 1, first);
+        return LongTextFrom(text);
+    }
     uint32_t AddText(std::string_view iText);
     std::string_view Name(uint32_t iName) const { return _nameTexts[iName]; }
-    // Whether two names are the same, most often told by the first byte.
-    static bool SameName(std::string_view iLeft, std::string_view iRight)
+    // Whether two texts are the same; those of up to 16 bytes (most names
+    // and short values) are compared in words, without a call.
+    static bool SameText(std::string_view iLeft, std::string_view iRight)
     {
-        return iLeft.size() == iRight.size() && (iLeft.empty() || (iLeft[0] == iRight[0] && iLeft == iRight));
+        const std::size_t size = iLeft.size();
+        if (size != iRight.size()) return false;
+        const char* left = iLeft.data();
+        const char* right = iRight.data();
+        if (size >= 8) {
+            if (size > 16) return std::memcmp(left, right, size) == 0;
+            return Word<uint64_t>(left) == Word<uint64_t>(right) &&
+                   Word<uint64_t>(left + size - 8) == Word<uint64_t>(right + size - 8);
+        }
+        if (size >= 4) {
+            return Word<uint32_t>(left) == Word<uint32_t>(right) &&
+                   Word<uint32_t>(left + size - 4) == Word<uint32_t>(right + size - 4);
+        }
+        for (std::size_t i = 0; i < size; ++i) {
+            if (left[i] != right[i]) return false;
+        }
+        return true;
     }
+    template <class Unsigned>
+    static Unsigned Word(const char* iBytes)
+    {
+        Unsigned word;
+        std::memcpy(&word, iBytes, sizeof word);
+        return word;
+    }
+    // A length of more than one byte.
+    static std::string_view LongTextFrom(const char* iText);
     const Shape& ShapeOf(uint32_t iShape) const { return _shapes[iShape]; }
     uint32_t ShapeName(const Shape& iShape, uint32_t iAt) const { return _shapeNames[iShape.first + iAt]; }
     // The place of member iName in a shape, or kNone.

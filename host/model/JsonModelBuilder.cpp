@@ -96,7 +96,7 @@ uint32_t JsonModelBuilder::Text(std::string_view iText)
     uint32_t* recent = nullptr;
     if (iText.size() <= kSharedText) {
         recent = &_recentTexts[((ShortBytes(iText) ^ iText.size()) * 0x9E3779B97F4A7C15ull) >> 54];
-        if (*recent != 0 && _model.TextFrom(*recent - 1) == iText) return *recent - 1;
+        if (*recent != 0 && JsonModel::SameText(_model.TextFrom(*recent - 1), iText)) return *recent - 1;
     }
     if (_model._texts.size() + iText.size() + 5 >= std::numeric_limits<uint32_t>::max()) {
         _tooLarge = true;
@@ -115,7 +115,7 @@ void JsonModelBuilder::Key(std::string_view iName)
         const JsonModel::Shape& shape = _model.ShapeOf(frame.expected);
         if (at < shape.count) {
             const uint32_t name = _model.ShapeName(shape, static_cast<uint32_t>(at));
-            if (JsonModel::SameName(_model.Name(name), iName)) {
+            if (JsonModel::SameText(_model.Name(name), iName)) {
                 _names.push_back(name);
                 return;
             }
