@@ -169,12 +169,12 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, const char* iName) const
     if (shape.count > kFewMembers) return MemberAt(iShape, std::string_view(iName));
     for (uint32_t i = 0; i < shape.count; ++i) {
         const std::string_view name = Name(ShapeName(shape, i));
-        // Names end at a NUL (none holds one): strncmp stops at iName's end.
-        if (name.empty() ? iName[0] == '\0'
-                         : iName[0] == name[0] && std::strncmp(iName, name.data(), name.size()) == 0 &&
-                               iName[name.size()] == '\0') {
-            return i;
-        }
+        // Compared here, without a call, byte by byte: a member name holds
+        // no NUL, so the bytes of iName read are those before its end. Most
+        // names differ at the first byte.
+        std::size_t same = 0;
+        while (same < name.size() && iName[same] == name[same]) ++same;
+        if (same == name.size() && iName[same] == '\0') return i;
     }
     return kNone;
 }
