@@ -66,16 +66,20 @@ uint32_t UnitsOf(const std::string& iText, uint32_t iByte)
 
 }  // namespace
 
-ExplainPage::ExplainPage(JsonModel* iModel, const std::string* iModelText) : _model(iModel)
+ExplainPage::ExplainPage(JsonModel* iModel) : _model(iModel)
 {
     if (_model == nullptr) return;
-    if (iModelText != nullptr) {
-        ModelNodeTable read = ModelNodeTable::FromText(*iModelText);
-        if (read.Size() > 0) _nodes.reset(new ModelNodeTable(std::move(read)));
+    std::vector<uint32_t> slots;
+    ModelNodeTable read = ModelNodeTable::Of(*_model, &slots);
+    if (read.Size() == 0) return;
+    _nodes.reset(new ModelNodeTable(std::move(read)));
+    _values.reset(new ValueSource(*_nodes));
+    // Node i stands for the value in slots[i]; the document's values have
+    // the slots from 0 up.
+    _nodeOfSlot.assign(slots.size(), -1);
+    for (size_t node = 0; node < slots.size(); ++node) {
+        if (slots[node] < _nodeOfSlot.size()) _nodeOfSlot[slots[node]] = static_cast<int32_t>(node);
     }
-    const JsonModelObject* root = dynamic_cast<const JsonModelObject*>(_model->Root());
-    if (!_nodes && root != nullptr) _nodes.reset(new ModelNodeTable(root->Node()));
-    if (_nodes) _values.reset(new ValueSource(*_nodes));
 }
 
 ExplainPage::~ExplainPage() {}
@@ -103,19 +107,34 @@ size_t ExplainPage::AddTemplate(const SourceMap& iMap)
     return _templates.size() - 1;
 }
 
+int32_t ExplainPage::DocumentIndex(const MTLIModelObject* iObject) const
+{
+    const uint32_t slot = _model->DocumentSlotOf(iObject);
+    return slot < _nodeOfSlot.size() ? _nodeOfSlot[slot] : -1;
+}
+
 int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject)
 {
     if (iObject == nullptr || !_nodes) return -1;
     // Pieces in a row mostly share their object.
     if (iObject == _lastObject) return _lastIndex;
+    const int32_t document = DocumentIndex(iObject);
+    if (document >= 0) {
+        _lastObject = iObject;
+        _lastIndex = document;
+        return document;
+    }
     auto known = _objectIndexes.find(iObject);
     if (known == _objectIndexes.end()) {
-        // An object is found from its parent, by the name or number that
-        // leads to it; the parents not known yet first.
+        // Another object (a user-code text, a selection) is found from its
+        // parent, by the name or number that leads to it; the parents not
+        // known yet first.
         std::vector<const JsonModelObject*> chain;
         const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
         int32_t index = -1;
         for (; object != nullptr; object = object->Parent()) {
+            index = DocumentIndex(object);
+            if (index >= 0) break;
             auto parent = _objectIndexes.find(object);
             if (parent != _objectIndexes.end()) {
                 index = parent->second;

@@ -62,9 +62,7 @@ class SourceMap;
 class ExplainPage {
 public:
     // iModel is null for late evaluation. It must outlive the page.
-    // iModelText, when given, is its JSON text: the page reads the model's
-    // nodes from it, rather than walking a copy of the whole document.
-    ExplainPage(JsonModel* iModel, const std::string* iModelText);
+    explicit ExplainPage(JsonModel* iModel);
     ~ExplainPage();
 
     // A template of the run; returns its number for AddOutput. iMap must
@@ -131,6 +129,9 @@ private:
 
     // The model node an object stands for, or its number among the extras.
     int32_t ObjectIndex(const MTLIModelObject* iObject);
+    // The node of an object that stands for a value of the document, -1
+    // for another.
+    int32_t DocumentIndex(const MTLIModelObject* iObject) const;
     int32_t ExtraIndex(const MTLIModelObject* iObject);
     std::vector<ValueSource::Call> CallsOf(int32_t iContext) const;
     void AddMessages(const std::vector<ExplainMessage>& iMessages, int32_t iOutput,
@@ -141,6 +142,7 @@ private:
 
     JsonModel* _model;
     std::unique_ptr<ModelNodeTable> _nodes;
+    std::vector<int32_t> _nodeOfSlot;  // by the model's slot, -1 for none
     std::unique_ptr<ValueSource> _values;
     OutputAncestry _ancestry;
     std::vector<File> _files;

@@ -433,15 +433,7 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
 std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
                                 const std::string& iOutcome, bool iWritten) const
 {
-    // A JSON model's nodes are read from its file again, as it streams by.
-    std::string modelText;
-    std::string error;
-    const bool json =
-        iModel != nullptr && _options.modelPath != "-" &&
-        (_options.modelFormat.empty() ? mtt::Model::FormatOf(_options.modelPath) == mtt::ModelFormat::kJson
-                                      : _options.modelFormat == "json");
-    const bool read = json && TextFile::Read(_options.modelPath, modelText, error);
-    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr, read ? &modelText : nullptr);
+    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr);
     page.SetVariables(Variables(_options.defines));
     if (_previous) page.CompareWith(*_previous);
     std::vector<size_t> templates;

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonModel.h"
 #include "JsonTextEvents.h"
-#include "JsonTextReader.h"
 #include "PackedNumbers.h"
 #include "ScriptJson.h"
 
@@ -35,45 +35,9 @@ std::vector<size_t> BytesOfUnits(const std::string& iText, const std::vector<uin
 
 }  // namespace
 
-ModelNodeTable::ModelNodeTable(const nlohmann::json& iDocument)
-{
-    struct Pending {
-        const nlohmann::json* node;
-        int32_t parent;
-        const std::string* key;
-    };
-    // An explicit stack: a document may nest deeper than the call stack.
-    std::vector<Pending> pending{{&iDocument, -1, nullptr}};
-    while (!pending.empty()) {
-        const Pending next = pending.back();
-        pending.pop_back();
-        const nlohmann::json& node = *next.node;
-        const int32_t index = AddNode(next.parent, next.key,
-                                      node.is_object()  ? kObject
-                                      : node.is_array() ? kArray
-                                                        : kScalar);
-        const size_t first = pending.size();
-        if (node.is_object()) {
-            for (auto member = node.begin(); member != node.end(); ++member) {
-                pending.push_back(Pending{&member.value(), index, &member.key()});
-            }
-        } else if (node.is_array()) {
-            for (const nlohmann::json& element : node) pending.push_back(Pending{&element, index, nullptr});
-        } else {
-            AppendScalar(node);
-        }
-        _scalarEnd.back() = static_cast<uint32_t>(_scalars.size());
-        std::reverse(pending.begin() + first, pending.end());
-    }
-    Finish();
-}
-
-// Builds the table as a parser reports the text, node by node in document
-// order: the order of the text, not the model's. It listens to simdjson
-// (JsonTextEvents) and, for what that refuses, to nlohmann/json's parser.
+// Builds the table as the model reports its document, node by node in
+// document order.
 struct ModelNodeTable::Reader final : JsonTextEvents {
-    using json = nlohmann::json;
-
     explicit Reader(ModelNodeTable& ioTable) : table(ioTable) {}
 
     ModelNodeTable& table;
@@ -87,21 +51,13 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
         named = false;
         if (iKind != kScalar) open.push_back(index);
     }
-    bool Scalar(std::string_view iText)
+    void Scalar(std::string_view iText)
     {
         Add(kScalar);
         table._scalars += iText;
         table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
-        return true;
-    }
-    bool Ended()
-    {
-        if (open.empty()) return false;
-        open.pop_back();
-        return true;
     }
 
-    // simdjson's reports.
     void OpenArray() override { Add(kArray); }
     void OpenObject() override { Add(kObject); }
     void Key(std::string_view iName) override
@@ -118,58 +74,19 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
     void Number(std::string_view iText) override { Scalar(iText); }
     void Boolean(bool iValue) override { Scalar(iValue ? "true" : "false"); }
     void Null() override { Scalar("null"); }
-    bool Close() override { return Ended(); }
-
-    // nlohmann/json's.
-    bool null() { return Scalar("null"); }
-    bool boolean(bool iValue) { return Scalar(iValue ? "true" : "false"); }
-    bool number_integer(json::number_integer_t iValue) { return Scalar(std::to_string(iValue)); }
-    bool number_unsigned(json::number_unsigned_t iValue) { return Scalar(std::to_string(iValue)); }
-    // As a document writes it (1.5e3 is 1500.0), which the model reads.
-    bool number_float(json::number_float_t iValue, const std::string&) { return Scalar(json(iValue).dump()); }
-    bool string(std::string& iText)
+    bool Close() override
     {
-        String(iText);
+        if (open.empty()) return false;
+        open.pop_back();
         return true;
     }
-    bool binary(json::binary_t&) { return false; }
-    bool start_object(size_t)
-    {
-        Add(kObject);
-        return true;
-    }
-    bool key(std::string& iKey)
-    {
-        Key(iKey);
-        return true;
-    }
-    bool end_object() { return Ended(); }
-    bool start_array(size_t)
-    {
-        Add(kArray);
-        return true;
-    }
-    bool end_array() { return Ended(); }
-    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 };
 
-ModelNodeTable ModelNodeTable::FromText(const std::string& iText)
+ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>* oSlots)
 {
-    // simdjson reads ahead of the text's end.
-    std::string padded;
-    padded.reserve(iText.size() + JsonTextReader::kPadding);
-    padded.append(iText).append(JsonTextReader::kPadding, ' ');
-    {
-        ModelNodeTable table;
-        Reader reader(table);
-        if (JsonTextReader::Read(padded.data(), iText.size(), padded.size(), reader) && reader.open.empty()) {
-            table.Finish();
-            return table;
-        }
-    }
     ModelNodeTable table;
     Reader reader(table);
-    if (!nlohmann::json::sax_parse(iText, &reader) || !reader.open.empty()) return ModelNodeTable();
+    if (!iModel.Report(reader, oSlots) || !reader.open.empty()) return ModelNodeTable();
     table.Finish();
     return table;
 }
@@ -192,15 +109,6 @@ int32_t ModelNodeTable::AddNode(int32_t iParent, const std::string* iKey, uint8_
     _kind.push_back(iKind);
     _scalarEnd.push_back(static_cast<uint32_t>(_scalars.size()));
     return index;
-}
-
-void ModelNodeTable::AppendScalar(const nlohmann::json& iNode)
-{
-    if (iNode.is_string()) {
-        AppendString(iNode.get_ref<const std::string&>());
-    } else {
-        _scalars += iNode.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    }
 }
 
 void ModelNodeTable::AppendString(std::string_view iText)

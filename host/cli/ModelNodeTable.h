@@ -10,6 +10,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+class JsonModel;
+
 // A JSON document as the explain page's model pane draws it, and the
 // lookups that place generated text in it. Nodes are numbered in document
 // order: a node, then its members (in the order the model reads them) or
@@ -24,10 +26,9 @@
 // page's table is read back from the same.
 class ModelNodeTable {
 public:
-    explicit ModelNodeTable(const nlohmann::json& iDocument);
-    // The table of a JSON text, read as it streams by (no document is
-    // built); empty when the text is not JSON.
-    static ModelNodeTable FromText(const std::string& iText);
+    // The table of a model's document; oSlots, when given, gets each
+    // node's slot in the model (see JsonModel::Report).
+    static ModelNodeTable Of(const JsonModel& iModel, std::vector<uint32_t>* oSlots);
     // Moved, not copied: the key numbers point into the keys.
     ModelNodeTable(ModelNodeTable&&) = default;
     ModelNodeTable(const ModelNodeTable&) = delete;
@@ -58,13 +59,12 @@ public:
 private:
     enum Kind : uint8_t { kObject, kArray, kScalar };
 
-    struct Reader;  // FromText's listener to the JSON parser
+    struct Reader;  // Of's listener to the model
 
     ModelNodeTable() = default;
     // A node after those before it, under iParent; iKey: its member name,
     // null for an element or the root.
     int32_t AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind);
-    void AppendScalar(const nlohmann::json& iNode);
     void AppendString(std::string_view iText);
     int32_t End(int32_t iNode) const { return _end[iNode]; }
     void Finish();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <typeinfo>
 #include <utility>
 
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include "JsonModelBuilder.h"
 #include "JsonModelSelection.h"
+#include "JsonTextEvents.h"
 #include "JsonTextReader.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
@@ -91,12 +93,16 @@ std::unique_ptr<JsonModel> JsonModel::FromPadded(std::string& ioBytes, std::size
     }
     // The careful reader says what is wrong, or reads what only it takes.
     ioBytes.resize(iSize);
-    nlohmann::json document;
-    if (!mtt_runtime::ParseJson(ioBytes, iName, document, oError)) return nullptr;
-    std::string().swap(ioBytes);
-    std::unique_ptr<JsonModel> model = FromDocument(document);
-    if (!model) oError = iName + kTooLarge;
-    return model;
+    {
+        nlohmann::json document;
+        if (!mtt_runtime::ParseJson(ioBytes, iName, document, oError)) return nullptr;
+    }
+    // Read once more as it is reported, to keep the members' order.
+    std::unique_ptr<JsonModel> model(new JsonModel());
+    JsonModelBuilder builder(*model, 0);
+    if (builder.Parse(ioBytes)) return model;
+    oError = iName + kTooLarge;
+    return nullptr;
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
@@ -108,13 +114,6 @@ std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, con
     if (builder.Finish()) return model;
     oError = iName + kTooLarge;
     return nullptr;
-}
-
-std::unique_ptr<JsonModel> JsonModel::FromDocument(const nlohmann::json& iDocument)
-{
-    std::unique_ptr<JsonModel> model(new JsonModel());
-    JsonModelBuilder builder(*model, 0);
-    return builder.Copy(iDocument) ? std::move(model) : nullptr;
 }
 
 MTLIModelObject* JsonModel::Root()
@@ -236,53 +235,53 @@ std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
     return object->Pointer();
 }
 
-const nlohmann::json& JsonModel::MirrorOf(uint32_t iSlot)
+bool JsonModel::Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const
 {
-    if (!_mirror) {
-        // Without recursion: the document may nest deeply.
-        _mirror.reset(new nlohmann::json());
-        _mirrorNodes.assign(_kinds.size(), nullptr);
-        std::vector<std::pair<uint32_t, nlohmann::json*>> pending{{_root, _mirror.get()}};
-        while (!pending.empty()) {
-            const uint32_t slot = pending.back().first;
-            nlohmann::json& node = *pending.back().second;
-            pending.pop_back();
-            _mirrorNodes[slot] = &node;
-            const JsonModelObject* container = IsContainer(KindAt(slot)) ? &_containers[_values[slot]] : nullptr;
-            switch (KindAt(slot)) {
-            case kNull: node = nullptr; break;
-            case kFalse:
-            case kTrue: node = KindAt(slot) == kTrue; break;
-            case kNumber: {
-                const std::string_view text = TextAt(slot);
-                node = nlohmann::json::parse(text.begin(), text.end());
-                break;
-            }
-            case kString: node = std::string(TextAt(slot)); break;
-            case kArray: {
-                node = nlohmann::json::array();
-                nlohmann::json::array_t& elements = node.get_ref<nlohmann::json::array_t&>();
-                elements.resize(container->_extent);
-                for (uint32_t i = 0; i < container->_extent; ++i)
-                    pending.emplace_back(container->_first + i, &elements[i]);
-                break;
-            }
-            case kObject: {
-                node = nlohmann::json::object();
-                nlohmann::json::object_t& members = node.get_ref<nlohmann::json::object_t&>();
-                const Shape& shape = ShapeOf(container->_extent);
-                for (uint32_t i = 0; i < shape.count; ++i) {
-                    pending.emplace_back(container->_first + i, &members[std::string(Name(ShapeName(shape, i)))]);
-                }
-                break;
-            }
-            }
+    struct Open {
+        uint32_t container;
+        uint32_t next;  // the next member or element to report
+    };
+    std::vector<Open> open;
+    const auto report = [&](uint32_t iSlot) {
+        if (oSlots != nullptr) oSlots->push_back(iSlot);
+        switch (KindAt(iSlot)) {
+        case kNull: ioEvents.Null(); break;
+        case kFalse: ioEvents.Boolean(false); break;
+        case kTrue: ioEvents.Boolean(true); break;
+        case kNumber: ioEvents.Number(TextAt(iSlot)); break;
+        case kString: ioEvents.String(TextAt(iSlot)); break;
+        case kArray:
+            ioEvents.OpenArray();
+            open.push_back(Open{_values[iSlot], 0});
+            break;
+        case kObject:
+            ioEvents.OpenObject();
+            open.push_back(Open{_values[iSlot], 0});
+            break;
         }
+    };
+    report(_root);
+    while (!open.empty()) {
+        const JsonModelObject& container = _containers[open.back().container];
+        const bool object = KindAt(container._slot) == kObject;
+        const uint32_t count = object ? ShapeOf(container._extent).count : container._extent;
+        const uint32_t at = open.back().next++;
+        if (at == count) {
+            open.pop_back();
+            if (!ioEvents.Close()) return false;
+            continue;
+        }
+        if (object) ioEvents.Key(Name(ShapeName(ShapeOf(container._extent), at)));
+        report(container._first + at);
     }
-    if (iSlot < _mirrorNodes.size() && _mirrorNodes[iSlot] != nullptr) return *_mirrorNodes[iSlot];
-    // A user-code text: a node outside the document.
-    _looseMirrorNodes.emplace_back(new nlohmann::json(std::string(TextAt(iSlot))));
-    if (iSlot >= _mirrorNodes.size()) _mirrorNodes.resize(iSlot + 1, nullptr);
-    _mirrorNodes[iSlot] = _looseMirrorNodes.back().get();
-    return *_mirrorNodes[iSlot];
+    return true;
+}
+
+uint32_t JsonModel::DocumentSlotOf(const MTLIModelObject* iObject) const
+{
+    // Selections derive from JsonModelObject and stand for no value.
+    if (iObject == nullptr || typeid(*iObject) != typeid(JsonModelObject)) return kNone;
+    const JsonModelObject& object = static_cast<const JsonModelObject&>(*iObject);
+    if (object._model != this || object._first == JsonModelObject::kUserCode) return kNone;
+    return object._slot;
 }

@@ -12,13 +12,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "JsonModelObject.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
 class JsonModelBuilder;
+class JsonTextEvents;
 class JsonModelView;
 namespace mtt_runtime {
 class ValueRef;
@@ -70,8 +69,6 @@ public:
     // The same document written in YAML (YamlReader says how it maps to JSON).
     static std::unique_ptr<JsonModel> FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError);
-    // The document as mtt_json_builder.h's reader gives it.
-    static std::unique_ptr<JsonModel> FromDocument(const nlohmann::json& iDocument);
 
     // Gives the user code of an owner object: true with oText to use oText.
     using UserCodeSource = std::function<bool(const JsonModelObject& iOwner, std::string& oText)>;
@@ -87,6 +84,15 @@ public:
     // root, "/classes/0/name"; "~" and "/" in names become "~0" and "~1"),
     // or kUnknownPointer.
     std::string PointerOf(const MTLIModelObject* iObject) const;
+    // The document's values in document order, as a reader of its text
+    // reports them (numbers as the model writes them), without recursion;
+    // oSlots, when given, gets the slot of each value reported, in the same
+    // order. False when iEvents refuses a Close.
+    bool Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const;
+    // The slot of an object handed out by this model for a value of the
+    // document, kNone for any other (another model's, a user-code text, a
+    // selection). Slots are numbered from 0 up to the document's size.
+    uint32_t DocumentSlotOf(const MTLIModelObject* iObject) const;
 
     // What GetProperty("UserCode") answers on an object: the text iSource
     // gives for it, else its own "UserCode" member when that is a scalar,
@@ -180,9 +186,6 @@ private:
     JsonModelObject* UserCodeOf(JsonModelObject& iOwner);
     // iText parsed as a value reference; parsed once.
     const mtt_runtime::ValueRef& RefFor(std::string_view iText);
-    // The node for iSlot in a copy of the document as nlohmann/json holds it,
-    // made on first request (the explain page walks the document so).
-    const nlohmann::json& MirrorOf(uint32_t iSlot);
 
     // Slots: a kind and a 32-bit value each.
     std::vector<uint8_t> _kinds;
@@ -211,9 +214,6 @@ private:
     std::deque<JsonModelObject> _userCodeObjects;
     std::map<std::pair<uint32_t, std::string>, std::unique_ptr<JsonModelView>> _views;
     std::unique_ptr<mtt_runtime::ValueRefCache> _refs;
-    std::unique_ptr<nlohmann::json> _mirror;
-    std::vector<const nlohmann::json*> _mirrorNodes;
-    std::vector<std::unique_ptr<nlohmann::json>> _looseMirrorNodes;
 };
 
 #endif

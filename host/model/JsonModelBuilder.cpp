@@ -243,42 +243,31 @@ bool JsonModelBuilder::Finish()
     return _rooted && _frames.empty() && !_tooLarge;
 }
 
-bool JsonModelBuilder::Copy(const nlohmann::json& iDocument)
+bool JsonModelBuilder::Parse(const std::string& iText)
 {
-    struct Pending {
-        const nlohmann::json* node;
-        nlohmann::json::const_iterator next;
-    };
-    std::vector<Pending> open;
-    auto add = [&](const nlohmann::json& iNode) {
-        switch (iNode.type()) {
-        case nlohmann::json::value_t::array:
-            OpenArray();
-            open.push_back(Pending{&iNode, iNode.cbegin()});
-            break;
-        case nlohmann::json::value_t::object:
-            OpenObject();
-            open.push_back(Pending{&iNode, iNode.cbegin()});
-            break;
-        case nlohmann::json::value_t::string: String(mtt_runtime::ScalarText(iNode)); break;
-        case nlohmann::json::value_t::boolean: Boolean(iNode.get<bool>()); break;
-        case nlohmann::json::value_t::number_integer:
-        case nlohmann::json::value_t::number_unsigned:
-        case nlohmann::json::value_t::number_float: Number(iNode.dump()); break;
-        default: Null(); break;
+    // nlohmann/json's parser, reporting values as it meets them: in the
+    // text's order, where a document would hold members sorted.
+    struct Reports : nlohmann::json_sax<nlohmann::json> {
+        explicit Reports(JsonModelBuilder& ioBuilder) : builder(ioBuilder) {}
+        JsonModelBuilder& builder;
+        bool null() override { return builder.Null(), true; }
+        bool boolean(bool iValue) override { return builder.Boolean(iValue), true; }
+        bool number_integer(number_integer_t iValue) override { return builder.Number(std::to_string(iValue)), true; }
+        bool number_unsigned(number_unsigned_t iValue) override { return builder.Number(std::to_string(iValue)), true; }
+        // As the careful reader writes a number back (ScalarText).
+        bool number_float(number_float_t iValue, const string_t&) override
+        {
+            return builder.Number(nlohmann::json(iValue).dump()), true;
         }
+        bool string(string_t& iText) override { return builder.String(iText), true; }
+        bool binary(binary_t&) override { return false; }
+        bool start_object(std::size_t) override { return builder.OpenObject(), true; }
+        bool key(string_t& iName) override { return builder.Key(iName), true; }
+        bool end_object() override { return builder.Close(); }
+        bool start_array(std::size_t) override { return builder.OpenArray(), true; }
+        bool end_array() override { return builder.Close(); }
+        bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
     };
-    add(iDocument);
-    while (!open.empty()) {
-        Pending& top = open.back();
-        if (top.next == top.node->cend()) {
-            open.pop_back();
-            if (!Close()) return false;
-            continue;
-        }
-        const nlohmann::json::const_iterator member = top.next++;
-        if (top.node->is_object()) Key(member.key());
-        add(*member);
-    }
-    return Finish();
+    Reports reports(*this);
+    return nlohmann::json::sax_parse(iText, &reports) && Finish();
 }

@@ -7,8 +7,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "JsonModel.h"
 #include "JsonTextEvents.h"
 
@@ -43,8 +41,9 @@ public:
     // model can hold.
     bool Finish();
 
-    // The whole of an nlohmann document (without recursion), then Finish.
-    bool Copy(const nlohmann::json& iDocument);
+    // The whole of a text the careful reader of mtt_json_builder.h takes,
+    // as its parser reports it (without recursion), then Finish.
+    bool Parse(const std::string& iText);
 
 private:
     using Kind = JsonModel::Kind;

@@ -320,11 +320,6 @@ bool JsonModelObject::StringOrNumberMember(std::string_view iName, std::string& 
     return true;
 }
 
-const nlohmann::json& JsonModelObject::Node() const
-{
-    return _model->MirrorOf(_slot);
-}
-
 JsonModelView::JsonModelView(JsonModelObject& iList) : JsonModelObject(iList), _list(iList) {}
 
 JsonModelView::~JsonModelView() {}

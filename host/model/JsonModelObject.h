@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "MTLIModelObject.h"
 
 class JsonModel;
@@ -54,10 +52,6 @@ public:
     // The text of member iName when it is a string or a number (as
     // GetValue reads it); false for anything else.
     bool StringOrNumberMember(std::string_view iName, std::string& oText) const;
-    // The node as nlohmann/json holds it, in a copy of the document made on
-    // first request: for tools that walk the whole document. Slow and large
-    // on the first call; prefer the calls above.
-    const nlohmann::json& Node() const;
 
     // What iRef reads on this object, with its kind; oProblem says what
     // went wrong with an expression.

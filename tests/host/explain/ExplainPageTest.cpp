@@ -26,7 +26,6 @@ namespace {
 class PageRun {
 public:
     PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr)
-        : _modelText(iModel)
     {
         std::vector<TemplateError> errors;
         _template = mtt::Template::FromString(iTemplate, "t.mtt", errors);
@@ -41,7 +40,7 @@ public:
             OutputLeafCollector().Collect(_result.output.get()), UserCodeKeys("id,name"),
             [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
         _text->Compose({});
-        ExplainPage page(&_model->Json(), &_modelText);
+        ExplainPage page(&_model->Json());
         if (iPrevious != nullptr) page.CompareWith(*iPrevious);
         page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, _result.output.get(), {}, false);
         _html = page.Html();
@@ -62,7 +61,6 @@ public:
     }
 
 private:
-    std::string _modelText;
     std::unique_ptr<mtt::Template> _template;
     std::unique_ptr<mtt::Model> _model;
     mtt::RenderResult _result;

@@ -1,11 +1,14 @@
 // The explain page's tables as mttgen reads them back (--explain-since): the
 // packed numbers, the model's nodes and pointers, and the diff of lines.
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "JsonModel.h"
 #include "LineDiff.h"
 #include "ModelNodeTable.h"
 #include "PackedNumbers.h"
@@ -33,13 +36,38 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
     EXPECT_TRUE(PackedNumbers::Read(json.substr(1, json.size() - 2), 2).empty());
 }
 
+// The table of a model read from iText; oSlots gets each node's slot.
+ModelNodeTable TableOf(const std::string& iText, std::vector<uint32_t>* oSlots = nullptr)
+{
+    std::string error;
+    const std::unique_ptr<JsonModel> model = JsonModel::FromText(iText, "m.json", error);
+    EXPECT_TRUE(model) << error;
+    return model ? ModelNodeTable::Of(*model, oSlots) : ModelNodeTable::FromPage(nlohmann::json());
+}
+
+// Every node of a document, in its order, as its pointer and the JSON text
+// of a scalar.
+void ListNodes(const nlohmann::ordered_json& iNode, const std::string& iPointer,
+               std::vector<std::pair<std::string, std::string>>& oNodes)
+{
+    oNodes.emplace_back(iPointer, iNode.is_structured() ? "" : iNode.dump());
+    if (iNode.is_object()) {
+        for (auto member = iNode.begin(); member != iNode.end(); ++member) {
+            std::string token;
+            for (const char c : member.key()) token += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
+            ListNodes(member.value(), iPointer + "/" + token, oNodes);
+        }
+    } else if (iNode.is_array()) {
+        for (size_t i = 0; i < iNode.size(); ++i) ListNodes(iNode[i], iPointer + "/" + std::to_string(i), oNodes);
+    }
+}
+
 TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
 {
     const std::string text = R"({
         "classes": [{"name": "Order", "a/b": {"~x": 1}}, {"name": "Item", "tags": ["x", "y"]}],
         "title": "na\u00efve \"q\"", "n": 1.5e3, "none": null})";
-    const nlohmann::json document = nlohmann::json::parse(text);
-    const ModelNodeTable table(document);
+    const ModelNodeTable table = TableOf(text);
     const int32_t item = table.Find("/classes/1");
     ASSERT_GE(item, 0);
     EXPECT_EQ("\"Item\"", table.Scalar(table.Member(item, "name")));
@@ -54,6 +82,8 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
     EXPECT_EQ("\"na\u00efve \\\"q\\\"\"", table.Scalar(table.Find("/title")));
     EXPECT_EQ("1500.0", table.Scalar(table.Find("/n")));
     EXPECT_EQ("null", table.Scalar(table.Find("/none")));
+    // In the text's order, not the alphabet's.
+    EXPECT_EQ("/classes", table.PointerOf(1));
 
     // As a page writes it and an earlier page is read back.
     std::string json;
@@ -66,29 +96,39 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
     }
     EXPECT_EQ(0, ModelNodeTable::FromPage(nlohmann::json::parse(R"({"keys": []})")).Size());
 
-    // Read from the text as it streams by: the text's order, the same nodes.
-    // Also what the fast reader leaves to the careful one: a NUL, integers
-    // beyond 64 bits, a scalar document, deep nesting.
+    // Every node, with its slot in the model: also for what the fast reader
+    // leaves to the careful one (integers beyond 64 bits, a scalar document,
+    // deep nesting) and for lists of one, several and thousands of records.
+    std::string many = "[";
+    for (int i = 0; i < 3000; ++i) many += (i ? "," : "") + std::string("{\"i\":") + std::to_string(i) + "}";
+    many += "]";
     const std::string deep = std::string(1100, '[') + std::string(1100, ']');
-    for (const std::string& each :
-         {text, std::string(R"({"a": "x\u0000y\n", "b": -0, "c": [1e300, 2.50, -12]})"),
-          std::string(R"({"big": 123456789012345678901234567890})"), std::string("7"), deep}) {
-        const ModelNodeTable parsed{nlohmann::json::parse(each)};
-        const ModelNodeTable streamed = ModelNodeTable::FromText(each);
-        ASSERT_EQ(parsed.Size(), streamed.Size()) << each.substr(0, 40);
-        for (int32_t node = 0; node < parsed.Size(); ++node) {
-            EXPECT_EQ(parsed.Scalar(node), streamed.Scalar(streamed.Find(parsed.PointerOf(node))))
-                << parsed.PointerOf(node);
+    for (const std::string& each : {text, std::string(R"({"a": "x\ny", "b": -0, "c": [1e300, 2.50, -12]})"),
+                                    std::string(R"({"big": 123456789012345678901234567890})"), std::string("7"), deep,
+                                    std::string("[{}]"), std::string(R"([{"a": 1}, {"a": 2}, {"b": [3]}])"), many}) {
+        std::vector<std::pair<std::string, std::string>> expected;
+        ListNodes(nlohmann::ordered_json::parse(each), "", expected);
+        std::vector<uint32_t> slots;
+        const ModelNodeTable streamed = TableOf(each, &slots);
+        ASSERT_EQ(static_cast<int32_t>(expected.size()), streamed.Size()) << each.substr(0, 40);
+        ASSERT_EQ(expected.size(), slots.size());
+        std::vector<bool> seen(slots.size(), false);
+        for (size_t node = 0; node < expected.size(); ++node) {
+            EXPECT_EQ(expected[node].first, streamed.PointerOf(static_cast<int32_t>(node)));
+            EXPECT_EQ(expected[node].second, streamed.Scalar(static_cast<int32_t>(node))) << expected[node].first;
+            // Each slot once: the document's values have the slots from 0 up.
+            ASSERT_LT(slots[node], seen.size());
+            EXPECT_FALSE(seen[slots[node]]) << expected[node].first;
+            seen[slots[node]] = true;
         }
     }
-    EXPECT_EQ(0, ModelNodeTable::FromText("{\"a\": [1, 2}").Size());
 }
 
 TEST(ModelNodeTableTest, FindsElementsOfLongLists)
 {
     nlohmann::json list = nlohmann::json::array();
     for (int i = 0; i < 1000; ++i) list.push_back({{"i", i}});
-    const ModelNodeTable table(nlohmann::json{{"items", list}});
+    const ModelNodeTable table = TableOf(nlohmann::json{{"items", list}}.dump());
     EXPECT_EQ("999", table.Scalar(table.Find("/items/999/i")));
     EXPECT_EQ("/items/640", table.PointerOf(table.Find("/items/640")));
     EXPECT_EQ(-1, table.Find("/items/1000"));
