@@ -6,6 +6,7 @@
 
 class MTTEvaluationEnvironment;
 class MTTIStatement;
+class MTTITextPieceListener;
 
 // Evaluates iRoot immediately, like iRoot->Evaluate(iEnvironment), and
 // appends to ioText exactly the text that toString of that output would
@@ -18,5 +19,13 @@ class MTTIStatement;
 // Statements of the host's own kinds inside the tree are evaluated and
 // their outputs' text appended, as toString would.
 MTT_EXPORT long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText);
+
+// The same, and iUserCode (not owned; null for none) hears each piece a
+// usercode directive writes, with its place in ioText: those of the
+// library's usercode statements, and the leaves of usercode statements in
+// the outputs of a host's own statements. On failure what it heard is
+// void: ioText is cut back.
+MTT_EXPORT long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                                MTTITextPieceListener* iUserCode);
 
 #endif

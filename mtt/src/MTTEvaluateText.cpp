@@ -7,9 +7,15 @@
 
 long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText)
 {
+    return MTTEvaluateText(iRoot, iEnvironment, ioText, nullptr);
+}
+
+long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                     MTTITextPieceListener* iUserCode)
+{
     if (!MTT_CHECK(NULL != iRoot, "NULL != iRoot")) return E_FAIL;
     const size_t length = ioText.Length();
-    MTTTextWriter writer(iEnvironment, ioText);
+    MTTTextWriter writer(iEnvironment, ioText, iUserCode);
     if (writer.Write(iRoot)) return S_OK;
     ioText.Truncate(length);
     return E_FAIL;

@@ -12,6 +12,7 @@ class MTLIModelObject;
 class MTTEvaluationEnvironment;
 class MTTIExpression;
 class MTTIStatement;
+class MTTITextPieceListener;
 
 // Where a statement's evaluation goes when only its text is wanted: every
 // piece is appended to one string, and no output object is made. It offers
@@ -24,7 +25,9 @@ public:
     typedef bool Result;
     struct Node {};  // nothing to hold: the text goes straight to the string
 
-    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText);
+    // iUserCode, when given, hears the pieces usercode directives write.
+    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                  MTTITextPieceListener* iUserCode = nullptr);
 
     // Appends the text of iStatement's evaluation; false when it failed
     // (after its messages; what it appended is left for the caller to cut).
@@ -61,10 +64,13 @@ public:
     {
         return Write(iStatement, iKind);
     }
-    void AddLeaf(Node, MTTIStatement*, MTLIModelObject*, const MTTString& iText,
-                 MTTEvaluationOutputLeafType = MTTLeafGeneratedText)
+    // Only a usercode statement adds leaves one by one.
+    void AddLeaf(Node, MTTIStatement* iStatement, MTLIModelObject* iObject, const MTTString& iText,
+                 MTTEvaluationOutputLeafType iType = MTTLeafGeneratedText)
     {
+        const size_t begin = _text.Length();
         _text.Append(iText);
+        if (_userCode != nullptr) Hear(iStatement, iObject, iType, begin);
     }
     static Result Close(Node) { return true; }
     static Result Abandon(Node) { return false; }
@@ -72,9 +78,12 @@ public:
 private:
     // A statement of a host's own kind: its output's text.
     bool WriteOther(MTTIStatement* iStatement);
+    // Tells _userCode of the piece from iBegin to the text's end.
+    void Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin);
 
     MTTEvaluationEnvironment* _environment;
     MTTString& _text;
+    MTTITextPieceListener* _userCode;
 };
 
 #include "MTTNodeClasses.h"

@@ -8,8 +8,8 @@
 
 #include "MTTModule.h"
 
-// The shared library's binary interface is the exported classes, the two
-// host interfaces and a few functions: nothing internal leaks out.
+// The shared library's binary interface is the exported classes, the
+// interfaces a host implements and a few functions: nothing internal leaks out.
 
 namespace {
 
@@ -28,6 +28,7 @@ const char* const kExported[] = {
     "MTLIModelObject",
     "MTLILateEvaluator",
     "MTTIMessageObserver",
+    "MTTITextPieceListener",
 };
 
 const char* const kFunctions[] = {
@@ -36,6 +37,7 @@ const char* const kFunctions[] = {
     "MTTSetMessagePrinting(bool)",
     "MTTIsFollowOnMessage(char const*)",
     "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&)",
+    "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&, MTTITextPieceListener*)",
 };
 
 // The exported class a demangled symbol belongs to, or "" when none.

@@ -9,8 +9,14 @@
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "MTTEvaluateText.h"
+#include "MTTEvaluationOutputLeaf.h"
+#include "MTTEvaluationOutputNode.h"
+#include "MTTITextPieceListener.h"
 #include "NodeKit.h"
 #include "TestModel.h"
 
@@ -137,4 +143,92 @@ TEST(TextPathRoot, ANullRootIsReportedAndChangesNothing)
     EXPECT_EQ(run.value, E_FAIL);
     EXPECT_EQ(run.err, Assertion("NULL != iRoot"));
     EXPECT_EQ(S(text), "kept");
+}
+
+namespace {
+
+// A host's own statement whose output is its child's, tree and all.
+class Wrapper : public MTTIStatement {
+public:
+    explicit Wrapper(MTTIStatement* iChild) : _child(iChild) {}
+    long Accept(MTTINodeVisitor*) override { return S_OK; }
+    int GetChildCount() override { return 0; }
+    MTTNode* GetChild(int) override { return nullptr; }
+    MTTEvaluationOutput* Evaluate(MTTEvaluationEnvironment* iEnvironment) override
+    {
+        return _child->Evaluate(iEnvironment);
+    }
+    MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override
+    {
+        return _child->LateEvaluate(iEnvironment);
+    }
+
+private:
+    std::unique_ptr<MTTIStatement> _child;
+};
+
+using Heard = std::vector<std::tuple<const void*, const void*, int, size_t, size_t>>;
+
+struct Listener final : MTTITextPieceListener {
+    Heard heard;
+    void OnUserCodePiece(const MTTTextPiece& iPiece) override
+    {
+        heard.emplace_back(iPiece.statement, iPiece.object, iPiece.type, iPiece.begin, iPiece.end);
+    }
+};
+
+// The leaves of iStatements in a tree, with their places in its text.
+void Leaves(MTTEvaluationOutput* iOutput, const std::vector<MTTIStatement*>& iStatements, size_t& ioAt, Heard& oLeaves)
+{
+    if (iOutput == nullptr) return;
+    if (auto* node = dynamic_cast<MTTEvaluationOutputNode*>(iOutput)) {
+        for (int i = 0; i < node->GetChildCount(); ++i) Leaves(node->GetChild(i), iStatements, ioAt, oLeaves);
+        return;
+    }
+    auto* leaf = static_cast<MTTEvaluationOutputLeaf*>(iOutput);
+    const size_t begin = ioAt;
+    ioAt += leaf->Text().Length();
+    for (MTTIStatement* statement : iStatements) {
+        if (leaf->GetStatement() == statement) {
+            oLeaves.emplace_back(statement, leaf->GetModelObject(), leaf->GetLeafType(), begin, ioAt);
+        }
+    }
+}
+
+}  // namespace
+
+TEST(TextPathUserCode, PiecesAreHeardWhereTheTreeHasTheLeaves)
+{
+    for (const int count : {1, 3, 2000}) {
+        TestObject root;
+        TestObject& items = root.AddList("items");
+        for (int i = 0; i < count; ++i) items.AddElement().AddScalar("UserCode", i % 2 ? "" : "kept();\n");
+        // Directly and inside a host's own statement, after a text.
+        MTTIStatement* inLoop = Usercode(Prop("", ""));
+        MTTIStatement* inHost = Usercode(Prop("", ""));
+        std::unique_ptr<MTTIStatement> tree(
+            List({Text("<"), Loop(List({Text("["), inLoop, Text("]")})), new Wrapper(Loop(inHost)), Text(">")}));
+        MTTEvaluationEnvironment forTree(&root), forText(&root);
+        Outcome viaTree = Eval(tree.get(), &forTree);
+        ASSERT_FALSE(viaTree.null);
+        Heard leaves;
+        size_t at = 5;  // after the text kept before
+        Leaves(viaTree.output.get(), {inLoop, inHost}, at, leaves);
+        ASSERT_EQ(6u * count, leaves.size());
+
+        Listener listener;
+        MTTString text("kept>");
+        ASSERT_EQ(S_OK, MTTEvaluateText(tree.get(), &forText, text, &listener));
+        EXPECT_EQ("kept>" + viaTree.text, S(text));
+        EXPECT_EQ(leaves, listener.heard) << count;
+    }
+    // A failure cuts the text back: what was heard is void.
+    TestObject root;
+    root.AddList("items").AddElement();  // no UserCode
+    std::unique_ptr<MTTIStatement> failing(List({Text("a"), Loop(Usercode(Prop("", "")))}));
+    MTTEvaluationEnvironment environment(&root);
+    Listener listener;
+    MTTString text("kept");
+    EXPECT_EQ(E_FAIL, Quietly([&] { return MTTEvaluateText(failing.get(), &environment, text, &listener); }).value);
+    EXPECT_EQ("kept", S(text));
 }
