@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MTTEvaluationOutput.h"
+#include "MTTITextPieceListener.h"
 
 class MTLIModelObject;
 
@@ -56,6 +57,9 @@ struct RenderOptions {
     // Make the text (RenderResult::text); a host that reads the tree only
     // can spare it.
     bool text = true;
+    // With the text written directly (no keepOutput), also tell where each
+    // usercode directive's pieces lie in it (RenderResult::userCode).
+    bool userCodePieces = false;
     // Bytes to reserve for the text before rendering: the size it will
     // likely have (FileSet::Render puts there the size of the file being
     // replaced). The text grows past it as needed.
@@ -77,6 +81,9 @@ struct RenderResult {
     std::string text;        // the generated text
     std::vector<RenderMessage> messages;
     std::unique_ptr<MTTEvaluationOutput> output;  // with keepOutput; points into the template and the model
+    // With userCodePieces and no tree: each piece a usercode directive wrote
+    // (its markers and the user code), in text order, with its bytes in text.
+    std::vector<MTTTextPiece> userCode;
 };
 
 }  // namespace mtt

@@ -6,6 +6,7 @@
 #include "CppLateEvaluator.h"
 #include "CppLateSyntax.h"
 #include "MTTEvaluateText.h"
+#include "MTTITextPieceListener.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTIStatement.h"
 #include "MTTResult.h"
@@ -120,7 +121,14 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     {
         RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages);
         if (direct) {
-            evaluated = MTTEvaluateText(_tree.get(), environment.get(), text) == S_OK;
+            struct Pieces final : MTTITextPieceListener {
+                explicit Pieces(std::vector<MTTTextPiece>& oPieces) : pieces(oPieces) {}
+                void OnUserCodePiece(const MTTTextPiece& iPiece) override { pieces.push_back(iPiece); }
+                std::vector<MTTTextPiece>& pieces;
+            } pieces(result.userCode);
+            evaluated = MTTEvaluateText(_tree.get(), environment.get(), text,
+                                        iOptions.userCodePieces ? &pieces : nullptr) == S_OK;
+            if (!evaluated) result.userCode.clear();
         } else {
             result.output.reset(_late ? _tree->LateEvaluate(environment.get()) : _tree->Evaluate(environment.get()));
             evaluated = result.output != nullptr;

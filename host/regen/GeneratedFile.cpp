@@ -115,10 +115,36 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
     return Settle(iMap, iForce);
 }
 
+GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<MTTTextPiece>& iUserCode,
+                                           const UserCodeKeys& iKeys, const GeneratedText::SectionNamer& iNamer,
+                                           const SourceMap& iMap, bool iForce)
+{
+    _text.reset(new GeneratedText(std::move(iText), iUserCode, iKeys, iNamer, _syntax));
+    const Status identities = CheckIdentities(iMap);
+    if (identities != Status::kOk) return identities;
+    return Settle(iMap, iForce);
+}
+
 GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& iMap, bool iForce)
 {
     _text.reset(new GeneratedText(std::move(iText), _syntax));
     return Settle(iMap, iForce);
+}
+
+bool GeneratedFile::HoldsMarkers(const std::string& iText, const std::vector<MTTTextPiece>& iUserCode)
+{
+    // The text between the directives' pieces, where the marker words are
+    // rare: only a line that holds them is read.
+    size_t done = 0;
+    for (size_t i = 0; i <= iUserCode.size(); ++i) {
+        const size_t end = i < iUserCode.size() ? std::min(iUserCode[i].begin, iText.size()) : iText.size();
+        if (end > done &&
+            MarkerLine::FindWords(std::string_view(iText).substr(done, end - done), 0) != std::string_view::npos) {
+            return true;
+        }
+        if (i < iUserCode.size()) done = std::max(done, std::min(iUserCode[i].end, iText.size()));
+    }
+    return false;
 }
 
 bool GeneratedFile::HoldsMarkers(const std::string& iText)
@@ -268,8 +294,7 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
     _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
                         "the new text would not read back (its line " + std::to_string(line) + ": " + problem +
                             "); nothing written"));
-    const MTTEvaluationOutputLeaf* leaf = _text->LeafAtLine(line);
-    if (leaf != nullptr) Note(iMap, leaf->GetStatement(), "that line comes from ");
+    Note(iMap, _text->StatementAtLine(line), "that line comes from ");
     return Status::kRefused;
 }
 

@@ -46,12 +46,20 @@ public:
     // sections, iMap points at the template.
     Status Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
+    // The same from a text written without a tree, with the pieces its
+    // usercode directives wrote (MTTEvaluateText).
+    Status Build(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+                 const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree (a template without
     // usercode directives).
     Status Build(std::string iText, const SourceMap& iMap, bool iForce);
     // Whether a line of iText reads as a user-code marker (or a damaged
     // one): then only the tree can tell which directive wrote it.
     static bool HoldsMarkers(const std::string& iText);
+    // Whether the marker words appear in iText outside the pieces that
+    // usercode directives wrote: only the tree tells which directive wrote
+    // them, should they make a marker line.
+    static bool HoldsMarkers(const std::string& iText, const std::vector<MTTTextPiece>& iUserCode);
 
     bool HasText() const { return _text != nullptr; }
     const GeneratedText& Text() const { return *_text; }

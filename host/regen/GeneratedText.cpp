@@ -1,18 +1,10 @@
 #include "GeneratedText.h"
 
-#include <cstring>
-
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTUserCodeMarkers.h"
 #include "UserCodeKeys.h"
 
 namespace {
-
-bool IsMarker(const MTTEvaluationOutputLeaf* iLeaf, const MTTEvaluationOutputLeaf* iUserCode, const char* iText)
-{
-    return iLeaf->GetLeafType() != MTTLeafUserCode && iLeaf->GetStatement() == iUserCode->GetStatement() &&
-           iLeaf->Text() == iText;
-}
 
 bool EndsWith(const std::string& iText, char iLast)
 {
@@ -23,43 +15,35 @@ bool EndsWith(const std::string& iText, char iLast)
 
 GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys,
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
-    : _leaves(std::move(iLeaves)),
-      _roles(_leaves.size(), Role::kText),
-      _sectionOfLeaf(_leaves.size(), 0),
-      _syntax(iSyntax),
-      _lineEnd("\n")
+    : _leaves(std::move(iLeaves)), _syntax(iSyntax), _lineEnd("\n")
 {
-    bool lineEndSeen = false;
-    for (size_t i = 0; i < _leaves.size(); ++i) {
-        const MTTEvaluationOutputLeaf* leaf = _leaves[i];
-        if (!lineEndSeen && _roles[i] == Role::kText) {
-            const MTTString& text = leaf->Text();
-            const char* at = std::strchr(text.ConvertToChar(), '\n');
-            if (at != nullptr) {
-                lineEndSeen = true;
-                if (at > text.ConvertToChar() && at[-1] == '\r') _lineEnd = "\r\n";
-            }
-        }
-        if (leaf->GetLeafType() != MTTLeafUserCode) continue;
-        const size_t section = _sections.size();
-        _roles[i] = Role::kUserCode;
-        _sectionOfLeaf[i] = section;
-        if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(_leaves[i - 1], leaf, MTTUserCodeMarkers::kBegin)) {
-            _roles[i - 1] = Role::kBegin;
-            _sectionOfLeaf[i - 1] = section;
-        }
-        if (i + 1 < _leaves.size() && IsMarker(_leaves[i + 1], leaf, MTTUserCodeMarkers::kEnd)) {
-            _roles[i + 1] = Role::kEnd;
-            _sectionOfLeaf[i + 1] = section;
-        }
-        const MTLIModelObject* owner = leaf->GetModelObject();
-        const MTTIStatement* statement = static_cast<const MTTIStatement*>(leaf->GetStatement());
-        UserCodeKeys::Identity identity = iKeys.Of(owner, iNamer ? iNamer(statement) : std::string());
-        if (identity.key.empty()) identity.key = "/";
+    _parts.reserve(_leaves.size());
+    for (MTTEvaluationOutputLeaf* leaf : _leaves) {
         const MTTString& text = leaf->Text();
-        _sections.push_back(Section{std::move(identity.key), std::move(identity.pointer), identity.positional, owner,
-                                    statement, std::string(text.ConvertToChar(), text.Length()), i});
+        _parts.push_back(Part{std::string_view(text.ConvertToChar(), text.Length()), leaf->GetStatement(),
+                              leaf->GetModelObject(), leaf->GetLeafType() == MTTLeafUserCode, leaf});
     }
+    Find(iKeys, iNamer);
+}
+
+GeneratedText::GeneratedText(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+                             const SectionNamer& iNamer, const CommentSyntax& iSyntax)
+    : _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n")
+{
+    const std::string_view source(_source);
+    size_t done = 0;
+    _parts.reserve(2 * iUserCode.size() + 1);
+    for (const MTTTextPiece& piece : iUserCode) {
+        if (piece.begin < done || piece.end < piece.begin || piece.end > source.size()) continue;  // not as told
+        if (piece.begin > done) {
+            _parts.push_back(Part{source.substr(done, piece.begin - done), nullptr, nullptr, false, nullptr});
+        }
+        _parts.push_back(Part{source.substr(piece.begin, piece.end - piece.begin), piece.statement, piece.object,
+                              piece.type == MTTLeafUserCode, nullptr});
+        done = piece.end;
+    }
+    if (done < source.size()) _parts.push_back(Part{source.substr(done), nullptr, nullptr, false, nullptr});
+    Find(iKeys, iNamer);
 }
 
 GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
@@ -67,25 +51,64 @@ GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
 {
 }
 
+void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
+{
+    _roles.assign(_parts.size(), Role::kText);
+    _sectionOfPart.assign(_parts.size(), 0);
+    bool lineEndSeen = false;
+    for (size_t i = 0; i < _parts.size(); ++i) {
+        const Part& part = _parts[i];
+        if (!lineEndSeen && _roles[i] == Role::kText) {
+            const size_t at = part.text.find('\n');
+            if (at != std::string_view::npos) {
+                lineEndSeen = true;
+                if (at > 0 && part.text[at - 1] == '\r') _lineEnd = "\r\n";
+            }
+        }
+        if (!part.userCode) continue;
+        const size_t section = _sections.size();
+        _roles[i] = Role::kUserCode;
+        _sectionOfPart[i] = section;
+        if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(i - 1, part, MTTUserCodeMarkers::kBegin)) {
+            _roles[i - 1] = Role::kBegin;
+            _sectionOfPart[i - 1] = section;
+        }
+        if (i + 1 < _parts.size() && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) {
+            _roles[i + 1] = Role::kEnd;
+            _sectionOfPart[i + 1] = section;
+        }
+        UserCodeKeys::Identity identity = iKeys.Of(part.object, iNamer ? iNamer(part.statement) : std::string());
+        if (identity.key.empty()) identity.key = "/";
+        _sections.push_back(Section{std::move(identity.key), std::move(identity.pointer), identity.positional,
+                                    part.object, part.statement, std::string(part.text)});
+    }
+}
+
+// A marker the library wrote around the user code: by the same directive,
+// with the marker's text.
+bool GeneratedText::IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const
+{
+    const Part& part = _parts[iPart];
+    return !part.userCode && part.statement == iUserCode.statement && part.text == iText;
+}
+
 void GeneratedText::Compose(const std::vector<std::string>& iTexts)
 {
-    if (_leaves.empty()) return;  // a text of its own, or an empty tree
+    if (_parts.empty()) return;  // a text of its own, or an empty tree
     size_t size = 0;
-    for (const MTTEvaluationOutputLeaf* leaf : _leaves) size += leaf->Text().Length();
+    for (const Part& part : _parts) size += part.text.size();
     _text.clear();
     _text.reserve(size + _sections.size() * 64);
     _pieces.clear();
     _pieces.reserve(_leaves.size());
+    _partEnds.clear();
+    _partEnds.reserve(_parts.size());
     _written.assign(_sections.size(), std::string());
-    for (size_t i = 0; i < _leaves.size(); ++i) {
+    for (size_t i = 0; i < _parts.size(); ++i) {
         const size_t begin = _text.size();
-        const size_t section = _sectionOfLeaf[i];
+        const size_t section = _sectionOfPart[i];
         switch (_roles[i]) {
-        case Role::kText: {
-            const MTTString& text = _leaves[i]->Text();
-            _text.append(text.ConvertToChar(), text.Length());
-            break;
-        }
+        case Role::kText: _text.append(_parts[i].text); break;
         case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
         case Role::kUserCode:
             _text += iTexts[section];
@@ -99,11 +122,12 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
             _text += _syntax.EndLine() + _lineEnd;
             break;
         }
-        _pieces.push_back(Piece{_leaves[i], begin, _text.size()});
+        if (_parts[i].leaf != nullptr) _pieces.push_back(Piece{_parts[i].leaf, begin, _text.size()});
+        _partEnds.push_back(_text.size());
     }
 }
 
-MTTEvaluationOutputLeaf* GeneratedText::LeafAtLine(int iLine) const
+const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
 {
     int line = 1;
     size_t offset = 0;
@@ -113,8 +137,8 @@ MTTEvaluationOutputLeaf* GeneratedText::LeafAtLine(int iLine) const
         ++offset;
         ++line;
     }
-    for (const Piece& piece : _pieces) {
-        if (piece.end > offset) return piece.leaf;
+    for (size_t i = 0; i < _partEnds.size(); ++i) {
+        if (_partEnds[i] > offset) return _parts[i].statement;
     }
     return nullptr;
 }

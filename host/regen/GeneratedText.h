@@ -4,17 +4,20 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CommentSyntax.h"
+#include "MTTITextPieceListener.h"
 
 class MTLIModelObject;
 class MTTEvaluationOutputLeaf;
 class MTTIStatement;
 class UserCodeKeys;
 
-// The text written for an output tree: the leaves' texts in order, except
-// around user code. The library brackets each user-code leaf with fixed
+// The text written for an output tree, or for a text written without one
+// with the places of its usercode directives' pieces: the leaves' texts (or
+// the text) in order, except around user code. The library brackets each user-code leaf with fixed
 // "// ... User Code" marker leaves; here they are written in the output's
 // comment syntax, the begin line carrying the key of the section's owner,
 // and the user-code leaf's text is the one decided for that section (kept
@@ -29,7 +32,6 @@ public:
         const MTLIModelObject* owner;    // the model object the section belongs to
         const MTTIStatement* statement;  // the usercode directive
         std::string modelText;           // what the model gave
-        size_t leaf;                     // index of the user-code leaf
     };
     // The name a usercode statement gives its section ("" for none).
     using SectionNamer = std::function<std::string(const MTTIStatement*)>;
@@ -44,6 +46,11 @@ public:
     // caller refuses what is ambiguous).
     GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys, const SectionNamer& iNamer,
                   const CommentSyntax& iSyntax);
+    // The same from a text written without a tree and the pieces its
+    // usercode directives wrote there, in text order (MTTEvaluateText):
+    // the same sections and text, but no pieces.
+    GeneratedText(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+                  const SectionNamer& iNamer, const CommentSyntax& iSyntax);
     // A text written without a tree: no sections, no pieces.
     GeneratedText(std::string iText, const CommentSyntax& iSyntax);
 
@@ -52,23 +59,42 @@ public:
     // Builds the text with iTexts[i] as the text of section i.
     void Compose(const std::vector<std::string>& iTexts);
     const std::string& Text() const { return _text; }
+    // Each leaf's place, for a text made from leaves.
     const std::vector<Piece>& Pieces() const { return _pieces; }
     // Section i's text as it will read back from Text().
     const std::string& WrittenText(size_t iSection) const { return _written[iSection]; }
-    // The leaf whose text covers 1-based line iLine of Text(), or null.
-    MTTEvaluationOutputLeaf* LeafAtLine(int iLine) const;
+    // The directive whose output covers 1-based line iLine of Text(), or
+    // null: any for a text made from leaves, a usercode directive's for
+    // one written without a tree.
+    const MTTIStatement* StatementAtLine(int iLine) const;
 
 private:
     enum class Role : char { kText, kBegin, kUserCode, kEnd };
+    // A stretch of the text before it is composed: a leaf's text, or in a
+    // text written without a tree, a directive's piece or the text between.
+    struct Part {
+        std::string_view text;
+        const MTTIStatement* statement;
+        const MTLIModelObject* object;
+        bool userCode;
+        MTTEvaluationOutputLeaf* leaf;  // null without a tree
+    };
+
+    // The roles of the parts, the sections and the line end.
+    void Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer);
+    bool IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const;
 
     std::vector<MTTEvaluationOutputLeaf*> _leaves;
+    std::string _source;  // what the parts of a text written without a tree view
+    std::vector<Part> _parts;
     std::vector<Role> _roles;
-    std::vector<size_t> _sectionOfLeaf;
+    std::vector<size_t> _sectionOfPart;
     std::vector<Section> _sections;
     CommentSyntax _syntax;
     std::string _lineEnd;
     std::string _text;
     std::vector<Piece> _pieces;
+    std::vector<size_t> _partEnds;  // where each part ended in Text()
     std::vector<std::string> _written;
 };
 

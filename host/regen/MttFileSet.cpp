@@ -252,11 +252,13 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
 {
     State& state = *_state;
     GeneratedFile& file = *state.entries[iFile].generated;
-    // The tree is built only when something needs more than the text.
-    bool tree = iModel == nullptr || iTemplate.HasUserCode() || iOptions.keepOutput;
+    // The tree is built only when something needs more than the text and
+    // the places of the usercode directives' pieces in it.
+    bool tree = iModel == nullptr || iOptions.keepOutput;
     RenderOptions options = iOptions;
     options.keepOutput = tree;
     options.text = !tree;
+    options.userCodePieces = !tree && iTemplate.HasUserCode();
     // The text will likely be as long as the file it replaces: a better
     // guess than the caller's.
     const OutputFile* written = file.Written();
@@ -264,19 +266,26 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
         options.sizeHint = written->Current().size() + written->Current().size() / 16;
     }
     oResult = iModel != nullptr ? iTemplate.Render(*iModel, options) : iTemplate.RenderLate(options);
-    // A marker line in the text is refused with the directive that wrote
-    // it, which only the tree tells; a clean render says nothing the
-    // second time.
-    if (oResult.ok && !tree && GeneratedFile::HoldsMarkers(oResult.text)) {
+    // A marker line in the text, other than those of usercode directives,
+    // is refused with the directive that wrote it, which only the tree
+    // tells; a clean render says nothing the second time.
+    if (oResult.ok && !tree &&
+        (options.userCodePieces ? GeneratedFile::HoldsMarkers(oResult.text, oResult.userCode)
+                                : GeneratedFile::HoldsMarkers(oResult.text))) {
         tree = true;
         options.keepOutput = true;
         options.text = false;
+        options.userCodePieces = false;
         oResult = iTemplate.Render(*iModel, options);
     }
     if (!oResult.ok && !(oResult.evaluated && state.options.keepGoing)) return FileSetStatus::kOk;
     const GeneratedText::SectionNamer namer = [&iTemplate](const MTTIStatement* iStatement) {
         return iTemplate.UserCodeName(iStatement);
     };
+    if (options.userCodePieces) {
+        return file.Build(std::move(oResult.text), oResult.userCode, state.keys, namer, iTemplate.Sources(),
+                          state.options.force);
+    }
     if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force);
     return file.Build(std::move(oResult.output), state.keys, namer, iTemplate.Sources(), state.options.force);
 }
