@@ -110,6 +110,7 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
 {
     _output = std::move(iOutput);
     _text.reset(new GeneratedText(OutputLeafCollector().Collect(_output.get()), iKeys, iNamer, _syntax));
+    _readBack.reset();
     const Status identities = CheckIdentities(iMap);
     if (identities != Status::kOk) return identities;
     return Settle(iMap, iForce);
@@ -120,6 +121,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<
                                            const SourceMap& iMap, bool iForce)
 {
     _text.reset(new GeneratedText(std::move(iText), iUserCode, iKeys, iNamer, _syntax));
+    _readBack.reset();
     const Status identities = CheckIdentities(iMap);
     if (identities != Status::kOk) return identities;
     return Settle(iMap, iForce);
@@ -128,6 +130,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<
 GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& iMap, bool iForce)
 {
     _text.reset(new GeneratedText(std::move(iText), _syntax));
+    _readBack.reset();
     return Settle(iMap, iForce);
 }
 
@@ -259,7 +262,7 @@ GeneratedFile::Status GeneratedFile::Settle(const SourceMap& iMap, bool iForce)
     return CheckReadBack(iMap);
 }
 
-GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
+GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap)
 {
     // A marker line inside user code, or in literal template text, would
     // cut the file up differently on the next run.
@@ -279,18 +282,21 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap) const
             }
         }
     }
-    UserCodeSections sections;
+    std::unique_ptr<UserCodeSections> sections(new UserCodeSections());
     int line = 0;
     std::string problem;
-    if (sections.Read(_text->Text(), line, problem)) {
-        for (size_t i = 0; i < sections.All().size() && problem.empty(); ++i) {
-            if (i >= _text->Sections().size() || sections.All()[i].key != _text->Sections()[i].key) {
-                line = sections.All()[i].beginLine;
+    if (sections->Read(_text->Text(), line, problem)) {
+        for (size_t i = 0; i < sections->All().size() && problem.empty(); ++i) {
+            if (i >= _text->Sections().size() || sections->All()[i].key != _text->Sections()[i].key) {
+                line = sections->All()[i].beginLine;
                 problem = "a user-code marker line that no usercode directive wrote";
             }
         }
     }
-    if (problem.empty()) return Status::kOk;
+    if (problem.empty()) {
+        _readBack = std::move(sections);
+        return Status::kOk;
+    }
     _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
                         "the new text would not read back (its line " + std::to_string(line) + ": " + problem +
                             "); nothing written"));
@@ -302,6 +308,10 @@ Manifest::Entry GeneratedFile::Record(const std::string& iRun) const
 {
     Manifest::Entry entry;
     entry.run = iRun;
+    if (_readBack) {
+        entry.lines = HandEdits::Of(_text->Text(), _readBack->All()).digests;
+        return entry;
+    }
     UserCodeSections sections;
     int line = 0;
     std::string problem;

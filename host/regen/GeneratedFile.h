@@ -78,7 +78,8 @@ private:
     // Keeps the existing file's user code in the sections of _text.
     Status Settle(const SourceMap& iMap, bool iForce);
     Status CheckIdentities(const SourceMap& iMap) const;
-    Status CheckReadBack(const SourceMap& iMap) const;
+    // Keeps the sections read back for Record.
+    Status CheckReadBack(const SourceMap& iMap);
     void Error(int iLine, const std::string& iText) const;
     void Note(const SourceMap& iMap, const MTTIStatement* iStatement, const std::string& iText) const;
 
@@ -94,6 +95,7 @@ private:
     std::vector<HandEdits::Edit> _edits;
     std::unique_ptr<MTTEvaluationOutput> _output;
     std::unique_ptr<GeneratedText> _text;
+    std::unique_ptr<UserCodeSections> _readBack;  // _text's sections, read back
     std::vector<UserCodeSections::Section> _orphans;
     std::string _orphanReason;
     bool _keepCopy = false;  // the current file goes to FILE.edited
