@@ -1,8 +1,9 @@
 #include "UserCodeMatcher.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -53,8 +54,10 @@ UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<std::pair<std:
 
     // Keys that name more than one section, or that an earlier version
     // split into "K", "K#2"...: their texts cannot be told apart.
-    std::map<std::string, std::vector<const Section*>> byKey;
-    std::set<std::string> shared;
+    // By hash: keys share long prefixes ("/classes/..."), which an ordered
+    // map compares again and again.
+    std::unordered_map<std::string, std::vector<const Section*>> byKey;
+    std::unordered_set<std::string> shared;
     for (const Section& section : iExisting) {
         if (section.key.empty()) continue;
         byKey[section.key].push_back(&section);
