@@ -72,6 +72,14 @@ TEST(MarkerLineTest, FindsTheMarkerWordsWhereverALineHoldsThem)
     };
     for (const auto& c : cases) EXPECT_EQ(c.at, MarkerLine::FindWords(c.text, 0)) << c.text;
     EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords("// End of User Code", 11));
+    // Far into a text, in either case, at every place against blocks of
+    // eight bytes, and only whole.
+    for (size_t filler = 1000; filler < 1016; ++filler) {
+        const std::string before(filler, 'x');
+        EXPECT_EQ(filler + 1, MarkerLine::FindWords(before + "oF User Code", 0)) << filler;
+        EXPECT_EQ(filler + 1, MarkerLine::FindWords(before + "of user code\n", 3)) << filler;
+        EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords(before + "of user cod", 0)) << filler;
+    }
 }
 
 TEST(MarkerLineTest, SyntaxFollowsTheFileName)
