@@ -17,12 +17,6 @@ GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, cons
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
     : _leaves(std::move(iLeaves)), _syntax(iSyntax), _lineEnd("\n")
 {
-    _parts.reserve(_leaves.size());
-    for (MTTEvaluationOutputLeaf* leaf : _leaves) {
-        const MTTString& text = leaf->Text();
-        _parts.push_back(Part{std::string_view(text.ConvertToChar(), text.Length()), leaf->GetStatement(),
-                              leaf->GetModelObject(), leaf->GetLeafType() == MTTLeafUserCode, leaf});
-    }
     Find(iKeys, iNamer);
 }
 
@@ -36,13 +30,13 @@ GeneratedText::GeneratedText(std::string iText, const std::vector<MTTTextPiece>&
     for (const MTTTextPiece& piece : iUserCode) {
         if (piece.begin < done || piece.end < piece.begin || piece.end > source.size()) continue;  // not as told
         if (piece.begin > done) {
-            _parts.push_back(Part{source.substr(done, piece.begin - done), nullptr, nullptr, false, nullptr});
+            _parts.push_back(Part{source.substr(done, piece.begin - done), nullptr, nullptr, false});
         }
         _parts.push_back(Part{source.substr(piece.begin, piece.end - piece.begin), piece.statement, piece.object,
-                              piece.type == MTTLeafUserCode, nullptr});
+                              piece.type == MTTLeafUserCode});
         done = piece.end;
     }
-    if (done < source.size()) _parts.push_back(Part{source.substr(done), nullptr, nullptr, false, nullptr});
+    if (done < source.size()) _parts.push_back(Part{source.substr(done), nullptr, nullptr, false});
     Find(iKeys, iNamer);
 }
 
@@ -51,13 +45,23 @@ GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
 {
 }
 
+GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
+{
+    if (_leaves.empty()) return _parts[iPart];
+    const MTTEvaluationOutputLeaf* leaf = _leaves[iPart];
+    const MTTString& text = leaf->Text();
+    return Part{std::string_view(text.ConvertToChar(), text.Length()), leaf->GetStatement(), leaf->GetModelObject(),
+                leaf->GetLeafType() == MTTLeafUserCode};
+}
+
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
 {
-    _roles.assign(_parts.size(), Role::kText);
-    _sectionOfPart.assign(_parts.size(), 0);
+    const size_t count = PartCount();
+    _roles.assign(count, Role::kText);
+    _sectionOfPart.assign(count, 0);
     bool lineEndSeen = false;
-    for (size_t i = 0; i < _parts.size(); ++i) {
-        const Part& part = _parts[i];
+    for (size_t i = 0; i < count; ++i) {
+        const Part part = PartAt(i);
         if (!lineEndSeen && _roles[i] == Role::kText) {
             const size_t at = part.text.find('\n');
             if (at != std::string_view::npos) {
@@ -73,7 +77,7 @@ void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
             _roles[i - 1] = Role::kBegin;
             _sectionOfPart[i - 1] = section;
         }
-        if (i + 1 < _parts.size() && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) {
+        if (i + 1 < count && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) {
             _roles[i + 1] = Role::kEnd;
             _sectionOfPart[i + 1] = section;
         }
@@ -88,15 +92,16 @@ void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
 // with the marker's text.
 bool GeneratedText::IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const
 {
-    const Part& part = _parts[iPart];
+    const Part part = PartAt(iPart);
     return !part.userCode && part.statement == iUserCode.statement && part.text == iText;
 }
 
 void GeneratedText::Compose(const std::vector<std::string>& iTexts)
 {
-    if (_parts.empty()) return;  // a text of its own, or an empty tree
+    const size_t count = PartCount();
+    if (count == 0) return;  // a text of its own, or an empty tree
     size_t size = 0;
-    for (const Part& part : _parts) size += part.text.size();
+    for (size_t i = 0; i < count; ++i) size += PartAt(i).text.size();
     _text.clear();
     _text.reserve(size + _sections.size() * 64);
     _pieces.clear();
@@ -104,11 +109,11 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     _partEnds.clear();
     _partEnds.reserve(_parts.size());
     _written.assign(_sections.size(), std::string());
-    for (size_t i = 0; i < _parts.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         const size_t begin = _text.size();
         const size_t section = _sectionOfPart[i];
         switch (_roles[i]) {
-        case Role::kText: _text.append(_parts[i].text); break;
+        case Role::kText: _text.append(PartAt(i).text); break;
         case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
         case Role::kUserCode:
             _text += iTexts[section];
@@ -122,8 +127,11 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
             _text += _syntax.EndLine() + _lineEnd;
             break;
         }
-        if (_parts[i].leaf != nullptr) _pieces.push_back(Piece{_parts[i].leaf, begin, _text.size()});
-        _partEnds.push_back(_text.size());
+        if (_leaves.empty()) {
+            _partEnds.push_back(_text.size());
+        } else {
+            _pieces.push_back(Piece{_leaves[i], begin, _text.size()});
+        }
     }
 }
 
@@ -136,6 +144,9 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         if (offset == std::string::npos) return nullptr;
         ++offset;
         ++line;
+    }
+    for (const Piece& piece : _pieces) {
+        if (piece.end > offset) return piece.leaf->GetStatement();
     }
     for (size_t i = 0; i < _partEnds.size(); ++i) {
         if (_partEnds[i] > offset) return _parts[i].statement;

@@ -77,16 +77,19 @@ private:
         const MTTIStatement* statement;
         const MTLIModelObject* object;
         bool userCode;
-        MTTEvaluationOutputLeaf* leaf;  // null without a tree
     };
 
+    // Made from the leaf where there are leaves (millions of them: only
+    // their pointers are kept), else kept.
+    size_t PartCount() const { return _leaves.empty() ? _parts.size() : _leaves.size(); }
+    Part PartAt(size_t iPart) const;
     // The roles of the parts, the sections and the line end.
     void Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer);
     bool IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const;
 
     std::vector<MTTEvaluationOutputLeaf*> _leaves;
-    std::string _source;  // what the parts of a text written without a tree view
-    std::vector<Part> _parts;
+    std::string _source;       // what the parts of a text written without a tree view
+    std::vector<Part> _parts;  // without a tree
     std::vector<Role> _roles;
     std::vector<size_t> _sectionOfPart;
     std::vector<Section> _sections;
@@ -94,7 +97,7 @@ private:
     std::string _lineEnd;
     std::string _text;
     std::vector<Piece> _pieces;
-    std::vector<size_t> _partEnds;  // where each part ended in Text()
+    std::vector<size_t> _partEnds;  // without a tree: where each part ended in Text()
     std::vector<std::string> _written;
 };
 
