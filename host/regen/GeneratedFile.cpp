@@ -82,7 +82,9 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
         return Status::kRefused;
     }
     if (!_hasRecord) return Status::kOk;
-    _edits = HandEdits::Find(_file->Current(), HandEdits::Of(_file->Current(), _existing.All()), _record.lines);
+    const HandEdits::Skeleton skeleton = HandEdits::Of(_file->Current(), _existing.All());
+    _currentDigests = skeleton.digests;
+    _edits = HandEdits::Find(_file->Current(), skeleton, _record.lines);
     if (_edits.empty()) return Status::kOk;
     if (iForce) {
         _keepCopy = true;
@@ -111,6 +113,7 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
     _output = std::move(iOutput);
     _text.reset(new GeneratedText(OutputLeafCollector().Collect(_output.get()), iKeys, iNamer, _syntax));
     _readBack.reset();
+    _asCurrent = false;
     const Status identities = CheckIdentities(iMap);
     if (identities != Status::kOk) return identities;
     return Settle(iMap, iForce);
@@ -122,6 +125,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<
 {
     _text.reset(new GeneratedText(std::move(iText), iUserCode, iKeys, iNamer, _syntax));
     _readBack.reset();
+    _asCurrent = false;
     const Status identities = CheckIdentities(iMap);
     if (identities != Status::kOk) return identities;
     return Settle(iMap, iForce);
@@ -131,6 +135,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& i
 {
     _text.reset(new GeneratedText(std::move(iText), _syntax));
     _readBack.reset();
+    _asCurrent = false;
     return Settle(iMap, iForce);
 }
 
@@ -282,19 +287,25 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap)
             }
         }
     }
-    std::unique_ptr<UserCodeSections> sections(new UserCodeSections());
+    // A file that already holds the new text was read back when it was
+    // opened (the usual run, which changes nothing).
+    _asCurrent = _file && _file->IsRegular() && _file->Current() == _text->Text();
+    std::unique_ptr<UserCodeSections> read;
     int line = 0;
     std::string problem;
-    if (sections->Read(_text->Text(), line, problem)) {
-        for (size_t i = 0; i < sections->All().size() && problem.empty(); ++i) {
-            if (i >= _text->Sections().size() || sections->All()[i].key != _text->Sections()[i].key) {
-                line = sections->All()[i].beginLine;
-                problem = "a user-code marker line that no usercode directive wrote";
-            }
+    if (!_asCurrent) {
+        read.reset(new UserCodeSections());
+        if (!read->Read(_text->Text(), line, problem)) read.reset();
+    }
+    const UserCodeSections* sections = _asCurrent ? &_existing : read.get();
+    for (size_t i = 0; sections != nullptr && i < sections->All().size() && problem.empty(); ++i) {
+        if (i >= _text->Sections().size() || sections->All()[i].key != _text->Sections()[i].key) {
+            line = sections->All()[i].beginLine;
+            problem = "a user-code marker line that no usercode directive wrote";
         }
     }
     if (problem.empty()) {
-        _readBack = std::move(sections);
+        _readBack = std::move(read);
         return Status::kOk;
     }
     _report(FileMessage(FileMessage::Kind::kError, std::string(), 0,
@@ -308,6 +319,11 @@ Manifest::Entry GeneratedFile::Record(const std::string& iRun) const
 {
     Manifest::Entry entry;
     entry.run = iRun;
+    if (_asCurrent) {
+        // The file's own digests, taken when it was opened where it has a record.
+        entry.lines = _hasRecord ? _currentDigests : HandEdits::Of(_text->Text(), _existing.All()).digests;
+        return entry;
+    }
     if (_readBack) {
         entry.lines = HandEdits::Of(_text->Text(), _readBack->All()).digests;
         return entry;

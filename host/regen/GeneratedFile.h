@@ -78,7 +78,8 @@ private:
     // Keeps the existing file's user code in the sections of _text.
     Status Settle(const SourceMap& iMap, bool iForce);
     Status CheckIdentities(const SourceMap& iMap) const;
-    // Keeps the sections read back for Record.
+    // Keeps the sections read back for Record (or notes that the file
+    // holds the text already).
     Status CheckReadBack(const SourceMap& iMap);
     void Error(int iLine, const std::string& iText) const;
     void Note(const SourceMap& iMap, const MTTIStatement* iStatement, const std::string& iText) const;
@@ -93,9 +94,11 @@ private:
     std::unique_ptr<OutputFile> _file;
     UserCodeSections _existing;
     std::vector<HandEdits::Edit> _edits;
+    std::vector<uint32_t> _currentDigests;  // the file's skeleton as opened, where it has a record
     std::unique_ptr<MTTEvaluationOutput> _output;
     std::unique_ptr<GeneratedText> _text;
     std::unique_ptr<UserCodeSections> _readBack;  // _text's sections, read back
+    bool _asCurrent = false;                      // the file already holds _text (then _existing is read back)
     std::vector<UserCodeSections::Section> _orphans;
     std::string _orphanReason;
     bool _keepCopy = false;  // the current file goes to FILE.edited
