@@ -14,14 +14,15 @@
 #include "OutputLeafCollector.h"
 #include "UserCodeKeys.h"
 
-TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
+namespace {
+
+// The sections and composed texts of both ways, section by section; for
+// lists of 1, 3 and 2,000 classes. iCount: the sections per class.
+void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
 {
+    SCOPED_TRACE(iTemplate);
     std::vector<TemplateError> errors;
-    // Line ends of two bytes, a named section and one without a name.
-    const std::unique_ptr<mtt::Template> parsed = mtt::Template::FromString(
-        "// header\r\n[% foreach classes %]class ${name} {\r\n[% usercode %]  int x;\r\n"
-        "[% usercode as \"tail\" %]};\r\n[% end %]",
-        "t.mtt", errors);
+    const std::unique_ptr<mtt::Template> parsed = mtt::Template::FromString(iTemplate, "t.mtt", errors);
     ASSERT_TRUE(parsed) << (errors.empty() ? "" : errors.front().message);
     const GeneratedText::SectionNamer namer = [&](const MTTIStatement* iStatement) {
         return parsed->UserCodeName(iStatement);
@@ -32,7 +33,8 @@ TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
         std::string json = "{\"classes\": [";
         for (int i = 0; i < count; ++i) {
             json += (i ? "," : "") + std::string("{\"name\": \"C") + std::to_string(i) + "\"" +
-                    (i % 3 == 0 ? ", \"UserCode\": \"from the model\\n\"" : "") + "}";
+                    (i % 3 == 0 ? ", \"UserCode\": \"from the model\\n\"" : "") +
+                    ", \"parts\": [{\"name\": \"a\"}, {\"name\": \"b\", \"UserCode\": \"b's\"}]}";
         }
         std::string error;
         const std::unique_ptr<mtt::Model> model = mtt::Model::FromText(json + "]}", "m.json", error);
@@ -47,10 +49,10 @@ TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
         options.userCodePieces = true;
         mtt::RenderResult direct = parsed->Render(*model, options);
         ASSERT_TRUE(direct.ok);
-        EXPECT_EQ(6u * count, direct.userCode.size());
+        EXPECT_EQ(3 * iCount * count, direct.userCode.size());
         GeneratedText fromText(direct.text, direct.userCode, keys, namer, syntax);
 
-        ASSERT_EQ(2u * count, fromLeaves.Sections().size());
+        ASSERT_EQ(iCount * count, fromLeaves.Sections().size());
         ASSERT_EQ(fromLeaves.Sections().size(), fromText.Sections().size());
         std::vector<std::string> texts;
         for (size_t i = 0; i < fromLeaves.Sections().size(); ++i) {
@@ -67,11 +69,35 @@ TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
         fromLeaves.Compose(texts);
         fromText.Compose(texts);
         EXPECT_EQ(fromLeaves.Text(), fromText.Text());
-        EXPECT_NE(std::string::npos, fromText.Text().find("// Begin of User Code /classes/C0#tail\r\n"));
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(fromLeaves.WrittenText(i), fromText.WrittenText(i));
-        // Line 4 is the first begin marker, written by the first directive.
-        EXPECT_EQ(fromLeaves.Sections()[0].statement, fromText.StatementAtLine(4));
-        EXPECT_EQ(fromLeaves.StatementAtLine(4), fromText.StatementAtLine(4));
-        EXPECT_EQ(nullptr, fromText.StatementAtLine(1));
+        // The first begin marker line was written by the first directive.
+        int line = 1;
+        const size_t marker = fromText.Text().find("// Begin of User Code");
+        for (size_t at = 0; at < marker; ++at) line += fromText.Text()[at] == '\n';
+        EXPECT_EQ(fromLeaves.Sections()[0].statement, fromText.StatementAtLine(line));
+        EXPECT_EQ(fromLeaves.StatementAtLine(line), fromText.StatementAtLine(line));
     }
+}
+
+}  // namespace
+
+TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
+{
+    // Line ends of two bytes, a named section and one without a name.
+    ExpectBothWaysAlike(
+        "// header\r\n[% foreach classes %]class ${name} {\r\n[% usercode %]  int x;\r\n"
+        "[% usercode as \"tail\" %]};\r\n[% end %]",
+        2);
+    // Sections first and last, side by side, in a branch, in a function
+    // called twice, and in a nested loop keyed by the inner element.
+    ExpectBothWaysAlike("[% foreach classes %][% usercode %][% usercode as \"b\" %]x\n[% end %]", 2);
+    ExpectBothWaysAlike(
+        "[% foreach classes %][% if ${@index} % 2 == 0 %][% usercode %][% else %]"
+        "[% usercode as \"odd\" %][% end %]\n[% end %]",
+        1);
+    ExpectBothWaysAlike(
+        "[% function f(p) %]<${p}>[% usercode as \"f\" %][% end %]"
+        "[% foreach classes %][% call f(\"one\") %][% call f(\"two\") %][% end %]",
+        2);
+    ExpectBothWaysAlike("[% foreach classes %]c\n[% foreach parts %]  p ${name}\n[% usercode %][% end %][% end %]", 2);
 }
