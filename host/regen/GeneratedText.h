@@ -17,12 +17,12 @@ class UserCodeKeys;
 
 // The text written for an output tree, or for a text written without one
 // with the places of its usercode directives' pieces: the leaves' texts (or
-// the text) in order, except around user code. The library brackets each user-code leaf with fixed
-// "// ... User Code" marker leaves; here they are written in the output's
-// comment syntax, the begin line carrying the key of the section's owner,
-// and the user-code leaf's text is the one decided for that section (kept
-// from the file being replaced, or the model's). The end marker always
-// starts a line of its own.
+// the text) in order, except around user code. The library brackets each
+// user-code leaf with fixed "// ... User Code" marker leaves; here they are
+// written in the output's comment syntax, the begin line carrying the key
+// of the section's owner, and the user-code leaf's text is the one decided
+// for that section (kept from the file being replaced, or the model's). The
+// end marker always starts a line of its own.
 class GeneratedText {
 public:
     struct Section {
