@@ -119,7 +119,9 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     // A hint, not a limit: past 1 GiB the text grows as it needs.
     if (iOptions.text && iOptions.sizeHint > 0) text.Reserve(std::min(iOptions.sizeHint, size_t(1) << 30));
     {
-        RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages);
+        MTLIModelObject* root = ioModel != nullptr && iOptions.current != nullptr ? ioModel->Root() : nullptr;
+        RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages,
+                                       root != iOptions.current ? root : nullptr);
         if (direct) {
             struct Pieces final : MTTITextPieceListener {
                 explicit Pieces(std::vector<MTTTextPiece>& oPieces) : pieces(oPieces) {}

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "MTLIModelObject.h"
+#include "MTTIExpression.h"
 #include "SourceMap.h"
 
 namespace {
@@ -25,13 +27,38 @@ std::string HintFor(const std::string& iText)
     return std::string();
 }
 
+// The path of a relative property that iRoot has, when iText says the
+// property does not exist: the render started at an element, not at the
+// root the template was written for. Empty otherwise.
+std::string RootPathOf(const std::string& iText, const MTTNode* iSubject, MTLIModelObject* iRoot)
+{
+    const auto* property = dynamic_cast<const MTTIExpression*>(iSubject);
+    if (iRoot == nullptr || property == nullptr || !EndsWith(iText, "\" does not exist.\n")) return std::string();
+    // Only a property's path is asked for: its expression type is 1.
+    auto* expression = const_cast<MTTIExpression*>(property);
+    if (expression->GetExpType() != 1) return std::string();
+    const MTTString text = expression->GetPath();
+    const std::string path(text.ConvertToChar(), text.Length());
+    if (path.empty() || path[0] == '/') return std::string();
+    MTLIModelObject* object = iRoot;
+    for (std::size_t begin = 0; object != nullptr && begin <= path.size();) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos) end = path.size();
+        object = object->GetProperty(path.substr(begin, end - begin).c_str());
+        begin = end + 1;
+    }
+    return object != nullptr ? path : std::string();
+}
+
 }  // namespace
 
 RenderMessageObserver::RenderMessageObserver(const SourceMap& iMap,
-                                             std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint)
+                                             std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint,
+                                             MTLIModelObject* iRootElsewhere)
     : _map(iMap),
       _onMessage(std::move(iOnMessage)),
       _print(iPrint),
+      _root(iRootElsewhere),
       _previous(MTTSetMessageObserver(this)),
       _previousPrinting(MTTSetMessagePrinting(false))
 {
@@ -56,6 +83,12 @@ void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* i
         message.excerpt = _map.Excerpt(*span);
     }
     message.hint = HintFor(message.text);
+    const std::string rootPath = message.hint.empty() ? RootPathOf(message.text, iSubject, _root) : std::string();
+    if (!rootPath.empty()) {
+        message.hint = "the template renders from an element here (as with --each), and \"" + rootPath +
+                       "\" belongs to the model's root: write /" + rootPath +
+                       " to read it there, or drop --each if the template loops over the elements itself";
+    }
     if (_print && !message.context) {
         std::fprintf(stderr, "%s\n", message.ToString().c_str());
         if (!message.hint.empty()) {

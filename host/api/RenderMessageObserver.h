@@ -7,17 +7,20 @@
 #include "MTTIMessageObserver.h"
 #include "MttRenderResult.h"
 
+class MTLIModelObject;
 class SourceMap;
 
 // Hears the library's messages during one render on the calling thread and
 // gives each the template position of the node behind it (for a failing
 // list child, the child) and whether it is context. While it lives the
 // library prints none of them: this prints what is not context on the
-// standard error stream when iPrint asks for it.
+// standard error stream when iPrint asks for it. iRootElsewhere: the
+// model's root, when the render starts at another object; a property
+// missing there that the root has gets a note saying so.
 class RenderMessageObserver : public MTTIMessageObserver {
 public:
-    RenderMessageObserver(const SourceMap& iMap, std::function<void(const mtt::RenderMessage&)> iOnMessage,
-                          bool iPrint);
+    RenderMessageObserver(const SourceMap& iMap, std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint,
+                          MTLIModelObject* iRootElsewhere = nullptr);
     ~RenderMessageObserver() override;
     RenderMessageObserver(const RenderMessageObserver&) = delete;
     RenderMessageObserver& operator=(const RenderMessageObserver&) = delete;
@@ -31,6 +34,7 @@ private:
     const SourceMap& _map;
     std::function<void(const mtt::RenderMessage&)> _onMessage;
     bool _print;
+    MTLIModelObject* _root;
     MTTIMessageObserver* _previous;
     bool _previousPrinting;
     std::vector<mtt::RenderMessage> _messages;
