@@ -1,12 +1,14 @@
 #include "JsonModel.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <typeinfo>
 #include <utility>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
@@ -25,10 +27,41 @@ namespace {
 
 const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
 
-// Reads a whole file into oBytes, then JsonTextReader::kPadding zero bytes
-// (not counted in oSize), reserved at once for a regular file. The messages
-// are those of mtt_runtime::ReadFile.
-bool ReadPadded(const std::string& iPath, std::string& oBytes, std::size_t& oSize, std::string& oError)
+// Makes the whole pages of a block resident in one call, rather than one
+// fault per page as the file's bytes are copied in (where the system can).
+void MakeResident(char* iBytes, std::size_t iSize)
+{
+#if defined(MADV_POPULATE_WRITE)
+    const uintptr_t kPage = 4096;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(iBytes) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(iBytes) + iSize) & ~(kPage - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    static_cast<void>(iBytes);
+    static_cast<void>(iSize);
+#endif
+}
+
+// A file's bytes, then JsonTextReader::kPadding zero bytes (not counted in
+// size). The memory is not cleared first: the file's bytes overwrite it.
+struct PaddedText {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+
+    void Grow(std::size_t iCapacity)
+    {
+        std::unique_ptr<char[]> grown(new char[iCapacity]);
+        MakeResident(grown.get(), iCapacity);
+        if (size > 0) std::memcpy(grown.get(), bytes.get(), size);
+        bytes = std::move(grown);
+        capacity = iCapacity;
+    }
+};
+
+// Reads a whole file, sized at once for a regular file. The messages are
+// those of mtt_runtime::ReadFile.
+bool ReadPadded(const std::string& iPath, PaddedText& oText, std::string& oError)
 {
     std::FILE* file = std::fopen(iPath.c_str(), "rb");
     if (file == nullptr) {
@@ -36,15 +69,13 @@ bool ReadPadded(const std::string& iPath, std::string& oBytes, std::size_t& oSiz
         return false;
     }
     struct stat status;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
-        oBytes.reserve(static_cast<std::size_t>(status.st_size) + JsonTextReader::kPadding + 1);
-    }
-    std::size_t size = 0;
+    const bool sized = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+    oText.Grow((sized ? static_cast<std::size_t>(status.st_size) : 65536) + JsonTextReader::kPadding + 1);
     for (;;) {
-        if (oBytes.capacity() - size <= JsonTextReader::kPadding) oBytes.reserve(2 * oBytes.capacity() + 65536);
-        oBytes.resize(oBytes.capacity());
-        const std::size_t read = std::fread(&oBytes[size], 1, oBytes.size() - size, file);
-        size += read;
+        if (oText.capacity - oText.size <= JsonTextReader::kPadding) oText.Grow(2 * oText.capacity + 65536);
+        const std::size_t read =
+            std::fread(oText.bytes.get() + oText.size, 1, oText.capacity - JsonTextReader::kPadding - oText.size, file);
+        oText.size += read;
         if (read == 0) break;
     }
     const bool failed = std::ferror(file) != 0;
@@ -54,9 +85,7 @@ bool ReadPadded(const std::string& iPath, std::string& oBytes, std::size_t& oSiz
         oError = iPath + ": error: cannot read: " + std::strerror(error);
         return false;
     }
-    oBytes.resize(size);
-    oBytes.append(JsonTextReader::kPadding, '\0');
-    oSize = size;
+    std::memset(oText.bytes.get() + oText.size, 0, JsonTextReader::kPadding);
     return true;
 }
 
@@ -68,10 +97,9 @@ JsonModel::~JsonModel() {}
 
 std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
 {
-    std::string bytes;
-    std::size_t size = 0;
-    if (!ReadPadded(iPath, bytes, size, oError)) return nullptr;
-    return FromPadded(bytes, size, iPath, oError);
+    PaddedText text;
+    if (!ReadPadded(iPath, text, oError)) return nullptr;
+    return FromPadded(text.bytes.get(), text.size, text.size + JsonTextReader::kPadding, iPath, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)
@@ -80,27 +108,27 @@ std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const s
     bytes.reserve(iText.size() + JsonTextReader::kPadding);
     bytes = iText;
     bytes.append(JsonTextReader::kPadding, '\0');
-    return FromPadded(bytes, iText.size(), iName, oError);
+    return FromPadded(bytes.data(), iText.size(), bytes.size(), iName, oError);
 }
 
-std::unique_ptr<JsonModel> JsonModel::FromPadded(std::string& ioBytes, std::size_t iSize, const std::string& iName,
-                                                 std::string& oError)
+std::unique_ptr<JsonModel> JsonModel::FromPadded(const char* iBytes, std::size_t iSize, std::size_t iCapacity,
+                                                 const std::string& iName, std::string& oError)
 {
     {
         std::unique_ptr<JsonModel> model(new JsonModel());
         JsonModelBuilder builder(*model, iSize);
-        if (JsonTextReader::Read(ioBytes.data(), iSize, ioBytes.size(), builder) && builder.Finish()) return model;
+        if (JsonTextReader::Read(iBytes, iSize, iCapacity, builder) && builder.Finish()) return model;
     }
     // The careful reader says what is wrong, or reads what only it takes.
-    ioBytes.resize(iSize);
+    const std::string text(iBytes, iSize);
     {
         nlohmann::json document;
-        if (!mtt_runtime::ParseJson(ioBytes, iName, document, oError)) return nullptr;
+        if (!mtt_runtime::ParseJson(text, iName, document, oError)) return nullptr;
     }
     // Read once more as it is reported, to keep the members' order.
     std::unique_ptr<JsonModel> model(new JsonModel());
     JsonModelBuilder builder(*model, 0);
-    if (builder.Parse(ioBytes)) return model;
+    if (builder.Parse(text)) return model;
     oError = iName + kTooLarge;
     return nullptr;
 }

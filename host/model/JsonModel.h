@@ -117,8 +117,10 @@ private:
     };
 
     JsonModel();
-    static std::unique_ptr<JsonModel> FromPadded(std::string& ioBytes, size_t iSize, const std::string& iName,
-                                                 std::string& oError);
+    // iBytes: iSize bytes of text, then zero bytes up to iCapacity (at
+    // least JsonTextReader::kPadding).
+    static std::unique_ptr<JsonModel> FromPadded(const char* iBytes, size_t iSize, size_t iCapacity,
+                                                 const std::string& iName, std::string& oError);
 
     Kind KindAt(uint32_t iSlot) const { return static_cast<Kind>(_kinds[iSlot]); }
     static bool IsContainer(Kind iKind) { return iKind >= kArray; }
