@@ -131,10 +131,12 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<
     return Settle(iMap, iForce);
 }
 
-GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& iMap, bool iForce)
+GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& iMap, bool iForce,
+                                           std::unique_ptr<UserCodeSections> iRead)
 {
     _text.reset(new GeneratedText(std::move(iText), _syntax));
-    _readBack.reset();
+    // A text without sections stays as it is: what was read of it holds.
+    _readBack = iRead && iRead->All().empty() ? std::move(iRead) : nullptr;
     _asCurrent = false;
     return Settle(iMap, iForce);
 }
@@ -155,12 +157,14 @@ bool GeneratedFile::HoldsMarkers(const std::string& iText, const std::vector<MTT
     return false;
 }
 
-bool GeneratedFile::HoldsMarkers(const std::string& iText)
+bool GeneratedFile::HoldsMarkers(const std::string& iText, std::unique_ptr<UserCodeSections>* oRead)
 {
-    UserCodeSections sections;
+    std::unique_ptr<UserCodeSections> sections(new UserCodeSections());
     int line = 0;
     std::string problem;
-    return !sections.Read(iText, line, problem) || !sections.All().empty();
+    if (!sections->Read(iText, line, problem) || !sections->All().empty()) return true;
+    if (oRead != nullptr) *oRead = std::move(sections);
+    return false;
 }
 
 GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) const
@@ -290,10 +294,12 @@ GeneratedFile::Status GeneratedFile::CheckReadBack(const SourceMap& iMap)
     // A file that already holds the new text was read back when it was
     // opened (the usual run, which changes nothing).
     _asCurrent = _file && _file->IsRegular() && _file->Current() == _text->Text();
-    std::unique_ptr<UserCodeSections> read;
+    std::unique_ptr<UserCodeSections> read = std::move(_readBack);
     int line = 0;
     std::string problem;
-    if (!_asCurrent) {
+    if (_asCurrent) {
+        read.reset();
+    } else if (!read) {
         read.reset(new UserCodeSections());
         if (!read->Read(_text->Text(), line, problem)) read.reset();
     }

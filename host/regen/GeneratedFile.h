@@ -51,11 +51,14 @@ public:
     Status Build(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree (a template without
-    // usercode directives).
-    Status Build(std::string iText, const SourceMap& iMap, bool iForce);
+    // usercode directives); iRead, when given, is what HoldsMarkers read
+    // of it, so that it is not read again.
+    Status Build(std::string iText, const SourceMap& iMap, bool iForce,
+                 std::unique_ptr<UserCodeSections> iRead = nullptr);
     // Whether a line of iText reads as a user-code marker (or a damaged
-    // one): then only the tree can tell which directive wrote it.
-    static bool HoldsMarkers(const std::string& iText);
+    // one): then only the tree can tell which directive wrote it. oRead,
+    // when given, gets what was read otherwise.
+    static bool HoldsMarkers(const std::string& iText, std::unique_ptr<UserCodeSections>* oRead = nullptr);
     // Whether the marker words appear in iText outside the pieces that
     // usercode directives wrote: only the tree tells which directive wrote
     // them, should they make a marker line.

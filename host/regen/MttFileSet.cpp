@@ -16,6 +16,7 @@
 #include "OutputPaths.h"
 #include "StaleFiles.h"
 #include "UserCodeKeys.h"
+#include "UserCodeSections.h"
 
 namespace mtt {
 
@@ -269,9 +270,10 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     // A marker line in the text, other than those of usercode directives,
     // is refused with the directive that wrote it, which only the tree
     // tells; a clean render says nothing the second time.
+    std::unique_ptr<UserCodeSections> read;
     if (oResult.ok && !tree &&
         (options.userCodePieces ? GeneratedFile::HoldsMarkers(oResult.text, oResult.userCode)
-                                : GeneratedFile::HoldsMarkers(oResult.text))) {
+                                : GeneratedFile::HoldsMarkers(oResult.text, &read))) {
         tree = true;
         options.keepOutput = true;
         options.text = false;
@@ -286,7 +288,7 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
         return file.Build(std::move(oResult.text), oResult.userCode, state.keys, namer, iTemplate.Sources(),
                           state.options.force);
     }
-    if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force);
+    if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force, std::move(read));
     return file.Build(std::move(oResult.output), state.keys, namer, iTemplate.Sources(), state.options.force);
 }
 
