@@ -29,6 +29,12 @@ double MedianOf(std::vector<double> iValues)
 
 ColdRender::ColdRender(int iClassCount) : _classCount(iClassCount) {}
 
+double ColdRender::Ratio(const std::string& iPath) const
+{
+    auto found = _ratios.find(iPath);
+    return found == _ratios.end() ? 0 : found->second;
+}
+
 bool ColdRender::Run(std::FILE* iStream, int iRuns)
 {
     char folder[] = "/tmp/mtt-cold-XXXXXX";
@@ -76,6 +82,7 @@ bool ColdRender::Run(std::FILE* iStream, int iRuns)
                  "warm faults");
     for (const Side& side : sides) {
         const double first = MedianOf(side.firstCpu), warm = MedianOf(side.warmCpu);
+        _ratios[side.path] = warm > 0 ? first / warm : 0;
         std::fprintf(iStream, "%-10s %10.3f %10.3f %10.3f %10.3f %8.2f %12.0f %12.0f\n", side.path, first,
                      *std::min_element(side.firstCpu.begin(), side.firstCpu.end()),
                      *std::max_element(side.firstCpu.begin(), side.firstCpu.end()), warm, warm > 0 ? first / warm : 0,

@@ -2,6 +2,8 @@
 #define COLDRENDER_H
 
 #include <cstdio>
+#include <map>
+#include <string>
 
 // The first render of a process against the renders that follow it, per
 // path (the baseline, the tree path, the text path). mttgen renders once
@@ -19,9 +21,13 @@ public:
 
     // False when a run failed or the paths wrote texts of other lengths.
     bool Run(std::FILE* iStream, int iRuns);
+    // The first render's median over the warm one's, by path ("tree",
+    // "text"); 0 before a Run succeeds.
+    double Ratio(const std::string& iPath) const;
 
 private:
     int _classCount;
+    std::map<std::string, double> _ratios;
 };
 
 #endif

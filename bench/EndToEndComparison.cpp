@@ -110,6 +110,10 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
         std::fprintf(iStream, "%-10s %12.1f %12.1f %12.1f %12s\n", side.name, MedianOf(wall) * 1e3,
                      *std::min_element(wall.begin(), wall.end()) * 1e3, MedianOf(cpu) * 1e3, peak);
     }
+    _figures.mttgenMs = medians[0] * 1e3;
+    _figures.jinja2Ms = medians[1] * 1e3;
+    _figures.mttgenPeakMB = sides[0].peakMegaBytes;
+    _figures.modelMB = static_cast<double>(_json.size()) / 1e6;
     std::fprintf(iStream, "mttgen takes %.2f of Jinja2's time (medians): %.1f times as fast\n", medians[0] / medians[1],
                  medians[1] / medians[0]);
     if (sides[0].peakMegaBytes >= 0) {

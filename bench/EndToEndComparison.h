@@ -14,6 +14,15 @@
 // until it runs the program.
 class EndToEndComparison {
 public:
+    // What Run measured: medians of wall-clock time, mttgen's peak (-1
+    // where /usr/bin/time is missing); zeros before a Run succeeds.
+    struct Figures {
+        double mttgenMs = 0;
+        double jinja2Ms = 0;
+        double mttgenPeakMB = -1;
+        double modelMB = 0;
+    };
+
     // iJson: the model; iExpected: the text both must write.
     EndToEndComparison(std::string iJson, std::string iExpected);
 
@@ -21,10 +30,12 @@ public:
     // alternating, and prints the figures. False when either side could
     // not run or wrote other text.
     bool Run(std::FILE* iStream, int iRuns);
+    const Figures& Result() const { return _figures; }
 
 private:
     std::string _json;
     std::string _expected;
+    Figures _figures;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "ExplainPageBench.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include <unistd.h>
+
+#include <nlohmann/json.hpp>
 
 #include "ChildProcess.h"
 
@@ -22,6 +25,13 @@ std::string ScriptPath()
     return templatePath.substr(0, templatePath.find_last_of('/') + 1) + "explain_page_figures.py";
 }
 
+// A figure of the script's JSON, -1 when it is missing or null.
+double FigureOf(const nlohmann::json& iSize, const char* iName)
+{
+    const auto found = iSize.find(iName);
+    return found != iSize.end() && found->is_number() ? found->get<double>() : -1;
+}
+
 }  // namespace
 
 bool ExplainPageBench::Measure(int iRuns)
@@ -33,13 +43,38 @@ bool ExplainPageBench::Measure(int iRuns)
                                               "--mttgen",     MTT_BENCH_MTTGEN,
                                               "--classes",    _classes,
                                               "--runs",       std::to_string(iRuns < 1 ? 1 : iRuns),
-                                              "--work",       std::string(folder) + "/work"};
+                                              "--work",       std::string(folder) + "/work",
+                                              "--figures",    std::string(folder) + "/figures.json"};
     const ChildProcess::Figures run = ChildProcess::Run(command, output);
     std::ifstream in(output);
     std::stringstream text;
     text << in.rdbuf();
     _table = text.str();
     _ok = run.exitedWithZero;
+    const nlohmann::json figures =
+        nlohmann::json::parse(std::ifstream(std::string(folder) + "/figures.json"), nullptr, false);
+    for (const nlohmann::json& entry : figures.is_array() ? figures : nlohmann::json::array()) {
+        Size size;
+        size.classes = static_cast<int>(FigureOf(entry, "classes"));
+        size.plainSeconds = FigureOf(entry, "plain_s");
+        size.plainMB = FigureOf(entry, "plain_mb");
+        size.explainSeconds = FigureOf(entry, "explain_s");
+        size.explainMB = FigureOf(entry, "explain_mb");
+        size.answersMs = FigureOf(entry, "answers_ms");
+        // A click that got no answer leaves the slowest unknown.
+        for (const char* click : {"click_text_ms", "click_directive_ms", "click_model_ms"}) {
+            const double ms = FigureOf(entry, click);
+            if (ms < 0) {
+                size.slowestClickMs = -1;
+                break;
+            }
+            size.slowestClickMs = std::max(size.slowestClickMs, ms);
+        }
+        size.tabMB = FigureOf(entry, "tab_mb");
+        size.lastLine = static_cast<long>(FigureOf(entry, "last_line"));
+        size.lines = static_cast<long>(FigureOf(entry, "lines"));
+        _sizes.push_back(size);
+    }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return _ok;

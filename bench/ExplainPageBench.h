@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <utility>
 
 // The explain page on the reference workload, at several sizes: mttgen's
@@ -16,17 +17,30 @@
 // figures are printed later.
 class ExplainPageBench {
 public:
+    // The figures of one size; -1 for one not measured (no browser, no
+    // /usr/bin/time).
+    struct Size {
+        int classes = 0;
+        double plainSeconds = -1, plainMB = -1, explainSeconds = -1, explainMB = -1;
+        double answersMs = -1;
+        double slowestClickMs = -1;  // of the three clicks
+        double tabMB = -1;
+        long lastLine = -1, lines = -1;
+    };
+
     // iClasses: the sizes, as "20000,100000".
     explicit ExplainPageBench(std::string iClasses) : _classes(std::move(iClasses)) {}
 
     // False when the script could not run (the reason is printed then).
     bool Measure(int iRuns);
     void Print(std::FILE* iStream) const;
+    const std::vector<Size>& Sizes() const { return _sizes; }
 
 private:
     std::string _classes;
     std::string _table;
     bool _ok = false;
+    std::vector<Size> _sizes;
 };
 
 #endif

@@ -50,6 +50,12 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& iRuns)
     ConsoleReporter::ReportRuns(iRuns);
 }
 
+double SummaryReporter::MedianSeconds(const std::string& iCase) const
+{
+    auto found = _cases.find(iCase);
+    return found == _cases.end() ? 0 : Median(found->second.seconds);
+}
+
 void SummaryReporter::PrintSummary(std::FILE* iStream, const std::string& iBaseline) const
 {
     auto baseline = _cases.find(iBaseline);

@@ -21,6 +21,8 @@ public:
     void ReportRuns(const std::vector<Run>& iRuns) override;
     // iBaseline: the name of the case that the ratios divide by.
     void PrintSummary(std::FILE* iStream, const std::string& iBaseline) const;
+    // The median CPU seconds per render of a case; 0 when it did not run.
+    double MedianSeconds(const std::string& iCase) const;
 
 private:
     struct Case {

@@ -8,6 +8,11 @@ model element, the memory of the tab (the renderer's resident memory and the
 JavaScript heap), and whether the last output line can be scrolled to.
 
   explain_page_figures.py --mttgen build/release/host/mttgen [--classes 20000,100000]
+                          [--figures FILE]
+
+--figures also writes the figures as JSON, a list with an object per size.
+Peak memory is mttgen's own, as /usr/bin/time (Debian's package time)
+reports it: a child of this script would count the script's memory too.
 
 The model has the shape of bench/BenchDataset (classes of ten attributes with
 random names); the template is bench/classes.mtt. Without Chromium, its
@@ -27,6 +32,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHROMIUM = "/usr/bin/chromium"
 DRIVER = "/usr/bin/chromedriver"
+TIME = "/usr/bin/time"
 
 
 def model_text(classes):
@@ -45,19 +51,31 @@ def model_text(classes):
 
 
 def measure(command, cwd):
-    """Wall seconds and peak resident MB of a run, its standard error."""
+    """Wall seconds and peak resident MB of a run (None without
+    /usr/bin/time), its standard error."""
+    timed = os.access(TIME, os.X_OK)
+    peak_file = os.path.join(cwd, "peak.txt")
+    if timed:
+        command = [TIME, "-f", "%M", "-o", peak_file] + command
     start = time.monotonic()
     process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(process.pid, 0)
+    _, status, _ = os.wait4(process.pid, 0)
+    seconds = time.monotonic() - start
     error = process.stderr.read().decode(errors="replace")
     if os.waitstatus_to_exitcode(status) != 0:
         raise RuntimeError(f"{' '.join(command)} failed: {error}")
-    return time.monotonic() - start, usage.ru_maxrss / 1024, error
+    peak = None
+    if timed:
+        with open(peak_file) as file:
+            peak = int(file.read().split()[-1]) * 1024 / 1e6
+        os.remove(peak_file)
+    return seconds, peak, error
 
 
 def median_run(command, cwd, runs):
     figures = [measure(command, cwd) for _ in range(runs)]
-    return (statistics.median(f[0] for f in figures), statistics.median(f[1] for f in figures), figures[-1][2])
+    peaks = [f[1] for f in figures if f[1] is not None]
+    return (statistics.median(f[0] for f in figures), statistics.median(peaks) if peaks else None, figures[-1][2])
 
 
 def renderer_megabytes():
@@ -173,6 +191,7 @@ def main():
     arguments.add_argument("--classes", default="20000,100000")
     arguments.add_argument("--runs", type=int, default=3)
     arguments.add_argument("--work", help="a folder for the files (default: a temporary one)")
+    arguments.add_argument("--figures", help="a file for the figures in JSON")
     options = arguments.parse_args()
     mttgen = os.path.abspath(options.mttgen)
     template = os.path.join(HERE, "classes.mtt")
@@ -181,6 +200,7 @@ def main():
     print(f"{'classes':>8} {'plain s':>8} {'plain MB':>9} {'explain s':>10} {'explain MB':>11} {'page MB':>8}"
           f" {'answers ms':>11} {'click ms':>9} {'directive ms':>13} {'model ms':>9} {'tab MB':>7} {'heap MB':>8}"
           f" {'last line':>10}")
+    sizes = []
     for classes in (int(n) for n in options.classes.split(",")):
         model = os.path.join(work, f"model-{classes}.json")
         with open(model, "w") as file:
@@ -197,7 +217,10 @@ def main():
             value = browser.get(key)
             return "-" if value is None else f"{value:.{digits}f}" if isinstance(value, float) else str(value)
 
-        print(f"{classes:>8} {plain[0]:>8.2f} {plain[1]:>9.0f} {explain[0]:>10.2f} {explain[1]:>11.0f}"
+        def megabytes(value):
+            return "-" if value is None else f"{value:.0f}"
+
+        print(f"{classes:>8} {plain[0]:>8.2f} {megabytes(plain[1]):>9} {explain[0]:>10.2f} {megabytes(explain[1]):>11}"
               f" {os.path.getsize(page) / 1e6:>8.1f} {shown('answers_ms'):>11} {shown('click_text_ms'):>9}"
               f" {shown('click_directive_ms'):>13} {shown('click_model_ms'):>9} {shown('tab_mb'):>7}"
               f" {shown('heap_mb'):>8} {shown('last_line'):>6}/{lines}")
@@ -205,6 +228,11 @@ def main():
             if "warning" in line:
                 print("  mttgen:", line)
         sys.stdout.flush()
+        sizes.append(dict(browser, classes=classes, lines=lines, plain_s=plain[0], plain_mb=plain[1],
+                          explain_s=explain[0], explain_mb=explain[1]))
+    if options.figures:
+        with open(options.figures, "w") as file:
+            json.dump(sizes, file)
     if not options.work:
         shutil.rmtree(work, ignore_errors=True)
 

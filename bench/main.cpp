@@ -38,6 +38,7 @@
 #include "MTTBlockPool.h"
 #include "ModelLoading.h"
 #include "ParserMemory.h"
+#include "TargetTable.h"
 #include "SummaryReporter.h"
 
 namespace {
@@ -142,15 +143,22 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     reporter.PrintSummary(stdout, "a_baseline_std_string");
     benchmark::Shutdown();
+    TargetTable targets;
+    targets.AddEngine(reporter);
     bool endToEnd = ParserMemory::Report(stdout, workload.TemplateText(), 30000000);
+    EndToEndComparison comparison(workload.Json(), workload.BaselineText());
     if (endToEndRuns > 0) {
-        EndToEndComparison comparison(workload.Json(), workload.BaselineText());
         endToEnd = comparison.Run(stdout, endToEndRuns) && endToEnd;
         each.Print(stdout);
         oneFile.Print(stdout);
         explainPage.Print(stdout);
         endToEnd = eachOk && endToEnd;
     }
-    const bool coldOk = coldRuns <= 0 || ColdRender(classes).Run(stdout, coldRuns);
+    ColdRender cold(classes);
+    const bool coldOk = coldRuns <= 0 || cold.Run(stdout, coldRuns);
+    targets.AddCold(cold);
+    targets.AddEndToEnd(comparison.Result());
+    targets.AddExplain(explainPage.Sizes());
+    targets.Print(stdout);
     return endToEnd && coldOk ? 0 : 1;
 }
