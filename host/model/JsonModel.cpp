@@ -1,14 +1,12 @@
 #include "JsonModel.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <typeinfo>
 #include <utility>
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
@@ -17,6 +15,7 @@
 #include "JsonModelSelection.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
+#include "ResidentPages.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
 #include "mtt_value_ref_cache.h"
@@ -26,21 +25,6 @@ const char* const JsonModel::kUnknownPointer = "<unknown>";
 namespace {
 
 const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
-
-// Makes the whole pages of a block resident in one call, rather than one
-// fault per page as the file's bytes are copied in (where the system can).
-void MakeResident(char* iBytes, std::size_t iSize)
-{
-#if defined(MADV_POPULATE_WRITE)
-    const uintptr_t kPage = 4096;
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(iBytes) + kPage - 1) & ~(kPage - 1);
-    const uintptr_t to = (reinterpret_cast<uintptr_t>(iBytes) + iSize) & ~(kPage - 1);
-    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-#else
-    static_cast<void>(iBytes);
-    static_cast<void>(iSize);
-#endif
-}
 
 // A file's bytes, then JsonTextReader::kPadding zero bytes (not counted in
 // size). The memory is not cleared first: the file's bytes overwrite it.
@@ -52,7 +36,7 @@ struct PaddedText {
     void Grow(std::size_t iCapacity)
     {
         std::unique_ptr<char[]> grown(new char[iCapacity]);
-        MakeResident(grown.get(), iCapacity);
+        ResidentPages::Make(grown.get(), iCapacity);
         if (size > 0) std::memcpy(grown.get(), bytes.get(), size);
         bytes = std::move(grown);
         capacity = iCapacity;

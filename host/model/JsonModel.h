@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "JsonModelObject.h"
+#include "ObjectBlocks.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
@@ -207,7 +208,7 @@ private:
     // Where each member of a shape of many members is, by shape and name.
     std::unordered_map<uint64_t, uint32_t> _manyMembers;
     // Arrays and objects, numbered in document order (the root first).
-    std::deque<JsonModelObject> _containers;
+    ObjectBlocks<JsonModelObject> _containers;
     uint32_t _root = 0;  // the root's slot
 
     std::unordered_map<uint32_t, std::unique_ptr<JsonModelObject>> _scalars;

@@ -1,0 +1,20 @@
+#include "ResidentPages.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+void ResidentPages::Make(void* iMemory, std::size_t iBytes)
+{
+#if defined(MADV_POPULATE_WRITE)
+    const uintptr_t kPage = 4096;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(iMemory) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(iMemory) + iBytes) & ~(kPage - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    static_cast<void>(iMemory);
+    static_cast<void>(iBytes);
+#endif
+}

@@ -1,0 +1,15 @@
+#ifndef RESIDENTPAGES_H
+#define RESIDENTPAGES_H
+
+#include <cstddef>
+
+// Makes memory about to be written resident in one call, rather than one
+// page fault per page as it is first touched (where the system can: Linux
+// 5.14 and later; elsewhere nothing is done). Only the whole pages inside
+// the block are touched.
+class ResidentPages {
+public:
+    static void Make(void* iMemory, std::size_t iBytes);
+};
+
+#endif
