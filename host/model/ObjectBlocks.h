@@ -33,9 +33,10 @@ public:
     template <class... Arguments>
     T& emplace_back(Arguments&&... iArguments)
     {
-        if (_size % kPerBlock == 0) {
-            _blocks.emplace_back(static_cast<Storage*>(::operator new(sizeof(Storage))));
-            ResidentPages::Make(_blocks.back().get(), sizeof(Storage));
+        if (_size == _blocks.size() * kPerBlock) {
+            std::unique_ptr<Storage, Free> block(static_cast<Storage*>(::operator new(sizeof(Storage))));
+            ResidentPages::Make(block.get(), sizeof(Storage));
+            _blocks.push_back(std::move(block));
         }
         T* object = new (&Block(_size)[_size % kPerBlock]) T(std::forward<Arguments>(iArguments)...);
         ++_size;
