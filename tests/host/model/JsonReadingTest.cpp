@@ -10,7 +10,10 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -199,21 +202,49 @@ TEST(JsonReading, DamagedTextsReadAsTheCarefulReaderReadsThem)
     }
 }
 
-TEST(JsonReading, AFileReadsAsItsText)
+// A regular file is read at its size; a pipe has none, and its buffer
+// grows as the text comes: past the first 64 KiB with thousands of records.
+TEST(JsonReading, AFileOrAPipeReadsAsItsText)
 {
+    const auto records = [](int iCount) {
+        std::string text = "[";
+        for (int i = 0; i < iCount; ++i) {
+            text += (i ? "," : "") + std::string("{\"name\": \"C") + std::to_string(i) +
+                    "\", \"n\": " + std::to_string(i) + "}";
+        }
+        return text + "]";
+    };
     const std::string path = std::string(MTT_BINARY_DIR) + "/json-reading-test.json";
-    const std::string text = R"({"a": [1, "two", {"b": null}]})";
-    {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(nullptr, file);
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
+    for (const std::string& text :
+         {std::string(R"({"a": [1, "two", {"b": null}]})"), records(1), records(5), records(20000)}) {
+        {
+            std::FILE* file = std::fopen(path.c_str(), "wb");
+            ASSERT_NE(nullptr, file);
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::fclose(file);
+        }
+        std::string error;
+        std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path, error);
+        std::remove(path.c_str());
+        ASSERT_TRUE(model) << error;
+        ExpectSameDocument(*model, nlohmann::json::parse(text));
+
+        int ends[2];
+        ASSERT_EQ(0, pipe(ends));
+        std::thread writer([&text, &ends] {
+            for (size_t done = 0; done < text.size();) {
+                const ssize_t wrote = write(ends[1], text.data() + done, text.size() - done);
+                if (wrote <= 0) break;
+                done += static_cast<size_t>(wrote);
+            }
+            close(ends[1]);
+        });
+        model = JsonModel::LoadFile("/dev/fd/" + std::to_string(ends[0]), error);
+        writer.join();
+        close(ends[0]);
+        ASSERT_TRUE(model) << error;
+        ExpectSameDocument(*model, nlohmann::json::parse(text));
     }
-    std::string error;
-    std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path, error);
-    std::remove(path.c_str());
-    ASSERT_TRUE(model) << error;
-    ExpectSameDocument(*model, nlohmann::json::parse(text));
 }
 
 namespace {
