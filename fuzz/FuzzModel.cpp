@@ -2,18 +2,24 @@
 // template that walks it every way a template can: properties with
 // transforms, quoted members, the element itself, loop values, the enclosing
 // object, indexes, loops with separators, conditions, user code. The late runtime that generated programs use reads
-// the same document and answers the same names.
+// the same document and answers the same names. Whatever YAML the one-pass
+// reader takes, the general reader must report alike.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "JsonEventLog.h"
 #include "JsonModel.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTIStatement.h"
 #include "TemplateParser.h"
+#include "YamlBlockReader.h"
+#include "YamlReader.h"
 #include "mtt_runtime.h"
 
 namespace {
@@ -66,6 +72,18 @@ void Render(JsonModel* iModel)
     }
 }
 
+void YamlReadersAgree(const std::string& iText)
+{
+    JsonEventLog quick;
+    if (!YamlBlockReader::Read(iText, quick)) return;
+    JsonEventLog general;
+    std::string error;
+    if (!YamlReader::Read(iText, "fuzz.yaml", general, error) || general.text != quick.text) {
+        std::fprintf(stderr, "the YAML readers disagree: %s\n", error.c_str());
+        std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
@@ -80,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     // merges aside.
     Render(JsonModel::FromText(text, "fuzz.json", error).get());
     Render(JsonModel::FromYamlText(text, "fuzz.yaml", error).get());
+    YamlReadersAgree(text);
     return 0;
 }

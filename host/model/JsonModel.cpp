@@ -16,6 +16,7 @@
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
 #include "ResidentPages.h"
+#include "YamlBlockReader.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
 #include "mtt_value_ref_cache.h"
@@ -120,6 +121,12 @@ std::unique_ptr<JsonModel> JsonModel::FromPadded(const char* iBytes, std::size_t
 std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError)
 {
+    {
+        std::unique_ptr<JsonModel> model(new JsonModel());
+        JsonModelBuilder builder(*model, iText.size());
+        if (YamlBlockReader::Read(iText, builder) && builder.Finish()) return model;
+    }
+    // The general reader takes the rest, and words what is wrong.
     std::unique_ptr<JsonModel> model(new JsonModel());
     JsonModelBuilder builder(*model, iText.size());
     if (!YamlReader::Read(iText, iName, builder, oError)) return nullptr;

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <utility>
 
-#include <nlohmann/json.hpp>
-
 #include "JsonTextEvents.h"
 #include "YamlScalar.h"
 #include "mtt_json_builder.h"
@@ -175,23 +173,19 @@ bool YamlReader::ScalarEvent(const yaml_event_t& iEvent, Event& oEvent)
     } else if (iEvent.data.scalar.style == YAML_PLAIN_SCALAR_STYLE) {
         type = YamlScalar::Resolve(text);
     }
-    if (type == YamlScalar::Type::kString) {
-        oEvent = Event{Event::kString, false, std::string(text)};
-        return true;
-    }
-    nlohmann::json value;
+    YamlScalar::Kind kind;
+    std::string number;
     std::string problem;
-    if (!YamlScalar::Convert(text, type, value, problem)) {
+    if (!YamlScalar::KindOf(text, type, kind, number, problem)) {
         return Fail(iEvent.start_mark,
                     Quoted(text) + " " + problem + (tag.empty() ? "" : " (tagged " + Shown(tag) + ")"));
     }
-    switch (value.type()) {
-    case nlohmann::json::value_t::null: oEvent = Event{Event::kNull, false, std::string()}; break;
-    case nlohmann::json::value_t::boolean:
-        oEvent = Event{value.get<bool>() ? Event::kTrue : Event::kFalse, false, std::string()};
-        break;
-    case nlohmann::json::value_t::string: oEvent = Event{Event::kString, false, std::string(text)}; break;
-    default: oEvent = Event{Event::kNumber, false, value.dump()}; break;
+    switch (kind) {
+    case YamlScalar::Kind::kNull: oEvent = Event{Event::kNull, false, std::string()}; break;
+    case YamlScalar::Kind::kTrue: oEvent = Event{Event::kTrue, false, std::string()}; break;
+    case YamlScalar::Kind::kFalse: oEvent = Event{Event::kFalse, false, std::string()}; break;
+    case YamlScalar::Kind::kNumber: oEvent = Event{Event::kNumber, false, std::move(number)}; break;
+    case YamlScalar::Kind::kString: oEvent = Event{Event::kString, false, std::string(text)}; break;
     }
     return true;
 }

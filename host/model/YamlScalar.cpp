@@ -103,8 +103,25 @@ std::string AsJsonNumber(std::string_view iText, bool iFloat)
 
 YamlScalar::Type YamlScalar::Resolve(std::string_view iText)
 {
+    // Numbers begin with a digit, a sign or a point, nulls and booleans
+    // with one of a few characters: most strings are known at once.
+    const char first = iText.empty() ? '~' : iText[0];
+    const bool number = first == '+' || first == '-' || first == '.' || (first >= '0' && first <= '9');
+    if (!number) {
+        switch (first) {
+        case '~':
+        case 'n':
+        case 'N':
+        case 't':
+        case 'T':
+        case 'f':
+        case 'F': break;
+        default: return Type::kString;
+        }
+    }
     if (IsOneOf(iText, {"", "~", "null", "Null", "NULL"})) return Type::kNull;
     if (IsOneOf(iText, {"true", "True", "TRUE", "false", "False", "FALSE"})) return Type::kBool;
+    if (!number) return Type::kString;
     if (IsDecimalInteger(iText) || PrefixedBase(iText) != 0) return Type::kInt;
     if (IsDecimalFloat(iText) || IsSpecialFloat(iText)) return Type::kFloat;
     return Type::kString;
@@ -175,6 +192,26 @@ bool YamlScalar::Convert(std::string_view iText, Type iType, nlohmann::json& oVa
     if (oValue.is_discarded()) {
         oProblem = "is out of range";
         return false;
+    }
+    return true;
+}
+
+bool YamlScalar::KindOf(std::string_view iText, Type iType, Kind& oKind, std::string& oNumber, std::string& oProblem)
+{
+    if (iType == Type::kString) {
+        oKind = Kind::kString;
+        return true;
+    }
+    nlohmann::json value;
+    if (!Convert(iText, iType, value, oProblem)) return false;
+    switch (value.type()) {
+    case nlohmann::json::value_t::null: oKind = Kind::kNull; break;
+    case nlohmann::json::value_t::boolean: oKind = value.get<bool>() ? Kind::kTrue : Kind::kFalse; break;
+    case nlohmann::json::value_t::string: oKind = Kind::kString; break;
+    default:
+        oKind = Kind::kNumber;
+        oNumber = value.dump();
+        break;
     }
     return true;
 }

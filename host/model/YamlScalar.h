@@ -29,6 +29,12 @@ public:
     // text, to follow it in a message) when it is not one, or no JSON
     // number can hold it (.inf, .nan, a number out of range).
     static bool Convert(std::string_view iText, Type iType, nlohmann::json& oValue, std::string& oProblem);
+
+    // The kind of JSON value a scalar of iType is, and a number's text as
+    // JSON writes it (oNumber). A string takes no conversion. False with
+    // oProblem as for Convert.
+    enum class Kind { kNull, kTrue, kFalse, kNumber, kString };
+    static bool KindOf(std::string_view iText, Type iType, Kind& oKind, std::string& oNumber, std::string& oProblem);
 };
 
 #endif

@@ -1,0 +1,359 @@
+#include "YamlBlockReader.h"
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "JsonTextEvents.h"
+#include "YamlReader.h"
+#include "YamlScalar.h"
+
+namespace {
+
+// The general parser takes a key on one line of at most 1,024 characters;
+// longer ones, counted in bytes here, are left to it.
+constexpr std::size_t kLongestKey = 1000;
+
+// The code point of the UTF-8 sequence at ioAt (of iLength bytes, its lead
+// byte checked), ioAt moved past it; 0 when the sequence is malformed.
+char32_t Decode(const unsigned char*& ioAt, const unsigned char* iEnd, int iLength)
+{
+    if (iEnd - ioAt < iLength) return 0;
+    char32_t code = *ioAt & (0x7F >> iLength);
+    for (int i = 1; i < iLength; ++i) {
+        if ((ioAt[i] & 0xC0) != 0x80) return 0;
+        code = code << 6 | (ioAt[i] & 0x3F);
+    }
+    ioAt += iLength;
+    return code;
+}
+
+}  // namespace
+
+YamlBlockReader::YamlBlockReader(std::string_view iText, JsonTextEvents& ioEvents) : _text(iText), _events(ioEvents) {}
+
+bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
+{
+    YamlBlockReader reader(iText, ioEvents);
+    return reader.Run();
+}
+
+bool YamlBlockReader::Run()
+{
+    if (!Printable()) return false;
+    const auto marker = [](const Line& iLine) {
+        return iLine.indent == 0 && iLine.end - iLine.content >= 3 &&
+               (std::memcmp(iLine.content, "---", 3) == 0 || std::memcmp(iLine.content, "...", 3) == 0) &&
+               (iLine.end - iLine.content == 3 || iLine.content[3] == ' ');
+    };
+    Line line;
+    if (!NextLine(line)) return false;
+    if (marker(line)) {
+        if (line.content[0] != '-' || !RestIsBlank(line.content + 3, line.end) || !NextLine(line)) return false;
+    }
+    if (marker(line) || line.indent != 0 || !Open(line, false)) return false;
+    for (;;) {
+        const bool more = NextLine(line);
+        if (more && marker(line)) return false;
+        if (_pending) {
+            _pending = false;
+            if (more && line.indent > _pendingIndent) {
+                if (!Open(line, false)) return false;
+                continue;
+            }
+            // A key's sequence may stand at the key's own indent.
+            if (more && line.indent == _pendingIndent && _pendingOfMember && IsEntry(line.content, line.end)) {
+                if (!Open(line, true)) return false;
+                continue;
+            }
+            if (!Scalar(std::string_view(), true)) return false;
+        }
+        if (!more) {
+            while (!_frames.empty()) {
+                if (!Close()) return false;
+            }
+            return true;
+        }
+        while (_frames.back().indent > line.indent) {
+            if (!Close() || _frames.empty()) return false;
+        }
+        const Frame top = _frames.back();
+        // Deeper than what is open: a scalar going on over lines, or a
+        // mistake.
+        if (top.indent < line.indent) return false;
+        if (!top.mapping) {
+            if (IsEntry(line.content, line.end)) {
+                if (!Entry(line.content, line.end, line.indent)) return false;
+                continue;
+            }
+            if (!top.indentless || !Close()) return false;
+        }
+        if (!Member(line.content, line.end, line.indent)) return false;
+    }
+}
+
+bool YamlBlockReader::Printable() const
+{
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(_text.data());
+    const unsigned char* const end = at + _text.size();
+    while (at < end) {
+#ifdef __SSE2__
+        // Sixteen bytes at a time while they are printable ASCII or LF.
+        while (end - at >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            // Bytes from 0x80 are negative: below ' ' too.
+            const __m128i odd =
+                _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(0x7F)));
+            const __m128i lineFeeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
+            const int mask = _mm_movemask_epi8(_mm_andnot_si128(lineFeeds, odd));
+            if (mask != 0) {
+                at += __builtin_ctz(static_cast<unsigned>(mask));
+                break;
+            }
+            at += 16;
+        }
+        if (at == end) break;
+#endif
+        const unsigned char byte = *at;
+        if ((byte >= 0x20 && byte < 0x7F) || byte == '\n') {
+            ++at;
+        } else if (byte == '\r') {
+            if (end - at < 2 || at[1] != '\n') return false;
+            at += 2;
+        } else if (byte >= 0xC2 && byte < 0xE0) {
+            // Not the C1 controls, among them NEL, a line break to YAML.
+            if (Decode(at, end, 2) < 0xA0) return false;
+        } else if (byte >= 0xE0 && byte < 0xF0) {
+            const char32_t code = Decode(at, end, 3);
+            if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code == 0x2028 || code == 0x2029 ||
+                code == 0xFEFF || code >= 0xFFFE) {
+                return false;
+            }
+        } else if (byte >= 0xF0 && byte < 0xF5) {
+            const char32_t code = Decode(at, end, 4);
+            if (code < 0x10000 || code > 0x10FFFF) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool YamlBlockReader::NextLine(Line& oLine)
+{
+    const char* const text = _text.data();
+    const char* const stop = text + _text.size();
+    while (_at < _text.size()) {
+        const char* const begin = text + _at;
+        const char* const lineBreak = static_cast<const char*>(std::memchr(begin, '\n', stop - begin));
+        const char* end = lineBreak != nullptr ? lineBreak : stop;
+        _at = lineBreak != nullptr ? lineBreak + 1 - text : _text.size();
+        // Printable let a CR through only before a LF.
+        if (end > begin && end[-1] == '\r') --end;
+        const char* content = begin;
+        while (content < end && *content == ' ') ++content;
+        if (content == end || *content == '#') continue;
+        oLine = Line{static_cast<std::size_t>(content - begin), content, end};
+        return true;
+    }
+    return false;
+}
+
+bool YamlBlockReader::Open(const Line& iLine, bool iIndentless)
+{
+    if (_frames.size() >= YamlReader::kMaxNesting) return false;
+    if (IsEntry(iLine.content, iLine.end)) {
+        _frames.push_back(Frame{iLine.indent, false, iIndentless});
+        _events.OpenArray();
+        return Entry(iLine.content, iLine.end, iLine.indent);
+    }
+    _frames.push_back(Frame{iLine.indent, true, false});
+    _events.OpenObject();
+    return Member(iLine.content, iLine.end, iLine.indent);
+}
+
+bool YamlBlockReader::Entry(const char* iDash, const char* iEnd, std::size_t iColumn)
+{
+    const char* at = iDash + 1;
+    while (at < iEnd && *at == ' ') ++at;
+    if (at == iEnd || *at == '#') return ValueAfter(at, iEnd, iColumn, false);
+    // "- - x": a sequence begun on its entry's line.
+    if (IsEntry(at, iEnd)) return false;
+    std::string_view name;
+    const char* afterKey = at;
+    if (!Key(afterKey, iEnd, name)) return ValueAfter(at, iEnd, iColumn, false);
+    // "- key: value" begins a mapping at the key's column.
+    if (_frames.size() >= YamlReader::kMaxNesting) return false;
+    const std::size_t indent = iColumn + static_cast<std::size_t>(at - iDash);
+    _frames.push_back(Frame{indent, true, false});
+    _events.OpenObject();
+    _events.Key(name);
+    return ValueAfter(afterKey, iEnd, indent, true);
+}
+
+bool YamlBlockReader::Member(const char* iAt, const char* iEnd, std::size_t iIndent)
+{
+    std::string_view name;
+    if (!Key(iAt, iEnd, name)) return false;
+    _events.Key(name);
+    return ValueAfter(iAt, iEnd, iIndent, true);
+}
+
+bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t iOwnerIndent, bool iOfMember)
+{
+    const char* at = iAt;
+    while (at < iEnd && *at == ' ') ++at;
+    // A '#' here follows a blank: the key's or the dash's.
+    if (at == iEnd || *at == '#') {
+        _pending = true;
+        _pendingIndent = iOwnerIndent;
+        _pendingOfMember = iOfMember;
+        return true;
+    }
+    std::string_view text;
+    if (*at == '"' || *at == '\'') return Quoted(at, iEnd, text) && RestIsBlank(at, iEnd) && Scalar(text, false);
+    return PlainStart(at, iEnd) && PlainValue(at, iEnd, text) && Scalar(text, true);
+}
+
+bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view& oName)
+{
+    const char* at = ioAt;
+    const char* colon;
+    if (*at == '"' || *at == '\'') {
+        if (!Quoted(at, iEnd, oName) || at == iEnd || *at != ':') return false;
+        colon = at;
+    } else {
+        if (!PlainStart(at, iEnd)) return false;
+        // Keys are short: a loop beats a call. A comment before the colon
+        // ends the scalar there (at holds no '#', PlainStart).
+        for (colon = at;; ++colon) {
+            if (colon == iEnd || (*colon == '#' && colon[-1] == ' ')) return false;
+            if (*colon == ':' && (colon + 1 == iEnd || colon[1] == ' ')) break;
+        }
+        const char* last = colon;
+        while (last[-1] == ' ') --last;
+        oName = std::string_view(at, static_cast<std::size_t>(last - at));
+        // "<<" merges; a plain key that reads as a number must be one the
+        // general reader takes.
+        if (oName == "<<") return false;
+        const YamlScalar::Type type = YamlScalar::Resolve(oName);
+        YamlScalar::Kind kind;
+        if (type != YamlScalar::Type::kString && !YamlScalar::KindOf(oName, type, kind, _number, _problem)) {
+            return false;
+        }
+    }
+    if (colon + 1 < iEnd && colon[1] != ' ') return false;
+    if (static_cast<std::size_t>(colon - ioAt) > kLongestKey) return false;
+    ioAt = colon + 1;
+    return true;
+}
+
+bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText)
+{
+    const char quote = *ioAt;
+    const char* const from = ioAt + 1;
+    if (quote == '"') {
+        const char* close = static_cast<const char*>(std::memchr(from, '"', iEnd - from));
+        if (close == nullptr || std::memchr(from, '\\', close - from) != nullptr) return false;
+        oText = std::string_view(from, static_cast<std::size_t>(close - from));
+        ioAt = close + 1;
+        return true;
+    }
+    // '' inside is one quote.
+    _unquoted.clear();
+    const char* at = from;
+    for (;;) {
+        const char* close = static_cast<const char*>(std::memchr(at, '\'', iEnd - at));
+        if (close == nullptr) return false;
+        if (close + 1 < iEnd && close[1] == '\'') {
+            _unquoted.append(at, close + 1);
+            at = close + 2;
+            continue;
+        }
+        if (at == from) {
+            oText = std::string_view(from, static_cast<std::size_t>(close - from));
+        } else {
+            _unquoted.append(at, close);
+            oText = _unquoted;
+        }
+        ioAt = close + 1;
+        return true;
+    }
+}
+
+bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, std::string_view& oText)
+{
+    const char* last = iAt;
+    for (const char* at = iAt; at < iEnd; ++at) {
+        const char c = *at;
+        // Nested "key: value" on one line is an error; a key without value
+        // would begin a mapping here.
+        if (c == ':' && (at + 1 == iEnd || at[1] == ' ')) return false;
+        // iAt holds no '#' (PlainStart), so at - 1 is in the scalar.
+        if (c == '#' && at[-1] == ' ') break;
+        if (c != ' ') last = at + 1;
+    }
+    oText = std::string_view(iAt, static_cast<std::size_t>(last - iAt));
+    return true;
+}
+
+bool YamlBlockReader::PlainStart(const char* iAt, const char* iEnd)
+{
+    switch (*iAt) {
+    case ',':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '#':
+    case '&':
+    case '*':
+    case '!':
+    case '|':
+    case '>':
+    case '\'':
+    case '"':
+    case '%':
+    case '@':
+    case '`':
+    case '?':
+    case ':': return false;
+    case '-': return iAt + 1 < iEnd && iAt[1] != ' ';
+    default: return true;
+    }
+}
+
+bool YamlBlockReader::RestIsBlank(const char* iAt, const char* iEnd)
+{
+    const char* at = iAt;
+    while (at < iEnd && *at == ' ') ++at;
+    return at == iEnd || (*at == '#' && at > iAt);
+}
+
+bool YamlBlockReader::IsEntry(const char* iAt, const char* iEnd)
+{
+    return *iAt == '-' && (iAt + 1 == iEnd || iAt[1] == ' ');
+}
+
+bool YamlBlockReader::Scalar(std::string_view iText, bool iPlain)
+{
+    const YamlScalar::Type type = iPlain ? YamlScalar::Resolve(iText) : YamlScalar::Type::kString;
+    YamlScalar::Kind kind;
+    if (!YamlScalar::KindOf(iText, type, kind, _number, _problem)) return false;
+    switch (kind) {
+    case YamlScalar::Kind::kNull: _events.Null(); break;
+    case YamlScalar::Kind::kTrue: _events.Boolean(true); break;
+    case YamlScalar::Kind::kFalse: _events.Boolean(false); break;
+    case YamlScalar::Kind::kNumber: _events.Number(_number); break;
+    case YamlScalar::Kind::kString: _events.String(iText); break;
+    }
+    return true;
+}
+
+bool YamlBlockReader::Close()
+{
+    _frames.pop_back();
+    return _events.Close();
+}

@@ -1,0 +1,93 @@
+#ifndef YAMLBLOCKREADER_H
+#define YAMLBLOCKREADER_H
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class JsonTextEvents;
+
+// Reads the YAML that models are mostly written in, and that YAML writers
+// emit, in one pass without the general parser: mappings and sequences in
+// block style indented by spaces (a sequence may stand at its key's indent),
+// scalars on one line (plain, single-quoted, or double-quoted without
+// escapes), comments, a "---" first line, LF or CRLF line ends.
+//
+// It takes nothing it is unsure of. Anchors, aliases, tags, flow
+// collections, block and multi-line scalars, escapes, tabs, directives,
+// complex and merge keys, a key given twice, and every malformed text make
+// it decline; the caller then reads the text with YamlReader, which reports
+// the same values for every text this reader takes, and words the errors.
+class YamlBlockReader {
+public:
+    // True when the whole text was read and reported to ioEvents; false when
+    // it declined, having maybe reported part of it (to be dropped).
+    static bool Read(std::string_view iText, JsonTextEvents& ioEvents);
+
+private:
+    // An open mapping or sequence: the column of its keys or dashes.
+    struct Frame {
+        std::size_t indent;
+        bool mapping;
+        // A sequence at its key's indent: a line there that is not an entry
+        // ends it and goes on with the mapping.
+        bool indentless;
+    };
+    // A line that holds more than blanks and a comment.
+    struct Line {
+        std::size_t indent;
+        const char* content;  // the first byte past the indent
+        const char* end;      // where the line break (or the text) begins
+    };
+
+    YamlBlockReader(std::string_view iText, JsonTextEvents& ioEvents);
+    bool Run();
+    // Whether every byte is one the general parser takes as it is: printable
+    // ASCII, LF, CRLF, and UTF-8 sequences of printable characters other
+    // than the byte order mark and YAML's other line breaks.
+    bool Printable() const;
+    // The next line with content; false at the end of the text.
+    bool NextLine(Line& oLine);
+
+    // The collection whose first line is iLine, at its indent.
+    bool Open(const Line& iLine, bool iIndentless);
+    // A sequence entry: the dash at iDash, in column iColumn.
+    bool Entry(const char* iDash, const char* iEnd, std::size_t iColumn);
+    // A mapping's "key: value" at iAt; iIndent: the mapping's.
+    bool Member(const char* iAt, const char* iEnd, std::size_t iIndent);
+    // The value after a key or a dash, from iAt to the line's end; nothing
+    // there (or a comment) leaves it to the next lines.
+    bool ValueAfter(const char* iAt, const char* iEnd, std::size_t iOwnerIndent, bool iOfMember);
+    // The key at ioAt, ending at ':' and a blank (or the line's end); false
+    // when none is there that this reader takes. ioAt moves past the ':'.
+    bool Key(const char*& ioAt, const char* iEnd, std::string_view& oName);
+    // The text of a quoted scalar at iAt; ioAt moves past its closing quote.
+    bool Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText);
+    // A plain scalar's text from iAt to its end (a comment or the line's);
+    // false when it holds ": " or ends with ':'.
+    static bool PlainValue(const char* iAt, const char* iEnd, std::string_view& oText);
+    // Whether a plain scalar may begin at iAt.
+    static bool PlainStart(const char* iAt, const char* iEnd);
+    // Whether only blanks and a comment follow.
+    static bool RestIsBlank(const char* iAt, const char* iEnd);
+    static bool IsEntry(const char* iAt, const char* iEnd);
+    // Reports a scalar as its style and text make it.
+    bool Scalar(std::string_view iText, bool iPlain);
+    bool Close();
+
+    std::string_view _text;
+    JsonTextEvents& _events;
+    std::size_t _at = 0;
+    std::vector<Frame> _frames;
+    // The value after a key or a dash when its line has none.
+    bool _pending = false;
+    std::size_t _pendingIndent = 0;
+    bool _pendingOfMember = false;
+    // A single-quoted text with its doubled quotes made single.
+    std::string _unquoted;
+    std::string _number;
+    std::string _problem;
+};
+
+#endif
