@@ -223,6 +223,9 @@ bool YamlReader::Key(const yaml_event_t& iEvent)
     Event value;
     if (!ScalarEvent(iEvent, value)) return false;
     if (iEvent.data.scalar.anchor != nullptr) {
+        // Kept among the events of any node open around it, which walks
+        // must not take for one of its values.
+        value.unreported = true;
         _kept.push_back(std::move(value));
         _anchors[reinterpret_cast<const char*>(iEvent.data.scalar.anchor)] =
             Anchor{{_kept.size() - 1, _kept.size()}, 1, false};

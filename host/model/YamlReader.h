@@ -53,8 +53,9 @@ private:
     struct Event {
         enum Type : uint8_t { kOpenArray, kOpenObject, kKey, kString, kNumber, kTrue, kFalse, kNull, kClose };
         Type type;
-        // The first event of a merge source, which was kept but not
-        // reported: replays pass over it as the reports did.
+        // Kept but not reported: the first event of a merge source, or the
+        // value an anchored key lends its aliases. Replays and walks pass
+        // over it as the reports did.
         bool unreported = false;
         std::string text;  // of a key, string or number
     };

@@ -119,6 +119,8 @@ TEST(YamlModel, ScalarsKeysAnchorsAndMergesBecomeTheJsonDocumentWithTheSameConte
         // Aliases copy; an anchored key lends its value.
         {"a: &x {b: [1, &y two]}\nc: *x\nd: *y\n&k 5: *k",
          R"({"a": {"b": [1, "two"]}, "c": {"b": [1, "two"]}, "d": "two", "5": 5})"},
+        // An anchored key inside a node that is copied or merged whole.
+        {"a: &x {&k b: 1}\nc: *x\nd: *k\n<<: {&i }", R"({"a": {"b": 1}, "c": {"b": 1}, "d": "b", "": null})"},
         // Merges: the mapping's own keys win, then the first merged mapping.
         {"base: &b {x: 1, y: 2}\nm: {<<: *b, y: 3}\nn: {y: 0, <<: [{z: 9, x: 8}, *b]}\no: {<<: {q: &q [1]}, r: *q}",
          R"({"base": {"x": 1, "y": 2}, "m": {"x": 1, "y": 3}, "n": {"x": 8, "y": 0, "z": 9}, "o": {"q": [1], "r": [1]}})"},
