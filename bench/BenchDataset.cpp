@@ -68,3 +68,16 @@ std::string BenchDataset::ToJson() const
     json += "]}\n";
     return json;
 }
+
+std::string BenchDataset::ToYaml() const
+{
+    // Names are lower-case letters and types plain words: nothing to quote.
+    std::string yaml = "classes:\n";
+    for (const Class& cls : _classes) {
+        yaml += "- name: " + cls.name + "\n  attributes:\n";
+        for (const Attribute& attribute : cls.attributes) {
+            yaml += "  - name: " + attribute.name + "\n    type: " + attribute.type + "\n";
+        }
+    }
+    return yaml;
+}

@@ -25,6 +25,8 @@ public:
     const std::vector<Class>& Classes() const { return _classes; }
     // The same data as a JSON document: {"classes":[{"name":..,"attributes":[{"name":..,"type":..}]}]}.
     std::string ToJson() const;
+    // The same again in YAML's block style, as YAML writers emit it.
+    std::string ToYaml() const;
 
 private:
     std::vector<Class> _classes;

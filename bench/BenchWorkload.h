@@ -60,6 +60,7 @@ public:
     int LoopItems() const { return kLoopItems; }
     int Functions() const { return kFunctions; }
     const std::string& Json() const { return _json; }
+    std::string Yaml() const { return _dataset.ToYaml(); }
     const std::string& BaselineText() const { return _baselineText; }
     // The lean render of iTree, for the profile and the checks.
     std::string RenderText(MTTIStatement* iTree, MTLIModelObject* iModel);

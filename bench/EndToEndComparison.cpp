@@ -54,8 +54,8 @@ double PeakMegaBytes(const std::vector<std::string>& iCommand, const std::string
 
 }  // namespace
 
-EndToEndComparison::EndToEndComparison(std::string iJson, std::string iExpected)
-    : _json(std::move(iJson)), _expected(std::move(iExpected))
+EndToEndComparison::EndToEndComparison(std::string iJson, std::string iYaml, std::string iExpected)
+    : _json(std::move(iJson)), _yaml(std::move(iYaml)), _expected(std::move(iExpected))
 {
 }
 
@@ -64,10 +64,13 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
     char folder[] = "/tmp/mtt-bench-XXXXXX";
     if (mkdtemp(folder) == nullptr) return false;
     const std::string model = std::string(folder) + "/model.json", output = std::string(folder) + "/out.txt";
+    const std::string yaml = std::string(folder) + "/model.yaml";
     std::ofstream(model, std::ios::binary) << _json;
+    std::ofstream(yaml, std::ios::binary) << _yaml;
 
     Side sides[] = {
         {"mttgen", {MTT_BENCH_MTTGEN, "-m", model, MTT_BENCH_TEMPLATE}, {}, -1},
+        {"mttgen-yaml", {MTT_BENCH_MTTGEN, "-m", yaml, MTT_BENCH_TEMPLATE}, {}, -1},
         {"jinja2", {kPython, MTT_BENCH_JINJA2_SCRIPT, model, MTT_BENCH_JINJA2_TEMPLATE, "/dev/stdout"}, {}, -1},
     };
     bool ok = true;
@@ -87,16 +90,18 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
         if (ok) side.peakMegaBytes = PeakMegaBytes(side.command, output, folder);
     }
     std::remove(model.c_str());
+    std::remove(yaml.c_str());
     std::remove(output.c_str());
     rmdir(folder);
     if (!ok) return false;
 
     std::fprintf(
         iStream,
-        "\nEnd to end, one process per run (%zu-byte JSON model, parse, render, write %zu bytes), %d runs each:\n"
-        "%-10s %12s %12s %12s %12s\n",
-        _json.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms", "peak MB");
-    double medians[2] = {0, 0};
+        "\nEnd to end, one process per run (%zu-byte JSON model, %zu bytes as YAML, parse, render, write %zu bytes), "
+        "%d runs each:\n"
+        "%-12s %12s %12s %12s %12s\n",
+        _json.size(), _yaml.size(), _expected.size(), iRuns, "program", "median ms", "min ms", "CPU ms", "peak MB");
+    double medians[3] = {0, 0, 0};
     int index = 0;
     for (Side& side : sides) {
         std::vector<double> wall, cpu;
@@ -107,15 +112,18 @@ bool EndToEndComparison::Run(std::FILE* iStream, int iRuns)
         medians[index++] = MedianOf(wall);
         char peak[32] = "n/a";
         if (side.peakMegaBytes >= 0) std::snprintf(peak, sizeof peak, "%.1f", side.peakMegaBytes);
-        std::fprintf(iStream, "%-10s %12.1f %12.1f %12.1f %12s\n", side.name, MedianOf(wall) * 1e3,
+        std::fprintf(iStream, "%-12s %12.1f %12.1f %12.1f %12s\n", side.name, MedianOf(wall) * 1e3,
                      *std::min_element(wall.begin(), wall.end()) * 1e3, MedianOf(cpu) * 1e3, peak);
     }
     _figures.mttgenMs = medians[0] * 1e3;
-    _figures.jinja2Ms = medians[1] * 1e3;
+    _figures.yamlMs = medians[1] * 1e3;
+    _figures.jinja2Ms = medians[2] * 1e3;
     _figures.mttgenPeakMB = sides[0].peakMegaBytes;
+    _figures.yamlPeakMB = sides[1].peakMegaBytes;
     _figures.modelMB = static_cast<double>(_json.size()) / 1e6;
-    std::fprintf(iStream, "mttgen takes %.2f of Jinja2's time (medians): %.1f times as fast\n", medians[0] / medians[1],
-                 medians[1] / medians[0]);
+    _figures.yamlModelMB = static_cast<double>(_yaml.size()) / 1e6;
+    std::fprintf(iStream, "mttgen takes %.2f of Jinja2's time (medians): %.1f times as fast\n", medians[0] / medians[2],
+                 medians[2] / medians[0]);
     if (sides[0].peakMegaBytes >= 0) {
         std::fprintf(iStream, "mttgen's peak memory is %.1f times the model's size\n",
                      sides[0].peakMegaBytes * 1e6 / static_cast<double>(_json.size()));

@@ -6,7 +6,8 @@
 
 // mttgen and Python's Jinja2 rendering the reference workload end to end,
 // each as a process of its own: read the JSON model, parse the template,
-// render, write the text. Both outputs must equal the baseline's text.
+// render, write the text; and mttgen once more with the model in YAML.
+// Every output must equal the baseline's text.
 //
 // The peak resident memory of each comes from one more run under
 // /usr/bin/time (Debian's package time), a small process: a child spawned
@@ -21,12 +22,16 @@ public:
         double jinja2Ms = 0;
         double mttgenPeakMB = -1;
         double modelMB = 0;
+        // mttgen with the YAML model.
+        double yamlMs = 0;
+        double yamlPeakMB = -1;
+        double yamlModelMB = 0;
     };
 
-    // iJson: the model; iExpected: the text both must write.
-    EndToEndComparison(std::string iJson, std::string iExpected);
+    // iJson, iYaml: the model; iExpected: the text all must write.
+    EndToEndComparison(std::string iJson, std::string iYaml, std::string iExpected);
 
-    // Runs both iRuns times (after one run each that is not counted),
+    // Runs each iRuns times (after one run each that is not counted),
     // alternating, and prints the figures. False when either side could
     // not run or wrote other text.
     bool Run(std::FILE* iStream, int iRuns);
@@ -34,6 +39,7 @@ public:
 
 private:
     std::string _json;
+    std::string _yaml;
     std::string _expected;
     Figures _figures;
 };

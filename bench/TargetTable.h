@@ -35,6 +35,9 @@ private:
     };
 
     void Add(std::string iFigure, std::string iValue, std::string iTarget, Met iMet);
+    // The time and peak memory rows of one model's end-to-end run; iModel
+    // names its format in the memory row ("" or "YAML ").
+    void AddModelRun(const char* iWhat, const char* iModel, double iMs, double iPeakMB, double iModelMB);
 
     std::vector<Row> _rows;
 };

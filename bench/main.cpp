@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     TargetTable targets;
     targets.AddEngine(reporter);
     bool endToEnd = ParserMemory::Report(stdout, workload.TemplateText(), 30000000);
-    EndToEndComparison comparison(workload.Json(), workload.BaselineText());
+    EndToEndComparison comparison(workload.Json(), workload.Yaml(), workload.BaselineText());
     if (endToEndRuns > 0) {
         endToEnd = comparison.Run(stdout, endToEndRuns) && endToEnd;
         each.Print(stdout);
