@@ -254,15 +254,31 @@ bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_vi
 {
     const char quote = *ioAt;
     const char* const from = ioAt + 1;
+    _unquoted.clear();
     if (quote == '"') {
-        const char* close = static_cast<const char*>(std::memchr(from, '"', iEnd - from));
-        if (close == nullptr || std::memchr(from, '\\', close - from) != nullptr) return false;
-        oText = std::string_view(from, static_cast<std::size_t>(close - from));
-        ioAt = close + 1;
-        return true;
+        // Escapes are written out in _unquoted; a text without them is
+        // taken where it is.
+        const char* at = from;
+        for (;;) {
+            const char* stop = at;
+            while (stop < iEnd && *stop != '"' && *stop != '\\') ++stop;
+            if (stop == iEnd) return false;
+            if (*stop == '"') {
+                if (at == from) {
+                    oText = std::string_view(from, static_cast<std::size_t>(stop - from));
+                } else {
+                    _unquoted.append(at, stop);
+                    oText = _unquoted;
+                }
+                ioAt = stop + 1;
+                return true;
+            }
+            _unquoted.append(at, stop);
+            at = stop;
+            if (!Unescape(at, iEnd, _unquoted)) return false;
+        }
     }
     // '' inside is one quote.
-    _unquoted.clear();
     const char* at = from;
     for (;;) {
         const char* close = static_cast<const char*>(std::memchr(at, '\'', iEnd - at));
@@ -281,6 +297,58 @@ bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_vi
         ioAt = close + 1;
         return true;
     }
+}
+
+bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string& ioText)
+{
+    if (iEnd - ioAt < 2) return false;
+    const char kind = ioAt[1];
+    ioAt += 2;
+    std::size_t digits = 0;
+    switch (kind) {
+    case '"':
+    case '\\':
+    case '/': ioText += kind; return true;
+    case 'n': ioText += '\n'; return true;
+    case 't': ioText += '\t'; return true;
+    case 'r': ioText += '\r'; return true;
+    case 'x': digits = 2; break;
+    case 'u': digits = 4; break;
+    case 'U': digits = 8; break;
+    // The other escapes, and a line break escaped, are the general reader's.
+    default: return false;
+    }
+    if (static_cast<std::size_t>(iEnd - ioAt) < digits) return false;
+    char32_t code = 0;
+    for (std::size_t i = 0; i < digits; ++i) {
+        const char c = ioAt[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0) return false;
+        code = code << 4 | static_cast<char32_t>(digit);
+    }
+    ioAt += digits;
+    // A NUL is refused, and a surrogate or what lies beyond Unicode is an
+    // error: the general reader says so.
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    if (code < 0x80) {
+        ioText += static_cast<char>(code);
+    } else if (code < 0x800) {
+        ioText += static_cast<char>(0xC0 | code >> 6);
+        ioText += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        ioText += static_cast<char>(0xE0 | code >> 12);
+        ioText += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        ioText += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        ioText += static_cast<char>(0xF0 | code >> 18);
+        ioText += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        ioText += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        ioText += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return true;
 }
 
 bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, std::string_view& oText)

@@ -11,11 +11,12 @@ class JsonTextEvents;
 // Reads the YAML that models are mostly written in, and that YAML writers
 // emit, in one pass without the general parser: mappings and sequences in
 // block style indented by spaces (a sequence may stand at its key's indent),
-// scalars on one line (plain, single-quoted, or double-quoted without
-// escapes), comments, a "---" first line, LF or CRLF line ends.
+// scalars on one line (plain, single-quoted, or double-quoted with the
+// escapes YAML writers use for what they quote), comments, a "---" first
+// line, LF or CRLF line ends.
 //
 // It takes nothing it is unsure of. Anchors, aliases, tags, flow
-// collections, block and multi-line scalars, escapes, tabs, directives,
+// collections, block and multi-line scalars, other escapes, tabs, directives,
 // complex and merge keys, a key given twice, and every malformed text make
 // it decline; the caller then reads the text with YamlReader, which reports
 // the same values for every text this reader takes, and words the errors.
@@ -64,6 +65,9 @@ private:
     bool Key(const char*& ioAt, const char* iEnd, std::string_view& oName);
     // The text of a quoted scalar at iAt; ioAt moves past its closing quote.
     bool Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText);
+    // The escape at ioAt (a backslash) written to ioText in UTF-8, ioAt
+    // moved past it: \" \\ \/ \n \t \r and \x, \u, \U with their digits.
+    static bool Unescape(const char*& ioAt, const char* iEnd, std::string& ioText);
     // A plain scalar's text from iAt to its end (a comment or the line's);
     // false when it holds ": " or ends with ':'.
     static bool PlainValue(const char* iAt, const char* iEnd, std::string_view& oText);

@@ -64,6 +64,8 @@ TEST(YamlBlockReader, TakesBlockStyleAndReportsAsTheGeneralReader)
         "---\nurl: http://example.com:80/x?y=1&z=[2]\n-x: ---\n...y: -.5\n",
         "--- # a start\r\na: 1\r\nb:\r\n  - c\r\n",
         "a: \xc3\xa9t\xc3\xa9\n\xe2\x82\xac: \xf0\x9f\x98\x80\n",
+        // The escapes YAML writers use for what is not printable ASCII.
+        "a: \"caf\\xE9 \\u00e9\\U0001F600 \\\"q\\\" \\\\ \\/ \\t\\n\\r\\x01\"\n\"k\\u00e9\": 1\n",
         "1: a\n1.0: b\n~: c\ntrue: d\nkey : e\n",
     };
     for (const char* text : texts) EXPECT_TRUE(Takes(text)) << text;
@@ -81,7 +83,7 @@ TEST(YamlBlockReader, DeclinesWhatItIsUnsureOf)
         "a: >\n  text\n",
         "a: one\n  two\n",
         "a:\n  one\n",
-        "a: \"tab\\t\"\n",
+        "a: \"tab\\b\"\n",
         "a: \"two\n  lines\"\n",
         "<<: {b: 1}\n",
         "? a\n: b\n",
@@ -113,6 +115,12 @@ TEST(YamlBlockReader, DeclinesWhatItIsUnsureOf)
         "a: \xff\n",
         "a: \xed\xa0\x80\n",
         "a: \x01\n",
+        "a: \"\\0\"\n",
+        "a: \"\\x00\"\n",
+        "a: \"\\ud800\"\n",
+        "a: \"\\U00110000\"\n",
+        "a: \"\\x4\"\n",
+        "a: \"x\\\n  y\"\n",
         "- a: 1\n b: 2\n",
     };
     for (const char* text : texts) EXPECT_FALSE(Takes(text)) << text;
@@ -139,9 +147,11 @@ TEST(YamlBlockReader, AgreesWithTheGeneralReaderOnRandomTexts)
 {
     const std::vector<std::string> keys = {"a", "b",   "-k",  "'q'",    "\"d\"",   "1",
                                            "~", "a b", "a:b", "'x''y'", "\xc3\xa9"};
-    const std::vector<std::string> values = {"",        "v",     "12",    "-3",  "1.5",  "0x1F", ".inf",     "null",
-                                             "\"s q\"", "'s q'", "a: b",  "- x", "x #c", "[1]",  "&a x",     "*a",
-                                             "!!str 1", "|",     "'open", "a:",  "true", "''",   "\"a\\tb\""};
+    const std::vector<std::string> values = {
+        "",        "v",     "12",    "-3",  "1.5",  "0x1F", ".inf",      "null",
+        "\"s q\"", "'s q'", "a: b",  "- x", "x #c", "[1]",  "&a x",      "*a",
+        "!!str 1", "|",     "'open", "a:",  "true", "''",   "\"a\\tb\"", "\"\\u00e9\\x41\\\"\\/\"",
+        "\"\\q\""};
     const std::vector<std::string> odd = {"- - x", "? k", "k: v: w", "#", "...", "---", "<<: {}", "\tk: v", "k:v"};
     std::mt19937 random(7);
     const auto pick = [&random](const std::vector<std::string>& iList) { return iList[random() % iList.size()]; };
