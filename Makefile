@@ -75,7 +75,8 @@ fuzz:
 	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzz_template fuzz_model
 	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 -close_fd_mask=1 \
 		fuzz/corpus/template examples tests/host/parser/golden
-	./build/fuzz/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -close_fd_mask=1 fuzz/corpus/model examples
+	./build/fuzz/fuzz/fuzz_model -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -close_fd_mask=1 \
+		-dict=fuzz/model.dict fuzz/corpus/model examples
 
 # The C++ sources follow .clang-format. format rewrites them in place;
 # format-check changes nothing and fails naming the files that differ.
