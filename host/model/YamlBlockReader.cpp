@@ -57,6 +57,28 @@ bool YamlBlockReader::Run()
     for (;;) {
         const bool more = NextLine(line);
         if (more && marker(line)) return false;
+        if (_plain) {
+            // A deeper line goes on with the plain scalar, as the general
+            // reader folds it: a line break is a blank, blank lines are
+            // line ends. A comment ends the scalar.
+            if (more && line.indent > _plainIndent) {
+                std::string_view text;
+                if (_plainEnded || _commentLines > 0 || !PlainValue(line.content, line.end, text, _plainEnded)) {
+                    return false;
+                }
+                if (_plainText.empty()) _plainText.assign(_plainFirst);
+                if (_blankLines == 0) {
+                    _plainText += ' ';
+                } else {
+                    _plainText.append(_blankLines, '\n');
+                }
+                _plainText.append(text);
+                continue;
+            }
+            _plain = false;
+            if (!Scalar(_plainText.empty() ? _plainFirst : std::string_view(_plainText), true)) return false;
+            _plainText.clear();
+        }
         if (_pending) {
             _pending = false;
             if (more && line.indent > _pendingIndent) {
@@ -145,6 +167,8 @@ bool YamlBlockReader::NextLine(Line& oLine)
 {
     const char* const text = _text.data();
     const char* const stop = text + _text.size();
+    _blankLines = 0;
+    _commentLines = 0;
     while (_at < _text.size()) {
         const char* const begin = text + _at;
         const char* const lineBreak = static_cast<const char*>(std::memchr(begin, '\n', stop - begin));
@@ -154,7 +178,10 @@ bool YamlBlockReader::NextLine(Line& oLine)
         if (end > begin && end[-1] == '\r') --end;
         const char* content = begin;
         while (content < end && *content == ' ') ++content;
-        if (content == end || *content == '#') continue;
+        if (content == end || *content == '#') {
+            ++(content == end ? _blankLines : _commentLines);
+            continue;
+        }
         oLine = Line{static_cast<std::size_t>(content - begin), content, end};
         return true;
     }
@@ -214,7 +241,11 @@ bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t 
     }
     std::string_view text;
     if (*at == '"' || *at == '\'') return Quoted(at, iEnd, text) && RestIsBlank(at, iEnd) && Scalar(text, false);
-    return PlainStart(at, iEnd) && PlainValue(at, iEnd, text) && Scalar(text, true);
+    // Reported once the next lines show where it ends.
+    if (!PlainStart(at, iEnd) || !PlainValue(at, iEnd, _plainFirst, _plainEnded)) return false;
+    _plain = true;
+    _plainIndent = iOwnerIndent;
+    return true;
 }
 
 bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view& oName)
@@ -351,16 +382,21 @@ bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string&
     return true;
 }
 
-bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, std::string_view& oText)
+bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, std::string_view& oText, bool& oComment)
 {
     const char* last = iAt;
+    oComment = false;
     for (const char* at = iAt; at < iEnd; ++at) {
         const char c = *at;
         // Nested "key: value" on one line is an error; a key without value
         // would begin a mapping here.
         if (c == ':' && (at + 1 == iEnd || at[1] == ' ')) return false;
-        // iAt holds no '#' (PlainStart), so at - 1 is in the scalar.
-        if (c == '#' && at[-1] == ' ') break;
+        // iAt is no '#' (PlainStart, or a line's content), so at - 1 is in
+        // the scalar.
+        if (c == '#' && at[-1] == ' ') {
+            oComment = true;
+            break;
+        }
         if (c != ' ') last = at + 1;
     }
     oText = std::string_view(iAt, static_cast<std::size_t>(last - iAt));

@@ -11,15 +11,16 @@ class JsonTextEvents;
 // Reads the YAML that models are mostly written in, and that YAML writers
 // emit, in one pass without the general parser: mappings and sequences in
 // block style indented by spaces (a sequence may stand at its key's indent),
-// scalars on one line (plain, single-quoted, or double-quoted with the
-// escapes YAML writers use for what they quote), comments, a "---" first
-// line, LF or CRLF line ends.
+// plain scalars (over several lines too, as writers fold long ones), quoted
+// scalars on one line (double-quoted with the escapes YAML writers use for
+// what they quote), comments, a "---" first line, LF or CRLF line ends.
 //
 // It takes nothing it is unsure of. Anchors, aliases, tags, flow
-// collections, block and multi-line scalars, other escapes, tabs, directives,
-// complex and merge keys, a key given twice, and every malformed text make
-// it decline; the caller then reads the text with YamlReader, which reports
-// the same values for every text this reader takes, and words the errors.
+// collections, block scalars, quoted scalars over several lines, other
+// escapes, tabs, directives, complex and merge keys, a key given twice, and
+// every malformed text make it decline; the caller then reads the text with
+// YamlReader, which reports the same values for every text this reader
+// takes, and words the errors.
 class YamlBlockReader {
 public:
     // True when the whole text was read and reported to ioEvents; false when
@@ -68,9 +69,10 @@ private:
     // The escape at ioAt (a backslash) written to ioText in UTF-8, ioAt
     // moved past it: \" \\ \/ \n \t \r and \x, \u, \U with their digits.
     static bool Unescape(const char*& ioAt, const char* iEnd, std::string& ioText);
-    // A plain scalar's text from iAt to its end (a comment or the line's);
-    // false when it holds ": " or ends with ':'.
-    static bool PlainValue(const char* iAt, const char* iEnd, std::string_view& oText);
+    // A plain scalar's text on one line, from iAt to its end (a comment,
+    // then oComment, or the line's); false when it holds ": " or ends with
+    // ':'.
+    static bool PlainValue(const char* iAt, const char* iEnd, std::string_view& oText, bool& oComment);
     // Whether a plain scalar may begin at iAt.
     static bool PlainStart(const char* iAt, const char* iEnd);
     // Whether only blanks and a comment follow.
@@ -84,6 +86,17 @@ private:
     JsonTextEvents& _events;
     std::size_t _at = 0;
     std::vector<Frame> _frames;
+    // Lines NextLine passed over before the one it gave.
+    std::size_t _blankLines = 0;
+    std::size_t _commentLines = 0;
+    // A plain value, open while deeper lines may go on with it: its first
+    // line, then the whole text once it has more; the indent of the
+    // collection it is in; whether a comment ended it.
+    bool _plain = false;
+    std::string_view _plainFirst;
+    std::string _plainText;
+    std::size_t _plainIndent = 0;
+    bool _plainEnded = false;
     // The value after a key or a dash when its line has none.
     bool _pending = false;
     std::size_t _pendingIndent = 0;

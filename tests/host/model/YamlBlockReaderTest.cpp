@@ -64,6 +64,9 @@ TEST(YamlBlockReader, TakesBlockStyleAndReportsAsTheGeneralReader)
         "---\nurl: http://example.com:80/x?y=1&z=[2]\n-x: ---\n...y: -.5\n",
         "--- # a start\r\na: 1\r\nb:\r\n  - c\r\n",
         "a: \xc3\xa9t\xc3\xa9\n\xe2\x82\xac: \xf0\x9f\x98\x80\n",
+        // Plain scalars folded over lines, as writers wrap long texts.
+        "a: one\n  two\n\n\n   three  \nb: 12\n  34\nc: x\n",
+        "- a\n  b\n-   c\n\n    d [e] &f *g 'h' \"i\" -j - k\n- k: long\n    text\n  j: 2\n",
         // The escapes YAML writers use for what is not printable ASCII.
         "a: \"caf\\xE9 \\u00e9\\U0001F600 \\\"q\\\" \\\\ \\/ \\t\\n\\r\\x01\"\n\"k\\u00e9\": 1\n",
         "1: a\n1.0: b\n~: c\ntrue: d\nkey : e\n",
@@ -81,7 +84,6 @@ TEST(YamlBlockReader, DeclinesWhatItIsUnsureOf)
         "{a: 1}\n",
         "a: |\n  text\n",
         "a: >\n  text\n",
-        "a: one\n  two\n",
         "a:\n  one\n",
         "a: \"tab\\b\"\n",
         "a: \"two\n  lines\"\n",
@@ -99,6 +101,11 @@ TEST(YamlBlockReader, DeclinesWhatItIsUnsureOf)
         "# only a comment\n",
         "  a: 1\n",
         // What it refuses: the general reader words the errors.
+        "a: one # c\n  two\n",
+        "a: one\n  # c\n  two\n",
+        "a: one\n  two: x\n",
+        "a: one\n  two:\n",
+        "a: 'one\n  two'\n",
         "a: 1\na: 2\n",
         "a: b: c\n",
         "a: 1\n- b\n",
