@@ -15,7 +15,6 @@
 #include "JsonModelSelection.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
-#include "ResidentPages.h"
 #include "YamlBlockReader.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
@@ -27,93 +26,53 @@ namespace {
 
 const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
 
-// A file's bytes, then JsonTextReader::kPadding zero bytes (not counted in
-// size). The memory is not cleared first: the file's bytes overwrite it.
-struct PaddedText {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-    std::size_t capacity = 0;
-
-    void Grow(std::size_t iCapacity)
-    {
-        std::unique_ptr<char[]> grown(new char[iCapacity]);
-        ResidentPages::Make(grown.get(), iCapacity);
-        if (size > 0) std::memcpy(grown.get(), bytes.get(), size);
-        bytes = std::move(grown);
-        capacity = iCapacity;
-    }
-};
-
-// Reads a whole file, sized at once for a regular file. The messages are
-// those of mtt_runtime::ReadFile.
-bool ReadPadded(const std::string& iPath, PaddedText& oText, std::string& oError)
-{
-    std::FILE* file = std::fopen(iPath.c_str(), "rb");
-    if (file == nullptr) {
-        oError = iPath + ": error: cannot open: " + std::strerror(errno);
-        return false;
-    }
-    struct stat status;
-    const bool sized = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-    oText.Grow((sized ? static_cast<std::size_t>(status.st_size) : 65536) + JsonTextReader::kPadding + 1);
-    for (;;) {
-        if (oText.capacity - oText.size <= JsonTextReader::kPadding) oText.Grow(2 * oText.capacity + 65536);
-        const std::size_t read =
-            std::fread(oText.bytes.get() + oText.size, 1, oText.capacity - JsonTextReader::kPadding - oText.size, file);
-        oText.size += read;
-        if (read == 0) break;
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        oError = iPath + ": error: cannot read: " + std::strerror(error);
-        return false;
-    }
-    std::memset(oText.bytes.get() + oText.size, 0, JsonTextReader::kPadding);
-    return true;
-}
-
 }  // namespace
 
 JsonModel::JsonModel() : _refs(new mtt_runtime::ValueRefCache()) {}
 
 JsonModel::~JsonModel() {}
 
+// A regular file is read in chunks as it is parsed, so that its text is
+// never held whole beside the model; it is read again, whole, only for the
+// careful reader. A pipe or device cannot be read twice: it is read whole.
 std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
 {
-    PaddedText text;
-    if (!ReadPadded(iPath, text, oError)) return nullptr;
-    return FromPadded(text.bytes.get(), text.size, text.size + JsonTextReader::kPadding, iPath, oError);
+    std::FILE* file = std::fopen(iPath.c_str(), "rb");
+    if (file == nullptr) {
+        oError = iPath + ": error: cannot open: " + std::strerror(errno);
+        return nullptr;
+    }
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+        std::unique_ptr<JsonModel> model(new JsonModel());
+        JsonModelBuilder builder(*model, static_cast<std::size_t>(status.st_size));
+        const bool read = JsonTextReader::Read(file, builder) && builder.Finish();
+        std::fclose(file);
+        if (read) return model;
+    } else {
+        std::fclose(file);
+    }
+    std::string text;
+    if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
+    return FromText(text, iPath, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)
 {
-    std::string bytes;
-    bytes.reserve(iText.size() + JsonTextReader::kPadding);
-    bytes = iText;
-    bytes.append(JsonTextReader::kPadding, '\0');
-    return FromPadded(bytes.data(), iText.size(), bytes.size(), iName, oError);
-}
-
-std::unique_ptr<JsonModel> JsonModel::FromPadded(const char* iBytes, std::size_t iSize, std::size_t iCapacity,
-                                                 const std::string& iName, std::string& oError)
-{
     {
         std::unique_ptr<JsonModel> model(new JsonModel());
-        JsonModelBuilder builder(*model, iSize);
-        if (JsonTextReader::Read(iBytes, iSize, iCapacity, builder) && builder.Finish()) return model;
+        JsonModelBuilder builder(*model, iText.size());
+        if (JsonTextReader::Read(iText.data(), iText.size(), builder) && builder.Finish()) return model;
     }
     // The careful reader says what is wrong, or reads what only it takes.
-    const std::string text(iBytes, iSize);
     {
         nlohmann::json document;
-        if (!mtt_runtime::ParseJson(text, iName, document, oError)) return nullptr;
+        if (!mtt_runtime::ParseJson(iText, iName, document, oError)) return nullptr;
     }
     // Read once more as it is reported, to keep the members' order.
     std::unique_ptr<JsonModel> model(new JsonModel());
     JsonModelBuilder builder(*model, 0);
-    if (builder.Parse(text)) return model;
+    if (builder.Parse(iText)) return model;
     oError = iName + kTooLarge;
     return nullptr;
 }

@@ -52,9 +52,10 @@ class ValueRefCache;
 // member names in the same order share one list of names (a shape). Arrays
 // and objects are model objects from the start, kept at fixed addresses; a
 // scalar gets an object when a path reaches it. All live as long as the
-// JsonModel. JSON text is read with simdjson; what it refuses is read again
-// by the reader of mtt_json_builder.h, which words the error (or reads what
-// only it takes: nesting deeper than 1,024, integers beyond 64 bits).
+// JsonModel. JSON text is read in one pass by JsonTextReader, a file in
+// chunks; what it refuses is read again by the reader of
+// mtt_json_builder.h, which words the error (or reads what only it takes:
+// nesting deeper than 1,000, integers beyond 64 bits).
 // Nesting depth has no limit of its own (a YAML text has one, see
 // YamlReader). A document holds less than 4 GiB of texts.
 class JsonModel {
@@ -118,10 +119,6 @@ private:
     };
 
     JsonModel();
-    // iBytes: iSize bytes of text, then zero bytes up to iCapacity (at
-    // least JsonTextReader::kPadding).
-    static std::unique_ptr<JsonModel> FromPadded(const char* iBytes, size_t iSize, size_t iCapacity,
-                                                 const std::string& iName, std::string& oError);
 
     Kind KindAt(uint32_t iSlot) const { return static_cast<Kind>(_kinds[iSlot]); }
     static bool IsContainer(Kind iKind) { return iKind >= kArray; }

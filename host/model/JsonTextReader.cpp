@@ -3,212 +3,470 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <system_error>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <nlohmann/json.hpp>
-#include <simdjson.h>
 
 #include "JsonModelBuilder.h"
 #include "JsonTextEvents.h"
+#include "Utf8Text.h"
 
-namespace ondemand = simdjson::ondemand;
-
-const std::size_t JsonTextReader::kPadding = simdjson::SIMDJSON_PADDING;
+const std::size_t JsonTextReader::kChunk = 256 * 1024;
 
 namespace {
 
-std::string_view Trimmed(std::string_view iToken)
-{
-    while (!iToken.empty() &&
-           (iToken.back() == ' ' || iToken.back() == '\t' || iToken.back() == '\n' || iToken.back() == '\r')) {
-        iToken.remove_suffix(1);
-    }
-    return iToken;
-}
+constexpr std::size_t kMaxNesting = 1000;
 
-// A text simdjson unescaped, as the careful reader would take it: no NUL
-// (which it refuses) and no lone surrogate (simdjson writes one as bytes).
-bool Acceptable(std::string_view iText)
-{
-    return std::memchr(iText.data(), '\0', iText.size()) == nullptr &&
-           simdjson::validate_utf8(iText.data(), iText.size());
-}
+// The bytes being read: a whole text, or the part of a file read last.
+class Window {
+public:
+    Window(const char* iText, std::size_t iSize) : at(iText), end(iText + iSize) {}
+    explicit Window(std::FILE* iFile) : _file(iFile) {}
 
-// The length of a string's bytes up to its closing quote, or npos when an
-// escape comes first. Stage 1 has checked that the quote is there, and the
-// padding lets eight bytes be read from anywhere in the text: they are
-// looked at together (most names and values are shorter).
-std::size_t PlainLength(const char* iText)
-{
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
-    for (std::size_t at = 0;; at += 8) {
-        uint64_t word;
-        std::memcpy(&word, iText + at, sizeof word);
-        const uint64_t quote = word ^ (kOnes * '"');
-        const uint64_t backslash = word ^ (kOnes * '\\');
-        // The lowest byte flagged is the first quote or backslash; bytes
-        // above it may be flagged wrongly, and are not looked at.
-        const uint64_t found = (((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighs;
-        if (found != 0) {
-            at += static_cast<std::size_t>(__builtin_ctzll(found)) / 8;
-            return iText[at] == '"' ? at : std::string_view::npos;
+    // Keeps the bytes from ioFrom to the end, reads more after them and
+    // points ioFrom at where the kept bytes are now; false when there is no
+    // more (the end of the text, or a failed read), with nothing lost.
+    bool More(const char*& ioFrom)
+    {
+        if (_file == nullptr || _ended) return false;
+        const std::size_t kept = static_cast<std::size_t>(end - ioFrom);
+        if (_capacity == 0 || kept > _capacity / 2) {
+            // A token longer than half the buffer: the buffer doubles, so a
+            // long one is scanned again a bounded number of times.
+            const std::size_t capacity = _capacity == 0 ? JsonTextReader::kChunk : 2 * _capacity;
+            std::unique_ptr<char[]> grown(new char[capacity]);
+            if (kept > 0) std::memcpy(grown.get(), ioFrom, kept);
+            _buffer = std::move(grown);
+            _capacity = capacity;
+        } else if (kept > 0) {
+            std::memmove(_buffer.get(), ioFrom, kept);
         }
+        ioFrom = _buffer.get();
+        end = _buffer.get() + kept;
+        const std::size_t read = std::fread(_buffer.get() + kept, 1, _capacity - kept, _file);
+        end += read;
+        if (read == 0) _ended = true;
+        return read > 0;
     }
-#else
-    std::size_t length = 0;
-    while (iText[length] != '"') {
-        if (iText[length] == '\\') return std::string_view::npos;
-        ++length;
+
+    const char* at = nullptr;
+    const char* end = nullptr;
+
+private:
+    std::FILE* _file = nullptr;
+    std::unique_ptr<char[]> _buffer;
+    std::size_t _capacity = 0;
+    bool _ended = false;
+};
+
+// The first byte from iAt on that a string cannot take as it is: a quote,
+// a backslash, a control byte or a byte of a multi-byte character; iEnd
+// when there is none.
+const char* PlainUntil(const char* iAt, const char* iEnd)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i space = _mm_set1_epi8(' ');
+    while (iEnd - iAt >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
+        // Signed: bytes of 0x80 and more are below the space too.
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+                                           _mm_cmplt_epi8(bytes, space));
+        const int mask = _mm_movemask_epi8(stops);
+        if (mask != 0) return iAt + __builtin_ctz(static_cast<unsigned>(mask));
+        iAt += 16;
+    }
+#endif
+    for (; iAt < iEnd; ++iAt) {
+        const unsigned char byte = static_cast<unsigned char>(*iAt);
+        if (byte == '"' || byte == '\\' || byte < 0x20 || byte >= 0x80) return iAt;
+    }
+    return iEnd;
+}
+
+// The length of the well-formed UTF-8 character at iAt (Unicode's table:
+// no overlong forms, surrogates or code points past U+10FFFF), 0 when it is
+// not one, -1 when the window ends inside it.
+int CharacterLength(const char* iAt, const char* iEnd)
+{
+    const auto byte = [&](int iIndex) { return static_cast<unsigned char>(iAt[iIndex]); };
+    const unsigned char first = byte(0);
+    int length;
+    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+    if (first >= 0xC2 && first <= 0xDF) {
+        length = 2;
+    } else if (first >= 0xE0 && first <= 0xEF) {
+        length = 3;
+        if (first == 0xE0) low = 0xA0;
+        if (first == 0xED) high = 0x9F;
+    } else if (first >= 0xF0 && first <= 0xF4) {
+        length = 4;
+        if (first == 0xF0) low = 0x90;
+        if (first == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (iAt + i >= iEnd) return -1;
+        const unsigned char next = byte(i);
+        if (i == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF)) return 0;
     }
     return length;
-#endif
 }
 
-// Walks the document in order, every value read and checked. Recursion is
-// bounded: deeper documents go to the careful reader (simdjson itself only
-// asserts its limit, 1,024).
-template <class Builder>
-class Walker {
+bool HexQuad(const char* iAt, unsigned& oCode)
+{
+    oCode = 0;
+    for (int i = 0; i < 4; ++i) {
+        const char c = iAt[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            return false;
+        }
+        oCode = oCode << 4 | digit;
+    }
+    return true;
+}
+
+// Where a number starting at iAt ends by JSON's grammar; oWhole: whether it
+// is, oFloat: whether it has a fraction or an exponent. A number that
+// reaches iEnd may go on past it.
+const char* NumberEnd(const char* iAt, const char* iEnd, bool& oWhole, bool& oFloat)
+{
+    const auto digit = [&](const char* iByte) { return iByte < iEnd && *iByte >= '0' && *iByte <= '9'; };
+    oWhole = false;
+    oFloat = false;
+    const char* at = iAt;
+    if (at < iEnd && *at == '-') ++at;
+    if (at < iEnd && *at == '0') {
+        ++at;
+    } else if (digit(at)) {
+        while (digit(at)) ++at;
+    } else {
+        return at;
+    }
+    if (at < iEnd && *at == '.') {
+        oFloat = true;
+        if (!digit(++at)) return at;
+        while (digit(at)) ++at;
+    }
+    if (at < iEnd && (*at == 'e' || *at == 'E')) {
+        oFloat = true;
+        ++at;
+        if (at < iEnd && (*at == '+' || *at == '-')) ++at;
+        if (!digit(at)) return at;
+        while (digit(at)) ++at;
+    }
+    oWhole = true;
+    return at;
+}
+
+// Reads a document from a window, reporting to Events: the model's builder
+// (whose type is known here, so that its calls are direct) or any listener.
+// No recursion: the open arrays and objects are a stack of their kinds.
+template <class Events>
+class Reader {
 public:
-    static constexpr int kMaxNesting = 1000;
+    Reader(Window& ioWindow, Events& ioEvents) : _window(ioWindow), _events(ioEvents) {}
 
-    explicit Walker(Builder& ioBuilder) : _builder(ioBuilder) {}
-
-    bool Value(ondemand::value iValue)
+    bool Document()
     {
-        ondemand::json_type type;
-        if (iValue.type().get(type)) return false;
-        switch (type) {
-        case ondemand::json_type::array: return Array(iValue);
-        case ondemand::json_type::object: return Object(iValue);
-        case ondemand::json_type::string: return String(iValue);
-        case ondemand::json_type::number: return Number(iValue);
-        case ondemand::json_type::boolean: {
-            bool value;
-            if (iValue.get_bool().get(value)) return false;
-            _builder.Boolean(value);
-            return true;
+        char next = Next();
+        if (next != '{' && next != '[') return false;
+        for (;;) {
+            // next: the first byte of a value.
+            switch (next) {
+            case '{':
+            case '[': {
+                const bool object = next == '{';
+                if (_open.size() == kMaxNesting) return false;
+                ++_window.at;
+                if (object) {
+                    _events.OpenObject();
+                } else {
+                    _events.OpenArray();
+                }
+                _open.push_back(object);
+                next = Next();
+                if (next == (object ? '}' : ']')) {
+                    ++_window.at;
+                    _open.pop_back();
+                    if (!_events.Close()) return false;
+                    break;
+                }
+                if (object && !Member(next)) return false;
+                continue;
+            }
+            case '"': {
+                std::string_view text;
+                if (!Text(text)) return false;
+                _events.String(text);
+                break;
+            }
+            case 't':
+                if (!Literal("true", 4)) return false;
+                _events.Boolean(true);
+                break;
+            case 'f':
+                if (!Literal("false", 5)) return false;
+                _events.Boolean(false);
+                break;
+            case 'n':
+                if (!Literal("null", 4)) return false;
+                _events.Null();
+                break;
+            default:
+                if (!Number()) return false;
+                break;
+            }
+            // After a value: a comma and the next, or the end of its holder.
+            for (;;) {
+                if (_open.empty()) return Next() == '\0' && _window.at == _window.end;
+                next = Next();
+                if (next == ',') {
+                    ++_window.at;
+                    next = Next();
+                    if (_open.back() && !Member(next)) return false;
+                    break;
+                }
+                if (next != (_open.back() ? '}' : ']')) return false;
+                ++_window.at;
+                _open.pop_back();
+                if (!_events.Close()) return false;
+            }
         }
-        case ondemand::json_type::null: {
-            bool null;
-            if (iValue.is_null().get(null) || !null) return false;
-            _builder.Null();
-            return true;
-        }
-        }
-        return false;
     }
 
 private:
-    bool Array(ondemand::value iValue)
+    // The next byte that is not white space, where the window now starts;
+    // NUL at the end of the text.
+    char Next()
     {
-        ondemand::array array;
-        if (++_nesting > kMaxNesting || iValue.get_array().get(array)) return false;
-        _builder.OpenArray();
-        for (auto element : array) {
-            ondemand::value value;
-            if (element.get(value) || !Value(value)) return false;
-        }
-        --_nesting;
-        return _builder.Close();
-    }
-
-    bool Object(ondemand::value iValue)
-    {
-        ondemand::object object;
-        if (++_nesting > kMaxNesting || iValue.get_object().get(object)) return false;
-        _builder.OpenObject();
-        for (auto member : object) {
-            ondemand::field field;
-            if (std::move(member).get(field)) return false;
-            const char* raw = reinterpret_cast<const char*>(field.key().raw());
-            const std::size_t length = PlainLength(raw);
-            std::string_view name(raw, length);
-            if (length == std::string_view::npos && (field.unescaped_key().get(name) || !Acceptable(name))) {
-                return false;
+        for (;;) {
+            for (const char* at = _window.at; at < _window.end; ++at) {
+                const char c = *at;
+                if (c != ' ' && c != '\n' && c != '\r' && c != '\t') {
+                    _window.at = at;
+                    return c;
+                }
             }
-            _builder.Key(name);
-            if (!Value(field.value())) return false;
+            _window.at = _window.end;
+            if (!_window.More(_window.at)) return '\0';
         }
-        --_nesting;
-        return _builder.Close();
     }
 
-    // Every value is consumed through a get_ call: a value only looked at
-    // is skipped without its neighbours being checked.
-    bool String(ondemand::value iValue)
+    // A member's name at iNext, and its colon; then the byte its value
+    // starts with is in iNext.
+    bool Member(char& ioNext)
     {
-        // The token starts at the opening quote.
-        const char* bytes = iValue.raw_json_token().data() + 1;
-        std::string_view text(bytes, PlainLength(bytes));
-        if (text.size() == std::string_view::npos) {
-            if (iValue.get_string().get(text) || !Acceptable(text)) return false;
-        } else {
-            ondemand::raw_json_string raw;
-            if (iValue.get_raw_json_string().get(raw)) return false;
+        std::string_view name;
+        if (ioNext != '"' || !Text(name)) return false;
+        _events.Key(name);
+        if (Next() != ':') return false;
+        ++_window.at;
+        ioNext = Next();
+        return true;
+    }
+
+    bool Literal(const char* iWord, std::size_t iLength)
+    {
+        while (static_cast<std::size_t>(_window.end - _window.at) < iLength) {
+            if (!_window.More(_window.at)) return false;
         }
-        _builder.String(text);
+        if (std::memcmp(_window.at, iWord, iLength) != 0) return false;
+        _window.at += iLength;
         return true;
     }
 
     // The number as the careful reader writes it back (nlohmann/json's
     // dump): integers in 64 bits as their digits ("-0" is 0), others as the
     // shortest text of the nearest double, with ".0" when it looks whole.
-    // What needs more than 64 bits goes to that reader.
-    bool Number(ondemand::value iValue)
+    // What needs more goes to that reader.
+    bool Number()
     {
-        const std::string_view token = Trimmed(iValue.raw_json_token());
-        char digits[24];
-        char* end = digits;
-        if (token.find_first_of(".eE") != std::string_view::npos) {
+        bool whole;
+        bool fraction;
+        const char* end;
+        for (;;) {
+            end = NumberEnd(_window.at, _window.end, whole, fraction);
+            if (end < _window.end) break;
+            const std::size_t length = static_cast<std::size_t>(end - _window.at);
+            if (!_window.More(_window.at)) {
+                end = _window.at + length;
+                break;
+            }
+        }
+        if (!whole) return false;
+        const char* begin = _window.at;
+        _window.at = end;
+        if (fraction) {
             double value;
-            if (iValue.get_double().get(value)) return false;
-            _builder.Number(nlohmann::json(value).dump());
+            const std::from_chars_result read = std::from_chars(begin, end, value);
+            if (read.ec != std::errc() || read.ptr != end) return false;
+            _events.Number(nlohmann::json(value).dump());
             return true;
         }
-        if (token[0] == '-') {
-            int64_t value;
-            if (iValue.get_int64().get(value)) return false;
-            end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        } else {
-            uint64_t value;
-            if (iValue.get_uint64().get(value)) return false;
-            end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        const std::size_t length = static_cast<std::size_t>(end - begin);
+        if (length == 2 && begin[0] == '-' && begin[1] == '0') {
+            _events.Number("0");
+            return true;
         }
-        _builder.Number(std::string_view(digits, end - digits));
+        // Up to 18 digits always fit; longer ones are checked.
+        if (length - (*begin == '-') > 18) {
+            std::from_chars_result read;
+            if (*begin == '-') {
+                int64_t value;
+                read = std::from_chars(begin, end, value);
+            } else {
+                uint64_t value;
+                read = std::from_chars(begin, end, value);
+            }
+            if (read.ec != std::errc() || read.ptr != end) return false;
+        }
+        _events.Number(std::string_view(begin, length));
         return true;
     }
 
-    Builder& _builder;
-    int _nesting = 0;
+    enum class Scan { kDone, kMore, kRefused };
+
+    // The string whose opening quote is where the window starts, unescaped;
+    // in the window when it holds no escape, else in _unescaped.
+    bool Text(std::string_view& oText)
+    {
+        for (;;) {
+            switch (ScanText(oText)) {
+            case Scan::kDone: return true;
+            case Scan::kRefused: return false;
+            case Scan::kMore:
+                if (!_window.More(_window.at)) return false;
+                break;
+            }
+        }
+    }
+
+    Scan ScanText(std::string_view& oText)
+    {
+        const char* const begin = _window.at + 1;
+        const char* const end = _window.end;
+        const char* at = begin;
+        // Bytes from here on are not yet in _unescaped (after an escape).
+        const char* plain = begin;
+        bool escaped = false;
+        for (;;) {
+            at = PlainUntil(at, end);
+            if (at == end) return Scan::kMore;
+            const unsigned char byte = static_cast<unsigned char>(*at);
+            if (byte == '"') {
+                if (escaped) {
+                    _unescaped.append(plain, at);
+                    oText = _unescaped;
+                } else {
+                    oText = std::string_view(begin, static_cast<std::size_t>(at - begin));
+                }
+                _window.at = at + 1;
+                return Scan::kDone;
+            }
+            if (byte >= 0x80) {
+                const int length = CharacterLength(at, end);
+                if (length < 0) return Scan::kMore;
+                if (length == 0) return Scan::kRefused;
+                at += length;
+                continue;
+            }
+            if (byte != '\\') return Scan::kRefused;
+            if (!escaped) {
+                escaped = true;
+                _unescaped.clear();
+            }
+            _unescaped.append(plain, at);
+            if (end - at < 2) return Scan::kMore;
+            switch (at[1]) {
+            case '"': _unescaped += '"'; break;
+            case '\\': _unescaped += '\\'; break;
+            case '/': _unescaped += '/'; break;
+            case 'b': _unescaped += '\b'; break;
+            case 'f': _unescaped += '\f'; break;
+            case 'n': _unescaped += '\n'; break;
+            case 'r': _unescaped += '\r'; break;
+            case 't': _unescaped += '\t'; break;
+            case 'u': {
+                unsigned code;
+                if (end - at < 6) return Scan::kMore;
+                if (!HexQuad(at + 2, code)) return Scan::kRefused;
+                if (code >= 0xD800 && code <= 0xDBFF) {
+                    // A high surrogate takes a low one straight after it.
+                    unsigned low;
+                    if (end - at < 12) return Scan::kMore;
+                    if (at[6] != '\\' || at[7] != 'u' || !HexQuad(at + 8, low) || low < 0xDC00 || low > 0xDFFF) {
+                        return Scan::kRefused;
+                    }
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    at += 6;
+                } else if ((code >= 0xDC00 && code <= 0xDFFF) || code == 0) {
+                    // A lone low surrogate is malformed; the model takes no NUL.
+                    return Scan::kRefused;
+                }
+                Utf8Text::Append(_unescaped, code);
+                at += 4;
+                break;
+            }
+            default: return Scan::kRefused;
+            }
+            at += 2;
+            plain = at;
+        }
+    }
+
+    Window& _window;
+    Events& _events;
+    // Whether each open container is an object.
+    std::vector<bool> _open;
+    std::string _unescaped;
 };
 
-template <class Builder>
-bool Walk(const char* iText, std::size_t iSize, std::size_t iCapacity, Builder& ioBuilder)
+template <class Events>
+bool ReadWindow(Window& ioWindow, Events& ioEvents)
 {
-    ondemand::parser parser;
-    ondemand::document document;
-    if (parser.iterate(iText, iSize, iCapacity).get(document)) return false;
-    bool scalar;
-    ondemand::value root;
-    if (document.is_scalar().get(scalar) || scalar || document.get_value().get(root)) return false;
-    if (!Walker<Builder>(ioBuilder).Value(root)) return false;
-    // Anything after the root value is an error.
-    return document.current_location().error() == simdjson::OUT_OF_BOUNDS;
+    return Reader<Events>(ioWindow, ioEvents).Document();
 }
 
 }  // namespace
 
-bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonModelBuilder& ioBuilder)
+bool JsonTextReader::Read(const char* iText, std::size_t iSize, JsonModelBuilder& ioBuilder)
 {
-    return Walk(iText, iSize, iCapacity, ioBuilder);
+    Window window(iText, iSize);
+    return ReadWindow(window, ioBuilder);
 }
 
-bool JsonTextReader::Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonTextEvents& ioEvents)
+bool JsonTextReader::Read(const char* iText, std::size_t iSize, JsonTextEvents& ioEvents)
 {
-    return Walk(iText, iSize, iCapacity, ioEvents);
+    Window window(iText, iSize);
+    return ReadWindow(window, ioEvents);
+}
+
+bool JsonTextReader::Read(std::FILE* iFile, JsonModelBuilder& ioBuilder)
+{
+    Window window(iFile);
+    return ReadWindow(window, ioBuilder) && std::ferror(iFile) == 0;
+}
+
+bool JsonTextReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents)
+{
+    Window window(iFile);
+    return ReadWindow(window, ioEvents) && std::ferror(iFile) == 0;
 }

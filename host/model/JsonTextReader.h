@@ -2,27 +2,31 @@
 #define JSONTEXTREADER_H
 
 #include <cstddef>
+#include <cstdio>
 
 class JsonModelBuilder;
 class JsonTextEvents;
 
-// Reads JSON text into a JsonModelBuilder (or JsonTextEvents) with simdjson, for speed. It
-// refuses (false) whatever it cannot read exactly as the reader of
+// Reads JSON text into a JsonModelBuilder (or JsonTextEvents) in one pass,
+// for speed and memory: a file is read in chunks, so that no more than a
+// chunk (or the longest string in it) is held beside the model. It refuses
+// (false) whatever it cannot read exactly as the reader of
 // mtt_json_builder.h reads it: malformed text, a member name given twice, a
-// NUL in a string, and what only that reader takes (nesting deeper than
-// 1,000, integers beyond 64 bits, a scalar as the whole document). That
-// reader then words the error, or reads the text.
+// NUL in a string, a byte order mark, numbers beyond a double or 64-bit
+// integers, nesting deeper than 1,000, a scalar as the whole document. That
+// reader then words the error, or reads the text. What is refused may have
+// been partly reported.
 class JsonTextReader {
 public:
-    // iText holds iSize bytes of JSON and is readable up to iCapacity, at
-    // least kPadding bytes more (simdjson reads ahead in blocks).
-    static bool Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonModelBuilder& ioBuilder);
-    // The same checks, reported to another reader; what is refused may
-    // have been partly reported.
-    static bool Read(const char* iText, std::size_t iSize, std::size_t iCapacity, JsonTextEvents& ioEvents);
+    static bool Read(const char* iText, std::size_t iSize, JsonModelBuilder& ioBuilder);
+    static bool Read(const char* iText, std::size_t iSize, JsonTextEvents& ioEvents);
+    // The rest of an open file; false also when it cannot be read.
+    static bool Read(std::FILE* iFile, JsonModelBuilder& ioBuilder);
+    static bool Read(std::FILE* iFile, JsonTextEvents& ioEvents);
 
-    // Bytes a text needs after its end.
-    static const std::size_t kPadding;
+    // A file is read this much at a time; the buffer grows only for a
+    // string (or number) longer than half of it.
+    static const std::size_t kChunk;
 };
 
 #endif

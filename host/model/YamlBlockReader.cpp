@@ -7,6 +7,7 @@
 #endif
 
 #include "JsonTextEvents.h"
+#include "Utf8Text.h"
 #include "YamlReader.h"
 #include "YamlScalar.h"
 
@@ -364,21 +365,7 @@ bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string&
     // A NUL is refused, and a surrogate or what lies beyond Unicode is an
     // error: the general reader says so.
     if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
-    if (code < 0x80) {
-        ioText += static_cast<char>(code);
-    } else if (code < 0x800) {
-        ioText += static_cast<char>(0xC0 | code >> 6);
-        ioText += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        ioText += static_cast<char>(0xE0 | code >> 12);
-        ioText += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        ioText += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        ioText += static_cast<char>(0xF0 | code >> 18);
-        ioText += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        ioText += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        ioText += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    Utf8Text::Append(ioText, code);
     return true;
 }
 

@@ -6,8 +6,9 @@
 #include <string_view>
 
 #include <nlohmann/json.hpp>
-#include <simdjson.h>
 
+#include "JsonTextEvents.h"
+#include "JsonTextReader.h"
 #include "TextFile.h"
 #include "mtt_transform_escapes.h"
 
@@ -112,6 +113,118 @@ std::string Decoded(std::string_view iText)
     return decoded;
 }
 
+// What Load takes from a manifest's text as it is read: the version, then
+// each file's run and line digests. Other members are passed over; a file
+// without a text "run" and well-formed "lines" (a damaged entry) stops the
+// reading.
+class ManifestEvents final : public JsonTextEvents {
+public:
+    explicit ManifestEvents(std::map<std::string, Manifest::Entry>& oEntries) : _entries(oEntries) {}
+
+    void OpenArray() override { Open(false); }
+    void OpenObject() override { Open(true); }
+    void Key(std::string_view iName) override
+    {
+        if (_depth == 1) {
+            _member = iName;
+        } else if (_depth == 2 && _inFiles) {
+            _file = iName;
+            _entry = Manifest::Entry();
+            _run = _lines = kMissing;
+        } else if (_depth == 3 && _inFiles) {
+            _field = iName == "run" ? &_run : iName == "lines" ? &_lines : nullptr;
+        }
+    }
+    void String(std::string_view iText) override { Scalar(true, iText); }
+    void Number(std::string_view iText) override
+    {
+        if (_depth == 1 && _member == "mttgen-manifest") {
+            _versionSeen = iText == std::to_string(kManifestVersion);
+            return;
+        }
+        Scalar(false, iText);
+    }
+    void Boolean(bool) override { Scalar(false, std::string_view()); }
+    void Null() override { Scalar(false, std::string_view()); }
+    bool Close() override
+    {
+        --_depth;
+        if (_depth == 2 && _inFiles) {
+            if (_run != kText || _lines != kText) {
+                _damaged = _file;
+                return false;
+            }
+            _entries[Decoded(_file)] = std::move(_entry);
+        } else if (_depth == 1 && _inFiles) {
+            _inFiles = false;
+            _filesSeen = true;
+        }
+        return true;
+    }
+
+    // The key of the damaged entry that stopped the reading, or "".
+    const std::string& Damaged() const { return _damaged; }
+    // Whether the text was shaped as a manifest, its files included.
+    bool Whole() const { return _filesSeen && !_misshapen; }
+
+private:
+    // What a file's "run" or "lines" was: missing, a text, or anything else.
+    enum Field { kMissing, kText, kOther };
+
+    void Open(bool iObject)
+    {
+        if (_depth == 0 && !iObject) _misshapen = true;
+        if (_depth == 1) {
+            if (_member == "mttgen-manifest") _versionSeen = false;
+            if (_member == "files" && _versionSeen) {
+                _inFiles = iObject;
+                if (!iObject) _misshapen = true;
+            }
+        }
+        if (_depth == 2 && _inFiles && !iObject) _misshapen = true;
+        if (_depth == 3 && _inFiles) Take(kOther, std::string_view());
+        ++_depth;
+    }
+
+    void Scalar(bool iText, std::string_view iValue)
+    {
+        if (_depth == 0 || (_depth == 2 && _inFiles)) _misshapen = true;
+        if (_depth == 1) {
+            if (_member == "mttgen-manifest") _versionSeen = false;
+            if (_member == "files" && _versionSeen) _misshapen = true;
+        }
+        if (_depth == 3 && _inFiles) Take(iText ? kText : kOther, iValue);
+    }
+
+    // A member of a file's entry: the first "run" and "lines" count, and
+    // lines must be digests.
+    void Take(Field iKind, std::string_view iValue)
+    {
+        if (_field == nullptr || *_field != kMissing) return;
+        *_field = iKind;
+        if (iKind != kText) return;
+        if (_field == &_run) {
+            _entry.run = Decoded(iValue);
+        } else if (!FromHex(iValue, _entry.lines)) {
+            _lines = kOther;
+        }
+    }
+
+    std::map<std::string, Manifest::Entry>& _entries;
+    int _depth = 0;
+    std::string _member;
+    bool _versionSeen = false;
+    bool _inFiles = false;
+    bool _filesSeen = false;
+    bool _misshapen = false;
+    std::string _file;
+    Manifest::Entry _entry;
+    Field _run = kMissing;
+    Field _lines = kMissing;
+    Field* _field = nullptr;
+    std::string _damaged;
+};
+
 }  // namespace
 
 bool Manifest::Load(const std::string& iRoot, std::string& oError)
@@ -127,56 +240,19 @@ bool Manifest::Load(const std::string& iRoot, std::string& oError)
     case TextFile::Result::kRead: break;
     }
     _exists = true;
-    // Read with simdjson: a manifest holds a digest per generated line, and
-    // a byte-by-byte reader took a quarter of a run that regenerated 4 MB.
     // An editor may have saved it with a byte order mark.
     const std::string_view kOrderMark = "\xEF\xBB\xBF";
     const std::string_view json = std::string_view(text).substr(text.rfind(kOrderMark, 0) == 0 ? kOrderMark.size() : 0);
-    const simdjson::padded_string padded(json);
-    simdjson::ondemand::parser parser;
-    simdjson::ondemand::document document;
-    simdjson::ondemand::object root;
-    bool ok = !parser.iterate(padded).get(document) && !document.get_object().get(root);
-    bool versionSeen = false, filesSeen = false;
-    if (ok) {
-        for (auto field : root) {
-            std::string_view name;
-            if (field.unescaped_key().get(name)) {
-                ok = false;
-                break;
-            }
-            if (name == "mttgen-manifest") {
-                int64_t version = 0;
-                versionSeen = !field.value().get_int64().get(version) && version == kManifestVersion;
-            } else if (name == "files" && versionSeen) {
-                simdjson::ondemand::object files;
-                ok = !field.value().get_object().get(files);
-                if (!ok) break;
-                for (auto file : files) {
-                    std::string_view key, run, lines;
-                    simdjson::ondemand::object value;
-                    if (file.unescaped_key().get(key) || file.value().get_object().get(value)) {
-                        ok = false;
-                        break;
-                    }
-                    Entry entry;
-                    if (value["run"].get_string().get(run) || value["lines"].get_string().get(lines) ||
-                        !FromHex(lines, entry.lines)) {
-                        _entries.clear();
-                        oError = _path + ": error: the entry of '" + std::string(key) + "' is damaged";
-                        return false;
-                    }
-                    entry.run = Decoded(run);
-                    _entries[Decoded(key)] = std::move(entry);
-                }
-                if (!ok) break;
-                filesSeen = true;
-            }
-        }
+    ManifestEvents events(_entries);
+    const bool read = JsonTextReader::Read(json.data(), json.size(), events);
+    if (!events.Damaged().empty()) {
+        _entries.clear();
+        oError = _path + ": error: the entry of '" + events.Damaged() + "' is damaged";
+        return false;
     }
     // The whole text read, and nothing after it: a manifest cut short or
     // with more behind it is not one this mttgen wrote.
-    if (!ok || !filesSeen || document.current_location().error() != simdjson::OUT_OF_BOUNDS) {
+    if (!read || !events.Whole()) {
         _entries.clear();
         oError = _path +
                  ": error: not a manifest this mttgen reads (remove it to start afresh; the files it lists are "

@@ -17,6 +17,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CarefulJsonEvents.h"
 #include "JsonModel.h"
 #include "JsonModelObject.h"
 #include "JsonTextEvents.h"
@@ -99,25 +100,6 @@ struct HeardTokens final : JsonTextEvents {
     void Value(const std::string& iToken) { Hear(iToken), ++values; }
 };
 
-// The same tokens from nlohmann/json's parser, in the text's order.
-struct CarefulTokens : nlohmann::json_sax<nlohmann::json> {
-    HeardTokens tokens;
-    bool null() override { return tokens.Null(), true; }
-    bool boolean(bool iValue) override { return tokens.Boolean(iValue), true; }
-    bool number_integer(number_integer_t iValue) override { return Number(std::to_string(iValue)); }
-    bool number_unsigned(number_unsigned_t iValue) override { return Number(std::to_string(iValue)); }
-    bool number_float(number_float_t iValue, const string_t&) override { return Number(nlohmann::json(iValue).dump()); }
-    bool string(string_t& iText) override { return tokens.String(iText), true; }
-    bool binary(binary_t&) override { return false; }
-    bool start_object(std::size_t) override { return tokens.OpenObject(), true; }
-    bool key(string_t& iName) override { return tokens.Key(iName), true; }
-    bool end_object() override { return tokens.Close(); }
-    bool start_array(std::size_t) override { return tokens.OpenArray(), true; }
-    bool end_array() override { return tokens.Close(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
-    bool Number(const std::string& iText) { return tokens.Number(iText), true; }
-};
-
 // FromText agrees with the careful reader on iText: the same document, or
 // the same error.
 void ExpectReadAsCarefully(const std::string& iText)
@@ -136,11 +118,11 @@ void ExpectReadAsCarefully(const std::string& iText)
     ExpectSameDocument(*model, expected);
     // The document as the model reports it again (the explain page reads
     // it so), in the text's order.
-    CarefulTokens careful;
-    ASSERT_TRUE(nlohmann::json::sax_parse(iText, &careful));
+    HeardTokens careful;
+    ASSERT_TRUE(CarefulJsonEvents::Hear(iText, careful));
     HeardTokens reported;
     EXPECT_TRUE(model->Report(reported, nullptr));
-    EXPECT_EQ(careful.tokens.heard, reported.heard);
+    EXPECT_EQ(careful.heard, reported.heard);
 }
 
 }  // namespace
@@ -247,12 +229,64 @@ TEST(JsonReading, AFileOrAPipeReadsAsItsText)
     }
 }
 
+// A file is read in chunks: every kind of token cut by a chunk's end at each
+// of its bytes, and strings longer than the buffer, are heard as the careful
+// reader hears them; a fault past the first chunk is worded with its
+// position.
+TEST(JsonReading, TokensAcrossTheChunksOfAFileReadAsWhole)
+{
+    const std::string path = std::string(MTT_BINARY_DIR) + "/json-chunks-test.json";
+    const auto write = [&](const std::string& iText) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        EXPECT_NE(nullptr, file);
+        std::fwrite(iText.data(), 1, iText.size(), file);
+        std::fclose(file);
+    };
+    const auto expectHeard = [&](const std::string& iText) {
+        write(iText);
+        HeardTokens fast;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        EXPECT_TRUE(JsonTextReader::Read(file, fast)) << iText.substr(iText.size() - 40);
+        std::fclose(file);
+        HeardTokens careful;
+        EXPECT_TRUE(CarefulJsonEvents::Hear(iText, careful));
+        EXPECT_EQ(careful.heard, fast.heard) << iText.substr(iText.size() - 40);
+    };
+    const std::string tokens[] = {"\"caf\xc3\xa9 \xf0\x9f\x98\x80 \\u00e9\\ud83d\\ude00 \\n\"",
+                                  "-12.5e-3",
+                                  "18446744073709551615",
+                                  "true",
+                                  "false",
+                                  "null",
+                                  "{\"key\\t\": [1]}"};
+    for (const std::string& token : tokens) {
+        for (size_t cut = 1; cut <= 24 && !HasFailure(); ++cut) {
+            // ["filler", TOKEN]: the token starts cut bytes before the chunk's end.
+            const size_t filler = JsonTextReader::kChunk - cut - 5;
+            expectHeard("[\"" + std::string(filler, 'x') + "\", " + token + "]");
+        }
+    }
+    for (const size_t length : {JsonTextReader::kChunk / 2 + 1, 5 * JsonTextReader::kChunk + 3}) {
+        expectHeard("{\"long\": \"" + std::string(length, 'y') + "\\u00e9\", \"after\": 1}");
+    }
+    std::string text = "[\n";
+    while (text.size() < 3 * JsonTextReader::kChunk) text += "  {\"name\": \"a\", \"n\": 1},\n";
+    text += "  {\"name\": \"x\\u0000\"}\n]";
+    write(text);
+    std::string error;
+    EXPECT_EQ(nullptr, JsonModel::LoadFile(path, error));
+    std::remove(path.c_str());
+    std::string expected;
+    nlohmann::json document;
+    EXPECT_FALSE(mtt_runtime::ParseJson(text, path, document, expected));
+    EXPECT_EQ(expected, error);
+}
+
 namespace {
 
 bool ReadFast(const std::string& iText, HeardTokens& oTokens)
 {
-    std::string padded = iText + std::string(JsonTextReader::kPadding, ' ');
-    return JsonTextReader::Read(padded.data(), iText.size(), padded.size(), oTokens);
+    return JsonTextReader::Read(iText.data(), iText.size(), oTokens);
 }
 
 }  // namespace
@@ -266,10 +300,10 @@ TEST(JsonReading, OtherListenersHearTheTextInOrderOrAreRefusedIt)
          {std::string(R"({"b": [true, false, null], "a": {"k": "v\"q"}, "n": [0, -7, 2.50, 1e3]})"),
           std::string("[[]]"), many + "]"}) {
         HeardTokens fast;
-        CarefulTokens careful;
+        HeardTokens careful;
         ASSERT_TRUE(ReadFast(text, fast)) << text.substr(0, 40);
-        ASSERT_TRUE(nlohmann::json::sax_parse(text, &careful));
-        EXPECT_EQ(careful.tokens.heard, fast.heard) << text.substr(0, 40);
+        ASSERT_TRUE(CarefulJsonEvents::Hear(text, careful));
+        EXPECT_EQ(careful.heard, fast.heard) << text.substr(0, 40);
         // A model read from the text reports it again, value by value.
         std::string error;
         const std::unique_ptr<JsonModel> model = JsonModel::FromText(text, "m.json", error);
@@ -277,7 +311,7 @@ TEST(JsonReading, OtherListenersHearTheTextInOrderOrAreRefusedIt)
         HeardTokens reported;
         std::vector<uint32_t> slots;
         EXPECT_TRUE(model->Report(reported, &slots));
-        EXPECT_EQ(careful.tokens.heard, reported.heard) << text.substr(0, 40);
+        EXPECT_EQ(careful.heard, reported.heard) << text.substr(0, 40);
         EXPECT_EQ(static_cast<size_t>(reported.values), slots.size());
     }
     // What only the careful reader takes, and what nobody takes.
