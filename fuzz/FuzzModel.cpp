@@ -2,8 +2,9 @@
 // template that walks it every way a template can: properties with
 // transforms, quoted members, the element itself, loop values, the enclosing
 // object, indexes, loops with separators, conditions, user code. The late runtime that generated programs use reads
-// the same document and answers the same names. Whatever YAML the one-pass
-// reader takes, the general reader must report alike.
+// the same document and answers the same names. Whatever JSON or YAML the
+// one-pass readers take, the careful and the general reader must report
+// alike.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,8 +13,10 @@
 #include <memory>
 #include <string>
 
+#include "CarefulJsonEvents.h"
 #include "JsonEventLog.h"
 #include "JsonModel.h"
+#include "JsonTextReader.h"
 #include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTIStatement.h"
@@ -72,6 +75,17 @@ void Render(JsonModel* iModel)
     }
 }
 
+void JsonReadersAgree(const std::string& iText)
+{
+    JsonEventLog quick;
+    if (!JsonTextReader::Read(iText.data(), iText.size(), quick)) return;
+    JsonEventLog careful;
+    if (!CarefulJsonEvents::Hear(iText, careful) || careful.text != quick.text) {
+        std::fprintf(stderr, "the JSON readers disagree\n");
+        std::abort();
+    }
+}
+
 void YamlReadersAgree(const std::string& iText)
 {
     JsonEventLog quick;
@@ -98,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     // merges aside.
     Render(JsonModel::FromText(text, "fuzz.json", error).get());
     Render(JsonModel::FromYamlText(text, "fuzz.yaml", error).get());
+    JsonReadersAgree(text);
     YamlReadersAgree(text);
     return 0;
 }
