@@ -3,7 +3,6 @@
 #include <cctype>
 
 #include "JsonModel.h"
-#include "mtt_json_builder.h"
 
 namespace mtt {
 
@@ -14,14 +13,10 @@ Model::~Model() {}
 std::unique_ptr<Model> Model::FromFile(const std::string& iPath, std::string& oError, ModelFormat iFormat)
 {
     if (iFormat == ModelFormat::kByName) iFormat = FormatOf(iPath);
-    // JSON is read straight into the buffer its reader takes.
-    if (iFormat == ModelFormat::kJson) {
-        std::unique_ptr<JsonModel> json = JsonModel::LoadFile(iPath, oError);
-        return json ? std::unique_ptr<Model>(new Model(std::move(json))) : nullptr;
-    }
-    std::string text;
-    if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
-    return FromText(text, iPath, oError, iFormat);
+    // Read from the file in chunks as it is parsed.
+    std::unique_ptr<JsonModel> json =
+        iFormat == ModelFormat::kYaml ? JsonModel::LoadYamlFile(iPath, oError) : JsonModel::LoadFile(iPath, oError);
+    return json ? std::unique_ptr<Model>(new Model(std::move(json))) : nullptr;
 }
 
 std::unique_ptr<Model> Model::FromText(const std::string& iText, const std::string& iName, std::string& oError,

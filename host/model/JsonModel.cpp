@@ -15,6 +15,7 @@
 #include "JsonModelSelection.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
+#include "TextWindow.h"
 #include "YamlBlockReader.h"
 #include "YamlReader.h"
 #include "mtt_json_builder.h"
@@ -34,8 +35,10 @@ JsonModel::~JsonModel() {}
 
 // A regular file is read in chunks as it is parsed, so that its text is
 // never held whole beside the model; it is read again, whole, only for the
-// careful reader. A pipe or device cannot be read twice: it is read whole.
-std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
+// reader that words errors. A pipe or device cannot be read twice: it is
+// read whole first.
+std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamReader iStream, TextReader iWhole,
+                                               TextReader iDeclined, std::string& oError)
 {
     std::FILE* file = std::fopen(iPath.c_str(), "rb");
     if (file == nullptr) {
@@ -43,10 +46,11 @@ std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::st
         return nullptr;
     }
     struct stat status;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+    const bool regular = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+    if (regular) {
         std::unique_ptr<JsonModel> model(new JsonModel());
         JsonModelBuilder builder(*model, static_cast<std::size_t>(status.st_size));
-        const bool read = JsonTextReader::Read(file, builder) && builder.Finish();
+        const bool read = iStream(file, builder) && builder.Finish();
         std::fclose(file);
         if (read) return model;
     } else {
@@ -54,17 +58,37 @@ std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::st
     }
     std::string text;
     if (!mtt_runtime::ReadFile(iPath, text, oError)) return nullptr;
-    return FromText(text, iPath, oError);
+    return (regular ? iDeclined : iWhole)(text, iPath, oError);
+}
+
+std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
+{
+    return LoadWith(
+        iPath, [](std::FILE* iFile, JsonModelBuilder& ioBuilder) { return JsonTextReader::Read(iFile, ioBuilder); },
+        FromText, Carefully, oError);
+}
+
+std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std::string& oError)
+{
+    return LoadWith(
+        iPath,
+        [](std::FILE* iFile, JsonModelBuilder& ioBuilder) {
+            return YamlBlockReader::Read(iFile, ioBuilder, TextWindow::kChunk);
+        },
+        FromYamlText, Generally, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)
 {
-    {
-        std::unique_ptr<JsonModel> model(new JsonModel());
-        JsonModelBuilder builder(*model, iText.size());
-        if (JsonTextReader::Read(iText.data(), iText.size(), builder) && builder.Finish()) return model;
-    }
-    // The careful reader says what is wrong, or reads what only it takes.
+    std::unique_ptr<JsonModel> model(new JsonModel());
+    JsonModelBuilder builder(*model, iText.size());
+    if (JsonTextReader::Read(iText.data(), iText.size(), builder) && builder.Finish()) return model;
+    return Carefully(iText, iName, oError);
+}
+
+// The careful reader says what is wrong, or reads what only it takes.
+std::unique_ptr<JsonModel> JsonModel::Carefully(const std::string& iText, const std::string& iName, std::string& oError)
+{
     {
         nlohmann::json document;
         if (!mtt_runtime::ParseJson(iText, iName, document, oError)) return nullptr;
@@ -80,12 +104,15 @@ std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const s
 std::unique_ptr<JsonModel> JsonModel::FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError)
 {
-    {
-        std::unique_ptr<JsonModel> model(new JsonModel());
-        JsonModelBuilder builder(*model, iText.size());
-        if (YamlBlockReader::Read(iText, builder) && builder.Finish()) return model;
-    }
-    // The general reader takes the rest, and words what is wrong.
+    std::unique_ptr<JsonModel> model(new JsonModel());
+    JsonModelBuilder builder(*model, iText.size());
+    if (YamlBlockReader::Read(iText, builder) && builder.Finish()) return model;
+    return Generally(iText, iName, oError);
+}
+
+// The general reader takes the rest, and words what is wrong.
+std::unique_ptr<JsonModel> JsonModel::Generally(const std::string& iText, const std::string& iName, std::string& oError)
+{
     std::unique_ptr<JsonModel> model(new JsonModel());
     JsonModelBuilder builder(*model, iText.size());
     if (!YamlReader::Read(iText, iName, builder, oError)) return nullptr;

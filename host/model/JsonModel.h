@@ -2,6 +2,7 @@
 #define JSONMODEL_H
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -69,6 +70,7 @@ public:
     static std::unique_ptr<JsonModel> LoadFile(const std::string& iPath, std::string& oError);
     static std::unique_ptr<JsonModel> FromText(const std::string& iText, const std::string& iName, std::string& oError);
     // The same document written in YAML (YamlReader says how it maps to JSON).
+    static std::unique_ptr<JsonModel> LoadYamlFile(const std::string& iPath, std::string& oError);
     static std::unique_ptr<JsonModel> FromYamlText(const std::string& iText, const std::string& iName,
                                                    std::string& oError);
 
@@ -119,6 +121,21 @@ private:
     };
 
     JsonModel();
+
+    // A file read by a one-pass reader as it is read; iWhole reads a text
+    // that could not be read so (a pipe), iDeclined one the first reader
+    // declined.
+    using StreamReader = bool (*)(std::FILE* iFile, JsonModelBuilder& ioBuilder);
+    using TextReader = std::unique_ptr<JsonModel> (*)(const std::string& iText, const std::string& iName,
+                                                      std::string& oError);
+    static std::unique_ptr<JsonModel> LoadWith(const std::string& iPath, StreamReader iStream, TextReader iWhole,
+                                               TextReader iDeclined, std::string& oError);
+    // A text the one-pass reader declined: JSON by the careful reader,
+    // YAML by the general one.
+    static std::unique_ptr<JsonModel> Carefully(const std::string& iText, const std::string& iName,
+                                                std::string& oError);
+    static std::unique_ptr<JsonModel> Generally(const std::string& iText, const std::string& iName,
+                                                std::string& oError);
 
     Kind KindAt(uint32_t iSlot) const { return static_cast<Kind>(_kinds[iSlot]); }
     static bool IsContainer(Kind iKind) { return iKind >= kArray; }

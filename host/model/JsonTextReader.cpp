@@ -17,55 +17,12 @@
 
 #include "JsonModelBuilder.h"
 #include "JsonTextEvents.h"
+#include "TextWindow.h"
 #include "Utf8Text.h"
-
-const std::size_t JsonTextReader::kChunk = 256 * 1024;
 
 namespace {
 
 constexpr std::size_t kMaxNesting = 1000;
-
-// The bytes being read: a whole text, or the part of a file read last.
-class Window {
-public:
-    Window(const char* iText, std::size_t iSize) : at(iText), end(iText + iSize) {}
-    explicit Window(std::FILE* iFile) : _file(iFile) {}
-
-    // Keeps the bytes from ioFrom to the end, reads more after them and
-    // points ioFrom at where the kept bytes are now; false when there is no
-    // more (the end of the text, or a failed read), with nothing lost.
-    bool More(const char*& ioFrom)
-    {
-        if (_file == nullptr || _ended) return false;
-        const std::size_t kept = static_cast<std::size_t>(end - ioFrom);
-        if (_capacity == 0 || kept > _capacity / 2) {
-            // A token longer than half the buffer: the buffer doubles, so a
-            // long one is scanned again a bounded number of times.
-            const std::size_t capacity = _capacity == 0 ? JsonTextReader::kChunk : 2 * _capacity;
-            std::unique_ptr<char[]> grown(new char[capacity]);
-            if (kept > 0) std::memcpy(grown.get(), ioFrom, kept);
-            _buffer = std::move(grown);
-            _capacity = capacity;
-        } else if (kept > 0) {
-            std::memmove(_buffer.get(), ioFrom, kept);
-        }
-        ioFrom = _buffer.get();
-        end = _buffer.get() + kept;
-        const std::size_t read = std::fread(_buffer.get() + kept, 1, _capacity - kept, _file);
-        end += read;
-        if (read == 0) _ended = true;
-        return read > 0;
-    }
-
-    const char* at = nullptr;
-    const char* end = nullptr;
-
-private:
-    std::FILE* _file = nullptr;
-    std::unique_ptr<char[]> _buffer;
-    std::size_t _capacity = 0;
-    bool _ended = false;
-};
 
 // The first byte from iAt on that a string cannot take as it is: a quote,
 // a backslash, a control byte or a byte of a multi-byte character; iEnd
@@ -182,7 +139,7 @@ const char* NumberEnd(const char* iAt, const char* iEnd, bool& oWhole, bool& oFl
 template <class Events>
 class Reader {
 public:
-    Reader(Window& ioWindow, Events& ioEvents) : _window(ioWindow), _events(ioEvents) {}
+    Reader(TextWindow& ioWindow, Events& ioEvents) : _window(ioWindow), _events(ioEvents) {}
 
     bool Document()
     {
@@ -253,6 +210,14 @@ public:
     }
 
 private:
+    // More of the file, the bytes from where the window starts kept.
+    bool More()
+    {
+        bool more;
+        _window.More(_window.at, more);
+        return more;
+    }
+
     // The next byte that is not white space, where the window now starts;
     // NUL at the end of the text.
     char Next()
@@ -266,7 +231,7 @@ private:
                 }
             }
             _window.at = _window.end;
-            if (!_window.More(_window.at)) return '\0';
+            if (!More()) return '\0';
         }
     }
 
@@ -286,7 +251,7 @@ private:
     bool Literal(const char* iWord, std::size_t iLength)
     {
         while (static_cast<std::size_t>(_window.end - _window.at) < iLength) {
-            if (!_window.More(_window.at)) return false;
+            if (!More()) return false;
         }
         if (std::memcmp(_window.at, iWord, iLength) != 0) return false;
         _window.at += iLength;
@@ -306,7 +271,7 @@ private:
             end = NumberEnd(_window.at, _window.end, whole, fraction);
             if (end < _window.end) break;
             const std::size_t length = static_cast<std::size_t>(end - _window.at);
-            if (!_window.More(_window.at)) {
+            if (!More()) {
                 end = _window.at + length;
                 break;
             }
@@ -353,7 +318,7 @@ private:
             case Scan::kDone: return true;
             case Scan::kRefused: return false;
             case Scan::kMore:
-                if (!_window.More(_window.at)) return false;
+                if (!More()) return false;
                 break;
             }
         }
@@ -432,7 +397,7 @@ private:
         }
     }
 
-    Window& _window;
+    TextWindow& _window;
     Events& _events;
     // Whether each open container is an object.
     std::vector<bool> _open;
@@ -440,7 +405,7 @@ private:
 };
 
 template <class Events>
-bool ReadWindow(Window& ioWindow, Events& ioEvents)
+bool ReadWindow(TextWindow& ioWindow, Events& ioEvents)
 {
     return Reader<Events>(ioWindow, ioEvents).Document();
 }
@@ -449,24 +414,24 @@ bool ReadWindow(Window& ioWindow, Events& ioEvents)
 
 bool JsonTextReader::Read(const char* iText, std::size_t iSize, JsonModelBuilder& ioBuilder)
 {
-    Window window(iText, iSize);
+    TextWindow window(iText, iSize);
     return ReadWindow(window, ioBuilder);
 }
 
 bool JsonTextReader::Read(const char* iText, std::size_t iSize, JsonTextEvents& ioEvents)
 {
-    Window window(iText, iSize);
+    TextWindow window(iText, iSize);
     return ReadWindow(window, ioEvents);
 }
 
 bool JsonTextReader::Read(std::FILE* iFile, JsonModelBuilder& ioBuilder)
 {
-    Window window(iFile);
-    return ReadWindow(window, ioBuilder) && std::ferror(iFile) == 0;
+    TextWindow window(iFile);
+    return ReadWindow(window, ioBuilder) && !window.Failed();
 }
 
-bool JsonTextReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents)
+bool JsonTextReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
 {
-    Window window(iFile);
-    return ReadWindow(window, ioEvents) && std::ferror(iFile) == 0;
+    TextWindow window(iFile, iChunk);
+    return ReadWindow(window, ioEvents) && !window.Failed();
 }

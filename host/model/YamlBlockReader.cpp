@@ -1,5 +1,6 @@
 #include "YamlBlockReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -7,6 +8,7 @@
 #endif
 
 #include "JsonTextEvents.h"
+#include "TextWindow.h"
 #include "Utf8Text.h"
 #include "YamlReader.h"
 #include "YamlScalar.h"
@@ -33,17 +35,30 @@ char32_t Decode(const unsigned char*& ioAt, const unsigned char* iEnd, int iLeng
 
 }  // namespace
 
-YamlBlockReader::YamlBlockReader(std::string_view iText, JsonTextEvents& ioEvents) : _text(iText), _events(ioEvents) {}
+YamlBlockReader::YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents)
+    : _window(ioWindow), _events(ioEvents), _checked(ioWindow.at)
+{
+}
 
 bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
 {
-    YamlBlockReader reader(iText, ioEvents);
-    return reader.Run();
+    // A whole text is checked at once, before anything is reported.
+    if (!Printable(iText.data(), iText.data() + iText.size())) return false;
+    TextWindow window(iText.data(), iText.size());
+    YamlBlockReader reader(window, ioEvents);
+    reader._checked = window.end;
+    return reader.Run() && !reader._declined;
+}
+
+bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
+{
+    TextWindow window(iFile, iChunk);
+    YamlBlockReader reader(window, ioEvents);
+    return reader.Run() && !reader._declined && !window.Failed();
 }
 
 bool YamlBlockReader::Run()
 {
-    if (!Printable()) return false;
     const auto marker = [](const Line& iLine) {
         return iLine.indent == 0 && iLine.end - iLine.content >= 3 &&
                (std::memcmp(iLine.content, "---", 3) == 0 || std::memcmp(iLine.content, "...", 3) == 0) &&
@@ -117,10 +132,10 @@ bool YamlBlockReader::Run()
     }
 }
 
-bool YamlBlockReader::Printable() const
+bool YamlBlockReader::Printable(const char* iAt, const char* iEnd)
 {
-    const unsigned char* at = reinterpret_cast<const unsigned char*>(_text.data());
-    const unsigned char* const end = at + _text.size();
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(iAt);
+    const unsigned char* const end = reinterpret_cast<const unsigned char*>(iEnd);
     while (at < end) {
 #ifdef __SSE2__
         // Sixteen bytes at a time while they are printable ASCII or LF.
@@ -166,15 +181,21 @@ bool YamlBlockReader::Printable() const
 
 bool YamlBlockReader::NextLine(Line& oLine)
 {
-    const char* const text = _text.data();
-    const char* const stop = text + _text.size();
     _blankLines = 0;
     _commentLines = 0;
-    while (_at < _text.size()) {
-        const char* const begin = text + _at;
-        const char* const lineBreak = static_cast<const char*>(std::memchr(begin, '\n', stop - begin));
-        const char* end = lineBreak != nullptr ? lineBreak : stop;
-        _at = lineBreak != nullptr ? lineBreak + 1 - text : _text.size();
+    for (;;) {
+        const char* lineBreak = _window.at < _window.end
+                                    ? static_cast<const char*>(std::memchr(_window.at, '\n', _window.end - _window.at))
+                                    : nullptr;
+        if (lineBreak == nullptr) {
+            // A line is taken whole: more of the file first, where there is
+            // more (the window may move even when there is none).
+            if (More()) continue;
+            if (_declined || _window.at == _window.end) return false;
+        }
+        const char* const begin = _window.at;
+        const char* end = lineBreak != nullptr ? lineBreak : _window.end;
+        _window.at = lineBreak != nullptr ? lineBreak + 1 : _window.end;
         // Printable let a CR through only before a LF.
         if (end > begin && end[-1] == '\r') --end;
         const char* content = begin;
@@ -186,7 +207,32 @@ bool YamlBlockReader::NextLine(Line& oLine)
         oLine = Line{static_cast<std::size_t>(content - begin), content, end};
         return true;
     }
-    return false;
+}
+
+bool YamlBlockReader::More()
+{
+    // Kept: the line not yet whole, and the first line of a plain scalar
+    // that the next lines may go on with.
+    const bool plainKept = _plain && _plainText.empty();
+    const char* const keep = plainKept ? std::min(_window.at, _plainFirst.data()) : _window.at;
+    const std::size_t plainAt = plainKept ? static_cast<std::size_t>(_plainFirst.data() - keep) : 0;
+    const std::size_t checked = static_cast<std::size_t>(_checked - keep);
+    bool more;
+    const char* const kept = _window.More(keep, more);
+    if (plainKept) _plainFirst = std::string_view(kept + plainAt, _plainFirst.size());
+    _checked = kept + checked;
+    // What is checked: whole lines (a CR and a UTF-8 sequence end before
+    // a line feed), and at the end all that is left.
+    const char* upTo = _window.end;
+    if (more) {
+        while (upTo > _checked && upTo[-1] != '\n') --upTo;
+    }
+    if (!Printable(_checked, upTo) || _window.Failed()) {
+        _declined = true;
+        return false;
+    }
+    _checked = upTo;
+    return more;
 }
 
 bool YamlBlockReader::Open(const Line& iLine, bool iIndentless)

@@ -2,11 +2,13 @@
 #define YAMLBLOCKREADER_H
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class JsonTextEvents;
+class TextWindow;
 
 // Reads the YAML that models are mostly written in, and that YAML writers
 // emit, in one pass without the general parser: mappings and sequences in
@@ -26,6 +28,9 @@ public:
     // True when the whole text was read and reported to ioEvents; false when
     // it declined, having maybe reported part of it (to be dropped).
     static bool Read(std::string_view iText, JsonTextEvents& ioEvents);
+    // The same for the rest of an open file, read iChunk bytes at a time
+    // (TextWindow); false also when it cannot be read.
+    static bool Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk);
 
 private:
     // An open mapping or sequence: the column of its keys or dashes.
@@ -43,14 +48,18 @@ private:
         const char* end;      // where the line break (or the text) begins
     };
 
-    YamlBlockReader(std::string_view iText, JsonTextEvents& ioEvents);
+    YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents);
     bool Run();
     // Whether every byte is one the general parser takes as it is: printable
     // ASCII, LF, CRLF, and UTF-8 sequences of printable characters other
     // than the byte order mark and YAML's other line breaks.
-    bool Printable() const;
-    // The next line with content; false at the end of the text.
+    static bool Printable(const char* iAt, const char* iEnd);
+    // The next line with content; false at the end of the text, or when
+    // the reader declined (_declined).
     bool NextLine(Line& oLine);
+    // More of the file, the lines still in use kept; every byte handed out
+    // is checked by Printable first. False when there is no more.
+    bool More();
 
     // The collection whose first line is iLine, at its indent.
     bool Open(const Line& iLine, bool iIndentless);
@@ -82,9 +91,11 @@ private:
     bool Scalar(std::string_view iText, bool iPlain);
     bool Close();
 
-    std::string_view _text;
+    TextWindow& _window;
     JsonTextEvents& _events;
-    std::size_t _at = 0;
+    // Where Printable has checked up to.
+    const char* _checked;
+    bool _declined = false;
     std::vector<Frame> _frames;
     // Lines NextLine passed over before the one it gave.
     std::size_t _blankLines = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "JsonEventLog.h"
+#include "JsonModel.h"
+#include "TextWindow.h"
 #include "YamlBlockReader.h"
 #include "YamlReader.h"
 
@@ -210,4 +213,46 @@ TEST(YamlBlockReader, AgreesWithTheGeneralReaderOnRandomTexts)
     }
     // The texts reach what it takes, not only what it declines.
     EXPECT_GT(taken, kTexts / 10);
+}
+
+// A file is read in chunks: read from memory in chunks of 1 to 9 bytes,
+// every line is cut at each of its bytes (a plain scalar going on over the
+// cut among them), and must be reported as the whole text is; a line
+// longer than the buffer grows it. In a file of several real chunks, a
+// byte declined past the first one leaves the file to the general reader,
+// which words it.
+TEST(YamlBlockReader, ReadsAFileInChunksAsAWholeText)
+{
+    const std::string texts[] = {"k: \"caf\\xE9 \\u2013\"\r\nnext: 1\r\n",
+                                 "k: caf\xc3\xa9 \xe2\x80\x93 x\n",
+                                 "k: first words\n   go on here\n\n   and here\nnext: one",
+                                 "---\nlist:\n- a\n- b: c\n  d: e  # note\n\n# end\n",
+                                 Classes(3),
+                                 "long: " + std::string(100, 'y') + "\nafter: 1\n"};
+    for (const std::string& text : texts) {
+        JsonEventLog whole;
+        ASSERT_TRUE(Takes(text)) << text;
+        YamlBlockReader::Read(text, whole);
+        for (std::size_t chunk = 1; chunk <= 9; ++chunk) {
+            std::FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+            ASSERT_NE(nullptr, file);
+            JsonEventLog chunked;
+            EXPECT_TRUE(YamlBlockReader::Read(file, chunked, chunk)) << chunk << ":\n" << text;
+            std::fclose(file);
+            EXPECT_EQ(whole.text, chunked.text) << chunk << ":\n" << text;
+        }
+    }
+    const std::string path = std::string(MTT_BINARY_DIR) + "/yaml-chunks-test.yaml";
+    const std::string text = Classes(4000) + "bad: a\x01b\n";
+    ASSERT_GT(text.size(), 2 * TextWindow::kChunk);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    std::string error;
+    std::string expected;
+    EXPECT_EQ(nullptr, JsonModel::LoadYamlFile(path, error));
+    EXPECT_EQ(nullptr, JsonModel::FromYamlText(text, path, expected));
+    EXPECT_EQ(expected, error);
+    std::remove(path.c_str());
 }
