@@ -98,6 +98,34 @@ void YamlReadersAgree(const std::string& iText)
     }
 }
 
+// Read from a file in small chunks (of 1 to 8 bytes, by the text's size),
+// each one-pass reader takes what it takes from the whole text, and hears
+// the same.
+void ChunksAgree(const std::string& iText)
+{
+    if (iText.empty()) return;
+    const std::size_t chunk = 1 + iText.size() % 8;
+    const auto agree = [&](const char* iWhat, auto iWhole, auto iChunked) {
+        JsonEventLog whole;
+        JsonEventLog chunked;
+        std::FILE* file = fmemopen(const_cast<char*>(iText.data()), iText.size(), "r");
+        if (file == nullptr) return;
+        const bool taken = iWhole(whole);
+        const bool chunkedTaken = iChunked(file, chunked);
+        std::fclose(file);
+        if (taken != chunkedTaken || (taken && whole.text != chunked.text)) {
+            std::fprintf(stderr, "the %s reader reads a file in chunks of %zu otherwise\n", iWhat, chunk);
+            std::abort();
+        }
+    };
+    agree(
+        "JSON", [&](JsonEventLog& oLog) { return JsonTextReader::Read(iText.data(), iText.size(), oLog); },
+        [&](std::FILE* iFile, JsonEventLog& oLog) { return JsonTextReader::Read(iFile, oLog, chunk); });
+    agree(
+        "YAML", [&](JsonEventLog& oLog) { return YamlBlockReader::Read(iText, oLog); },
+        [&](std::FILE* iFile, JsonEventLog& oLog) { return YamlBlockReader::Read(iFile, oLog, chunk); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
@@ -114,5 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     Render(JsonModel::FromYamlText(text, "fuzz.yaml", error).get());
     JsonReadersAgree(text);
     YamlReadersAgree(text);
+    ChunksAgree(text);
     return 0;
 }
