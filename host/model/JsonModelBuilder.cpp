@@ -5,10 +5,8 @@
 #include <limits>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "CarefulJsonEvents.h"
 #include "JsonModelObject.h"
-#include "mtt_json_builder.h"
 
 namespace {
 
@@ -245,29 +243,5 @@ bool JsonModelBuilder::Finish()
 
 bool JsonModelBuilder::Parse(const std::string& iText)
 {
-    // nlohmann/json's parser, reporting values as it meets them: in the
-    // text's order, where a document would hold members sorted.
-    struct Reports : nlohmann::json_sax<nlohmann::json> {
-        explicit Reports(JsonModelBuilder& ioBuilder) : builder(ioBuilder) {}
-        JsonModelBuilder& builder;
-        bool null() override { return builder.Null(), true; }
-        bool boolean(bool iValue) override { return builder.Boolean(iValue), true; }
-        bool number_integer(number_integer_t iValue) override { return builder.Number(std::to_string(iValue)), true; }
-        bool number_unsigned(number_unsigned_t iValue) override { return builder.Number(std::to_string(iValue)), true; }
-        // As the careful reader writes a number back (ScalarText).
-        bool number_float(number_float_t iValue, const string_t&) override
-        {
-            return builder.Number(nlohmann::json(iValue).dump()), true;
-        }
-        bool string(string_t& iText) override { return builder.String(iText), true; }
-        bool binary(binary_t&) override { return false; }
-        bool start_object(std::size_t) override { return builder.OpenObject(), true; }
-        bool key(string_t& iName) override { return builder.Key(iName), true; }
-        bool end_object() override { return builder.Close(); }
-        bool start_array(std::size_t) override { return builder.OpenArray(), true; }
-        bool end_array() override { return builder.Close(); }
-        bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
-    };
-    Reports reports(*this);
-    return nlohmann::json::sax_parse(iText, &reports) && Finish();
+    return CarefulJsonEvents::Hear(iText, *this) && Finish();
 }

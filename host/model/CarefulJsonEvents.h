@@ -8,8 +8,10 @@
 
 #include "JsonTextEvents.h"
 
-// nlohmann/json's parser reporting a text as the careful reader hears it:
-// in the text's order, numbers as it writes them back, to any listener.
+// nlohmann/json's parser reporting a text as the careful reader of
+// mtt_json_builder.h hears it: in the text's order (where its document
+// would hold members sorted), numbers as it writes them back, to any
+// listener.
 class CarefulJsonEvents : public nlohmann::json_sax<nlohmann::json> {
 public:
     explicit CarefulJsonEvents(JsonTextEvents& ioEvents) : _events(ioEvents) {}
