@@ -139,10 +139,10 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     }
     result.ok = evaluated && result.messages.empty();
     if (direct) {
-        result.text.assign(text.ConvertToChar(), text.Length());
+        text.MoveTo(result.text);
     } else if (result.output && iOptions.text) {
         result.output->toString(text);
-        result.text.assign(text.ConvertToChar(), text.Length());
+        text.MoveTo(result.text);
     }
     if (!iOptions.keepOutput) result.output.reset();
     return result;

@@ -48,10 +48,14 @@ public:
     const std::string& Target() const { return _target; }
 
     // Writes iText to the temporary file (nothing when it equals Current()).
+    // A text the caller holds is not copied (a render's output can be
+    // megabytes): it must stay as it is until the run is committed or
+    // rolled back. A temporary one is kept here.
     bool Prepare(const std::string& iText, std::string& oError);
+    bool Prepare(std::string&& iText, std::string& oError);
     // Prepares the file's removal instead.
     bool PrepareRemoval(std::string& oError);
-    const std::string& Text() const { return _text; }
+    const std::string& Text() const { return *_text; }
     bool Unchanged() const { return _unchanged; }
     bool Removes() const { return _remove; }
     // The temporary file before Commit, the replaced text after it.
@@ -86,7 +90,8 @@ private:
     unsigned _owner = 0;
     unsigned _group = 0;
     std::string _current;
-    std::string _text;
+    const std::string* _text = &_ownText;
+    std::string _ownText;
     bool _unchanged = false;
     bool _remove = false;
     bool _createFolders = false;

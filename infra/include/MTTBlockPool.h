@@ -82,6 +82,12 @@ public:
     static void* Take(size_t iSize);
     static void Give(void* iBlock, size_t iSize);
 
+    // Gives the system back the whole pages inside the iBytes at iBlock,
+    // part of a block the caller holds and will not read again: they read
+    // as zeros after, and take memory again only when written. Nothing
+    // where the pool does not map its own pages.
+    static void DropPages(void* iBlock, size_t iBytes);
+
     // Whether Allocate uses the pool in this build.
     static bool Pooling() { return sPooling; }
     // Bytes the pool has taken from the system so far.

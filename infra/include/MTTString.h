@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "MTTInfraExport.h"
 
@@ -84,6 +85,10 @@ public:
     // The bytes the text can hold without a new buffer.
     size_t Capacity() const { return IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag); }
     void Clear();
+    // Moves the text to oText (replacing what it held) and leaves this
+    // string empty. A long text moves in steps whose memory is given back
+    // as each is copied: a render's output is never held twice.
+    void MoveTo(std::string& oText);
     // Cuts the text back to its first iLength bytes (nothing when it is no
     // longer); the buffer is kept.
     void Truncate(size_t iLength);

@@ -8,6 +8,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #define MTT_POOL_MAPS_PAGES 1
 #endif
 
@@ -423,6 +424,20 @@ void MTTBlockPool::Give(void* iBlock, size_t iSize)
         state.returning = chunk;
     }
     ++state.returned;
+}
+
+void MTTBlockPool::DropPages(void* iBlock, size_t iBytes)
+{
+#if defined(MTT_POOL_MAPS_PAGES) && defined(MADV_DONTNEED)
+    if (!kPooling) return;
+    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(iBlock) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(iBlock) + iBytes) & ~(page - 1);
+    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+#else
+    static_cast<void>(iBlock);
+    static_cast<void>(iBytes);
+#endif
 }
 
 size_t MTTBlockPool::HeldBytes()

@@ -116,6 +116,21 @@ void MTTString::Clear()
     SetInlineLength(0);
 }
 
+void MTTString::MoveTo(std::string& oText)
+{
+    const size_t length = Length();
+    const size_t kStep = size_t(256) << 10;
+    oText.clear();
+    oText.reserve(length);
+    char* text = IsInline() ? _u.inl : _u.heap.ptr;
+    for (size_t done = 0; done < length; done += kStep) {
+        const size_t step = length - done < kStep ? length - done : kStep;
+        oText.append(text + done, step);
+        if (length > kStep) MTTBlockPool::DropPages(text + done, step);
+    }
+    Clear();
+}
+
 void MTTString::Truncate(size_t iLength)
 {
     if (iLength >= Length()) return;

@@ -53,6 +53,27 @@ TEST(MTTString, ManySmallAppendsBuildAFourMegabyteText)
     EXPECT_EQ(Std(s).substr(s.Length() - 8), "60123456");
 }
 
+// A long text moves in steps whose pages are given back: the next text of
+// that size takes the same buffer again and must read as written.
+TEST(MTTString, MovedOutTextsArriveWholeAndTheirBuffersServeAgain)
+{
+    for (size_t length : {size_t(0), size_t(15), size_t(300), (size_t(4) << 20) + 4097}) {
+        for (char base : {'a', 'A'}) {
+            MTTString s;
+            s.Reserve(length);
+            std::string expected;
+            for (size_t i = 0; i < length; ++i) expected += static_cast<char>(base + i % 23);
+            s.Append(expected.c_str(), expected.size());
+            std::string moved = "replaced";
+            s.MoveTo(moved);
+            ASSERT_TRUE(moved == expected) << length;
+            EXPECT_TRUE(s.IsEmpty());
+            s.Append("still usable");
+            EXPECT_EQ(Std(s), "still usable");
+        }
+    }
+}
+
 TEST(MTTString, AppendingOrAssigningItsOwnBytes)
 {
     // Inline, crossing into the heap, and a heap buffer of exactly the

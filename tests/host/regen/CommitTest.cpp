@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -52,11 +53,11 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    std::unique_ptr<OutputFile> Prepared(const std::string& iName, const std::string& iText) const
+    std::unique_ptr<OutputFile> Prepared(const std::string& iName, std::string iText) const
     {
         std::unique_ptr<OutputFile> file(new OutputFile(Path(iName), true));
         std::string error;
-        EXPECT_TRUE(file->ReadCurrent(error) && file->Prepare(iText, error)) << error;
+        EXPECT_TRUE(file->ReadCurrent(error) && file->Prepare(std::move(iText), error)) << error;
         return file;
     }
 
