@@ -179,10 +179,8 @@ bool YamlBlockReader::Printable(const char* iAt, const char* iEnd)
     return true;
 }
 
-bool YamlBlockReader::NextLine(Line& oLine)
+bool YamlBlockReader::RawLine(const char*& oBegin, const char*& oEnd)
 {
-    _blankLines = 0;
-    _commentLines = 0;
     for (;;) {
         const char* lineBreak = _window.at < _window.end
                                     ? static_cast<const char*>(std::memchr(_window.at, '\n', _window.end - _window.at))
@@ -193,11 +191,22 @@ bool YamlBlockReader::NextLine(Line& oLine)
             if (More()) continue;
             if (_declined || _window.at == _window.end) return false;
         }
-        const char* const begin = _window.at;
-        const char* end = lineBreak != nullptr ? lineBreak : _window.end;
+        oBegin = _window.at;
+        oEnd = lineBreak != nullptr ? lineBreak : _window.end;
         _window.at = lineBreak != nullptr ? lineBreak + 1 : _window.end;
         // Printable let a CR through only before a LF.
-        if (end > begin && end[-1] == '\r') --end;
+        if (oEnd > oBegin && oEnd[-1] == '\r') --oEnd;
+        return true;
+    }
+}
+
+bool YamlBlockReader::NextLine(Line& oLine)
+{
+    _blankLines = 0;
+    _commentLines = 0;
+    const char* begin;
+    const char* end;
+    while (RawLine(begin, end)) {
         const char* content = begin;
         while (content < end && *content == ' ') ++content;
         if (content == end || *content == '#') {
@@ -207,6 +216,7 @@ bool YamlBlockReader::NextLine(Line& oLine)
         oLine = Line{static_cast<std::size_t>(content - begin), content, end};
         return true;
     }
+    return false;
 }
 
 bool YamlBlockReader::More()
@@ -287,7 +297,11 @@ bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t 
         return true;
     }
     std::string_view text;
-    if (*at == '"' || *at == '\'') return Quoted(at, iEnd, text) && RestIsBlank(at, iEnd) && Scalar(text, false);
+    if (*at == '"' || *at == '\'') {
+        const char* after = at;
+        if (Quoted(after, iEnd, text)) return RestIsBlank(after, iEnd) && Scalar(text, false);
+        return QuotedOverLines(at, iEnd, iOwnerIndent);
+    }
     // Reported once the next lines show where it ends.
     if (!PlainStart(at, iEnd) || !PlainValue(at, iEnd, _plainFirst, _plainEnded)) return false;
     _plain = true;
@@ -377,6 +391,69 @@ bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_vi
     }
 }
 
+bool YamlBlockReader::QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent)
+{
+    const char quote = *iQuote;
+    _unquoted.clear();
+    const char* at = iQuote + 1;
+    const char* end = iEnd;
+    // Lines of blanks since the last with text, and whether that one ended
+    // with an escaped line break.
+    std::size_t blankLines = 0;
+    bool escapedBreak = false;
+    for (bool first = true;; first = false) {
+        if (!first) {
+            const char* begin;
+            if (!RawLine(begin, end)) return false;
+            at = begin;
+            while (at < end && *at == ' ') ++at;
+            if (at == end) {
+                ++blankLines;
+                continue;
+            }
+            if (static_cast<std::size_t>(at - begin) <= iOwnerIndent) return false;
+            // A line break is a blank; blank lines are line ends; an escaped
+            // break is nothing.
+            if (escapedBreak || blankLines > 0) {
+                _unquoted.append(blankLines, '\n');
+            } else {
+                _unquoted += ' ';
+            }
+            blankLines = 0;
+            escapedBreak = false;
+        }
+        // Blanks before a line break are not part of the text; escaped ones
+        // are.
+        std::size_t kept = _unquoted.size();
+        while (at < end) {
+            const char c = *at;
+            if (c == quote) {
+                if (quote == '\'' && at + 1 < end && at[1] == '\'') {
+                    _unquoted += '\'';
+                    at += 2;
+                    kept = _unquoted.size();
+                    continue;
+                }
+                return RestIsBlank(at + 1, end) && Scalar(_unquoted, false);
+            }
+            if (quote == '"' && c == '\\') {
+                if (at + 1 == end) {
+                    escapedBreak = true;
+                    kept = _unquoted.size();
+                    break;
+                }
+                if (!Unescape(at, end, _unquoted)) return false;
+                kept = _unquoted.size();
+                continue;
+            }
+            _unquoted += c;
+            ++at;
+            if (c != ' ') kept = _unquoted.size();
+        }
+        _unquoted.resize(kept);
+    }
+}
+
 bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string& ioText)
 {
     if (iEnd - ioAt < 2) return false;
@@ -386,7 +463,8 @@ bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string&
     switch (kind) {
     case '"':
     case '\\':
-    case '/': ioText += kind; return true;
+    case '/':
+    case ' ': ioText += kind; return true;
     case 'n': ioText += '\n'; return true;
     case 't': ioText += '\t'; return true;
     case 'r': ioText += '\r'; return true;

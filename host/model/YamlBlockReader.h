@@ -13,13 +13,14 @@ class TextWindow;
 // Reads the YAML that models are mostly written in, and that YAML writers
 // emit, in one pass without the general parser: mappings and sequences in
 // block style indented by spaces (a sequence may stand at its key's indent),
-// plain scalars (over several lines too, as writers fold long ones), quoted
-// scalars on one line (double-quoted with the escapes YAML writers use for
-// what they quote), comments, a "---" first line, LF or CRLF line ends.
+// plain and quoted scalars, over several lines too (as writers fold long
+// ones; double-quoted with the escapes YAML writers use for what they
+// quote), comments, a "---" first line, LF or CRLF line ends.
 //
 // It takes nothing it is unsure of. Anchors, aliases, tags, flow
-// collections, block scalars, quoted scalars over several lines, other
-// escapes, tabs, directives, complex and merge keys, a key given twice, and
+// collections, block scalars, quoted keys over several lines, a quoted
+// value's line no deeper than its key or dash, other escapes, tabs,
+// directives, complex and merge keys, a key given twice, and
 // every malformed text make it decline; the caller then reads the text with
 // YamlReader, which reports the same values for every text this reader
 // takes, and words the errors.
@@ -57,6 +58,9 @@ private:
     // The next line with content; false at the end of the text, or when
     // the reader declined (_declined).
     bool NextLine(Line& oLine);
+    // The next line whatever it holds, without its line break; the same
+    // false.
+    bool RawLine(const char*& oBegin, const char*& oEnd);
     // More of the file, the lines still in use kept; every byte handed out
     // is checked by Printable first. False when there is no more.
     bool More();
@@ -75,8 +79,13 @@ private:
     bool Key(const char*& ioAt, const char* iEnd, std::string_view& oName);
     // The text of a quoted scalar at iAt; ioAt moves past its closing quote.
     bool Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText);
+    // A quoted value at iQuote whose closing quote is on a later line, each
+    // deeper than iOwnerIndent, folded and reported as the general reader
+    // does.
+    bool QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent);
     // The escape at ioAt (a backslash) written to ioText in UTF-8, ioAt
-    // moved past it: \" \\ \/ \n \t \r and \x, \u, \U with their digits.
+    // moved past it: \" \\ \/ \n \t \r, a blank, and \x, \u, \U with their
+    // digits.
     static bool Unescape(const char*& ioAt, const char* iEnd, std::string& ioText);
     // A plain scalar's text on one line, from iAt to its end (a comment,
     // then oComment, or the line's); false when it holds ": " or ends with
