@@ -8,6 +8,7 @@
 #endif
 
 #include "JsonTextEvents.h"
+#include "MTTInfraCompiler.h"
 #include "TextWindow.h"
 #include "Utf8Text.h"
 #include "YamlReader.h"
@@ -179,7 +180,7 @@ bool YamlBlockReader::Printable(const char* iAt, const char* iEnd)
     return true;
 }
 
-bool YamlBlockReader::RawLine(const char*& oBegin, const char*& oEnd)
+MTT_ALWAYS_INLINE bool YamlBlockReader::RawLine(const char*& oBegin, const char*& oEnd)
 {
     for (;;) {
         const char* lineBreak = _window.at < _window.end
@@ -391,7 +392,7 @@ bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_vi
     }
 }
 
-bool YamlBlockReader::QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent)
+MTT_NOINLINE bool YamlBlockReader::QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent)
 {
     const char quote = *iQuote;
     _unquoted.clear();

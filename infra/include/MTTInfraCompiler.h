@@ -15,11 +15,15 @@
 // Kept out of its callers: a rarely taken path that, inlined, would make a
 // hot caller save and restore registers on every call.
 #define MTT_NOINLINE __attribute__((noinline))
+// Put into its callers whatever the compiler would choose: a small step of
+// a hot loop that more than one place takes.
+#define MTT_ALWAYS_INLINE inline __attribute__((always_inline))
 #else
 #define MTT_PRINTF_FORMAT(formatIndex, firstArgument)
 #define MTT_FAST_THREAD_LOCAL thread_local
 #define MTT_INITIAL_EXEC
 #define MTT_NOINLINE
+#define MTT_ALWAYS_INLINE inline
 #endif
 
 #endif
