@@ -135,7 +135,7 @@ TEST(JsonReading, AwkwardTextsReadAsTheCarefulReaderReadsThem)
     manyMembers += "\"\": [], \"a/b~c\": {}}";
     const std::string texts[] = {
         // Strings and escapes, names among them.
-        R"({"a \"b\" \\ \/ \b\f\n\r\t": "\u00e9\ud83d\ude00 caf\u00c3", "": "", "\u0041": "x"})",
+        R"({"a \"b\" \\ \/ \b\f\n\r\t": "\u00e9\ud83d\ude00 caf\u00c3 \u20ac\u9fa5\uffe5", "": "", "\u0041": "x"})",
         "[\"caf\xc3\xa9 \xf0\x9f\x98\x80\", \"tab\\there\"]",
         // Numbers as the careful reader writes them back.
         "[0, -0, 1, -7, 42.0, 1.5, -0.25, 1e10, 1E2, 1e-2, 1e+20, 1e-400, 0.1, 1.7976931348623157e308]",
