@@ -91,17 +91,22 @@ void JsonModelBuilder::String(std::string_view iText)
 // compared with the last one of its hash.
 uint32_t JsonModelBuilder::Text(std::string_view iText)
 {
-    uint32_t* recent = nullptr;
+    Recent* recent = nullptr;
+    uint64_t bytes = 0;
     if (iText.size() <= kSharedText) {
-        recent = &_recentTexts[((ShortBytes(iText) ^ iText.size()) * 0x9E3779B97F4A7C15ull) >> 54];
-        if (*recent != 0 && JsonModel::SameText(_model.TextFrom(*recent - 1), iText)) return *recent - 1;
+        bytes = ShortBytes(iText) ^ iText.size();
+        recent = &_recentTexts[(bytes * 0x9E3779B97F4A7C15ull) >> 54];
+        if (recent->offset != 0 && recent->bytes == bytes &&
+            JsonModel::SameText(_model.TextFrom(recent->offset - 1), iText)) {
+            return recent->offset - 1;
+        }
     }
     if (_model._texts.size() + iText.size() + 5 >= std::numeric_limits<uint32_t>::max()) {
         _tooLarge = true;
         return 0;
     }
     const uint32_t offset = _model.AddText(iText);
-    if (recent != nullptr) *recent = offset + 1;
+    if (recent != nullptr) *recent = Recent{bytes, offset + 1};
     return offset;
 }
 

@@ -78,9 +78,16 @@ private:
     std::vector<uint32_t> _lastShapes;
     // Shapes by a hash of their names.
     std::unordered_multimap<uint64_t, uint32_t> _shapes;
-    // Short texts met lately, by a hash of their bytes: 1 + their offset.
+    // Short texts met lately, by a hash of their bytes: their bytes as
+    // ShortBytes reads them (a text that differs mostly differs there, and
+    // is told without reading the model's texts, mostly a cache miss) and
+    // 1 + their offset.
     static constexpr std::size_t kSharedText = 16;
-    uint32_t _recentTexts[1024] = {};
+    struct Recent {
+        uint64_t bytes;
+        uint32_t offset;
+    };
+    Recent _recentTexts[1024] = {};
     bool _rooted = false;
     bool _tooLarge = false;
 };

@@ -399,8 +399,9 @@ private:
 
     TextWindow& _window;
     Events& _events;
-    // Whether each open container is an object.
-    std::vector<bool> _open;
+    // Whether each open container is an object (bytes: a vector of bits
+    // costs a shift and a mask on every value).
+    std::vector<unsigned char> _open;
     std::string _unescaped;
 };
 
