@@ -327,15 +327,18 @@ bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view&
         }
         const char* last = colon;
         while (last[-1] == ' ') --last;
-        oName = std::string_view(at, static_cast<std::size_t>(last - at));
+        // Worked on here, not through oName: a view written to memory and
+        // read back at once as a whole stalls the processor.
+        const std::string_view name(at, static_cast<std::size_t>(last - at));
         // "<<" merges; a plain key that reads as a number must be one the
         // general reader takes.
-        if (oName == "<<") return false;
-        const YamlScalar::Type type = YamlScalar::Resolve(oName);
+        if (name == "<<") return false;
+        const YamlScalar::Type type = YamlScalar::Resolve(name);
         YamlScalar::Kind kind;
-        if (type != YamlScalar::Type::kString && !YamlScalar::KindOf(oName, type, kind, _number, _problem)) {
+        if (type != YamlScalar::Type::kString && !YamlScalar::KindOf(name, type, kind, _number, _problem)) {
             return false;
         }
+        oName = name;
     }
     if (colon + 1 < iEnd && colon[1] != ' ') return false;
     if (static_cast<std::size_t>(colon - ioAt) > kLongestKey) return false;
