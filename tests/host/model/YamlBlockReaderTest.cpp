@@ -166,34 +166,15 @@ TEST(YamlBlockReader, AgreesWithTheGeneralReaderOnRandomTexts)
 {
     const std::vector<std::string> keys = {"a", "b",   "-k",  "'q'",    "\"d\"",   "1",
                                            "~", "a b", "a:b", "'x''y'", "\xc3\xa9"};
-    const std::vector<std::string> values = {"",
-                                             "v",
-                                             "12",
-                                             "-3",
-                                             "1.5",
-                                             "0x1F",
-                                             ".inf",
-                                             "null",
-                                             "\"s q\"",
-                                             "'s q'",
-                                             "a: b",
-                                             "- x",
-                                             "x #c",
-                                             "[1]",
-                                             "&a x",
-                                             "*a",
-                                             "!!str 1",
-                                             "|",
-                                             "'open",
-                                             "a:",
-                                             "true",
-                                             "''",
-                                             "\"a\\tb\"",
-                                             "\"\\u00e9\\x41\\\"\\/\"",
-                                             "\"\\q\"",
-                                             "'s\n   q  \n\n   r'",
-                                             "\"p \\\n   \\ q\\\n\n  r\"",
-                                             "'a''\n    ''b'"};
+    std::vector<std::string> values = {"",       "v",    "12",      "-3",    "1.5",       "0x1F",
+                                       ".inf",   "null", "\"s q\"", "'s q'", "a: b",      "- x",
+                                       "x #c",   "[1]",  "&a x",    "*a",    "!!str 1",   "|",
+                                       "'open",  "a:",   "true",    "''",    "\"a\\tb\"", "\"\\u00e9\\x41\\\"\\/\"",
+                                       "\"\\q\""};
+    // Quoted values over lines, deeper than their key or not.
+    for (const char* wrapped : {"'s\n   q  \n\n   r'", "\"p \\\n   \\ q\\\n\n  r\"", "'a''\n    ''b'"}) {
+        values.push_back(wrapped);
+    }
     const std::vector<std::string> odd = {"- - x", "? k", "k: v: w", "#", "...", "---", "<<: {}", "\tk: v", "k:v"};
     std::mt19937 random(7);
     const auto pick = [&random](const std::vector<std::string>& iList) { return iList[random() % iList.size()]; };
