@@ -29,7 +29,14 @@ const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of 
 
 }  // namespace
 
-JsonModel::JsonModel() : _refs(new mtt_runtime::ValueRefCache()) {}
+JsonModel::JsonModel()
+    : _containers(this),
+      _madeObjects(this),
+      _viewObjects(this),
+      _viewElements(this),
+      _refs(new mtt_runtime::ValueRefCache())
+{
+}
 
 JsonModel::~JsonModel() {}
 
@@ -201,9 +208,9 @@ MTTString JsonModel::ScalarOf(uint32_t iSlot) const
 JsonModelObject* JsonModel::ObjectAt(uint32_t iSlot, uint32_t iParent)
 {
     if (IsContainer(KindAt(iSlot))) return &_containers[_values[iSlot]];
-    std::unique_ptr<JsonModelObject>& scalar = _scalars[iSlot];
-    if (!scalar) scalar.reset(new JsonModelObject(*this, iSlot, iParent, false));
-    return scalar.get();
+    JsonModelObject*& scalar = _scalars[iSlot];
+    if (scalar == nullptr) scalar = &_madeObjects.emplace_back(iSlot, iParent, false);
+    return scalar;
 }
 
 void JsonModel::SetUserCodeSource(UserCodeSource iSource)
@@ -224,8 +231,7 @@ JsonModelObject* JsonModel::UserCodeOf(JsonModelObject& iOwner)
     // A text of its own, as a model text reads: up to a NUL.
     _kinds.push_back(kString);
     _values.push_back(AddText(std::string_view(text).substr(0, text.find('\0'))));
-    _userCodeObjects.emplace_back(*this, static_cast<uint32_t>(_kinds.size() - 1), iOwner.Number(), true);
-    return object = &_userCodeObjects.back();
+    return object = &_madeObjects.emplace_back(static_cast<uint32_t>(_kinds.size() - 1), iOwner.Number(), true);
 }
 
 const mtt_runtime::ValueRef& JsonModel::RefFor(std::string_view iText)
@@ -236,7 +242,7 @@ const mtt_runtime::ValueRef& JsonModel::RefFor(std::string_view iText)
 std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
 {
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
-    if (object == nullptr || object->_model != this) return kUnknownPointer;
+    if (object == nullptr || &object->Model() != this) return kUnknownPointer;
     return object->Pointer();
 }
 
@@ -287,6 +293,6 @@ uint32_t JsonModel::DocumentSlotOf(const MTLIModelObject* iObject) const
     // Selections derive from JsonModelObject and stand for no value.
     if (iObject == nullptr || typeid(*iObject) != typeid(JsonModelObject)) return kNone;
     const JsonModelObject& object = static_cast<const JsonModelObject&>(*iObject);
-    if (object._model != this || object._first == JsonModelObject::kUserCode) return kNone;
+    if (&object.Model() != this || object._first == JsonModelObject::kUserCode) return kNone;
     return object._slot;
 }

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "JsonModelObject.h"
+#include "JsonModelSelection.h"
 #include "ObjectBlocks.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
 class JsonModelBuilder;
 class JsonTextEvents;
-class JsonModelView;
 namespace mtt_runtime {
 class ValueRef;
 class ValueRefCache;
@@ -225,11 +225,16 @@ private:
     ObjectBlocks<JsonModelObject> _containers;
     uint32_t _root = 0;  // the root's slot
 
-    std::unordered_map<uint32_t, std::unique_ptr<JsonModelObject>> _scalars;
+    // Objects made on request: scalars a path reached and user-code texts
+    // (kept by slot and by owner), views of lists by slot and selection,
+    // and their elements.
+    ObjectBlocks<JsonModelObject> _madeObjects;
+    std::unordered_map<uint32_t, JsonModelObject*> _scalars;
     UserCodeSource _userCodeSource;
     std::unordered_map<const JsonModelObject*, JsonModelObject*> _userCode;
-    std::deque<JsonModelObject> _userCodeObjects;
-    std::map<std::pair<uint32_t, std::string>, std::unique_ptr<JsonModelView>> _views;
+    ObjectBlocks<JsonModelView> _viewObjects;
+    ObjectBlocks<JsonModelViewElement> _viewElements;
+    std::map<std::pair<uint32_t, std::string>, JsonModelView*> _views;
     std::unique_ptr<mtt_runtime::ValueRefCache> _refs;
 };
 

@@ -155,7 +155,7 @@ void JsonModelBuilder::Open(bool iObject)
     const uint32_t parent = _frames.empty() ? JsonModel::kNone : _frames.back().container;
     const uint32_t expected = _frames.size() < _lastShapes.size() ? _lastShapes[_frames.size()] : JsonModel::kNone;
     const uint32_t number = static_cast<uint32_t>(_model._containers.size());
-    _model._containers.emplace_back(_model, parent);
+    _model._containers.emplace_back(parent);
     // Filled where it lies: a frame built aside and copied in whole stalls.
     Frame& frame = _frames.emplace_back();
     frame.container = number;

@@ -25,7 +25,7 @@ public:
 
     bool Read(const mtt_runtime::Expression& iProperty, Value& oValue) override
     {
-        MTLIModelObject* object = iProperty.IsRelative() ? &_object : _object._model->Root();
+        MTLIModelObject* object = iProperty.IsRelative() ? &_object : _object.Model().Root();
         const std::vector<std::string>& path = iProperty.Path();
         for (size_t i = 0; i < path.size() && object != nullptr; ++i) {
             if (i == 0 && path[i] == "this") continue;
@@ -45,7 +45,7 @@ private:
 // The object as mtt_runtime::JsonValues::ReadOf asks about a node.
 class JsonModelObject::Answers {
 public:
-    explicit Answers(JsonModelObject& iObject) : _object(iObject), _model(*iObject._model) {}
+    explicit Answers(JsonModelObject& iObject) : _object(iObject), _model(iObject.Model()) {}
 
     bool IsObject() const { return _object.Kind() == JsonModel::kObject; }
     bool Member(std::string_view iName, Value& oValue) const
@@ -86,13 +86,14 @@ private:
     JsonModel& _model;
 };
 
-JsonModelObject::JsonModelObject(JsonModel& iModel, uint32_t iParent)
-    : _model(&iModel), _slot(0), _parent(iParent), _first(0), _extent(0)
-{
-}
+// A vtable pointer and four numbers: the document has one for each array
+// and object.
+static_assert(sizeof(JsonModelObject) == sizeof(void*) + 4 * sizeof(uint32_t), "a model object grew");
 
-JsonModelObject::JsonModelObject(JsonModel& iModel, uint32_t iSlot, uint32_t iParent, bool iUserCode)
-    : _model(&iModel), _slot(iSlot), _parent(iParent), _first(iUserCode ? kUserCode : 0), _extent(0)
+JsonModelObject::JsonModelObject(uint32_t iParent) : _slot(0), _parent(iParent), _first(0), _extent(0) {}
+
+JsonModelObject::JsonModelObject(uint32_t iSlot, uint32_t iParent, bool iUserCode)
+    : _slot(iSlot), _parent(iParent), _first(iUserCode ? kUserCode : 0), _extent(0)
 {
 }
 
@@ -100,12 +101,12 @@ JsonModelObject::~JsonModelObject() {}
 
 uint32_t JsonModelObject::Kind() const
 {
-    return _model->KindAt(_slot);
+    return Model().KindAt(_slot);
 }
 
 uint32_t JsonModelObject::Number() const
 {
-    return _model->_values[_slot];
+    return Model()._values[_slot];
 }
 
 int JsonModelObject::GetKind()
@@ -125,19 +126,19 @@ MTLIModelObject* JsonModelObject::GetProperty(const MTTString& iName)
     const PathElement element = PathElement::Parse(text);
     switch (element.GetKind()) {
     case PathElement::kParent: return Original().Enclosing();
-    case PathElement::kUserCode: return Kind() == JsonModel::kObject ? _model->UserCodeOf(Original()) : nullptr;
-    case PathElement::kTest: return Test(_model->RefFor(text));
-    case PathElement::kSelection: return Original().View(std::string(text), _model->RefFor(text));
+    case PathElement::kUserCode: return Kind() == JsonModel::kObject ? Model().UserCodeOf(Original()) : nullptr;
+    case PathElement::kTest: return Test(Model().RefFor(text));
+    case PathElement::kSelection: return Original().View(std::string(text), Model().RefFor(text));
     case PathElement::kIndex:
         if (Kind() == JsonModel::kArray) {
             return element.Index() < _extent
-                       ? _model->ObjectAt(_first + static_cast<uint32_t>(element.Index()), Number())
+                       ? Model().ObjectAt(_first + static_cast<uint32_t>(element.Index()), Number())
                        : nullptr;
         }
         [[fallthrough]];
     case PathElement::kMember: {
         const uint32_t slot = MemberSlot(element.Name());
-        return slot == JsonModel::kNone ? nullptr : _model->ObjectAt(slot, Number());
+        return slot == JsonModel::kNone ? nullptr : Model().ObjectAt(slot, Number());
     }
     default: return nullptr;
     }
@@ -152,7 +153,7 @@ int JsonModelObject::GetSize()
 MTLIModelObject* JsonModelObject::GetElement(int iIndex)
 {
     if (Kind() != JsonModel::kArray || iIndex < 0 || static_cast<uint32_t>(iIndex) >= _extent) return nullptr;
-    return _model->ObjectAt(_first + static_cast<uint32_t>(iIndex), Number());
+    return Model().ObjectAt(_first + static_cast<uint32_t>(iIndex), Number());
 }
 
 // The fast path of every ${name}: a member found by its name as given, with
@@ -160,17 +161,17 @@ MTLIModelObject* JsonModelObject::GetElement(int iIndex)
 // member's name was told once, when the model was read).
 MTTString JsonModelObject::GetValue(const char* iName)
 {
-    if (iName == nullptr) return _model->ScalarOf(_slot);
+    if (iName == nullptr) return Model().ScalarOf(_slot);
     if (Kind() == JsonModel::kObject) {
-        const uint32_t at = _model->MemberAt(_extent, iName);
-        if (at != JsonModel::kNone && _model->PlainMember(_extent, at)) return _model->ScalarOf(_first + at);
+        const uint32_t at = Model().MemberAt(_extent, iName);
+        if (at != JsonModel::kNone && Model().PlainMember(_extent, at)) return Model().ScalarOf(_first + at);
         if (at == JsonModel::kNone && PlainName(iName)) return MTTString();
     } else if (PlainName(iName)) {
         return MTTString();
     }
     const std::string_view name(iName);
     std::string problem;
-    const Value value = Read(_model->RefFor(name), problem);
+    const Value value = Read(Model().RefFor(name), problem);
     if (!problem.empty()) Report(problem);
     return MTTString(value.Str().c_str());
 }
@@ -199,7 +200,7 @@ Value JsonModelObject::Read(const ValueRef& iRef, std::string& oProblem)
 bool JsonModelObject::Position(ListPosition& oPosition) const
 {
     if (_parent == JsonModel::kNone) return false;
-    const JsonModelObject& parent = _model->Container(_parent);
+    const JsonModelObject& parent = Model().Container(_parent);
     if (parent.Kind() != JsonModel::kArray) return false;
     oPosition.index = _slot - parent._first;
     oPosition.count = parent._extent;
@@ -221,15 +222,16 @@ MTLIModelObject* JsonModelObject::View(const std::string& iText, const ValueRef&
 {
     // Not a list: the loop says so.
     if (Kind() != JsonModel::kArray) return this;
-    std::unique_ptr<JsonModelView>& view = _model->_views[std::make_pair(_slot, iText)];
-    if (view) return view.get();
-    view.reset(new JsonModelView(*this));
+    JsonModel& model = Model();
+    JsonModelView*& view = model._views[std::make_pair(_slot, iText)];
+    if (view != nullptr) return view;
+    view = &model._viewObjects.emplace_back(*this);
 
     const mtt_runtime::Selection* selection = iRef.GetSelection();
     std::string problem = selection == nullptr ? "malformed selection \"" + iRef.Name() + "\"" : std::string();
     std::vector<At> contexts;
     contexts.reserve(_extent);
-    for (uint32_t i = 0; i < _extent; ++i) contexts.emplace_back(*_model->ObjectAt(_first + i, Number()));
+    for (uint32_t i = 0; i < _extent; ++i) contexts.emplace_back(*Model().ObjectAt(_first + i, Number()));
     std::vector<size_t> kept;
     if (selection != nullptr) {
         kept = selection->Select(
@@ -242,23 +244,26 @@ MTLIModelObject* JsonModelObject::View(const std::string& iText, const ValueRef&
         Report(problem);
         kept.clear();
     }
-    for (const size_t index : kept) view->Add(*_model->ObjectAt(_first + static_cast<uint32_t>(index), Number()));
-    return view.get();
+    for (const size_t index : kept) {
+        JsonModelObject& element = *model.ObjectAt(_first + static_cast<uint32_t>(index), Number());
+        view->Add(model._viewElements.emplace_back(*view, element, view->Size()));
+    }
+    return view;
 }
 
 JsonModelObject* JsonModelObject::Enclosing() const
 {
     uint32_t container = _parent;
-    while (container != JsonModel::kNone && _model->Container(container).Kind() == JsonModel::kArray) {
-        container = _model->Container(container)._parent;
+    while (container != JsonModel::kNone && Model().Container(container).Kind() == JsonModel::kArray) {
+        container = Model().Container(container)._parent;
     }
-    return container == JsonModel::kNone ? nullptr : &_model->Container(container);
+    return container == JsonModel::kNone ? nullptr : &Model().Container(container);
 }
 
 uint32_t JsonModelObject::MemberSlot(std::string_view iName) const
 {
     if (Kind() != JsonModel::kObject) return JsonModel::kNone;
-    const uint32_t at = _model->MemberAt(_extent, iName);
+    const uint32_t at = Model().MemberAt(_extent, iName);
     return at == JsonModel::kNone ? JsonModel::kNone : _first + at;
 }
 
@@ -269,20 +274,20 @@ void JsonModelObject::Report(const std::string& iProblem)
 
 const JsonModelObject* JsonModelObject::Parent() const
 {
-    return _parent == JsonModel::kNone ? nullptr : &_model->Container(_parent);
+    return _parent == JsonModel::kNone ? nullptr : &Model().Container(_parent);
 }
 
 std::string JsonModelObject::Token() const
 {
     if (_parent == JsonModel::kNone) return std::string();
-    if (_first == kUserCode && !JsonModel::IsContainer(_model->KindAt(_slot))) return "UserCode";
-    const JsonModelObject& parent = _model->Container(_parent);
+    if (_first == kUserCode && !JsonModel::IsContainer(Model().KindAt(_slot))) return "UserCode";
+    const JsonModelObject& parent = Model().Container(_parent);
     const uint32_t at = _slot - parent._first;
     if (parent.Kind() == JsonModel::kArray) {
         char digits[16];
         return std::string(digits, std::to_chars(digits, digits + sizeof digits, at).ptr);
     }
-    return std::string(_model->Name(_model->ShapeName(_model->ShapeOf(parent._extent), at)));
+    return std::string(Model().Name(Model().ShapeName(Model().ShapeOf(parent._extent), at)));
 }
 
 std::string JsonModelObject::Pointer() const
@@ -314,9 +319,9 @@ bool JsonModelObject::StringOrNumberMember(std::string_view iName, std::string& 
 {
     const uint32_t slot = MemberSlot(iName);
     if (slot == JsonModel::kNone) return false;
-    const JsonModel::Kind kind = _model->KindAt(slot);
+    const JsonModel::Kind kind = Model().KindAt(slot);
     if (kind != JsonModel::kString && kind != JsonModel::kNumber) return false;
-    oText = _model->TextAt(slot);
+    oText = Model().TextAt(slot);
     return true;
 }
 
@@ -331,12 +336,12 @@ int JsonModelView::GetSize()
 
 MTLIModelObject* JsonModelView::GetElement(int iIndex)
 {
-    return iIndex >= 0 && static_cast<size_t>(iIndex) < _elements.size() ? _elements[iIndex].get() : nullptr;
+    return iIndex >= 0 && static_cast<size_t>(iIndex) < _elements.size() ? _elements[iIndex] : nullptr;
 }
 
-void JsonModelView::Add(JsonModelObject& iElement)
+void JsonModelView::Add(JsonModelViewElement& iElement)
 {
-    _elements.emplace_back(new JsonModelViewElement(*this, iElement, _elements.size()));
+    _elements.push_back(&iElement);
 }
 
 JsonModelViewElement::JsonModelViewElement(const JsonModelView& iView, JsonModelObject& iElement, std::size_t iIndex)

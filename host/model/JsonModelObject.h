@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "MTLIModelObject.h"
+#include "ObjectBlocks.h"
 
 class JsonModel;
 class JsonModelBuilder;
@@ -20,7 +21,8 @@ struct ListPosition;
 // texts). It knows the array or object that holds it and its place there,
 // from which Pointer rebuilds its JSON pointer and the loop positions and
 // ".." are found. An array or object is a slot of the document and its
-// values; it takes 32 bytes, as the document has one for each.
+// values; it takes 24 bytes, as the document has one for each. Every one
+// lives in the model's ObjectBlocks, which tell it its model.
 //
 // It also answers what the template parser hands the model for expressions
 // (host/runtime/mtt_value_ref.h): a value "=EXPRESSION", a path element
@@ -57,13 +59,13 @@ public:
     // went wrong with an expression.
     mtt_runtime::Value Read(const mtt_runtime::ValueRef& iRef, std::string& oProblem);
 
-    // Made by JsonModel only. An array or object of the document, held by
-    // container iParent; its slot and values are set when its holder is
-    // finished.
-    JsonModelObject(JsonModel& iModel, uint32_t iParent);
+    // Made by JsonModel only, in its ObjectBlocks. An array or object of the
+    // document, held by container iParent; its slot and values are set when
+    // its holder is finished.
+    explicit JsonModelObject(uint32_t iParent);
     // A scalar in iSlot, held by container iParent; with iUserCode, the
     // user-code text of the object iParent.
-    JsonModelObject(JsonModel& iModel, uint32_t iSlot, uint32_t iParent, bool iUserCode);
+    JsonModelObject(uint32_t iSlot, uint32_t iParent, bool iUserCode);
 
 protected:
     friend class JsonModel;
@@ -97,7 +99,8 @@ private:
     // user code.
     static bool PlainName(std::string_view iName);
 
-    JsonModel* _model;
+    JsonModel& Model() const { return *static_cast<JsonModel*>(ObjectBlockOwner(this)); }
+
     uint32_t _slot;
     uint32_t _parent;  // container number, or JsonModel::kNone
     // An array's or object's values: the first slot, and the element count

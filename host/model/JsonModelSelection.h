@@ -27,7 +27,8 @@ public:
     int GetSize() override;
     MTLIModelObject* GetElement(int iIndex) override;
 
-    void Add(JsonModelObject& iElement);
+    // The next element; the model holds it.
+    void Add(JsonModelViewElement& iElement);
     std::size_t Size() const { return _elements.size(); }
 
 protected:
@@ -35,7 +36,7 @@ protected:
 
 private:
     JsonModelObject& _list;
-    std::vector<std::unique_ptr<JsonModelViewElement>> _elements;
+    std::vector<JsonModelViewElement*> _elements;
 };
 
 class JsonModelViewElement : public JsonModelObject {

@@ -96,6 +96,30 @@ TEST(JsonModel, PointersAreRfc6901WithEscapesAndAMarkerForForeignObjects)
     EXPECT_EQ(JsonModel::kUnknownPointer, model->PointerOf(nullptr));
 }
 
+// Objects find their model from where they lie: every block of a large
+// model, and the scalars made on request, answer for their own model only.
+TEST(JsonModel, ObjectsOfEveryBlockAndThoseMadeOnRequestKnowTheirModel)
+{
+    for (int count : {1, 5, 30000}) {
+        std::string json = "[";
+        for (int i = 0; i < count; ++i) json += std::string(i > 0 ? "," : "") + "{\"n\":" + std::to_string(i) + "}";
+        auto model = Load(json + "]");
+        auto other = Load(json + "]");
+        MTLIModelObject* root = model->Root();
+        ASSERT_EQ(count, root->GetSize());
+        for (int i = 0; i < count; i += 1 + count / 1000) {
+            MTLIModelObject* element = root->GetElement(i);
+            MTLIModelObject* number = element->GetProperty("n");
+            ASSERT_NE(nullptr, number);
+            EXPECT_EQ("/" + std::to_string(i), model->PointerOf(element));
+            EXPECT_EQ("/" + std::to_string(i) + "/n", model->PointerOf(number));
+            EXPECT_EQ(std::to_string(i), Text(number->GetValue(nullptr)));
+            EXPECT_EQ(JsonModel::kUnknownPointer, other->PointerOf(element));
+            EXPECT_EQ(JsonModel::kUnknownPointer, other->PointerOf(number));
+        }
+    }
+}
+
 // Malformed and unreadable models: the model-* cases of the mttgen golden files.
 TEST(JsonModel, DeepNestingNeitherOverflowsTheStackNorLimitsTheDepth)
 {
