@@ -119,7 +119,7 @@ void MTTString::Clear()
 void MTTString::MoveTo(std::string& oText)
 {
     const size_t length = Length();
-    const size_t kStep = size_t(256) << 10;
+    const size_t kStep = size_t(64) << 10;
     oText.clear();
     oText.reserve(length);
     char* text = IsInline() ? _u.inl : _u.heap.ptr;
