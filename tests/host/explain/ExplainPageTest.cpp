@@ -51,7 +51,9 @@ public:
     // The page, read back as an earlier run.
     std::unique_ptr<PreviousRun> Read() const
     {
-        const std::string path = testing::TempDir() + "/explain-page-test.html";
+        // Named after the test: ctest runs the tests of this file side by side.
+        const std::string path = testing::TempDir() + "/explain-page-test-" +
+                                 testing::UnitTest::GetInstance()->current_test_info()->name() + ".html";
         std::ofstream(path, std::ios::binary) << _html;
         std::unique_ptr<PreviousRun> previous(new PreviousRun());
         std::string error;
