@@ -1,6 +1,6 @@
 #include "GeneratedFile.h"
 
-#include <map>
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -82,9 +82,9 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
         return Status::kRefused;
     }
     if (!_hasRecord) return Status::kOk;
-    const HandEdits::Skeleton skeleton = HandEdits::Of(_file->Current(), _existing.All());
-    _currentDigests = skeleton.digests;
+    HandEdits::Skeleton skeleton = HandEdits::Of(_file->Current(), _existing.All());
     _edits = HandEdits::Find(_file->Current(), skeleton, _record.lines);
+    _currentDigests = std::move(skeleton.digests);
     if (_edits.empty()) return Status::kOk;
     if (iForce) {
         _keepCopy = true;
@@ -119,11 +119,14 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
     return Settle(iMap, iForce);
 }
 
-GeneratedFile::Status GeneratedFile::Build(std::string iText, const std::vector<MTTTextPiece>& iUserCode,
+GeneratedFile::Status GeneratedFile::Build(std::string iText, std::vector<MTTTextPiece> iUserCode,
                                            const UserCodeKeys& iKeys, const GeneratedText::SectionNamer& iNamer,
                                            const SourceMap& iMap, bool iForce)
 {
     _text.reset(new GeneratedText(std::move(iText), iUserCode, iKeys, iNamer, _syntax));
+    // The text holds what it needs of the pieces: they go before it is
+    // composed, the moment a large output needs the most memory.
+    std::vector<MTTTextPiece>().swap(iUserCode);
     _readBack.reset();
     _asCurrent = false;
     const Status identities = CheckIdentities(iMap);
@@ -171,25 +174,34 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
 {
     // Every section must name one owner for good: a key shared, or made
     // from a list position, could hand its text to another owner later.
-    std::map<std::string, std::vector<const GeneratedText::Section*>> byKey;
-    for (const GeneratedText::Section& section : _text->Sections()) byKey[section.key].push_back(&section);
+    // Pointers sorted by key, in text order within a key: a file of
+    // thousands of sections is not copied key by key into a map.
+    std::vector<const GeneratedText::Section*> byKey;
+    byKey.reserve(_text->Sections().size());
+    for (const GeneratedText::Section& section : _text->Sections()) byKey.push_back(&section);
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [](const GeneratedText::Section* iLeft, const GeneratedText::Section* iRight) {
+                         return iLeft->key < iRight->key;
+                     });
     size_t problems = 0;
-    for (const auto& entry : byKey) {
-        const std::vector<const GeneratedText::Section*>& sections = entry.second;
-        const GeneratedText::Section& first = *sections.front();
+    for (size_t from = 0, to = 0; from < byKey.size(); from = to) {
+        while (to < byKey.size() && byKey[to]->key == byKey[from]->key) ++to;
+        const GeneratedText::Section* const* sections = byKey.data() + from;  // those of this key
+        const size_t count = to - from;
+        const GeneratedText::Section& first = *sections[0];
         const GeneratedText::Section* other = nullptr;
-        for (const GeneratedText::Section* section : sections) {
-            if (section->owner != first.owner) other = section;
+        for (size_t i = 1; i < count; ++i) {
+            if (sections[i]->owner != first.owner) other = sections[i];
         }
         std::string text;
         if (other != nullptr) {
             text = "two model objects, " + first.pointer + " and " + other->pointer + ", give the user-code key \"" +
-                   entry.first +
+                   first.key +
                    "\"; nothing written (give them distinct identifying values: an id member, or name the member "
                    "that tells them apart with --key-members)";
-        } else if (sections.size() > 1) {
-            text = "the model object " + first.pointer + " has " + std::to_string(sections.size()) +
-                   " user-code sections keyed \"" + entry.first +
+        } else if (count > 1) {
+            text = "the model object " + first.pointer + " has " + std::to_string(count) +
+                   " user-code sections keyed \"" + first.key +
                    "\"; nothing written (name them apart: [% usercode as \"NAME\" %])";
         } else if (first.positional) {
             text = "the model object " + first.pointer +
@@ -204,7 +216,7 @@ GeneratedFile::Status GeneratedFile::CheckIdentities(const SourceMap& iMap) cons
         if (++problems > kProblemsShown) continue;
         _report(FileMessage(FileMessage::Kind::kError, std::string(), 0, text));
         Note(iMap, first.statement, "the section is written by ");
-        if (other != nullptr || sections.size() > 1) {
+        if (other != nullptr || count > 1) {
             const GeneratedText::Section& second = other != nullptr ? *other : *sections[1];
             if (second.statement != first.statement) Note(iMap, second.statement, "and by ");
         }

@@ -48,7 +48,7 @@ public:
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree, with the pieces its
     // usercode directives wrote (MTTEvaluateText).
-    Status Build(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+    Status Build(std::string iText, std::vector<MTTTextPiece> iUserCode, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree (a template without
     // usercode directives); iRead, when given, is what HoldsMarkers read

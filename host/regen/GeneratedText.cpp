@@ -133,6 +133,8 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
             _pieces.push_back(Piece{_leaves[i], begin, _text.size()});
         }
     }
+    for (Part& part : _parts) part.text = std::string_view();
+    std::string().swap(_source);
 }
 
 const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const

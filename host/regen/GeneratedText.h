@@ -56,7 +56,9 @@ public:
 
     const std::vector<Section>& Sections() const { return _sections; }
 
-    // Builds the text with iTexts[i] as the text of section i.
+    // Builds the text with iTexts[i] as the text of section i. Once: a
+    // text written without a tree is let go of then, so that a large
+    // output is not held twice.
     void Compose(const std::vector<std::string>& iTexts);
     const std::string& Text() const { return _text; }
     // Each leaf's place, for a text made from leaves.

@@ -1,5 +1,6 @@
 #include "HandEdits.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include <dtl/dtl.hpp>
@@ -9,6 +10,10 @@
 HandEdits::Skeleton HandEdits::Of(const std::string& iText, const std::vector<UserCodeSections::Section>& iSections)
 {
     Skeleton skeleton;
+    // A line each at most: reserved once, not grown by doubling.
+    const size_t lines = static_cast<size_t>(std::count(iText.begin(), iText.end(), '\n')) + 1;
+    skeleton.digests.reserve(lines);
+    skeleton.lines.reserve(lines);
     size_t section = 0;
     int line = 1;
     for (size_t start = 0; start < iText.size(); ++line) {

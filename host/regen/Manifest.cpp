@@ -18,16 +18,15 @@ namespace {
 
 const int kManifestVersion = 1;
 
-std::string Hex(const std::vector<uint32_t>& iDigests)
+void AppendHex(const std::vector<uint32_t>& iDigests, std::string& ioText)
 {
     static const char kDigits[] = "0123456789abcdef";
-    std::string text(iDigests.size() * 8, '0');
-    for (size_t i = 0; i < iDigests.size(); ++i) {
-        for (int nibble = 0; nibble < 8; ++nibble) {
-            text[i * 8 + static_cast<size_t>(nibble)] = kDigits[(iDigests[i] >> (28 - 4 * nibble)) & 0xf];
-        }
+    const size_t start = ioText.size();
+    ioText.resize(start + iDigests.size() * 8);
+    char* hex = &ioText[start];
+    for (const uint32_t digest : iDigests) {
+        for (int nibble = 0; nibble < 8; ++nibble) *hex++ = kDigits[(digest >> (28 - 4 * nibble)) & 0xf];
     }
-    return text;
 }
 
 // The value of each lower-case hex digit, and 16 for any other byte.
@@ -273,13 +272,22 @@ std::string Manifest::Text() const
     std::string text = "{\"mttgen-manifest\": " + std::to_string(kManifestVersion) +
                        ",\n \"about\": \"What mttgen generated in this folder: the next run tells hand edits and files "
                        "whose model element has gone by it. Keep it with the files.\",\n \"files\": {";
+    // Reserved once: the digests of a large file run to megabytes, which
+    // growing by doubling would hold twice over.
+    size_t size = text.size() + 8;
+    for (const auto& entry : _entries)
+        size += 64 + 2 * (entry.first.size() + entry.second.run.size()) + 8 * entry.second.lines.size();
+    text.reserve(size);
     bool first = true;
     for (const auto& entry : _entries) {
         text += first ? "\n  " : ",\n  ";
         first = false;
-        text += nlohmann::json(Encoded(entry.first)).dump() +
-                ": {\"run\": " + nlohmann::json(Encoded(entry.second.run)).dump() + ", \"lines\": \"" +
-                Hex(entry.second.lines) + "\"}";
+        text += nlohmann::json(Encoded(entry.first)).dump();
+        text += ": {\"run\": ";
+        text += nlohmann::json(Encoded(entry.second.run)).dump();
+        text += ", \"lines\": \"";
+        AppendHex(entry.second.lines, text);
+        text += "\"}";
     }
     text += "\n }}\n";
     return text;

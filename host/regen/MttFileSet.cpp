@@ -285,7 +285,7 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
         return iTemplate.UserCodeName(iStatement);
     };
     if (options.userCodePieces) {
-        return file.Build(std::move(oResult.text), oResult.userCode, state.keys, namer, iTemplate.Sources(),
+        return file.Build(std::move(oResult.text), std::move(oResult.userCode), state.keys, namer, iTemplate.Sources(),
                           state.options.force);
     }
     if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force, std::move(read));

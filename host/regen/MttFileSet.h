@@ -115,8 +115,9 @@ public:
 
     // Renders the template for file iFile (an immediate render with a
     // model, a late one with null) and settles its user code. oResult is
-    // the render's; a render that gave no output leaves the file without
-    // text, and Commit refuses to run.
+    // the render's, less what the file takes (the text, the output tree,
+    // the user-code pieces); a render that gave no output leaves the file
+    // without text, and Commit refuses to run.
     FileSetStatus Render(size_t iFile, const Template& iTemplate, Model* iModel, const RenderOptions& iOptions,
                          RenderResult& oResult);
 

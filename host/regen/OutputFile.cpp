@@ -136,13 +136,6 @@ bool BeingWritten(const std::string& iPath)
     return busy;
 }
 
-bool Holds(const std::string& iPath, const std::string& iText)
-{
-    std::string now;
-    std::string error;
-    return TextFile::ReadNoFollow(iPath, now, error) == TextFile::Result::kRead && now == iText;
-}
-
 }  // namespace
 
 OutputFile::OutputFile(std::string iPath, bool iFollowLink) : _path(std::move(iPath)), _followLink(iFollowLink) {}
@@ -194,7 +187,7 @@ bool OutputFile::StillAsRead() const
 {
     struct stat info;
     if (::lstat(_target.c_str(), &info) != 0) return !_exists;
-    return _exists && S_ISREG(info.st_mode) && Holds(_target, _current) && !BeingWritten(_target);
+    return _exists && S_ISREG(info.st_mode) && TextFile::HoldsNoFollow(_target, _current) && !BeingWritten(_target);
 }
 
 bool OutputFile::MakeTemporary(std::string& oError)
@@ -333,7 +326,7 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
 
 bool OutputFile::SavedIntact() const
 {
-    return Holds(_temporary, _current) && !BeingWritten(_temporary);
+    return TextFile::HoldsNoFollow(_temporary, _current) && !BeingWritten(_temporary);
 }
 
 bool OutputFile::Rollback(std::string& oError)
@@ -352,9 +345,9 @@ bool OutputFile::Rollback(std::string& oError)
     case Committed::kReplaced:
         // Someone may have saved the file after it was swapped: that save
         // stays, and the text swapped out is kept beside it.
-        if (Holds(_target, *_text)) {
+        if (TextFile::HoldsNoFollow(_target, *_text)) {
             ok = Exchange(_temporary, _target);
-            if (ok && Holds(_temporary, *_text)) {
+            if (ok && TextFile::HoldsNoFollow(_temporary, *_text)) {
                 ::unlink(_temporary.c_str());
                 break;
             }

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -60,6 +61,30 @@ bool TextFile::IsRegularFile(const std::string& iPath)
 {
     struct stat info;
     return ::stat(iPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool TextFile::HoldsNoFollow(const std::string& iPath, std::string_view iText)
+{
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat info;
+    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) == iText.size();
+    char buffer[65536];
+    size_t done = 0;
+    while (same) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        // The size may have changed since fstat: what is read decides.
+        if (count <= 0) {
+            same = count == 0 && done == iText.size();
+            break;
+        }
+        const size_t got = static_cast<size_t>(count);
+        same = got <= iText.size() - done && std::memcmp(buffer, iText.data() + done, got) == 0;
+        done += got;
+    }
+    ::close(fd);
+    return same;
 }
 
 TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& oText, std::string& oError)

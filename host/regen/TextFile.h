@@ -2,6 +2,7 @@
 #define TEXTFILE_H
 
 #include <string>
+#include <string_view>
 
 // Whole-file reads, with the system's reason on failure.
 class TextFile {
@@ -18,6 +19,10 @@ public:
     // not made by the run, and writing through it could change any file.
     // oError is a whole message.
     static Result ReadNoFollow(const std::string& iPath, std::string& oText, std::string& oError);
+    // True when iPath, its link not followed, is a regular file holding
+    // exactly iText: read a piece at a time, so that checking a large
+    // file does not hold it twice.
+    static bool HoldsNoFollow(const std::string& iPath, std::string_view iText);
 };
 
 #endif

@@ -138,6 +138,30 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     EXPECT_NE(std::string::npos, error.find("symbolic link")) << error;
 }
 
+// Checking that a file still holds what was read, before it is replaced,
+// reads it a piece at a time: every byte counts, past the first piece too.
+TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
+{
+    const std::string path = _dir + "/f";
+    std::string text;
+    for (const size_t size : {size_t(0), size_t(10), size_t(65536), size_t(200000)}) {
+        text.assign(size, 'x');
+        for (size_t i = 0; i < size; i += 97) text[i] = static_cast<char>('a' + i % 26);
+        Write("f", text);
+        EXPECT_TRUE(TextFile::HoldsNoFollow(path, text)) << size;
+        EXPECT_FALSE(TextFile::HoldsNoFollow(path, text + "y")) << size;
+        if (size == 0) continue;
+        EXPECT_FALSE(TextFile::HoldsNoFollow(path, text.substr(0, size - 1))) << size;
+        std::string other = text;
+        other.back() = '#';
+        EXPECT_FALSE(TextFile::HoldsNoFollow(path, other)) << size;
+    }
+    EXPECT_FALSE(TextFile::HoldsNoFollow(_dir + "/missing", ""));
+    fs::create_symlink(path, _dir + "/link");
+    EXPECT_FALSE(TextFile::HoldsNoFollow(_dir + "/link", text)) << "a link is not followed";
+    EXPECT_FALSE(TextFile::HoldsNoFollow(_dir, "")) << "a folder holds no text";
+}
+
 TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
 {
     OutputPaths paths;
