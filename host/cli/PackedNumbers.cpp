@@ -52,57 +52,77 @@ std::string FromBase64(const std::string& iText)
 
 void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
 {
-    size_t column = 0;
-    for (const int64_t number : iRow) {
-        const int32_t narrow = static_cast<int32_t>(number);
-        _numbers.push_back(narrow);
-        _low[column] = std::min(_low[column], narrow);
-        _high[column] = std::max(_high[column], narrow);
-        ++column;
+    auto number = iRow.begin();
+    for (Column& column : _data) {
+        const int32_t narrow = number != iRow.end() ? static_cast<int32_t>(*number++) : 0;
+        const size_t width = narrow >= INT8_MIN && narrow <= INT8_MAX     ? 1
+                             : narrow >= INT16_MIN && narrow <= INT16_MAX ? 2
+                                                                          : 4;
+        if (width > column.width) Widen(column, width);
+        const uint32_t bits = static_cast<uint32_t>(narrow);
+        const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                                        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+        column.bytes.insert(column.bytes.end(), bytes, bytes + column.width);
     }
+    ++_rows;
+}
+
+void PackedNumbers::Reserve(size_t iRows)
+{
+    for (Column& column : _data) column.bytes.reserve(iRows * column.width);
+}
+
+void PackedNumbers::Widen(Column& ioColumn, size_t iWidth)
+{
+    const size_t rows = ioColumn.bytes.size() / ioColumn.width;
+    // As many rows' room as before: what Reserve asked for still holds.
+    std::vector<unsigned char> wider;
+    wider.reserve(ioColumn.bytes.capacity() / ioColumn.width * iWidth);
+    wider.resize(rows * iWidth);
+    for (size_t row = 0; row < rows; ++row) {
+        const unsigned char* from = &ioColumn.bytes[row * ioColumn.width];
+        unsigned char* to = &wider[row * iWidth];
+        // Little-endian: the low bytes stay, the sign fills the rest.
+        const unsigned char sign = (from[ioColumn.width - 1] & 0x80) != 0 ? 0xff : 0;
+        for (size_t b = 0; b < iWidth; ++b) to[b] = b < ioColumn.width ? from[b] : sign;
+    }
+    ioColumn.bytes.swap(wider);
+    ioColumn.width = iWidth;
 }
 
 void PackedNumbers::AppendTo(std::string& ioOut) const
 {
-    const size_t rows = Rows();
     // The header, then each column from a multiple of 4 bytes, as narrow as
     // its numbers allow.
-    std::vector<size_t> widths;
-    std::vector<size_t> starts;
-    size_t size = 4 + _columns;
-    for (size_t column = 0; column < _columns; ++column) {
-        const int32_t low = _low[column];
-        const int32_t high = _high[column];
-        widths.push_back(low >= INT8_MIN && high <= INT8_MAX ? 1 : low >= INT16_MIN && high <= INT16_MAX ? 2 : 4);
-        size = (size + 3) / 4 * 4;
-        starts.push_back(size);
-        size += rows * widths.back();
-    }
-    std::vector<unsigned char> raw(size, 0);
-    for (size_t byte = 0; byte < 4; ++byte) raw[byte] = static_cast<unsigned char>(rows >> (8 * byte));
-    for (size_t column = 0; column < _columns; ++column) {
-        raw[4 + column] = static_cast<unsigned char>(widths[column]);
-        unsigned char* at = &raw[starts[column]];
-        const size_t width = widths[column];
-        for (size_t row = 0; row < rows; ++row, at += width) {
-            const uint32_t number = static_cast<uint32_t>(_numbers[row * _columns + column]);
-            at[0] = static_cast<unsigned char>(number);
-            if (width == 1) continue;
-            at[1] = static_cast<unsigned char>(number >> 8);
-            if (width == 2) continue;
-            at[2] = static_cast<unsigned char>(number >> 16);
-            at[3] = static_cast<unsigned char>(number >> 24);
-        }
+    std::vector<unsigned char> header(4 + _data.size(), 0);
+    for (size_t byte = 0; byte < 4; ++byte) header[byte] = static_cast<unsigned char>(_rows >> (8 * byte));
+    size_t size = header.size();
+    for (size_t column = 0; column < _data.size(); ++column) {
+        header[4 + column] = static_cast<unsigned char>(_data[column].width);
+        size = (size + 3) / 4 * 4 + _data[column].bytes.size();
     }
     // The fastest level: the numbers repeat so much that it loses little.
     z_stream stream{};
     deflateInit2(&stream, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    const size_t bound = deflateBound(&stream, raw.size());
+    const size_t bound = deflateBound(&stream, size);
     std::unique_ptr<unsigned char[]> packed(new unsigned char[bound]);
-    stream.next_in = raw.data();
-    stream.avail_in = static_cast<uInt>(raw.size());
     stream.next_out = packed.get();
     stream.avail_out = static_cast<uInt>(bound);
+    const auto deflateBytes = [&stream](const unsigned char* iBytes, size_t iSize) {
+        stream.next_in = const_cast<unsigned char*>(iBytes);
+        stream.avail_in = static_cast<uInt>(iSize);
+        deflate(&stream, Z_NO_FLUSH);
+    };
+    deflateBytes(header.data(), header.size());
+    size_t written = header.size();
+    const unsigned char kZeros[3] = {};
+    for (const Column& column : _data) {
+        deflateBytes(kZeros, (4 - written % 4) % 4);
+        written = (written + 3) / 4 * 4;
+        deflateBytes(column.bytes.data(), column.bytes.size());
+        written += column.bytes.size();
+    }
+    stream.avail_in = 0;
     deflate(&stream, Z_FINISH);
     const size_t packedSize = bound - stream.avail_out;
     deflateEnd(&stream);

@@ -18,12 +18,12 @@
 // mostly), which compress well.
 class PackedNumbers {
 public:
-    explicit PackedNumbers(size_t iColumns) : _columns(iColumns), _low(iColumns, 0), _high(iColumns, 0) {}
+    explicit PackedNumbers(size_t iColumns) : _data(iColumns) {}
 
     // One row: as many numbers as there are columns.
     void Add(std::initializer_list<int64_t> iRow);
-    void Reserve(size_t iRows) { _numbers.reserve(iRows * _columns); }
-    size_t Rows() const { return _columns == 0 ? 0 : _numbers.size() / _columns; }
+    void Reserve(size_t iRows);
+    size_t Rows() const { return _rows; }
 
     // The table as a JSON string.
     void AppendTo(std::string& ioOut) const;
@@ -32,10 +32,19 @@ public:
     static std::vector<int32_t> Read(const std::string& iBase64, size_t iColumns);
 
 private:
-    size_t _columns;
-    std::vector<int32_t> _numbers;  // row by row
-    std::vector<int32_t> _low;      // per column, its least and greatest number
-    std::vector<int32_t> _high;
+    // A column is kept as it is written, as narrow as its numbers so far:
+    // a page's million rows of small differences take a byte or two each
+    // rather than four, and go to zlib without being copied.
+    struct Column {
+        std::vector<unsigned char> bytes;
+        size_t width = 1;
+    };
+
+    // Rewrites ioColumn's numbers iWidth bytes wide.
+    static void Widen(Column& ioColumn, size_t iWidth);
+
+    size_t _rows = 0;
+    std::vector<Column> _data;
 };
 
 #endif

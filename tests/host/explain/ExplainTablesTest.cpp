@@ -34,6 +34,24 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
     }
     EXPECT_TRUE(PackedNumbers::Read("not base64 at all!", 3).empty());
     EXPECT_TRUE(PackedNumbers::Read(json.substr(1, json.size() - 2), 2).empty());
+
+    // Thousands of rows whose columns widen as they go, from a byte to two
+    // and to four, after numbers of every width and sign were written.
+    for (const size_t count : {size_t(1), size_t(5), size_t(5000)}) {
+        PackedNumbers many(3);
+        many.Reserve(count / 2);
+        std::vector<int32_t> expected;
+        for (size_t i = 0; i < count; ++i) {
+            const int64_t small = static_cast<int64_t>(i % 200) - 100;
+            const int64_t row[3] = {small, i < count / 3 ? small : small * 300,
+                                    i < count / 2 ? small * 3 : small * 20000000};
+            many.Add({row[0], row[1], row[2]});
+            expected.insert(expected.end(), row, row + 3);
+        }
+        std::string text;
+        many.AppendTo(text);
+        EXPECT_EQ(expected, PackedNumbers::Read(text.substr(1, text.size() - 2), 3)) << count;
+    }
 }
 
 // The table of a model read from iText; oSlots gets each node's slot.
