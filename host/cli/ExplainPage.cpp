@@ -208,26 +208,26 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     output.status = iKeptDespiteErrors ? "kept" : "written";
     output.text = &iText.Text();
     std::vector<int32_t> contexts;
-    const std::vector<GeneratedText::Piece>& pieces = iText.Pieces();
-    contexts.reserve(pieces.size());
+    const size_t count = iText.PieceCount();
+    contexts.reserve(count);
     _ancestry.Walk(iRoot, *source.map, source.files, contexts);
     // The walk meets the leaves in text order, as the pieces are.
-    contexts.resize(pieces.size(), 0);
+    contexts.resize(count, 0);
     std::vector<uint32_t> ends;
-    ends.reserve(pieces.size());
-    for (const GeneratedText::Piece& piece : pieces) ends.push_back(static_cast<uint32_t>(piece.end));
+    ends.reserve(count);
+    for (size_t i = 0; i < count; ++i) ends.push_back(static_cast<uint32_t>(iText.PieceAt(i).end));
     std::vector<uint32_t> units;
     ScriptJson::Units(iText.Text(), ends, units);
 
-    output.pieceCount = pieces.size();
+    output.pieceCount = count;
     PackedNumbers packed(4);
-    packed.Reserve(pieces.size());
+    packed.Reserve(count);
     std::vector<ExplainChanges::Piece> compared;
-    if (_changes) compared.reserve(pieces.size());
+    if (_changes) compared.reserve(count);
     int32_t object = -1;
     int64_t begin = 0;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const MTTEvaluationOutputLeaf* leaf = pieces[i].leaf;
+    for (size_t i = 0; i < count; ++i) {
+        const MTTEvaluationOutputLeaf* leaf = iText.PieceAt(i).leaf;
         const int32_t next = ObjectIndex(leaf->GetModelObject());
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
@@ -249,11 +249,12 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const MTTEvaluationOutputLeaf* leaf = pieces[i].leaf;
+    const auto statementOf = [&iText](size_t iPiece) { return iText.PieceAt(iPiece).leaf->GetStatement(); };
+    for (size_t i = 0; i < count; ++i) {
+        const MTTEvaluationOutputLeaf* leaf = iText.PieceAt(i).leaf;
         if (leaf->GetLeafType() != MTTLeafUserCode) continue;
-        const bool opened = i > 0 && pieces[i - 1].leaf->GetStatement() == leaf->GetStatement();
-        const bool closed = i + 1 < pieces.size() && pieces[i + 1].leaf->GetStatement() == leaf->GetStatement();
+        const bool opened = i > 0 && statementOf(i - 1) == leaf->GetStatement();
+        const bool closed = i + 1 < count && statementOf(i + 1) == leaf->GetStatement();
         output.userCode.insert(output.userCode.end(),
                                {unitBegin(opened ? i - 1 : i), unitBegin(i), units[i], units[closed ? i + 1 : i]});
     }
@@ -267,10 +268,10 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // Messages come with offsets into the evaluation's own text: the
     // leaves' texts before user code is kept.
     std::vector<uint32_t> evaluationEnds;
-    evaluationEnds.reserve(pieces.size());
+    evaluationEnds.reserve(count);
     uint64_t evaluated = 0;
-    for (const GeneratedText::Piece& piece : pieces) {
-        evaluated += piece.leaf->Text().Length();
+    for (size_t i = 0; i < count; ++i) {
+        evaluated += iText.PieceAt(i).leaf->Text().Length();
         evaluationEnds.push_back(static_cast<uint32_t>(std::min<uint64_t>(evaluated, UINT32_MAX)));
     }
     AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, units);

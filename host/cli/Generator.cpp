@@ -427,7 +427,7 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
             return pointer == JsonModel::kUnknownPointer ? std::string("?") : TraceWriter::QuoteJson(pointer);
         };
     }
-    return TraceWriter(_templates.front()->Sources(), describer).Format(iFiles.File(0).Text().Pieces());
+    return TraceWriter(_templates.front()->Sources(), describer).Format(iFiles.File(0).Text());
 }
 
 std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,

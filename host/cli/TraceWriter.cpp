@@ -43,12 +43,13 @@ std::string TraceWriter::EscapeLine(const std::string& iText)
     return escaped;
 }
 
-std::string TraceWriter::Format(const std::vector<GeneratedText::Piece>& iPieces) const
+std::string TraceWriter::Format(const GeneratedText& iText) const
 {
     // A statement writes many pieces: its place and dump are made once.
     std::unordered_map<const MTTIStatement*, std::string> described;
     std::string trace;
-    for (const GeneratedText::Piece& piece : iPieces) {
+    for (size_t i = 0; i < iText.PieceCount(); ++i) {
+        const GeneratedText::Piece piece = iText.PieceAt(i);
         if (piece.begin == piece.end) continue;
         const MTTEvaluationOutputLeaf* leaf = piece.leaf;
         trace += "[" + std::to_string(piece.begin) + "," + std::to_string(piece.end) + ")\t";

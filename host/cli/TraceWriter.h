@@ -31,7 +31,7 @@ public:
     TraceWriter(const SourceMap& iMap, ObjectDescriber iDescriber);
 
     // One line per piece of the text written that holds text.
-    std::string Format(const std::vector<GeneratedText::Piece>& iPieces) const;
+    std::string Format(const GeneratedText& iText) const;
 
     // Backslash escapes for control bytes and the backslash itself, as a
     // reader of the dump expects them (not a target language's literal).

@@ -72,14 +72,14 @@ void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
         if (!part.userCode) continue;
         const size_t section = _sections.size();
         _roles[i] = Role::kUserCode;
-        _sectionOfPart[i] = section;
+        _sectionOfPart[i] = static_cast<uint32_t>(section);
         if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(i - 1, part, MTTUserCodeMarkers::kBegin)) {
             _roles[i - 1] = Role::kBegin;
-            _sectionOfPart[i - 1] = section;
+            _sectionOfPart[i - 1] = static_cast<uint32_t>(section);
         }
         if (i + 1 < count && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) {
             _roles[i + 1] = Role::kEnd;
-            _sectionOfPart[i + 1] = section;
+            _sectionOfPart[i + 1] = static_cast<uint32_t>(section);
         }
         UserCodeKeys::Identity identity = iKeys.Of(part.object, iNamer ? iNamer(part.statement) : std::string());
         if (identity.key.empty()) identity.key = "/";
@@ -104,13 +104,10 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     for (size_t i = 0; i < count; ++i) size += PartAt(i).text.size();
     _text.clear();
     _text.reserve(size + _sections.size() * 64);
-    _pieces.clear();
-    _pieces.reserve(_leaves.size());
     _partEnds.clear();
-    _partEnds.reserve(_parts.size());
+    _partEnds.reserve(count);
     _written.assign(_sections.size(), std::string());
     for (size_t i = 0; i < count; ++i) {
-        const size_t begin = _text.size();
         const size_t section = _sectionOfPart[i];
         switch (_roles[i]) {
         case Role::kText: _text.append(PartAt(i).text); break;
@@ -127,11 +124,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
             _text += _syntax.EndLine() + _lineEnd;
             break;
         }
-        if (_leaves.empty()) {
-            _partEnds.push_back(_text.size());
-        } else {
-            _pieces.push_back(Piece{_leaves[i], begin, _text.size()});
-        }
+        _partEnds.push_back(_text.size());
     }
     for (Part& part : _parts) part.text = std::string_view();
     std::string().swap(_source);
@@ -147,11 +140,8 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         ++offset;
         ++line;
     }
-    for (const Piece& piece : _pieces) {
-        if (piece.end > offset) return piece.leaf->GetStatement();
-    }
     for (size_t i = 0; i < _partEnds.size(); ++i) {
-        if (_partEnds[i] > offset) return _parts[i].statement;
+        if (_partEnds[i] > offset) return _leaves.empty() ? _parts[i].statement : _leaves[i]->GetStatement();
     }
     return nullptr;
 }

@@ -2,6 +2,7 @@
 #define GENERATEDTEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -61,8 +62,13 @@ public:
     // output is not held twice.
     void Compose(const std::vector<std::string>& iTexts);
     const std::string& Text() const { return _text; }
-    // Each leaf's place, for a text made from leaves.
-    const std::vector<Piece>& Pieces() const { return _pieces; }
+    // Each leaf's place, for a text made from leaves: none for a text
+    // written without a tree. The leaves' texts follow each other.
+    size_t PieceCount() const { return _leaves.empty() ? 0 : _partEnds.size(); }
+    Piece PieceAt(size_t iPiece) const
+    {
+        return Piece{_leaves[iPiece], iPiece == 0 ? 0 : _partEnds[iPiece - 1], _partEnds[iPiece]};
+    }
     // Section i's text as it will read back from Text().
     const std::string& WrittenText(size_t iSection) const { return _written[iSection]; }
     // The directive whose output covers 1-based line iLine of Text(), or
@@ -93,13 +99,12 @@ private:
     std::string _source;       // what the parts of a text written without a tree view
     std::vector<Part> _parts;  // without a tree
     std::vector<Role> _roles;
-    std::vector<size_t> _sectionOfPart;
+    std::vector<uint32_t> _sectionOfPart;
     std::vector<Section> _sections;
     CommentSyntax _syntax;
     std::string _lineEnd;
     std::string _text;
-    std::vector<Piece> _pieces;
-    std::vector<size_t> _partEnds;  // without a tree: where each part ended in Text()
+    std::vector<size_t> _partEnds;  // where each part ended in Text()
     std::vector<std::string> _written;
 };
 
