@@ -85,6 +85,14 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
 ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>* oSlots)
 {
     ModelNodeTable table;
+    // Room for every node at once: grown by doubling, the columns of a
+    // large model would each be held twice for a moment.
+    const size_t nodes = iModel.SlotCount();
+    table._parent.reserve(nodes);
+    table._key.reserve(nodes);
+    table._kind.reserve(nodes);
+    table._scalarEnd.reserve(nodes);
+    if (oSlots != nullptr) oSlots->reserve(oSlots->size() + nodes);
     Reader reader(table);
     if (!iModel.Report(reader, oSlots) || !reader.open.empty()) return ModelNodeTable();
     table.Finish();

@@ -93,6 +93,9 @@ public:
     // oSlots, when given, gets the slot of each value reported, in the same
     // order. False when iEvents refuses a Close.
     bool Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const;
+    // How many values the model holds: those of the document, which Report
+    // reports, and the user-code texts made since.
+    size_t SlotCount() const { return _kinds.size(); }
     // The slot of an object handed out by this model for a value of the
     // document, kNone for any other (another model's, a user-code text, a
     // selection). Slots are numbered from 0 up to the document's size.
