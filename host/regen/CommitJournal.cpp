@@ -44,6 +44,12 @@ std::string FileDigestOf(int iVersion, const std::string& iPath)
     return DigestOf(iVersion, text);
 }
 
+// iText as a JSON string.
+std::string Quoted(const std::string& iText)
+{
+    return nlohmann::json(iText).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 bool Missing(const std::string& iPath)
 {
     return ::access(iPath.c_str(), F_OK) != 0 && errno == ENOENT;
@@ -55,21 +61,24 @@ CommitJournal::CommitJournal(std::string iRoot) : _path((iRoot.empty() ? "." : i
 
 bool CommitJournal::Begin(const std::vector<OutputFile*>& iFiles, std::string& oError)
 {
-    nlohmann::json steps = nlohmann::json::array();
+    // Written as text, a step a line: a document object per step would
+    // take kilobytes each, tens of megabytes for a run of thousands of files.
+    std::string text = "{\"mttgen-journal\": " + std::to_string(kJournalVersion) + ",\n \"steps\": [";
+    size_t steps = 0;
     for (const OutputFile* file : iFiles) {
         if (file->Unchanged() || (file->Exists() && !file->IsRegular())) continue;
         const char* kind = file->Removes() ? "remove" : file->Exists() ? "replace" : "create";
-        steps.push_back({{"kind", kind},
-                         {"file", file->Target()},
-                         {"saved", file->SavedPath()},
-                         {"old", DigestOf(kJournalVersion, file->Current())},
-                         {"new", DigestOf(kJournalVersion, file->Text())}});
+        text += steps++ == 0 ? "\n  " : ",\n  ";
+        text += "{\"kind\": \"";
+        text += kind;
+        text += "\", \"file\": " + Quoted(file->Target());
+        text += ", \"saved\": " + Quoted(file->SavedPath());
+        text += ", \"old\": \"" + DigestOf(kJournalVersion, file->Current());
+        text += "\", \"new\": \"" + DigestOf(kJournalVersion, file->Text()) + "\"}";
     }
-    if (steps.empty()) return true;
+    if (steps == 0) return true;
+    text += "\n ]}\n";
     _begun = true;
-    const std::string text = nlohmann::json{{"mttgen-journal", kJournalVersion}, {"steps", steps}}.dump(
-                                 1, ' ', false, nlohmann::json::error_handler_t::replace) +
-                             "\n";
     const std::string temporary = _path + ".new";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;

@@ -142,13 +142,14 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
     if (child == 0) {
         std::unique_ptr<OutputFile> a = Prepared("a", "new a\n");
         std::unique_ptr<OutputFile> created = Prepared("c", "new c\n");
+        std::unique_ptr<OutputFile> quoted = Prepared("q\"\\", "new q\n");  // a name JSON must escape
         std::unique_ptr<OutputFile> gone(new OutputFile(Path("gone"), false));
         std::unique_ptr<OutputFile> b = Prepared("b", "new b\n");  // not reached
         std::string error;
         bool ok = gone->ReadCurrent(error) && gone->PrepareRemoval(error);
         CommitJournal journal(_dir);
-        ok = ok && journal.Begin({a.get(), created.get(), gone.get(), b.get()}, error);
-        for (OutputFile* file : {a.get(), created.get(), gone.get()}) {
+        ok = ok && journal.Begin({a.get(), created.get(), quoted.get(), gone.get(), b.get()}, error);
+        for (OutputFile* file : {a.get(), created.get(), quoted.get(), gone.get()}) {
             ok = ok && file->Commit(error) == OutputFile::Result::kWritten;
         }
         ::_exit(ok ? 0 : 1);
@@ -162,7 +163,7 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
     std::vector<std::string> restored;
     std::string error;
     ASSERT_TRUE(CommitJournal(_dir).Recover(restored, error)) << error;
-    EXPECT_EQ(3u, restored.size());
+    EXPECT_EQ(4u, restored.size());
     EXPECT_EQ("old a\n", Read("a"));
     EXPECT_EQ("old b\n", Read("b"));
     EXPECT_EQ("old gone\n", Read("gone"));
