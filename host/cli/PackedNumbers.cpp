@@ -60,9 +60,13 @@ void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
                                                                           : 4;
         if (width > column.width) Widen(column, width);
         const uint32_t bits = static_cast<uint32_t>(narrow);
-        const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
-        column.bytes.insert(column.bytes.end(), bytes, bytes + column.width);
+        // Little-endian, a byte at a time.
+        column.bytes.push_back(static_cast<unsigned char>(bits));
+        if (column.width == 1) continue;
+        column.bytes.push_back(static_cast<unsigned char>(bits >> 8));
+        if (column.width == 2) continue;
+        column.bytes.push_back(static_cast<unsigned char>(bits >> 16));
+        column.bytes.push_back(static_cast<unsigned char>(bits >> 24));
     }
     ++_rows;
 }
