@@ -96,7 +96,7 @@ private:
     bool IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const;
 
     std::vector<MTTEvaluationOutputLeaf*> _leaves;
-    std::string _source;       // what the parts of a text written without a tree view
+    std::string _source;       // what the parts of a text written without a tree view, until composed
     std::vector<Part> _parts;  // without a tree
     std::vector<Role> _roles;
     std::vector<uint32_t> _sectionOfPart;
