@@ -44,6 +44,11 @@ public:
     // For objects that need no more than 8-byte alignment (pointers,
     // integers): such blocks follow each other without padding.
     static void* AllocateWords(size_t iSize) { return Bump(iSize, 8); }
+    // Like Allocate, for a block that receives iFilled bytes at once (what
+    // a growing text copies in): a new large block has that much made
+    // resident ahead, where Allocate makes half of it (a block that
+    // doubles).
+    static void* AllocateToFill(size_t iSize, size_t iFilled);
     // iSize must be the size given to Allocate.
     static void Release(void* iBlock, size_t iSize)
     {

@@ -141,6 +141,9 @@ private:
     }
     int Compare(const MTTString& iOther) const;
     MTTString& AppendSlow(const char* iText, size_t iLength);
+    // Moves the text to a buffer of iCapacity. For a text growing by
+    // appends (iByAppends), only what is copied is made resident ahead.
+    void Grow(size_t iCapacity, bool iByAppends);
     // Most appended pieces are a few bytes long: moved by two overlapping
     // words, without a call.
     static void Copy(char* oTarget, const char* iSource, size_t iLength)

@@ -213,6 +213,7 @@ const size_t kLargeBytes = 64 * 1024;
 const int kLargeClasses = 48;
 const int kLargeKeptPerClass = 2;
 const size_t kLargeKeptBytes = size_t(64) << 20;
+const size_t kHalfFilled = ~size_t(0);
 
 struct LargeCache {
     std::mutex lock;
@@ -257,12 +258,12 @@ void* CutLargePages(LargeCache& ioCache, size_t iBytes)
 #endif
 }
 
-// The same with its first half populated: a block is taken to grow into,
-// and what it grows from is copied in at once.
-void* CutLarge(LargeCache& ioCache, size_t iBytes)
+// The same with its first iFilled bytes populated: a block is taken to
+// grow into, and what it grows from is copied in at once.
+void* CutLarge(LargeCache& ioCache, size_t iBytes, size_t iFilled)
 {
     void* block = CutLargePages(ioCache, iBytes);
-    Populate(static_cast<char*>(block), iBytes / 2);
+    Populate(static_cast<char*>(block), iFilled < iBytes ? iFilled : iBytes);
     return block;
 }
 
@@ -279,7 +280,9 @@ void DropLarge(void* iBlock, size_t iBytes)
 #endif
 }
 
-void* TakeLarge(size_t iSize)
+// iFilled: how much will be copied in at once; kHalfFilled for half the
+// block (one that doubles).
+void* TakeLarge(size_t iSize, size_t iFilled)
 {
     const int sizeClass = LargeClassOf(iSize);
     if (sizeClass >= kLargeClasses) return ::operator new(iSize);
@@ -292,7 +295,8 @@ void* TakeLarge(size_t iSize)
         cache.keptBytes -= size_t(1) << sizeClass;
         return block;
     }
-    return CutLarge(cache, size_t(1) << sizeClass);
+    const size_t bytes = size_t(1) << sizeClass;
+    return CutLarge(cache, bytes, iFilled == kHalfFilled ? bytes / 2 : iFilled);
 }
 
 void GiveLarge(void* iBlock, size_t iSize)
@@ -367,6 +371,12 @@ void* Carve(ThreadState& ioState, uintptr_t iRounded, uintptr_t iAlignment)
 const bool MTTBlockPool::sPooling = kPooling;
 MTT_FAST_THREAD_LOCAL MTTBlockPool::Thread MTTBlockPool::tThread;
 
+void* MTTBlockPool::AllocateToFill(size_t iSize, size_t iFilled)
+{
+    if (!kPooling || iSize < kLargeBytes) return Allocate(iSize);
+    return TakeLarge(iSize, iFilled);
+}
+
 void* MTTBlockPool::AllocateSlowly(size_t iSize)
 {
     if (!kPooling) return ::operator new(iSize);
@@ -384,7 +394,7 @@ void MTTBlockPool::ReleaseSlowly(void* iBlock, size_t iSize)
 
 void* MTTBlockPool::Take(size_t iSize)
 {
-    if (iSize >= kLargeBytes) return TakeLarge(iSize);
+    if (iSize >= kLargeBytes) return TakeLarge(iSize, kHalfFilled);
     if (iSize == 0 || iSize > kMaxBlockSize) return ::operator new(iSize);
     uintptr_t rounded = Rounded(iSize);
     uintptr_t alignment = AlignmentFor(rounded);

@@ -19,6 +19,20 @@ char* AllocateBuffer(size_t iCapacity)
     return static_cast<char*>(MTTBlockPool::Allocate(iCapacity + 1));
 }
 
+// The capacity a text of iCapacity grows to for iNeeded bytes. Long texts
+// (a render's output) grow fourfold: each step takes fresh pages, which a
+// process's first render pays a fault each for, and fewer steps touch
+// fewer of them (the pool makes only what is copied resident ahead, so the
+// room not yet written takes no memory). Never past the longest text,
+// while that holds iNeeded.
+size_t GrownCapacity(size_t iCapacity, size_t iNeeded)
+{
+    const size_t factor = iCapacity >= (size_t(1) << 18) ? 4 : 2;
+    size_t grown = iCapacity * factor;
+    if (grown > kMaxLength) grown = kMaxLength;
+    return iNeeded > grown ? iNeeded : grown;
+}
+
 }  // namespace
 
 MTTString::MTTString(const char* iText)
@@ -84,7 +98,7 @@ MTTString& MTTString::AppendSlow(const char* iText, size_t iLength)
             const char* old = ConvertToChar();
             bool self = iText >= old && iText <= old + length;
             size_t offset = self ? static_cast<size_t>(iText - old) : 0;
-            Reserve(needed > 2 * capacity ? needed : 2 * capacity);
+            Grow(GrownCapacity(capacity, needed), true);
             if (self) iText = ConvertToChar() + offset;
         }
         std::memmove(_u.heap.ptr + length, iText, iLength);
@@ -100,9 +114,15 @@ MTTString& MTTString::AppendSlow(const char* iText, size_t iLength)
 void MTTString::Reserve(size_t iCapacity)
 {
     size_t capacity = IsInline() ? kInlineCapacity : (_u.heap.capacity & ~kHeapTag);
-    if (iCapacity <= capacity) return;
+    if (iCapacity > capacity) Grow(iCapacity, false);
+}
+
+void MTTString::Grow(size_t iCapacity, bool iByAppends)
+{
     size_t length = Length();
-    char* buffer = AllocateBuffer(iCapacity);
+    char* buffer = iByAppends && iCapacity <= kMaxLength
+                       ? static_cast<char*>(MTTBlockPool::AllocateToFill(iCapacity + 1, length + 1))
+                       : AllocateBuffer(iCapacity);
     std::memcpy(buffer, ConvertToChar(), length + 1);
     Release();
     _u.heap.ptr = buffer;

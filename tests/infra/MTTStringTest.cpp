@@ -51,6 +51,15 @@ TEST(MTTString, ManySmallAppendsBuildAFourMegabyteText)
     ASSERT_EQ(s.Length(), 7 * count);
     for (size_t i = 0; i < s.Length(); i += 4099) ASSERT_EQ(s.ConvertToChar()[i], static_cast<char>('0' + i % 7)) << i;
     EXPECT_EQ(Std(s).substr(s.Length() - 8), "60123456");
+    // Long texts grow several times over at once: past that by one append,
+    // and by appending themselves.
+    MTTString longer(std::string(300000, 'x').c_str());
+    const std::string more(3000000, 'y');
+    longer.Append(more.c_str(), more.size());
+    ASSERT_EQ(Std(longer), std::string(300000, 'x') + more);
+    const std::string before = Std(s);
+    s.Append(s);
+    ASSERT_TRUE(Std(s) == before + before);
 }
 
 // A long text moves in steps whose pages are given back: the next text of
