@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Digest.h"
+#include "EncodedName.h"
 #include "OutputFile.h"
 #include "TextFile.h"
 
@@ -19,8 +20,9 @@ const char* const CommitJournal::kFileName = ".mttgen-journal";
 namespace {
 
 // Version 1 took digests a byte at a time, which cost a run writing
-// megabytes several milliseconds; its journals are still read.
-const int kJournalVersion = 2;
+// megabytes several milliseconds; version 2 wrote names as JSON text, where
+// bytes that are not UTF-8 were replaced. Their journals are still read.
+const int kJournalVersion = 3;
 
 std::string Hex(uint64_t iDigest)
 {
@@ -44,10 +46,10 @@ std::string FileDigestOf(int iVersion, const std::string& iPath)
     return DigestOf(iVersion, text);
 }
 
-// iText as a JSON string.
-std::string Quoted(const std::string& iText)
+// A file's name as a JSON string, byte for byte.
+std::string Quoted(const std::string& iName)
 {
-    return nlohmann::json(iText).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return nlohmann::json(EncodedName::Of(iName)).dump();
 }
 
 bool Missing(const std::string& iPath)
@@ -122,8 +124,12 @@ bool CommitJournal::Recover(std::vector<std::string>& oNotes, std::string& oErro
     const nlohmann::json& steps = journal["steps"];
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         const std::string kind = step->value("kind", "");
-        const std::string file = step->value("file", "");
-        const std::string saved = step->value("saved", "");
+        const auto name = [&](const char* iMember) {
+            const std::string written = step->value(iMember, "");
+            return format >= 3 ? EncodedName::Decoded(written) : written;
+        };
+        const std::string file = name("file");
+        const std::string saved = name("saved");
         const std::string oldDigest = step->value("old", "");
         const std::string newDigest = step->value("new", "");
         const std::string now = FileDigestOf(format, file);

@@ -1,16 +1,14 @@
 #include "Manifest.h"
 
-#include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "EncodedName.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
 #include "TextFile.h"
-#include "mtt_transform_escapes.h"
 
 const char* const Manifest::kFileName = ".mttgen-manifest";
 
@@ -63,55 +61,6 @@ bool FromHex(std::string_view iText, std::vector<uint32_t>& oDigests)
     return true;
 }
 
-bool IsUtf8(const std::string& iText)
-{
-    for (size_t i = 0; i < iText.size();) {
-        if (static_cast<unsigned char>(iText[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        unsigned long code = 0;
-        const size_t length = mtt_runtime::TransformEscapes::DecodeUtf8(iText, i, code);
-        if (length == 0) return false;
-        i += length;
-    }
-    return true;
-}
-
-// Names as JSON can hold them, and back, byte for byte: "%", control
-// bytes and, in a name that is not UTF-8, every byte above 0x7f as %XX.
-std::string Encoded(const std::string& iName)
-{
-    const bool utf8 = IsUtf8(iName);
-    std::string encoded;
-    for (const char c : iName) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '%' || byte < 0x20 || byte == 0x7f || (!utf8 && byte >= 0x80)) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", byte);
-            encoded += hex;
-        } else {
-            encoded += c;
-        }
-    }
-    return encoded;
-}
-
-std::string Decoded(std::string_view iText)
-{
-    std::string decoded;
-    for (size_t i = 0; i < iText.size(); ++i) {
-        if (iText[i] == '%' && i + 2 < iText.size() && std::isxdigit(static_cast<unsigned char>(iText[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(iText[i + 2]))) {
-            decoded += static_cast<char>(std::stoi(std::string(iText.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            decoded += iText[i];
-        }
-    }
-    return decoded;
-}
-
 // What Load takes from a manifest's text as it is read: the version, then
 // each file's run and line digests. Other members are passed over; a file
 // without a text "run" and well-formed "lines" (a damaged entry) stops the
@@ -153,7 +102,7 @@ public:
                 _damaged = _file;
                 return false;
             }
-            _entries[Decoded(_file)] = std::move(_entry);
+            _entries[EncodedName::Decoded(_file)] = std::move(_entry);
         } else if (_depth == 1 && _inFiles) {
             _inFiles = false;
             _filesSeen = true;
@@ -203,7 +152,7 @@ private:
         *_field = iKind;
         if (iKind != kText) return;
         if (_field == &_run) {
-            _entry.run = Decoded(iValue);
+            _entry.run = EncodedName::Decoded(iValue);
         } else if (!FromHex(iValue, _entry.lines)) {
             _lines = kOther;
         }
@@ -282,9 +231,9 @@ std::string Manifest::Text() const
     for (const auto& entry : _entries) {
         text += first ? "\n  " : ",\n  ";
         first = false;
-        text += nlohmann::json(Encoded(entry.first)).dump();
+        text += nlohmann::json(EncodedName::Of(entry.first)).dump();
         text += ": {\"run\": ";
-        text += nlohmann::json(Encoded(entry.second.run)).dump();
+        text += nlohmann::json(EncodedName::Of(entry.second.run)).dump();
         text += ", \"lines\": \"";
         AppendHex(entry.second.lines, text);
         text += "\"}";

@@ -142,14 +142,15 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
     if (child == 0) {
         std::unique_ptr<OutputFile> a = Prepared("a", "new a\n");
         std::unique_ptr<OutputFile> created = Prepared("c", "new c\n");
-        std::unique_ptr<OutputFile> quoted = Prepared("q\"\\", "new q\n");  // a name JSON must escape
+        std::unique_ptr<OutputFile> quoted = Prepared("q\"\\", "new q\n");     // a name JSON must escape
+        std::unique_ptr<OutputFile> latin = Prepared("caf\xe9", "new caf\n");  // a name that is not UTF-8
         std::unique_ptr<OutputFile> gone(new OutputFile(Path("gone"), false));
         std::unique_ptr<OutputFile> b = Prepared("b", "new b\n");  // not reached
         std::string error;
         bool ok = gone->ReadCurrent(error) && gone->PrepareRemoval(error);
         CommitJournal journal(_dir);
-        ok = ok && journal.Begin({a.get(), created.get(), quoted.get(), gone.get(), b.get()}, error);
-        for (OutputFile* file : {a.get(), created.get(), quoted.get(), gone.get()}) {
+        ok = ok && journal.Begin({a.get(), created.get(), quoted.get(), latin.get(), gone.get(), b.get()}, error);
+        for (OutputFile* file : {a.get(), created.get(), quoted.get(), latin.get(), gone.get()}) {
             ok = ok && file->Commit(error) == OutputFile::Result::kWritten;
         }
         ::_exit(ok ? 0 : 1);
@@ -163,7 +164,7 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
     std::vector<std::string> restored;
     std::string error;
     ASSERT_TRUE(CommitJournal(_dir).Recover(restored, error)) << error;
-    EXPECT_EQ(4u, restored.size());
+    EXPECT_EQ(5u, restored.size());
     EXPECT_EQ("old a\n", Read("a"));
     EXPECT_EQ("old b\n", Read("b"));
     EXPECT_EQ("old gone\n", Read("gone"));
@@ -182,7 +183,7 @@ TEST_F(CommitTest, AJournalLeftByAKilledRunPutsTheFilesBack)
                                      hex(Digest::OfText("newer a\n")) + "\"}]}";
     Write("a", "newer a\n");
     Write("x", "old a\n");
-    Write(CommitJournal::kFileName, "{\"mttgen-journal\": 3" + firstVersion.substr(firstVersion.find(',')));
+    Write(CommitJournal::kFileName, "{\"mttgen-journal\": 4" + firstVersion.substr(firstVersion.find(',')));
     EXPECT_FALSE(CommitJournal(_dir).Recover(restored, error));
     EXPECT_EQ("newer a\n", Read("a"));
     Write(CommitJournal::kFileName, firstVersion);
