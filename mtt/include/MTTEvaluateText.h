@@ -6,6 +6,7 @@
 
 class MTTEvaluationEnvironment;
 class MTTIStatement;
+class MTTIOutputListener;
 class MTTITextPieceListener;
 
 // Evaluates iRoot immediately, like iRoot->Evaluate(iEnvironment), and
@@ -27,5 +28,11 @@ MTT_EXPORT long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* 
 // void: ioText is cut back.
 MTT_EXPORT long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
                                 MTTITextPieceListener* iUserCode);
+
+// The same, and iOutput (not owned; null for none) hears the output tree
+// that Evaluate would have built, node by node and leaf by leaf, with each
+// leaf's place in ioText. On failure what it heard is void.
+MTT_EXPORT long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                                MTTITextPieceListener* iUserCode, MTTIOutputListener* iOutput);
 
 #endif

@@ -13,9 +13,15 @@ long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironmen
 long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
                      MTTITextPieceListener* iUserCode)
 {
+    return MTTEvaluateText(iRoot, iEnvironment, ioText, iUserCode, nullptr);
+}
+
+long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                     MTTITextPieceListener* iUserCode, MTTIOutputListener* iOutput)
+{
     if (!MTT_CHECK(NULL != iRoot, "NULL != iRoot")) return E_FAIL;
     const size_t length = ioText.Length();
-    MTTTextWriter writer(iEnvironment, ioText, iUserCode);
+    MTTTextWriter writer(iEnvironment, ioText, iUserCode, iOutput);
     if (writer.Write(iRoot)) return S_OK;
     ioText.Truncate(length);
     return E_FAIL;

@@ -2,26 +2,30 @@
 
 #include <vector>
 
+#include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutput.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
+#include "MTTIOutputListener.h"
 #include "MTTITextPieceListener.h"
 #include "MTTIStatement.h"
 #include "MTTStatementKindFinder.h"
 
 namespace {
 
-// An output still to write. A type of this file's own, so that the vector
-// of them is not exported with the output classes.
+// An output still to write, or with closes set, the end of the node whose
+// children were written. A type of this file's own, so that the vector of
+// them is not exported with the output classes.
 struct Pending {
     MTTEvaluationOutput* output;
+    bool closes;
 };
 
 }  // namespace
 
 MTTTextWriter::MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
-                             MTTITextPieceListener* iUserCode)
-    : _environment(iEnvironment), _text(ioText), _userCode(iUserCode)
+                             MTTITextPieceListener* iUserCode, MTTIOutputListener* iOutput)
+    : _environment(iEnvironment), _text(ioText), _userCode(iUserCode), _output(iOutput)
 {
 }
 
@@ -34,28 +38,48 @@ bool MTTTextWriter::WriteOther(MTTIStatement* iStatement)
 {
     MTTEvaluationOutput* output = iStatement->Evaluate(_environment);
     if (output == nullptr) return false;
-    if (_userCode == nullptr) {
+    if (_userCode == nullptr && _output == nullptr) {
         output->toString(_text);
     } else {
         // Leaf by leaf, in text order, to hear those of usercode
-        // statements; without recursion, as an output may nest deeply.
-        std::vector<Pending> pending{Pending{output}};
+        // statements and the shape of the output; without recursion, as an
+        // output may nest deeply.
+        std::vector<Pending> pending{Pending{output, false}};
         while (!pending.empty()) {
-            MTTEvaluationOutput* next = pending.back().output;
+            const Pending next = pending.back();
             pending.pop_back();
-            if (next == nullptr) continue;
-            if (next->GetMTTEvaluationOutputType() == MTTEvaluationOutputType::MTTOutputNode) {
-                const MTTEvaluationOutputNode* node = static_cast<MTTEvaluationOutputNode*>(next);
-                for (int i = node->GetChildCount() - 1; i >= 0; --i) pending.push_back(Pending{node->GetChild(i)});
+            if (next.closes) {
+                HearClose();
                 continue;
             }
-            const MTTEvaluationOutputLeaf* leaf = static_cast<MTTEvaluationOutputLeaf*>(next);
-            const size_t begin = _text.Length();
-            _text.Append(leaf->Text());
-            MTTIStatement* statement = leaf->GetStatement();
-            if (statement != nullptr && MTTStatementKindFinder::Of(statement) == MTTStatementKind::kStatUsercode) {
-                Hear(statement, leaf->GetModelObject(), leaf->GetLeafType(), begin);
+            if (next.output == nullptr) continue;
+            const MTTEvaluationOutputType type = next.output->GetMTTEvaluationOutputType();
+            MTTIStatement* statement = next.output->GetStatement();
+            MTLIModelObject* object = next.output->GetModelObject();
+            if (type == MTTEvaluationOutputType::MTTOutputNode) {
+                const MTTEvaluationOutputNode* node = static_cast<MTTEvaluationOutputNode*>(next.output);
+                if (_output != nullptr) {
+                    HearOpen(statement, object);
+                    pending.push_back(Pending{nullptr, true});
+                }
+                for (int i = node->GetChildCount() - 1; i >= 0; --i)
+                    pending.push_back(Pending{node->GetChild(i), false});
+                continue;
             }
+            const size_t begin = _text.Length();
+            MTTEvaluationOutputLeafType leafType = MTTLeafGeneratedText;
+            if (type == MTTEvaluationOutputType::MTTOutputLeaf) {
+                const MTTEvaluationOutputLeaf* leaf = static_cast<MTTEvaluationOutputLeaf*>(next.output);
+                _text.Append(leaf->Text());
+                leafType = leaf->GetLeafType();
+            } else {
+                next.output->toString(_text);
+            }
+            if (_userCode != nullptr && statement != nullptr &&
+                MTTStatementKindFinder::Of(statement) == MTTStatementKind::kStatUsercode) {
+                Hear(statement, object, leafType, begin);
+            }
+            if (_output != nullptr) HearLeaf(statement, object, leafType, begin);
         }
     }
     delete output;
@@ -66,4 +90,31 @@ void MTTTextWriter::Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MT
                          size_t iBegin)
 {
     _userCode->OnUserCodePiece(MTTTextPiece{iStatement, iObject, iType, iBegin, _text.Length()});
+}
+
+MTLIModelObject* MTTTextWriter::CurrentObject() const
+{
+    return _environment->GetCurrentModelObject();
+}
+
+void MTTTextWriter::HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
+                             size_t iBegin)
+{
+    _output->OnLeaf(iStatement, iObject, iType, iBegin, _text.Length());
+}
+
+void MTTTextWriter::HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject)
+{
+    _output->OnNodeOpen(iStatement, iObject);
+}
+
+void MTTTextWriter::HearEmpty(MTTIStatement* iStatement, MTLIModelObject* iObject)
+{
+    _output->OnNodeOpen(iStatement, iObject);
+    _output->OnNodeClose();
+}
+
+void MTTTextWriter::HearClose()
+{
+    _output->OnNodeClose();
 }

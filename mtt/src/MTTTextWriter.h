@@ -11,6 +11,7 @@
 class MTLIModelObject;
 class MTTEvaluationEnvironment;
 class MTTIExpression;
+class MTTIOutputListener;
 class MTTIStatement;
 class MTTITextPieceListener;
 
@@ -25,9 +26,10 @@ public:
     typedef bool Result;
     struct Node {};  // nothing to hold: the text goes straight to the string
 
-    // iUserCode, when given, hears the pieces usercode directives write.
-    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
-                  MTTITextPieceListener* iUserCode = nullptr);
+    // iUserCode, when given, hears the pieces usercode directives write;
+    // iOutput the output tree the tree path would build.
+    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText, MTTITextPieceListener* iUserCode = nullptr,
+                  MTTIOutputListener* iOutput = nullptr);
 
     // Appends the text of iStatement's evaluation; false when it failed
     // (after its messages; what it appended is left for the caller to cut).
@@ -39,26 +41,40 @@ public:
     // The text path serves immediate evaluation only.
     static constexpr bool Late() { return false; }
     static Result Fail() { return false; }
-    Result Leaf(MTTIStatement*, MTLIModelObject*, const MTTString& iText)
+    Result Leaf(MTTIStatement* iStatement, MTLIModelObject* iObject, const MTTString& iText)
     {
+        const size_t begin = _text.Length();
         _text.Append(iText);
+        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
-    Result Leaf(MTTIStatement*, MTLIModelObject*, const char* iText, size_t iLength)
+    Result Leaf(MTTIStatement* iStatement, MTLIModelObject* iObject, const char* iText, size_t iLength)
     {
+        const size_t begin = _text.Length();
         _text.Append(iText, iLength);
+        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
-    Result Value(MTTIStatement*, MTLIModelObject*, MTTIExpression* iExpression, MTTExpressionText::Kind iKind,
-                 MTTEvaluationEnvironment* iEnvironment)
+    Result Value(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTIExpression* iExpression,
+                 MTTExpressionText::Kind iKind, MTTEvaluationEnvironment* iEnvironment)
     {
         MTTExpressionText value(iExpression, iKind, iEnvironment);
+        const size_t begin = _text.Length();
         _text.Append(value.Text());
+        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
-    static Result Empty(MTTIStatement*, MTLIModelObject*) { return true; }
+    Result Empty(MTTIStatement* iStatement, MTLIModelObject* iObject)
+    {
+        if (_output != nullptr) HearEmpty(iStatement, iObject);
+        return true;
+    }
 
-    static Node Open(MTTIStatement*, MTLIModelObject*) { return Node(); }
+    Node Open(MTTIStatement* iStatement, MTLIModelObject* iObject)
+    {
+        if (_output != nullptr) HearOpen(iStatement, iObject);
+        return Node();
+    }
     static void Reserve(Node, int) {}
     bool Add(Node, MTTIStatement* iStatement, MTTStatementKind iKind, MTTEvaluationEnvironment*)
     {
@@ -71,19 +87,35 @@ public:
         const size_t begin = _text.Length();
         _text.Append(iText);
         if (_userCode != nullptr) Hear(iStatement, iObject, iType, begin);
+        if (_output != nullptr) HearLeaf(iStatement, iObject, iType, begin);
     }
-    static Result Close(Node) { return true; }
+    Result Close(Node)
+    {
+        if (_output != nullptr) HearClose();
+        return true;
+    }
+    // A failure fails the whole text: what _output heard is void then.
     static Result Abandon(Node) { return false; }
 
 private:
     // A statement of a host's own kind: its output's text.
     bool WriteOther(MTTIStatement* iStatement);
+    MTLIModelObject* CurrentObject() const;
     // Tells _userCode of the piece from iBegin to the text's end.
     void Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin);
+    // Tell _output of a leaf from iBegin to the text's end, of a node, of a
+    // node without children and of a node's end; out of line, as the
+    // plain text path never calls them.
+    void HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
+                  size_t iBegin);
+    void HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject);
+    void HearEmpty(MTTIStatement* iStatement, MTLIModelObject* iObject);
+    void HearClose();
 
     MTTEvaluationEnvironment* _environment;
     MTTString& _text;
     MTTITextPieceListener* _userCode;
+    MTTIOutputListener* _output;
 };
 
 #include "MTTNodeClasses.h"
@@ -93,15 +125,20 @@ inline bool MTTTextWriter::Write(MTTIStatement* iStatement, MTTStatementKind iKi
     // The two commonest kinds without a call: what their Run writes when
     // nothing is missing. A missing environment or expression goes to their
     // WriteText, which reports it.
+    // Their leaves belong to the current model object, as in the tree; only
+    // a listener asks which that is.
     if (_environment != nullptr) {
         if (iKind == MTTStatementKind::kStatText) {
+            if (_output != nullptr)
+                return Leaf(iStatement, CurrentObject(), static_cast<MTTStatText*>(iStatement)->Text());
             _text.Append(static_cast<MTTStatText*>(iStatement)->Text());
             return true;
         }
         if (iKind == MTTStatementKind::kStatExpression) {
             MTTStatExpression* statement = static_cast<MTTStatExpression*>(iStatement);
             if (statement->GetExpression() != nullptr) {
-                return Value(statement, nullptr, statement->GetExpression(), statement->ExpressionKind(), _environment);
+                return Value(statement, _output != nullptr ? CurrentObject() : nullptr, statement->GetExpression(),
+                             statement->ExpressionKind(), _environment);
             }
         }
     }

@@ -29,6 +29,7 @@ const char* const kExported[] = {
     "MTLILateEvaluator",
     "MTTIMessageObserver",
     "MTTITextPieceListener",
+    "MTTIOutputListener",
 };
 
 const char* const kFunctions[] = {
@@ -38,6 +39,8 @@ const char* const kFunctions[] = {
     "MTTIsFollowOnMessage(char const*)",
     "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&)",
     "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&, MTTITextPieceListener*)",
+    "MTTEvaluateText(MTTIStatement*, MTTEvaluationEnvironment*, MTTString&, MTTITextPieceListener*, "
+    "MTTIOutputListener*)",
 };
 
 // The exported class a demangled symbol belongs to, or "" when none.

@@ -2,7 +2,7 @@
 // what parsed templates do not: statements of a host's own kind (their
 // output's text is taken), missing parts, a missing environment, calls and
 // runaway recursion, failures deep inside loops (the text is put back as
-// it was).
+// it was); and the tree it would have built, as a listener hears it.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include "MTTEvaluateText.h"
 #include "MTTEvaluationOutputLeaf.h"
 #include "MTTEvaluationOutputNode.h"
+#include "MTTIOutputListener.h"
 #include "MTTITextPieceListener.h"
 #include "NodeKit.h"
 #include "TestModel.h"
@@ -72,6 +73,13 @@ const PathCase kCases[] = {
                       Call("g", {Str("2")})});
      },
      true},
+    {"variables and both branches",
+     [] {
+         return List({Declare("v", MTTVarString), Declare("w", MTTVarString), Assign("v", Str("x")),
+                      AppendTo("v", Str("y")), OrEquals("w", Str("z")),
+                      Loop(If(Eq(Prop("n", ""), Str("a")), Expr(Var("v")), List({Text("-"), Expr(Var("w"))})))});
+     },
+     false},
     {"calls in a loop",
      [] {
          return List({Function("f", {"p"}, Expr(Var("p"))), Loop(Call("f", {Prop("n", "")}))});
@@ -108,6 +116,73 @@ Outcome ByText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment)
     return run;
 }
 
+// A tree written as text: "(statement object children)" for a node,
+// "[statement object type 'text']" for a leaf; for a tree and for what a
+// listener heard of it.
+std::string Id(const void* iPointer)
+{
+    return std::to_string(reinterpret_cast<uintptr_t>(iPointer));
+}
+
+std::string LeafShape(const void* iStatement, const void* iObject, int iType, const std::string& iText)
+{
+    return "[" + Id(iStatement) + " " + Id(iObject) + " " + std::to_string(iType) + " '" + iText + "']";
+}
+
+std::string ShapeOf(MTTEvaluationOutput* iOutput)
+{
+    if (iOutput == nullptr) return "null";
+    if (auto* node = dynamic_cast<MTTEvaluationOutputNode*>(iOutput)) {
+        std::string shape = "(" + Id(node->GetStatement()) + " " + Id(node->GetModelObject());
+        for (int i = 0; i < node->GetChildCount(); ++i) shape += " " + ShapeOf(node->GetChild(i));
+        return shape + ")";
+    }
+    auto* leaf = static_cast<MTTEvaluationOutputLeaf*>(iOutput);
+    return LeafShape(leaf->GetStatement(), leaf->GetModelObject(), leaf->GetLeafType(), S(leaf->Text()));
+}
+
+struct ShapeListener final : MTTIOutputListener {
+    explicit ShapeListener(const MTTString& iText) : text(iText) {}
+    void OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject* iObject) override
+    {
+        shape += (depth > 0 ? " (" : "(") + Id(iStatement) + " " + Id(iObject);
+        ++depth;
+    }
+    void OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin,
+                size_t iEnd) override
+    {
+        EXPECT_EQ(iBegin, end) << "leaves follow each other";
+        ASSERT_LE(iBegin, iEnd);
+        end = iEnd;
+        shape += (depth > 0 ? " " : "") + LeafShape(iStatement, iObject, iType, S(text).substr(iBegin, iEnd - iBegin));
+    }
+    void OnNodeClose() override
+    {
+        ASSERT_GT(depth, 0);
+        --depth;
+        shape += ")";
+    }
+    const MTTString& text;
+    std::string shape;
+    int depth = 0;
+    size_t end = 0;
+};
+
+// What a listener heard of iRoot's tree, with the text; iEnvironment as
+// the tree path found it.
+std::string HeardShape(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment, std::string& oText)
+{
+    MTTString text;
+    ShapeListener listener(text);
+    StreamCapture capture;
+    const long result = MTTEvaluateText(iRoot, iEnvironment, text, nullptr, &listener);
+    capture.Stop();
+    oText = S(text);
+    EXPECT_EQ(listener.depth, 0);
+    EXPECT_EQ(listener.end, text.Length());
+    return result == S_OK ? listener.shape : "null";
+}
+
 }  // namespace
 
 TEST_P(TextPath, GivesWhatTheTreeGives)
@@ -124,6 +199,13 @@ TEST_P(TextPath, GivesWhatTheTreeGives)
     EXPECT_EQ(viaText.text, viaTree.null ? "" : viaTree.text);
     EXPECT_EQ(viaText.out, viaTree.out);
     EXPECT_EQ(viaText.err, viaTree.err);
+    // A listener hears the tree the tree path built.
+    if (!viaTree.null) {
+        MTTEvaluationEnvironment forListener(&root);
+        std::string text;
+        EXPECT_EQ(HeardShape(tree.get(), &forListener, text), ShapeOf(viaTree.output.get()));
+        EXPECT_EQ(text, viaTree.text);
+    }
     // Without an environment or a root, nothing is appended either.
     Outcome noEnvironment = ByText(tree.get(), nullptr);
     EXPECT_TRUE(noEnvironment.null && noEnvironment.text.empty() && !noEnvironment.err.empty());
@@ -221,6 +303,11 @@ TEST(TextPathUserCode, PiecesAreHeardWhereTheTreeHasTheLeaves)
         ASSERT_EQ(S_OK, MTTEvaluateText(tree.get(), &forText, text, &listener));
         EXPECT_EQ("kept>" + viaTree.text, S(text));
         EXPECT_EQ(leaves, listener.heard) << count;
+
+        MTTEvaluationEnvironment forShape(&root);
+        std::string heardText;
+        EXPECT_EQ(HeardShape(tree.get(), &forShape, heardText), ShapeOf(viaTree.output.get())) << count;
+        EXPECT_EQ(heardText, viaTree.text);
     }
     // A failure cuts the text back: what was heard is void.
     TestObject root;
