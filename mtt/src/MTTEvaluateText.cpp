@@ -21,8 +21,9 @@ long MTTEvaluateText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironmen
 {
     if (!MTT_CHECK(NULL != iRoot, "NULL != iRoot")) return E_FAIL;
     const size_t length = ioText.Length();
-    MTTTextWriter writer(iEnvironment, ioText, iUserCode, iOutput);
-    if (writer.Write(iRoot)) return S_OK;
+    const bool written = iOutput != nullptr ? MTTHeardTextWriter(iEnvironment, ioText, iUserCode, iOutput).Write(iRoot)
+                                            : MTTTextWriter(iEnvironment, ioText, iUserCode).Write(iRoot);
+    if (written) return S_OK;
     ioText.Truncate(length);
     return E_FAIL;
 }

@@ -74,3 +74,10 @@ bool MTTStatFunctionCall::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTT
         return iDeclaration->WriteCall(iEnvironment, &_arguments, ioWriter);
     });
 }
+
+bool MTTStatFunctionCall::WriteText(MTTEvaluationEnvironment* iEnvironment, MTTHeardTextWriter& ioWriter)
+{
+    return Run(iEnvironment, [&](MTTStatFunctionDecl* iDeclaration) {
+        return iDeclaration->WriteCall(iEnvironment, &_arguments, ioWriter);
+    });
+}

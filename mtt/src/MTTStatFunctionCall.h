@@ -3,8 +3,7 @@
 
 #include "ListOfMTTIExpression.h"
 #include "MTTIStatement.h"
-
-class MTTTextWriter;
+#include "MTTStatementRun.h"
 
 // A call: finds the function by name (innermost scope first) and evaluates
 // its body with the parameters bound to this call's argument expressions.
@@ -21,6 +20,7 @@ public:
     MTTEvaluationOutput* LateEvaluate(MTTEvaluationEnvironment* iEnvironment) override;
     // Evaluate's text alone (MTTEvaluateText); false where Evaluate fails.
     bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTTextWriter& ioWriter);
+    bool WriteText(MTTEvaluationEnvironment* iEnvironment, MTTHeardTextWriter& ioWriter);
 
     MTTString GetName() const { return _name; }
     const MTTString& Name() const { return _name; }

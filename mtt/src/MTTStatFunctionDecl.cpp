@@ -114,3 +114,9 @@ bool MTTStatFunctionDecl::WriteCall(MTTEvaluationEnvironment* iEnvironment, List
 {
     return RunCall(iEnvironment, iArguments, false, ioWriter);
 }
+
+bool MTTStatFunctionDecl::WriteCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
+                                    MTTHeardTextWriter& ioWriter)
+{
+    return RunCall(iEnvironment, iArguments, false, ioWriter);
+}

@@ -28,6 +28,8 @@ public:
     MTTEvaluationOutput* LateEvaluateCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments);
     // EvaluateCall's text alone; false where it fails.
     bool WriteCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments, MTTTextWriter& ioWriter);
+    bool WriteCall(MTTEvaluationEnvironment* iEnvironment, ListOfMTTIExpression* iArguments,
+                   MTTHeardTextWriter& ioWriter);
 
     MTTString GetName() const { return _name; }
     const MTTString& Name() const { return _name; }

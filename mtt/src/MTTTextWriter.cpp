@@ -23,22 +23,25 @@ struct Pending {
 
 }  // namespace
 
-MTTTextWriter::MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
-                             MTTITextPieceListener* iUserCode, MTTIOutputListener* iOutput)
+template <bool kHeard>
+MTTTextWriterOf<kHeard>::MTTTextWriterOf(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                                         MTTITextPieceListener* iUserCode, MTTIOutputListener* iOutput)
     : _environment(iEnvironment), _text(ioText), _userCode(iUserCode), _output(iOutput)
 {
 }
 
-bool MTTTextWriter::Write(MTTIStatement* iStatement)
+template <bool kHeard>
+bool MTTTextWriterOf<kHeard>::Write(MTTIStatement* iStatement)
 {
     return Write(iStatement, MTTStatementKindFinder::Of(iStatement));
 }
 
-bool MTTTextWriter::WriteOther(MTTIStatement* iStatement)
+template <bool kHeard>
+bool MTTTextWriterOf<kHeard>::WriteOther(MTTIStatement* iStatement)
 {
     MTTEvaluationOutput* output = iStatement->Evaluate(_environment);
     if (output == nullptr) return false;
-    if (_userCode == nullptr && _output == nullptr) {
+    if (_userCode == nullptr && !kHeard) {
         output->toString(_text);
     } else {
         // Leaf by leaf, in text order, to hear those of usercode
@@ -58,7 +61,7 @@ bool MTTTextWriter::WriteOther(MTTIStatement* iStatement)
             MTLIModelObject* object = next.output->GetModelObject();
             if (type == MTTEvaluationOutputType::MTTOutputNode) {
                 const MTTEvaluationOutputNode* node = static_cast<MTTEvaluationOutputNode*>(next.output);
-                if (_output != nullptr) {
+                if constexpr (kHeard) {
                     HearOpen(statement, object);
                     pending.push_back(Pending{nullptr, true});
                 }
@@ -79,42 +82,44 @@ bool MTTTextWriter::WriteOther(MTTIStatement* iStatement)
                 MTTStatementKindFinder::Of(statement) == MTTStatementKind::kStatUsercode) {
                 Hear(statement, object, leafType, begin);
             }
-            if (_output != nullptr) HearLeaf(statement, object, leafType, begin);
+            if constexpr (kHeard) HearLeaf(statement, object, leafType, begin);
         }
     }
     delete output;
     return true;
 }
 
-void MTTTextWriter::Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
-                         size_t iBegin)
+template <bool kHeard>
+void MTTTextWriterOf<kHeard>::Hear(MTTIStatement* iStatement, MTLIModelObject* iObject,
+                                   MTTEvaluationOutputLeafType iType, size_t iBegin)
 {
     _userCode->OnUserCodePiece(MTTTextPiece{iStatement, iObject, iType, iBegin, _text.Length()});
 }
 
-MTLIModelObject* MTTTextWriter::CurrentObject() const
+template <bool kHeard>
+MTLIModelObject* MTTTextWriterOf<kHeard>::CurrentObject() const
 {
     return _environment->GetCurrentModelObject();
 }
 
-void MTTTextWriter::HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
-                             size_t iBegin)
+template <bool kHeard>
+void MTTTextWriterOf<kHeard>::HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject,
+                                       MTTEvaluationOutputLeafType iType, size_t iBegin)
 {
     _output->OnLeaf(iStatement, iObject, iType, iBegin, _text.Length());
 }
 
-void MTTTextWriter::HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject)
+template <bool kHeard>
+void MTTTextWriterOf<kHeard>::HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject)
 {
     _output->OnNodeOpen(iStatement, iObject);
 }
 
-void MTTTextWriter::HearEmpty(MTTIStatement* iStatement, MTLIModelObject* iObject)
+template <bool kHeard>
+void MTTTextWriterOf<kHeard>::HearClose()
 {
-    _output->OnNodeOpen(iStatement, iObject);
     _output->OnNodeClose();
 }
 
-void MTTTextWriter::HearClose()
-{
-    _output->OnNodeClose();
-}
+template class MTTTextWriterOf<false>;
+template class MTTTextWriterOf<true>;

@@ -6,6 +6,7 @@
 #include "MTTEvaluationOutputLeafType.h"
 #include "MTTExpressionText.h"
 #include "MTTStatementKind.h"
+#include "MTTStatementRun.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
@@ -21,15 +22,20 @@ class MTTITextPieceListener;
 // writes its evaluation once. Each statement kind of the library writes its
 // own text; a statement of another kind (a host's own) is evaluated and its
 // output's text appended.
-class MTTTextWriter {
+//
+// With kHeard (MTTHeardTextWriter), a listener also hears the tree that
+// MTTOutputBuilder would build, node by node and leaf by leaf; a writer of
+// its own, so that the plain text path (MTTTextWriter) pays nothing for it.
+template <bool kHeard>
+class MTTTextWriterOf {
 public:
     typedef bool Result;
     struct Node {};  // nothing to hold: the text goes straight to the string
 
     // iUserCode, when given, hears the pieces usercode directives write;
-    // iOutput the output tree the tree path would build.
-    MTTTextWriter(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText, MTTITextPieceListener* iUserCode = nullptr,
-                  MTTIOutputListener* iOutput = nullptr);
+    // iOutput (with kHeard only) the output tree the tree path would build.
+    MTTTextWriterOf(MTTEvaluationEnvironment* iEnvironment, MTTString& ioText,
+                    MTTITextPieceListener* iUserCode = nullptr, MTTIOutputListener* iOutput = nullptr);
 
     // Appends the text of iStatement's evaluation; false when it failed
     // (after its messages; what it appended is left for the caller to cut).
@@ -45,14 +51,14 @@ public:
     {
         const size_t begin = _text.Length();
         _text.Append(iText);
-        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
+        if constexpr (kHeard) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
     Result Leaf(MTTIStatement* iStatement, MTLIModelObject* iObject, const char* iText, size_t iLength)
     {
         const size_t begin = _text.Length();
         _text.Append(iText, iLength);
-        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
+        if constexpr (kHeard) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
     Result Value(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTIExpression* iExpression,
@@ -61,18 +67,21 @@ public:
         MTTExpressionText value(iExpression, iKind, iEnvironment);
         const size_t begin = _text.Length();
         _text.Append(value.Text());
-        if (_output != nullptr) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
+        if constexpr (kHeard) HearLeaf(iStatement, iObject, MTTLeafGeneratedText, begin);
         return true;
     }
     Result Empty(MTTIStatement* iStatement, MTLIModelObject* iObject)
     {
-        if (_output != nullptr) HearEmpty(iStatement, iObject);
+        if constexpr (kHeard) {
+            HearOpen(iStatement, iObject);
+            HearClose();
+        }
         return true;
     }
 
     Node Open(MTTIStatement* iStatement, MTLIModelObject* iObject)
     {
-        if (_output != nullptr) HearOpen(iStatement, iObject);
+        if constexpr (kHeard) HearOpen(iStatement, iObject);
         return Node();
     }
     static void Reserve(Node, int) {}
@@ -87,14 +96,14 @@ public:
         const size_t begin = _text.Length();
         _text.Append(iText);
         if (_userCode != nullptr) Hear(iStatement, iObject, iType, begin);
-        if (_output != nullptr) HearLeaf(iStatement, iObject, iType, begin);
+        if constexpr (kHeard) HearLeaf(iStatement, iObject, iType, begin);
     }
     Result Close(Node)
     {
-        if (_output != nullptr) HearClose();
+        if constexpr (kHeard) HearClose();
         return true;
     }
-    // A failure fails the whole text: what _output heard is void then.
+    // A failure fails the whole text: what the listener heard is void then.
     static Result Abandon(Node) { return false; }
 
 private:
@@ -103,13 +112,11 @@ private:
     MTLIModelObject* CurrentObject() const;
     // Tells _userCode of the piece from iBegin to the text's end.
     void Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin);
-    // Tell _output of a leaf from iBegin to the text's end, of a node, of a
-    // node without children and of a node's end; out of line, as the
-    // plain text path never calls them.
+    // Tell _output of a leaf from iBegin to the text's end, of a node and of
+    // a node's end.
     void HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
                   size_t iBegin);
     void HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject);
-    void HearEmpty(MTTIStatement* iStatement, MTLIModelObject* iObject);
     void HearClose();
 
     MTTEvaluationEnvironment* _environment;
@@ -120,24 +127,26 @@ private:
 
 #include "MTTNodeClasses.h"
 
-inline bool MTTTextWriter::Write(MTTIStatement* iStatement, MTTStatementKind iKind)
+template <bool kHeard>
+inline bool MTTTextWriterOf<kHeard>::Write(MTTIStatement* iStatement, MTTStatementKind iKind)
 {
     // The two commonest kinds without a call: what their Run writes when
     // nothing is missing. A missing environment or expression goes to their
-    // WriteText, which reports it.
-    // Their leaves belong to the current model object, as in the tree; only
-    // a listener asks which that is.
+    // WriteText, which reports it. Their leaves belong to the current model
+    // object, as in the tree; only a listener asks which that is.
     if (_environment != nullptr) {
         if (iKind == MTTStatementKind::kStatText) {
-            if (_output != nullptr)
+            if constexpr (kHeard) {
                 return Leaf(iStatement, CurrentObject(), static_cast<MTTStatText*>(iStatement)->Text());
-            _text.Append(static_cast<MTTStatText*>(iStatement)->Text());
-            return true;
+            } else {
+                _text.Append(static_cast<MTTStatText*>(iStatement)->Text());
+                return true;
+            }
         }
         if (iKind == MTTStatementKind::kStatExpression) {
             MTTStatExpression* statement = static_cast<MTTStatExpression*>(iStatement);
             if (statement->GetExpression() != nullptr) {
-                return Value(statement, _output != nullptr ? CurrentObject() : nullptr, statement->GetExpression(),
+                return Value(statement, kHeard ? CurrentObject() : nullptr, statement->GetExpression(),
                              statement->ExpressionKind(), _environment);
             }
         }
