@@ -10,6 +10,7 @@
 
 #include "MTTEvaluationOutput.h"
 #include "MTTITextPieceListener.h"
+#include "MttOutputShape.h"
 
 class MTLIModelObject;
 
@@ -60,6 +61,11 @@ struct RenderOptions {
     // With the text written directly (no keepOutput), also tell where each
     // usercode directive's pieces lie in it (RenderResult::userCode).
     bool userCodePieces = false;
+    // With the text written directly (no keepOutput), also record what the
+    // output tree would tell of it: which directive and model object wrote
+    // each piece (RenderResult::shape). Far less memory and time than the
+    // tree.
+    bool shape = false;
     // Bytes to reserve for the text before rendering: the size it will
     // likely have (FileSet::Render puts there the size of the file being
     // replaced). The text grows past it as needed.
@@ -84,6 +90,8 @@ struct RenderResult {
     // With userCodePieces and no tree: each piece a usercode directive wrote
     // (its markers and the user code), in text order, with its bytes in text.
     std::vector<MTTTextPiece> userCode;
+    // With shape and no tree: the shape of the tree the text came from.
+    std::unique_ptr<OutputShape> shape;
 };
 
 }  // namespace mtt

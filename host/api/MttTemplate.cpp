@@ -128,9 +128,16 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
                 void OnUserCodePiece(const MTTTextPiece& iPiece) override { pieces.push_back(iPiece); }
                 std::vector<MTTTextPiece>& pieces;
             } pieces(result.userCode);
+            if (iOptions.shape) {
+                result.shape.reset(new OutputShape());
+                result.shape->Reserve(iOptions.sizeHint);
+            }
             evaluated = MTTEvaluateText(_tree.get(), environment.get(), text,
-                                        iOptions.userCodePieces ? &pieces : nullptr) == S_OK;
-            if (!evaluated) result.userCode.clear();
+                                        iOptions.userCodePieces ? &pieces : nullptr, result.shape.get()) == S_OK;
+            if (!evaluated) {
+                result.userCode.clear();
+                result.shape.reset();
+            }
         } else {
             result.output.reset(_late ? _tree->LateEvaluate(environment.get()) : _tree->Evaluate(environment.get()));
             evaluated = result.output != nullptr;

@@ -6,7 +6,6 @@
 #include "ExplainPageSource.h"
 #include "JsonModel.h"
 #include "JsonModelObject.h"
-#include "MTTEvaluationOutputLeaf.h"
 #include "ModelNodeTable.h"
 #include "ScriptJson.h"
 #include "SourceMap.h"
@@ -198,8 +197,7 @@ std::vector<ValueSource::Call> ExplainPage::CallsOf(int32_t iContext) const
 }
 
 void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const GeneratedText& iText,
-                            MTTEvaluationOutput* iRoot, const std::vector<ExplainMessage>& iMessages,
-                            bool iKeptDespiteErrors)
+                            const std::vector<ExplainMessage>& iMessages, bool iKeptDespiteErrors)
 {
     const Template& source = _templates[iTemplate];
     Output output;
@@ -210,7 +208,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     std::vector<int32_t> contexts;
     const size_t count = iText.PieceCount();
     contexts.reserve(count);
-    _ancestry.Walk(iRoot, *source.map, source.files, contexts);
+    _ancestry.Walk(iText.Shape(), *source.map, source.files, contexts);
     // The walk meets the leaves in text order, as the pieces are.
     contexts.resize(count, 0);
     std::vector<uint32_t> ends;
@@ -227,13 +225,12 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     int32_t object = -1;
     int64_t begin = 0;
     for (size_t i = 0; i < count; ++i) {
-        const MTTEvaluationOutputLeaf* leaf = iText.PieceAt(i).leaf;
-        const int32_t next = ObjectIndex(leaf->GetModelObject());
+        const mtt::OutputShape::Leaf* leaf = iText.PieceAt(i).leaf;
+        const int32_t next = ObjectIndex(leaf->object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
             const int32_t context = contexts[i];
-            value =
-                _values->Find(leaf->GetStatement(), *source.map, next, [this, context] { return CallsOf(context); });
+            value = _values->Find(leaf->statement, *source.map, next, [this, context] { return CallsOf(context); });
         }
         packed.Add({static_cast<int64_t>(units[i]) - begin, contexts[i], static_cast<int64_t>(next) - object,
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
@@ -249,12 +246,12 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
-    const auto statementOf = [&iText](size_t iPiece) { return iText.PieceAt(iPiece).leaf->GetStatement(); };
+    const auto statementOf = [&iText](size_t iPiece) { return iText.PieceAt(iPiece).leaf->statement; };
     for (size_t i = 0; i < count; ++i) {
-        const MTTEvaluationOutputLeaf* leaf = iText.PieceAt(i).leaf;
-        if (leaf->GetLeafType() != MTTLeafUserCode) continue;
-        const bool opened = i > 0 && statementOf(i - 1) == leaf->GetStatement();
-        const bool closed = i + 1 < count && statementOf(i + 1) == leaf->GetStatement();
+        const mtt::OutputShape::Leaf* leaf = iText.PieceAt(i).leaf;
+        if (leaf->Type() != MTTLeafUserCode) continue;
+        const bool opened = i > 0 && statementOf(i - 1) == leaf->statement;
+        const bool closed = i + 1 < count && statementOf(i + 1) == leaf->statement;
         output.userCode.insert(output.userCode.end(),
                                {unitBegin(opened ? i - 1 : i), unitBegin(i), units[i], units[closed ? i + 1 : i]});
     }
@@ -269,11 +266,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // leaves' texts before user code is kept.
     std::vector<uint32_t> evaluationEnds;
     evaluationEnds.reserve(count);
-    uint64_t evaluated = 0;
-    for (size_t i = 0; i < count; ++i) {
-        evaluated += iText.PieceAt(i).leaf->Text().Length();
-        evaluationEnds.push_back(static_cast<uint32_t>(std::min<uint64_t>(evaluated, UINT32_MAX)));
-    }
+    for (size_t i = 0; i < count; ++i) evaluationEnds.push_back(iText.PieceAt(i).leaf->end);
     AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, units);
 }
 

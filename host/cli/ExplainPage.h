@@ -19,7 +19,6 @@ class ExplainChanges;
 class JsonModel;
 class MTLIModelObject;
 class PreviousRun;
-class MTTEvaluationOutput;
 class ModelNodeTable;
 class SourceMap;
 
@@ -69,9 +68,9 @@ public:
     // outlive the page.
     size_t AddTemplate(const SourceMap& iMap);
     // A generated file: its name as shown, the text written (with its
-    // pieces) and the output tree it was made from, with the messages of
-    // its evaluation. iText must outlive the page; the tree need not.
-    void AddOutput(const std::string& iName, size_t iTemplate, const GeneratedText& iText, MTTEvaluationOutput* iRoot,
+    // pieces and the shape of the tree it was made from), with the messages
+    // of its evaluation. iText must outlive the page.
+    void AddOutput(const std::string& iName, size_t iTemplate, const GeneratedText& iText,
                    const std::vector<ExplainMessage>& iMessages, bool iKeptDespiteErrors);
     // A file whose evaluation stopped: the text as far as it got, and the
     // messages of its evaluation.

@@ -349,7 +349,8 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
 {
     mtt::RenderOptions rendering;
     rendering.variables = Variables(_options.defines);
-    rendering.keepOutput = _options.trace || !_options.explainPath.empty();
+    // What the trace and the page show of each piece: no tree needed.
+    rendering.shape = _options.trace || !_options.explainPath.empty();
     // An output of its own is seldom much larger than its model: its text
     // is reserved at the model's size. That takes address space, not
     // memory (pages are used as the text grows), and spares the copies of
@@ -446,7 +447,7 @@ std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Ta
         const std::string name = file.IsStandardOutput() ? std::string("(standard output)") : file.Path();
         const size_t job = templates[iTargets[i].job];
         if (file.HasText()) {
-            page.AddOutput(name, job, file.Text(), file.Output(), evaluation.messages, evaluation.kept);
+            page.AddOutput(name, job, file.Text(), evaluation.messages, evaluation.kept);
         } else if (evaluation.stopped) {
             page.AddStoppedOutput(name, job, evaluation.stoppedText, evaluation.messages);
         }

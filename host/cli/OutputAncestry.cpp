@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "MTTEvaluationOutputLeaf.h"
-#include "MTTEvaluationOutputNode.h"
 #include "MTTIStatement.h"
 
 namespace {
@@ -34,7 +32,7 @@ void Words(const std::string& iText, const SourceSpan& iSpan, std::string& oKeyw
 
 }  // namespace
 
-void OutputAncestry::Walk(MTTEvaluationOutput* iRoot, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
+void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
                           std::vector<int32_t>& oContexts)
 {
     _map = &iMap;
@@ -42,16 +40,36 @@ void OutputAncestry::Walk(MTTEvaluationOutput* iRoot, const SourceMap& iMap, con
     // Statements of another template may sit at the same addresses later.
     _statements.clear();
     for (Extension& recent : _recent) recent = Extension();
-    _leaves = &oContexts;
-    _pending.clear();
-    _root = iRoot;
-    if (iRoot != nullptr) _pending.push_back(Pending{iRoot, 0, nullptr, 0});
-    while (!_pending.empty()) {
-        _current = _pending.back();
-        _pending.pop_back();
-        _current.output->Accept(this);
+    // Nodes and leaves in the order of the tree (depth first), so that
+    // directives and contexts are numbered as they are first met. A parent
+    // comes before its children: each node's context is found from its
+    // parent's, once. The root stands for the template: context 0.
+    const std::vector<mtt::OutputShape::Node>& nodes = iShape.Nodes();
+    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
+    std::vector<int32_t> nodeContexts(nodes.size(), 0);
+    size_t next = 0;
+    const auto nodesUpTo = [&](size_t iLeaf) {
+        for (; next < nodes.size() && nodes[next].leavesBefore <= iLeaf; ++next) {
+            const mtt::OutputShape::Node& node = nodes[next];
+            if (node.parent < 0) continue;
+            int32_t context = nodeContexts[node.parent];
+            const int32_t directive = Describe(node.statement);
+            if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
+                // A copy: finding the call may add directives.
+                const std::string name = _directives[directive].name;
+                if (MTTIStatement* call = CallSite(nodes[node.parent], node.index, name)) {
+                    context = Extend(context, call);
+                }
+            }
+            nodeContexts[next] = Extend(context, node.statement);
+        }
+    };
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        nodesUpTo(i);
+        const int32_t node = leaves[i].Node();
+        oContexts.push_back(Extend(node < 0 ? 0 : nodeContexts[node], leaves[i].statement));
     }
-    _leaves = nullptr;
+    nodesUpTo(leaves.size());
 }
 
 int32_t OutputAncestry::DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles)
@@ -70,32 +88,6 @@ int32_t OutputAncestry::DirectiveOf(const SourceMap& iMap, const SourceSpan& iSp
     return added.first->second;
 }
 
-long OutputAncestry::VisitOutputNode(MTTEvaluationOutputNode* iNode)
-{
-    int32_t context = _current.context;
-    if (iNode != _root) {
-        MTTIStatement* statement = iNode->GetStatement();
-        const int32_t directive = Describe(statement);
-        if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction && _current.parent != nullptr) {
-            // A copy: finding the call may add directives.
-            const std::string name = _directives[directive].name;
-            if (MTTIStatement* call = CallSite(_current.parent, _current.index, name)) context = Extend(context, call);
-        }
-        context = Extend(context, statement);
-    }
-    // Last child first, so that the first child is taken next.
-    for (int i = iNode->GetChildCount() - 1; i >= 0; --i) {
-        if (MTTEvaluationOutput* child = iNode->GetChild(i)) _pending.push_back(Pending{child, context, iNode, i});
-    }
-    return S_OK;
-}
-
-long OutputAncestry::VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf)
-{
-    _leaves->push_back(Extend(_current.context, iLeaf->GetStatement()));
-    return S_OK;
-}
-
 int32_t OutputAncestry::Describe(MTTIStatement* iStatement)
 {
     auto known = _statements.find(iStatement);
@@ -106,9 +98,9 @@ int32_t OutputAncestry::Describe(MTTIStatement* iStatement)
     return directive;
 }
 
-MTTIStatement* OutputAncestry::CallSite(MTTEvaluationOutputNode* iParent, int iIndex, const std::string& iName)
+MTTIStatement* OutputAncestry::CallSite(const mtt::OutputShape::Node& iParent, int iIndex, const std::string& iName)
 {
-    MTTIStatement* holder = iParent->GetStatement();
+    MTTIStatement* holder = iParent.statement;
     if (holder == nullptr) return nullptr;
     // The statement iNode when it calls the function, else null.
     const auto call = [&](MTTNode* iNode) -> MTTIStatement* {
@@ -120,7 +112,7 @@ MTTIStatement* OutputAncestry::CallSite(MTTEvaluationOutputNode* iParent, int iI
     };
     // A list's output has one child per statement, in order; an if, a
     // foreach or a function holds the call as its branch or body.
-    if (holder->GetChildCount() == iParent->GetChildCount()) {
+    if (holder->GetChildCount() == iParent.children) {
         if (MTTIStatement* found = call(holder->GetChild(iIndex + 1))) return found;
     }
     for (int i = 1; i <= holder->GetChildCount(); ++i) {

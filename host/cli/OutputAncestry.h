@@ -8,16 +8,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "MTTIEvaluationOutputVisitor.h"
+#include "MttOutputShape.h"
 #include "SourceMap.h"
 
-class MTTEvaluationOutput;
-class MTTEvaluationOutputNode;
 class MTTIStatement;
 
 // For every leaf of output trees, the chain of template directives whose
 // evaluation led to it (`foreach classes` > `if` > `${name}`), read from the
-// statements that the output nodes above the leaf remember. A function's
+// statements of the nodes above the leaf in the tree's shape. A function's
 // output hangs under no node of its call, so the call is found in the
 // statement that holds it and put in the chain before the function:
 // `call passed(${type})` > `function passed(type)` > `if`. Directives are
@@ -25,7 +23,7 @@ class MTTIStatement;
 // of template files. Chains share their beginnings: a context is a
 // directive under a parent context, numbered so that a parent comes before
 // its children; context 0 is the empty chain.
-class OutputAncestry : public MTTIEvaluationOutputVisitor {
+class OutputAncestry {
 public:
     struct Directive {
         uint32_t file;  // the page's file number
@@ -42,9 +40,7 @@ public:
     // The context of each leaf of the tree, in text order. The root node
     // stands for the whole template, not for a directive, and is left out
     // of the chains. iFiles gives the page's number of each file of iMap.
-    // Walks with its own stack, so that deeply nested output cannot
-    // exhaust the call stack.
-    void Walk(MTTEvaluationOutput* iRoot, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
+    void Walk(const mtt::OutputShape& iShape, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
               std::vector<int32_t>& oContexts);
     // The directive of a span of iMap, added when new.
     int32_t DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles);
@@ -52,22 +48,11 @@ public:
     const std::vector<Directive>& Directives() const { return _directives; }
     const std::vector<Context>& Contexts() const { return _contexts; }
 
-    long VisitOutputNode(MTTEvaluationOutputNode* iNode) override;
-    long VisitOutputLeaf(MTTEvaluationOutputLeaf* iLeaf) override;
-
 private:
-    // What the walk needs to know of a statement, found once.
-    struct Pending {
-        MTTEvaluationOutput* output;
-        int32_t context;
-        MTTEvaluationOutputNode* parent;  // the node holding it, null for the root
-        int index;                        // its place there
-    };
-
     // The directive of a statement, -1 for none; found once.
     int32_t Describe(MTTIStatement* iStatement);
     // The call of a function whose output is child iIndex of iParent.
-    MTTIStatement* CallSite(MTTEvaluationOutputNode* iParent, int iIndex, const std::string& iName);
+    MTTIStatement* CallSite(const mtt::OutputShape::Node& iParent, int iIndex, const std::string& iName);
     // iContext followed by the directive of iStatement; iContext itself
     // when the statement has no span or repeats the last directive (a
     // block and its body share the span of their directive).
@@ -81,10 +66,6 @@ private:
     std::unordered_map<const MTTIStatement*, int32_t> _statements;
     std::map<std::tuple<uint32_t, uint32_t, uint32_t>, int32_t> _spanDirective;  // file, begin, end
     std::unordered_map<uint64_t, int32_t> _childContext;                         // parent context, directive
-    std::vector<Pending> _pending;                                               // next output on top
-    Pending _current{};
-    MTTEvaluationOutput* _root = nullptr;
-    std::vector<int32_t>* _leaves = nullptr;
     // The last extensions made: a leaf's chain is mostly one met just before.
     struct Extension {
         const MTTIStatement* statement = nullptr;

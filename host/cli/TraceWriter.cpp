@@ -4,7 +4,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTIStatement.h"
 #include "SourceMap.h"
 #include "mtt_transform_escapes.h"
@@ -51,9 +50,8 @@ std::string TraceWriter::Format(const GeneratedText& iText) const
     for (size_t i = 0; i < iText.PieceCount(); ++i) {
         const GeneratedText::Piece piece = iText.PieceAt(i);
         if (piece.begin == piece.end) continue;
-        const MTTEvaluationOutputLeaf* leaf = piece.leaf;
         trace += "[" + std::to_string(piece.begin) + "," + std::to_string(piece.end) + ")\t";
-        MTTIStatement* statement = leaf->GetStatement();
+        MTTIStatement* statement = piece.leaf->statement;
         auto known = described.find(statement);
         if (known == described.end()) {
             const std::optional<SourceSpan> span = statement != nullptr ? _map.Find(statement) : std::nullopt;
@@ -64,7 +62,7 @@ std::string TraceWriter::Format(const GeneratedText& iText) const
         }
         trace += known->second;
         trace += '\t';
-        const MTLIModelObject* object = leaf->GetModelObject();
+        const MTLIModelObject* object = piece.leaf->object;
         trace += object != nullptr && _describer ? _describer(object) : std::string("-");
         trace += '\n';
     }

@@ -5,11 +5,9 @@
 #include <sys/stat.h>
 
 #include "MTTEvaluationOutput.h"
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTIStatement.h"
 #include "MarkerLine.h"
 #include "OrphanFile.h"
-#include "OutputLeafCollector.h"
 #include "SourceMap.h"
 #include "UserCodeKeys.h"
 #include "UserCodeMatcher.h"
@@ -43,12 +41,7 @@ GeneratedFile::GeneratedFile(std::string iPath, const CommentSyntax& iSyntax, bo
 {
 }
 
-GeneratedFile::~GeneratedFile()
-{
-    // The text points into the output tree; it goes first.
-    _text.reset();
-    _output.reset();
-}
+GeneratedFile::~GeneratedFile() {}
 
 void GeneratedFile::Error(int iLine, const std::string& iText) const
 {
@@ -110,8 +103,17 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
                                            const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap,
                                            bool iForce)
 {
-    _output = std::move(iOutput);
-    _text.reset(new GeneratedText(OutputLeafCollector().Collect(_output.get()), iKeys, iNamer, _syntax));
+    std::string text;
+    mtt::OutputShape shape = mtt::OutputShape::Of(iOutput.get(), text);
+    iOutput.reset();
+    return Build(std::move(text), std::move(shape), iKeys, iNamer, iMap, iForce);
+}
+
+GeneratedFile::Status GeneratedFile::Build(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
+                                           const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap,
+                                           bool iForce)
+{
+    _text.reset(new GeneratedText(std::move(iText), std::move(iShape), iKeys, iNamer, _syntax));
     _readBack.reset();
     _asCurrent = false;
     const Status identities = CheckIdentities(iMap);

@@ -42,9 +42,13 @@ public:
 
     // Reads the file as it is now, its sections, and its hand edits.
     Status Open(bool iForce);
-    // Decides the text from the evaluation's output. iNamer names the
-    // sections, iMap points at the template.
+    // Decides the text from the evaluation's output, which goes once its
+    // text and shape are read. iNamer names the sections, iMap points at
+    // the template.
     Status Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys,
+                 const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
+    // The same from a text written without a tree and the tree's shape.
+    Status Build(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree, with the pieces its
     // usercode directives wrote (MTTEvaluateText).
@@ -66,7 +70,6 @@ public:
 
     bool HasText() const { return _text != nullptr; }
     const GeneratedText& Text() const { return *_text; }
-    MTTEvaluationOutput* Output() const { return _output.get(); }
     const OutputFile* Written() const { return _file.get(); }
     // The manifest's record of the text written.
     Manifest::Entry Record(const std::string& iRun) const;
@@ -98,7 +101,6 @@ private:
     UserCodeSections _existing;
     std::vector<HandEdits::Edit> _edits;
     std::vector<uint32_t> _currentDigests;  // the file's skeleton as opened, where it has a record
-    std::unique_ptr<MTTEvaluationOutput> _output;
     std::unique_ptr<GeneratedText> _text;
     std::unique_ptr<UserCodeSections> _readBack;  // _text's sections, read back
     bool _asCurrent = false;                      // the file already holds _text (then _existing is read back)

@@ -1,6 +1,5 @@
 #include "GeneratedText.h"
 
-#include "MTTEvaluationOutputLeaf.h"
 #include "MTTUserCodeMarkers.h"
 #include "UserCodeKeys.h"
 
@@ -13,9 +12,9 @@ bool EndsWith(const std::string& iText, char iLast)
 
 }  // namespace
 
-GeneratedText::GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys,
+GeneratedText::GeneratedText(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
-    : _leaves(std::move(iLeaves)), _syntax(iSyntax), _lineEnd("\n")
+    : _shape(std::move(iShape)), _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n")
 {
     Find(iKeys, iNamer);
 }
@@ -47,11 +46,11 @@ GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
 
 GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
 {
-    if (_leaves.empty()) return _parts[iPart];
-    const MTTEvaluationOutputLeaf* leaf = _leaves[iPart];
-    const MTTString& text = leaf->Text();
-    return Part{std::string_view(text.ConvertToChar(), text.Length()), leaf->GetStatement(), leaf->GetModelObject(),
-                leaf->GetLeafType() == MTTLeafUserCode};
+    if (Leaves().empty()) return _parts[iPart];
+    const mtt::OutputShape::Leaf& leaf = Leaves()[iPart];
+    const size_t begin = _shape.Begin(iPart);
+    return Part{std::string_view(_source).substr(begin, leaf.end - begin), leaf.statement, leaf.object,
+                leaf.Type() == MTTLeafUserCode};
 }
 
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
@@ -141,7 +140,7 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         ++line;
     }
     for (size_t i = 0; i < _partEnds.size(); ++i) {
-        if (_partEnds[i] > offset) return _leaves.empty() ? _parts[i].statement : _leaves[i]->GetStatement();
+        if (_partEnds[i] > offset) return Leaves().empty() ? _parts[i].statement : Leaves()[i].statement;
     }
     return nullptr;
 }

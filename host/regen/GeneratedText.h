@@ -10,15 +10,15 @@
 
 #include "CommentSyntax.h"
 #include "MTTITextPieceListener.h"
+#include "MttOutputShape.h"
 
 class MTLIModelObject;
-class MTTEvaluationOutputLeaf;
 class MTTIStatement;
 class UserCodeKeys;
 
-// The text written for an output tree, or for a text written without one
-// with the places of its usercode directives' pieces: the leaves' texts (or
-// the text) in order, except around user code. The library brackets each
+// The text written for an output tree (its text and shape), or for a text
+// written without one with the places of its usercode directives' pieces:
+// the leaves' texts (or the text) in order, except around user code. The library brackets each
 // user-code leaf with fixed "// ... User Code" marker leaves; here they are
 // written in the output's comment syntax, the begin line carrying the key
 // of the section's owner, and the user-code leaf's text is the one decided
@@ -38,14 +38,14 @@ public:
     using SectionNamer = std::function<std::string(const MTTIStatement*)>;
     // Where a leaf's text went in Text().
     struct Piece {
-        MTTEvaluationOutputLeaf* leaf;
+        const mtt::OutputShape::Leaf* leaf;
         size_t begin;
         size_t end;
     };
 
     // Finds the sections and keys them (keys need not be unique: the
     // caller refuses what is ambiguous).
-    GeneratedText(std::vector<MTTEvaluationOutputLeaf*> iLeaves, const UserCodeKeys& iKeys, const SectionNamer& iNamer,
+    GeneratedText(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys, const SectionNamer& iNamer,
                   const CommentSyntax& iSyntax);
     // The same from a text written without a tree and the pieces its
     // usercode directives wrote there, in text order (MTTEvaluateText):
@@ -64,11 +64,13 @@ public:
     const std::string& Text() const { return _text; }
     // Each leaf's place, for a text made from leaves: none for a text
     // written without a tree. The leaves' texts follow each other.
-    size_t PieceCount() const { return _leaves.empty() ? 0 : _partEnds.size(); }
+    size_t PieceCount() const { return Leaves().empty() ? 0 : _partEnds.size(); }
     Piece PieceAt(size_t iPiece) const
     {
-        return Piece{_leaves[iPiece], iPiece == 0 ? 0 : _partEnds[iPiece - 1], _partEnds[iPiece]};
+        return Piece{&Leaves()[iPiece], iPiece == 0 ? 0 : _partEnds[iPiece - 1], _partEnds[iPiece]};
     }
+    // The tree's shape, for a text made from leaves (empty otherwise).
+    const mtt::OutputShape& Shape() const { return _shape; }
     // Section i's text as it will read back from Text().
     const std::string& WrittenText(size_t iSection) const { return _written[iSection]; }
     // The directive whose output covers 1-based line iLine of Text(), or
@@ -88,15 +90,16 @@ private:
     };
 
     // Made from the leaf where there are leaves (millions of them: only
-    // their pointers are kept), else kept.
-    size_t PartCount() const { return _leaves.empty() ? _parts.size() : _leaves.size(); }
+    // the shape is kept), else kept.
+    const std::vector<mtt::OutputShape::Leaf>& Leaves() const { return _shape.Leaves(); }
+    size_t PartCount() const { return Leaves().empty() ? _parts.size() : Leaves().size(); }
     Part PartAt(size_t iPart) const;
     // The roles of the parts, the sections and the line end.
     void Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer);
     bool IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const;
 
-    std::vector<MTTEvaluationOutputLeaf*> _leaves;
-    std::string _source;       // what the parts of a text written without a tree view, until composed
+    mtt::OutputShape _shape;
+    std::string _source;       // what the parts view, until composed
     std::vector<Part> _parts;  // without a tree
     std::vector<Role> _roles;
     std::vector<uint32_t> _sectionOfPart;

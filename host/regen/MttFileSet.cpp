@@ -253,13 +253,14 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
 {
     State& state = *_state;
     GeneratedFile& file = *state.entries[iFile].generated;
-    // The tree is built only when something needs more than the text and
-    // the places of the usercode directives' pieces in it.
+    // The tree is built only when something needs more than the text, the
+    // places of the usercode directives' pieces in it or the tree's shape.
     bool tree = iModel == nullptr || iOptions.keepOutput;
     RenderOptions options = iOptions;
     options.keepOutput = tree;
     options.text = !tree;
-    options.userCodePieces = !tree && iTemplate.HasUserCode();
+    options.shape = !tree && iOptions.shape;
+    options.userCodePieces = !tree && !options.shape && iTemplate.HasUserCode();
     // The text will likely be as long as the file it replaces: a better
     // guess than the caller's.
     const OutputFile* written = file.Written();
@@ -271,7 +272,7 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     // is refused with the directive that wrote it, which only the tree
     // tells; a clean render says nothing the second time.
     std::unique_ptr<UserCodeSections> read;
-    if (oResult.ok && !tree &&
+    if (oResult.ok && !tree && !options.shape &&
         (options.userCodePieces ? GeneratedFile::HoldsMarkers(oResult.text, oResult.userCode)
                                 : GeneratedFile::HoldsMarkers(oResult.text, &read))) {
         tree = true;
@@ -284,6 +285,10 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     const GeneratedText::SectionNamer namer = [&iTemplate](const MTTIStatement* iStatement) {
         return iTemplate.UserCodeName(iStatement);
     };
+    if (options.shape && oResult.shape) {
+        return file.Build(std::move(oResult.text), std::move(*oResult.shape), state.keys, namer, iTemplate.Sources(),
+                          state.options.force);
+    }
     if (options.userCodePieces) {
         return file.Build(std::move(oResult.text), std::move(oResult.userCode), state.keys, namer, iTemplate.Sources(),
                           state.options.force);

@@ -16,7 +16,6 @@
 #include "ModelNodeTable.h"
 #include "MttModel.h"
 #include "MttTemplate.h"
-#include "OutputLeafCollector.h"
 #include "PreviousRun.h"
 #include "UserCodeKeys.h"
 
@@ -33,16 +32,16 @@ public:
         _model = mtt::Model::FromText(iModel, "m.json", error);
         EXPECT_TRUE(_template && _model) << error;
         mtt::RenderOptions options;
-        options.keepOutput = true;
+        options.shape = true;
         options.printMessages = false;
         _result = _template->Render(*_model, options);
         _text.reset(new GeneratedText(
-            OutputLeafCollector().Collect(_result.output.get()), UserCodeKeys("id,name"),
+            _result.text, std::move(*_result.shape), UserCodeKeys("id,name"),
             [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
         _text->Compose({});
         ExplainPage page(&_model->Json());
         if (iPrevious != nullptr) page.CompareWith(*iPrevious);
-        page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, _result.output.get(), {}, false);
+        page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, {}, false);
         _html = page.Html();
     }
 

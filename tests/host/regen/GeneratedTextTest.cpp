@@ -1,6 +1,7 @@
 // A render's user-code sections and text are the same whether they are
-// found in the output tree's leaves or in the text written without a tree
-// with the places of its usercode directives' pieces.
+// found in the output tree's leaves, in the tree's shape heard as the text
+// was written without it, or in that text with the places of its usercode
+// directives' pieces.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +12,6 @@
 #include "GeneratedText.h"
 #include "MttModel.h"
 #include "MttTemplate.h"
-#include "OutputLeafCollector.h"
 #include "UserCodeKeys.h"
 
 namespace {
@@ -44,8 +44,17 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         options.keepOutput = true;
         mtt::RenderResult viaTree = parsed->Render(*model, options);
         ASSERT_TRUE(viaTree.ok);
-        GeneratedText fromLeaves(OutputLeafCollector().Collect(viaTree.output.get()), keys, namer, syntax);
+        std::string treeText;
+        mtt::OutputShape treeShape = mtt::OutputShape::Of(viaTree.output.get(), treeText);
+        EXPECT_EQ(viaTree.text, treeText);
+        GeneratedText fromLeaves(treeText, std::move(treeShape), keys, namer, syntax);
         options.keepOutput = false;
+        options.shape = true;
+        mtt::RenderResult shaped = parsed->Render(*model, options);
+        ASSERT_TRUE(shaped.ok && shaped.shape);
+        EXPECT_EQ(viaTree.text, shaped.text);
+        GeneratedText fromShape(shaped.text, std::move(*shaped.shape), keys, namer, syntax);
+        options.shape = false;
         options.userCodePieces = true;
         mtt::RenderResult direct = parsed->Render(*model, options);
         ASSERT_TRUE(direct.ok);
@@ -67,8 +76,26 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
             texts.push_back(i % 2 ? std::string() : "kept " + std::to_string(i));  // one without a line end
         }
         fromLeaves.Compose(texts);
+        fromShape.Compose(texts);
         fromText.Compose(texts);
         EXPECT_EQ(fromLeaves.Text(), fromText.Text());
+        EXPECT_EQ(fromLeaves.Text(), fromShape.Text());
+        ASSERT_EQ(fromLeaves.PieceCount(), fromShape.PieceCount());
+        for (size_t i = 0; i < fromLeaves.PieceCount(); ++i) {
+            const GeneratedText::Piece tree = fromLeaves.PieceAt(i), heard = fromShape.PieceAt(i);
+            ASSERT_TRUE(tree.leaf->statement == heard.leaf->statement && tree.leaf->object == heard.leaf->object &&
+                        tree.leaf->end == heard.leaf->end && tree.leaf->Node() == heard.leaf->Node() &&
+                        tree.leaf->Type() == heard.leaf->Type() && tree.end == heard.end)
+                << "piece " << i;
+        }
+        const mtt::OutputShape &treeNodes = fromLeaves.Shape(), &heardNodes = fromShape.Shape();
+        ASSERT_EQ(treeNodes.Nodes().size(), heardNodes.Nodes().size());
+        for (size_t i = 0; i < treeNodes.Nodes().size(); ++i) {
+            const mtt::OutputShape::Node &tree = treeNodes.Nodes()[i], &heard = heardNodes.Nodes()[i];
+            ASSERT_TRUE(tree.statement == heard.statement && tree.parent == heard.parent && tree.index == heard.index &&
+                        tree.children == heard.children)
+                << "node " << i;
+        }
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(fromLeaves.WrittenText(i), fromText.WrittenText(i));
         // The first begin marker line was written by the first directive.
         int line = 1;
