@@ -80,6 +80,7 @@ void BenchCases::Register(BenchWorkload& ioWorkload)
     Add(ioWorkload, "a_baseline_std_string", &W::RenderBaseline, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "b_tree_lean", &W::RenderLean, &W::LeanRoot, benchmark::kMillisecond);
     Add(ioWorkload, "b_text_lean", &W::RenderLeanText, nullptr, benchmark::kMillisecond);
+    Add(ioWorkload, "b_text_shape_lean", &W::RenderLeanShape, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "c_tree_json", &W::RenderJson, &W::JsonRoot, benchmark::kMillisecond);
     Add(ioWorkload, "c_text_json", &W::RenderJsonText, nullptr, benchmark::kMillisecond);
     Add(ioWorkload, "d_late_once", &W::RenderLate, nullptr, benchmark::kMicrosecond);

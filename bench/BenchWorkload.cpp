@@ -203,6 +203,14 @@ size_t BenchWorkload::RenderLeanText()
 {
     return EvaluateText(_tree, LeanRoot());
 }
+size_t BenchWorkload::RenderLeanShape()
+{
+    MTTEvaluationEnvironment environment(LeanRoot());
+    MTTString text;
+    _shape.Clear();
+    if (MTTEvaluateText(_tree, &environment, text, nullptr, &_shape) != S_OK) return 0;
+    return text.Length();
+}
 size_t BenchWorkload::RenderJson()
 {
     return Evaluate(_tree, JsonRoot());

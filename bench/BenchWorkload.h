@@ -9,6 +9,7 @@
 #include "CppLateEvaluator.h"
 #include "JsonModel.h"
 #include "LeanModel.h"
+#include "MttOutputShape.h"
 
 class MTLIModelObject;
 class MTTIStatement;
@@ -33,6 +34,9 @@ public:
     size_t RenderBaseline();
     size_t RenderLean();
     size_t RenderLeanText();
+    // The text path with the shape of the tree it would build recorded, as
+    // mttgen does for its trace and explain page.
+    size_t RenderLeanShape();
     size_t RenderJson();
     size_t RenderJsonText();
     size_t RenderAppends();
@@ -76,6 +80,7 @@ private:
     size_t Parse(const std::string& iText);
 
     BenchDataset _dataset;
+    mtt::OutputShape _shape;  // its room kept, as the block pool keeps the tree's
     std::string _templatePath;
     std::string _baselineText;
     std::unique_ptr<LeanModel> _leanModel;
