@@ -211,11 +211,13 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     _ancestry.Walk(iText.Shape(), *source.map, source.files, contexts);
     // The walk meets the leaves in text order, as the pieces are.
     contexts.resize(count, 0);
-    std::vector<uint32_t> ends;
-    ends.reserve(count);
-    for (size_t i = 0; i < count; ++i) ends.push_back(static_cast<uint32_t>(iText.PieceAt(i).end));
+    // Each piece's end in bytes, then in the page's units, in place: a
+    // number a piece is what a large output holds most of.
+    const auto endOf = [&iText](size_t iPiece) { return static_cast<uint32_t>(iText.PieceAt(iPiece).end); };
     std::vector<uint32_t> units;
-    ScriptJson::Units(iText.Text(), ends, units);
+    units.reserve(count);
+    for (size_t i = 0; i < count; ++i) units.push_back(endOf(i));
+    ScriptJson::Units(iText.Text(), units, units);
 
     output.pieceCount = count;
     PackedNumbers packed(4);
@@ -236,7 +238,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
         if (_changes) {
             const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
-            compared.push_back(ExplainChanges::Piece{ends[i], contexts[i], shown, value});
+            compared.push_back(ExplainChanges::Piece{endOf(i), contexts[i], shown, value});
         }
         object = next;
         begin = units[i];
@@ -264,9 +266,13 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     if (iMessages.empty()) return;
     // Messages come with offsets into the evaluation's own text: the
     // leaves' texts before user code is kept.
-    std::vector<uint32_t> evaluationEnds;
+    std::vector<uint32_t> evaluationEnds, ends;
     evaluationEnds.reserve(count);
-    for (size_t i = 0; i < count; ++i) evaluationEnds.push_back(iText.PieceAt(i).leaf->end);
+    ends.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        evaluationEnds.push_back(iText.PieceAt(i).leaf->end);
+        ends.push_back(endOf(i));
+    }
     AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, units);
 }
 

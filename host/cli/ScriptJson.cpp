@@ -42,7 +42,12 @@ void ScriptJson::Units(std::string_view iText, const std::vector<uint32_t>& iByt
     const bool ascii =
         std::all_of(iText.begin(), iText.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii) {
-        Convert(nullptr, iText, iBytes, oUnits);
+        if (&iBytes == &oUnits) {
+            const std::vector<uint32_t> bytes(iBytes);
+            Convert(nullptr, iText, bytes, oUnits);
+        } else {
+            Convert(nullptr, iText, iBytes, oUnits);
+        }
         return;
     }
     oUnits.resize(iBytes.size());

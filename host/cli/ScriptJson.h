@@ -20,7 +20,7 @@ public:
     // holds that byte (the length in units for iText.size()).
     static void AppendString(std::string& ioOut, std::string_view iText, const std::vector<uint32_t>& iBytes,
                              std::vector<uint32_t>& oUnits);
-    // The same offsets without writing anything.
+    // The same offsets without writing anything; oUnits may be iBytes.
     static void Units(std::string_view iText, const std::vector<uint32_t>& iBytes, std::vector<uint32_t>& oUnits);
 
 private:

@@ -56,12 +56,10 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
 {
     const size_t count = PartCount();
-    _roles.assign(count, Role::kText);
-    _sectionOfPart.assign(count, 0);
     bool lineEndSeen = false;
     for (size_t i = 0; i < count; ++i) {
         const Part part = PartAt(i);
-        if (!lineEndSeen && _roles[i] == Role::kText) {
+        if (!lineEndSeen && RoleOf(i) == Role::kText) {
             const size_t at = part.text.find('\n');
             if (at != std::string_view::npos) {
                 lineEndSeen = true;
@@ -70,21 +68,26 @@ void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
         }
         if (!part.userCode) continue;
         const size_t section = _sections.size();
-        _roles[i] = Role::kUserCode;
-        _sectionOfPart[i] = static_cast<uint32_t>(section);
-        if (i > 0 && _roles[i - 1] == Role::kText && IsMarker(i - 1, part, MTTUserCodeMarkers::kBegin)) {
-            _roles[i - 1] = Role::kBegin;
-            _sectionOfPart[i - 1] = static_cast<uint32_t>(section);
+        SetRole(i, Role::kUserCode, section);
+        if (i > 0 && RoleOf(i - 1) == Role::kText && IsMarker(i - 1, part, MTTUserCodeMarkers::kBegin)) {
+            SetRole(i - 1, Role::kBegin, section);
         }
-        if (i + 1 < count && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) {
-            _roles[i + 1] = Role::kEnd;
-            _sectionOfPart[i + 1] = static_cast<uint32_t>(section);
-        }
+        if (i + 1 < count && IsMarker(i + 1, part, MTTUserCodeMarkers::kEnd)) SetRole(i + 1, Role::kEnd, section);
         UserCodeKeys::Identity identity = iKeys.Of(part.object, iNamer ? iNamer(part.statement) : std::string());
         if (identity.key.empty()) identity.key = "/";
         _sections.push_back(Section{std::move(identity.key), std::move(identity.pointer), identity.positional,
                                     part.object, part.statement, std::string(part.text)});
     }
+}
+
+void GeneratedText::SetRole(size_t iPart, Role iRole, size_t iSection)
+{
+    if (_roles.empty()) {
+        _roles.assign(PartCount(), Role::kText);
+        _sectionOfPart.assign(PartCount(), 0);
+    }
+    _roles[iPart] = iRole;
+    _sectionOfPart[iPart] = static_cast<uint32_t>(iSection);
 }
 
 // A marker the library wrote around the user code: by the same directive,
@@ -99,16 +102,25 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
 {
     const size_t count = PartCount();
     if (count == 0) return;  // a text of its own, or an empty tree
+    _partEnds.clear();
+    if (!Leaves().empty() && _roles.empty()) {
+        // Leaves without sections: the text as written, whose leaves end
+        // where they ended.
+        _text = std::move(_source);
+        std::string().swap(_source);
+        _written.clear();
+        _composed = true;
+        return;
+    }
     size_t size = 0;
     for (size_t i = 0; i < count; ++i) size += PartAt(i).text.size();
     _text.clear();
     _text.reserve(size + _sections.size() * 64);
-    _partEnds.clear();
     _partEnds.reserve(count);
     _written.assign(_sections.size(), std::string());
     for (size_t i = 0; i < count; ++i) {
-        const size_t section = _sectionOfPart[i];
-        switch (_roles[i]) {
+        const size_t section = _sectionOfPart.empty() ? 0 : _sectionOfPart[i];
+        switch (RoleOf(i)) {
         case Role::kText: _text.append(PartAt(i).text); break;
         case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
         case Role::kUserCode:
@@ -127,6 +139,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     }
     for (Part& part : _parts) part.text = std::string_view();
     std::string().swap(_source);
+    _composed = true;
 }
 
 const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
@@ -139,8 +152,8 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         ++offset;
         ++line;
     }
-    for (size_t i = 0; i < _partEnds.size(); ++i) {
-        if (_partEnds[i] > offset) return Leaves().empty() ? _parts[i].statement : Leaves()[i].statement;
+    for (size_t i = 0; _composed && i < PartCount(); ++i) {
+        if (PartEnd(i) > offset) return Leaves().empty() ? _parts[i].statement : Leaves()[i].statement;
     }
     return nullptr;
 }

@@ -64,10 +64,10 @@ public:
     const std::string& Text() const { return _text; }
     // Each leaf's place, for a text made from leaves: none for a text
     // written without a tree. The leaves' texts follow each other.
-    size_t PieceCount() const { return Leaves().empty() ? 0 : _partEnds.size(); }
+    size_t PieceCount() const { return _composed ? Leaves().size() : 0; }
     Piece PieceAt(size_t iPiece) const
     {
-        return Piece{&Leaves()[iPiece], iPiece == 0 ? 0 : _partEnds[iPiece - 1], _partEnds[iPiece]};
+        return Piece{&Leaves()[iPiece], iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
     }
     // The tree's shape, for a text made from leaves (empty otherwise).
     const mtt::OutputShape& Shape() const { return _shape; }
@@ -97,6 +97,14 @@ private:
     // The roles of the parts, the sections and the line end.
     void Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer);
     bool IsMarker(size_t iPart, const Part& iUserCode, const char* iText) const;
+    // Roles are kept from the first section on: a text without sections
+    // has parts of text only.
+    Role RoleOf(size_t iPart) const { return _roles.empty() ? Role::kText : _roles[iPart]; }
+    void SetRole(size_t iPart, Role iRole, size_t iSection);
+    // Where part iPart ended in Text(), once composed. Leaves without
+    // sections end where they ended in the text written: their ends are
+    // not kept twice.
+    size_t PartEnd(size_t iPart) const { return _partEnds.empty() ? Leaves()[iPart].end : _partEnds[iPart]; }
 
     mtt::OutputShape _shape;
     std::string _source;       // what the parts view, until composed
@@ -107,7 +115,8 @@ private:
     CommentSyntax _syntax;
     std::string _lineEnd;
     std::string _text;
-    std::vector<size_t> _partEnds;  // where each part ended in Text()
+    std::vector<size_t> _partEnds;  // where each part ended in Text(), unless as written
+    bool _composed = false;
     std::vector<std::string> _written;
 };
 

@@ -1,5 +1,6 @@
 // The explain page's tables as mttgen reads them back (--explain-since): the
-// packed numbers, the model's nodes and pointers, and the diff of lines.
+// packed numbers, the model's nodes and pointers, the diff of lines, and
+// the offsets of the text in the page's units.
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "LineDiff.h"
 #include "ModelNodeTable.h"
 #include "PackedNumbers.h"
+#include "ScriptJson.h"
 
 namespace {
 
@@ -172,3 +174,25 @@ TEST(LineDiffTest, FindsReplacedAddedAndRemovedLines)
 }
 
 }  // namespace
+
+TEST(ScriptJsonTest, UnitsAreTheSameInPlaceAndWhenWritten)
+{
+    // One byte a unit; "é" two bytes, one unit; "😀" four bytes, two units.
+    for (const std::string& text : {std::string("abc"), std::string("a\xc3\xa9z \xf0\x9f\x98\x80!")}) {
+        std::vector<uint32_t> bytes;
+        for (uint32_t at = 0; at <= text.size(); ++at) {
+            const unsigned char c = at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
+            if (c < 0x80 || c >= 0xC0) bytes.push_back(at);  // where a character begins, and the end
+        }
+        std::vector<uint32_t> apart, inPlace(bytes), written;
+        ScriptJson::Units(text, bytes, apart);
+        ScriptJson::Units(text, inPlace, inPlace);
+        std::string json;
+        ScriptJson::AppendString(json, text, bytes, written);
+        EXPECT_EQ(apart, written) << text;
+        EXPECT_EQ(inPlace, written) << text;
+    }
+    std::vector<uint32_t> units;
+    ScriptJson::Units("a\xc3\xa9z \xf0\x9f\x98\x80!", {0, 1, 3, 4, 5, 9, 10}, units);
+    EXPECT_EQ(units, (std::vector<uint32_t>{0, 1, 2, 3, 4, 6, 7}));
+}
