@@ -88,6 +88,7 @@ void OutputShape::Clear()
     _leaves.clear();
     _nodes.clear();
     _open = -1;
+    _firstBegin = 0;
 }
 
 int32_t OutputShape::AddChild()
@@ -103,8 +104,9 @@ void OutputShape::OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject*)
 }
 
 void OutputShape::OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
-                         size_t, size_t iEnd)
+                         size_t iBegin, size_t iEnd)
 {
+    if (_leaves.empty()) _firstBegin = static_cast<uint32_t>(iBegin);
     AddChild();
     const uint32_t node = static_cast<uint32_t>(_open + 1);
     _leaves.push_back(

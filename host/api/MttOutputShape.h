@@ -38,8 +38,7 @@ public:
     };
 
     // The shape of the tree under iRoot (null: an empty one), and its text
-    // appended to ioText, which must start empty. Throws std::length_error
-    // past 4 GiB of text.
+    // appended to ioText. Throws std::length_error past 4 GiB of text.
     static OutputShape Of(MTTEvaluationOutput* iRoot, std::string& ioText);
 
     // Room for the shape of a text of about iTextBytes, taken at once
@@ -52,8 +51,9 @@ public:
     // its children.
     const std::vector<Leaf>& Leaves() const { return _leaves; }
     const std::vector<Node>& Nodes() const { return _nodes; }
-    // The leaves' texts end to end: where leaf iLeaf begins.
-    size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? 0 : _leaves[iLeaf - 1].end; }
+    // The leaves' texts end to end: where leaf iLeaf begins (the first
+    // where the text was when the render began).
+    size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? _firstBegin : _leaves[iLeaf - 1].end; }
 
     void OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject* iModelObject) override;
     void OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
@@ -67,6 +67,7 @@ private:
     std::vector<Leaf> _leaves;
     std::vector<Node> _nodes;
     int32_t _open = -1;  // the innermost open node
+    uint32_t _firstBegin = 0;
 };
 
 }  // namespace mtt
