@@ -16,6 +16,37 @@
 
 namespace {
 
+// A shape is a tree: parents before children, each child at its place
+// among its parent's nodes and leaves in depth-first order, and each
+// parent's count of them.
+void ExpectATree(const mtt::OutputShape& iShape)
+{
+    const std::vector<mtt::OutputShape::Node>& nodes = iShape.Nodes();
+    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
+    std::vector<int32_t> seen(nodes.size(), 0);  // children met so far
+    size_t node = 0;
+    const auto nodesUpTo = [&](size_t iLeaf) {
+        for (; node < nodes.size() && nodes[node].leavesBefore <= iLeaf; ++node) {
+            const mtt::OutputShape::Node& open = nodes[node];
+            if (node == 0) {
+                ASSERT_EQ(open.parent, -1);
+                continue;
+            }
+            ASSERT_TRUE(open.parent >= 0 && static_cast<size_t>(open.parent) < node) << "node " << node;
+            EXPECT_EQ(open.index, seen[open.parent]++) << "node " << node;
+        }
+    };
+    for (size_t i = 0; i < leaves.size(); ++i) {
+        nodesUpTo(i);
+        const int32_t parent = leaves[i].Node();
+        ASSERT_TRUE(parent >= 0 && static_cast<size_t>(parent) < node) << "leaf " << i;
+        ++seen[parent];
+    }
+    nodesUpTo(leaves.size());
+    ASSERT_EQ(node, nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) EXPECT_EQ(nodes[i].children, seen[i]) << "node " << i;
+}
+
 // The sections and composed texts of both ways, section by section; for
 // lists of 1, 3 and 2,000 classes. iCount: the sections per class.
 void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
@@ -53,6 +84,7 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         mtt::RenderResult shaped = parsed->Render(*model, options);
         ASSERT_TRUE(shaped.ok && shaped.shape);
         EXPECT_EQ(viaTree.text, shaped.text);
+        ExpectATree(*shaped.shape);
         GeneratedText fromShape(shaped.text, std::move(*shaped.shape), keys, namer, syntax);
         options.shape = false;
         options.userCodePieces = true;
@@ -87,6 +119,12 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
                         tree.leaf->end == heard.leaf->end && tree.leaf->Node() == heard.leaf->Node() &&
                         tree.leaf->Type() == heard.leaf->Type() && tree.end == heard.end)
                 << "piece " << i;
+            // Outside the sections a piece reads as it was written.
+            const size_t written = fromShape.Shape().Begin(i);
+            const std::string raw = shaped.text.substr(written, heard.leaf->end - written);
+            if (heard.leaf->Type() != MTTLeafUserCode && raw.find("User Code") == std::string::npos) {
+                ASSERT_EQ(fromShape.Text().substr(heard.begin, heard.end - heard.begin), raw) << "piece " << i;
+            }
         }
         const mtt::OutputShape &treeNodes = fromLeaves.Shape(), &heardNodes = fromShape.Shape();
         ASSERT_EQ(treeNodes.Nodes().size(), heardNodes.Nodes().size());
@@ -97,6 +135,7 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
                 << "node " << i;
         }
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(fromLeaves.WrittenText(i), fromText.WrittenText(i));
+        if (iCount == 0) continue;
         // The first begin marker line was written by the first directive.
         int line = 1;
         const size_t marker = fromText.Text().find("// Begin of User Code");
@@ -118,6 +157,8 @@ TEST(GeneratedTextTest, TheTextAndItsPiecesGiveWhatTheTreeGives)
     // Sections first and last, side by side, in a branch, in a function
     // called twice, and in a nested loop keyed by the inner element.
     ExpectBothWaysAlike("[% foreach classes %][% usercode %][% usercode as \"b\" %]x\n[% end %]", 2);
+    // No section: the text as written.
+    ExpectBothWaysAlike("[% foreach classes %]class ${name};\n[% foreach parts %]  ${name}\n[% end %][% end %]", 0);
     ExpectBothWaysAlike(
         "[% foreach classes %][% if ${@index} % 2 == 0 %][% usercode %][% else %]"
         "[% usercode as \"odd\" %][% end %]\n[% end %]",
