@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ExplainChanges.h"
+#include "ExplainModel.h"
 #include "ExplainPageSource.h"
 #include "JsonModel.h"
 #include "JsonModelObject.h"
@@ -65,20 +66,15 @@ uint32_t UnitsOf(const std::string& iText, uint32_t iByte)
 
 }  // namespace
 
-ExplainPage::ExplainPage(JsonModel* iModel) : _model(iModel)
+ExplainPage::ExplainPage(JsonModel* iModel, const ExplainModel* iShown) : _model(iModel), _shown(iShown)
 {
     if (_model == nullptr) return;
-    std::vector<uint32_t> slots;
-    ModelNodeTable read = ModelNodeTable::Of(*_model, &slots);
-    if (read.Size() == 0) return;
-    _nodes.reset(new ModelNodeTable(std::move(read)));
-    _values.reset(new ValueSource(*_nodes));
-    // Node i stands for the value in slots[i]; the document's values have
-    // the slots from 0 up.
-    _nodeOfSlot.assign(slots.size(), -1);
-    for (size_t node = 0; node < slots.size(); ++node) {
-        if (slots[node] < _nodeOfSlot.size()) _nodeOfSlot[slots[node]] = static_cast<int32_t>(node);
+    if (_shown == nullptr) {
+        _ownShown = ExplainModel::Of(*_model);
+        _shown = _ownShown.get();
     }
+    _nodes = _shown->Nodes();
+    if (_nodes != nullptr) _values.reset(new ValueSource(*_nodes));
 }
 
 ExplainPage::~ExplainPage() {}
@@ -108,8 +104,7 @@ size_t ExplainPage::AddTemplate(const SourceMap& iMap)
 
 int32_t ExplainPage::DocumentIndex(const MTLIModelObject* iObject) const
 {
-    const uint32_t slot = _model->DocumentSlotOf(iObject);
-    return slot < _nodeOfSlot.size() ? _nodeOfSlot[slot] : -1;
+    return _shown->NodeOfSlot(_model->DocumentSlotOf(iObject));
 }
 
 int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject)
@@ -328,7 +323,7 @@ void ExplainPage::AddMessage(const ExplainMessage& iMessage)
 
 void ExplainPage::CompareWith(const PreviousRun& iPrevious)
 {
-    _changes.reset(new ExplainChanges(iPrevious, _nodes.get(), _ancestry, _variables));
+    _changes.reset(new ExplainChanges(iPrevious, _nodes, _ancestry, _variables));
 }
 
 void ExplainPage::SetOutcome(bool iWritten, const std::string& iSummary)
@@ -454,11 +449,7 @@ std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
     html += "},";
     AppendFiles(html);
     html += ",\"model\":";
-    if (_nodes) {
-        _nodes->AppendJson(html);
-    } else {
-        html += "null";
-    }
+    html += _shown != nullptr ? _shown->Json() : std::string("null");
     html += ",\"extras\":[" + _extras + "]";
     html += ",\"outputs\":[";
     BrowserBudget::Figures figures;

@@ -16,6 +16,7 @@
 #include "ValueSource.h"
 
 class ExplainChanges;
+class ExplainModel;
 class JsonModel;
 class MTLIModelObject;
 class PreviousRun;
@@ -60,8 +61,9 @@ class SourceMap;
 // nodes are, -1 for none.
 class ExplainPage {
 public:
-    // iModel is null for late evaluation. It must outlive the page.
-    explicit ExplainPage(JsonModel* iModel);
+    // iModel is null for late evaluation. It must outlive the page, as
+    // iShown must: what the page shows of it, made by the page when null.
+    explicit ExplainPage(JsonModel* iModel, const ExplainModel* iShown = nullptr);
     ~ExplainPage();
 
     // A template of the run; returns its number for AddOutput. iMap must
@@ -140,8 +142,9 @@ private:
     void AppendMessages(std::string& ioData) const;
 
     JsonModel* _model;
-    std::unique_ptr<ModelNodeTable> _nodes;
-    std::vector<int32_t> _nodeOfSlot;  // by the model's slot, -1 for none
+    const ExplainModel* _shown;
+    std::unique_ptr<ExplainModel> _ownShown;
+    const ModelNodeTable* _nodes = nullptr;  // the shown model's, null without one
     std::unique_ptr<ValueSource> _values;
     OutputAncestry _ancestry;
     std::vector<File> _files;

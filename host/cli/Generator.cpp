@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <system_error>
 
 #include "DepFile.h"
 #include "DistinctFiles.h"
@@ -146,6 +147,8 @@ ExitStatus Generator::Run()
     _model = LoadModel(status);
     if (status != kExitSuccess) return status;
     mtt::Model* const model = _model.get();
+    const bool explain = !_options.explainPath.empty() && !_options.check;
+    if (explain && model != nullptr) StartShownModel(model->Json());
     if (!_options.explainSince.empty()) {
         // Read now: the run may replace it (the page it wrote last time).
         _previous.reset(new PreviousRun());
@@ -209,7 +212,6 @@ ExitStatus Generator::Run()
         if (files.AddPlain(plain.path, plain.role) != mtt::FileSetStatus::kOk) return kExitBadInput;
     }
     bool reportedErrors = false;
-    const bool explain = !_options.explainPath.empty() && !_options.check;
     status = Render(files, model, targets, reportedErrors);
     if (status != kExitSuccess) {
         // Nothing is written but the page, which shows why.
@@ -286,6 +288,16 @@ ExitStatus Generator::Check(mtt::FileSet& ioFiles) const
     }
     std::fprintf(stderr, "mttgen: %s would change (--check writes nothing)\n", Files(changes.size()).c_str());
     return kExitEvaluationFailed;
+}
+
+void Generator::StartShownModel(const JsonModel& iModel)
+{
+    const auto make = [&iModel] { return ExplainModel::Of(iModel); };
+    try {
+        _shownModel = std::async(std::launch::async, make).share();
+    } catch (const std::system_error&) {
+        _shownModel = std::async(std::launch::deferred, make).share();  // no thread to be had
+    }
 }
 
 uintmax_t Generator::ModelFileBytes() const
@@ -434,7 +446,8 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
 std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
                                 const std::string& iOutcome, bool iWritten) const
 {
-    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr);
+    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr,
+                     _shownModel.valid() ? _shownModel.get().get() : nullptr);
     page.SetVariables(Variables(_options.defines));
     if (_previous) page.CompareWith(*_previous);
     std::vector<size_t> templates;

@@ -2,16 +2,19 @@
 #define GENERATOR_H
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ExitStatus.h"
 #include "ExplainMessage.h"
+#include "ExplainModel.h"
 #include "MttFileSet.h"
 #include "MttTemplate.h"
 #include "Options.h"
 
+class JsonModel;
 class MTLIModelObject;
 class PreviousRun;
 
@@ -68,6 +71,7 @@ private:
     // (iSay: saying so), or again after the files were written.
     ExitStatus WritePageAlone(const std::string& iPage, bool iSay = true) const;
     std::string DepFileText(const std::vector<Target>& iTargets) const;
+    void StartShownModel(const JsonModel& iModel);
 
     const Options& _options;
     std::vector<std::unique_ptr<mtt::Template>> _templates;  // one per job
@@ -88,6 +92,9 @@ private:
     // run never takes apart (see main).
     std::unique_ptr<mtt::Model> _model;
     std::unique_ptr<mtt::FileSet> _files;  // after _model: its outputs point into it
+    // What the explain page shows of the model, made on another thread
+    // while the templates are evaluated; after _model, which it reads.
+    std::shared_future<std::unique_ptr<ExplainModel>> _shownModel;
 };
 
 #endif

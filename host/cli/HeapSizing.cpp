@@ -12,6 +12,10 @@ void HeapSizing::Prepare(size_t iBytes)
 #if defined(__GLIBC__)
     const size_t kMaxPad = size_t(1) << 30;
     if (iBytes > kMaxPad) iBytes = kMaxPad;
+    // One arena for every thread: what the explain page's thread frees is
+    // then reused by the evaluation, rather than kept in an arena of its own
+    // (14 MB more at the peak of a page of 20,000 classes).
+    mallopt(M_ARENA_MAX, 1);
     if (mallopt(M_TOP_PAD, static_cast<int>(iBytes)) == 0 || mallopt(M_TRIM_THRESHOLD, INT_MAX) == 0 ||
         mallopt(M_MMAP_THRESHOLD, 32 << 20) == 0) {
         return;

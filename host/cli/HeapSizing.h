@@ -6,7 +6,8 @@
 // Sizes the heap for one run: it grows at once by what the run is expected
 // to need, is never trimmed, and serves blocks up to 32 MiB (the texts)
 // itself, so memory freed while loading is reused rather than mapped and
-// faulted in again. Only address space is taken up front.
+// faulted in again. Only address space is taken up front. Threads share
+// the one heap.
 //
 // Large pages are not asked for: where the system compacts memory to give
 // them on request, a run stalled for up to 0.7 s in the kernel to save

@@ -229,6 +229,7 @@ JsonModelObject* JsonModel::UserCodeOf(JsonModelObject& iOwner)
         text.clear();
     }
     // A text of its own, as a model text reads: up to a NUL.
+    const std::lock_guard<std::mutex> adding(_adding);
     _kinds.push_back(kString);
     _values.push_back(AddText(std::string_view(text).substr(0, text.find('\0'))));
     return object = &_madeObjects.emplace_back(static_cast<uint32_t>(_kinds.size() - 1), iOwner.Number(), true);
@@ -252,6 +253,7 @@ bool JsonModel::Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) 
         uint32_t container;
         uint32_t next;  // the next member or element to report
     };
+    const std::lock_guard<std::mutex> adding(_adding);
     std::vector<Open> open;
     const auto report = [&](uint32_t iSlot) {
         if (oSlots != nullptr) oSlots->push_back(iSlot);

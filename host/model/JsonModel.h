@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -91,7 +92,9 @@ public:
     // The document's values in document order, as a reader of its text
     // reports them (numbers as the model writes them), without recursion;
     // oSlots, when given, gets the slot of each value reported, in the same
-    // order. False when iEvents refuses a Close.
+    // order. False when iEvents refuses a Close. It may run on another
+    // thread while the model is evaluated: an evaluation adds values (the
+    // user-code texts) only while no Report runs.
     bool Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const;
     // How many values the model holds: those of the document, which Report
     // reports, and the user-code texts made since.
@@ -207,6 +210,8 @@ private:
     // iText parsed as a value reference; parsed once.
     const mtt_runtime::ValueRef& RefFor(std::string_view iText);
 
+    // Held by Report, and by an evaluation while it adds slots and texts.
+    mutable std::mutex _adding;
     // Slots: a kind and a 32-bit value each.
     std::vector<uint8_t> _kinds;
     std::vector<uint32_t> _values;

@@ -3,6 +3,7 @@
 // causes of changes between two pages.
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <set>
 #include <string>
@@ -11,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "CommentSyntax.h"
+#include "ExplainModel.h"
 #include "ExplainPage.h"
 #include "GeneratedText.h"
+#include "JsonModel.h"
 #include "ModelNodeTable.h"
 #include "MttModel.h"
 #include "MttTemplate.h"
@@ -21,25 +24,32 @@
 
 namespace {
 
-// One run: a template rendered against a model, and its page.
+// One run: a template rendered against a model, and its page; with
+// iBeside, the page's view of the model is made on another thread while the
+// template is rendered, as mttgen makes it.
 class PageRun {
 public:
-    PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr)
+    PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr,
+            bool iBeside = false)
     {
         std::vector<TemplateError> errors;
         _template = mtt::Template::FromString(iTemplate, "t.mtt", errors);
         std::string error;
         _model = mtt::Model::FromText(iModel, "m.json", error);
         EXPECT_TRUE(_template && _model) << error;
+        if (!_template || !_model) return;
+        std::future<std::unique_ptr<ExplainModel>> beside;
+        if (iBeside) beside = std::async(std::launch::async, [this] { return ExplainModel::Of(_model->Json()); });
         mtt::RenderOptions options;
         options.shape = true;
         options.printMessages = false;
         _result = _template->Render(*_model, options);
+        if (iBeside) _shown = beside.get();
         _text.reset(new GeneratedText(
             _result.text, std::move(*_result.shape), UserCodeKeys("id,name"),
             [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
-        _text->Compose({});
-        ExplainPage page(&_model->Json());
+        _text->Compose(std::vector<std::string>(_text->Sections().size(), "    kept();\n"));
+        ExplainPage page(&_model->Json(), _shown.get());
         if (iPrevious != nullptr) page.CompareWith(*iPrevious);
         page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, {}, false);
         _html = page.Html();
@@ -47,6 +57,7 @@ public:
 
     const std::string& Text() const { return _text->Text(); }
     const std::string& Html() const { return _html; }
+    size_t ModelValues() const { return _model->Json().SlotCount(); }
     // The page, read back as an earlier run.
     std::unique_ptr<PreviousRun> Read() const
     {
@@ -64,6 +75,7 @@ public:
 private:
     std::unique_ptr<mtt::Template> _template;
     std::unique_ptr<mtt::Model> _model;
+    std::unique_ptr<ExplainModel> _shown;
     mtt::RenderResult _result;
     std::unique_ptr<GeneratedText> _text;
     std::string _html;
@@ -115,6 +127,24 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
     EXPECT_NE(std::string::npos, json.find("model /items/0/size was 3, now 4\",\"directive\":-1")) << json;
     EXPECT_NE(std::string::npos, json.find("model /items/2/name is new: \\\"c\\\"")) << json;
     EXPECT_NE(std::string::npos, json.find("template t.mtt:2 changed: [% end %]finished\",\"directive\":")) << json;
+}
+
+TEST(ExplainPageTest, AModelShownAsItIsEvaluatedIsShownAsAfterwards)
+{
+    // Each element's user code becomes a value of the model as the
+    // template asks for it, while the other thread reads the model.
+    const char* const kUserCode = "[% foreach items %]${name} {\n[% usercode %]}\n[% end %]";
+    for (const int count : {1, 3, 2000}) {
+        std::string model = "{\"items\": [";
+        for (int i = 0; i < count; ++i)
+            model += (i > 0 ? ",{\"name\": \"n" : "{\"name\": \"n") + std::to_string(i) + "\"}";
+        model += "]}";
+        const PageRun beside(kUserCode, model, nullptr, true);
+        const PageRun after(kUserCode, model);
+        EXPECT_EQ(after.Html(), beside.Html()) << count << " elements";
+        // The root, the list, and per element its object, its name and its user code.
+        EXPECT_EQ(2u + 3u * count, beside.ModelValues());
+    }
 }
 
 }  // namespace
