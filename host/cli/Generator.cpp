@@ -230,6 +230,8 @@ ExitStatus Generator::Run()
     const std::string trace = _options.trace ? TraceText(files, model) : std::string();
     const std::string written = reportedErrors ? "Written despite errors (--keep-going)." : "Written.";
     std::string page = explain ? PageText(files, targets, model, written, true) : std::string();
+    // Not held while the files are written: a page made again makes its own.
+    _shownModel = std::shared_future<std::unique_ptr<ExplainModel>>();
     size_t plain = targets.size();
     if (traceToFile) files.SetPlainText(plain++, trace);
     if (pageToFile) files.SetPlainText(plain++, std::move(page));
