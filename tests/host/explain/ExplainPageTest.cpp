@@ -26,11 +26,12 @@ namespace {
 
 // One run: a template rendered against a model, and its page; with
 // iBeside, the page's view of the model is made on another thread while the
-// template is rendered, as mttgen makes it.
+// template is rendered, as mttgen makes it, and each object's user code is
+// a text of iUserCodeBytes, which the model keeps as it is asked for.
 class PageRun {
 public:
     PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr,
-            bool iBeside = false)
+            bool iBeside = false, size_t iUserCodeBytes = 0)
     {
         std::vector<TemplateError> errors;
         _template = mtt::Template::FromString(iTemplate, "t.mtt", errors);
@@ -38,6 +39,12 @@ public:
         _model = mtt::Model::FromText(iModel, "m.json", error);
         EXPECT_TRUE(_template && _model) << error;
         if (!_template || !_model) return;
+        if (iUserCodeBytes > 0) {
+            _model->Json().SetUserCodeSource([iUserCodeBytes](const JsonModelObject&, std::string& oText) {
+                oText.assign(iUserCodeBytes, 'u');
+                return true;
+            });
+        }
         std::future<std::unique_ptr<ExplainModel>> beside;
         if (iBeside) beside = std::async(std::launch::async, [this] { return ExplainModel::Of(_model->Json()); });
         mtt::RenderOptions options;
@@ -132,15 +139,16 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
 TEST(ExplainPageTest, AModelShownAsItIsEvaluatedIsShownAsAfterwards)
 {
     // Each element's user code becomes a value of the model as the
-    // template asks for it, while the other thread reads the model.
+    // template asks for it, while the other thread reads the model: texts
+    // of a kilobyte, so that the model's texts move as they grow.
     const char* const kUserCode = "[% foreach items %]${name} {\n[% usercode %]}\n[% end %]";
     for (const int count : {1, 3, 2000}) {
         std::string model = "{\"items\": [";
         for (int i = 0; i < count; ++i)
             model += (i > 0 ? ",{\"name\": \"n" : "{\"name\": \"n") + std::to_string(i) + "\"}";
         model += "]}";
-        const PageRun beside(kUserCode, model, nullptr, true);
-        const PageRun after(kUserCode, model);
+        const PageRun beside(kUserCode, model, nullptr, true, 1000);
+        const PageRun after(kUserCode, model, nullptr, false, 1000);
         EXPECT_EQ(after.Html(), beside.Html()) << count << " elements";
         // The root, the list, and per element its object, its name and its user code.
         EXPECT_EQ(2u + 3u * count, beside.ModelValues());
