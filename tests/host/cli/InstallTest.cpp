@@ -124,6 +124,32 @@ TEST_F(InstallTest, OutsideProjectsBuildAndRunAgainstTheInstalledPackage)
     }
 }
 
+// The loader must look for mttgen's libraries only where they were built
+// or installed: an empty run-path entry would make it read them from the
+// folder mttgen is run in, where anyone's files may lie.
+TEST_F(InstallTest, TheGeneratorLoadsNoLibraryFromTheFolderItRunsIn)
+{
+    const std::string prefix = _dir + "/prefix";
+    ASSERT_NO_FATAL_FAILURE(Step({"cmake", "--install", MTT_BINARY_DIR, "--prefix", prefix}));
+    const std::string decoys = _dir + "/decoys";
+    fs::create_directory(decoys);
+    for (const std::string& program : {std::string(MTTGEN_PATH), prefix + "/bin/mttgen"}) {
+        // Every library the program needs, as junk.
+        const CommandResult needed = CommandRunner::Run({"sh", "-c",
+                                                         "readelf -d " + CommandRunner::Quote(program) +
+                                                             " | sed -n 's/.*Shared library: \\[\\(.*\\)\\]/\\1/p'"},
+                                                        "/");
+        ASSERT_NE(std::string::npos, needed.out.find("libmtt.so.1")) << needed.out << needed.err;
+        std::size_t start = 0;
+        for (std::size_t end; (end = needed.out.find('\n', start)) != std::string::npos; start = end + 1) {
+            CommandRunner::WriteFile(decoys + "/" + needed.out.substr(start, end - start), "not a library\n");
+        }
+        const CommandResult version =
+            CommandRunner::Run({"env", "-u", "LD_LIBRARY_PATH", program, "--version"}, decoys);
+        EXPECT_EQ(0, version.exitCode) << program << ": " << version.err;
+    }
+}
+
 // A project that generates a header while it builds: the build runs
 // mttgen when the template, a file it includes or the model changed, and
 // only then.
