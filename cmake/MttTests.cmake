@@ -9,6 +9,12 @@ set(MTT_TEST_SHARDS 2 CACHE STRING "Shards per test binary when MTT_TESTS_AS_SHA
 include(GoogleTest)
 
 function(mtt_add_gtests target label)
+  # A suite's cases compiled together, a few files to a unit: most of a
+  # test file's compile time goes to the headers and templates it shares
+  # with the others.
+  if(MTT_UNITY)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
   if(NOT MTT_TESTS_AS_SHARDS)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label})
     return()

@@ -37,7 +37,7 @@ MTTEvaluationOutputNode* Node(std::initializer_list<MTTEvaluationOutput*> iChild
     return node;
 }
 
-std::string Text(const MTTEvaluationOutput& iOutput)
+std::string TreeText(const MTTEvaluationOutput& iOutput)
 {
     MTTString text;
     EXPECT_EQ(iOutput.toString(text), S_OK);
@@ -50,8 +50,8 @@ TEST(OutputTree, TextIsEveryLeafInDepthFirstOrderAppendedToTheCallersString)
 {
     MTTEvaluationOutputNode* inner = Node({Leaf("L"), Node(), Leaf("M")});
     MTTEvaluationOutputNode* root = Node({Leaf("K"), inner, Leaf(""), Leaf("N")});
-    EXPECT_EQ(Text(*root), "KLMN");
-    EXPECT_EQ(Text(*inner), "LM");
+    EXPECT_EQ(TreeText(*root), "KLMN");
+    EXPECT_EQ(TreeText(*inner), "LM");
     MTTString text("pre:");  // never cleared: a second call appends again
     EXPECT_EQ(root->toString(text), S_OK);
     EXPECT_EQ(root->toString(text), S_OK);
@@ -80,7 +80,7 @@ TEST(OutputTree, TextIsEveryLeafInDepthFirstOrderAppendedToTheCallersString)
     };
     const char* longText = "a leaf text well beyond the sixteen bytes held inside";
     root = Node({Leaf("<"), new Shouting, Node({new Bracketing, Leaf(longText)}), Leaf(">")});
-    EXPECT_EQ(Text(*root), std::string("<LOUD[in]") + longText + ">");
+    EXPECT_EQ(TreeText(*root), std::string("<LOUD[in]") + longText + ">");
     delete root;
 }
 
@@ -93,7 +93,7 @@ TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)
                 {Leaf(""), true}, {Leaf(" "), false},        {Leaf("\t\n"), false}};
     for (Row& row : rows) {
         bool isLeaf = dynamic_cast<MTTEvaluationOutputLeaf*>(row.output) != nullptr;
-        EXPECT_EQ(row.output->IsEmpty(), row.empty) << Text(*row.output);
+        EXPECT_EQ(row.output->IsEmpty(), row.empty) << TreeText(*row.output);
         EXPECT_EQ(row.output->GetMTTEvaluationOutputType(), isLeaf ? MTTOutputLeaf : MTTOutputNode);
         delete row.output;
     }
@@ -112,7 +112,7 @@ TEST(OutputTree, EmptinessKindsAndZeroBasedChildren)
     EXPECT_TRUE(node.GetChild(-1) == nullptr && node.GetChild(3) == nullptr && node.GetChild(1000) == nullptr);
     EXPECT_EQ(capture.Err(), "");  // bounds are not a misuse
 
-    auto nullChild = Quietly([&] { return Text(node); });  // the null child is reported and skipped
+    auto nullChild = Quietly([&] { return TreeText(node); });  // the null child is reported and skipped
     EXPECT_EQ(nullChild.value, "ab");
     EXPECT_EQ(nullChild.out, "");
     EXPECT_EQ(nullChild.err, Assertion("NULL != elem"));
@@ -128,7 +128,7 @@ TEST(OutputTree, LeafTypesAndReferences)
     for (int type : {5, 0}) {
         leaf.SetLeafType(static_cast<MTTEvaluationOutputLeafType>(type));
         EXPECT_EQ(static_cast<int>(leaf.GetLeafType()), type);
-        EXPECT_EQ(Text(leaf), "text");
+        EXPECT_EQ(TreeText(leaf), "text");
     }
     MTTEvaluationOutputLeaf copy(leaf), assigned(nullptr, nullptr, "other");
     assigned = leaf;
@@ -155,7 +155,7 @@ TEST(OutputTree, ACopiedNodeSharesChildrenWithoutOwningThem)
         MTTEvaluationOutputNode copy(*root);
         EXPECT_TRUE(copy.GetChildCount() == 2 && copy.GetChild(0) == root->GetChild(0));
         copy.AddChild(new CountingLeaf("c", &deleted));  // the copy's own
-        EXPECT_EQ(Text(copy), "abc");
+        EXPECT_EQ(TreeText(copy), "abc");
         EXPECT_EQ(root->GetChildCount(), 2);
     }
     EXPECT_EQ(deleted, 1);
@@ -166,13 +166,13 @@ TEST(OutputTree, ACopiedNodeSharesChildrenWithoutOwningThem)
         EXPECT_EQ(deleted, 2);
         MTTEvaluationOutputNode& same = target;
         target = same;
-        EXPECT_EQ(Text(target), "ab");
+        EXPECT_EQ(TreeText(target), "ab");
         MTTEvaluationOutputNode copy(*root);
         *root = copy;  // given its own children back: still their owner
         EXPECT_EQ(deleted, 2);
     }
     EXPECT_EQ(deleted, 2);
-    EXPECT_EQ(Text(*root), "ab");
+    EXPECT_EQ(TreeText(*root), "ab");
     delete root;
     EXPECT_EQ(deleted, 4);
 }

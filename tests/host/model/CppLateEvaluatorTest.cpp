@@ -11,7 +11,7 @@
 
 namespace {
 
-std::string Text(MTTString iText)
+std::string LateText(MTTString iText)
 {
     return iText.ConvertToChar();
 }
@@ -21,16 +21,16 @@ std::string Text(MTTString iText)
 TEST(CppLateEvaluator, CallsTheRuntimeObjectWithQuotedPathsAndNames)
 {
     CppLateEvaluator standard;
-    EXPECT_EQ("mtt_model.Value(\"\", \"name\")", Text(standard.LateProperty("", "name")));
-    EXPECT_EQ("mtt_model.Value(\"/a/this\", \"\")", Text(standard.LateProperty("/a/this", "")));
-    EXPECT_EQ("mtt_model.Size(\"/classes\")", Text(standard.LateListSize("/classes")));
-    EXPECT_EQ("mtt_model.Enter(\"attributes\", index_i)", Text(standard.LateEnterElement("attributes", "index_i")));
-    EXPECT_EQ("mtt_model.Leave()", Text(standard.LateLeaveElement()));
-    EXPECT_EQ("mtt_model.Value(\"\", \"\")", Text(standard.LateProperty(nullptr, nullptr)));
+    EXPECT_EQ("mtt_model.Value(\"\", \"name\")", LateText(standard.LateProperty("", "name")));
+    EXPECT_EQ("mtt_model.Value(\"/a/this\", \"\")", LateText(standard.LateProperty("/a/this", "")));
+    EXPECT_EQ("mtt_model.Size(\"/classes\")", LateText(standard.LateListSize("/classes")));
+    EXPECT_EQ("mtt_model.Enter(\"attributes\", index_i)", LateText(standard.LateEnterElement("attributes", "index_i")));
+    EXPECT_EQ("mtt_model.Leave()", LateText(standard.LateLeaveElement()));
+    EXPECT_EQ("mtt_model.Value(\"\", \"\")", LateText(standard.LateProperty(nullptr, nullptr)));
 
     CppLateEvaluator named("model");
-    EXPECT_EQ("model.Value(\"a\\\"b\", \"c\\\\d\")", Text(named.LateProperty("a\"b", "c\\d")));
-    EXPECT_EQ("model.Leave()", Text(named.LateLeaveElement()));
+    EXPECT_EQ("model.Value(\"a\\\"b\", \"c\\\\d\")", LateText(named.LateProperty("a\"b", "c\\d")));
+    EXPECT_EQ("model.Leave()", LateText(named.LateLeaveElement()));
 }
 
 // Literals are the "c" transform in quotes (the transform table's tests

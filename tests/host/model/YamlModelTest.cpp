@@ -17,7 +17,7 @@
 
 namespace {
 
-std::string Text(MTTString iText)
+std::string ValueText(MTTString iText)
 {
     return iText.ConvertToChar();
 }
@@ -159,8 +159,8 @@ TEST(YamlModel, ListsOfOneSeveralAndThousandsOfElementsReadAndCopyWhole)
             MTLIModelObject* items = model->Root()->GetProperty(list);
             ASSERT_EQ(static_cast<int>(count), items->GetSize());
             MTLIModelObject* last = items->GetElement(static_cast<int>(count) - 1);
-            EXPECT_EQ("n" + std::to_string(count - 1), Text(last->GetValue("name")));
-            EXPECT_EQ("item", Text(last->GetValue("kind")));
+            EXPECT_EQ("n" + std::to_string(count - 1), ValueText(last->GetValue("name")));
+            EXPECT_EQ("item", ValueText(last->GetValue("kind")));
             EXPECT_EQ("/" + std::string(list) + "/" + std::to_string(count - 1), model->PointerOf(last));
         }
     }
