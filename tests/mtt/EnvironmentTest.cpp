@@ -26,6 +26,8 @@ MTTStatFunctionDecl* Declaration(const char* iName)
     return new MTTStatFunctionDecl(iName, ListOfMTTString(), nullptr);
 }
 
+}  // namespace
+
 // Each test runs against a fresh environment on a root object, and checks
 // at the end that nothing was printed that the test did not take.
 struct Environment : ::testing::Test {
@@ -47,8 +49,6 @@ struct Environment : ::testing::Test {
         return printed;
     }
 };
-
-}  // namespace
 
 TEST_F(Environment, VariablesAndTheirTypes)
 {

@@ -23,13 +23,22 @@
 
 using namespace kit;
 
-namespace {
-
+// Outside the anonymous namespace: the fixture's base names it, and the
+// fixture has external linkage.
 struct PathCase {
     const char* label;
     std::function<MTTIStatement*()> make;
     bool fails;
 };
+
+void PrintTo(const PathCase& iCase, std::ostream* oStream)
+{
+    *oStream << iCase.label;
+}
+
+class TextPath : public ::testing::TestWithParam<PathCase> {};
+
+namespace {
 
 MTTIStatement* Loop(MTTIStatement* iBody)
 {
@@ -93,13 +102,6 @@ const PathCase kCases[] = {
      },
      true},
 };
-
-void PrintTo(const PathCase& iCase, std::ostream* oStream)
-{
-    *oStream << iCase.label;
-}
-
-class TextPath : public ::testing::TestWithParam<PathCase> {};
 
 Outcome ByText(MTTIStatement* iRoot, MTTEvaluationEnvironment* iEnvironment)
 {
