@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonEventPipe.h"
 #include "JsonModelBuilder.h"
 #include "JsonModelSelection.h"
 #include "JsonTextEvents.h"
@@ -26,6 +27,11 @@ const char* const JsonModel::kUnknownPointer = "<unknown>";
 namespace {
 
 const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
+
+// A file of more than one read is parsed on another thread while the model
+// is built from what it holds (JsonEventPipe); for less, a thread costs
+// about what it saves.
+const off_t kBesideBytes = static_cast<off_t>(TextWindow::kChunk);
 
 }  // namespace
 
@@ -44,8 +50,8 @@ JsonModel::~JsonModel() {}
 // never held whole beside the model; it is read again, whole, only for the
 // reader that words errors. A pipe or device cannot be read twice: it is
 // read whole first.
-std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamReader iStream, TextReader iWhole,
-                                               TextReader iDeclined, std::string& oError)
+std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamReader iStream, EventReader iEvents,
+                                               TextReader iWhole, TextReader iDeclined, std::string& oError)
 {
     std::FILE* file = std::fopen(iPath.c_str(), "rb");
     if (file == nullptr) {
@@ -57,7 +63,10 @@ std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamR
     if (regular) {
         std::unique_ptr<JsonModel> model(new JsonModel());
         JsonModelBuilder builder(*model, static_cast<std::size_t>(status.st_size));
-        const bool read = iStream(file, builder) && builder.Finish();
+        const auto alone = [file, iStream, &builder] { return iStream(file, builder); };
+        const auto beside = [file, iEvents](JsonEventPipe& ioPipe) { return iEvents(file, ioPipe); };
+        const bool read =
+            (status.st_size > kBesideBytes ? JsonEventPipe::Read(beside, builder, alone) : alone()) && builder.Finish();
         std::fclose(file);
         if (read) return model;
     } else {
@@ -72,7 +81,8 @@ std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::st
 {
     return LoadWith(
         iPath, [](std::FILE* iFile, JsonModelBuilder& ioBuilder) { return JsonTextReader::Read(iFile, ioBuilder); },
-        FromText, Carefully, oError);
+        [](std::FILE* iFile, JsonEventPipe& ioPipe) { return JsonTextReader::Read(iFile, ioPipe); }, FromText,
+        Carefully, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std::string& oError)
@@ -81,6 +91,9 @@ std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std
         iPath,
         [](std::FILE* iFile, JsonModelBuilder& ioBuilder) {
             return YamlBlockReader::Read(iFile, ioBuilder, TextWindow::kChunk);
+        },
+        [](std::FILE* iFile, JsonEventPipe& ioPipe) {
+            return YamlBlockReader::Read(iFile, ioPipe, TextWindow::kChunk);
         },
         FromYamlText, Generally, oError);
 }

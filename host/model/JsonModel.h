@@ -20,6 +20,7 @@
 #include "MTTString.h"
 
 class MTLIModelObject;
+class JsonEventPipe;
 class JsonModelBuilder;
 class JsonTextEvents;
 namespace mtt_runtime {
@@ -128,14 +129,16 @@ private:
 
     JsonModel();
 
-    // A file read by a one-pass reader as it is read; iWhole reads a text
-    // that could not be read so (a pipe), iDeclined one the first reader
-    // declined.
+    // A file read by a one-pass reader as it is read: into the builder
+    // (iStream), or a large file on another thread (iEvents, through a
+    // JsonEventPipe); iWhole reads a text that could not be read so (a
+    // pipe), iDeclined one the first reader declined.
     using StreamReader = bool (*)(std::FILE* iFile, JsonModelBuilder& ioBuilder);
+    using EventReader = bool (*)(std::FILE* iFile, JsonEventPipe& ioPipe);
     using TextReader = std::unique_ptr<JsonModel> (*)(const std::string& iText, const std::string& iName,
                                                       std::string& oError);
-    static std::unique_ptr<JsonModel> LoadWith(const std::string& iPath, StreamReader iStream, TextReader iWhole,
-                                               TextReader iDeclined, std::string& oError);
+    static std::unique_ptr<JsonModel> LoadWith(const std::string& iPath, StreamReader iStream, EventReader iEvents,
+                                               TextReader iWhole, TextReader iDeclined, std::string& oError);
     // A text the one-pass reader declined: JSON by the careful reader,
     // YAML by the general one.
     static std::unique_ptr<JsonModel> Carefully(const std::string& iText, const std::string& iName,

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonEventPipe.h"
 #include "JsonModelBuilder.h"
 #include "JsonTextEvents.h"
 #include "TextWindow.h"
@@ -429,6 +430,12 @@ bool JsonTextReader::Read(std::FILE* iFile, JsonModelBuilder& ioBuilder)
 {
     TextWindow window(iFile);
     return ReadWindow(window, ioBuilder) && !window.Failed();
+}
+
+bool JsonTextReader::Read(std::FILE* iFile, JsonEventPipe& ioPipe)
+{
+    TextWindow window(iFile);
+    return ReadWindow(window, ioPipe) && !window.Failed();
 }
 
 bool JsonTextReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 
+class JsonEventPipe;
 class JsonModelBuilder;
 class JsonTextEvents;
 
@@ -23,6 +24,7 @@ public:
     // The rest of an open file, read iChunk bytes at a time; false also
     // when it cannot be read.
     static bool Read(std::FILE* iFile, JsonModelBuilder& ioBuilder);
+    static bool Read(std::FILE* iFile, JsonEventPipe& ioPipe);
     static bool Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk);
 };
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -18,7 +19,9 @@
 #include <nlohmann/json.hpp>
 
 #include "CarefulJsonEvents.h"
+#include "JsonEventPipe.h"
 #include "JsonModel.h"
+#include "JsonModelBuilder.h"
 #include "JsonModelObject.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
@@ -309,5 +312,160 @@ TEST(JsonReading, OtherListenersHearTheTextInOrderOrAreRefusedIt)
           deep, std::string("[1] [2]"), std::string("{\"a\": }")}) {
         HeardTokens fast;
         EXPECT_FALSE(ReadFast(text, fast)) << text.substr(0, 40);
+    }
+}
+
+namespace {
+
+void WriteFile(const std::string& iPath, const std::string& iText)
+{
+    std::FILE* file = std::fopen(iPath.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fwrite(iText.data(), 1, iText.size(), file);
+    std::fclose(file);
+}
+
+// What a model holds, value by value in the text's order.
+std::string Reported(JsonModel& ioModel)
+{
+    HeardTokens reported;
+    EXPECT_TRUE(ioModel.Report(reported, nullptr));
+    return reported.heard;
+}
+
+}  // namespace
+
+// A file of more than one read is parsed on another thread while the model
+// is built from what it reads: the same model as a text read alone, and
+// the same error. A name given twice halfway stops the builder while the
+// reader, mostly waiting for it, has half the file to go; a fault at the
+// end stops the reader while the builder waits for it: neither may hang.
+TEST(JsonReading, ALargeFileIsParsedBesideTheModelBuiltFromIt)
+{
+    const std::string path = std::string(MTT_BINARY_DIR) + "/json-large-test";
+    std::string json = "[\n";
+    std::string yaml = "classes:\n";
+    const size_t kSize = TextWindow::kChunk + (size_t(16) << 10);  // more than one read: the reader gets a thread
+    for (int i = 0; json.size() < kSize || yaml.size() < kSize; ++i) {
+        const std::string n = std::to_string(i);
+        json += "{\"name\": \"C" + n + " caf\\u00e9 \\\"q\\\"\", \"n\": " + n +
+                ".5, \"key\": " + (i % 3 ? "true" : "null") + ", \"tags\": [" + n + ", \"t\\n\"]},\n";
+        yaml += "  - name: C" + n + "\n    n: " + n + "\n    tags:\n      - a\n      - " + n + "\n";
+    }
+    const std::string longText(100000, 'x');  // longer than what goes to the builder at once
+    const std::string good = json + "\"" + longText + "\"]";
+    WriteFile(path + ".json", good);
+    std::string error;
+    std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path + ".json", error);
+    ASSERT_TRUE(model) << error;
+    EXPECT_EQ(Reported(*JsonModel::FromText(good, "m.json", error)), Reported(*model));
+    for (const std::string& text : {json + "{\"a\": 1, \"a\": 2},\n" + json + "1]", json + "1,]"}) {
+        SCOPED_TRACE(text.substr(0, 20) + " ... " + text.substr(text.size() - 20));
+        WriteFile(path + ".json", text);
+        EXPECT_EQ(nullptr, JsonModel::LoadFile(path + ".json", error));
+        std::string expected;
+        nlohmann::json document;
+        EXPECT_FALSE(mtt_runtime::ParseJson(text, path + ".json", document, expected));
+        EXPECT_EQ(expected, error);
+    }
+    const std::string text = yaml + "last:\n  a: 1\n";
+    WriteFile(path + ".yaml", text);
+    model = JsonModel::LoadYamlFile(path + ".yaml", error);
+    ASSERT_TRUE(model) << error;
+    EXPECT_EQ(Reported(*JsonModel::FromYamlText(text, "m.yaml", error)), Reported(*model));
+    std::remove((path + ".json").c_str());
+    std::remove((path + ".yaml").c_str());
+}
+
+namespace {
+
+// Events of a document of iCount records, one of them a text longer than
+// any batch, heard by iEvents.
+void WriteRecords(JsonTextEvents& ioEvents, int iCount)
+{
+    ioEvents.OpenArray();
+    for (int i = 0; i < iCount; ++i) {
+        ioEvents.OpenObject();
+        ioEvents.Key("name");
+        ioEvents.String(i == iCount / 2 ? std::string(70000, 'x') : "C" + std::to_string(i));
+        ioEvents.Key("n");
+        ioEvents.Number(std::to_string(i));
+        ioEvents.Key("on");
+        ioEvents.Boolean(i % 2 == 0);
+        ioEvents.Key("none");
+        ioEvents.Null();
+        ioEvents.Close();
+    }
+    ioEvents.Close();
+}
+
+// A builder needs a model: one read from a text, whose root the document
+// built replaces.
+std::unique_ptr<JsonModel> Blank()
+{
+    std::string error;
+    return JsonModel::FromText("null", "blank.json", error);
+}
+
+const auto kNoThread = [] { return false; };
+
+}  // namespace
+
+// The pipe itself, with batches of 1 byte (every event ships at once, a
+// text overflows its batch) up to the usual size: the builder hears what
+// the reader wrote, in order.
+TEST(JsonEventPipe, TheBuilderHearsWhatTheReaderWroteWhateverTheBatches)
+{
+    for (const size_t batch : {size_t(1), size_t(7), size_t(64), JsonEventPipe::kBatchBytes}) {
+        for (const int count : {1, 5, 5000}) {
+            SCOPED_TRACE(std::to_string(batch) + " bytes, " + std::to_string(count) + " records");
+            HeardTokens expected;
+            WriteRecords(expected, count);
+            const std::unique_ptr<JsonModel> model = Blank();
+            JsonModelBuilder builder(*model, 0);
+            const auto write = [count](JsonEventPipe& ioPipe) {
+                WriteRecords(ioPipe, count);
+                return true;
+            };
+            ASSERT_TRUE(JsonEventPipe::Read(write, builder, kNoThread, batch) && builder.Finish());
+            EXPECT_EQ(expected.heard, Reported(*model));
+        }
+    }
+}
+
+// The reader writes far faster than the builder builds: it waits for a
+// batch when the builder refuses a name given twice, and must be let go.
+// A reader that fails or throws ends the builder's wait.
+TEST(JsonEventPipe, EitherSideStoppingEndsBoth)
+{
+    const auto refused = [](JsonEventPipe& ioPipe) {
+        ioPipe.OpenArray();
+        for (int i = 0; i < 500000; ++i) ioPipe.Null();
+        ioPipe.OpenObject();
+        ioPipe.Key("a");
+        ioPipe.Null();
+        ioPipe.Key("a");
+        ioPipe.Null();
+        for (int i = 0; i < 500000 && ioPipe.Close(); ++i) ioPipe.OpenArray();
+        return true;
+    };
+    const auto failed = [](JsonEventPipe& ioPipe) {
+        WriteRecords(ioPipe, 1000);
+        return false;
+    };
+    const auto thrown = [](JsonEventPipe& ioPipe) -> bool {
+        WriteRecords(ioPipe, 1000);
+        throw std::runtime_error("read failed");
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& read :
+             {std::function<bool(JsonEventPipe&)>(refused), std::function<bool(JsonEventPipe&)>(failed)}) {
+            const std::unique_ptr<JsonModel> model = Blank();
+            JsonModelBuilder builder(*model, 0);
+            EXPECT_FALSE(JsonEventPipe::Read(read, builder, kNoThread));
+        }
+        const std::unique_ptr<JsonModel> model = Blank();
+        JsonModelBuilder builder(*model, 0);
+        EXPECT_THROW(JsonEventPipe::Read(thrown, builder, kNoThread), std::runtime_error);
     }
 }

@@ -1,0 +1,170 @@
+#include "JsonEventPipe.h"
+
+#include <cstring>
+#include <limits>
+#include <system_error>
+#include <thread>
+
+#include "JsonModelBuilder.h"
+
+namespace {
+
+// Batches in all: one being written, one being heard, the others waiting
+// (the builder is the slower: the reader mostly waits for a batch to
+// write). Made before the reader starts, on the calling thread, so that
+// their memory goes back to where the model's comes from.
+const std::size_t kBatches = 6;
+
+}  // namespace
+
+const std::size_t JsonEventPipe::kBatchBytes = std::size_t(16) << 10;
+
+bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonModelBuilder& ioBuilder,
+                         const std::function<bool()>& iAlone, std::size_t iBatchBytes)
+{
+    JsonEventPipe pipe(iBatchBytes);
+    pipe._writing.bytes.resize(iBatchBytes);
+    pipe._spare.resize(kBatches - 1);
+    for (Batch& batch : pipe._spare) batch.bytes.resize(iBatchBytes);
+    std::thread reader;
+    try {
+        reader = std::thread([&pipe, &iRead] {
+            bool read = false;
+            std::exception_ptr failure;
+            try {
+                read = iRead(pipe);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            pipe.End(read, failure);
+        });
+    } catch (const std::system_error&) {
+        return iAlone();
+    }
+    bool heard = false;
+    try {
+        heard = pipe.Hear(ioBuilder);
+    } catch (...) {
+        pipe.Refuse();
+        reader.join();
+        throw;
+    }
+    if (!heard) pipe.Refuse();
+    reader.join();
+    if (pipe._failure) std::rethrow_exception(pipe._failure);
+    return heard;
+}
+
+void JsonEventPipe::Put(char iEvent, std::string_view iText)
+{
+    if (iText.size() > std::numeric_limits<uint32_t>::max()) {
+        Refuse();  // more than the model holds: the careful reader says so
+        return;
+    }
+    const uint32_t size = static_cast<uint32_t>(iText.size());
+    const std::size_t needed = 1 + sizeof size + iText.size();
+    if (_writing.bytes.size() - _writing.used < needed) {
+        Ship();
+        // A text longer than a batch has one of its own.
+        if (_writing.bytes.size() < needed) _writing.bytes.resize(needed);
+    }
+    char* at = &_writing.bytes[_writing.used];
+    at[0] = iEvent;
+    std::memcpy(at + 1, &size, sizeof size);
+    std::memcpy(at + 1 + sizeof size, iText.data(), iText.size());
+    _writing.used += needed;
+}
+
+void JsonEventPipe::Ship()
+{
+    std::unique_lock<std::mutex> hold(_lock);
+    if (_spare.empty() && !_refused) {
+        // Woken when half the batches are free again, to write several in
+        // a row: each wake is paid by the builder, which the load waits on.
+        _readerWaits = true;
+        _forReader.wait(hold, [this] { return _spare.size() >= kBatches / 2 || _refused; });
+        _readerWaits = false;
+    }
+    if (!_refused) {
+        _full.push_back(std::move(_writing));
+        _writing = std::move(_spare.back());
+        _spare.pop_back();
+        if (_builderWaits) _forBuilder.notify_one();
+    }
+    _writing.used = 0;
+}
+
+void JsonEventPipe::End(bool iRead, std::exception_ptr iFailure)
+{
+    {
+        std::lock_guard<std::mutex> hold(_lock);
+        if (_writing.used > 0 && !_refused) _full.push_back(std::move(_writing));
+        _ended = true;
+        _read = iRead;
+        _failure = iFailure;
+    }
+    _forBuilder.notify_all();
+}
+
+bool JsonEventPipe::Hear(JsonModelBuilder& ioBuilder)
+{
+    Batch batch;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> hold(_lock);
+            if (!batch.bytes.empty()) {
+                batch.used = 0;
+                _spare.push_back(std::move(batch));
+                if (_readerWaits && _spare.size() >= kBatches / 2) _forReader.notify_one();
+            }
+            if (_full.empty() && !_ended) {
+                _builderWaits = true;
+                _forBuilder.wait(hold, [this] { return !_full.empty() || _ended; });
+                _builderWaits = false;
+            }
+            if (_full.empty()) return _read && !_refused;
+            batch = std::move(_full.front());
+            _full.pop_front();
+        }
+        if (!HearBatch(batch, ioBuilder)) return false;
+    }
+}
+
+bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder) const
+{
+    const char* at = iBatch.bytes.data();
+    const char* const end = at + iBatch.used;
+    while (at < end) {
+        const char event = *at++;
+        std::string_view text;
+        if (event == kKey || event == kString || event == kNumber) {
+            uint32_t size;
+            std::memcpy(&size, at, sizeof size);
+            text = std::string_view(at + sizeof size, size);
+            at += sizeof size + size;
+        }
+        switch (event) {
+        case kOpenArray: ioBuilder.OpenArray(); break;
+        case kOpenObject: ioBuilder.OpenObject(); break;
+        case kClose:
+            if (!ioBuilder.Close()) return false;
+            break;
+        case kKey: ioBuilder.Key(text); break;
+        case kString: ioBuilder.String(text); break;
+        case kNumber: ioBuilder.Number(text); break;
+        case kTrue: ioBuilder.Boolean(true); break;
+        case kFalse: ioBuilder.Boolean(false); break;
+        default: ioBuilder.Null(); break;
+        }
+    }
+    return true;
+}
+
+void JsonEventPipe::Refuse()
+{
+    {
+        std::lock_guard<std::mutex> hold(_lock);
+        _refused = true;
+    }
+    _forReader.notify_all();
+}
