@@ -1,5 +1,6 @@
 #include "JsonEventPipe.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -22,10 +23,10 @@ const std::size_t JsonEventPipe::kBatchBytes = std::size_t(16) << 10;
 bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonModelBuilder& ioBuilder,
                          const std::function<bool()>& iAlone, std::size_t iBatchBytes)
 {
-    JsonEventPipe pipe(iBatchBytes);
-    pipe._writing.bytes.resize(iBatchBytes);
+    JsonEventPipe pipe(std::max<std::size_t>(iBatchBytes, 1));
+    pipe._writing.bytes.resize(pipe._batchBytes);
     pipe._spare.resize(kBatches - 1);
-    for (Batch& batch : pipe._spare) batch.bytes.resize(iBatchBytes);
+    for (Batch& batch : pipe._spare) batch.bytes.resize(pipe._batchBytes);
     std::thread reader;
     try {
         reader = std::thread([&pipe, &iRead] {
