@@ -31,6 +31,14 @@
 
 namespace {
 
+void WriteFile(const std::string& iPath, const std::string& iText)
+{
+    std::FILE* file = std::fopen(iPath.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fwrite(iText.data(), 1, iText.size(), file);
+    std::fclose(file);
+}
+
 std::string Quoted(const std::string& iName)
 {
     std::string quoted = "\"";
@@ -203,12 +211,7 @@ TEST(JsonReading, AFileOrAPipeReadsAsItsText)
     const std::string path = std::string(MTT_BINARY_DIR) + "/json-reading-test.json";
     for (const std::string& text :
          {std::string(R"({"a": [1, "two", {"b": null}]})"), records(1), records(5), records(20000)}) {
-        {
-            std::FILE* file = std::fopen(path.c_str(), "wb");
-            ASSERT_NE(nullptr, file);
-            std::fwrite(text.data(), 1, text.size(), file);
-            std::fclose(file);
-        }
+        ASSERT_NO_FATAL_FAILURE(WriteFile(path, text));
         std::string error;
         std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path, error);
         std::remove(path.c_str());
@@ -260,10 +263,7 @@ TEST(JsonReading, AFileReadInChunksIsHeardAsTheWholeText)
     std::string text = "[\n";
     while (text.size() < 3 * TextWindow::kChunk) text += "  {\"name\": \"a\", \"n\": 1},\n";
     text += "  {\"name\": \"x\\u0000\"}\n]";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
+    ASSERT_NO_FATAL_FAILURE(WriteFile(path, text));
     std::string error;
     EXPECT_EQ(nullptr, JsonModel::LoadFile(path, error));
     std::remove(path.c_str());
@@ -317,14 +317,6 @@ TEST(JsonReading, OtherListenersHearTheTextInOrderOrAreRefusedIt)
 
 namespace {
 
-void WriteFile(const std::string& iPath, const std::string& iText)
-{
-    std::FILE* file = std::fopen(iPath.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    std::fwrite(iText.data(), 1, iText.size(), file);
-    std::fclose(file);
-}
-
 // What a model holds, value by value in the text's order.
 std::string Reported(JsonModel& ioModel)
 {
@@ -354,14 +346,14 @@ TEST(JsonReading, ALargeFileIsParsedBesideTheModelBuiltFromIt)
     }
     const std::string longText(100000, 'x');  // longer than what goes to the builder at once
     const std::string good = json + "\"" + longText + "\"]";
-    WriteFile(path + ".json", good);
+    ASSERT_NO_FATAL_FAILURE(WriteFile(path + ".json", good));
     std::string error;
     std::unique_ptr<JsonModel> model = JsonModel::LoadFile(path + ".json", error);
     ASSERT_TRUE(model) << error;
     EXPECT_EQ(Reported(*JsonModel::FromText(good, "m.json", error)), Reported(*model));
     for (const std::string& text : {json + "{\"a\": 1, \"a\": 2},\n" + json + "1]", json + "1,]"}) {
         SCOPED_TRACE(text.substr(0, 20) + " ... " + text.substr(text.size() - 20));
-        WriteFile(path + ".json", text);
+        ASSERT_NO_FATAL_FAILURE(WriteFile(path + ".json", text));
         EXPECT_EQ(nullptr, JsonModel::LoadFile(path + ".json", error));
         std::string expected;
         nlohmann::json document;
@@ -369,7 +361,7 @@ TEST(JsonReading, ALargeFileIsParsedBesideTheModelBuiltFromIt)
         EXPECT_EQ(expected, error);
     }
     const std::string text = yaml + "last:\n  a: 1\n";
-    WriteFile(path + ".yaml", text);
+    ASSERT_NO_FATAL_FAILURE(WriteFile(path + ".yaml", text));
     model = JsonModel::LoadYamlFile(path + ".yaml", error);
     ASSERT_TRUE(model) << error;
     EXPECT_EQ(Reported(*JsonModel::FromYamlText(text, "m.yaml", error)), Reported(*model));
