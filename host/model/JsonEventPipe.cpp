@@ -21,9 +21,10 @@ const std::size_t kBatches = 6;
 const std::size_t JsonEventPipe::kBatchBytes = std::size_t(16) << 10;
 
 bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonModelBuilder& ioBuilder,
-                         const std::function<bool()>& iAlone, std::size_t iBatchBytes)
+                         const std::function<bool()>& iAlone, Texts iTexts, std::size_t iBatchBytes)
 {
-    JsonEventPipe pipe(std::max<std::size_t>(iBatchBytes, 1));
+    // A batch holds at least one event and its number.
+    JsonEventPipe pipe(ioBuilder.Texts(), iTexts == Texts::kNumberedByReader, std::max(iBatchBytes, kNumbered));
     pipe._writing.bytes.resize(pipe._batchBytes);
     pipe._spare.resize(kBatches - 1);
     for (Batch& batch : pipe._spare) batch.bytes.resize(pipe._batchBytes);
@@ -56,24 +57,16 @@ bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonM
     return heard;
 }
 
-void JsonEventPipe::Put(char iEvent, std::string_view iText)
+void JsonEventPipe::PutLongText(char iEvent, std::string_view iText)
 {
     if (iText.size() > std::numeric_limits<uint32_t>::max()) {
         Refuse();  // more than the model holds: the careful reader says so
         return;
     }
-    const uint32_t size = static_cast<uint32_t>(iText.size());
-    const std::size_t needed = 1 + sizeof size + iText.size();
-    if (_writing.bytes.size() - _writing.used < needed) {
-        Ship();
-        // A text longer than a batch has one of its own.
-        if (_writing.bytes.size() < needed) _writing.bytes.resize(needed);
-    }
-    char* at = &_writing.bytes[_writing.used];
-    at[0] = iEvent;
-    std::memcpy(at + 1, &size, sizeof size);
-    std::memcpy(at + 1 + sizeof size, iText.data(), iText.size());
-    _writing.used += needed;
+    Ship();
+    // A text longer than a batch has one of its own.
+    if (_writing.bytes.size() < kNumbered + iText.size()) _writing.bytes.resize(kNumbered + iText.size());
+    PutText(iEvent, iText);
 }
 
 void JsonEventPipe::Ship()
@@ -127,22 +120,26 @@ bool JsonEventPipe::Hear(JsonModelBuilder& ioBuilder)
             batch = std::move(_full.front());
             _full.pop_front();
         }
-        if (!HearBatch(batch, ioBuilder)) return false;
+        if (!(_numbered ? HearBatch<true>(batch, ioBuilder) : HearBatch<false>(batch, ioBuilder))) return false;
     }
 }
 
-bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder) const
+template <bool kNumberedTexts>
+bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder)
 {
     const char* at = iBatch.bytes.data();
     const char* const end = at + iBatch.used;
     while (at < end) {
         const char event = *at++;
+        uint32_t number = 0;
         std::string_view text;
         if (event == kKey || event == kString || event == kNumber) {
-            uint32_t size;
-            std::memcpy(&size, at, sizeof size);
-            text = std::string_view(at + sizeof size, size);
-            at += sizeof size + size;
+            std::memcpy(&number, at, sizeof number);
+            at += sizeof number;
+            if (!kNumberedTexts) {
+                text = std::string_view(at, number);
+                at += number;
+            }
         }
         switch (event) {
         case kOpenArray: ioBuilder.OpenArray(); break;
@@ -150,9 +147,9 @@ bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder) 
         case kClose:
             if (!ioBuilder.Close()) return false;
             break;
-        case kKey: ioBuilder.Key(text); break;
-        case kString: ioBuilder.String(text); break;
-        case kNumber: ioBuilder.Number(text); break;
+        case kKey: kNumberedTexts ? ioBuilder.KeyNumbered(number) : ioBuilder.Key(text); break;
+        case kString: kNumberedTexts ? ioBuilder.StringAt(number) : ioBuilder.String(text); break;
+        case kNumber: kNumberedTexts ? ioBuilder.NumberAt(number) : ioBuilder.Number(text); break;
         case kTrue: ioBuilder.Boolean(true); break;
         case kFalse: ioBuilder.Boolean(false); break;
         default: ioBuilder.Null(); break;

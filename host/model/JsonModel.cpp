@@ -51,7 +51,8 @@ JsonModel::~JsonModel() {}
 // reader that words errors. A pipe or device cannot be read twice: it is
 // read whole first.
 std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamReader iStream, EventReader iEvents,
-                                               TextReader iWhole, TextReader iDeclined, std::string& oError)
+                                               bool iReaderNumbers, TextReader iWhole, TextReader iDeclined,
+                                               std::string& oError)
 {
     std::FILE* file = std::fopen(iPath.c_str(), "rb");
     if (file == nullptr) {
@@ -65,8 +66,11 @@ std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamR
         JsonModelBuilder builder(*model, static_cast<std::size_t>(status.st_size));
         const auto alone = [file, iStream, &builder] { return iStream(file, builder); };
         const auto beside = [file, iEvents](JsonEventPipe& ioPipe) { return iEvents(file, ioPipe); };
+        const auto texts =
+            iReaderNumbers ? JsonEventPipe::Texts::kNumberedByReader : JsonEventPipe::Texts::kSentToBuilder;
         const bool read =
-            (status.st_size > kBesideBytes ? JsonEventPipe::Read(beside, builder, alone) : alone()) && builder.Finish();
+            (status.st_size > kBesideBytes ? JsonEventPipe::Read(beside, builder, alone, texts) : alone()) &&
+            builder.Finish();
         std::fclose(file);
         if (read) return model;
     } else {
@@ -77,14 +81,16 @@ std::unique_ptr<JsonModel> JsonModel::LoadWith(const std::string& iPath, StreamR
     return (regular ? iDeclined : iWhole)(text, iPath, oError);
 }
 
+// JSON's reader is the lighter side of a pipe: it numbers the texts too.
 std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::string& oError)
 {
     return LoadWith(
         iPath, [](std::FILE* iFile, JsonModelBuilder& ioBuilder) { return JsonTextReader::Read(iFile, ioBuilder); },
-        [](std::FILE* iFile, JsonEventPipe& ioPipe) { return JsonTextReader::Read(iFile, ioPipe); }, FromText,
+        [](std::FILE* iFile, JsonEventPipe& ioPipe) { return JsonTextReader::Read(iFile, ioPipe); }, true, FromText,
         Carefully, oError);
 }
 
+// YAML's reader is the heavier: it sends the texts to the builder.
 std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std::string& oError)
 {
     return LoadWith(
@@ -95,7 +101,7 @@ std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std
         [](std::FILE* iFile, JsonEventPipe& ioPipe) {
             return YamlBlockReader::Read(iFile, ioPipe, TextWindow::kChunk);
         },
-        FromYamlText, Generally, oError);
+        false, FromYamlText, Generally, oError);
 }
 
 std::unique_ptr<JsonModel> JsonModel::FromText(const std::string& iText, const std::string& iName, std::string& oError)

@@ -113,6 +113,7 @@ public:
 
 private:
     friend class JsonModelBuilder;
+    friend class JsonModelTexts;
     friend class JsonModelObject;
 
     // What a slot holds. Scalars before containers.
@@ -131,14 +132,16 @@ private:
 
     // A file read by a one-pass reader as it is read: into the builder
     // (iStream), or a large file on another thread (iEvents, through a
-    // JsonEventPipe); iWhole reads a text that could not be read so (a
+    // JsonEventPipe; its reader also numbers texts and names when
+    // iReaderNumbers); iWhole reads a text that could not be read so (a
     // pipe), iDeclined one the first reader declined.
     using StreamReader = bool (*)(std::FILE* iFile, JsonModelBuilder& ioBuilder);
     using EventReader = bool (*)(std::FILE* iFile, JsonEventPipe& ioPipe);
     using TextReader = std::unique_ptr<JsonModel> (*)(const std::string& iText, const std::string& iName,
                                                       std::string& oError);
     static std::unique_ptr<JsonModel> LoadWith(const std::string& iPath, StreamReader iStream, EventReader iEvents,
-                                               TextReader iWhole, TextReader iDeclined, std::string& oError);
+                                               bool iReaderNumbers, TextReader iWhole, TextReader iDeclined,
+                                               std::string& oError);
     // A text the one-pass reader declined: JSON by the careful reader,
     // YAML by the general one.
     static std::unique_ptr<JsonModel> Carefully(const std::string& iText, const std::string& iName,
@@ -219,8 +222,10 @@ private:
     std::vector<uint8_t> _kinds;
     std::vector<uint32_t> _values;
     // Texts of strings and numbers: a length (7 bits a byte, low first),
-    // then the bytes.
-    std::string _texts;
+    // then the bytes. With the names, on cache lines of their own: a large
+    // model's reader writes them on its thread (JsonModelTexts) while the
+    // builder writes the slots and shapes.
+    alignas(64) std::string _texts;
     // Member names by number (kept in _names), their numbers by name, and
     // shapes.
     std::deque<std::string> _names;
@@ -228,7 +233,7 @@ private:
     std::unordered_map<std::string_view, uint32_t> _nameNumbers;
     // By name number: whether JsonModelObject::PlainName holds.
     std::vector<uint8_t> _plainNames;
-    std::vector<uint32_t> _shapeNames;
+    alignas(64) std::vector<uint32_t> _shapeNames;
     std::vector<Shape> _shapes;
     // Where each member of a shape of many members is, by shape and name.
     std::unordered_map<uint64_t, uint32_t> _manyMembers;

@@ -1,8 +1,6 @@
 #include "JsonModelBuilder.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 #include <string>
 
 #include "CarefulJsonEvents.h"
@@ -33,32 +31,9 @@ bool Repeats(const uint32_t* iNames, std::size_t iCount)
     return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
-// Up to 8 bytes of a short text as a number, read in whole words: bytes
-// copied one by one into a word and read back at once stall the processor.
-uint64_t ShortBytes(std::string_view iText)
-{
-    const char* bytes = iText.data();
-    const std::size_t size = iText.size();
-    if (size >= 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes, sizeof word);
-        return word;
-    }
-    if (size >= 4) {
-        uint32_t first;
-        uint32_t last;
-        std::memcpy(&first, bytes, sizeof first);
-        std::memcpy(&last, bytes + size - 4, sizeof last);
-        return uint64_t(first) << 32 | last;
-    }
-    if (size == 0) return 0;
-    const auto byte = [&](std::size_t iAt) { return uint64_t(static_cast<unsigned char>(bytes[iAt])); };
-    return byte(0) << 16 | byte(size / 2) << 8 | byte(size - 1);
-}
-
 }  // namespace
 
-JsonModelBuilder::JsonModelBuilder(JsonModel& ioModel, std::size_t iTextSize) : _model(ioModel)
+JsonModelBuilder::JsonModelBuilder(JsonModel& ioModel, std::size_t iTextSize) : _model(ioModel), _texts(ioModel)
 {
     // Every value takes at least two bytes of JSON text (one and a comma),
     // and texts take no more than the text: reserved, not yet touched.
@@ -79,37 +54,17 @@ void JsonModelBuilder::Boolean(bool iValue)
 
 void JsonModelBuilder::Number(std::string_view iText)
 {
-    Add(JsonModel::kNumber, Text(iText));
+    NumberAt(_texts.Text(iText));
 }
 
 void JsonModelBuilder::String(std::string_view iText)
 {
-    Add(JsonModel::kString, Text(iText));
+    StringAt(_texts.Text(iText));
 }
 
-// Short texts that repeat (kinds, types, flags) are kept once: a text is
-// compared with the last one of its hash.
-uint32_t JsonModelBuilder::Text(std::string_view iText)
-{
-    Recent* recent = nullptr;
-    uint64_t bytes = 0;
-    if (iText.size() <= kSharedText) {
-        bytes = ShortBytes(iText) ^ iText.size();
-        recent = &_recentTexts[(bytes * 0x9E3779B97F4A7C15ull) >> 54];
-        if (recent->offset != 0 && recent->bytes == bytes &&
-            JsonModel::SameText(_model.TextFrom(recent->offset - 1), iText)) {
-            return recent->offset - 1;
-        }
-    }
-    if (_model._texts.size() + iText.size() + 5 >= std::numeric_limits<uint32_t>::max()) {
-        _tooLarge = true;
-        return 0;
-    }
-    const uint32_t offset = _model.AddText(iText);
-    if (recent != nullptr) *recent = Recent{bytes, offset + 1};
-    return offset;
-}
-
+// The name is compared with the one the expected shape has there, which
+// this thread has at hand; a reader on another thread numbers names by
+// what it met itself (JsonModelTexts::Key).
 void JsonModelBuilder::Key(std::string_view iName)
 {
     Frame& frame = _frames.back();
@@ -125,19 +80,7 @@ void JsonModelBuilder::Key(std::string_view iName)
         }
     }
     frame.asExpected = false;
-    _names.push_back(NameNumber(iName));
-}
-
-uint32_t JsonModelBuilder::NameNumber(std::string_view iName)
-{
-    auto found = _model._nameNumbers.find(iName);
-    if (found != _model._nameNumbers.end()) return found->second;
-    const uint32_t number = static_cast<uint32_t>(_model._names.size());
-    _model._names.emplace_back(iName);
-    _model._nameTexts.push_back(_model._names.back());
-    _model._nameNumbers.emplace(_model._names.back(), number);
-    _model._plainNames.push_back(JsonModelObject::PlainName(iName) ? 1 : 0);
-    return number;
+    _names.push_back(_texts.NameNumber(iName));
 }
 
 void JsonModelBuilder::OpenArray()
@@ -148,6 +91,17 @@ void JsonModelBuilder::OpenArray()
 void JsonModelBuilder::OpenObject()
 {
     Open(true);
+}
+
+void JsonModelBuilder::KeyNumbered(uint32_t iName)
+{
+    Frame& frame = _frames.back();
+    if (frame.asExpected) {
+        const std::size_t at = _names.size() - frame.namesFrom;
+        frame.asExpected = frame.expected != JsonModel::kNone && at < _model.ShapeOf(frame.expected).count &&
+                           _model.ShapeName(_model.ShapeOf(frame.expected), static_cast<uint32_t>(at)) == iName;
+    }
+    _names.push_back(iName);
 }
 
 void JsonModelBuilder::Open(bool iObject)
@@ -243,7 +197,7 @@ void JsonModelBuilder::Add(Kind iKind, uint32_t iValue)
 
 bool JsonModelBuilder::Finish()
 {
-    return _rooted && _frames.empty() && !_tooLarge;
+    return _rooted && _frames.empty() && !_tooLarge && !_texts.TooLarge();
 }
 
 bool JsonModelBuilder::Parse(const std::string& iText)

@@ -8,19 +8,21 @@
 #include <vector>
 
 #include "JsonModel.h"
+#include "JsonModelTexts.h"
 #include "JsonTextEvents.h"
 
 // Fills a JsonModel's document from its values in document order, as a
 // reader meets them: a value, or an array or object opened, its values
-// (each member's after its Key), and closed.
+// (each member's after its Key), and closed. Texts and names go to its
+// JsonModelTexts; a reader that put them there itself, on another thread,
+// gives their numbers instead (KeyNumbered, StringAt, NumberAt).
 //
 // The values of an array or object must be consecutive slots, but a reader
 // meets those of nested ones in between: they wait on a stack and go to the
-// document when their holder closes. Member names get numbers; an object
-// whose names are those of the last object at its depth (the usual list of
-// records) takes its shape with a comparison per name, any other looks its
-// shape up by the names' numbers. A new shape is checked
-// for a name given twice.
+// document when their holder closes. An object whose names are those of
+// the last object at its depth (the usual list of records) takes its shape
+// with a comparison per name, any other looks its shape up by its names. A
+// new shape is checked for a name given twice.
 class JsonModelBuilder final : public JsonTextEvents {
 public:
     // iTextSize: the size of the text read, to reserve space by.
@@ -45,6 +47,13 @@ public:
     // as its parser reports it (without recursion), then Finish.
     bool Parse(const std::string& iText);
 
+    // The same values with their texts and names already in Texts(), by
+    // offset and number.
+    JsonModelTexts& Texts() { return _texts; }
+    void KeyNumbered(uint32_t iName);
+    void StringAt(uint32_t iText) { Add(JsonModel::kString, iText); }
+    void NumberAt(uint32_t iText) { Add(JsonModel::kNumber, iText); }
+
 private:
     using Kind = JsonModel::Kind;
 
@@ -61,13 +70,12 @@ private:
 
     void Add(Kind iKind, uint32_t iValue);
     void Open(bool iObject);
-    uint32_t NameNumber(std::string_view iName);
     // The shape of the names of the object in iFrame, made when new; kNone
     // when a name is given twice.
     uint32_t ShapeOf(const Frame& iFrame);
-    uint32_t Text(std::string_view iText);
 
     JsonModel& _model;
+    JsonModelTexts _texts;
     std::vector<Frame> _frames;
     // Values waiting for their holder to close, and member names.
     std::vector<uint8_t> _kinds;
@@ -78,16 +86,6 @@ private:
     std::vector<uint32_t> _lastShapes;
     // Shapes by a hash of their names.
     std::unordered_multimap<uint64_t, uint32_t> _shapes;
-    // Short texts met lately, by a hash of their bytes: their bytes as
-    // ShortBytes reads them (a text that differs mostly differs there, and
-    // is told without reading the model's texts, mostly a cache miss) and
-    // 1 + their offset.
-    static constexpr std::size_t kSharedText = 16;
-    struct Recent {
-        uint64_t bytes;
-        uint32_t offset;
-    };
-    Recent _recentTexts[1024] = {};
     bool _rooted = false;
     bool _tooLarge = false;
 };

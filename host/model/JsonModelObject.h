@@ -70,6 +70,7 @@ public:
 protected:
     friend class JsonModel;
     friend class JsonModelBuilder;
+    friend class JsonModelTexts;
 
     JsonModelObject(const JsonModelObject& iOther) = default;
 

@@ -372,20 +372,43 @@ TEST(JsonReading, ALargeFileIsParsedBesideTheModelBuiltFromIt)
 namespace {
 
 // Events of a document of iCount records, one of them a text longer than
-// any batch, heard by iEvents.
+// any batch, heard by iEvents. Most records have the same names in the
+// same order; some have them in another order, fewer or more.
 void WriteRecords(JsonTextEvents& ioEvents, int iCount)
 {
     ioEvents.OpenArray();
     for (int i = 0; i < iCount; ++i) {
         ioEvents.OpenObject();
-        ioEvents.Key("name");
-        ioEvents.String(i == iCount / 2 ? std::string(70000, 'x') : "C" + std::to_string(i));
-        ioEvents.Key("n");
-        ioEvents.Number(std::to_string(i));
-        ioEvents.Key("on");
-        ioEvents.Boolean(i % 2 == 0);
+        const auto name = [&] {
+            ioEvents.Key("name");
+            ioEvents.String(i == iCount / 2 ? std::string(70000, 'x') : "C" + std::to_string(i));
+        };
+        const auto n = [&] {
+            ioEvents.Key("n");
+            ioEvents.Number(std::to_string(i));
+        };
+        if (i % 7 == 3) {
+            n();
+            name();
+        } else {
+            name();
+            n();
+        }
+        if (i % 11 != 5) {
+            ioEvents.Key("on");
+            ioEvents.Boolean(i % 2 == 0);
+        }
         ioEvents.Key("none");
         ioEvents.Null();
+        if (i % 13 == 4) {
+            ioEvents.Key("more");
+            ioEvents.OpenArray();
+            ioEvents.OpenObject();
+            ioEvents.Key("n");
+            ioEvents.Null();
+            ioEvents.Close();
+            ioEvents.Close();
+        }
         ioEvents.Close();
     }
     ioEvents.Close();
@@ -401,26 +424,31 @@ std::unique_ptr<JsonModel> Blank()
 
 const auto kNoThread = [] { return false; };
 
+const JsonEventPipe::Texts kTexts[] = {JsonEventPipe::Texts::kNumberedByReader, JsonEventPipe::Texts::kSentToBuilder};
+
 }  // namespace
 
 // The pipe itself, with batches of 1 byte (every event ships at once, a
-// text overflows its batch) up to the usual size: the builder hears what
-// the reader wrote, in order.
+// text overflows its batch) up to the usual size, the texts numbered by
+// either side: the builder hears what the reader wrote, in order.
 TEST(JsonEventPipe, TheBuilderHearsWhatTheReaderWroteWhateverTheBatches)
 {
     for (const size_t batch : {size_t(1), size_t(7), size_t(64), JsonEventPipe::kBatchBytes}) {
         for (const int count : {1, 5, 5000}) {
-            SCOPED_TRACE(std::to_string(batch) + " bytes, " + std::to_string(count) + " records");
-            HeardTokens expected;
-            WriteRecords(expected, count);
-            const std::unique_ptr<JsonModel> model = Blank();
-            JsonModelBuilder builder(*model, 0);
-            const auto write = [count](JsonEventPipe& ioPipe) {
-                WriteRecords(ioPipe, count);
-                return true;
-            };
-            ASSERT_TRUE(JsonEventPipe::Read(write, builder, kNoThread, batch) && builder.Finish());
-            EXPECT_EQ(expected.heard, Reported(*model));
+            for (const JsonEventPipe::Texts texts : kTexts) {
+                SCOPED_TRACE(std::to_string(batch) + " bytes, " + std::to_string(count) + " records, " +
+                             (texts == JsonEventPipe::Texts::kNumberedByReader ? "numbered" : "sent"));
+                HeardTokens expected;
+                WriteRecords(expected, count);
+                const std::unique_ptr<JsonModel> model = Blank();
+                JsonModelBuilder builder(*model, 0);
+                const auto write = [count](JsonEventPipe& ioPipe) {
+                    WriteRecords(ioPipe, count);
+                    return true;
+                };
+                ASSERT_TRUE(JsonEventPipe::Read(write, builder, kNoThread, texts, batch) && builder.Finish());
+                EXPECT_EQ(expected.heard, Reported(*model));
+            }
         }
     }
 }
@@ -449,15 +477,16 @@ TEST(JsonEventPipe, EitherSideStoppingEndsBoth)
         WriteRecords(ioPipe, 1000);
         throw std::runtime_error("read failed");
     };
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 4; ++round) {
+        const JsonEventPipe::Texts texts = kTexts[round % 2];
         for (const auto& read :
              {std::function<bool(JsonEventPipe&)>(refused), std::function<bool(JsonEventPipe&)>(failed)}) {
             const std::unique_ptr<JsonModel> model = Blank();
             JsonModelBuilder builder(*model, 0);
-            EXPECT_FALSE(JsonEventPipe::Read(read, builder, kNoThread));
+            EXPECT_FALSE(JsonEventPipe::Read(read, builder, kNoThread, texts));
         }
         const std::unique_ptr<JsonModel> model = Blank();
         JsonModelBuilder builder(*model, 0);
-        EXPECT_THROW(JsonEventPipe::Read(thrown, builder, kNoThread), std::runtime_error);
+        EXPECT_THROW(JsonEventPipe::Read(thrown, builder, kNoThread, texts), std::runtime_error);
     }
 }
