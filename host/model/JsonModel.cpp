@@ -90,7 +90,8 @@ std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::st
         Carefully, oError);
 }
 
-// YAML's reader is the heavier: it sends the texts to the builder.
+// YAML's reader is the heavier: it sends the texts, and the plain scalars
+// whose values the builder's side finds.
 std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std::string& oError)
 {
     return LoadWith(

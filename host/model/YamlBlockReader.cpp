@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "JsonEventPipe.h"
 #include "JsonTextEvents.h"
 #include "MTTInfraCompiler.h"
 #include "TextWindow.h"
@@ -55,6 +56,14 @@ bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size
 {
     TextWindow window(iFile, iChunk);
     YamlBlockReader reader(window, ioEvents);
+    return reader.Run() && !reader._declined && !window.Failed();
+}
+
+bool YamlBlockReader::Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk)
+{
+    TextWindow window(iFile, iChunk);
+    YamlBlockReader reader(window, ioPipe);
+    reader._pipe = &ioPipe;
     return reader.Run() && !reader._declined && !window.Failed();
 }
 
@@ -558,17 +567,8 @@ bool YamlBlockReader::IsEntry(const char* iAt, const char* iEnd)
 
 bool YamlBlockReader::Scalar(std::string_view iText, bool iPlain)
 {
-    const YamlScalar::Type type = iPlain ? YamlScalar::Resolve(iText) : YamlScalar::Type::kString;
-    YamlScalar::Kind kind;
-    if (!YamlScalar::KindOf(iText, type, kind, _number, _problem)) return false;
-    switch (kind) {
-    case YamlScalar::Kind::kNull: _events.Null(); break;
-    case YamlScalar::Kind::kTrue: _events.Boolean(true); break;
-    case YamlScalar::Kind::kFalse: _events.Boolean(false); break;
-    case YamlScalar::Kind::kNumber: _events.Number(_number); break;
-    case YamlScalar::Kind::kString: _events.String(iText); break;
-    }
-    return true;
+    if (iPlain && _pipe != nullptr) return _pipe->Plain(iText);
+    return YamlScalar::Report(iText, iPlain, _events, _number, _problem);
 }
 
 bool YamlBlockReader::Close()

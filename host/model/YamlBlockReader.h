@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+class JsonEventPipe;
 class JsonTextEvents;
 class TextWindow;
 
@@ -32,6 +33,9 @@ public:
     // The same for the rest of an open file, read iChunk bytes at a time
     // (TextWindow); false also when it cannot be read.
     static bool Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk);
+    // The same into a pipe to a builder on another thread, which finds what
+    // the plain scalars are (this reader is the pipe's slower side).
+    static bool Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk);
 
 private:
     // An open mapping or sequence: the column of its keys or dashes.
@@ -102,6 +106,7 @@ private:
 
     TextWindow& _window;
     JsonTextEvents& _events;
+    JsonEventPipe* _pipe = nullptr;  // _events, when they go to a pipe
     // Where Printable has checked up to.
     const char* _checked;
     bool _declined = false;

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonTextEvents.h"
+
 namespace {
 
 bool IsOneOf(std::string_view iText, std::initializer_list<std::string_view> iWords)
@@ -212,6 +214,21 @@ bool YamlScalar::KindOf(std::string_view iText, Type iType, Kind& oKind, std::st
         oKind = Kind::kNumber;
         oNumber = value.dump();
         break;
+    }
+    return true;
+}
+
+bool YamlScalar::Report(std::string_view iText, bool iPlain, JsonTextEvents& ioEvents, std::string& ioNumber,
+                        std::string& oProblem)
+{
+    Kind kind;
+    if (!KindOf(iText, iPlain ? Resolve(iText) : Type::kString, kind, ioNumber, oProblem)) return false;
+    switch (kind) {
+    case Kind::kNull: ioEvents.Null(); break;
+    case Kind::kTrue: ioEvents.Boolean(true); break;
+    case Kind::kFalse: ioEvents.Boolean(false); break;
+    case Kind::kNumber: ioEvents.Number(ioNumber); break;
+    case Kind::kString: ioEvents.String(iText); break;
     }
     return true;
 }

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+class JsonTextEvents;
+
 // What a YAML scalar is as a JSON value, by the core schema of YAML 1.2:
 // untagged plain scalars are null (~, null, Null, NULL, nothing), booleans
 // (true, True, TRUE and the same for false), integers (123, -4, +5, 0o17,
@@ -35,6 +37,11 @@ public:
     // oProblem as for Convert.
     enum class Kind { kNull, kTrue, kFalse, kNumber, kString };
     static bool KindOf(std::string_view iText, Type iType, Kind& oKind, std::string& oNumber, std::string& oProblem);
+    // Reports an untagged scalar (iPlain: a plain one, else a quoted or
+    // block one, a string) to ioEvents as the value it is; ioNumber holds
+    // a number's text meanwhile. False as KindOf.
+    static bool Report(std::string_view iText, bool iPlain, JsonTextEvents& ioEvents, std::string& ioNumber,
+                       std::string& oProblem);
 };
 
 #endif
