@@ -35,8 +35,8 @@ public:
     // Reads with iRead (on another thread) into ioBuilder; true when the
     // reader read the whole text and the builder took every value (a name
     // given twice stops both). Where no thread can be had, iAlone reads
-    // into the builder instead. Batches of iBatchBytes (tests try small
-    // ones).
+    // into the builder instead. Batches of iBatchBytes, and at least an
+    // event and its number (tests try small ones).
     static bool Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonModelBuilder& ioBuilder,
                      const std::function<bool()>& iAlone, Texts iTexts, std::size_t iBatchBytes = kBatchBytes);
 

@@ -439,9 +439,10 @@ const JsonEventPipe::Texts kTexts[] = {JsonEventPipe::Texts::kNumberedByReader, 
 
 }  // namespace
 
-// The pipe itself, with batches of 1 byte (every event ships at once, a
-// text overflows its batch) up to the usual size, the texts numbered by
-// either side: the builder hears what the reader wrote, in order.
+// The pipe itself, with the smallest batches (asked for 1 byte: every event
+// ships at once, a text overflows its batch) up to the usual size, the
+// texts numbered by either side: the builder hears what the reader wrote,
+// in order.
 TEST(JsonEventPipe, TheBuilderHearsWhatTheReaderWroteWhateverTheBatches)
 {
     for (const size_t batch : {size_t(1), size_t(7), size_t(64), JsonEventPipe::kBatchBytes}) {
