@@ -54,16 +54,19 @@ bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
 
 bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
 {
-    TextWindow window(iFile, iChunk);
-    YamlBlockReader reader(window, ioEvents);
-    return reader.Run() && !reader._declined && !window.Failed();
+    return ReadFile(iFile, ioEvents, nullptr, iChunk);
 }
 
 bool YamlBlockReader::Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk)
 {
+    return ReadFile(iFile, ioPipe, &ioPipe, iChunk);
+}
+
+bool YamlBlockReader::ReadFile(std::FILE* iFile, JsonTextEvents& ioEvents, JsonEventPipe* ioPipe, std::size_t iChunk)
+{
     TextWindow window(iFile, iChunk);
-    YamlBlockReader reader(window, ioPipe);
-    reader._pipe = &ioPipe;
+    YamlBlockReader reader(window, ioEvents);
+    reader._pipe = ioPipe;
     return reader.Run() && !reader._declined && !window.Failed();
 }
 

@@ -53,6 +53,8 @@ private:
         const char* end;      // where the line break (or the text) begins
     };
 
+    // ioPipe: ioEvents, when they go to a pipe; else null.
+    static bool ReadFile(std::FILE* iFile, JsonTextEvents& ioEvents, JsonEventPipe* ioPipe, std::size_t iChunk);
     YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents);
     bool Run();
     // Whether every byte is one the general parser takes as it is: printable
