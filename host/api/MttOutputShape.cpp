@@ -77,7 +77,7 @@ void OutputShape::Reserve(size_t iTextBytes)
 {
     // Generated code has a leaf every few bytes and a node every ten or so
     // (the reference output: 3.7 and 9); a larger shape grows past it.
-    const size_t kMostLeaves = size_t(4) << 20;
+    const size_t kMostLeaves = (size_t(96) << 20) / sizeof(Leaf);
     const size_t leaves = std::min(iTextBytes / 3, kMostLeaves);
     _leaves.reserve(leaves);
     _nodes.reserve(leaves / 2);
@@ -87,20 +87,40 @@ void OutputShape::Clear()
 {
     _leaves.clear();
     _nodes.clear();
+    _openNodes.clear();
     _open = -1;
     _firstBegin = 0;
 }
 
-int32_t OutputShape::AddChild()
+uint32_t OutputShape::NumberOnce(MTTIStatement* iStatement)
 {
-    return _open < 0 ? 0 : _nodes[_open].children++;
+    if (_statements.size() >= (uint32_t(1) << 31)) throw std::length_error("an output of too many statements");
+    _statements.push_back(iStatement);
+    const uint32_t number = static_cast<uint32_t>(_statements.size() - 1);
+    if (_statements.size() * 2 <= _numbers.size()) {
+        Place(number);
+        return number;
+    }
+    // Twice as large, every number placed again.
+    _numbers.assign(std::max<size_t>(16, _numbers.size() * 2), Known{nullptr, kFree});
+    for (uint32_t i = 0; i <= number; ++i) Place(i);
+    return number;
+}
+
+void OutputShape::Place(uint32_t iNumber)
+{
+    const size_t mask = _numbers.size() - 1;
+    size_t at = Slot(_statements[iNumber]) & mask;
+    while (_numbers[at].number != kFree) at = (at + 1) & mask;
+    _numbers[at] = Known{_statements[iNumber], iNumber};
 }
 
 void OutputShape::OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject*)
 {
-    const int32_t index = AddChild();
-    _nodes.push_back(Node{iStatement, _open, index, 0, static_cast<uint32_t>(_leaves.size())});
+    AddChild();
+    _nodes.push_back(Node{Number(iStatement), 0, static_cast<uint32_t>(_leaves.size())});
     _open = static_cast<int32_t>(_nodes.size() - 1);
+    _openNodes.push_back(_open);
 }
 
 void OutputShape::OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
@@ -108,14 +128,15 @@ void OutputShape::OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObjec
 {
     if (_leaves.empty()) _firstBegin = static_cast<uint32_t>(iBegin);
     AddChild();
-    const uint32_t node = static_cast<uint32_t>(_open + 1);
-    _leaves.push_back(
-        Leaf{iStatement, iModelObject, static_cast<uint32_t>(iEnd), node << 1 | (iType == MTTLeafUserCode ? 1u : 0u)});
+    _leaves.push_back(Leaf{iModelObject, static_cast<uint32_t>(iEnd),
+                           Number(iStatement) << 1 | (iType == MTTLeafUserCode ? 1u : 0u)});
 }
 
 void OutputShape::OnNodeClose()
 {
-    if (_open >= 0) _open = _nodes[_open].parent;
+    if (_openNodes.empty()) return;
+    _openNodes.pop_back();
+    _open = _openNodes.empty() ? -1 : _openNodes.back();
 }
 
 }  // namespace mtt

@@ -19,20 +19,23 @@ namespace mtt {
 // several times that and must be freed.
 class OutputShape final : public MTTIOutputListener {
 public:
+    // 16 bytes: an output has millions. Its statement is numbered among the
+    // shape's (a template has few), its node is found by walking.
     struct Leaf {
-        MTTIStatement* statement;
         MTLIModelObject* object;
         uint32_t end;  // where its text ends in the text written; the previous leaf's end is its beginning
-        // The node above it (-1 for none: the tree was this leaf), and its type.
-        int32_t Node() const { return static_cast<int32_t>(nodeAndType >> 1) - 1; }
-        MTTEvaluationOutputLeafType Type() const { return nodeAndType & 1 ? MTTLeafUserCode : MTTLeafGeneratedText; }
+        uint32_t statementAndType;
 
-        uint32_t nodeAndType;
+        uint32_t Statement() const { return statementAndType >> 1; }
+        MTTEvaluationOutputLeafType Type() const
+        {
+            return statementAndType & 1 ? MTTLeafUserCode : MTTLeafGeneratedText;
+        }
     };
+    // 12 bytes; its parent and its place among the parent's children follow
+    // from the order and the counts (see Walk).
     struct Node {
-        MTTIStatement* statement;
-        int32_t parent;         // -1 for the root
-        int32_t index;          // its place among its parent's children
+        uint32_t statement;     // its number among the shape's statements
         int32_t children;       // nodes and leaves
         uint32_t leavesBefore;  // how many leaves came before it opened: its place among them
     };
@@ -51,9 +54,18 @@ public:
     // its children.
     const std::vector<Leaf>& Leaves() const { return _leaves; }
     const std::vector<Node>& Nodes() const { return _nodes; }
+    MTTIStatement* StatementOf(const Leaf& iLeaf) const { return _statements[iLeaf.Statement()]; }
+    MTTIStatement* StatementOf(const Node& iNode) const { return _statements[iNode.statement]; }
     // The leaves' texts end to end: where leaf iLeaf begins (the first
     // where the text was when the render began).
     size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? _firstBegin : _leaves[iLeaf - 1].end; }
+
+    // Nodes and leaves in the order of the tree (depth first):
+    // iOnNode(node, parent, index) with its parent (-1 for none) and its
+    // place among the parent's children, iOnLeaf(leaf, node) with the node
+    // it hangs under (-1 for none: the tree was this leaf).
+    template <class NodeVisit, class LeafVisit>
+    void Walk(NodeVisit&& iOnNode, LeafVisit&& iOnLeaf) const;
 
     void OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject* iModelObject) override;
     void OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
@@ -61,14 +73,85 @@ public:
     void OnNodeClose() override;
 
 private:
-    // Counts a child of the open node; its place there.
-    int32_t AddChild();
+    // Counts a child of the open node.
+    void AddChild()
+    {
+        if (_open >= 0) ++_nodes[static_cast<size_t>(_open)].children;
+    }
+    // The number of a statement, given one when it is new: looked up in a
+    // small table of its own, probed from a mix of the address (statements
+    // lie at regular distances).
+    uint32_t Number(MTTIStatement* iStatement)
+    {
+        if (!_numbers.empty()) {
+            const size_t mask = _numbers.size() - 1;
+            for (size_t at = Slot(iStatement) & mask;; at = (at + 1) & mask) {
+                const Known& known = _numbers[at];
+                if (known.number == kFree) break;
+                if (known.statement == iStatement) return known.number;
+            }
+        }
+        return NumberOnce(iStatement);
+    }
+    static size_t Slot(MTTIStatement* iStatement)
+    {
+        return static_cast<size_t>((reinterpret_cast<uintptr_t>(iStatement) * 0x9E3779B97F4A7C15ull) >> 40);
+    }
+    uint32_t NumberOnce(MTTIStatement* iStatement);
+    // Puts statement iNumber in the table, which has room.
+    void Place(uint32_t iNumber);
 
     std::vector<Leaf> _leaves;
     std::vector<Node> _nodes;
+    std::vector<MTTIStatement*> _statements;
+    struct Known {
+        MTTIStatement* statement;
+        uint32_t number;
+    };
+    static constexpr uint32_t kFree = ~uint32_t(0);
+    std::vector<Known> _numbers;  // at most half full
+    // The open nodes, innermost last.
+    std::vector<int32_t> _openNodes;
     int32_t _open = -1;  // the innermost open node
     uint32_t _firstBegin = 0;
 };
+
+template <class NodeVisit, class LeafVisit>
+void OutputShape::Walk(NodeVisit&& iOnNode, LeafVisit&& iOnLeaf) const
+{
+    // Preorder and each node's count of children tell the tree: a node
+    // is open until it has met them all.
+    struct Open {
+        int32_t node;
+        int32_t seen;
+        int32_t children;
+    };
+    std::vector<Open> open;
+    const auto closeFinished = [&open] {
+        while (!open.empty() && open.back().seen >= open.back().children) open.pop_back();
+    };
+    size_t next = 0;
+    for (size_t leaf = 0;; ++leaf) {
+        for (; next < _nodes.size() && _nodes[next].leavesBefore <= leaf; ++next) {
+            int32_t parent = -1, index = 0;
+            if (!open.empty()) {
+                parent = open.back().node;
+                index = open.back().seen++;
+            }
+            iOnNode(next, parent, index);
+            open.push_back(Open{static_cast<int32_t>(next), 0, _nodes[next].children});
+            closeFinished();
+        }
+        if (leaf == _leaves.size()) break;
+        int32_t node = -1;
+        if (!open.empty()) {
+            node = open.back().node;
+            ++open.back().seen;
+        }
+        iOnLeaf(leaf, node);
+        closeFinished();
+    }
+}
 
 }  // namespace mtt
 

@@ -222,12 +222,12 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     int32_t object = -1;
     int64_t begin = 0;
     for (size_t i = 0; i < count; ++i) {
-        const mtt::OutputShape::Leaf* leaf = iText.PieceAt(i).leaf;
-        const int32_t next = ObjectIndex(leaf->object);
+        const GeneratedText::Piece piece = iText.PieceAt(i);
+        const int32_t next = ObjectIndex(piece.leaf->object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
             const int32_t context = contexts[i];
-            value = _values->Find(leaf->statement, *source.map, next, [this, context] { return CallsOf(context); });
+            value = _values->Find(piece.statement, *source.map, next, [this, context] { return CallsOf(context); });
         }
         packed.Add({static_cast<int64_t>(units[i]) - begin, contexts[i], static_cast<int64_t>(next) - object,
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
@@ -243,12 +243,13 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
-    const auto statementOf = [&iText](size_t iPiece) { return iText.PieceAt(iPiece).leaf->statement; };
+    const std::vector<mtt::OutputShape::Leaf>& leaves = iText.Shape().Leaves();
     for (size_t i = 0; i < count; ++i) {
-        const mtt::OutputShape::Leaf* leaf = iText.PieceAt(i).leaf;
-        if (leaf->Type() != MTTLeafUserCode) continue;
-        const bool opened = i > 0 && statementOf(i - 1) == leaf->statement;
-        const bool closed = i + 1 < count && statementOf(i + 1) == leaf->statement;
+        const mtt::OutputShape::Leaf& leaf = leaves[i];
+        if (leaf.Type() != MTTLeafUserCode) continue;
+        // Its statement wrote the markers around it: the same number.
+        const bool opened = i > 0 && leaves[i - 1].Statement() == leaf.Statement();
+        const bool closed = i + 1 < count && leaves[i + 1].Statement() == leaf.Statement();
         output.userCode.insert(output.userCode.end(),
                                {unitBegin(opened ? i - 1 : i), unitBegin(i), units[i], units[closed ? i + 1 : i]});
     }

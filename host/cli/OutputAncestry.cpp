@@ -45,31 +45,27 @@ void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap,
     // comes before its children: each node's context is found from its
     // parent's, once. The root stands for the template: context 0.
     const std::vector<mtt::OutputShape::Node>& nodes = iShape.Nodes();
-    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
     std::vector<int32_t> nodeContexts(nodes.size(), 0);
-    size_t next = 0;
-    const auto nodesUpTo = [&](size_t iLeaf) {
-        for (; next < nodes.size() && nodes[next].leavesBefore <= iLeaf; ++next) {
-            const mtt::OutputShape::Node& node = nodes[next];
-            if (node.parent < 0) continue;
-            int32_t context = nodeContexts[node.parent];
-            const int32_t directive = Describe(node.statement);
-            if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
-                // A copy: finding the call may add directives.
-                const std::string name = _directives[directive].name;
-                if (MTTIStatement* call = CallSite(nodes[node.parent], node.index, name)) {
-                    context = Extend(context, call);
-                }
+    const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
+        if (iParent < 0) return;
+        MTTIStatement* statement = iShape.StatementOf(nodes[iNode]);
+        int32_t context = nodeContexts[static_cast<size_t>(iParent)];
+        const int32_t directive = Describe(statement);
+        if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
+            // A copy: finding the call may add directives.
+            const std::string name = _directives[directive].name;
+            if (MTTIStatement* call = CallSite(iShape, nodes[static_cast<size_t>(iParent)], iIndex, name)) {
+                context = Extend(context, call);
             }
-            nodeContexts[next] = Extend(context, node.statement);
         }
+        nodeContexts[iNode] = Extend(context, statement);
     };
-    for (size_t i = 0; i < leaves.size(); ++i) {
-        nodesUpTo(i);
-        const int32_t node = leaves[i].Node();
-        oContexts.push_back(Extend(node < 0 ? 0 : nodeContexts[node], leaves[i].statement));
-    }
-    nodesUpTo(leaves.size());
+    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
+    const auto onLeaf = [&](size_t iLeaf, int32_t iNode) {
+        oContexts.push_back(
+            Extend(iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)], iShape.StatementOf(leaves[iLeaf])));
+    };
+    iShape.Walk(onNode, onLeaf);
 }
 
 int32_t OutputAncestry::DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles)
@@ -98,9 +94,10 @@ int32_t OutputAncestry::Describe(MTTIStatement* iStatement)
     return directive;
 }
 
-MTTIStatement* OutputAncestry::CallSite(const mtt::OutputShape::Node& iParent, int iIndex, const std::string& iName)
+MTTIStatement* OutputAncestry::CallSite(const mtt::OutputShape& iShape, const mtt::OutputShape::Node& iParent,
+                                        int iIndex, const std::string& iName)
 {
-    MTTIStatement* holder = iParent.statement;
+    MTTIStatement* holder = iShape.StatementOf(iParent);
     if (holder == nullptr) return nullptr;
     // The statement iNode when it calls the function, else null.
     const auto call = [&](MTTNode* iNode) -> MTTIStatement* {

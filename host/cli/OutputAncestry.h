@@ -52,7 +52,8 @@ private:
     // The directive of a statement, -1 for none; found once.
     int32_t Describe(MTTIStatement* iStatement);
     // The call of a function whose output is child iIndex of iParent.
-    MTTIStatement* CallSite(const mtt::OutputShape::Node& iParent, int iIndex, const std::string& iName);
+    MTTIStatement* CallSite(const mtt::OutputShape& iShape, const mtt::OutputShape::Node& iParent, int iIndex,
+                            const std::string& iName);
     // iContext followed by the directive of iStatement; iContext itself
     // when the statement has no span or repeats the last directive (a
     // block and its body share the span of their directive).

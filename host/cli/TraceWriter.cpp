@@ -51,7 +51,7 @@ std::string TraceWriter::Format(const GeneratedText& iText) const
         const GeneratedText::Piece piece = iText.PieceAt(i);
         if (piece.begin == piece.end) continue;
         trace += "[" + std::to_string(piece.begin) + "," + std::to_string(piece.end) + ")\t";
-        MTTIStatement* statement = piece.leaf->statement;
+        MTTIStatement* statement = piece.statement;
         auto known = described.find(statement);
         if (known == described.end()) {
             const std::optional<SourceSpan> span = statement != nullptr ? _map.Find(statement) : std::nullopt;

@@ -49,7 +49,7 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
     if (Leaves().empty()) return _parts[iPart];
     const mtt::OutputShape::Leaf& leaf = Leaves()[iPart];
     const size_t begin = _shape.Begin(iPart);
-    return Part{std::string_view(_source).substr(begin, leaf.end - begin), leaf.statement, leaf.object,
+    return Part{std::string_view(_source).substr(begin, leaf.end - begin), _shape.StatementOf(leaf), leaf.object,
                 leaf.Type() == MTTLeafUserCode};
 }
 
@@ -153,7 +153,7 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         ++line;
     }
     for (size_t i = 0; _composed && i < PartCount(); ++i) {
-        if (PartEnd(i) > offset) return Leaves().empty() ? _parts[i].statement : Leaves()[i].statement;
+        if (PartEnd(i) > offset) return Leaves().empty() ? _parts[i].statement : _shape.StatementOf(Leaves()[i]);
     }
     return nullptr;
 }

@@ -39,6 +39,7 @@ public:
     // Where a leaf's text went in Text().
     struct Piece {
         const mtt::OutputShape::Leaf* leaf;
+        MTTIStatement* statement;  // the leaf's
         size_t begin;
         size_t end;
     };
@@ -67,7 +68,8 @@ public:
     size_t PieceCount() const { return _composed ? Leaves().size() : 0; }
     Piece PieceAt(size_t iPiece) const
     {
-        return Piece{&Leaves()[iPiece], iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
+        const mtt::OutputShape::Leaf& leaf = Leaves()[iPiece];
+        return Piece{&leaf, _shape.StatementOf(leaf), iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
     }
     // The tree's shape, for a text made from leaves (empty otherwise).
     const mtt::OutputShape& Shape() const { return _shape; }

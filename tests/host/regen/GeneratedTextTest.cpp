@@ -10,41 +10,53 @@
 
 #include "CommentSyntax.h"
 #include "GeneratedText.h"
+#include "MTTEvaluationOutputNode.h"
 #include "MttModel.h"
 #include "MttTemplate.h"
 #include "UserCodeKeys.h"
 
 namespace {
 
-// A shape is a tree: parents before children, each child at its place
-// among its parent's nodes and leaves in depth-first order, and each
-// parent's count of them.
-void ExpectATree(const mtt::OutputShape& iShape)
-{
-    const std::vector<mtt::OutputShape::Node>& nodes = iShape.Nodes();
-    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
-    std::vector<int32_t> seen(nodes.size(), 0);  // children met so far
-    size_t node = 0;
-    const auto nodesUpTo = [&](size_t iLeaf) {
-        for (; node < nodes.size() && nodes[node].leavesBefore <= iLeaf; ++node) {
-            const mtt::OutputShape::Node& open = nodes[node];
-            if (node == 0) {
-                ASSERT_EQ(open.parent, -1);
-                continue;
-            }
-            ASSERT_TRUE(open.parent >= 0 && static_cast<size_t>(open.parent) < node) << "node " << node;
-            EXPECT_EQ(open.index, seen[open.parent]++) << "node " << node;
-        }
-    };
-    for (size_t i = 0; i < leaves.size(); ++i) {
-        nodesUpTo(i);
-        const int32_t parent = leaves[i].Node();
-        ASSERT_TRUE(parent >= 0 && static_cast<size_t>(parent) < node) << "leaf " << i;
-        ++seen[parent];
+// What a walk of a shape tells, event by event in depth-first order: a
+// node (its parent and place there) or a leaf (the node above it).
+struct Met {
+    bool node;
+    int32_t parent;
+    int32_t index;
+    bool operator==(const Met& iOther) const
+    {
+        return node == iOther.node && parent == iOther.parent && index == iOther.index;
     }
-    nodesUpTo(leaves.size());
-    ASSERT_EQ(node, nodes.size());
-    for (size_t i = 0; i < nodes.size(); ++i) EXPECT_EQ(nodes[i].children, seen[i]) << "node " << i;
+};
+
+std::vector<Met> Walked(const mtt::OutputShape& iShape)
+{
+    std::vector<Met> met;
+    iShape.Walk(
+        [&](size_t, int32_t iParent, int32_t iIndex) {
+            met.push_back(Met{true, iParent, iIndex});
+        },
+        [&](size_t, int32_t iNode) {
+            met.push_back(Met{false, iNode, 0});
+        });
+    return met;
+}
+
+// The same read off the tree itself: what the shape's order and counts
+// must give back.
+void Flatten(MTTEvaluationOutput* iOutput, int32_t iParent, int32_t iIndex, int32_t& ioNodes, std::vector<Met>& oMet)
+{
+    auto* node = dynamic_cast<MTTEvaluationOutputNode*>(iOutput);
+    if (node == nullptr) {
+        oMet.push_back(Met{false, iParent, 0});
+        return;
+    }
+    oMet.push_back(Met{true, iParent, iIndex});
+    const int32_t self = ioNodes++;
+    int32_t index = 0;
+    for (int i = 0; i < node->GetChildCount(); ++i) {
+        if (MTTEvaluationOutput* child = node->GetChild(i)) Flatten(child, self, index++, ioNodes, oMet);
+    }
 }
 
 // The sections and composed texts of both ways, section by section; for
@@ -84,7 +96,10 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         mtt::RenderResult shaped = parsed->Render(*model, options);
         ASSERT_TRUE(shaped.ok && shaped.shape);
         EXPECT_EQ(viaTree.text, shaped.text);
-        ExpectATree(*shaped.shape);
+        std::vector<Met> inTree;
+        int32_t nodes = 0;
+        Flatten(viaTree.output.get(), -1, 0, nodes, inTree);
+        ASSERT_TRUE(Walked(*shaped.shape) == inTree);
         GeneratedText fromShape(shaped.text, std::move(*shaped.shape), keys, namer, syntax);
         options.shape = false;
         options.userCodePieces = true;
@@ -115,9 +130,9 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         ASSERT_EQ(fromLeaves.PieceCount(), fromShape.PieceCount());
         for (size_t i = 0; i < fromLeaves.PieceCount(); ++i) {
             const GeneratedText::Piece tree = fromLeaves.PieceAt(i), heard = fromShape.PieceAt(i);
-            ASSERT_TRUE(tree.leaf->statement == heard.leaf->statement && tree.leaf->object == heard.leaf->object &&
-                        tree.leaf->end == heard.leaf->end && tree.leaf->Node() == heard.leaf->Node() &&
-                        tree.leaf->Type() == heard.leaf->Type() && tree.end == heard.end)
+            ASSERT_TRUE(tree.statement == heard.statement && tree.leaf->object == heard.leaf->object &&
+                        tree.leaf->end == heard.leaf->end && tree.leaf->Type() == heard.leaf->Type() &&
+                        tree.end == heard.end)
                 << "piece " << i;
             // Outside the sections a piece reads as it was written.
             const size_t written = fromShape.Shape().Begin(i);
@@ -130,10 +145,11 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         ASSERT_EQ(treeNodes.Nodes().size(), heardNodes.Nodes().size());
         for (size_t i = 0; i < treeNodes.Nodes().size(); ++i) {
             const mtt::OutputShape::Node &tree = treeNodes.Nodes()[i], &heard = heardNodes.Nodes()[i];
-            ASSERT_TRUE(tree.statement == heard.statement && tree.parent == heard.parent && tree.index == heard.index &&
-                        tree.children == heard.children)
+            ASSERT_TRUE(treeNodes.StatementOf(tree) == heardNodes.StatementOf(heard) &&
+                        tree.children == heard.children && tree.leavesBefore == heard.leavesBefore)
                 << "node " << i;
         }
+        ASSERT_TRUE(Walked(treeNodes) == inTree);
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(fromLeaves.WrittenText(i), fromText.WrittenText(i));
         if (iCount == 0) continue;
         // The first begin marker line was written by the first directive.
