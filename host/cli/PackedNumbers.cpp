@@ -58,31 +58,34 @@ void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
         const size_t width = narrow >= INT8_MIN && narrow <= INT8_MAX     ? 1
                              : narrow >= INT16_MIN && narrow <= INT16_MAX ? 2
                                                                           : 4;
-        if (width > column.width) Widen(column, width);
-        const uint32_t bits = static_cast<uint32_t>(narrow);
-        // Little-endian, a byte at a time.
-        column.bytes.push_back(static_cast<unsigned char>(bits));
-        if (column.width == 1) continue;
-        column.bytes.push_back(static_cast<unsigned char>(bits >> 8));
-        if (column.width == 2) continue;
-        column.bytes.push_back(static_cast<unsigned char>(bits >> 16));
-        column.bytes.push_back(static_cast<unsigned char>(bits >> 24));
+        const bool full = column.size + column.width > column.room;
+        if (width > column.width || full) {
+            const size_t rows = column.room / column.width;
+            Widen(column, std::max(width, column.width), full ? std::max<size_t>(16, 2 * rows) : rows);
+        }
+        // Little-endian: the bytes past the column's width are written
+        // over by the next number.
+        uint32_t bits = static_cast<uint32_t>(narrow);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        bits = __builtin_bswap32(bits);
+#endif
+        std::memcpy(column.bytes.get() + column.size, &bits, sizeof bits);
+        column.size += column.width;
     }
     ++_rows;
 }
 
 void PackedNumbers::Reserve(size_t iRows)
 {
-    for (Column& column : _data) column.bytes.reserve(iRows * column.width);
+    for (Column& column : _data) {
+        if (iRows * column.width > column.room) Widen(column, column.width, iRows);
+    }
 }
 
-void PackedNumbers::Widen(Column& ioColumn, size_t iWidth)
+void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
 {
-    const size_t rows = ioColumn.bytes.size() / ioColumn.width;
-    // As many rows' room as before: what Reserve asked for still holds.
-    std::vector<unsigned char> wider;
-    wider.reserve(ioColumn.bytes.capacity() / ioColumn.width * iWidth);
-    wider.resize(rows * iWidth);
+    const size_t rows = ioColumn.size / ioColumn.width;
+    std::unique_ptr<unsigned char[]> wider(new unsigned char[iRows * iWidth + 3]);
     for (size_t row = 0; row < rows; ++row) {
         const unsigned char* from = &ioColumn.bytes[row * ioColumn.width];
         unsigned char* to = &wider[row * iWidth];
@@ -91,6 +94,8 @@ void PackedNumbers::Widen(Column& ioColumn, size_t iWidth)
         for (size_t b = 0; b < iWidth; ++b) to[b] = b < ioColumn.width ? from[b] : sign;
     }
     ioColumn.bytes.swap(wider);
+    ioColumn.size = rows * iWidth;
+    ioColumn.room = iRows * iWidth;
     ioColumn.width = iWidth;
 }
 
@@ -103,7 +108,7 @@ void PackedNumbers::AppendTo(std::string& ioOut) const
     size_t size = header.size();
     for (size_t column = 0; column < _data.size(); ++column) {
         header[4 + column] = static_cast<unsigned char>(_data[column].width);
-        size = (size + 3) / 4 * 4 + _data[column].bytes.size();
+        size = (size + 3) / 4 * 4 + _data[column].size;
     }
     // The fastest level: the numbers repeat so much that it loses little.
     z_stream stream{};
@@ -123,8 +128,8 @@ void PackedNumbers::AppendTo(std::string& ioOut) const
     for (const Column& column : _data) {
         deflateBytes(kZeros, (4 - written % 4) % 4);
         written = (written + 3) / 4 * 4;
-        deflateBytes(column.bytes.data(), column.bytes.size());
-        written += column.bytes.size();
+        deflateBytes(column.bytes.get(), column.size);
+        written += column.size;
     }
     stream.avail_in = 0;
     deflate(&stream, Z_FINISH);

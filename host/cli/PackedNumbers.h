@@ -2,6 +2,7 @@
 #define PACKEDNUMBERS_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,18 @@ public:
 private:
     // A column is kept as it is written, as narrow as its numbers so far:
     // a page's million rows of small differences take a byte or two each
-    // rather than four, and go to zlib without being copied.
+    // rather than four, and go to zlib without being copied. Its buffer is
+    // written through a pointer of its own, 4 bytes at a time, with 3
+    // bytes of slack past its room.
     struct Column {
-        std::vector<unsigned char> bytes;
+        std::unique_ptr<unsigned char[]> bytes;
+        size_t size = 0;
+        size_t room = 0;
         size_t width = 1;
     };
 
-    // Rewrites ioColumn's numbers iWidth bytes wide.
-    static void Widen(Column& ioColumn, size_t iWidth);
+    // Rewrites ioColumn's numbers iWidth bytes wide, in room for iRows.
+    static void Widen(Column& ioColumn, size_t iWidth, size_t iRows);
 
     size_t _rows = 0;
     std::vector<Column> _data;

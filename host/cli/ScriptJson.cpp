@@ -1,7 +1,8 @@
 #include "ScriptJson.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
+#include <cstring>
 
 #include "mtt_transform_escapes.h"
 
@@ -21,6 +22,65 @@ bool IsPlain(char c)
     const unsigned char byte = static_cast<unsigned char>(c);
     return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\' && c != '<';
 }
+
+// Where the run of plain bytes from iAt ends: eight bytes at a time while
+// none of them is a byte to escape or beyond ASCII (generated code is
+// mostly such runs, a line end apart).
+size_t PlainRunEnd(std::string_view iText, size_t iAt)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const auto anyZero = [](uint64_t iWord) { return (iWord - kOnes) & ~iWord & kHighs; };
+    const size_t size = iText.size();
+    for (; iAt + 8 <= size; iAt += 8) {
+        uint64_t word;
+        std::memcpy(&word, iText.data() + iAt, sizeof word);
+        const uint64_t special = (word & kHighs) | ((word - kOnes * 0x20) & ~word & kHighs) |
+                                 anyZero(word ^ (kOnes * '"')) | anyZero(word ^ (kOnes * '\\')) |
+                                 anyZero(word ^ (kOnes * '<'));
+        if (special != 0) break;
+    }
+    while (iAt < size && IsPlain(iText[iAt])) ++iAt;
+    return iAt;
+}
+
+// What Convert writes, gathered in a buffer of its own and added to the
+// string a few kilobytes at a time: a text of short runs and escapes (a
+// model's quoted scalars) would otherwise take a call per piece. A null
+// string takes nothing.
+class Sink {
+public:
+    explicit Sink(std::string* ioOut) : _out(ioOut) {}
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    void Put(char iByte)
+    {
+        if (_used == sizeof _buffer) Flush();
+        _buffer[_used++] = iByte;
+    }
+    void Put(const char* iBytes, size_t iLength)
+    {
+        if (iLength > sizeof _buffer - _used) {
+            Flush();
+            if (iLength > sizeof _buffer / 2) {
+                if (_out != nullptr) _out->append(iBytes, iLength);
+                return;
+            }
+        }
+        std::memcpy(_buffer + _used, iBytes, iLength);
+        _used += iLength;
+    }
+    void Flush()
+    {
+        if (_out != nullptr) _out->append(_buffer, _used);
+        _used = 0;
+    }
+
+private:
+    std::string* _out;
+    char _buffer[4096];
+    size_t _used = 0;
+};
 
 }  // namespace
 
@@ -58,22 +118,21 @@ void ScriptJson::Units(std::string_view iText, const std::vector<uint32_t>& iByt
 void ScriptJson::Convert(std::string* ioOut, std::string_view iText, const std::vector<uint32_t>& iBytes,
                          std::vector<uint32_t>& oUnits)
 {
+    static const char kHex[] = "0123456789abcdef";
     oUnits.clear();
     oUnits.reserve(iBytes.size());
-    if (ioOut != nullptr) {
-        ioOut->reserve(ioOut->size() + iText.size() + iText.size() / 16 + 2);
-        *ioOut += '"';
-    }
+    if (ioOut != nullptr) ioOut->reserve(ioOut->size() + iText.size() + iText.size() / 16 + 2);
+    Sink sink(ioOut);
+    sink.Put('"');
     size_t next = 0;   // the first offset of iBytes not answered yet
     size_t shift = 0;  // units minus bytes so far
     const size_t size = iText.size();
     for (size_t at = 0; at < size;) {
         // A run of plain bytes: one unit each, copied at once.
-        size_t run = at;
-        while (run < size && IsPlain(iText[run])) ++run;
+        const size_t run = PlainRunEnd(iText, at);
         if (run > at) {
             for (; next < iBytes.size() && iBytes[next] < run; ++next) oUnits.push_back(iBytes[next] + shift);
-            if (ioOut != nullptr) ioOut->append(iText.data() + at, run - at);
+            sink.Put(iText.data() + at, run - at);
             at = run;
             continue;
         }
@@ -81,22 +140,20 @@ void ScriptJson::Convert(std::string* ioOut, std::string_view iText, const std::
         const size_t length = valid == 0 ? 1 : valid;
         const uint32_t units = static_cast<uint32_t>(at + shift);
         for (; next < iBytes.size() && iBytes[next] < at + length; ++next) oUnits.push_back(units);
-        if (ioOut != nullptr) {
-            const char c = iText[at];
-            if (valid == 0) {
-                *ioOut += "\xef\xbf\xbd";
-            } else if (valid > 1) {
-                ioOut->append(iText.data() + at, valid);
-            } else if (c == '"' || c == '\\') {
-                *ioOut += '\\';
-                *ioOut += c;
-            } else if (c == '\n') {
-                *ioOut += "\\n";
-            } else {
-                char escaped[7];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                *ioOut += escaped;
-            }
+        const unsigned char c = static_cast<unsigned char>(iText[at]);
+        if (valid == 0) {
+            sink.Put("\xef\xbf\xbd", 3);
+        } else if (valid > 1) {
+            sink.Put(iText.data() + at, valid);
+        } else if (c == '"' || c == '\\') {
+            sink.Put('\\');
+            sink.Put(static_cast<char>(c));
+        } else if (c == '\n') {
+            sink.Put('\\');
+            sink.Put('n');
+        } else {
+            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+            sink.Put(escaped, sizeof escaped);
         }
         // One unit for the character, two beyond the first plane; shift
         // keeps units = bytes + shift.
@@ -105,5 +162,6 @@ void ScriptJson::Convert(std::string* ioOut, std::string_view iText, const std::
         at += length;
     }
     for (; next < iBytes.size(); ++next) oUnits.push_back(static_cast<uint32_t>(size + shift));
-    if (ioOut != nullptr) *ioOut += '"';
+    sink.Put('"');
+    sink.Flush();
 }

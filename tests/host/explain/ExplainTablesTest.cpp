@@ -196,3 +196,27 @@ TEST(ScriptJsonTest, UnitsAreTheSameInPlaceAndWhenWritten)
     ScriptJson::Units("a\xc3\xa9z \xf0\x9f\x98\x80!", {0, 1, 3, 4, 5, 9, 10}, units);
     EXPECT_EQ(units, (std::vector<uint32_t>{0, 1, 2, 3, 4, 6, 7}));
 }
+
+TEST(ScriptJsonTest, ATextReadsBackWhateverItsRunsAndEscapes)
+{
+    // Runs of every length between pieces to escape, a byte that is not
+    // UTF-8 among them: texts of one piece, several, and thousands (past
+    // any buffer the writer keeps), each read back by a JSON parser.
+    const std::string pieces[] = {"\"", "\\", "\n", "\t", "<", "\xc3\xa9", "\xf0\x9f\x98\x80", "\xff", "\x01"};
+    for (const size_t count : {size_t(1), size_t(7), size_t(3000)}) {
+        std::string text, expected;
+        for (size_t i = 0; i < count; ++i) {
+            const std::string run(i * 7 % 23 + (i % 500 == 499 ? 5000 : 0), static_cast<char>('a' + i % 26));
+            const std::string& piece = pieces[i % (sizeof pieces / sizeof pieces[0])];
+            text += run + piece;
+            expected += run + (piece == "\xff" ? std::string("\xef\xbf\xbd") : piece);
+        }
+        std::string json = "[";
+        ScriptJson::AppendString(json, text);
+        json += "]";
+        EXPECT_EQ(json.find('<'), std::string::npos) << count;
+        const nlohmann::json read = nlohmann::json::parse(json, nullptr, false);
+        ASSERT_TRUE(read.is_array()) << count;
+        EXPECT_EQ(read[0].get<std::string>(), expected) << count;
+    }
+}
