@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include <zlib.h>
+
+#include "ParallelGzip.h"
 
 namespace {
 
@@ -103,40 +107,22 @@ void PackedNumbers::AppendTo(std::string& ioOut) const
 {
     // The header, then each column from a multiple of 4 bytes, as narrow as
     // its numbers allow.
-    std::vector<unsigned char> header(4 + _data.size(), 0);
-    for (size_t byte = 0; byte < 4; ++byte) header[byte] = static_cast<unsigned char>(_rows >> (8 * byte));
-    size_t size = header.size();
+    std::string header(4 + _data.size(), '\0');
+    for (size_t byte = 0; byte < 4; ++byte) header[byte] = static_cast<char>((_rows >> (8 * byte)) & 0xff);
+    static const char kZeros[3] = {};
+    std::vector<std::string_view> pieces{header};
+    size_t written = header.size();
     for (size_t column = 0; column < _data.size(); ++column) {
-        header[4 + column] = static_cast<unsigned char>(_data[column].width);
-        size = (size + 3) / 4 * 4 + _data[column].size;
+        header[4 + column] = static_cast<char>(_data[column].width);
+        pieces.emplace_back(kZeros, (4 - written % 4) % 4);
+        written = (written + 3) / 4 * 4;
+        pieces.emplace_back(reinterpret_cast<const char*>(_data[column].bytes.get()), _data[column].size);
+        written += _data[column].size;
     }
     // The fastest level: the numbers repeat so much that it loses little.
-    z_stream stream{};
-    deflateInit2(&stream, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    const size_t bound = deflateBound(&stream, size);
-    std::unique_ptr<unsigned char[]> packed(new unsigned char[bound]);
-    stream.next_out = packed.get();
-    stream.avail_out = static_cast<uInt>(bound);
-    const auto deflateBytes = [&stream](const unsigned char* iBytes, size_t iSize) {
-        stream.next_in = const_cast<unsigned char*>(iBytes);
-        stream.avail_in = static_cast<uInt>(iSize);
-        deflate(&stream, Z_NO_FLUSH);
-    };
-    deflateBytes(header.data(), header.size());
-    size_t written = header.size();
-    const unsigned char kZeros[3] = {};
-    for (const Column& column : _data) {
-        deflateBytes(kZeros, (4 - written % 4) % 4);
-        written = (written + 3) / 4 * 4;
-        deflateBytes(column.bytes.get(), column.size);
-        written += column.size;
-    }
-    stream.avail_in = 0;
-    deflate(&stream, Z_FINISH);
-    const size_t packedSize = bound - stream.avail_out;
-    deflateEnd(&stream);
+    const std::string packed = ParallelGzip::Of(pieces);
     ioOut += '"';
-    AppendBase64(ioOut, packed.get(), packedSize);
+    AppendBase64(ioOut, reinterpret_cast<const unsigned char*>(packed.data()), packed.size());
     ioOut += '"';
 }
 

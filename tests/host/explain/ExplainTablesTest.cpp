@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <zlib.h>
 
 #include "JsonModel.h"
 #include "LineDiff.h"
 #include "ModelNodeTable.h"
 #include "PackedNumbers.h"
+#include "ParallelGzip.h"
 #include "ScriptJson.h"
 
 namespace {
@@ -53,6 +55,39 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
         std::string text;
         many.AppendTo(text);
         EXPECT_EQ(expected, PackedNumbers::Read(text.substr(1, text.size() - 2), 3)) << count;
+    }
+}
+
+// A gzip made in halves is one that zlib reads back whole, trailer checked:
+// inputs of no byte, one, several and thousands, in pieces of every size,
+// split anywhere, at a piece's end included.
+TEST(ParallelGzipTest, HalvesReadBackAsOneMember)
+{
+    const auto inflated = [](const std::string& iGzip) {
+        z_stream stream{};
+        EXPECT_EQ(Z_OK, inflateInit2(&stream, 15 + 16));
+        std::string out(1 << 20, '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(iGzip.data()));
+        stream.avail_in = static_cast<uInt>(iGzip.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = static_cast<uInt>(out.size());
+        const int status = inflate(&stream, Z_FINISH);
+        out.resize(out.size() - stream.avail_out);
+        const bool whole = status == Z_STREAM_END && stream.avail_in == 0;
+        inflateEnd(&stream);
+        return whole ? out : std::string("(not one whole gzip member)");
+    };
+    for (const size_t size : {size_t(0), size_t(1), size_t(7), size_t(5000), size_t(300000)}) {
+        std::string text;
+        for (size_t i = 0; i < size; ++i) text += static_cast<char>(i % 7 == 0 ? 'a' + i % 26 : i % 251);
+        for (const size_t cut : {size_t(1), size_t(3), size_t(4096)}) {
+            std::vector<std::string_view> pieces;
+            for (size_t at = 0; at < size; at += cut) pieces.push_back(std::string_view(text).substr(at, cut));
+            for (const size_t splitFrom : {size_t(2), size_t(8), ParallelGzip::kSplitFrom}) {
+                EXPECT_EQ(text, inflated(ParallelGzip::Of(pieces, splitFrom)))
+                    << size << " " << cut << " " << splitFrom;
+            }
+        }
     }
 }
 
