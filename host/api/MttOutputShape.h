@@ -56,6 +56,9 @@ public:
     const std::vector<Node>& Nodes() const { return _nodes; }
     MTTIStatement* StatementOf(const Leaf& iLeaf) const { return _statements[iLeaf.Statement()]; }
     MTTIStatement* StatementOf(const Node& iNode) const { return _statements[iNode.statement]; }
+    // The statements numbered, in the order they were first heard.
+    size_t StatementCount() const { return _statements.size(); }
+    MTTIStatement* Statement(uint32_t iNumber) const { return _statements[iNumber]; }
     // The leaves' texts end to end: where leaf iLeaf begins (the first
     // where the text was when the render began).
     size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? _firstBegin : _leaves[iLeaf - 1].end; }

@@ -40,6 +40,14 @@ void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap,
     // Statements of another template may sit at the same addresses later.
     _statements.clear();
     for (Extension& recent : _recent) recent = Extension();
+    // The directive of each of the shape's statements, found when first
+    // needed: in the order of the walk, which numbers the directives.
+    std::vector<int32_t> directives(iShape.StatementCount(), kNotYet);
+    const auto directiveOf = [&](uint32_t iNumber) {
+        int32_t& directive = directives[iNumber];
+        if (directive == kNotYet) directive = Describe(iShape.Statement(iNumber));
+        return directive;
+    };
     // Nodes and leaves in the order of the tree (depth first), so that
     // directives and contexts are numbered as they are first met. A parent
     // comes before its children: each node's context is found from its
@@ -48,22 +56,21 @@ void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap,
     std::vector<int32_t> nodeContexts(nodes.size(), 0);
     const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
         if (iParent < 0) return;
-        MTTIStatement* statement = iShape.StatementOf(nodes[iNode]);
         int32_t context = nodeContexts[static_cast<size_t>(iParent)];
-        const int32_t directive = Describe(statement);
+        const int32_t directive = directiveOf(nodes[iNode].statement);
         if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
             // A copy: finding the call may add directives.
             const std::string name = _directives[directive].name;
             if (MTTIStatement* call = CallSite(iShape, nodes[static_cast<size_t>(iParent)], iIndex, name)) {
-                context = Extend(context, call);
+                context = Extend(context, Describe(call));
             }
         }
-        nodeContexts[iNode] = Extend(context, statement);
+        nodeContexts[iNode] = Extend(context, directive);
     };
     const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
     const auto onLeaf = [&](size_t iLeaf, int32_t iNode) {
-        oContexts.push_back(
-            Extend(iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)], iShape.StatementOf(leaves[iLeaf])));
+        const int32_t context = iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)];
+        oContexts.push_back(Extend(context, directiveOf(leaves[iLeaf].Statement())));
     };
     iShape.Walk(onNode, onLeaf);
 }
@@ -118,20 +125,15 @@ MTTIStatement* OutputAncestry::CallSite(const mtt::OutputShape& iShape, const mt
     return nullptr;
 }
 
-int32_t OutputAncestry::Extend(int32_t iContext, MTTIStatement* iStatement)
+int32_t OutputAncestry::Extend(int32_t iContext, int32_t iDirective)
 {
-    Extension& recent = _recent[(reinterpret_cast<uintptr_t>(iStatement) >> 4 ^ static_cast<uint32_t>(iContext)) & 255];
-    if (recent.statement == iStatement && recent.context == iContext) return recent.extended;
-    recent = Extension{iStatement, iContext, ExtendOnce(iContext, iStatement)};
+    if (iDirective < 0 || iDirective == _contexts[static_cast<size_t>(iContext)].directive) return iContext;
+    const uint64_t key =
+        (static_cast<uint64_t>(static_cast<uint32_t>(iContext)) << 32) | static_cast<uint32_t>(iDirective);
+    Extension& recent = _recent[(key * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits)];
+    if (recent.key == key) return recent.extended;
+    const auto added = _childContext.emplace(key, static_cast<int32_t>(_contexts.size()));
+    if (added.second) _contexts.push_back(Context{iContext, iDirective});
+    recent = Extension{key, added.first->second};
     return recent.extended;
-}
-
-int32_t OutputAncestry::ExtendOnce(int32_t iContext, MTTIStatement* iStatement)
-{
-    const int32_t directive = Describe(iStatement);
-    if (directive < 0 || directive == _contexts[iContext].directive) return iContext;
-    const uint64_t key = (static_cast<uint64_t>(iContext) << 32) | static_cast<uint32_t>(directive);
-    auto added = _childContext.emplace(key, static_cast<int32_t>(_contexts.size()));
-    if (added.second) _contexts.push_back(Context{iContext, directive});
-    return added.first->second;
 }

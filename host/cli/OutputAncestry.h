@@ -54,11 +54,10 @@ private:
     // The call of a function whose output is child iIndex of iParent.
     MTTIStatement* CallSite(const mtt::OutputShape& iShape, const mtt::OutputShape::Node& iParent, int iIndex,
                             const std::string& iName);
-    // iContext followed by the directive of iStatement; iContext itself
-    // when the statement has no span or repeats the last directive (a
-    // block and its body share the span of their directive).
-    int32_t Extend(int32_t iContext, MTTIStatement* iStatement);
-    int32_t ExtendOnce(int32_t iContext, MTTIStatement* iStatement);
+    // iContext followed by iDirective; iContext itself for none (-1) or
+    // when it repeats the last directive (a block and its body share the
+    // span of their directive).
+    int32_t Extend(int32_t iContext, int32_t iDirective);
 
     const SourceMap* _map = nullptr;
     const std::vector<uint32_t>* _files = nullptr;
@@ -69,11 +68,12 @@ private:
     std::unordered_map<uint64_t, int32_t> _childContext;                         // parent context, directive
     // The last extensions made: a leaf's chain is mostly one met just before.
     struct Extension {
-        const MTTIStatement* statement = nullptr;
-        int32_t context = -1;
+        uint64_t key = ~uint64_t(0);  // context, directive
         int32_t extended = 0;
     };
-    Extension _recent[256];
+    static constexpr int kRecentBits = 10;
+    Extension _recent[size_t(1) << kRecentBits];
+    static constexpr int32_t kNotYet = -2;  // a statement not described yet
 };
 
 #endif

@@ -103,7 +103,7 @@ void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
     ioColumn.width = iWidth;
 }
 
-void PackedNumbers::AppendTo(std::string& ioOut) const
+void PackedNumbers::AppendTo(std::string& ioOut, bool iOnTwoThreads) const
 {
     // The header, then each column from a multiple of 4 bytes, as narrow as
     // its numbers allow.
@@ -120,7 +120,7 @@ void PackedNumbers::AppendTo(std::string& ioOut) const
         written += _data[column].size;
     }
     // The fastest level: the numbers repeat so much that it loses little.
-    const std::string packed = ParallelGzip::Of(pieces);
+    const std::string packed = ParallelGzip::Of(pieces, iOnTwoThreads ? ParallelGzip::kSplitFrom : SIZE_MAX);
     ioOut += '"';
     AppendBase64(ioOut, reinterpret_cast<const unsigned char*>(packed.data()), packed.size());
     ioOut += '"';

@@ -26,8 +26,10 @@ public:
     void Reserve(size_t iRows);
     size_t Rows() const { return _rows; }
 
-    // The table as a JSON string.
-    void AppendTo(std::string& ioOut) const;
+    // The table as a JSON string. iOnTwoThreads: a large table is packed
+    // in halves at once, for a caller that has a core to spare (one on a
+    // thread of its own beside the main one has not).
+    void AppendTo(std::string& ioOut, bool iOnTwoThreads = false) const;
     // The columns of such a text, one after another; empty when it is
     // not one.
     static std::vector<int32_t> Read(const std::string& iBase64, size_t iColumns);

@@ -56,8 +56,12 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
 {
     const size_t count = PartCount();
+    const std::vector<mtt::OutputShape::Leaf>& leaves = Leaves();
     bool lineEndSeen = false;
     for (size_t i = 0; i < count; ++i) {
+        // Past the first line end only the user code counts: a million
+        // leaves are passed over by their type.
+        if (lineEndSeen && !leaves.empty() && leaves[i].Type() != MTTLeafUserCode) continue;
         const Part part = PartAt(i);
         if (!lineEndSeen && RoleOf(i) == Role::kText) {
             const size_t at = part.text.find('\n');

@@ -19,6 +19,7 @@
 #include "ModelNodeTable.h"
 #include "MttModel.h"
 #include "MttTemplate.h"
+#include "OutputAncestry.h"
 #include "PreviousRun.h"
 #include "UserCodeKeys.h"
 
@@ -114,6 +115,66 @@ TEST(ExplainPageTest, AnEarlierPageTellsWhatEachLineWasMadeFrom)
     EXPECT_EQ("\"b\"", previous->Model().Scalar(previous->Model().Find("/items/1/name")));
     ASSERT_NE(nullptr, previous->Template("t.mtt"));
     EXPECT_EQ(kTemplate, *previous->Template("t.mtt"));
+}
+
+// Each piece's chain of directives, outermost first, as the page shows it:
+// a block's body adds nothing to its directive's place in the chain (an
+// else branch is the if's), and a function's output hangs under the call
+// that made it; for one, several and thousands of elements.
+TEST(ExplainPageTest, EachPieceIsMadeUnderItsChainOfDirectives)
+{
+    const std::string source =
+        "[% function row(x) %]<${x}>[% end %]"
+        "[% foreach items %][% if ${size} == \"3\" %][% call row(${name}) %][% else %]"
+        "${name}[% end %];[% end %]";
+    std::vector<TemplateError> errors;
+    const std::unique_ptr<mtt::Template> parsed = mtt::Template::FromString(source, "t.mtt", errors);
+    ASSERT_TRUE(parsed);
+    for (const int count : {1, 3, 3000}) {
+        std::string json = "{\"items\": [";
+        for (int i = 0; i < count; ++i) {
+            json += (i ? ",{\"name\": \"n" : "{\"name\": \"n") + std::to_string(i) +
+                    "\", \"size\": " + (i % 2 ? "1}" : "3}");
+        }
+        std::string error;
+        const std::unique_ptr<mtt::Model> model = mtt::Model::FromText(json + "]}", "m.json", error);
+        ASSERT_TRUE(model) << error;
+        mtt::RenderOptions options;
+        options.shape = true;
+        options.printMessages = false;
+        const mtt::RenderResult result = parsed->Render(*model, options);
+        ASSERT_TRUE(result.ok && result.shape);
+        OutputAncestry ancestry;
+        std::vector<int32_t> contexts;
+        ancestry.Walk(*result.shape, parsed->Sources(), {0}, contexts);
+        ASSERT_EQ(result.shape->Leaves().size(), contexts.size());
+        // A chain as the directives' texts, " > " between them.
+        const auto chain = [&](int32_t iContext) {
+            std::vector<std::string> texts;
+            for (; iContext > 0; iContext = ancestry.Contexts()[iContext].parent) {
+                const OutputAncestry::Directive& directive =
+                    ancestry.Directives()[ancestry.Contexts()[iContext].directive];
+                texts.insert(texts.begin(), source.substr(directive.begin, directive.end - directive.begin));
+            }
+            std::string joined;
+            for (const std::string& text : texts) joined += (joined.empty() ? "" : " > ") + text;
+            return joined;
+        };
+        const std::string loop = "[% foreach items %]", branch = "[% if ${size} == \"3\" %]";
+        std::vector<std::string> expected;
+        for (int i = 0; i < count; ++i) {
+            if (i % 2 == 0) {
+                const std::string called = loop + " > " + branch + " > [% call row(${name}) %] > [% function row(x) %]";
+                expected.insert(expected.end(), {called + " > <", called + " > ${x}", called + " > >"});
+            } else {
+                expected.push_back(loop + " > " + branch + " > ${name}");  // the if's other branch
+            }
+            expected.push_back(loop + " > ;");
+        }
+        std::vector<std::string> made;
+        for (const int32_t context : contexts) made.push_back(chain(context));
+        EXPECT_EQ(expected, made) << count;
+    }
 }
 
 TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
