@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "Digest.h"
 #include "HandEdits.h"
 #include "Manifest.h"
 #include "OutputPaths.h"
@@ -66,6 +67,27 @@ TEST(HandEditsTest, NamesTheLinesChangedOutsideTheSections)
     EXPECT_EQ(10000, far[0].line);
     EXPECT_EQ(20001, far[1].line);
     EXPECT_EQ(1, far[1].deleted);
+}
+
+// Digests are recorded in manifests that outlive a run: each line keeps
+// the value earlier runs wrote, however many lines the file has and
+// however long each is.
+TEST(HandEditsTest, ALineKeepsTheDigestEarlierRunsRecorded)
+{
+    EXPECT_EQ(0x4fd0bfc1u, Digest::OfLine(""));
+    EXPECT_EQ(0x296230c0u, Digest::OfLine("a"));
+    EXPECT_EQ(0x0df08052u, Digest::OfLine("    int size;"));
+    for (const int count : {1, 5, 2000}) {
+        std::string text;
+        std::vector<std::string> lines;
+        for (int i = 0; i < count; ++i) {
+            lines.push_back(std::string(static_cast<size_t>(i * 37 % 71), static_cast<char>('!' + i % 90)));
+            text += lines.back() + "\n";
+        }
+        const HandEdits::Skeleton skeleton = HandEdits::Of(text, {});
+        ASSERT_EQ(lines.size(), skeleton.digests.size());
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(Digest::OfLine(lines[i]), skeleton.digests[i]) << i;
+    }
 }
 
 class FolderTest : public ::testing::Test {
