@@ -31,6 +31,11 @@ size_t PlainRunEnd(std::string_view iText, size_t iAt)
     constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
     const auto anyZero = [](uint64_t iWord) { return (iWord - kOnes) & ~iWord & kHighs; };
     const size_t size = iText.size();
+    // The first bytes one at a time: a model's scalars are short runs
+    // between quotes.
+    for (const size_t first = std::min(size, iAt + 8); iAt < first; ++iAt) {
+        if (!IsPlain(iText[iAt])) return iAt;
+    }
     for (; iAt + 8 <= size; iAt += 8) {
         uint64_t word;
         std::memcpy(&word, iText.data() + iAt, sizeof word);
