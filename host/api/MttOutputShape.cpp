@@ -94,6 +94,11 @@ void OutputShape::Clear()
 
 uint32_t OutputShape::NumberOnce(MTTIStatement* iStatement)
 {
+    if (_numbers.empty() && !_statements.empty()) {
+        // Let go of when a tree was whole; made again from the numbers given.
+        Rehash(_statements.size());
+        return Number(iStatement);
+    }
     if (_statements.size() >= (uint32_t(1) << 31)) throw std::length_error("an output of too many statements");
     _statements.push_back(iStatement);
     const uint32_t number = static_cast<uint32_t>(_statements.size() - 1);
@@ -101,10 +106,16 @@ uint32_t OutputShape::NumberOnce(MTTIStatement* iStatement)
         Place(number);
         return number;
     }
-    // Twice as large, every number placed again.
-    _numbers.assign(std::max<size_t>(16, _numbers.size() * 2), Known{nullptr, kFree});
-    for (uint32_t i = 0; i <= number; ++i) Place(i);
+    Rehash(_statements.size());
     return number;
+}
+
+void OutputShape::Rehash(size_t iStatements)
+{
+    size_t size = 16;
+    while (size < 2 * iStatements) size *= 2;
+    _numbers.assign(size, Known{nullptr, kFree});
+    for (uint32_t i = 0; i < iStatements; ++i) Place(i);
 }
 
 void OutputShape::Place(uint32_t iNumber)
@@ -137,6 +148,13 @@ void OutputShape::OnNodeClose()
     if (_openNodes.empty()) return;
     _openNodes.pop_back();
     _open = _openNodes.empty() ? -1 : _openNodes.back();
+    if (_open < 0) {
+        // The tree is whole: what numbered its statements and the stack are
+        // not needed to read it (a run of many small files keeps a shape
+        // each).
+        std::vector<Known>().swap(_numbers);
+        std::vector<int32_t>().swap(_openNodes);
+    }
 }
 
 }  // namespace mtt

@@ -103,6 +103,8 @@ private:
     uint32_t NumberOnce(MTTIStatement* iStatement);
     // Puts statement iNumber in the table, which has room.
     void Place(uint32_t iNumber);
+    // The table made anew, for the first iStatements numbers.
+    void Rehash(size_t iStatements);
 
     std::vector<Leaf> _leaves;
     std::vector<Node> _nodes;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "GeneratedText.h"
 #include "MTTEvaluationOutputNode.h"
 #include "MttModel.h"
+#include "MttOutputShape.h"
 #include "MttTemplate.h"
 #include "UserCodeKeys.h"
 
@@ -56,6 +58,31 @@ void Flatten(MTTEvaluationOutput* iOutput, int32_t iParent, int32_t iIndex, int3
     int32_t index = 0;
     for (int i = 0; i < node->GetChildCount(); ++i) {
         if (MTTEvaluationOutput* child = node->GetChild(i)) Flatten(child, self, index++, ioNodes, oMet);
+    }
+}
+
+// A shape numbers each statement once, whatever their count, and again
+// after a whole tree, when it lets go of the table that numbers them.
+TEST(OutputShapeTest, AStatementKeepsItsNumberAcrossTrees)
+{
+    for (const size_t count : {size_t(1), size_t(9), size_t(3000)}) {
+        std::vector<std::aligned_storage_t<64, 16>> storage(count);
+        const auto statement = [&](size_t i) { return reinterpret_cast<MTTIStatement*>(&storage[i % count]); };
+        mtt::OutputShape shape;
+        for (int tree = 0; tree < 2; ++tree) {
+            shape.OnNodeOpen(statement(0), nullptr);
+            for (size_t i = 0; i < count; ++i) {
+                shape.OnLeaf(statement(tree == 0 ? i : count - 1 - i), nullptr, MTTLeafGeneratedText, i, i + 1);
+            }
+            shape.OnNodeClose();
+        }
+        ASSERT_EQ(2 * count, shape.Leaves().size());
+        EXPECT_EQ(count, shape.StatementCount());
+        for (size_t i = 0; i < count; ++i) {
+            const mtt::OutputShape::Leaf &first = shape.Leaves()[i], &second = shape.Leaves()[2 * count - 1 - i];
+            EXPECT_EQ(statement(i), shape.StatementOf(first)) << count << " " << i;
+            EXPECT_EQ(first.Statement(), second.Statement()) << count << " " << i;
+        }
     }
 }
 
