@@ -88,7 +88,6 @@ void OutputShape::Clear()
     _leaves.clear();
     _nodes.clear();
     _openNodes.clear();
-    _open = -1;
     _firstBegin = 0;
 }
 
@@ -130,8 +129,7 @@ void OutputShape::OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject*)
 {
     AddChild();
     _nodes.push_back(Node{Number(iStatement), 0, static_cast<uint32_t>(_leaves.size())});
-    _open = static_cast<int32_t>(_nodes.size() - 1);
-    _openNodes.push_back(_open);
+    _openNodes.push_back(static_cast<int32_t>(_nodes.size() - 1));
 }
 
 void OutputShape::OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
@@ -147,8 +145,7 @@ void OutputShape::OnNodeClose()
 {
     if (_openNodes.empty()) return;
     _openNodes.pop_back();
-    _open = _openNodes.empty() ? -1 : _openNodes.back();
-    if (_open < 0) {
+    if (_openNodes.empty()) {
         // The tree is whole: what numbered its statements and the stack are
         // not needed to read it (a run of many small files keeps a shape
         // each).

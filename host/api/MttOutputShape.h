@@ -79,7 +79,7 @@ private:
     // Counts a child of the open node.
     void AddChild()
     {
-        if (_open >= 0) ++_nodes[static_cast<size_t>(_open)].children;
+        if (!_openNodes.empty()) ++_nodes[static_cast<size_t>(_openNodes.back())].children;
     }
     // The number of a statement, given one when it is new: looked up in a
     // small table of its own, probed from a mix of the address (statements
@@ -117,7 +117,6 @@ private:
     std::vector<Known> _numbers;  // at most half full
     // The open nodes, innermost last.
     std::vector<int32_t> _openNodes;
-    int32_t _open = -1;  // the innermost open node
     uint32_t _firstBegin = 0;
 };
 
