@@ -1,6 +1,11 @@
 # The README's commands. Everything else is plain CMake.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
+# A new build folder is made for Ninja when it is there: it compiles each
+# target's sources as soon as a core is free, where CMake's makefiles wait for
+# the libraries a target links (make run: about a sixth less on 2 cores).
+# A folder made before keeps the generator it was made with.
+configure = $(CMAKE) -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
 
 .PHONY: deps deps-run deps-test all run test test-debug test-sanitize test-release check-memory bench fuzz format format-check clean
 
@@ -15,7 +20,7 @@ deps-test:
 
 # Everything but the tests, optimised.
 all: deps
-	$(CMAKE) -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
+	$(call configure,build/release) -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/release -j $(JOBS)
 
 # mttgen alone, optimised and compiled in a few large units, then the first
@@ -23,7 +28,7 @@ all: deps
 # a sixth less to compile (84 s of compiler time on 2 cores instead of 100),
 # for a run some 5% slower end to end; make all and make bench stay at -O3.
 run: deps-run
-	$(CMAKE) -S . -B build/run -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+	$(call configure,build/run) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 		-DMTT_BUILD_TESTS=OFF -DMTT_UNITY=ON
 	$(CMAKE) --build build/run -j $(JOBS) --target mttgen
 	./build/run/host/mttgen -m examples/classes/model.json examples/classes/classes.mtt
@@ -35,18 +40,18 @@ test: test-sanitize
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 test-sanitize: deps-test
-	$(CMAKE) -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON -DMTT_UNITY=ON
+	$(call configure,build/sanitize) -DCMAKE_BUILD_TYPE=Debug -DMTT_SANITIZE=ON -DMTT_UNITY=ON
 	$(CMAKE) --build build/sanitize -j $(JOBS)
 	cd build/sanitize && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) -E '^explain_browser$$'
 
 test-debug: deps-test
-	$(CMAKE) -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug
+	$(call configure,build/debug) -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build build/debug -j $(JOBS)
 	cd build/debug && ctest --output-on-failure -j $(JOBS)
 
 # Release, where the block pool is on; with the browser test.
 test-release: deps
-	$(CMAKE) -S . -B build/release-tests -DCMAKE_BUILD_TYPE=Release -DMTT_UNITY=ON
+	$(call configure,build/release-tests) -DCMAKE_BUILD_TYPE=Release -DMTT_UNITY=ON
 	$(CMAKE) --build build/release-tests -j $(JOBS)
 	cd build/release-tests && ctest --output-on-failure -j $(JOBS)
 
@@ -57,7 +62,7 @@ test-release: deps
 # well under half the time it takes at -O0. The browser test, which runs
 # mttgen from Python, is left to test-release.
 check-memory: deps
-	$(CMAKE) -S . -B build/memcheck -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DMTT_UNITY=ON -DMTT_TESTS_AS_SHARDS=ON
+	$(call configure,build/memcheck) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DMTT_UNITY=ON -DMTT_TESTS_AS_SHARDS=ON
 	$(CMAKE) --build build/memcheck -j $(JOBS)
 	cd build/memcheck && ctest --output-on-failure -j $(JOBS) -E '^explain_browser$$' -T memcheck \
 		--overwrite MemoryCheckCommand=$$(command -v valgrind) \
@@ -69,7 +74,7 @@ bench: deps
 	@dpkg -s python3-jinja2 >/dev/null 2>&1 || { [ "$$(id -u)" -eq 0 ] && apt-get update -qq && \
 		DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends python3-jinja2; } || \
 		{ echo "make bench needs python3-jinja2: sudo apt-get install python3-jinja2" >&2; exit 1; }
-	$(CMAKE) -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_BUILD_BENCH=ON
+	$(call configure,build/bench) -DCMAKE_BUILD_TYPE=Release -DMTT_BUILD_TESTS=OFF -DMTT_BUILD_BENCH=ON
 	$(CMAKE) --build build/bench -j $(JOBS)
 	./build/bench/bench/mtt_bench
 
@@ -77,7 +82,7 @@ bench: deps
 # The library's own messages on standard output are silenced while fuzzing.
 FUZZ_SECONDS ?= 300
 fuzz:
-	CC=clang CXX=clang++ $(CMAKE) -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTT_BUILD_FUZZ=ON -DMTT_BUILD_TESTS=OFF
+	CC=clang CXX=clang++ $(call configure,build/fuzz) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTT_BUILD_FUZZ=ON -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzz_template fuzz_model
 	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 -close_fd_mask=1 \
 		fuzz/corpus/template examples tests/host/parser/golden
