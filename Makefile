@@ -1,11 +1,10 @@
 # The README's commands. Everything else is plain CMake.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
-# A new build folder is made for Ninja when it is there: it compiles each
-# target's sources as soon as a core is free, where CMake's makefiles wait for
-# the libraries a target links (make run: about a sixth less on 2 cores).
-# A folder made before keeps the generator it was made with.
-configure = $(CMAKE) -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
+# A new build folder is made for Ninja: it compiles each target's sources as
+# soon as a core is free, where CMake's makefiles wait for the libraries a
+# target links. A folder made before keeps the generator it was made with.
+configure = $(CMAKE) -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 
 .PHONY: deps deps-run deps-test all run test test-debug test-sanitize test-release check-memory bench fuzz format format-check clean
 
