@@ -145,9 +145,10 @@ OutputFile::~OutputFile() {}
 bool OutputFile::ReadCurrent(std::string& oError)
 {
     struct stat info;
+    const int found = ::stat(_path.c_str(), &info) == 0 ? 0 : errno;
     // A device or a pipe, also one reached through /dev/stderr, is
     // written in place through its name.
-    if (::stat(_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    if (found == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         _target = _path;
         _exists = true;
         return true;
@@ -156,14 +157,17 @@ bool OutputFile::ReadCurrent(std::string& oError)
         if (!FollowLinks(_path, _target, oError)) return false;
     } else {
         _target = _path;
-        if (::lstat(_path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        struct stat link;
+        if (::lstat(_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             oError = "'" + _path + "' is a symbolic link; mttgen writes through a link only when it was given its name";
             return false;
         }
     }
-    if (::stat(_target.c_str(), &info) != 0) {
-        if (errno == ENOENT) return true;
-        oError = Reason(_path, errno);
+    // The status taken first serves unless a link led elsewhere.
+    const int failed = _target == _path ? found : ::stat(_target.c_str(), &info) == 0 ? 0 : errno;
+    if (failed != 0) {
+        if (failed == ENOENT) return true;
+        oError = Reason(_path, failed);
         return false;
     }
     if (S_ISDIR(info.st_mode)) {

@@ -162,14 +162,19 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
 
 // Checking that a file still holds what was read, before it is replaced,
 // reads it a piece at a time: every byte counts, past the first piece too.
+// Reading it whole goes by the same pieces.
 TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
 {
     const std::string path = _dir + "/f";
     std::string text;
-    for (const size_t size : {size_t(0), size_t(10), size_t(65536), size_t(200000)}) {
+    std::string read;
+    std::string error;
+    for (const size_t size : {size_t(0), size_t(10), size_t(65536), size_t(65537), size_t(200000)}) {
         text.assign(size, 'x');
         for (size_t i = 0; i < size; i += 97) text[i] = static_cast<char>('a' + i % 26);
         Write("f", text);
+        EXPECT_TRUE(TextFile::Read(path, read, error)) << error;
+        EXPECT_EQ(text, read) << size;
         EXPECT_TRUE(TextFile::HoldsNoFollow(path, text)) << size;
         EXPECT_FALSE(TextFile::HoldsNoFollow(path, text + "y")) << size;
         if (size == 0) continue;
@@ -182,6 +187,12 @@ TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
     fs::create_symlink(path, _dir + "/link");
     EXPECT_FALSE(TextFile::HoldsNoFollow(_dir + "/link", text)) << "a link is not followed";
     EXPECT_FALSE(TextFile::HoldsNoFollow(_dir, "")) << "a folder holds no text";
+    EXPECT_TRUE(TextFile::Read(_dir + "/link", read, error) && read == text)
+        << "a file read whole is read through a link";
+    EXPECT_FALSE(TextFile::Read(_dir, read, error));
+    EXPECT_EQ("cannot read '" + _dir + "': Is a directory", error);
+    EXPECT_FALSE(TextFile::Read(_dir + "/missing", read, error));
+    EXPECT_EQ("cannot read '" + _dir + "/missing': No such file or directory", error);
 }
 
 TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
