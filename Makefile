@@ -80,7 +80,7 @@ bench: deps
 # libFuzzer (clang): FUZZ_SECONDS per target, new inputs go to fuzz/corpus.
 # The library's own messages on standard output are silenced while fuzzing.
 FUZZ_SECONDS ?= 300
-fuzz:
+fuzz: deps-run
 	CC=clang CXX=clang++ $(call configure,build/fuzz) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTT_BUILD_FUZZ=ON -DMTT_BUILD_TESTS=OFF
 	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzz_template fuzz_model
 	./build/fuzz/fuzz/fuzz_template -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -max_len=4096 -close_fd_mask=1 \
