@@ -436,10 +436,16 @@ std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
 {
     const std::string page(kExplainPageSource);
     const size_t marker = page.find(kDataMarker);
-    size_t estimate = page.size() + _extras.size() + 4096;
+    // Room for the whole page at once: grown by doubling, a page of 9 MB
+    // took 13 MB and a copy. The directive tables, not counted, are small
+    // beside the texts.
+    size_t estimate = page.size() + _extras.size() + (_shown != nullptr ? _shown->Json().size() : 0) + (64 << 10);
     for (const Output& output : _outputs) {
-        estimate += output.text->size() + output.text->size() / 16 + output.pieceCount * 2 + 64;
+        estimate += output.name.size() + output.text->size() + output.text->size() / 16 + output.pieces.size() +
+                    output.userCode.size() * 11 + 128;
     }
+    for (const File& file : _files) estimate += file.name.size() + file.text->size() + file.text->size() / 16 + 64;
+    estimate += _messages.size() * 256;
     std::string html;
     html.reserve(estimate);
     html.append(page, 0, marker);
