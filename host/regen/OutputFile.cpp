@@ -17,6 +17,17 @@
 
 namespace {
 
+std::array<long long, 7> StatusOf(const struct stat& iInfo)
+{
+    return {static_cast<long long>(iInfo.st_dev),
+            static_cast<long long>(iInfo.st_ino),
+            static_cast<long long>(iInfo.st_size),
+            static_cast<long long>(iInfo.st_mtim.tv_sec),
+            iInfo.st_mtim.tv_nsec,
+            static_cast<long long>(iInfo.st_ctim.tv_sec),
+            iInfo.st_ctim.tv_nsec};
+}
+
 const int kMaxLinks = 40;
 // A temporary file's name holds the target's, cut so that it stays a
 // valid name beside it.
@@ -179,6 +190,7 @@ bool OutputFile::ReadCurrent(std::string& oError)
     _mode = info.st_mode & 07777;
     _owner = info.st_uid;
     _group = info.st_gid;
+    _readStatus = StatusOf(info);
     std::string error;
     if (!TextFile::Read(_target, _current, error)) {
         oError = error + " (it is read to keep what a person wrote in it)";
@@ -191,7 +203,10 @@ bool OutputFile::StillAsRead() const
 {
     struct stat info;
     if (::lstat(_target.c_str(), &info) != 0) return !_exists;
-    return _exists && S_ISREG(info.st_mode) && TextFile::HoldsNoFollow(_target, _current) && !BeingWritten(_target);
+    if (!_exists || !S_ISREG(info.st_mode)) return false;
+    // Eleven system calls fewer for each file of a run that changes none.
+    if (_unchanged && StatusOf(info) == _readStatus) return true;
+    return TextFile::HoldsNoFollow(_target, _current) && !BeingWritten(_target);
 }
 
 bool OutputFile::MakeTemporary(std::string& oError)
@@ -275,6 +290,10 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         _committed = Committed::kInPlace;
         return Result::kWritten;
     }
+    // A file that keeps its text was checked before anything moved; a save
+    // that came since stays, as nothing is written over it. Checking it
+    // again took half the system calls of a run that changed nothing.
+    if (_unchanged) return Result::kUnchanged;
     // Checked again right before the swap and right after it, so that a
     // save that comes in between is put back at once, before anyone reads
     // the file; the commit checks once more when all are in.
@@ -283,7 +302,7 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
         oError = changed;
         return Result::kChanged;
     }
-    if (_unchanged || (_remove && !_exists)) return Result::kUnchanged;
+    if (_remove && !_exists) return Result::kUnchanged;
     if (_remove) {
         if (::rename(_target.c_str(), _temporary.c_str()) != 0) {
             oError = "cannot remove '" + _path + "': " + std::strerror(errno);

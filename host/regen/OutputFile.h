@@ -1,6 +1,7 @@
 #ifndef OUTPUTFILE_H
 #define OUTPUTFILE_H
 
+#include <array>
 #include <string>
 
 #include "TemporaryFileGuard.h"
@@ -60,9 +61,13 @@ public:
     bool Removes() const { return _remove; }
     // The temporary file before Commit, the replaced text after it.
     const std::string& SavedPath() const { return _temporary; }
-    // Whether the file is as ReadCurrent found it.
+    // Whether the file is as ReadCurrent found it. One whose text is not
+    // to change (Unchanged) is judged by its status alone: nothing is
+    // written over it, so a change its status would not show loses nothing.
     bool StillAsRead() const;
 
+    // kUnchanged for a file left as it is, without a look at it: the
+    // caller has checked it with StillAsRead before anything moved.
     Result Commit(std::string& oError);
     // Whether the replaced text is still the one read: an editor that had
     // the file open may have written into it while it was being replaced.
@@ -90,6 +95,9 @@ private:
     unsigned _owner = 0;
     unsigned _group = 0;
     std::string _current;
+    // Device, inode, size and times of the file read: a file whose text is
+    // not to change is as read while they stay.
+    std::array<long long, 7> _readStatus{};
     const std::string* _text = &_ownText;
     std::string _ownText;
     bool _unchanged = false;

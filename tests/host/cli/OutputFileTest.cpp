@@ -168,13 +168,23 @@ TEST_F(OutputFileTest, RootKeepsTheOwnerOfSomeoneElsesFile)
 
 TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten)
 {
-    Seed("out");
-    const pid_t pid = StartStopped();
-    CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
-    const int status = Resume(pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
-    EXPECT_EQ("edited meanwhile\n", CommandRunner::ReadFile(_dir + "/out"));
-    EXPECT_EQ(4u, FilesInFolder()) << "the temporary file is gone";
+    // A file the run would replace, and one whose text it would keep: it is
+    // told by its status alone, which the edit changes.
+    for (const bool replaced : {true, false}) {
+        if (replaced) {
+            Seed("out");
+        } else {
+            ASSERT_EQ(0, Generate("out").exitCode);
+        }
+        const pid_t pid = StartStopped();
+        CommandRunner::WriteFile(_dir + "/out", "edited meanwhile\n");
+        const int status = Resume(pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status << (replaced ? " replaced" : " kept");
+        EXPECT_EQ("edited meanwhile\n", CommandRunner::ReadFile(_dir + "/out"));
+        EXPECT_EQ(4u, FilesInFolder()) << "the temporary file is gone";
+        fs::remove(_dir + "/out");
+        fs::remove(_dir + "/" + ".mttgen-manifest");
+    }
 }
 
 TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
