@@ -156,7 +156,17 @@ OutputFile::~OutputFile() {}
 bool OutputFile::ReadCurrent(std::string& oError)
 {
     struct stat info;
-    const int found = ::stat(_path.c_str(), &info) == 0 ? 0 : errno;
+    int found = 0;
+    bool link = false;
+    if (_followLink) {
+        found = ::stat(_path.c_str(), &info) == 0 ? 0 : errno;
+    } else if (::lstat(_path.c_str(), &info) != 0) {
+        found = errno;
+    } else if (S_ISLNK(info.st_mode)) {
+        // Refused below, unless it leads to a device.
+        link = true;
+        found = ::stat(_path.c_str(), &info) == 0 ? 0 : errno;
+    }
     // A device or a pipe, also one reached through /dev/stderr, is
     // written in place through its name.
     if (found == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
@@ -168,8 +178,7 @@ bool OutputFile::ReadCurrent(std::string& oError)
         if (!FollowLinks(_path, _target, oError)) return false;
     } else {
         _target = _path;
-        struct stat link;
-        if (::lstat(_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (link) {
             oError = "'" + _path + "' is a symbolic link; mttgen writes through a link only when it was given its name";
             return false;
         }

@@ -19,6 +19,23 @@ std::string CurrentFolder()
     return buffer.data();
 }
 
+// Whether an absolute path is as Absolute would write it: no "." or ".."
+// part, no "/" repeated or at the end. Most names of a run are.
+bool Resolved(const std::string& iWhole)
+{
+    if (iWhole.size() < 2 || iWhole.back() == '/') return false;
+    for (size_t slash = iWhole.find('/'); slash != std::string::npos; slash = iWhole.find('/', slash + 1)) {
+        const size_t next = slash + 1;
+        if (next == iWhole.size() || iWhole[next] == '/') return false;
+        if (iWhole[next] != '.') continue;
+        // "." or "..", not ".name" or "..name".
+        size_t end = next + 1;
+        if (end < iWhole.size() && iWhole[end] == '.') ++end;
+        if (end == iWhole.size() || iWhole[end] == '/') return false;
+    }
+    return true;
+}
+
 std::string ParentOf(const std::string& iAbsolute)
 {
     const size_t slash = iAbsolute.rfind('/');
@@ -47,6 +64,7 @@ std::string OutputPaths::RealPath(const std::string& iAbsolute, bool iFolder)
 std::string OutputPaths::Absolute(const std::string& iPath) const
 {
     const std::string whole = !iPath.empty() && iPath[0] == '/' ? iPath : _current + "/" + iPath;
+    if (Resolved(whole)) return whole;
     std::vector<std::string> parts;
     for (size_t start = 0; start <= whole.size();) {
         size_t slash = whole.find('/', start);
@@ -101,5 +119,8 @@ bool OutputPaths::RealInside(const std::string& iRoot, const std::string& iPath)
 {
     const std::string root = RealPath(Absolute(iRoot), true);
     if (root.empty()) return true;  // the root is made by this run: nothing on the way is a link yet
-    return Inside(root, Identity(ParentOf(Absolute(iPath))));
+    // An existing folder is its real path, remembered for the files it holds.
+    const std::string folder = ParentOf(Absolute(iPath));
+    const std::string real = RealPath(folder, true);
+    return Inside(root, real.empty() ? Identity(folder) : real);
 }

@@ -200,6 +200,12 @@ TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
     OutputPaths paths;
     EXPECT_EQ("/a/c", paths.Absolute("/a/./b/../c//"));
     EXPECT_EQ("/", paths.Absolute("/../.."));
+    // Names with dots that are no "." or ".." part stay as written.
+    for (const char* plain : {"/a/.b/c", "/a/..b", "/a/...", "/a/b.", "/x"}) EXPECT_EQ(plain, paths.Absolute(plain));
+    EXPECT_EQ("/a/b", paths.Absolute("/a/b/."));
+    EXPECT_EQ("/a", paths.Absolute("/a/b/.."));
+    EXPECT_EQ("/a/b", paths.Absolute("/a//b/"));
+    EXPECT_EQ("/", paths.Absolute("/"));
     EXPECT_TRUE(OutputPaths::Inside("/a", "/a/b"));
     EXPECT_TRUE(OutputPaths::Inside("/", "/x"));
     EXPECT_FALSE(OutputPaths::Inside("/a", "/ab"));
