@@ -201,7 +201,9 @@ bool OutputFile::ReadCurrent(std::string& oError)
     _group = info.st_gid;
     _readStatus = StatusOf(info);
     std::string error;
-    if (!TextFile::Read(_target, _current, error)) {
+    const bool read = _regular ? TextFile::Read(_target, static_cast<size_t>(info.st_size), _current, error)
+                               : TextFile::Read(_target, _current, error);
+    if (!read) {
         oError = error + " (it is read to keep what a person wrote in it)";
         return false;
     }

@@ -64,6 +64,38 @@ bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& o
     return true;
 }
 
+bool TextFile::Read(const std::string& iPath, size_t iSize, std::string& oText, std::string& oError)
+{
+    oText.clear();
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        oError = "cannot read '" + iPath + "': " + std::strerror(errno);
+        return false;
+    }
+    // A byte more than the file held is asked for: a regular file gives
+    // all it has, so a shorter read is its end, and the read that would
+    // find nothing is spared (two system calls a file with the status).
+    // Linux gives at most some 2 GiB a read: past 1 GiB, the end is found
+    // by the loop.
+    const size_t asked = iSize + 1;
+    oText.resize(asked);
+    ssize_t count = 0;
+    do {
+        count = ::read(fd, &oText[0], asked);
+    } while (count < 0 && errno == EINTR);
+    bool ok = count >= 0;
+    oText.resize(ok ? static_cast<size_t>(count) : 0);
+    if (ok && (static_cast<size_t>(count) == asked || asked > (size_t(1) << 30))) ok = ReadAll(fd, oText);
+    const int savedErrno = errno;
+    ::close(fd);
+    if (!ok) {
+        oText.clear();
+        oError = "cannot read '" + iPath + "': " + std::strerror(savedErrno);
+        return false;
+    }
+    return true;
+}
+
 bool TextFile::IsRegularFile(const std::string& iPath)
 {
     struct stat info;

@@ -10,6 +10,10 @@ public:
     // Reads iPath ("-" reads standard input). False with oError, e.g.
     // "cannot read 'x.mtt': No such file or directory".
     static bool Read(const std::string& iPath, std::string& oText, std::string& oError);
+    // The same for a regular file whose status gave iSize bytes: read
+    // without a status of its own, its end told by a read that finds less
+    // than it asked for. A file grown or shrunk since is read as it is.
+    static bool Read(const std::string& iPath, size_t iSize, std::string& oText, std::string& oError);
     // True when iPath names a regular file, or a link to one.
     static bool IsRegularFile(const std::string& iPath);
 

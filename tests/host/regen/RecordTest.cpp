@@ -175,6 +175,11 @@ TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
         Write("f", text);
         EXPECT_TRUE(TextFile::Read(path, read, error)) << error;
         EXPECT_EQ(text, read) << size;
+        // With the size a status gave, also one out of date: grown, shrunk.
+        for (const size_t told : {size, size / 2, size + 100}) {
+            EXPECT_TRUE(TextFile::Read(path, told, read, error)) << error;
+            EXPECT_EQ(text, read) << size << " read as " << told;
+        }
         EXPECT_TRUE(TextFile::HoldsNoFollow(path, text)) << size;
         EXPECT_FALSE(TextFile::HoldsNoFollow(path, text + "y")) << size;
         if (size == 0) continue;
@@ -192,6 +197,10 @@ TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
     EXPECT_FALSE(TextFile::Read(_dir, read, error));
     EXPECT_EQ("cannot read '" + _dir + "': Is a directory", error);
     EXPECT_FALSE(TextFile::Read(_dir + "/missing", read, error));
+    EXPECT_EQ("cannot read '" + _dir + "/missing': No such file or directory", error);
+    EXPECT_FALSE(TextFile::Read(_dir, 4096, read, error));
+    EXPECT_EQ("cannot read '" + _dir + "': Is a directory", error);
+    EXPECT_FALSE(TextFile::Read(_dir + "/missing", 10, read, error));
     EXPECT_EQ("cannot read '" + _dir + "/missing': No such file or directory", error);
 }
 
