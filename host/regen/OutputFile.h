@@ -23,7 +23,8 @@
 //    could be lost;
 //  - mode and (as root) owner are kept; an interruption before the commit
 //    leaves no temporary file behind;
-//  - a text equal to the file's bytes leaves the file untouched.
+//  - a text equal to the file's bytes leaves the file untouched; such a
+//    file is checked once before the commit, by its status (StillAsRead).
 // Devices and pipes (/dev/null, /dev/stderr) are written in place, last.
 class OutputFile {
 public:
