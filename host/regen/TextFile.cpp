@@ -10,6 +10,11 @@
 
 namespace {
 
+std::string CannotRead(const std::string& iPath, int iErrno)
+{
+    return "cannot read '" + iPath + "': " + std::strerror(iErrno);
+}
+
 // Appends the rest of iFd's bytes to oText; false, errno telling why, when
 // a read fails.
 bool ReadAll(int iFd, std::string& oText)
@@ -21,6 +26,41 @@ bool ReadAll(int iFd, std::string& oText)
         if (count <= 0) return count == 0;
         oText.append(buffer, static_cast<size_t>(count));
     }
+}
+
+// Reads a regular file whose status gave iSize bytes. A byte more is asked
+// for: such a file gives all it has, so a shorter read is its end, and the
+// read that would find nothing is spared. Linux gives at most some 2 GiB a
+// read: past 1 GiB, the end is found by the loop. A file grown since is
+// read on to its end.
+bool ReadSized(int iFd, size_t iSize, std::string& oText)
+{
+    const size_t asked = iSize + 1;
+    oText.resize(asked);
+    ssize_t count = 0;
+    do {
+        count = ::read(iFd, &oText[0], asked);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) return false;
+    oText.resize(static_cast<size_t>(count));
+    const bool ended = static_cast<size_t>(count) < asked && asked <= (size_t(1) << 30);
+    return ended || ReadAll(iFd, oText);
+}
+
+const size_t kSizeUnknown = SIZE_MAX;
+
+// Reads iFd whole (iSize: a regular file's bytes, or kSizeUnknown) and
+// closes it; false with oError naming iPath.
+bool ReadAndClose(int iFd, size_t iSize, const std::string& iPath, std::string& oText, std::string& oError)
+{
+    const bool ok = iSize == kSizeUnknown ? ReadAll(iFd, oText) : ReadSized(iFd, iSize, oText);
+    const int savedErrno = errno;
+    ::close(iFd);
+    if (!ok) {
+        oText.clear();
+        oError = CannotRead(iPath, savedErrno);
+    }
+    return ok;
 }
 
 }  // namespace
@@ -40,28 +80,22 @@ bool TextFile::Read(const std::string& iPath, std::string& oText, std::string& o
     }
     const int fd = ::open(iPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        oError = "cannot read '" + iPath + "': " + std::strerror(errno);
+        oError = CannotRead(iPath, errno);
         return false;
     }
+    size_t size = kSizeUnknown;
     struct stat info;
     if (::fstat(fd, &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             ::close(fd);
-            oError = "cannot read '" + iPath + "': Is a directory";
+            oError = CannotRead(iPath, EISDIR);
             return false;
         }
-        // Room for the whole file at once: growing by doubling would copy a
-        // large model or template several times over.
-        if (S_ISREG(info.st_mode)) oText.reserve(size_t(info.st_size) + 1);
+        // Read at once into room for the whole file: growing by doubling
+        // would copy a large model or template several times over.
+        if (S_ISREG(info.st_mode)) size = static_cast<size_t>(info.st_size);
     }
-    const bool ok = ReadAll(fd, oText);
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!ok) {
-        oError = "cannot read '" + iPath + "': " + std::strerror(savedErrno);
-        return false;
-    }
-    return true;
+    return ReadAndClose(fd, size, iPath, oText, oError);
 }
 
 bool TextFile::Read(const std::string& iPath, size_t iSize, std::string& oText, std::string& oError)
@@ -69,31 +103,10 @@ bool TextFile::Read(const std::string& iPath, size_t iSize, std::string& oText, 
     oText.clear();
     const int fd = ::open(iPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        oError = "cannot read '" + iPath + "': " + std::strerror(errno);
+        oError = CannotRead(iPath, errno);
         return false;
     }
-    // A byte more than the file held is asked for: a regular file gives
-    // all it has, so a shorter read is its end, and the read that would
-    // find nothing is spared (two system calls a file with the status).
-    // Linux gives at most some 2 GiB a read: past 1 GiB, the end is found
-    // by the loop.
-    const size_t asked = iSize + 1;
-    oText.resize(asked);
-    ssize_t count = 0;
-    do {
-        count = ::read(fd, &oText[0], asked);
-    } while (count < 0 && errno == EINTR);
-    bool ok = count >= 0;
-    oText.resize(ok ? static_cast<size_t>(count) : 0);
-    if (ok && (static_cast<size_t>(count) == asked || asked > (size_t(1) << 30))) ok = ReadAll(fd, oText);
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!ok) {
-        oText.clear();
-        oError = "cannot read '" + iPath + "': " + std::strerror(savedErrno);
-        return false;
-    }
-    return true;
+    return ReadAndClose(fd, iSize, iPath, oText, oError);
 }
 
 bool TextFile::IsRegularFile(const std::string& iPath)
@@ -135,7 +148,7 @@ TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& o
         oError = errno == ELOOP ? "'" + iPath +
                                       "' is a symbolic link; mttgen does not follow links it did not make "
                                       "or was not given"
-                                : "cannot read '" + iPath + "': " + std::strerror(errno);
+                                : CannotRead(iPath, errno);
         return Result::kFailed;
     }
     struct stat info;
@@ -144,12 +157,5 @@ TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& o
         oError = "'" + iPath + "' is not a regular file";
         return Result::kFailed;
     }
-    oText.reserve(static_cast<size_t>(info.st_size));
-    if (!ReadAll(fd, oText)) {
-        oError = "cannot read '" + iPath + "': " + std::strerror(errno);
-        ::close(fd);
-        return Result::kFailed;
-    }
-    ::close(fd);
-    return Result::kRead;
+    return ReadAndClose(fd, static_cast<size_t>(info.st_size), iPath, oText, oError) ? Result::kRead : Result::kFailed;
 }
