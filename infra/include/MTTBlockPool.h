@@ -24,6 +24,8 @@
 // Fresh memory comes in spans of 2 MiB pages where the system has them
 // (Linux): the first render of a process touches tens of megabytes of it,
 // and a fault per 4 KiB page would cost that render several times its work.
+// Once the pool holds a megabyte, a thread of the pool's own makes the
+// next chunks' pages resident ahead of the threads that carve them.
 //
 // Usage, in a class whose objects are pooled:
 //   static void* operator new(size_t iSize) { return MTTBlockPool::Allocate(iSize); }

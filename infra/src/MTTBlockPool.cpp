@@ -1,4 +1,5 @@
 #include "MTTBlockPool.h"
+#include "MTTPagePopulator.h"
 
 #include <atomic>
 #include <cstdint>
@@ -79,8 +80,8 @@ void* TakePages(size_t iBytes)
 // call rather than a fault per page.
 void Populate(char* iPages, size_t iBytes)
 {
-#if defined(MTT_POOL_MAPS_PAGES) && defined(MADV_POPULATE_WRITE)
-    madvise(iPages, iBytes, MADV_POPULATE_WRITE);  // older kernels refuse it: pages then fault in
+#if defined(MTT_POOL_MAPS_PAGES)
+    MTTPagePopulator::PopulateNow(iPages, iBytes);
 #else
     static_cast<void>(iPages);
     static_cast<void>(iBytes);
@@ -103,8 +104,12 @@ void GivePages(void* iPages, size_t iBytes)
 // and only when needed: a span's pages become resident as chunks are cut.
 const size_t kFirstSpanBytes = kHugePageBytes;
 const size_t kLastSpanBytes = size_t(64) << 20;
-// Chunks' pages are made resident up to this far ahead of need.
+// Chunks' pages are made resident up to this far ahead of need, by the
+// thread that cuts them; from the time the pool holds that much (a render
+// building a tree), up to kPopulateAheadBytes ahead by the populator's
+// thread, which then spares the render the faults.
 const size_t kPopulateBytes = size_t(1) << 20;
+const size_t kPopulateAheadBytes = size_t(4) << 20;
 
 // Every span taken for chunks, so that all stay reachable.
 struct Span {
@@ -151,6 +156,31 @@ void Drop(void* iChunk, int64_t iCount)
     if (chunk->live.fetch_sub(iCount, std::memory_order_acq_rel) == iCount) Recycle(chunk);
 }
 
+// Before a chunk is cut from the span: as much ahead as the pool holds,
+// up to kPopulateBytes, when the chunk's pages are not resident yet (a
+// small render keeps a small footprint); once the pool holds that much,
+// the next kPopulateAheadBytes are handed to the populator's thread when
+// half of what it was asked for is left. The registry is locked.
+void PopulateAhead(Registry& ioRegistry)
+{
+    const size_t held = ioRegistry.heldBytes.load(std::memory_order_relaxed);
+    const size_t unpopulated = static_cast<size_t>(ioRegistry.spanEnd - ioRegistry.populatedEnd);
+    if (held >= kPopulateBytes && unpopulated > 0) {
+        const size_t ahead = held < kPopulateAheadBytes ? held : kPopulateAheadBytes;
+        if (static_cast<size_t>(ioRegistry.populatedEnd - ioRegistry.spanNext) > ahead / 2) return;
+        const size_t bytes = ahead < unpopulated ? ahead : unpopulated;
+        if (MTTPagePopulator::Request(ioRegistry.populatedEnd, bytes)) {
+            ioRegistry.populatedEnd += bytes;
+            return;
+        }
+    }
+    if (ioRegistry.spanNext != ioRegistry.populatedEnd) return;
+    size_t ahead = held < kChunkBytes ? kChunkBytes : held > kPopulateBytes ? kPopulateBytes : held;
+    if (ahead > unpopulated) ahead = unpopulated;
+    Populate(ioRegistry.spanNext, ahead);
+    ioRegistry.populatedEnd = ioRegistry.spanNext + ahead;
+}
+
 Chunk* AcquireChunk()
 {
     Registry& registry = TheRegistry();
@@ -167,15 +197,7 @@ Chunk* AcquireChunk()
             registry.populatedEnd = registry.spanNext;
             if (registry.nextSpanBytes < kLastSpanBytes) registry.nextSpanBytes *= 2;
         }
-        if (registry.spanNext == registry.populatedEnd) {
-            // As much ahead as the pool holds, up to kPopulateBytes: a small
-            // render keeps a small footprint.
-            const size_t held = registry.heldBytes.load(std::memory_order_relaxed);
-            size_t ahead = held < kChunkBytes ? kChunkBytes : held > kPopulateBytes ? kPopulateBytes : held;
-            if (ahead > size_t(registry.spanEnd - registry.spanNext)) ahead = registry.spanEnd - registry.spanNext;
-            Populate(registry.spanNext, ahead);
-            registry.populatedEnd = registry.spanNext + ahead;
-        }
+        PopulateAhead(registry);
         chunk = new (registry.spanNext) Chunk();
         registry.spanNext += kChunkBytes;
         registry.heldBytes.fetch_add(kChunkBytes, std::memory_order_relaxed);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -10,9 +12,17 @@
 
 #include "MTTBlockPool.h"
 
+#if defined(__linux__)
+#include <chrono>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 // Blocks are distinct and aligned for their size; once returned (in any
 // order, on any thread, by threads that have ended) their memory is taken
-// again instead of new memory.
+// again instead of new memory. A large pool's next pages become resident
+// before they are used, without the taker waiting, in a forked child too.
 
 namespace {
 
@@ -123,3 +133,54 @@ TEST(BlockPool, ReturnedMemoryIsReusedWhateverTheThread)
         EXPECT_GE(MTTBlockPool::IdleBytes() + 2 * 65536, kBlocks * 56u) << way;
     }
 }
+
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+TEST(BlockPool, PagesAheadBecomeResidentWhileTheTakerGoesOn)
+{
+    const size_t kChunk = MTTBlockPool::kChunkBytes;
+    const long page = sysconf(_SC_PAGESIZE);
+    void* probe = mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(probe, MAP_FAILED);
+    const bool populates = madvise(probe, page, MADV_POPULATE_WRITE) == 0;
+    munmap(probe, page);
+    if (!populates) GTEST_SKIP() << "this kernel cannot populate pages ahead";
+
+    // Past a few megabytes, and not at the end of a span (spans end on 2 MiB
+    // boundaries): the chunk after the last block's is the next to be cut.
+    const size_t start = MTTBlockPool::HeldBytes();
+    std::vector<void*> blocks;
+    uintptr_t next = 0;
+    while (MTTBlockPool::HeldBytes() < start + (size_t(6) << 20) || next % (size_t(2) << 20) == 0) {
+        blocks.push_back(MTTBlockPool::Take(256));
+        std::memset(blocks.back(), static_cast<int>(blocks.size() & 0x7f), 256);
+        next = (reinterpret_cast<uintptr_t>(blocks.back()) & ~uintptr_t(kChunk - 1)) + kChunk;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    unsigned char resident = 0;
+    while (mincore(reinterpret_cast<void*>(next), page, &resident) == 0 && (resident & 1) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(resident & 1, 1) << "the next chunk's first page never became resident";
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(blocks[i]);
+        ASSERT_TRUE(bytes[0] == ((i + 1) & 0x7f) && bytes[255] == ((i + 1) & 0x7f)) << i;
+    }
+
+    // A child forked now has no populating thread: it takes and writes
+    // blocks all the same, without waiting for one, and exits normally
+    // (the alarm ends a child that hangs).
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        alarm(60);
+        for (int i = 0; i < 200000; ++i) std::memset(MTTBlockPool::Take(200), 0x11, 200);
+        std::exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    GiveAll(blocks, 256);
+}
+#endif
