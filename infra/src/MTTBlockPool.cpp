@@ -76,18 +76,6 @@ void* TakePages(size_t iBytes)
 #endif
 }
 
-// Makes the iBytes at iPages resident at once, where the system can: one
-// call rather than a fault per page.
-void Populate(char* iPages, size_t iBytes)
-{
-#if defined(MTT_POOL_MAPS_PAGES)
-    MTTPagePopulator::PopulateNow(iPages, iBytes);
-#else
-    static_cast<void>(iPages);
-    static_cast<void>(iBytes);
-#endif
-}
-
 // Gives back iBytes (a multiple of 4 KiB) at iPages, the whole of what
 // TakePages gave or, where pages are mapped, a page-aligned part of it.
 void GivePages(void* iPages, size_t iBytes)
@@ -177,7 +165,7 @@ void PopulateAhead(Registry& ioRegistry)
     if (ioRegistry.spanNext != ioRegistry.populatedEnd) return;
     size_t ahead = held < kChunkBytes ? kChunkBytes : held > kPopulateBytes ? kPopulateBytes : held;
     if (ahead > unpopulated) ahead = unpopulated;
-    Populate(ioRegistry.spanNext, ahead);
+    MTTPagePopulator::PopulateNow(ioRegistry.spanNext, ahead);
     ioRegistry.populatedEnd = ioRegistry.spanNext + ahead;
 }
 
@@ -285,7 +273,7 @@ void* CutLargePages(LargeCache& ioCache, size_t iBytes)
 void* CutLarge(LargeCache& ioCache, size_t iBytes, size_t iFilled)
 {
     void* block = CutLargePages(ioCache, iBytes);
-    Populate(static_cast<char*>(block), iFilled < iBytes ? iFilled : iBytes);
+    MTTPagePopulator::PopulateNow(static_cast<char*>(block), iFilled < iBytes ? iFilled : iBytes);
     return block;
 }
 

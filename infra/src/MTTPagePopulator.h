@@ -21,7 +21,8 @@ public:
     // or the system cannot populate, or too many requests wait): the
     // caller then populates it itself. One caller at a time.
     static bool Request(char* iPages, size_t iBytes);
-    // Makes the range resident on the calling thread, where the system can.
+    // Makes the range resident on the calling thread, where the system can:
+    // one call rather than a fault per page.
     static void PopulateNow(char* iPages, size_t iBytes);
 };
 
