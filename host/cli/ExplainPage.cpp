@@ -432,6 +432,15 @@ void ExplainPage::AppendMessages(std::string& ioData) const
     ioData += ']';
 }
 
+bool ExplainPage::IsPage(const std::string& iText)
+{
+    // Every page so far opens so and has the program in its title.
+    static const std::string kOpening = "<!DOCTYPE html>\n";
+    if (iText.compare(0, kOpening.size(), kOpening) != 0) return false;
+    const size_t title = iText.find("<title>mttgen");
+    return title != std::string::npos && title < iText.find("</head>");
+}
+
 std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
 {
     const std::string page(kExplainPageSource);

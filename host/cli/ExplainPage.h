@@ -90,6 +90,9 @@ public:
 
     // The page; oFigures, when given, receives what it holds.
     std::string Html(BrowserBudget::Figures* oFigures = nullptr) const;
+    // Whether iText is a page as mttgen writes them (any version so far):
+    // one that may be replaced without a word.
+    static bool IsPage(const std::string& iText);
 
     // The outputs' names and texts and the template files, for
     // ExplainChanges.

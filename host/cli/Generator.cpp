@@ -62,6 +62,13 @@ ExitStatus StatusOf(mtt::FileSetStatus iStatus)
     return kExitUserCodeConflict;
 }
 
+// A trace, page or dependency file that cannot be added: someone's file
+// there is refused as a hand-edited output is; the rest is bad input.
+ExitStatus PlainStatus(mtt::FileSetStatus iStatus)
+{
+    return iStatus == mtt::FileSetStatus::kRefused ? StatusOf(iStatus) : kExitBadInput;
+}
+
 std::string Files(size_t iCount)
 {
     return std::to_string(iCount) + (iCount == 1 ? " file" : " files");
@@ -200,16 +207,19 @@ ExitStatus Generator::Run()
     const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
     const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
     // Written with the outputs, unless nothing is (--check).
+    // A file there that is not one of these is someone's.
     const struct {
         bool wanted;
         const char* role;
         const std::string& path;
-    } plains[] = {{traceToFile, "trace file", _options.traceFile},
-                  {pageToFile, "explain page", _options.explainPath},
-                  {!_options.depFile.empty(), "dependency file", _options.depFile}};
+        bool (*ours)(const std::string&);
+    } plains[] = {{traceToFile, "trace file", _options.traceFile, &TraceWriter::IsTrace},
+                  {pageToFile, "explain page", _options.explainPath, &ExplainPage::IsPage},
+                  {!_options.depFile.empty(), "dependency file", _options.depFile, &DepFile::IsDepFile}};
     for (const auto& plain : plains) {
         if (!plain.wanted || _options.check) continue;
-        if (files.AddPlain(plain.path, plain.role) != mtt::FileSetStatus::kOk) return kExitBadInput;
+        const mtt::FileSetStatus added = files.AddPlain(plain.path, plain.role, plain.ours);
+        if (added != mtt::FileSetStatus::kOk) return PlainStatus(added);
     }
     bool reportedErrors = false;
     status = Render(files, model, targets, reportedErrors);
@@ -496,7 +506,8 @@ ExitStatus Generator::WritePageAlone(const std::string& iPage, bool iSay) const
     mtt::FileSetOptions options = FileOptions();
     options.root = std::filesystem::path(_options.explainPath).parent_path().string();
     mtt::FileSet alone(options);
-    if (alone.AddPlain(_options.explainPath, "explain page") != mtt::FileSetStatus::kOk) return kExitBadInput;
+    const mtt::FileSetStatus added = alone.AddPlain(_options.explainPath, "explain page", &ExplainPage::IsPage);
+    if (added != mtt::FileSetStatus::kOk) return PlainStatus(added);
     alone.SetPlainText(0, iPage);
     const ExitStatus status = StatusOf(alone.Commit());
     if (status == kExitSuccess && iSay) {

@@ -1,5 +1,6 @@
 #include "TraceWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 #include <utility>
@@ -40,6 +41,29 @@ std::string TraceWriter::EscapeLine(const std::string& iText)
         }
     }
     return escaped;
+}
+
+bool TraceWriter::IsTrace(const std::string& iText)
+{
+    const auto digits = [&iText](size_t& ioAt) {
+        const size_t from = ioAt;
+        while (ioAt < iText.size() && iText[ioAt] >= '0' && iText[ioAt] <= '9') ++ioAt;
+        return ioAt > from;
+    };
+    for (size_t at = 0; at < iText.size();) {
+        const size_t end = iText.find('\n', at);
+        if (end == std::string::npos || iText[at++] != '[' || !digits(at) || iText[at++] != ',' || !digits(at) ||
+            iText.compare(at, 2, ")\t") != 0) {
+            return false;
+        }
+        // Its place, its statement and its object follow, tab-separated.
+        if (std::count(iText.begin() + static_cast<std::ptrdiff_t>(at),
+                       iText.begin() + static_cast<std::ptrdiff_t>(end), '\t') != 3) {
+            return false;
+        }
+        at = end + 1;
+    }
+    return true;
 }
 
 std::string TraceWriter::Format(const GeneratedText& iText) const

@@ -38,6 +38,8 @@ public:
     static std::string EscapeLine(const std::string& iText);
     // iText as a JSON string literal, escaped as the json transform does.
     static std::string QuoteJson(const std::string& iText);
+    // Whether iText is a trace as Format writes them, every line of it.
+    static bool IsTrace(const std::string& iText);
 
 private:
     const SourceMap& _map;

@@ -12,6 +12,9 @@ class DepFile {
 public:
     static std::string Text(const std::vector<std::string>& iTargets, const std::vector<std::string>& iDependencies);
     static std::string Escaped(const std::string& iPath);
+    // Whether iText is a file as Text writes them: rules of absolute paths
+    // alone, nothing a person would add to a makefile.
+    static bool IsDepFile(const std::string& iText);
 };
 
 #endif

@@ -54,6 +54,9 @@ struct Entry {
     std::unique_ptr<GeneratedFile> generated;
     std::unique_ptr<OutputFile> plain;
     std::string plainText;
+    // A plain file that held someone's text is kept beside it (--force).
+    bool keepPlain = false;
+    std::unique_ptr<OutputFile> plainCopy;
     std::string relative;  // in the root, for the manifest; empty: not recorded
     std::string run;       // what wrote it, in the manifest
 };
@@ -222,7 +225,7 @@ FileSetStatus FileSet::AddRun(const std::string& iRun)
     return state.ReadManifest();
 }
 
-FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole)
+FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole, const TextTest& iWrittenBefore)
 {
     State& state = *_state;
     const FileSetStatus started = state.Start();
@@ -238,6 +241,19 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
     if (!entry.plain->ReadCurrent(error)) {
         state.Error(error + "; nothing written");
         return FileSetStatus::kWriteFailed;
+    }
+    const std::string& current = entry.plain->Current();
+    if (iWrittenBefore && entry.plain->IsRegular() && !current.empty() && !iWrittenBefore(current)) {
+        const std::string kept = OutputFile::FreeName(iPath, ".edited");
+        if (!state.options.force) {
+            state.Report(FileMessage(FileMessage::Kind::kError, iPath, 1,
+                                     std::string("not written by mttgen as far as it knows (it is not ") +
+                                         (iRole.find_first_of("aeiou") == 0 ? "an " : "a ") + iRole +
+                                         "); nothing written (--force writes the " + iRole +
+                                         " and keeps the current file as '" + kept + "')"));
+            return FileSetStatus::kRefused;
+        }
+        entry.keepPlain = true;
     }
     state.entries.push_back(std::move(entry));
     return FileSetStatus::kOk;
@@ -372,6 +388,14 @@ FileSetStatus FileSet::Commit()
     for (Entry& entry : state.entries) {
         if (entry.plain) {
             std::string error;
+            if (entry.keepPlain) {
+                entry.plainCopy.reset(new OutputFile(OutputFile::FreeName(entry.plain->Path(), ".edited"), false));
+                if (!entry.plainCopy->ReadCurrent(error) || !entry.plainCopy->Prepare(entry.plain->Current(), error)) {
+                    state.Error(error + "; nothing written");
+                    return FileSetStatus::kWriteFailed;
+                }
+                files.push_back(entry.plainCopy.get());
+            }
             if (!entry.plain->Prepare(entry.plainText, error)) {
                 state.Error(error + "; nothing written");
                 return FileSetStatus::kWriteFailed;
@@ -404,6 +428,11 @@ FileSetStatus FileSet::Commit()
                                                                     : FileSetStatus::kWriteFailed;
     }
     for (const Entry& entry : state.entries) {
+        if (entry.plainCopy) {
+            state.Report(
+                FileMessage(FileMessage::Kind::kWarning, entry.plain->Path(), 0,
+                            "the file as it was (not written by mttgen) kept as '" + entry.plainCopy->Path() + "'"));
+        }
         if (!entry.generated) continue;
         entry.generated->ReportKept();
         const OutputFile* file = entry.generated->Written();

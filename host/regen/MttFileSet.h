@@ -110,7 +110,13 @@ public:
     FileSetStatus AddRun(const std::string& iRun);
     // Adds a file written as it is, without user code or record (a trace,
     // an explain page); its text may be set later (SetPlainText).
-    FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole);
+    // iWrittenBefore tells a text that iRole's writer made (a page from an
+    // earlier run): a file that holds anything else is someone's, and is
+    // refused unless options.force, which keeps it as PATH.edited. Null:
+    // any file at iPath is replaced.
+    using TextTest = std::function<bool(const std::string&)>;
+    FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole,
+                           const TextTest& iWrittenBefore = nullptr);
     void SetPlainText(size_t iFile, std::string iText);
 
     // Renders the template for file iFile (an immediate render with a

@@ -44,4 +44,19 @@ TEST(DepFileTest, NamesEveryInputOnceAndEscapesWhatMakeReads)
               DepFile::Text({"/o/a.h", "/o/b.h"}, {"/t/x.mtt", "/t/my file#1$.json", "/t/./x.mtt"}));
 }
 
+// A run replaces a dependency file it wrote, and only such a file.
+TEST(DepFileTest, TellsItsOwnTextsFromAMakefile)
+{
+    EXPECT_TRUE(DepFile::IsDepFile(DepFile::Text({"/o/a.h"}, {"/t/x.mtt"})));
+    EXPECT_TRUE(DepFile::IsDepFile(DepFile::Text({"/o/a b.h", "/o/c.h"}, {"/t/my file#1$.json", "/t/x.mtt"})));
+    std::vector<std::string> many;
+    for (int i = 0; i < 5000; ++i) many.push_back("/t/part" + std::to_string(i) + ".mtt");
+    EXPECT_TRUE(DepFile::IsDepFile(DepFile::Text({"/o/a.h"}, many)));
+    for (const char* someones : {"", "all: main.o\n", "/o/a.h: /t/x.mtt\n\tcc -c x.c\n", "# deps\n/o/a.h: /t/x\n",
+                                 "CFLAGS = -O2\n", "/o/a.h: /t/x.mtt", "/o/a.h /t/x.mtt\n", "/o/a.h: /t/x: /t/y\n",
+                                 "/o/a.h: \\\n  x.mtt\n", "int main() { return 0; }\n"}) {
+        EXPECT_FALSE(DepFile::IsDepFile(someones)) << someones;
+    }
+}
+
 }  // namespace

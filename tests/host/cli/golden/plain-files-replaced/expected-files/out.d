@@ -1,0 +1,7 @@
+@TMP@/out: \
+  @TMP@/t.mtt \
+  @TMP@/m.json
+
+@TMP@/t.mtt:
+
+@TMP@/m.json:
