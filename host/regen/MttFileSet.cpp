@@ -255,6 +255,8 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
         }
         entry.keepPlain = true;
     }
+    // Its text is copied to FILE.edited, or only compared.
+    if (!entry.keepPlain) entry.plain->ForgetCurrent();
     state.entries.push_back(std::move(entry));
     return FileSetStatus::kOk;
 }

@@ -2,7 +2,9 @@
 #define OUTPUTFILE_H
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "TemporaryFileGuard.h"
 
@@ -45,8 +47,12 @@ public:
     const std::string& Path() const { return _path; }
     bool Exists() const { return _exists; }
     bool IsRegular() const { return _regular; }
-    // The text read by ReadCurrent (empty when there is none).
+    // The text read by ReadCurrent (empty when there is none, or forgotten).
     const std::string& Current() const { return _current; }
+    // Keeps only the text's size and fingerprint (Digest::OfFile), which
+    // tell as well whether the file is as read: a plain file checked
+    // already (an explain page, a trace) is not held for the whole run.
+    void ForgetCurrent();
     const std::string& Target() const { return _target; }
 
     // Writes iText to the temporary file (nothing when it equals Current()).
@@ -86,6 +92,9 @@ private:
     enum class Committed { kNothing, kCreated, kReplaced, kRemoved, kInPlace };
 
     bool MakeTemporary(std::string& oError);
+    // Whether iText, or the file at iPath, is the text read.
+    bool IsCurrent(std::string_view iText) const;
+    bool HoldsCurrent(const std::string& iPath) const;
 
     std::string _path;
     bool _followLink;
@@ -96,6 +105,9 @@ private:
     unsigned _owner = 0;
     unsigned _group = 0;
     std::string _current;
+    bool _forgotten = false;
+    uint64_t _currentSize = 0;
+    uint64_t _currentDigest = 0;
     // Device, inode, size and times of the file read: a file whose text is
     // not to change is as read while they stay.
     std::array<long long, 7> _readStatus{};

@@ -8,7 +8,37 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Digest.h"
+
 namespace {
+
+// Reads iPath, its link not followed, a buffer at a time: iPiece(BYTES,
+// COUNT, AT) is given each piece and may stop the read. False unless it is
+// a regular file of iSize bytes that iPiece took whole.
+template <class Piece>
+bool ReadsNoFollow(const std::string& iPath, uint64_t iSize, Piece&& iPiece)
+{
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat info;
+    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) == iSize;
+    char buffer[65536];
+    uint64_t done = 0;
+    while (same) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        // The size may have changed since fstat: what is read decides.
+        if (count <= 0) {
+            same = count == 0 && done == iSize;
+            break;
+        }
+        const size_t got = static_cast<size_t>(count);
+        same = got <= iSize - done && iPiece(buffer, got, static_cast<size_t>(done));
+        done += got;
+    }
+    ::close(fd);
+    return same;
+}
 
 std::string CannotRead(const std::string& iPath, int iErrno)
 {
@@ -117,26 +147,19 @@ bool TextFile::IsRegularFile(const std::string& iPath)
 
 bool TextFile::HoldsNoFollow(const std::string& iPath, std::string_view iText)
 {
-    const int fd = ::open(iPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info;
-    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) == iText.size();
-    char buffer[65536];
-    size_t done = 0;
-    while (same) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) continue;
-        // The size may have changed since fstat: what is read decides.
-        if (count <= 0) {
-            same = count == 0 && done == iText.size();
-            break;
-        }
-        const size_t got = static_cast<size_t>(count);
-        same = got <= iText.size() - done && std::memcmp(buffer, iText.data() + done, got) == 0;
-        done += got;
-    }
-    ::close(fd);
-    return same;
+    return ReadsNoFollow(iPath, iText.size(), [iText](const char* iBytes, size_t iCount, size_t iAt) {
+        return std::memcmp(iBytes, iText.data() + iAt, iCount) == 0;
+    });
+}
+
+bool TextFile::HoldsNoFollow(const std::string& iPath, uint64_t iSize, uint64_t iDigest)
+{
+    Digest::Reading reading(iSize);
+    const bool read = ReadsNoFollow(iPath, iSize, [&reading](const char* iBytes, size_t iCount, size_t) {
+        reading.Add(iBytes, iCount);
+        return true;
+    });
+    return read && reading.Value() == iDigest;
 }
 
 TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& oText, std::string& oError)

@@ -27,6 +27,8 @@ public:
     // exactly iText: read a piece at a time, so that checking a large
     // file does not hold it twice.
     static bool HoldsNoFollow(const std::string& iPath, std::string_view iText);
+    // The same for a text known by its size and Digest::OfFile alone.
+    static bool HoldsNoFollow(const std::string& iPath, uint64_t iSize, uint64_t iDigest);
 };
 
 #endif

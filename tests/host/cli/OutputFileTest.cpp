@@ -54,11 +54,13 @@ protected:
         ::stat(iPath.c_str(), &info);
         return info;
     }
-    // Starts mttgen writing "out", stopped right before it replaces the file.
-    pid_t StartStopped()
+    // Starts mttgen writing "out" (and iMore), stopped right before it
+    // replaces the file.
+    pid_t StartStopped(const std::vector<std::string>& iMore = {})
     {
-        std::vector<std::string> words = {MTTGEN_PATH, "-m",          _dir + "/model.json",
-                                          "-o",        _dir + "/out", _dir + "/t.mtt"};
+        std::vector<std::string> words = {MTTGEN_PATH, "-m", _dir + "/model.json", "-o", _dir + "/out"};
+        words.insert(words.end(), iMore.begin(), iMore.end());
+        words.push_back(_dir + "/t.mtt");
         std::vector<char*> arguments;
         for (std::string& word : words) arguments.push_back(word.data());
         arguments.push_back(nullptr);
@@ -185,6 +187,30 @@ TEST_F(OutputFileTest, AnEditSavedDuringTheRunIsNeverOverwritten)
         fs::remove(_dir + "/out");
         fs::remove(_dir + "/" + ".mttgen-manifest");
     }
+}
+
+// A page the run replaces is compared by its digest, not held: a change
+// made meanwhile is still seen.
+TEST_F(OutputFileTest, APageChangedDuringTheRunIsNeverOverwritten)
+{
+    const std::vector<std::string> page = {"--explain", _dir + "/page.html"};
+    std::vector<std::string> words = {MTTGEN_PATH, "-m", "model.json", "-o", "out"};
+    words.insert(words.end(), page.begin(), page.end());
+    words.push_back("t.mtt");
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    const std::string written = CommandRunner::ReadFile(_dir + "/page.html");
+    const struct stat before = StatOf(_dir + "/page.html");
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    EXPECT_EQ(before.st_ino, StatOf(_dir + "/page.html").st_ino) << "an unchanged page is left as it is";
+    CommandRunner::WriteFile(_dir + "/t.mtt", "newer ${name}\n");
+    // Someone's notes, saved over the page: no page for the run to write
+    // alone to say why it refused either.
+    const pid_t pid = StartStopped(page);
+    CommandRunner::WriteFile(_dir + "/page.html", "my notes\n");
+    const int status = Resume(pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    EXPECT_EQ("my notes\n", CommandRunner::ReadFile(_dir + "/page.html"));
+    EXPECT_NE(written, CommandRunner::ReadFile(_dir + "/page.html"));
 }
 
 TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)

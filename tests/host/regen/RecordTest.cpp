@@ -2,8 +2,11 @@
 // manifest (names of any bytes) and the lines a person changed since.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <utility>
 
 #include "Digest.h"
 #include "HandEdits.h"
@@ -87,6 +90,26 @@ TEST(HandEditsTest, ALineKeepsTheDigestEarlierRunsRecorded)
         const HandEdits::Skeleton skeleton = HandEdits::Of(text, {});
         ASSERT_EQ(lines.size(), skeleton.digests.size());
         for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(Digest::OfLine(lines[i]), skeleton.digests[i]) << i;
+    }
+}
+
+// A whole file's digest is recorded too (an interrupted run's journal);
+// read a piece at a time, it is the same however the pieces fall.
+TEST(DigestTest, AFileKeepsItsDigestReadWholeOrInPieces)
+{
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += static_cast<char>('a' + i % 26);
+    const std::string_view all(text);
+    const std::pair<size_t, uint64_t> recorded[] = {{0, 0x67b922ff963743a5ull},  {1, 0x53e074b595e9b8a8ull},
+                                                    {31, 0xbf4f3bf62c6ad5c7ull}, {32, 0x874d210387d0d9d2ull},
+                                                    {33, 0x8e4ea1ce4b4c5c25ull}, {1000, 0xf8f7726e7242bee1ull}};
+    for (const auto& known : recorded) EXPECT_EQ(known.second, Digest::OfFile(all.substr(0, known.first)));
+    for (const size_t size : {size_t(0), size_t(5), size_t(32), size_t(1000), size_t(100000)}) {
+        for (const size_t piece : {size_t(1), size_t(7), size_t(32), size_t(33), size_t(65536)}) {
+            Digest::Reading reading(size);
+            for (size_t at = 0; at < size; at += piece) reading.Add(text.data() + at, std::min(piece, size - at));
+            EXPECT_EQ(Digest::OfFile(all.substr(0, size)), reading.Value()) << size << " in pieces of " << piece;
+        }
     }
 }
 
@@ -180,13 +203,19 @@ TEST_F(FolderTest, AFileHoldsATextOnlyByteForByte)
             EXPECT_TRUE(TextFile::Read(path, told, read, error)) << error;
             EXPECT_EQ(text, read) << size << " read as " << told;
         }
-        EXPECT_TRUE(TextFile::HoldsNoFollow(path, text)) << size;
-        EXPECT_FALSE(TextFile::HoldsNoFollow(path, text + "y")) << size;
+        // Compared byte for byte, or by size and digest (a text not held).
+        const auto holds = [&path](const std::string& iText) {
+            const bool compared = TextFile::HoldsNoFollow(path, iText);
+            EXPECT_EQ(compared, TextFile::HoldsNoFollow(path, iText.size(), Digest::OfFile(iText))) << iText.size();
+            return compared;
+        };
+        EXPECT_TRUE(holds(text)) << size;
+        EXPECT_FALSE(holds(text + "y")) << size;
         if (size == 0) continue;
-        EXPECT_FALSE(TextFile::HoldsNoFollow(path, text.substr(0, size - 1))) << size;
+        EXPECT_FALSE(holds(text.substr(0, size - 1))) << size;
         std::string other = text;
         other.back() = '#';
-        EXPECT_FALSE(TextFile::HoldsNoFollow(path, other)) << size;
+        EXPECT_FALSE(holds(other)) << size;
     }
     EXPECT_FALSE(TextFile::HoldsNoFollow(_dir + "/missing", ""));
     fs::create_symlink(path, _dir + "/link");
