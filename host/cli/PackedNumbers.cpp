@@ -59,13 +59,19 @@ void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
     auto number = iRow.begin();
     for (Column& column : _data) {
         const int32_t narrow = number != iRow.end() ? static_cast<int32_t>(*number++) : 0;
-        const size_t width = narrow >= INT8_MIN && narrow <= INT8_MAX     ? 1
-                             : narrow >= INT16_MIN && narrow <= INT16_MAX ? 2
-                                                                          : 4;
-        const bool full = column.size + column.width > column.room;
-        if (width > column.width || full) {
-            const size_t rows = column.room / column.width;
-            Widen(column, std::max(width, column.width), full ? std::max<size_t>(16, 2 * rows) : rows);
+        // The usual case, a number that fits the column's width and room, in
+        // few steps: the fields are read once (the store below may alias them).
+        const size_t width = column.width;
+        const size_t size = column.size;
+        const unsigned shift = static_cast<unsigned>(32 - 8 * width);
+        const bool fits = width == 4 || static_cast<int32_t>(static_cast<uint32_t>(narrow) << shift) >> shift == narrow;
+        if (!fits || size + width > column.room) {
+            const size_t needed = narrow >= INT8_MIN && narrow <= INT8_MAX     ? 1
+                                  : narrow >= INT16_MIN && narrow <= INT16_MAX ? 2
+                                                                               : 4;
+            const size_t rows = column.room / width;
+            const bool full = size + width > column.room;
+            Widen(column, std::max(needed, width), full ? std::max<size_t>(16, 2 * rows) : rows);
         }
         // Little-endian: the bytes past the column's width are written
         // over by the next number.
