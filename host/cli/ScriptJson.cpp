@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "MTTInfraCompiler.h"
 #include "mtt_transform_escapes.h"
 
 namespace {
@@ -23,13 +24,35 @@ bool IsPlain(char c)
     return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\' && c != '<';
 }
 
+// Non-zero when one of eight bytes is to be escaped or beyond ASCII.
+MTT_ALWAYS_INLINE uint64_t NotPlainIn(uint64_t iWord)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const auto anyZero = [](uint64_t iBytes) { return (iBytes - kOnes) & ~iBytes & kHighs; };
+    return (iWord & kHighs) | ((iWord - kOnes * 0x20) & ~iWord & kHighs) | anyZero(iWord ^ (kOnes * '"')) |
+           anyZero(iWord ^ (kOnes * '\\')) | anyZero(iWord ^ (kOnes * '<'));
+}
+
+bool IsAscii(std::string_view iText)
+{
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t at = 0;
+    for (; at + 8 <= iText.size(); at += 8) {
+        uint64_t word;
+        std::memcpy(&word, iText.data() + at, sizeof word);
+        if ((word & kHighs) != 0) return false;
+    }
+    for (; at < iText.size(); ++at) {
+        if (static_cast<unsigned char>(iText[at]) >= 0x80) return false;
+    }
+    return true;
+}
+
 // Where the run of plain bytes from iAt ends: eight bytes at a time while
 // none of them is a byte to escape or beyond ASCII (generated code is
 // mostly such runs, a line end apart).
 size_t PlainRunEnd(std::string_view iText, size_t iAt)
 {
-    constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-    const auto anyZero = [](uint64_t iWord) { return (iWord - kOnes) & ~iWord & kHighs; };
     const size_t size = iText.size();
     // The first bytes one at a time: a model's scalars are short runs
     // between quotes.
@@ -39,10 +62,7 @@ size_t PlainRunEnd(std::string_view iText, size_t iAt)
     for (; iAt + 8 <= size; iAt += 8) {
         uint64_t word;
         std::memcpy(&word, iText.data() + iAt, sizeof word);
-        const uint64_t special = (word & kHighs) | ((word - kOnes * 0x20) & ~word & kHighs) |
-                                 anyZero(word ^ (kOnes * '"')) | anyZero(word ^ (kOnes * '\\')) |
-                                 anyZero(word ^ (kOnes * '<'));
-        if (special != 0) break;
+        if (NotPlainIn(word) != 0) break;
     }
     while (iAt < size && IsPlain(iText[iAt])) ++iAt;
     return iAt;
@@ -80,12 +100,88 @@ public:
         if (_out != nullptr) _out->append(_buffer, _used);
         _used = 0;
     }
+    // Room for iCount (at most the buffer's size) bytes written through
+    // the pointer returned, then told with Wrote: a byte at a time without
+    // a check each.
+    char* Room(size_t iCount)
+    {
+        if (sizeof _buffer - _used < iCount) Flush();
+        return _buffer + _used;
+    }
+    void Wrote(const char* iEnd) { _used = static_cast<size_t>(iEnd - _buffer); }
 
 private:
     std::string* _out;
     char _buffer[4096];
     size_t _used = 0;
 };
+
+// How each ASCII byte is written in JSON in a script: itself, or its
+// escape (at most six bytes), with its length. A table, so that a byte is
+// written without a branch: a model's scalars put a quote every few bytes.
+struct ByteForms {
+    ByteForms()
+    {
+        static const char kHex[] = "0123456789abcdef";
+        for (unsigned byte = 0; byte < 128; ++byte) {
+            char* form = reinterpret_cast<char*>(&forms[byte]);
+            if (IsPlain(static_cast<char>(byte))) {
+                form[0] = static_cast<char>(byte);
+                lengths[byte] = 1;
+            } else if (byte == '"' || byte == '\\' || byte == '\n') {
+                form[0] = '\\';
+                form[1] = byte == '\n' ? 'n' : static_cast<char>(byte);
+                lengths[byte] = 2;
+            } else {
+                const char escaped[6] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 15]};
+                std::memcpy(form, escaped, sizeof escaped);
+                lengths[byte] = 6;
+            }
+        }
+    }
+    uint64_t forms[128] = {};
+    unsigned char lengths[128] = {};
+};
+
+const ByteForms kByteForms;
+
+// An ASCII byte written at iTo, with up to 7 bytes past its form written
+// over; returns its end.
+MTT_ALWAYS_INLINE char* PutByte(char* iTo, unsigned char iByte)
+{
+    std::memcpy(iTo, &kByteForms.forms[iByte], 8);
+    return iTo + kByteForms.lengths[iByte];
+}
+
+// An ASCII text: runs of plain bytes copied at once, found eight bytes at
+// a time, and the eight bytes around a byte to escape written one by one
+// (a model's scalars are a few bytes between quotes, too short for runs).
+void PutAscii(Sink& ioSink, std::string_view iText)
+{
+    const char* bytes = iText.data();
+    const size_t size = iText.size();
+    const auto plainWord = [bytes](size_t iAt) {
+        uint64_t word;
+        std::memcpy(&word, bytes + iAt, sizeof word);
+        return NotPlainIn(word) == 0;
+    };
+    size_t at = 0;
+    while (at + 8 <= size) {
+        if (plainWord(at)) {
+            size_t end = at + 8;
+            while (end + 8 <= size && plainWord(end)) end += 8;
+            ioSink.Put(bytes + at, end - at);
+            at = end;
+            continue;
+        }
+        char* to = ioSink.Room(8 * 6 + 8);
+        for (const size_t end = at + 8; at < end; ++at) to = PutByte(to, static_cast<unsigned char>(bytes[at]));
+        ioSink.Wrote(to);
+    }
+    char* to = ioSink.Room(8 * 6 + 8);
+    for (; at < size; ++at) to = PutByte(to, static_cast<unsigned char>(bytes[at]));
+    ioSink.Wrote(to);
+}
 
 }  // namespace
 
@@ -104,9 +200,7 @@ void ScriptJson::AppendString(std::string& ioOut, std::string_view iText, const 
 void ScriptJson::Units(std::string_view iText, const std::vector<uint32_t>& iBytes, std::vector<uint32_t>& oUnits)
 {
     // ASCII, as generated code mostly is: every byte is one unit.
-    const bool ascii =
-        std::all_of(iText.begin(), iText.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) {
+    if (!IsAscii(iText)) {
         if (&iBytes == &oUnits) {
             const std::vector<uint32_t> bytes(iBytes);
             Convert(nullptr, iText, bytes, oUnits);
@@ -123,15 +217,22 @@ void ScriptJson::Units(std::string_view iText, const std::vector<uint32_t>& iByt
 void ScriptJson::Convert(std::string* ioOut, std::string_view iText, const std::vector<uint32_t>& iBytes,
                          std::vector<uint32_t>& oUnits)
 {
-    static const char kHex[] = "0123456789abcdef";
     oUnits.clear();
     oUnits.reserve(iBytes.size());
     if (ioOut != nullptr) ioOut->reserve(ioOut->size() + iText.size() + iText.size() / 16 + 2);
     Sink sink(ioOut);
     sink.Put('"');
+    const size_t size = iText.size();
+    if (IsAscii(iText)) {
+        // A byte is a unit: nothing to count.
+        for (const uint32_t byte : iBytes) oUnits.push_back(std::min(byte, static_cast<uint32_t>(size)));
+        if (ioOut != nullptr) PutAscii(sink, iText);
+        sink.Put('"');
+        sink.Flush();
+        return;
+    }
     size_t next = 0;   // the first offset of iBytes not answered yet
     size_t shift = 0;  // units minus bytes so far
-    const size_t size = iText.size();
     for (size_t at = 0; at < size;) {
         // A run of plain bytes: one unit each, copied at once.
         const size_t run = PlainRunEnd(iText, at);
@@ -145,20 +246,12 @@ void ScriptJson::Convert(std::string* ioOut, std::string_view iText, const std::
         const size_t length = valid == 0 ? 1 : valid;
         const uint32_t units = static_cast<uint32_t>(at + shift);
         for (; next < iBytes.size() && iBytes[next] < at + length; ++next) oUnits.push_back(units);
-        const unsigned char c = static_cast<unsigned char>(iText[at]);
         if (valid == 0) {
             sink.Put("\xef\xbf\xbd", 3);
         } else if (valid > 1) {
             sink.Put(iText.data() + at, valid);
-        } else if (c == '"' || c == '\\') {
-            sink.Put('\\');
-            sink.Put(static_cast<char>(c));
-        } else if (c == '\n') {
-            sink.Put('\\');
-            sink.Put('n');
         } else {
-            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
-            sink.Put(escaped, sizeof escaped);
+            sink.Wrote(PutByte(sink.Room(6 + 8), static_cast<unsigned char>(iText[at])));
         }
         // One unit for the character, two beyond the first plane; shift
         // keeps units = bytes + shift.

@@ -237,21 +237,34 @@ TEST(ScriptJsonTest, ATextReadsBackWhateverItsRunsAndEscapes)
     // Runs of every length between pieces to escape, a byte that is not
     // UTF-8 among them: texts of one piece, several, and thousands (past
     // any buffer the writer keeps), each read back by a JSON parser.
-    const std::string pieces[] = {"\"", "\\", "\n", "\t", "<", "\xc3\xa9", "\xf0\x9f\x98\x80", "\xff", "\x01"};
-    for (const size_t count : {size_t(1), size_t(7), size_t(3000)}) {
-        std::string text, expected;
-        for (size_t i = 0; i < count; ++i) {
-            const std::string run(i * 7 % 23 + (i % 500 == 499 ? 5000 : 0), static_cast<char>('a' + i % 26));
-            const std::string& piece = pieces[i % (sizeof pieces / sizeof pieces[0])];
-            text += run + piece;
-            expected += run + (piece == "\xff" ? std::string("\xef\xbf\xbd") : piece);
+    // ASCII texts (the pieces before the first non-ASCII one) are written
+    // by a way of their own.
+    const std::vector<std::string> all = {"\"", "\\", "\n", "\t", "<", "\x01", "\xc3\xa9", "\xf0\x9f\x98\x80", "\xff"};
+    for (const size_t kinds : {size_t(6), all.size()})
+        for (const size_t count : {size_t(1), size_t(7), size_t(3000)}) {
+            std::string text, expected;
+            for (size_t i = 0; i < count; ++i) {
+                const std::string run(i * 7 % 23 + (i % 500 == 499 ? 5000 : 0), static_cast<char>('a' + i % 26));
+                const std::string& piece = all[i % kinds];
+                text += run + piece;
+                expected += run + (piece == "\xff" ? std::string("\xef\xbf\xbd") : piece);
+            }
+            std::string json = "[";
+            ScriptJson::AppendString(json, text);
+            json += "]";
+            EXPECT_EQ(json.find('<'), std::string::npos) << count;
+            const nlohmann::json read = nlohmann::json::parse(json, nullptr, false);
+            ASSERT_TRUE(read.is_array()) << count;
+            EXPECT_EQ(read[0].get<std::string>(), expected) << count;
         }
-        std::string json = "[";
-        ScriptJson::AppendString(json, text);
-        json += "]";
-        EXPECT_EQ(json.find('<'), std::string::npos) << count;
-        const nlohmann::json read = nlohmann::json::parse(json, nullptr, false);
-        ASSERT_TRUE(read.is_array()) << count;
-        EXPECT_EQ(read[0].get<std::string>(), expected) << count;
+    // Both ways write every ASCII byte alike.
+    std::string ascii;
+    for (int round = 0; round < 3; ++round) {
+        for (int c = 0; c < 128; ++c) ascii += std::string(static_cast<size_t>(c % 11), 'x') + static_cast<char>(c);
     }
+    std::string alone, beside;
+    ScriptJson::AppendString(alone, ascii);
+    ScriptJson::AppendString(beside, ascii + "\xc3\xa9");
+    ASSERT_EQ(alone.size() + 2, beside.size());
+    EXPECT_EQ(alone.substr(0, alone.size() - 1), beside.substr(0, alone.size() - 1));
 }
