@@ -77,7 +77,9 @@ std::string Files(size_t iCount)
 }  // namespace
 
 Generator::Generator(const Options& iOptions)
-    : _options(iOptions), _fileMessages(std::make_shared<std::vector<mtt::FileMessage>>())
+    : _options(iOptions),
+      _fileMessages(std::make_shared<std::vector<mtt::FileMessage>>()),
+      _quietFiles(std::make_shared<bool>(false))
 {
 }
 
@@ -193,17 +195,8 @@ ExitStatus Generator::Run()
         const mtt::FileSetStatus named = files.AddRun(_runs[job]);
         if (named != mtt::FileSetStatus::kOk) return StatusOf(named);
     }
-    // Existing files are read now, so that a broken one stops the run before
-    // anything is evaluated.
-    for (size_t i = 0; i < targets.size(); ++i) {
-        const mtt::FileSetStatus added = files.Add(targets[i].name, !each, _runs[targets[i].job]);
-        if (added == mtt::FileSetStatus::kOk) continue;
-        if (each) {
-            std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", targets[i].index,
-                         _options.eachPath.c_str());
-        }
-        return StatusOf(added);
-    }
+    status = AddTargets(files, targets);
+    if (status != kExitSuccess) return status;
     const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
     const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
     // Written with the outputs, unless nothing is (--check).
@@ -272,6 +265,39 @@ ExitStatus Generator::Run()
         return kExitEvaluationFailed;
     }
     return outcome;
+}
+
+ExitStatus Generator::AddTargets(mtt::FileSet& ioFiles, const std::vector<Target>& iTargets)
+{
+    // Past these, refused files are counted, not described: a folder run
+    // through a formatter refuses every file.
+    const size_t kRefusedShown = 10;
+    const bool each = !_options.eachPath.empty();
+    size_t refused = 0;
+    for (size_t i = 0; i < iTargets.size(); ++i) {
+        *_quietFiles = refused >= kRefusedShown;
+        const size_t before = ioFiles.Size();
+        const mtt::FileSetStatus added = ioFiles.Add(iTargets[i].name, !each, _runs[iTargets[i].job]);
+        if (added == mtt::FileSetStatus::kOk) continue;
+        if (each && refused < kRefusedShown) {
+            std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", iTargets[i].index,
+                         _options.eachPath.c_str());
+        }
+        // A file read and refused (it joined the set) leaves the others to
+        // be read, so that one run names every file changed by hand; any
+        // other failure stops here.
+        if (added != mtt::FileSetStatus::kRefused || ioFiles.Size() == before) return StatusOf(added);
+        ++refused;
+    }
+    *_quietFiles = false;
+    if (refused == 0) return kExitSuccess;
+    if (refused > kRefusedShown) {
+        ReportError(std::to_string(refused - kRefusedShown) + " more of the files were refused (not shown)");
+    }
+    if (refused > 1) {
+        std::fprintf(stderr, "mttgen: %s: %zu refused; nothing written\n", Files(iTargets.size()).c_str(), refused);
+    }
+    return StatusOf(mtt::FileSetStatus::kRefused);
 }
 
 ExitStatus Generator::Check(mtt::FileSet& ioFiles) const
@@ -361,7 +387,9 @@ mtt::FileSetOptions Generator::FileOptions() const
     for (const Options::Job& job : _options.jobs) options.inputs.emplace_back("template", job.templatePath);
     options.inputs.emplace_back("model", _options.modelPath);
     const std::shared_ptr<std::vector<mtt::FileMessage>> kept = _options.explainPath.empty() ? nullptr : _fileMessages;
-    options.onMessage = [kept](const mtt::FileMessage& iMessage) {
+    const std::shared_ptr<bool> quiet = _quietFiles;
+    options.onMessage = [kept, quiet](const mtt::FileMessage& iMessage) {
+        if (*quiet) return;
         PrintMessage(iMessage);
         if (kept) kept->push_back(iMessage);
     };

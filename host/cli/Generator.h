@@ -61,6 +61,9 @@ private:
     // each; for a failed one, the text as far as it got.
     void Explain(size_t iTarget, const mtt::Template& iTemplate, mtt::Model* ioModel,
                  const mtt::RenderOptions& iOptions, const mtt::RenderResult& iResult, bool iStopped);
+    // Reads the file of every target as it is now, before anything is
+    // evaluated.
+    ExitStatus AddTargets(mtt::FileSet& ioFiles, const std::vector<Target>& iTargets);
     // Compares instead of writing (--check, --diff).
     ExitStatus Check(mtt::FileSet& ioFiles) const;
     // The trace and the page, as texts for their files or streams.
@@ -87,6 +90,7 @@ private:
     };
     std::vector<Evaluation> _evaluations;
     std::shared_ptr<std::vector<mtt::FileMessage>> _fileMessages;
+    std::shared_ptr<bool> _quietFiles;       // the file set's messages are dropped
     std::unique_ptr<PreviousRun> _previous;  // --explain-since
     // What a run builds lives as long as the generator, which a successful
     // run never takes apart (see main).

@@ -20,7 +20,7 @@ namespace {
 
 const std::string kGoldenDir = std::string(MTT_TEST_DATA_DIR) + "/cli/golden";
 // Files of a case that are not copied into the scratch folder as inputs.
-const std::set<std::string> kCaseFiles = {"args", "stdin", "existing", "setup", "output-name"};
+const std::set<std::string> kCaseFiles = {"args", "stdin", "existing", "setup", "after", "output-name"};
 
 std::vector<std::string> CaseNames()
 {
@@ -202,6 +202,11 @@ TEST_P(GoldenTest, MatchesExpectedRun)
             << "input changed: " << input.first;
     }
     for (const std::string& name : Listing()) EXPECT_EQ(1u, allowed.count(name)) << "left behind: " << name;
+    if (Has("after")) {
+        for (const std::string& command : Lines("after")) {
+            EXPECT_EQ(0, CommandRunner::Run({"sh", "-c", command}, _scratch).exitCode) << command;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(CaseNames()),
