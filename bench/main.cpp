@@ -12,9 +12,10 @@
 //   --end-to-end=N    runs of each program end to end (default 5; 0: none)
 //   --each=N          elements of the mttgen --each run (default 10000)
 //   --cold=N          fresh processes for the first-render figures (default 5; 0: none)
-//   --profile=N, --profile-text=N
+//   --profile=N, --profile-text=N, --profile-json-text=N
 //                     no benchmark run: N lean renders of the tree path,
-//                     then N of the text path, for a profiler
+//                     then N of the text path, then N of the text path
+//                     over the JSON model, for a profiler
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,7 @@ int main(int argc, char** argv)
     int classes = 20000;
     int profileRenders = 0;
     int profileTextRenders = 0;
+    int profileJsonTextRenders = 0;
     int endToEndRuns = 5;
     int eachElements = 10000;
     int coldRuns = 5;
@@ -73,6 +75,7 @@ int main(int argc, char** argv)
     TakeOption(argc, argv, "cold", coldRuns);
     TakeOption(argc, argv, "profile", profileRenders);
     TakeOption(argc, argv, "profile-text", profileTextRenders);
+    TakeOption(argc, argv, "profile-json-text", profileJsonTextRenders);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     if (classes < 1) {
@@ -113,9 +116,9 @@ int main(int argc, char** argv)
     }
     std::fflush(stdout);
 
-    if (profileRenders > 0 || profileTextRenders > 0) {
+    if (profileRenders > 0 || profileTextRenders > 0 || profileJsonTextRenders > 0) {
         size_t bytes = 0;
-        std::vector<double> tree, text;
+        std::vector<double> tree, text, jsonText;
         for (int i = 0; i < profileRenders; ++i) {
             double begin = CpuClock::Now();
             bytes += workload.RenderLean();
@@ -126,12 +129,22 @@ int main(int argc, char** argv)
             bytes += workload.RenderLeanText();
             text.push_back(CpuClock::Now() - begin);
         }
+        for (int i = 0; i < profileJsonTextRenders; ++i) {
+            double begin = CpuClock::Now();
+            bytes += workload.RenderJsonText();
+            jsonText.push_back(CpuClock::Now() - begin);
+        }
         std::sort(tree.begin(), tree.end());
         std::sort(text.begin(), text.end());
+        std::sort(jsonText.begin(), jsonText.end());
         if (!tree.empty())
             std::printf("tree: min %.2f ms median %.2f ms\n", tree[0] * 1e3, tree[tree.size() / 2] * 1e3);
         if (!text.empty())
             std::printf("text: min %.2f ms median %.2f ms\n", text[0] * 1e3, text[text.size() / 2] * 1e3);
+        if (!jsonText.empty()) {
+            std::printf("JSON text: min %.2f ms median %.2f ms\n", jsonText[0] * 1e3,
+                        jsonText[jsonText.size() / 2] * 1e3);
+        }
         std::printf("profile: %d lean renders, %zu bytes\n", profileRenders, bytes);
         return 0;
     }
