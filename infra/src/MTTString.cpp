@@ -43,6 +43,13 @@ MTTString::MTTString(const char* iText)
 
 MTTString::MTTString(const char* iText, size_t iLength)
 {
+    // Most texts made so are a model's short values: copied by words into
+    // the inline store, with no call.
+    if (iText != nullptr && iLength <= kInlineCapacity) {
+        Copy(_u.inl, iText, iLength);
+        SetInlineLength(iLength);
+        return;
+    }
     SetInlineLength(0);
     if (iText != nullptr) Assign(iText, iLength);
 }
