@@ -194,34 +194,13 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
     return found == _manyMembers.end() ? kNone : found->second;
 }
 
-uint32_t JsonModel::MemberAt(uint32_t iShape, const char* iName) const
+void JsonModel::ListMembers()
 {
-    const Shape& shape = _shapes[iShape];
-    if (shape.count > kFewMembers) return MemberAt(iShape, std::string_view(iName));
-    for (uint32_t i = 0; i < shape.count; ++i) {
-        const std::string_view name = Name(ShapeName(shape, i));
-        // Compared here, without a call, byte by byte: a member name holds
-        // no NUL, so the bytes of iName read are those before its end. Most
-        // names differ at the first byte.
-        std::size_t same = 0;
-        while (same < name.size() && iName[same] == name[same]) ++same;
-        if (same == name.size() && iName[same] == '\0') return i;
-    }
-    return kNone;
-}
-
-MTTString JsonModel::ScalarOf(uint32_t iSlot) const
-{
-    // Texts are copied once, straight from the document.
-    switch (KindAt(iSlot)) {
-    case kString:
-    case kNumber: {
-        const std::string_view text = TextAt(iSlot);
-        return MTTString(text.data(), text.size());
-    }
-    case kTrue: return MTTString("true");
-    case kFalse: return MTTString("false");
-    default: return MTTString();
+    _members.resize(_shapeNames.size());
+    for (std::size_t i = 0; i < _shapeNames.size(); ++i) {
+        const uint32_t name = _shapeNames[i];
+        _members[i] =
+            Member{_nameTexts[name].data(), static_cast<uint32_t>(_nameTexts[name].size()), _plainNames[name]};
     }
 }
 

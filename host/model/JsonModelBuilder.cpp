@@ -197,7 +197,9 @@ void JsonModelBuilder::Add(Kind iKind, uint32_t iValue)
 
 bool JsonModelBuilder::Finish()
 {
-    return _rooted && _frames.empty() && !_tooLarge && !_texts.TooLarge();
+    if (!_rooted || !_frames.empty() || _tooLarge || _texts.TooLarge()) return false;
+    _model.ListMembers();
+    return true;
 }
 
 bool JsonModelBuilder::Parse(const std::string& iText)
