@@ -183,8 +183,9 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
 {
     const Shape& shape = _shapes[iShape];
     if (shape.count <= kFewMembers) {
+        const Member* members = _members.data() + shape.first;
         for (uint32_t i = 0; i < shape.count; ++i) {
-            if (SameText(Name(ShapeName(shape, i)), iName)) return i;
+            if (SameText(std::string_view(members[i].name, members[i].size), iName)) return i;
         }
         return kNone;
     }
