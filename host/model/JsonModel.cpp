@@ -183,9 +183,8 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
 {
     const Shape& shape = _shapes[iShape];
     if (shape.count <= kFewMembers) {
-        const Member* members = _members.data() + shape.first;
         for (uint32_t i = 0; i < shape.count; ++i) {
-            if (SameText(std::string_view(members[i].name, members[i].size), iName)) return i;
+            if (SameText(Name(ShapeName(shape, i)), iName)) return i;
         }
         return kNone;
     }
@@ -195,13 +194,13 @@ uint32_t JsonModel::MemberAt(uint32_t iShape, std::string_view iName) const
     return found == _manyMembers.end() ? kNone : found->second;
 }
 
-void JsonModel::ListMembers()
+void JsonModel::ListPlainMembers()
 {
-    _members.resize(_shapeNames.size());
+    _plainMembers.resize(_shapeNames.size());
     for (std::size_t i = 0; i < _shapeNames.size(); ++i) {
+        // A name's text views its string in _names: it ends at a NUL.
         const uint32_t name = _shapeNames[i];
-        _members[i] =
-            Member{_nameTexts[name].data(), static_cast<uint32_t>(_nameTexts[name].size()), _plainNames[name]};
+        _plainMembers[i] = _plainNames[name] != 0 ? _nameTexts[name].data() : nullptr;
     }
 }
 

@@ -124,16 +124,8 @@ private:
 
     // Member names in order, shared by the objects that have them.
     struct Shape {
-        uint32_t first;  // in _shapeNames and _members
+        uint32_t first;  // in _shapeNames and _plainMembers
         uint32_t count;
-    };
-    // A member of a shape as a lookup reads it: its name's bytes and
-    // whether GetValue reads the name as a member's, side by side with the
-    // shape's other members (no table of names between).
-    struct Member {
-        const char* name;
-        uint32_t size;
-        uint32_t plain;
     };
 
     JsonModel();
@@ -207,30 +199,31 @@ private:
     uint32_t ShapeName(const Shape& iShape, uint32_t iAt) const { return _shapeNames[iShape.first + iAt]; }
     // The place of member iName in a shape, or kNone.
     uint32_t MemberAt(uint32_t iShape, std::string_view iName) const;
-    // The same for a name ending at a NUL, not measured first. Inline: the
+    // The place of member iName in a shape when GetValue reads iName as a
+    // member's name (JsonModelObject::PlainName), or kNone. Inline: the
     // fast path of every ${name}.
-    uint32_t MemberAt(uint32_t iShape, const char* iName) const
+    uint32_t PlainMemberAt(uint32_t iShape, const char* iName) const
     {
         const Shape& shape = _shapes[iShape];
-        if (shape.count > kFewMembers) return MemberAt(iShape, std::string_view(iName));
-        const Member* members = _members.data() + shape.first;
+        if (shape.count > kFewMembers) {
+            const uint32_t at = MemberAt(iShape, std::string_view(iName));
+            return at != kNone && _plainMembers[shape.first + at] != nullptr ? at : kNone;
+        }
+        const char* const* names = _plainMembers.data() + shape.first;
         for (uint32_t i = 0; i < shape.count; ++i) {
-            // Compared byte by byte: a member name holds no NUL, so the
-            // bytes of iName read are those before its end. Most names
-            // differ at the first byte.
-            const char* name = members[i].name;
-            const std::size_t size = members[i].size;
+            // Compared byte by byte up to the NUL that ends both (a member
+            // name holds none). Most names differ at the first byte.
+            const char* name = names[i];
+            if (name == nullptr) continue;
             std::size_t same = 0;
-            while (same < size && iName[same] == name[same]) ++same;
-            if (same == size && iName[same] == '\0') return i;
+            while (name[same] != '\0' && iName[same] == name[same]) ++same;
+            if (iName[same] == name[same]) return i;
         }
         return kNone;
     }
-    // Whether member iAt of a shape has a name GetValue reads as a member's.
-    bool PlainMember(uint32_t iShape, uint32_t iAt) const { return _members[ShapeOf(iShape).first + iAt].plain != 0; }
-    // Fills _members, once the document is read (the names may be numbered
-    // on another thread until then).
-    void ListMembers();
+    // Fills _plainMembers, once the document is read (the names may be
+    // numbered on another thread until then).
+    void ListPlainMembers();
     // The text GetValue gives for the value in iSlot. Texts are copied
     // once, straight from the document.
     MTTString ScalarOf(uint32_t iSlot) const
@@ -272,7 +265,11 @@ private:
     std::vector<uint8_t> _plainNames;
     alignas(64) std::vector<uint32_t> _shapeNames;
     std::vector<Shape> _shapes;
-    std::vector<Member> _members;  // as _shapeNames
+    // As _shapeNames, each name's own bytes (ending at a NUL) side by side
+    // with its shape's others, where no table of names lies between a
+    // lookup and them; null for a name GetValue does not read as a
+    // member's.
+    std::vector<const char*> _plainMembers;
     // Where each member of a shape of many members is, by shape and name.
     std::unordered_map<uint64_t, uint32_t> _manyMembers;
     // Arrays and objects, numbered in document order (the root first).

@@ -198,7 +198,7 @@ void JsonModelBuilder::Add(Kind iKind, uint32_t iValue)
 bool JsonModelBuilder::Finish()
 {
     if (!_rooted || !_frames.empty() || _tooLarge || _texts.TooLarge()) return false;
-    _model.ListMembers();
+    _model.ListPlainMembers();
     return true;
 }
 

@@ -163,12 +163,12 @@ MTTString JsonModelObject::GetValue(const char* iName)
 {
     if (iName == nullptr) return Model().ScalarOf(_slot);
     if (Kind() == JsonModel::kObject) {
-        const uint32_t at = Model().MemberAt(_extent, iName);
-        if (at != JsonModel::kNone && Model().PlainMember(_extent, at)) return Model().ScalarOf(_first + at);
-        if (at == JsonModel::kNone && PlainName(iName)) return MTTString();
-    } else if (PlainName(iName)) {
-        return MTTString();
+        const uint32_t at = Model().PlainMemberAt(_extent, iName);
+        if (at != JsonModel::kNone) return Model().ScalarOf(_first + at);
     }
+    // A plain name the object lacks (a member of that name would be
+    // plain, and found) reads as nothing.
+    if (PlainName(iName)) return MTTString();
     const std::string_view name(iName);
     std::string problem;
     const Value value = Read(Model().RefFor(name), problem);
