@@ -36,6 +36,13 @@ void PrintMessage(const mtt::FileMessage& iMessage)
     std::fputs(iMessage.ToString("mttgen").c_str(), stderr);
 }
 
+// What the file set says: printed, and kept for the page when there is one.
+void TellFileMessage(const mtt::FileMessage& iMessage, std::vector<mtt::FileMessage>* ioKept)
+{
+    PrintMessage(iMessage);
+    if (ioKept != nullptr) ioKept->push_back(iMessage);
+}
+
 bool WriteStream(FILE* iStream, const std::string& iText)
 {
     return std::fwrite(iText.data(), 1, iText.size(), iStream) == iText.size() && std::fflush(iStream) == 0;
@@ -79,7 +86,7 @@ std::string Files(size_t iCount)
 Generator::Generator(const Options& iOptions)
     : _options(iOptions),
       _fileMessages(std::make_shared<std::vector<mtt::FileMessage>>()),
-      _quietFiles(std::make_shared<bool>(false))
+      _heldFileMessages(std::make_shared<HeldMessages>())
 {
 }
 
@@ -273,23 +280,33 @@ ExitStatus Generator::AddTargets(mtt::FileSet& ioFiles, const std::vector<Target
     // through a formatter refuses every file.
     const size_t kRefusedShown = 10;
     const bool each = !_options.eachPath.empty();
+    std::vector<mtt::FileMessage>* const kept = _options.explainPath.empty() ? nullptr : _fileMessages.get();
     size_t refused = 0;
     for (size_t i = 0; i < iTargets.size(); ++i) {
-        *_quietFiles = refused >= kRefusedShown;
+        HeldMessages& held = *_heldFileMessages;
+        held.holding = refused >= kRefusedShown;
         const size_t before = ioFiles.Size();
         const mtt::FileSetStatus added = ioFiles.Add(iTargets[i].name, !each, _runs[iTargets[i].job]);
+        held.holding = false;
+        std::vector<mtt::FileMessage> heard;
+        heard.swap(held.messages);
         if (added == mtt::FileSetStatus::kOk) continue;
-        if (each && refused < kRefusedShown) {
+        // A file read and refused (it joined the set) leaves the others to
+        // be read, so that one run names every file changed by hand; any
+        // other failure stops here, and always says why.
+        const bool refusedHere = added == mtt::FileSetStatus::kRefused && ioFiles.Size() > before;
+        if (refusedHere && refused >= kRefusedShown) {
+            ++refused;
+            continue;
+        }
+        for (const mtt::FileMessage& message : heard) TellFileMessage(message, kept);
+        if (each) {
             std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", iTargets[i].index,
                          _options.eachPath.c_str());
         }
-        // A file read and refused (it joined the set) leaves the others to
-        // be read, so that one run names every file changed by hand; any
-        // other failure stops here.
-        if (added != mtt::FileSetStatus::kRefused || ioFiles.Size() == before) return StatusOf(added);
+        if (!refusedHere) return StatusOf(added);
         ++refused;
     }
-    *_quietFiles = false;
     if (refused == 0) return kExitSuccess;
     if (refused > kRefusedShown) {
         ReportError(std::to_string(refused - kRefusedShown) + " more of the files were refused (not shown)");
@@ -387,11 +404,13 @@ mtt::FileSetOptions Generator::FileOptions() const
     for (const Options::Job& job : _options.jobs) options.inputs.emplace_back("template", job.templatePath);
     options.inputs.emplace_back("model", _options.modelPath);
     const std::shared_ptr<std::vector<mtt::FileMessage>> kept = _options.explainPath.empty() ? nullptr : _fileMessages;
-    const std::shared_ptr<bool> quiet = _quietFiles;
-    options.onMessage = [kept, quiet](const mtt::FileMessage& iMessage) {
-        if (*quiet) return;
-        PrintMessage(iMessage);
-        if (kept) kept->push_back(iMessage);
+    const std::shared_ptr<HeldMessages> held = _heldFileMessages;
+    options.onMessage = [kept, held](const mtt::FileMessage& iMessage) {
+        if (held->holding) {
+            held->messages.push_back(iMessage);
+        } else {
+            TellFileMessage(iMessage, kept.get());
+        }
     };
     return options;
 }

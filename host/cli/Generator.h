@@ -90,7 +90,13 @@ private:
     };
     std::vector<Evaluation> _evaluations;
     std::shared_ptr<std::vector<mtt::FileMessage>> _fileMessages;
-    std::shared_ptr<bool> _quietFiles;       // the file set's messages are dropped
+    // The file set's messages while a file is read past the first few
+    // refused: dropped when it is refused too, told when it fails otherwise.
+    struct HeldMessages {
+        bool holding = false;
+        std::vector<mtt::FileMessage> messages;
+    };
+    std::shared_ptr<HeldMessages> _heldFileMessages;
     std::unique_ptr<PreviousRun> _previous;  // --explain-since
     // What a run builds lives as long as the generator, which a successful
     // run never takes apart (see main).
