@@ -188,7 +188,7 @@ ExitStatus Generator::Run()
             if (status != kExitSuccess) return status;
         } else {
             targets.push_back(
-                Target{job, nullptr, 0, given.WritesToStandardOutput() ? std::string() : given.outputPath});
+                Target{job, nullptr, 0, 1, given.WritesToStandardOutput() ? std::string() : given.outputPath});
         }
     }
     _root = OutputNames::Root(names, _options.outputRoot);
@@ -301,8 +301,8 @@ ExitStatus Generator::AddTargets(mtt::FileSet& ioFiles, const std::vector<Target
         }
         for (const mtt::FileMessage& message : heard) TellFileMessage(message, kept);
         if (each) {
-            std::fprintf(stderr, "mttgen: note: the file of element %d of --each %s\n", iTargets[i].index,
-                         _options.eachPath.c_str());
+            std::fprintf(stderr, "mttgen: note: the file of %s\n",
+                         EachElement(iTargets[i].index, iTargets[i].count, iTargets[i].element).c_str());
         }
         if (!refusedHere) return StatusOf(added);
         ++refused;
@@ -581,6 +581,16 @@ std::string Generator::DepFileText(const std::vector<Target>& iTargets) const
     return DepFile::Text(outputs, read);
 }
 
+std::string Generator::EachElement(int iIndex, int iCount, const MTLIModelObject* iElement) const
+{
+    std::string words =
+        "element " + std::to_string(iIndex + 1) + " of " + std::to_string(iCount) + " of --each " + _options.eachPath;
+    const std::string pointer =
+        _model && iElement != nullptr ? _model->PointerOf(iElement) : JsonModel::kUnknownPointer;
+    if (pointer != JsonModel::kUnknownPointer) words += " (" + pointer + ")";
+    return words;
+}
+
 ExitStatus Generator::EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const
 {
     // The list is found with a foreach directive, so that --each takes
@@ -618,11 +628,10 @@ ExitStatus Generator::EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Ta
             what = "its file name '" + name.text + "' is also another element's";
         }
         if (!what.empty()) {
-            ReportError("--each " + _options.eachPath + ": element " + std::to_string(i) + ": " + what +
-                        "; nothing written");
+            ReportError(EachElement(i, list->GetSize(), element) + ": " + what + "; nothing written");
             return kExitBadInput;
         }
-        ioTargets.push_back(Target{iJob, element, i, name.text});
+        ioTargets.push_back(Target{iJob, element, i, list->GetSize(), name.text});
     }
     return kExitSuccess;
 }

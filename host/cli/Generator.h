@@ -39,6 +39,7 @@ private:
         size_t job;
         MTLIModelObject* element;  // null: the root
         int index;                 // its position in the --each list
+        int count;                 // the size of that list
         std::string name;          // empty: the standard output
     };
 
@@ -51,6 +52,9 @@ private:
     std::unique_ptr<mtt::Model> LoadModel(ExitStatus& oStatus) const;
     // The size of the model file; 0 for standard input or where it is unknown.
     uintmax_t ModelFileBytes() const;
+    // "element 2 of 4 of --each classes (/classes/1)": counted from 1, as a
+    // person counts the files, with the model pointer for the exact place.
+    std::string EachElement(int iIndex, int iCount, const MTLIModelObject* iElement) const;
     // The --each elements of job iJob and their file names.
     ExitStatus EachTarget(mtt::Model& iModel, size_t iJob, std::vector<Target>& ioTargets) const;
     mtt::FileSetOptions FileOptions() const;
