@@ -72,13 +72,20 @@ TEST(MarkerLineTest, FindsTheMarkerWordsWhereverALineHoldsThem)
     };
     for (const auto& c : cases) EXPECT_EQ(c.at, MarkerLine::FindWords(c.text, 0)) << c.text;
     EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords("// End of User Code", 11));
-    // Far into a text, in either case, at every place against blocks of
-    // eight bytes, and only whole.
-    for (size_t filler = 1000; filler < 1016; ++filler) {
-        const std::string before(filler, 'x');
-        EXPECT_EQ(filler + 1, MarkerLine::FindWords(before + "oF User Code", 0)) << filler;
+    // Far into a text, after many an f that the words do not follow, in
+    // either case, with any blank or none after the f, at every place against
+    // blocks of sixteen bytes, and only whole.
+    for (size_t filler = 1000; filler < 1034; ++filler) {
+        std::string before(filler, 'x');
+        for (size_t i = 0; i + 3 < filler; i += 7) before.replace(i, 3, i % 2 ? "if " : "fF\t");
+        for (const char* words : {"oF User Code", "o f\tUser Code", "of\rUSER code", "ofUser Code"}) {
+            EXPECT_EQ(before.size() + std::string_view(words).find_first_of("fF"),
+                      MarkerLine::FindWords(before + words, 0))
+                << filler << words;
+        }
         EXPECT_EQ(filler + 1, MarkerLine::FindWords(before + "of user code\n", 3)) << filler;
         EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords(before + "of user cod", 0)) << filler;
+        EXPECT_EQ(std::string_view::npos, MarkerLine::FindWords(before + "of xser code", 0)) << filler;
     }
 }
 
