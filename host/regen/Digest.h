@@ -1,6 +1,7 @@
 #ifndef DIGEST_H
 #define DIGEST_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -56,21 +57,93 @@ public:
     // FNV-1a, a byte at a time.
     static uint64_t OfText(std::string_view iText)
     {
-        uint64_t hash = 14695981039346656037ull;
-        for (const char c : iText) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 1099511628211ull;
-        }
+        uint64_t hash = kFnvBasis;
+        for (const char c : iText) hash = FnvStep(hash, c);
         return hash;
     }
-    static uint32_t OfLine(std::string_view iLine)
+    static uint32_t OfLine(std::string_view iLine) { return Folded(OfText(iLine)); }
+    // OfLine of every line of iText (the lines a "\n" ends, and the rest
+    // after the last one if any), in order, into oDigests, which has room
+    // for them. Four parts of the text go through the multiplier side by
+    // side: one alone waits for each byte's product before the next.
+    static void OfEveryLine(std::string_view iText, uint32_t* oDigests)
     {
-        const uint64_t hash = OfText(iLine);
-        return static_cast<uint32_t>(hash ^ (hash >> 32));
+        struct Part {
+            const char* begin;
+            const char* at;
+            const char* end;
+            uint32_t* digests;
+            uint64_t hash;
+        } parts[4];
+        // Cut where a line starts, near each quarter; each part's digests
+        // start after its lines before it.
+        const char* const begin = iText.data();
+        const char* const end = begin + iText.size();
+        const char* from = begin;
+        uint32_t* digests = oDigests;
+        for (int part = 0; part < 4; ++part) {
+            const char* to = part == 3 ? end : begin + iText.size() / 4 * static_cast<std::size_t>(part + 1);
+            if (to < from) to = from;
+            const void* newline = part == 3 ? nullptr : std::memchr(to, '\n', static_cast<std::size_t>(end - to));
+            if (part < 3) to = newline != nullptr ? static_cast<const char*>(newline) + 1 : end;
+            parts[part] = Part{from, from, to, digests, kFnvBasis};
+            digests += std::count(from, to, '\n');
+            from = to;
+        }
+        // The four side by side while all have bytes, then each alone. In
+        // locals, which the stores of digests cannot be taken to change.
+        std::size_t common = static_cast<std::size_t>(parts[0].end - parts[0].at);
+        for (int part = 1; part < 4; ++part) {
+            common = std::min(common, static_cast<std::size_t>(parts[part].end - parts[part].at));
+        }
+        const char* at[4] = {parts[0].at, parts[1].at, parts[2].at, parts[3].at};
+        uint32_t* out[4] = {parts[0].digests, parts[1].digests, parts[2].digests, parts[3].digests};
+        uint64_t hash[4] = {kFnvBasis, kFnvBasis, kFnvBasis, kFnvBasis};
+        for (std::size_t i = 0; i < common; ++i) {
+            for (int part = 0; part < 4; ++part) {
+                // Without a branch: a line end stores the line's digest and
+                // moves on, any other byte stores one overwritten next.
+                const char c = at[part][i];
+                const bool ends = c == '\n';
+                *out[part] = Folded(hash[part]);
+                out[part] += ends;
+                const uint64_t next = FnvStep(hash[part], c);
+                hash[part] = ends ? kFnvBasis : next;
+            }
+        }
+        for (int part = 0; part < 4; ++part) {
+            parts[part].at = at[part] + common;
+            parts[part].digests = out[part];
+            parts[part].hash = hash[part];
+        }
+        for (Part& part : parts) {
+            for (; part.at < part.end; ++part.at) {
+                if (*part.at == '\n') {
+                    *part.digests++ = Folded(part.hash);
+                    part.hash = kFnvBasis;
+                } else {
+                    part.hash = FnvStep(part.hash, *part.at);
+                }
+            }
+        }
+        // A last line without its "\n", in the last part that holds any
+        // (a short text can be in the first alone).
+        if (!iText.empty() && iText.back() != '\n') {
+            const Part* last = &parts[3];
+            while (last->begin == last->end) --last;
+            *last->digests = Folded(last->hash);
+        }
     }
 
 private:
     static constexpr uint64_t kSeed = 0x9E3779B97F4A7C15ull;
+    static constexpr uint64_t kFnvBasis = 14695981039346656037ull;
+
+    static uint64_t FnvStep(uint64_t iHash, char iByte)
+    {
+        return (iHash ^ static_cast<unsigned char>(iByte)) * 1099511628211ull;
+    }
+    static uint32_t Folded(uint64_t iHash) { return static_cast<uint32_t>(iHash ^ (iHash >> 32)); }
 
     // iCount is a multiple of 32.
     static void Blocks(uint64_t* ioLanes, const char* iBytes, std::size_t iCount)

@@ -10,24 +10,25 @@
 HandEdits::Skeleton HandEdits::Of(const std::string& iText, const std::vector<UserCodeSections::Section>& iSections)
 {
     Skeleton skeleton;
-    // A line each at most: reserved once, not grown by doubling.
-    const size_t lines = static_cast<size_t>(std::count(iText.begin(), iText.end(), '\n')) + 1;
-    skeleton.digests.reserve(lines);
+    const size_t ends = static_cast<size_t>(std::count(iText.begin(), iText.end(), '\n'));
+    const size_t lines = ends + (!iText.empty() && iText.back() != '\n' ? 1 : 0);
+    // Every line is digested, then those inside the sections dropped.
+    skeleton.digests.resize(lines);
+    Digest::OfEveryLine(iText, skeleton.digests.data());
     skeleton.lines.reserve(lines);
+    size_t kept = 0;
     size_t section = 0;
-    int line = 1;
-    for (size_t start = 0; start < iText.size(); ++line) {
-        size_t end = iText.find('\n', start);
-        if (end == std::string::npos) end = iText.size();
+    for (size_t i = 0; i < lines; ++i) {
+        const int line = static_cast<int>(i) + 1;
         while (section < iSections.size() && iSections[section].endLine < line) ++section;
         const bool inside =
             section < iSections.size() && line > iSections[section].beginLine && line < iSections[section].endLine;
         if (!inside) {
-            skeleton.digests.push_back(Digest::OfLine(std::string_view(iText).substr(start, end - start)));
+            skeleton.digests[kept++] = skeleton.digests[i];
             skeleton.lines.push_back(line);
         }
-        start = end + 1;
     }
+    skeleton.digests.resize(kept);
     return skeleton;
 }
 

@@ -80,16 +80,26 @@ TEST(HandEditsTest, ALineKeepsTheDigestEarlierRunsRecorded)
     EXPECT_EQ(0x4fd0bfc1u, Digest::OfLine(""));
     EXPECT_EQ(0x296230c0u, Digest::OfLine("a"));
     EXPECT_EQ(0x0df08052u, Digest::OfLine("    int size;"));
-    for (const int count : {1, 5, 2000}) {
+    for (const int count : {1, 2, 5, 2000}) {
         std::string text;
         std::vector<std::string> lines;
         for (int i = 0; i < count; ++i) {
             lines.push_back(std::string(static_cast<size_t>(i * 37 % 71), static_cast<char>('!' + i % 90)));
             text += lines.back() + "\n";
         }
-        const HandEdits::Skeleton skeleton = HandEdits::Of(text, {});
-        ASSERT_EQ(lines.size(), skeleton.digests.size());
-        for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(Digest::OfLine(lines[i]), skeleton.digests[i]) << i;
+        // Ended by a line end or not.
+        for (const bool ended : {true, false}) {
+            if (!ended) {
+                text.pop_back();
+                if (lines.back().empty()) lines.pop_back();
+            }
+            const HandEdits::Skeleton skeleton = HandEdits::Of(text, {});
+            ASSERT_EQ(lines.size(), skeleton.digests.size());
+            for (size_t i = 0; i < lines.size(); ++i) {
+                EXPECT_EQ(Digest::OfLine(lines[i]), skeleton.digests[i]) << i;
+                EXPECT_EQ(static_cast<int>(i) + 1, skeleton.lines[i]);
+            }
+        }
     }
 }
 
