@@ -1,6 +1,7 @@
 #include "Manifest.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
@@ -16,14 +17,29 @@ namespace {
 
 const int kManifestVersion = 1;
 
+// The two lower-case hex digits of each byte value.
+struct HexPairs {
+    char pair[256][2];
+    constexpr HexPairs() : pair()
+    {
+        const char digits[] = "0123456789abcdef";
+        for (int b = 0; b < 256; ++b) {
+            pair[b][0] = digits[b >> 4];
+            pair[b][1] = digits[b & 0xf];
+        }
+    }
+};
+
 void AppendHex(const std::vector<uint32_t>& iDigests, std::string& ioText)
 {
-    static const char kDigits[] = "0123456789abcdef";
+    // A byte at a time through a table: a large file has a digest a line.
+    static constexpr HexPairs kPairs;
     const size_t start = ioText.size();
     ioText.resize(start + iDigests.size() * 8);
     char* hex = &ioText[start];
     for (const uint32_t digest : iDigests) {
-        for (int nibble = 0; nibble < 8; ++nibble) *hex++ = kDigits[(digest >> (28 - 4 * nibble)) & 0xf];
+        for (int shift = 24; shift >= 0; shift -= 8, hex += 2)
+            std::memcpy(hex, kPairs.pair[(digest >> shift) & 0xff], 2);
     }
 }
 
