@@ -10,6 +10,7 @@
 
 #include "MTTEvaluationOutput.h"
 #include "MTTITextPieceListener.h"
+#include "MTTString.h"
 #include "MttOutputShape.h"
 
 class MTLIModelObject;
@@ -66,6 +67,10 @@ struct RenderOptions {
     // each piece (RenderResult::shape). Far less memory and time than the
     // tree.
     bool shape = false;
+    // With the text written directly (no keepOutput), leave it in
+    // RenderResult::rendered, the string the library wrote, rather than
+    // copy it into RenderResult::text: a large output is then held once.
+    bool keepRendered = false;
     // Bytes to reserve for the text before rendering: the size it will
     // likely have (FileSet::Render puts there the size of the file being
     // replaced). The text grows past it as needed.
@@ -85,6 +90,7 @@ struct RenderResult {
     bool ok = false;         // no message and an output
     bool evaluated = false;  // an output, maybe with messages
     std::string text;        // the generated text
+    MTTString rendered;      // the generated text instead, with keepRendered
     std::vector<RenderMessage> messages;
     std::unique_ptr<MTTEvaluationOutput> output;  // with keepOutput; points into the template and the model
     // With userCodePieces and no tree: each piece a usercode directive wrote

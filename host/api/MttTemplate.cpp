@@ -145,7 +145,9 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
         result.messages = std::move(observer.Messages());
     }
     result.ok = evaluated && result.messages.empty();
-    if (direct) {
+    if (direct && iOptions.keepRendered) {
+        result.rendered = std::move(text);
+    } else if (direct) {
         text.MoveTo(result.text);
     } else if (result.output && iOptions.text) {
         result.output->toString(text);

@@ -99,8 +99,8 @@ size_t ExplainChanges::Unexplained()
     return Cause("neither the template lines behind it nor the model values it read changed");
 }
 
-size_t ExplainChanges::NewCause(const std::string& iText, const std::vector<size_t>& iStarts, size_t iFirst,
-                                size_t iEnd, const std::vector<Piece>& iPieces, const std::vector<File>& iFiles)
+size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t>& iStarts, size_t iFirst, size_t iEnd,
+                                const std::vector<Piece>& iPieces, const std::vector<File>& iFiles)
 {
     const size_t begin = iStarts[iFirst];
     const size_t end = iEnd < iStarts.size() ? iStarts[iEnd] : iText.size();
@@ -191,7 +191,7 @@ size_t ExplainChanges::GoneCause(const std::vector<std::vector<int32_t>>& iLineN
     return Unexplained();
 }
 
-void ExplainChanges::Compare(size_t iOutput, const std::string& iName, const std::string& iText,
+void ExplainChanges::Compare(size_t iOutput, const std::string& iName, std::string_view iText,
                              const std::vector<Piece>& iPieces, const std::vector<File>& iFiles)
 {
     if (!_templatesCompared) CompareTemplates(iFiles);

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -45,7 +46,7 @@ public:
 
     // Compares generated file iOutput (the page's number) with the
     // earlier run's file of that name. iFiles: the run's template files.
-    void Compare(size_t iOutput, const std::string& iName, const std::string& iText, const std::vector<Piece>& iPieces,
+    void Compare(size_t iOutput, const std::string& iName, std::string_view iText, const std::vector<Piece>& iPieces,
                  const std::vector<File>& iFiles);
     std::string Json() const;
 
@@ -66,7 +67,7 @@ private:
     void CompareTemplates(const std::vector<File>& iFiles);
     size_t Cause(const std::string& iText, int32_t iDirective = -1, int32_t iNode = -1);
     // Why new lines [iFirst, iEnd) of a text differ, from their pieces.
-    size_t NewCause(const std::string& iText, const std::vector<size_t>& iStarts, size_t iFirst, size_t iEnd,
+    size_t NewCause(std::string_view iText, const std::vector<size_t>& iStarts, size_t iFirst, size_t iEnd,
                     const std::vector<Piece>& iPieces, const std::vector<File>& iFiles);
     // Why earlier lines went, from the elements they were made for.
     size_t GoneCause(const std::vector<std::vector<int32_t>>& iLineNodes, size_t iFirst, size_t iEnd);

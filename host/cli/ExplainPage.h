@@ -98,7 +98,7 @@ public:
     // ExplainChanges.
     size_t OutputCount() const { return _outputs.size(); }
     const std::string& OutputName(size_t iOutput) const { return _outputs[iOutput].name; }
-    const std::string& OutputText(size_t iOutput) const { return *_outputs[iOutput].text; }
+    std::string_view OutputText(size_t iOutput) const { return _outputs[iOutput].text; }
 
 private:
     struct File {
@@ -115,7 +115,7 @@ private:
         std::string name;
         size_t templateIndex;
         const char* status;
-        const std::string* text;
+        std::string_view text;
         std::string ownText;  // for a stopped output
         std::string pieces;   // packed, as JSON
         size_t pieceCount = 0;

@@ -8,20 +8,20 @@
 
 namespace {
 
-std::vector<size_t> Digests(const std::string& iText, const std::vector<size_t>& iStarts)
+std::vector<size_t> Digests(std::string_view iText, const std::vector<size_t>& iStarts)
 {
     std::vector<size_t> digests;
     digests.reserve(iStarts.size());
     for (size_t i = 0; i < iStarts.size(); ++i) {
         const size_t end = i + 1 < iStarts.size() ? iStarts[i + 1] : iText.size();
-        digests.push_back(std::hash<std::string_view>()(std::string_view(iText).substr(iStarts[i], end - iStarts[i])));
+        digests.push_back(std::hash<std::string_view>()(iText.substr(iStarts[i], end - iStarts[i])));
     }
     return digests;
 }
 
 }  // namespace
 
-std::vector<size_t> LineDiff::LineStarts(const std::string& iText)
+std::vector<size_t> LineDiff::LineStarts(std::string_view iText)
 {
     std::vector<size_t> starts;
     if (iText.empty()) return starts;
@@ -33,7 +33,7 @@ std::vector<size_t> LineDiff::LineStarts(const std::string& iText)
     return starts;
 }
 
-std::vector<LineDiff::Hunk> LineDiff::Of(const std::string& iOld, const std::string& iNew)
+std::vector<LineDiff::Hunk> LineDiff::Of(std::string_view iOld, std::string_view iNew)
 {
     std::vector<Hunk> hunks;
     if (iOld == iNew) return hunks;

@@ -20,9 +20,9 @@ public:
     // common beginning and end is one hunk: the diff would take too long.
     static constexpr size_t kMaxCompared = 200000;
 
-    static std::vector<Hunk> Of(const std::string& iOld, const std::string& iNew);
+    static std::vector<Hunk> Of(std::string_view iOld, std::string_view iNew);
     // Where each line of a text starts (as many as it has lines).
-    static std::vector<size_t> LineStarts(const std::string& iText);
+    static std::vector<size_t> LineStarts(std::string_view iText);
 };
 
 #endif

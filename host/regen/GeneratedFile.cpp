@@ -106,10 +106,12 @@ GeneratedFile::Status GeneratedFile::Build(std::unique_ptr<MTTEvaluationOutput> 
     std::string text;
     mtt::OutputShape shape = mtt::OutputShape::Of(iOutput.get(), text);
     iOutput.reset();
-    return Build(std::move(text), std::move(shape), iKeys, iNamer, iMap, iForce);
+    MTTString rendered(text.data(), text.size());
+    std::string().swap(text);
+    return Build(std::move(rendered), std::move(shape), iKeys, iNamer, iMap, iForce);
 }
 
-GeneratedFile::Status GeneratedFile::Build(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
+GeneratedFile::Status GeneratedFile::Build(MTTString iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
                                            const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap,
                                            bool iForce)
 {
@@ -121,7 +123,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, mtt::OutputShape i
     return Settle(iMap, iForce);
 }
 
-GeneratedFile::Status GeneratedFile::Build(std::string iText, std::vector<MTTTextPiece> iUserCode,
+GeneratedFile::Status GeneratedFile::Build(MTTString iText, std::vector<MTTTextPiece> iUserCode,
                                            const UserCodeKeys& iKeys, const GeneratedText::SectionNamer& iNamer,
                                            const SourceMap& iMap, bool iForce)
 {
@@ -136,7 +138,7 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, std::vector<MTTTex
     return Settle(iMap, iForce);
 }
 
-GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& iMap, bool iForce,
+GeneratedFile::Status GeneratedFile::Build(MTTString iText, const SourceMap& iMap, bool iForce,
                                            std::unique_ptr<UserCodeSections> iRead)
 {
     _text.reset(new GeneratedText(std::move(iText), _syntax));
@@ -146,15 +148,14 @@ GeneratedFile::Status GeneratedFile::Build(std::string iText, const SourceMap& i
     return Settle(iMap, iForce);
 }
 
-bool GeneratedFile::HoldsMarkers(const std::string& iText, const std::vector<MTTTextPiece>& iUserCode)
+bool GeneratedFile::HoldsMarkers(std::string_view iText, const std::vector<MTTTextPiece>& iUserCode)
 {
     // The text between the directives' pieces, where the marker words are
     // rare: only a line that holds them is read.
     size_t done = 0;
     for (size_t i = 0; i <= iUserCode.size(); ++i) {
         const size_t end = i < iUserCode.size() ? std::min(iUserCode[i].begin, iText.size()) : iText.size();
-        if (end > done &&
-            MarkerLine::FindWords(std::string_view(iText).substr(done, end - done), 0) != std::string_view::npos) {
+        if (end > done && MarkerLine::FindWords(iText.substr(done, end - done), 0) != std::string_view::npos) {
             return true;
         }
         if (i < iUserCode.size()) done = std::max(done, std::min(iUserCode[i].end, iText.size()));
@@ -162,7 +163,7 @@ bool GeneratedFile::HoldsMarkers(const std::string& iText, const std::vector<MTT
     return false;
 }
 
-bool GeneratedFile::HoldsMarkers(const std::string& iText, std::unique_ptr<UserCodeSections>* oRead)
+bool GeneratedFile::HoldsMarkers(std::string_view iText, std::unique_ptr<UserCodeSections>* oRead)
 {
     std::unique_ptr<UserCodeSections> sections(new UserCodeSections());
     int line = 0;

@@ -48,25 +48,25 @@ public:
     Status Build(std::unique_ptr<MTTEvaluationOutput> iOutput, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree and the tree's shape.
-    Status Build(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
+    Status Build(MTTString iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree, with the pieces its
     // usercode directives wrote (MTTEvaluateText).
-    Status Build(std::string iText, std::vector<MTTTextPiece> iUserCode, const UserCodeKeys& iKeys,
+    Status Build(MTTString iText, std::vector<MTTTextPiece> iUserCode, const UserCodeKeys& iKeys,
                  const GeneratedText::SectionNamer& iNamer, const SourceMap& iMap, bool iForce);
     // The same from a text written without a tree (a template without
     // usercode directives); iRead, when given, is what HoldsMarkers read
     // of it, so that it is not read again.
-    Status Build(std::string iText, const SourceMap& iMap, bool iForce,
+    Status Build(MTTString iText, const SourceMap& iMap, bool iForce,
                  std::unique_ptr<UserCodeSections> iRead = nullptr);
     // Whether a line of iText reads as a user-code marker (or a damaged
     // one): then only the tree can tell which directive wrote it. oRead,
     // when given, gets what was read otherwise.
-    static bool HoldsMarkers(const std::string& iText, std::unique_ptr<UserCodeSections>* oRead = nullptr);
+    static bool HoldsMarkers(std::string_view iText, std::unique_ptr<UserCodeSections>* oRead = nullptr);
     // Whether the marker words appear in iText outside the pieces that
     // usercode directives wrote: only the tree tells which directive wrote
     // them, should they make a marker line.
-    static bool HoldsMarkers(const std::string& iText, const std::vector<MTTTextPiece>& iUserCode);
+    static bool HoldsMarkers(std::string_view iText, const std::vector<MTTTextPiece>& iUserCode);
 
     bool HasText() const { return _text != nullptr; }
     const GeneratedText& Text() const { return *_text; }

@@ -12,18 +12,18 @@ bool EndsWith(const std::string& iText, char iLast)
 
 }  // namespace
 
-GeneratedText::GeneratedText(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
+GeneratedText::GeneratedText(MTTString iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys,
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
     : _shape(std::move(iShape)), _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n")
 {
     Find(iKeys, iNamer);
 }
 
-GeneratedText::GeneratedText(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+GeneratedText::GeneratedText(MTTString iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
     : _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n")
 {
-    const std::string_view source(_source);
+    const std::string_view source(_source.ConvertToChar(), _source.Length());
     size_t done = 0;
     _parts.reserve(2 * iUserCode.size() + 1);
     for (const MTTTextPiece& piece : iUserCode) {
@@ -39,8 +39,8 @@ GeneratedText::GeneratedText(std::string iText, const std::vector<MTTTextPiece>&
     Find(iKeys, iNamer);
 }
 
-GeneratedText::GeneratedText(std::string iText, const CommentSyntax& iSyntax)
-    : _syntax(iSyntax), _lineEnd("\n"), _text(std::move(iText))
+GeneratedText::GeneratedText(MTTString iText, const CommentSyntax& iSyntax)
+    : _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n"), _textIsSource(true)
 {
 }
 
@@ -49,8 +49,8 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
     if (Leaves().empty()) return _parts[iPart];
     const mtt::OutputShape::Leaf& leaf = Leaves()[iPart];
     const size_t begin = _shape.Begin(iPart);
-    return Part{std::string_view(_source).substr(begin, leaf.end - begin), _shape.StatementOf(leaf), leaf.object,
-                leaf.Type() == MTTLeafUserCode};
+    return Part{std::string_view(_source.ConvertToChar(), _source.Length()).substr(begin, leaf.end - begin),
+                _shape.StatementOf(leaf), leaf.object, leaf.Type() == MTTLeafUserCode};
 }
 
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
@@ -110,8 +110,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     if (!Leaves().empty() && _roles.empty()) {
         // Leaves without sections: the text as written, whose leaves end
         // where they ended.
-        _text = std::move(_source);
-        std::string().swap(_source);
+        _textIsSource = true;
         _written.clear();
         _composed = true;
         return;
@@ -142,7 +141,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
         _partEnds.push_back(_text.size());
     }
     for (Part& part : _parts) part.text = std::string_view();
-    std::string().swap(_source);
+    _source.Clear();
     _composed = true;
 }
 
@@ -150,8 +149,9 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
 {
     int line = 1;
     size_t offset = 0;
+    const std::string_view text = Text();
     while (line < iLine) {
-        offset = _text.find('\n', offset);
+        offset = text.find('\n', offset);
         if (offset == std::string::npos) return nullptr;
         ++offset;
         ++line;

@@ -10,6 +10,7 @@
 
 #include "CommentSyntax.h"
 #include "MTTITextPieceListener.h"
+#include "MTTString.h"
 #include "MttOutputShape.h"
 
 class MTLIModelObject;
@@ -46,15 +47,15 @@ public:
 
     // Finds the sections and keys them (keys need not be unique: the
     // caller refuses what is ambiguous).
-    GeneratedText(std::string iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys, const SectionNamer& iNamer,
+    GeneratedText(MTTString iText, mtt::OutputShape iShape, const UserCodeKeys& iKeys, const SectionNamer& iNamer,
                   const CommentSyntax& iSyntax);
     // The same from a text written without a tree and the pieces its
     // usercode directives wrote there, in text order (MTTEvaluateText):
     // the same sections and text, but no pieces.
-    GeneratedText(std::string iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
+    GeneratedText(MTTString iText, const std::vector<MTTTextPiece>& iUserCode, const UserCodeKeys& iKeys,
                   const SectionNamer& iNamer, const CommentSyntax& iSyntax);
     // A text written without a tree: no sections, no pieces.
-    GeneratedText(std::string iText, const CommentSyntax& iSyntax);
+    GeneratedText(MTTString iText, const CommentSyntax& iSyntax);
 
     const std::vector<Section>& Sections() const { return _sections; }
 
@@ -62,7 +63,12 @@ public:
     // text written without a tree is let go of then, so that a large
     // output is not held twice.
     void Compose(const std::vector<std::string>& iTexts);
-    const std::string& Text() const { return _text; }
+    // The rendered text itself where no section changed it: a large output
+    // is held once, as the render wrote it.
+    std::string_view Text() const
+    {
+        return _textIsSource ? std::string_view(_source.ConvertToChar(), _source.Length()) : std::string_view(_text);
+    }
     // Each leaf's place, for a text made from leaves: none for a text
     // written without a tree. The leaves' texts follow each other.
     size_t PieceCount() const { return _composed ? Leaves().size() : 0; }
@@ -109,14 +115,15 @@ private:
     size_t PartEnd(size_t iPart) const { return _partEnds.empty() ? Leaves()[iPart].end : _partEnds[iPart]; }
 
     mtt::OutputShape _shape;
-    std::string _source;       // what the parts view, until composed
+    MTTString _source;         // the text rendered: what the parts view
     std::vector<Part> _parts;  // without a tree
     std::vector<Role> _roles;
     std::vector<uint32_t> _sectionOfPart;
     std::vector<Section> _sections;
     CommentSyntax _syntax;
     std::string _lineEnd;
-    std::string _text;
+    std::string _text;  // composed, unless the text is _source
+    bool _textIsSource = false;
     std::vector<size_t> _partEnds;  // where each part ended in Text(), unless as written
     bool _composed = false;
     std::vector<std::string> _written;

@@ -7,7 +7,7 @@
 
 #include "Digest.h"
 
-HandEdits::Skeleton HandEdits::Of(const std::string& iText, const std::vector<UserCodeSections::Section>& iSections)
+HandEdits::Skeleton HandEdits::Of(std::string_view iText, const std::vector<UserCodeSections::Section>& iSections)
 {
     Skeleton skeleton;
     const size_t ends = static_cast<size_t>(std::count(iText.begin(), iText.end(), '\n'));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "UserCodeSections.h"
@@ -24,7 +25,7 @@ public:
         std::string text;  // the current line (edited or added), when none is missing
     };
 
-    static Skeleton Of(const std::string& iText, const std::vector<UserCodeSections::Section>& iSections);
+    static Skeleton Of(std::string_view iText, const std::vector<UserCodeSections::Section>& iSections);
     // The places where iCurrent differs from the recorded skeleton, in
     // line order.
     static std::vector<Edit> Find(const std::string& iCurrent, const Skeleton& iCurrentSkeleton,

@@ -279,6 +279,7 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     options.text = !tree;
     options.shape = !tree && iOptions.shape;
     options.userCodePieces = !tree && !options.shape && iTemplate.HasUserCode();
+    options.keepRendered = !tree;
     // The text will likely be as long as the file it replaces: a better
     // guess than the caller's.
     const OutputFile* written = file.Written();
@@ -290,28 +291,35 @@ FileSetStatus FileSet::Render(size_t iFile, const Template& iTemplate, Model* iM
     // is refused with the directive that wrote it, which only the tree
     // tells; a clean render says nothing the second time.
     std::unique_ptr<UserCodeSections> read;
+    const std::string_view rendered(oResult.rendered.ConvertToChar(), oResult.rendered.Length());
     if (oResult.ok && !tree && !options.shape &&
-        (options.userCodePieces ? GeneratedFile::HoldsMarkers(oResult.text, oResult.userCode)
-                                : GeneratedFile::HoldsMarkers(oResult.text, &read))) {
+        (options.userCodePieces ? GeneratedFile::HoldsMarkers(rendered, oResult.userCode)
+                                : GeneratedFile::HoldsMarkers(rendered, &read))) {
         tree = true;
         options.keepOutput = true;
         options.text = false;
         options.userCodePieces = false;
+        options.keepRendered = false;
         oResult = iTemplate.Render(*iModel, options);
     }
-    if (!oResult.ok && !(oResult.evaluated && state.options.keepGoing)) return FileSetStatus::kOk;
+    if (!oResult.ok && !(oResult.evaluated && state.options.keepGoing)) {
+        // The file takes nothing: the caller has the text where it asked.
+        if (!tree) oResult.rendered.MoveTo(oResult.text);
+        return FileSetStatus::kOk;
+    }
     const GeneratedText::SectionNamer namer = [&iTemplate](const MTTIStatement* iStatement) {
         return iTemplate.UserCodeName(iStatement);
     };
     if (options.shape && oResult.shape) {
-        return file.Build(std::move(oResult.text), std::move(*oResult.shape), state.keys, namer, iTemplate.Sources(),
-                          state.options.force);
+        return file.Build(std::move(oResult.rendered), std::move(*oResult.shape), state.keys, namer,
+                          iTemplate.Sources(), state.options.force);
     }
     if (options.userCodePieces) {
-        return file.Build(std::move(oResult.text), std::move(oResult.userCode), state.keys, namer, iTemplate.Sources(),
-                          state.options.force);
+        return file.Build(std::move(oResult.rendered), std::move(oResult.userCode), state.keys, namer,
+                          iTemplate.Sources(), state.options.force);
     }
-    if (!tree) return file.Build(std::move(oResult.text), iTemplate.Sources(), state.options.force, std::move(read));
+    if (!tree)
+        return file.Build(std::move(oResult.rendered), iTemplate.Sources(), state.options.force, std::move(read));
     return file.Build(std::move(oResult.output), state.keys, namer, iTemplate.Sources(), state.options.force);
 }
 
@@ -350,11 +358,11 @@ FileSetStatus FileSet::Check(std::vector<Change>& oChanges)
         if (!entry.generated || entry.generated->IsStandardOutput()) continue;
         const OutputFile& file = *entry.generated->Written();
         if (file.Exists() && !file.IsRegular()) continue;
-        const std::string& text = entry.generated->Text().Text();
+        const std::string_view text = entry.generated->Text().Text();
         if (!file.Exists()) {
-            oChanges.push_back(Change{Change::Kind::kCreated, file.Path(), std::string(), text});
+            oChanges.push_back(Change{Change::Kind::kCreated, file.Path(), std::string(), std::string(text)});
         } else if (file.Current() != text) {
-            oChanges.push_back(Change{Change::Kind::kChanged, file.Path(), file.Current(), text});
+            oChanges.push_back(Change{Change::Kind::kChanged, file.Path(), file.Current(), std::string(text)});
         }
     }
     for (const auto& removed : stale.Removals()) {
@@ -443,7 +451,7 @@ FileSetStatus FileSet::Commit()
     stale.ReportDone();
     for (const Entry& entry : state.entries) {
         if (!entry.generated || !entry.generated->IsStandardOutput()) continue;
-        const std::string& text = entry.generated->Text().Text();
+        const std::string_view text = entry.generated->Text().Text();
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
             state.Error("cannot write to standard output");
             return FileSetStatus::kWriteFailed;

@@ -39,7 +39,7 @@ std::string Reason(const std::string& iPath, int iErrno)
     return "cannot write '" + iPath + "': " + std::strerror(iErrno);
 }
 
-bool WriteAll(int iFd, const std::string& iText)
+bool WriteAll(int iFd, std::string_view iText)
 {
     const char* data = iText.data();
     size_t left = iText.size();
@@ -278,7 +278,7 @@ bool OutputFile::MakeTemporary(std::string& oError)
     // Root rewriting someone else's file must not take it over.
     if (ok && _exists && ::geteuid() == 0) ok = ::fchown(fd, _owner, _group) == 0;
     // Not synced one by one: the commit flushes all files at once.
-    ok = ok && WriteAll(fd, *_text);
+    ok = ok && WriteAll(fd, _text);
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -291,12 +291,12 @@ bool OutputFile::MakeTemporary(std::string& oError)
 bool OutputFile::Prepare(std::string&& iText, std::string& oError)
 {
     _ownText = std::move(iText);
-    return Prepare(_ownText, oError);
+    return Prepare(std::string_view(_ownText), oError);
 }
 
-bool OutputFile::Prepare(const std::string& iText, std::string& oError)
+bool OutputFile::Prepare(std::string_view iText, std::string& oError)
 {
-    _text = &iText;
+    _text = iText;
     _unchanged = _exists && _regular && IsCurrent(iText);
     if (_unchanged || (_exists && !_regular)) return true;
     return MakeTemporary(oError);
@@ -314,7 +314,7 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
 {
     if (_exists && !_regular) {
         const int fd = ::open(_target.c_str(), O_WRONLY | O_TRUNC);
-        if (fd < 0 || !WriteAll(fd, *_text)) {
+        if (fd < 0 || !WriteAll(fd, _text)) {
             oError = Reason(_path, errno);
             if (fd >= 0) ::close(fd);
             return Result::kFailed;
@@ -401,9 +401,9 @@ bool OutputFile::Rollback(std::string& oError)
     case Committed::kReplaced:
         // Someone may have saved the file after it was swapped: that save
         // stays, and the text swapped out is kept beside it.
-        if (TextFile::HoldsNoFollow(_target, *_text)) {
+        if (TextFile::HoldsNoFollow(_target, _text)) {
             ok = Exchange(_temporary, _target);
-            if (ok && TextFile::HoldsNoFollow(_temporary, *_text)) {
+            if (ok && TextFile::HoldsNoFollow(_temporary, _text)) {
                 ::unlink(_temporary.c_str());
                 break;
             }

@@ -59,11 +59,12 @@ public:
     // A text the caller holds is not copied (a render's output can be
     // megabytes): it must stay as it is until the run is committed or
     // rolled back. A temporary one is kept here.
-    bool Prepare(const std::string& iText, std::string& oError);
+    // iText stays where it is, unchanged, until the run commits.
+    bool Prepare(std::string_view iText, std::string& oError);
     bool Prepare(std::string&& iText, std::string& oError);
     // Prepares the file's removal instead.
     bool PrepareRemoval(std::string& oError);
-    const std::string& Text() const { return *_text; }
+    std::string_view Text() const { return _text; }
     bool Unchanged() const { return _unchanged; }
     bool Removes() const { return _remove; }
     // The temporary file before Commit, the replaced text after it.
@@ -111,7 +112,7 @@ private:
     // Device, inode, size and times of the file read: a file whose text is
     // not to change is as read while they stay.
     std::array<long long, 7> _readStatus{};
-    const std::string* _text = &_ownText;
+    std::string_view _text;
     std::string _ownText;
     bool _unchanged = false;
     bool _remove = false;

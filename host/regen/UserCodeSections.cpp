@@ -6,7 +6,7 @@
 #include "CommentSyntax.h"
 #include "MarkerLine.h"
 
-bool UserCodeSections::Read(const std::string& iText, int& oLine, std::string& oError)
+bool UserCodeSections::Read(std::string_view iText, int& oLine, std::string& oError)
 {
     _sections.clear();
     bool open = false;
@@ -14,7 +14,7 @@ bool UserCodeSections::Read(const std::string& iText, int& oLine, std::string& o
     Section section;
     int lastEndLine = 0;
     int line = 1;
-    const std::string_view text(iText);
+    const std::string_view text = iText;
     for (size_t start = 0; start < iText.size(); ++line) {
         // Straight on to the next line that holds the marker words: the
         // lines between are text, however many there are.
@@ -29,7 +29,7 @@ bool UserCodeSections::Read(const std::string& iText, int& oLine, std::string& o
         size_t end = iText.find('\n', start);
         const size_t next = end == std::string::npos ? iText.size() : end + 1;
         if (end == std::string::npos) end = iText.size();
-        const MarkerLine marker = MarkerLine::Read(std::string_view(iText).substr(start, end - start));
+        const MarkerLine marker = MarkerLine::Read(iText.substr(start, end - start));
         oLine = line;
         switch (marker.kind) {
         case MarkerLine::Kind::kNone: break;
@@ -62,7 +62,7 @@ bool UserCodeSections::Read(const std::string& iText, int& oLine, std::string& o
                 return false;
             }
             open = false;
-            section.text = iText.substr(textStart, start - textStart) + marker.before;
+            section.text = std::string(iText.substr(textStart, start - textStart)) + marker.before;
             section.endLine = line;
             lastEndLine = line;
             _sections.push_back(std::move(section));

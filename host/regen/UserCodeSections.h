@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The user-code sections of a generated file, read strictly: a marker line
@@ -24,7 +25,7 @@ public:
     // place: an end marker outside a section, a begin marker inside one, a
     // section left open at the end or closed in another comment syntax, or
     // a damaged marker line.
-    bool Read(const std::string& iText, int& oLine, std::string& oError);
+    bool Read(std::string_view iText, int& oLine, std::string& oError);
 
     const std::vector<Section>& All() const { return _sections; }
     // Whether any section is written in another syntax than iSyntax.

@@ -54,7 +54,7 @@ public:
         _result = _template->Render(*_model, options);
         if (iBeside) _shown = beside.get();
         _text.reset(new GeneratedText(
-            _result.text, std::move(*_result.shape), UserCodeKeys("id,name"),
+            MTTString(_result.text.data(), _result.text.size()), std::move(*_result.shape), UserCodeKeys("id,name"),
             [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
         _text->Compose(std::vector<std::string>(_text->Sections().size(), "    kept();\n"));
         ExplainPage page(&_model->Json(), _shown.get());
@@ -63,7 +63,7 @@ public:
         _html = page.Html();
     }
 
-    const std::string& Text() const { return _text->Text(); }
+    std::string_view Text() const { return _text->Text(); }
     const std::string& Html() const { return _html; }
     size_t ModelValues() const { return _model->Json().SlotCount(); }
     // The page, read back as an earlier run.

@@ -88,8 +88,9 @@ TEST(RenderMessages, AMessageThatDoesNotStopTheRenderIsPrimaryAndEvaluationGoesO
 
 // A size hint changes the room reserved for the text, nothing else: not the
 // text, not the messages, whether it is too small, or beyond what a text
-// can hold.
-TEST(RenderMessages, ASizeHintChangesNothingButRoom)
+// can hold. Nor does keeping the library's string: the text is there
+// instead, where it is written directly.
+TEST(RenderMessages, ASizeHintOrTheKeptStringChangesNothingButRoom)
 {
     std::vector<TemplateError> errors;
     std::unique_ptr<mtt::Template> page = mtt::Template::FromString(kTemplate, "t.mtt", errors);
@@ -101,11 +102,19 @@ TEST(RenderMessages, ASizeHintChangesNothingButRoom)
     const mtt::RenderResult plain = page->Render(*model, options);
     for (const bool tree : {false, true}) {
         for (const size_t hint : {size_t(1), size_t(1) << 20, SIZE_MAX}) {
-            options.keepOutput = tree;
-            options.sizeHint = hint;
-            const mtt::RenderResult hinted = page->Render(*model, options);
-            EXPECT_EQ(plain.text, hinted.text) << hint;
-            EXPECT_EQ(plain.messages.size(), hinted.messages.size()) << hint;
+            for (const bool kept : {false, true}) {
+                options.keepOutput = tree;
+                options.sizeHint = hint;
+                options.keepRendered = kept;
+                const mtt::RenderResult hinted = page->Render(*model, options);
+                const bool inRendered = kept && !tree;
+                EXPECT_EQ(plain.text, inRendered
+                                          ? std::string(hinted.rendered.ConvertToChar(), hinted.rendered.Length())
+                                          : hinted.text)
+                    << hint;
+                EXPECT_TRUE(inRendered ? hinted.text.empty() : hinted.rendered.IsEmpty()) << hint;
+                EXPECT_EQ(plain.messages.size(), hinted.messages.size()) << hint;
+            }
         }
     }
 }

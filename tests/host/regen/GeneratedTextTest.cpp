@@ -117,7 +117,8 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         std::string treeText;
         mtt::OutputShape treeShape = mtt::OutputShape::Of(viaTree.output.get(), treeText);
         EXPECT_EQ(viaTree.text, treeText);
-        GeneratedText fromLeaves(treeText, std::move(treeShape), keys, namer, syntax);
+        GeneratedText fromLeaves(MTTString(treeText.data(), treeText.size()), std::move(treeShape), keys, namer,
+                                 syntax);
         options.keepOutput = false;
         options.shape = true;
         mtt::RenderResult shaped = parsed->Render(*model, options);
@@ -127,13 +128,14 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         int32_t nodes = 0;
         Flatten(viaTree.output.get(), -1, 0, nodes, inTree);
         ASSERT_TRUE(Walked(*shaped.shape) == inTree);
-        GeneratedText fromShape(shaped.text, std::move(*shaped.shape), keys, namer, syntax);
+        GeneratedText fromShape(MTTString(shaped.text.data(), shaped.text.size()), std::move(*shaped.shape), keys,
+                                namer, syntax);
         options.shape = false;
         options.userCodePieces = true;
         mtt::RenderResult direct = parsed->Render(*model, options);
         ASSERT_TRUE(direct.ok);
         EXPECT_EQ(3 * iCount * count, direct.userCode.size());
-        GeneratedText fromText(direct.text, direct.userCode, keys, namer, syntax);
+        GeneratedText fromText(MTTString(direct.text.data(), direct.text.size()), direct.userCode, keys, namer, syntax);
 
         ASSERT_EQ(iCount * count, fromLeaves.Sections().size());
         ASSERT_EQ(fromLeaves.Sections().size(), fromText.Sections().size());
