@@ -1,5 +1,6 @@
 #include "Generator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -190,6 +191,12 @@ ExitStatus Generator::Run()
             targets.push_back(
                 Target{job, nullptr, 0, 1, given.WritesToStandardOutput() ? std::string() : given.outputPath});
         }
+    }
+    // An element's files together (its header, then its source), in the
+    // order of the list: what a run reports of them, and the page, read so.
+    if (each) {
+        std::stable_sort(targets.begin(), targets.end(),
+                         [](const Target& iA, const Target& iB) { return iA.index < iB.index; });
     }
     _root = OutputNames::Root(names, _options.outputRoot);
     for (const Options::Job& job : _options.jobs) _runs.push_back(OutputNames::Run(job.outputPath, _root));
