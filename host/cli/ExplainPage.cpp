@@ -282,7 +282,7 @@ void ExplainPage::AddStoppedOutput(const std::string& iName, size_t iTemplate, s
     output.ownText = std::move(iText);
     _outputs.push_back(std::move(output));
     Output& added = _outputs.back();
-    added.text = added.ownText;
+    added.ownsText = true;
     added.stop = UnitsOf(added.ownText, static_cast<uint32_t>(added.ownText.size()));
     // The text is the evaluation's own: offsets need no mapping.
     AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), {}, {}, {});
@@ -302,7 +302,7 @@ void ExplainPage::AddMessages(const std::vector<ExplainMessage>& iMessages, int3
         added.object = ObjectIndex(message.object);
         const int64_t at = message.evaluationOffset;
         if (at >= 0 && iEvaluationEnds.empty()) {
-            added.offset = UnitsOf(output.text, static_cast<uint32_t>(std::min<int64_t>(at, output.text.size())));
+            added.offset = UnitsOf(output.Text(), static_cast<uint32_t>(std::min<int64_t>(at, output.Text().size())));
         } else if (at >= 0) {
             // The piece that was being made: its beginning in the text written.
             const size_t piece =
@@ -450,7 +450,7 @@ std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
     // beside the texts.
     size_t estimate = page.size() + _extras.size() + (_shown != nullptr ? _shown->Json().size() : 0) + (64 << 10);
     for (const Output& output : _outputs) {
-        estimate += output.name.size() + output.text.size() + output.text.size() / 16 + output.pieces.size() +
+        estimate += output.name.size() + output.Text().size() + output.Text().size() / 16 + output.pieces.size() +
                     output.userCode.size() * 11 + 128;
     }
     for (const File& file : _files) estimate += file.name.size() + file.text->size() + file.text->size() / 16 + 64;
@@ -477,8 +477,8 @@ std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
         html += ",\"status\":\"";
         html += output.status;
         html += "\",\"text\":";
-        ScriptJson::AppendString(html, output.text);
-        figures.textBytes += output.text.size();
+        ScriptJson::AppendString(html, output.Text());
+        figures.textBytes += output.Text().size();
         html += ",\"pieces\":";
         html += output.pieces.empty() ? std::string("\"\"") : output.pieces;
         figures.pieces += output.pieceCount;

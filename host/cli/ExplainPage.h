@@ -98,7 +98,7 @@ public:
     // ExplainChanges.
     size_t OutputCount() const { return _outputs.size(); }
     const std::string& OutputName(size_t iOutput) const { return _outputs[iOutput].name; }
-    std::string_view OutputText(size_t iOutput) const { return _outputs[iOutput].text; }
+    std::string_view OutputText(size_t iOutput) const { return _outputs[iOutput].Text(); }
 
 private:
     struct File {
@@ -115,9 +115,12 @@ private:
         std::string name;
         size_t templateIndex;
         const char* status;
-        std::string_view text;
-        std::string ownText;  // for a stopped output
-        std::string pieces;   // packed, as JSON
+        std::string_view text;  // the file's, unless ownText is
+        std::string ownText;    // for a stopped output
+        bool ownsText = false;
+        // Read at use: an output moves as others are added.
+        std::string_view Text() const { return ownsText ? std::string_view(ownText) : text; }
+        std::string pieces;  // packed, as JSON
         size_t pieceCount = 0;
         std::vector<uint32_t> userCode;
         int64_t stop = -1;  // units

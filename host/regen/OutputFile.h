@@ -59,7 +59,6 @@ public:
     // A text the caller holds is not copied (a render's output can be
     // megabytes): it must stay as it is until the run is committed or
     // rolled back. A temporary one is kept here.
-    // iText stays where it is, unchanged, until the run commits.
     bool Prepare(std::string_view iText, std::string& oError);
     bool Prepare(std::string&& iText, std::string& oError);
     // Prepares the file's removal instead.
