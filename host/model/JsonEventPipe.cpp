@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "JsonModelBuilder.h"
-#include "YamlScalar.h"
 
 namespace {
 
@@ -56,13 +55,6 @@ bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonM
     reader.join();
     if (pipe._failure) std::rethrow_exception(pipe._failure);
     return heard;
-}
-
-bool JsonEventPipe::Plain(std::string_view iText)
-{
-    if (_numbered) return YamlScalar::Report(iText, true, *this, _number, _problem);
-    PutText(kPlain, iText);
-    return true;
 }
 
 void JsonEventPipe::PutLongText(char iEvent, std::string_view iText)
@@ -141,7 +133,7 @@ bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder)
         const char event = *at++;
         uint32_t number = 0;
         std::string_view text;
-        if (event == kKey || event == kString || event == kNumber || event == kPlain) {
+        if (event == kKey || event == kString || event == kNumber) {
             std::memcpy(&number, at, sizeof number);
             at += sizeof number;
             if (!kNumberedTexts) {
@@ -158,9 +150,6 @@ bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder)
         case kKey: kNumberedTexts ? ioBuilder.KeyNumbered(number) : ioBuilder.Key(text); break;
         case kString: kNumberedTexts ? ioBuilder.StringAt(number) : ioBuilder.String(text); break;
         case kNumber: kNumberedTexts ? ioBuilder.NumberAt(number) : ioBuilder.Number(text); break;
-        case kPlain:
-            if (!YamlScalar::Report(text, true, ioBuilder, _number, _problem)) return false;
-            break;
         case kTrue: ioBuilder.Boolean(true); break;
         case kFalse: ioBuilder.Boolean(false); break;
         default: ioBuilder.Null(); break;

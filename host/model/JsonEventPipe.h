@@ -25,8 +25,8 @@ class JsonModelBuilder;
 // 16 KiB go round, whatever the model's size. The work is shared so that
 // neither side waits for long: JSON's reader, the lighter, also puts the
 // texts and names in the builder's JsonModelTexts and sends their numbers;
-// YAML's sends the texts themselves, and its plain scalars for the builder's
-// side to find what they are.
+// YAML's, which also finds what its plain scalars are, sends the texts
+// themselves.
 class JsonEventPipe final : public JsonTextEvents {
 public:
     // Which side puts the texts and names in the builder's JsonModelTexts.
@@ -79,11 +79,6 @@ public:
     }
     void Boolean(bool iValue) override { Put(iValue ? kTrue : kFalse); }
     void Null() override { Put(kNull); }
-    // An untagged plain YAML scalar. When the texts are sent to the
-    // builder, its side finds the value it is (YamlScalar) and refuses one
-    // YamlScalar does not take, as it refuses a name given twice; else
-    // this side does, false when it does not take it.
-    bool Plain(std::string_view iText);
     // False once the builder has refused a value: the reader stops.
     bool Close() override
     {
@@ -106,7 +101,6 @@ private:
         kTrue = 't',
         kFalse = 'f',
         kNull = 'n',
-        kPlain = 'p',
     };
 
     JsonEventPipe(JsonModelTexts& ioTexts, bool iNumbered, std::size_t iBatchBytes)
@@ -177,10 +171,6 @@ private:
     std::exception_ptr _failure;
     // Also read by the reader without the lock, at every close.
     std::atomic<bool> _refused{false};
-    // A plain scalar's number and problem: the reader's side's when it
-    // numbers the texts, else the builder's.
-    std::string _number;
-    std::string _problem;
 };
 
 #endif

@@ -90,8 +90,8 @@ std::unique_ptr<JsonModel> JsonModel::LoadFile(const std::string& iPath, std::st
         Carefully, oError);
 }
 
-// YAML's reader is the heavier: it sends the texts, and the plain scalars
-// whose values the builder's side finds.
+// YAML's reader is the heavier: it finds what its plain scalars are, and
+// sends the texts for the builder's side to keep.
 std::unique_ptr<JsonModel> JsonModel::LoadYamlFile(const std::string& iPath, std::string& oError)
 {
     return LoadWith(

@@ -7,7 +7,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "JsonEventPipe.h"
 #include "JsonTextEvents.h"
 #include "MTTInfraCompiler.h"
 #include "TextWindow.h"
@@ -54,19 +53,8 @@ bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
 
 bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
 {
-    return ReadFile(iFile, ioEvents, nullptr, iChunk);
-}
-
-bool YamlBlockReader::Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk)
-{
-    return ReadFile(iFile, ioPipe, &ioPipe, iChunk);
-}
-
-bool YamlBlockReader::ReadFile(std::FILE* iFile, JsonTextEvents& ioEvents, JsonEventPipe* ioPipe, std::size_t iChunk)
-{
     TextWindow window(iFile, iChunk);
     YamlBlockReader reader(window, ioEvents);
-    reader._pipe = ioPipe;
     return reader.Run() && !reader._declined && !window.Failed();
 }
 
@@ -570,7 +558,6 @@ bool YamlBlockReader::IsEntry(const char* iAt, const char* iEnd)
 
 bool YamlBlockReader::Scalar(std::string_view iText, bool iPlain)
 {
-    if (iPlain && _pipe != nullptr) return _pipe->Plain(iText);
     return YamlScalar::Report(iText, iPlain, _events, _number, _problem);
 }
 

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-class JsonEventPipe;
 class JsonTextEvents;
 class TextWindow;
 
@@ -33,9 +32,6 @@ public:
     // The same for the rest of an open file, read iChunk bytes at a time
     // (TextWindow); false also when it cannot be read.
     static bool Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk);
-    // The same into a pipe to a builder on another thread, which finds what
-    // the plain scalars are (this reader is the pipe's slower side).
-    static bool Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk);
 
 private:
     // An open mapping or sequence: the column of its keys or dashes.
@@ -53,8 +49,6 @@ private:
         const char* end;      // where the line break (or the text) begins
     };
 
-    // ioPipe: ioEvents, when they go to a pipe; else null.
-    static bool ReadFile(std::FILE* iFile, JsonTextEvents& ioEvents, JsonEventPipe* ioPipe, std::size_t iChunk);
     YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents);
     bool Run();
     // Whether every byte is one the general parser takes as it is: printable
@@ -108,7 +102,6 @@ private:
 
     TextWindow& _window;
     JsonTextEvents& _events;
-    JsonEventPipe* _pipe = nullptr;  // _events, when they go to a pipe
     // Where Printable has checked up to.
     const char* _checked;
     bool _declined = false;

@@ -360,7 +360,7 @@ TEST(JsonReading, ALargeFileIsParsedBesideTheModelBuiltFromIt)
         EXPECT_FALSE(mtt_runtime::ParseJson(text, path + ".json", document, expected));
         EXPECT_EQ(expected, error);
     }
-    // A plain scalar the builder's side does not take (a number beyond
+    // A plain scalar the reader's side does not take (a number beyond
     // JSON's) goes to the general reader, as the whole text would.
     for (const char* last : {"last:\n  a: 1\n", "last:\n  a: 1e400\n", "last:\n  a: 0x1F\n"}) {
         const std::string text = yaml + last;
