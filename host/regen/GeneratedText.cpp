@@ -1,5 +1,9 @@
 #include "GeneratedText.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "MTTBlockPool.h"
 #include "MTTUserCodeMarkers.h"
 #include "UserCodeKeys.h"
 
@@ -121,10 +125,24 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     _text.reserve(size + _sections.size() * 64);
     _partEnds.reserve(count);
     _written.assign(_sections.size(), std::string());
+    // The rendered text's pages go back as its parts are copied, so that a
+    // large output is not held twice (the library keeps a freed text's
+    // buffer for its next render, pages and all).
+    const char* const source = _source.ConvertToChar();
+    const auto wholePagesBefore = [source](const char* iAt) -> size_t {
+        const uintptr_t at = reinterpret_cast<uintptr_t>(iAt) & ~uintptr_t(4095);
+        return at > reinterpret_cast<uintptr_t>(source) ? at - reinterpret_cast<uintptr_t>(source) : 0;
+    };
+    size_t given = 0;
+    const auto giveBack = [&](size_t iUpTo) {
+        if (iUpTo > given) MTTBlockPool::DropPages(const_cast<char*>(source) + given, iUpTo - given);
+        given = std::max(given, iUpTo);
+    };
     for (size_t i = 0; i < count; ++i) {
         const size_t section = _sectionOfPart.empty() ? 0 : _sectionOfPart[i];
+        const Part part = PartAt(i);
         switch (RoleOf(i)) {
-        case Role::kText: _text.append(PartAt(i).text); break;
+        case Role::kText: _text.append(part.text); break;
         case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
         case Role::kUserCode:
             _text += iTexts[section];
@@ -139,7 +157,10 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
             break;
         }
         _partEnds.push_back(_text.size());
+        const size_t done = wholePagesBefore(part.text.data() + part.text.size());
+        if (!part.text.empty() && done >= given + (size_t(64) << 10)) giveBack(done);
     }
+    giveBack(_source.Length());
     for (Part& part : _parts) part.text = std::string_view();
     _source.Clear();
     _composed = true;
