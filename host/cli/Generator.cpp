@@ -591,7 +591,7 @@ std::string Generator::DepFileText(const std::vector<Target>& iTargets) const
 std::string Generator::EachElement(int iIndex, int iCount, const MTLIModelObject* iElement) const
 {
     std::string words =
-        "element " + std::to_string(iIndex + 1) + " of " + std::to_string(iCount) + " of --each " + _options.eachPath;
+        "element " + std::to_string(iIndex + 1) + " of " + std::to_string(iCount) + " in --each " + _options.eachPath;
     const std::string pointer =
         _model && iElement != nullptr ? _model->PointerOf(iElement) : JsonModel::kUnknownPointer;
     if (pointer != JsonModel::kUnknownPointer) words += " (" + pointer + ")";

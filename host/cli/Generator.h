@@ -52,7 +52,7 @@ private:
     std::unique_ptr<mtt::Model> LoadModel(ExitStatus& oStatus) const;
     // The size of the model file; 0 for standard input or where it is unknown.
     uintmax_t ModelFileBytes() const;
-    // "element 2 of 4 of --each classes (/classes/1)": counted from 1, as a
+    // "element 2 of 4 in --each classes (/classes/1)": counted from 1, as a
     // person counts the files, with the model pointer for the exact place.
     std::string EachElement(int iIndex, int iCount, const MTLIModelObject* iElement) const;
     // The --each elements of job iJob and their file names.

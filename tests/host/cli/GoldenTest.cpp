@@ -186,7 +186,9 @@ TEST_P(GoldenTest, MatchesExpectedRun)
     if (Has("expected.created")) {
         for (const std::string& name : Lines("expected.created")) {
             allowed.insert(name);
-            if (Has("expected-files/" + name) || update) {
+            // A file left unchecked (a page, which changes with its script)
+            // stays so when the case is updated.
+            if (Has("expected-files/" + name)) {
                 Expect("expected-files/" + name, Neutral(CommandRunner::ReadFile(_scratch + "/" + name)));
             }
         }
