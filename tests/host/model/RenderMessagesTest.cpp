@@ -94,26 +94,32 @@ TEST(RenderMessages, ASizeHintOrTheKeptStringChangesNothingButRoom)
 {
     std::vector<TemplateError> errors;
     std::unique_ptr<mtt::Template> page = mtt::Template::FromString(kTemplate, "t.mtt", errors);
-    std::string error;
-    std::unique_ptr<mtt::Model> model = mtt::Model::FromText(R"({"classes": [{"name": "A"}]})", "m.json", error);
-    ASSERT_TRUE(page && model) << error;
-    mtt::RenderOptions options;
-    options.printMessages = false;
-    const mtt::RenderResult plain = page->Render(*model, options);
-    for (const bool tree : {false, true}) {
-        for (const size_t hint : {size_t(1), size_t(1) << 20, SIZE_MAX}) {
-            for (const bool kept : {false, true}) {
-                options.keepOutput = tree;
-                options.sizeHint = hint;
-                options.keepRendered = kept;
-                const mtt::RenderResult hinted = page->Render(*model, options);
-                const bool inRendered = kept && !tree;
-                EXPECT_EQ(plain.text, inRendered
-                                          ? std::string(hinted.rendered.ConvertToChar(), hinted.rendered.Length())
-                                          : hinted.text)
-                    << hint;
-                EXPECT_TRUE(inRendered ? hinted.text.empty() : hinted.rendered.IsEmpty()) << hint;
-                EXPECT_EQ(plain.messages.size(), hinted.messages.size()) << hint;
+    ASSERT_TRUE(page);
+    // A model that fails the render (a class without members) and one that
+    // does not, whose text is not empty.
+    for (const char* json :
+         {R"({"classes": [{"name": "A"}]})", R"({"classes": [{"name": "A", "members": [{"name": "x"}]}]})"}) {
+        std::string error;
+        std::unique_ptr<mtt::Model> model = mtt::Model::FromText(json, "m.json", error);
+        ASSERT_TRUE(model) << error;
+        mtt::RenderOptions options;
+        options.printMessages = false;
+        const mtt::RenderResult plain = page->Render(*model, options);
+        for (const bool tree : {false, true}) {
+            for (const size_t hint : {size_t(1), size_t(1) << 20, SIZE_MAX}) {
+                for (const bool kept : {false, true}) {
+                    options.keepOutput = tree;
+                    options.sizeHint = hint;
+                    options.keepRendered = kept;
+                    const mtt::RenderResult hinted = page->Render(*model, options);
+                    const bool inRendered = kept && !tree;
+                    EXPECT_EQ(plain.text, inRendered
+                                              ? std::string(hinted.rendered.ConvertToChar(), hinted.rendered.Length())
+                                              : hinted.text)
+                        << hint;
+                    EXPECT_TRUE(inRendered ? hinted.text.empty() : hinted.rendered.IsEmpty()) << hint;
+                    EXPECT_EQ(plain.messages.size(), hinted.messages.size()) << hint;
+                }
             }
         }
     }
