@@ -75,6 +75,12 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
         return Status::kRefused;
     }
     if (!_hasRecord) return Status::kOk;
+    if (_record.Holds(_file->Current())) {
+        // As the last run wrote it: nothing was edited, and its lines'
+        // digests are the recorded ones (needed again only for the record).
+        _currentDigests = std::move(_record.lines);
+        return Status::kOk;
+    }
     HandEdits::Skeleton skeleton = HandEdits::Of(_file->Current(), _existing.All());
     _edits = HandEdits::Find(_file->Current(), skeleton, _record.lines);
     _currentDigests = std::move(skeleton.digests);
@@ -340,6 +346,7 @@ Manifest::Entry GeneratedFile::Record(const std::string& iRun) const
 {
     Manifest::Entry entry;
     entry.run = iRun;
+    entry.whole = Digest::OfFile(_text->Text());
     if (_asCurrent) {
         // The file's own digests, taken when it was opened where it has a record.
         entry.lines = _hasRecord ? _currentDigests : HandEdits::Of(_text->Text(), _existing.All()).digests;

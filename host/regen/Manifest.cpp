@@ -43,6 +43,11 @@ void AppendHex(const std::vector<uint32_t>& iDigests, std::string& ioText)
     }
 }
 
+void AppendHex(uint64_t iDigest, std::string& ioText)
+{
+    AppendHex({static_cast<uint32_t>(iDigest >> 32), static_cast<uint32_t>(iDigest)}, ioText);
+}
+
 // The value of each lower-case hex digit, and 16 for any other byte.
 struct HexDigits {
     unsigned char value[256];
@@ -77,10 +82,19 @@ bool FromHex(std::string_view iText, std::vector<uint32_t>& oDigests)
     return true;
 }
 
+bool FromHex(std::string_view iText, uint64_t& oDigest)
+{
+    std::vector<uint32_t> halves;
+    if (iText.size() != 16 || !FromHex(iText, halves)) return false;
+    oDigest = uint64_t(halves[0]) << 32 | halves[1];
+    return true;
+}
+
 // What Load takes from a manifest's text as it is read: the version, then
-// each file's run and line digests. Other members are passed over; a file
-// without a text "run" and well-formed "lines" (a damaged entry) stops the
-// reading.
+// each file's run, line digests and whole digest. Other members are passed
+// over; a file without a text "run" and well-formed "lines" (a damaged
+// entry) stops the reading. A "whole" that is not a digest is passed over:
+// the lines are then digested and compared, as without it.
 class ManifestEvents final : public JsonTextEvents {
 public:
     explicit ManifestEvents(std::map<std::string, Manifest::Entry>& oEntries) : _entries(oEntries) {}
@@ -94,9 +108,9 @@ public:
         } else if (_depth == 2 && _inFiles) {
             _file = iName;
             _entry = Manifest::Entry();
-            _run = _lines = kMissing;
+            _run = _lines = _whole = kMissing;
         } else if (_depth == 3 && _inFiles) {
-            _field = iName == "run" ? &_run : iName == "lines" ? &_lines : nullptr;
+            _field = iName == "run" ? &_run : iName == "lines" ? &_lines : iName == "whole" ? &_whole : nullptr;
         }
     }
     void String(std::string_view iText) override { Scalar(true, iText); }
@@ -169,6 +183,9 @@ private:
         if (iKind != kText) return;
         if (_field == &_run) {
             _entry.run = EncodedName::Decoded(iValue);
+        } else if (_field == &_whole) {
+            uint64_t digest = 0;
+            if (FromHex(iValue, digest)) _entry.whole = digest;
         } else if (!FromHex(iValue, _entry.lines)) {
             _lines = kOther;
         }
@@ -185,6 +202,7 @@ private:
     Manifest::Entry _entry;
     Field _run = kMissing;
     Field _lines = kMissing;
+    Field _whole = kMissing;
     Field* _field = nullptr;
     std::string _damaged;
 };
@@ -241,7 +259,7 @@ std::string Manifest::Text() const
     // growing by doubling would hold twice over.
     size_t size = text.size() + 8;
     for (const auto& entry : _entries)
-        size += 64 + 2 * (entry.first.size() + entry.second.run.size()) + 8 * entry.second.lines.size();
+        size += 96 + 2 * (entry.first.size() + entry.second.run.size()) + 8 * entry.second.lines.size();
     text.reserve(size);
     bool first = true;
     for (const auto& entry : _entries) {
@@ -250,6 +268,11 @@ std::string Manifest::Text() const
         text += nlohmann::json(EncodedName::Of(entry.first)).dump();
         text += ": {\"run\": ";
         text += nlohmann::json(EncodedName::Of(entry.second.run)).dump();
+        if (entry.second.whole) {
+            text += ", \"whole\": \"";
+            AppendHex(*entry.second.whole, text);
+            text += '"';
+        }
         text += ", \"lines\": \"";
         AppendHex(entry.second.lines, text);
         text += "\"}";

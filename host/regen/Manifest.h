@@ -3,15 +3,20 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "Digest.h"
 
 // What earlier runs generated in one folder (the output root), kept in
 // ROOT/.mttgen-manifest: for every file, relative to the root, the run
 // that wrote it (its -o name as given, so that an --each run can tell its
 // own files whose element has gone) and one digest per line of what it
 // wrote outside the user-code sections (HandEdits), so that the next run
-// can name the lines a person changed. It is JSON, one file per line,
+// can name the lines a person changed, and the digest of the whole text,
+// which tells at once that a file is as written. It is JSON, one file per line,
 // sorted, so that it reads and merges well in version control.
 class Manifest {
 public:
@@ -20,6 +25,14 @@ public:
     struct Entry {
         std::string run;
         std::vector<uint32_t> lines;
+        // Digest::OfFile of the text written; not in manifests of earlier
+        // versions.
+        std::optional<uint64_t> whole;
+
+        // Whether iText is the text written, byte for byte as far as a
+        // 64-bit digest tells: then its lines are the recorded ones, and a
+        // file of megabytes need not be digested line by line.
+        bool Holds(std::string_view iText) const { return whole && *whole == Digest::OfFile(iText); }
     };
 
     // Reads ROOT's manifest; a missing one is empty. False with oError

@@ -67,6 +67,7 @@ Status StaleFiles::Plan(Manifest& ioManifest, const std::set<std::string>& iWrit
             continue;
         }
         stale->edited =
+            !entry.second.Holds(stale->text) &&
             !HandEdits::Find(stale->text, HandEdits::Of(stale->text, stale->sections.All()), entry.second.lines)
                  .empty();
         const std::vector<UserCodeSections::Section> held = stale->Held();

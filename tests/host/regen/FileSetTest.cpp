@@ -64,12 +64,16 @@ protected:
         }
         return files.Commit();
     }
+    void Write(const std::string& iName, const std::string& iText) const
+    {
+        std::ofstream(_dir + "/" + iName, std::ios::binary) << iText;
+    }
     void Edit(const std::string& iName, const std::string& iUserCode) const
     {
         std::string text = Read(iName);
         const size_t end = text.find("// End of User Code");
         text.insert(end, iUserCode);
-        std::ofstream(_dir + "/" + iName, std::ios::binary) << text;
+        Write(iName, text);
     }
 
     std::string _dir;
@@ -115,6 +119,31 @@ TEST_F(FileSetTest, FilesOfGoneElementsAreReportedAndKept)
     EXPECT_EQ(mtt::FileSetStatus::kRefused, Generate({}, true));
     EXPECT_NE(std::string::npos, _messages.find("gen/B.h:3: error: user-code section")) << _messages;
     EXPECT_TRUE(fs::exists(_dir + "/gen/A.h"));
+}
+
+// A file as the last run wrote it is known by the digest of its whole
+// text, its lines not compared; a byte changed outside the sections sends
+// it back to the comparison line by line.
+TEST_F(FileSetTest, AFileAsWrittenIsKnownByItsWholeText)
+{
+    ASSERT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"})) << _messages;
+    std::string manifest = Read("gen/.mttgen-manifest");
+    ASSERT_NE(std::string::npos, manifest.find("\"whole\": \"")) << manifest;
+    // A's first line recorded as one it never had: read only if A changed.
+    const size_t lines = manifest.find("\"lines\": \"") + 10;
+    manifest.replace(lines, 8, "00000000");
+    Write("gen/.mttgen-manifest", manifest);
+    EXPECT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"})) << _messages;
+    Edit("gen/B.h", "  int mine;\n");
+    ASSERT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"})) << _messages;
+    EXPECT_NE(std::string::npos, Read("gen/B.h").find("int mine;"));
+
+    std::string text = Read("gen/B.h");
+    Write("gen/B.h", "struct" + text.substr(5));
+    _messages.clear();
+    EXPECT_EQ(mtt::FileSetStatus::kRefused, Generate({"A", "B"}));
+    EXPECT_NE(std::string::npos, _messages.find("gen/B.h:1: error: edited by hand")) << _messages;
+    EXPECT_EQ("struct" + text.substr(5), Read("gen/B.h"));
 }
 
 }  // namespace

@@ -151,13 +151,30 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     const std::vector<std::string> names = {"plain.h",     "sub/x.h",           "100%.h", "caf\xc3\xa9.h", "bad\xff.h",
                                             "line\nbreak", "quote\"back\\slash"};
     for (size_t i = 0; i < names.size(); ++i) {
-        manifest.Set(names[i], Manifest::Entry{"${name}.h", {static_cast<uint32_t>(i), 0xdeadbeef}});
+        manifest.Set(names[i], Manifest::Entry{"${name}.h", {static_cast<uint32_t>(i), 0xdeadbeef}, std::nullopt});
     }
+    // The whole text's digest, where a run recorded one.
+    manifest.Set("whole.h", Manifest::Entry{"whole.h", {7}, 0xfedcba9876543210ull});
+    manifest.Set("text.h", Manifest::Entry{"text.h", {7}, Digest::OfFile("a line\n")});
+    EXPECT_TRUE(manifest.Find("text.h")->Holds("a line\n"));
+    EXPECT_FALSE(manifest.Find("text.h")->Holds("a line \n"));
+    EXPECT_FALSE(manifest.Find("plain.h")->Holds(""));
     Write(Manifest::kFileName, manifest.Text());
     Manifest again;
     ASSERT_TRUE(again.Load(_dir, error)) << error;
     EXPECT_TRUE(again.Loaded());
-    ASSERT_EQ(names.size(), again.Entries().size());
+    ASSERT_EQ(names.size() + 2, again.Entries().size());
+    EXPECT_EQ(0xfedcba9876543210ull, again.Find("whole.h")->whole);
+    EXPECT_TRUE(again.Find("text.h")->Holds("a line\n"));
+    EXPECT_FALSE(again.Find("plain.h")->whole);
+    // A whole digest that is not one is passed over: the lines decide.
+    Write(Manifest::kFileName,
+          "{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"whole\": \"12g4\", \"lines\": \"\"}}}");
+    ASSERT_TRUE(again.Load(_dir, error)) << error;
+    ASSERT_NE(nullptr, again.Find("a"));
+    EXPECT_FALSE(again.Find("a")->whole);
+    Write(Manifest::kFileName, manifest.Text());
+    ASSERT_TRUE(again.Load(_dir, error)) << error;
     for (size_t i = 0; i < names.size(); ++i) {
         const Manifest::Entry* entry = again.Find(names[i]);
         ASSERT_NE(nullptr, entry) << names[i];
@@ -168,7 +185,7 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     // Thousands of files, and the same text cut short or with more behind.
     Manifest many;
     for (int i = 0; i < 3000; ++i)
-        many.Set("gen/C" + std::to_string(i) + ".h", Manifest::Entry{"gen/${name}.h", {1, 2}});
+        many.Set("gen/C" + std::to_string(i) + ".h", Manifest::Entry{"gen/${name}.h", {1, 2}, std::nullopt});
     const std::string full = many.Text();
     // As an editor may save it: with a byte order mark and CRLF line ends.
     std::string saved = "\xEF\xBB\xBF";
