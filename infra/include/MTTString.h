@@ -18,7 +18,18 @@ class MTTINFRA_EXPORT MTTString {
 public:
     MTTString() { SetInlineLength(0); }
     MTTString(const char* iText);  // null gives the empty string
-    MTTString(const char* iText, size_t iLength);
+    MTTINFRA_KEPT MTTString(const char* iText, size_t iLength)
+    {
+        // Most texts made so are a model's short values: copied by words
+        // into the inline store, here in the caller, with no call.
+        if (iText != nullptr && iLength <= kInlineCapacity) {
+            Copy(_u.inl, iText, iLength);
+            SetInlineLength(iLength);
+            return;
+        }
+        SetInlineLength(0);
+        if (iText != nullptr) Assign(iText, iLength);
+    }
     MTTString(const MTTString& iOther)
     {
         if (iOther.IsInline()) {

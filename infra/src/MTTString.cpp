@@ -41,19 +41,6 @@ MTTString::MTTString(const char* iText)
     if (iText != nullptr) Assign(iText, std::strlen(iText));
 }
 
-MTTString::MTTString(const char* iText, size_t iLength)
-{
-    // Most texts made so are a model's short values: copied by words into
-    // the inline store, with no call.
-    if (iText != nullptr && iLength <= kInlineCapacity) {
-        Copy(_u.inl, iText, iLength);
-        SetInlineLength(iLength);
-        return;
-    }
-    SetInlineLength(0);
-    if (iText != nullptr) Assign(iText, iLength);
-}
-
 MTTString::~MTTString()
 {
     Release();

@@ -99,3 +99,21 @@ TEST(Exports, OnlyThePublicClassesAndTheModuleFunctionAreExported)
     for (const char* name : kExported) EXPECT_EQ(1u, seen.count(name)) << name;
     for (const char* name : kFunctions) EXPECT_EQ(1u, seen.count(name)) << name;
 }
+
+// Hosts built against an earlier version call what the infrastructure
+// library exported then; a function since moved into a header, to be
+// inlined, is still there.
+TEST(Exports, TheInfrastructureKeepsWhatEarlierHostsCall)
+{
+    std::string command = std::string("nm -D --defined-only -C '") + MTT_INFRA_LIBRARY_PATH + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(nullptr, pipe);
+    std::string symbols;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) symbols += line;
+    EXPECT_EQ(0, pclose(pipe));
+    for (const char* kept : {"MTTString::MTTString(char const*)", "MTTString::MTTString(char const*, unsigned long)",
+                             "MTTString::Append(char const*)", "MTTString::~MTTString()"}) {
+        EXPECT_NE(std::string::npos, symbols.find(std::string(kept) + "\n")) << kept;
+    }
+}
