@@ -79,6 +79,7 @@ GeneratedFile::Status GeneratedFile::Open(bool iForce)
         // As the last run wrote it: nothing was edited, and its lines'
         // digests are the recorded ones (needed again only for the record).
         _currentDigests = std::move(_record.lines);
+        _currentWhole = _record.whole;
         return Status::kOk;
     }
     HandEdits::Skeleton skeleton = HandEdits::Of(_file->Current(), _existing.All());
@@ -346,7 +347,8 @@ Manifest::Entry GeneratedFile::Record(const std::string& iRun) const
 {
     Manifest::Entry entry;
     entry.run = iRun;
-    entry.whole = Digest::OfFile(_text->Text());
+    // The file's own when the text is the file as opened: digested once.
+    entry.whole = _asCurrent && _currentWhole ? *_currentWhole : Digest::OfFile(_text->Text());
     if (_asCurrent) {
         // The file's own digests, taken when it was opened where it has a record.
         entry.lines = _hasRecord ? _currentDigests : HandEdits::Of(_text->Text(), _existing.All()).digests;

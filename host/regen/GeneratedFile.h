@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ private:
     UserCodeSections _existing;
     std::vector<HandEdits::Edit> _edits;
     std::vector<uint32_t> _currentDigests;  // the file's skeleton as opened, where it has a record
+    // The whole digest of the file as opened, where it was as recorded.
+    std::optional<uint64_t> _currentWhole;
     std::unique_ptr<GeneratedText> _text;
     std::unique_ptr<UserCodeSections> _readBack;  // _text's sections, read back
     bool _asCurrent = false;                      // the file already holds _text (then _existing is read back)
