@@ -144,6 +144,18 @@ TEST_F(FileSetTest, AFileAsWrittenIsKnownByItsWholeText)
     EXPECT_EQ(mtt::FileSetStatus::kRefused, Generate({"A", "B"}));
     EXPECT_NE(std::string::npos, _messages.find("gen/B.h:1: error: edited by hand")) << _messages;
     EXPECT_EQ("struct" + text.substr(5), Read("gen/B.h"));
+
+    // Rewritten from a changed template, a file records its new text's
+    // digest: its spoiled line digests are again never read.
+    Write("gen/B.h", text);
+    std::vector<TemplateError> errors;
+    _template = mtt::Template::FromString("struct ${name} {\n[% usercode %]};\n", "class.mtt", errors);
+    ASSERT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"})) << _messages;
+    manifest = Read("gen/.mttgen-manifest");
+    manifest.replace(manifest.find("\"lines\": \"") + 10, 8, "00000000");
+    Write("gen/.mttgen-manifest", manifest);
+    EXPECT_EQ(mtt::FileSetStatus::kOk, Generate({"A", "B"})) << _messages;
+    EXPECT_NE(std::string::npos, Read("gen/B.h").find("int mine;"));
 }
 
 }  // namespace
