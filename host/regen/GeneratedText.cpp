@@ -27,7 +27,7 @@ GeneratedText::GeneratedText(MTTString iText, const std::vector<MTTTextPiece>& i
                              const SectionNamer& iNamer, const CommentSyntax& iSyntax)
     : _source(std::move(iText)), _syntax(iSyntax), _lineEnd("\n")
 {
-    const std::string_view source(_source.ConvertToChar(), _source.Length());
+    const std::string_view source = Source();
     size_t done = 0;
     _parts.reserve(2 * iUserCode.size() + 1);
     for (const MTTTextPiece& piece : iUserCode) {
@@ -53,8 +53,8 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
     if (Leaves().empty()) return _parts[iPart];
     const mtt::OutputShape::Leaf& leaf = Leaves()[iPart];
     const size_t begin = _shape.Begin(iPart);
-    return Part{std::string_view(_source.ConvertToChar(), _source.Length()).substr(begin, leaf.end - begin),
-                _shape.StatementOf(leaf), leaf.object, leaf.Type() == MTTLeafUserCode};
+    return Part{Source().substr(begin, leaf.end - begin), _shape.StatementOf(leaf), leaf.object,
+                leaf.Type() == MTTLeafUserCode};
 }
 
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)

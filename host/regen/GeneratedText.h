@@ -65,10 +65,7 @@ public:
     void Compose(const std::vector<std::string>& iTexts);
     // The rendered text itself where no section changed it: a large output
     // is held once, as the render wrote it.
-    std::string_view Text() const
-    {
-        return _textIsSource ? std::string_view(_source.ConvertToChar(), _source.Length()) : std::string_view(_text);
-    }
+    std::string_view Text() const { return _textIsSource ? Source() : std::string_view(_text); }
     // Each leaf's place, for a text made from leaves: none for a text
     // written without a tree. The leaves' texts follow each other.
     size_t PieceCount() const { return _composed ? Leaves().size() : 0; }
@@ -109,6 +106,8 @@ private:
     // has parts of text only.
     Role RoleOf(size_t iPart) const { return _roles.empty() ? Role::kText : _roles[iPart]; }
     void SetRole(size_t iPart, Role iRole, size_t iSection);
+    // The rendered text, as the library wrote it.
+    std::string_view Source() const { return std::string_view(_source.ConvertToChar(), _source.Length()); }
     // Where part iPart ended in Text(), once composed. Leaves without
     // sections end where they ended in the text written: their ends are
     // not kept twice.

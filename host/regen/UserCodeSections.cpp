@@ -14,16 +14,15 @@ bool UserCodeSections::Read(std::string_view iText, int& oLine, std::string& oEr
     Section section;
     int lastEndLine = 0;
     int line = 1;
-    const std::string_view text = iText;
     for (size_t start = 0; start < iText.size(); ++line) {
         // Straight on to the next line that holds the marker words: the
         // lines between are text, however many there are.
-        const size_t words = MarkerLine::FindWords(text, start);
+        const size_t words = MarkerLine::FindWords(iText, start);
         if (words == std::string_view::npos) break;
-        const size_t lineStart = text.rfind('\n', words);
+        const size_t lineStart = iText.rfind('\n', words);
         if (lineStart != std::string_view::npos && lineStart >= start) {
-            line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(start),
-                                                text.begin() + static_cast<std::ptrdiff_t>(lineStart) + 1, '\n'));
+            line += static_cast<int>(std::count(iText.begin() + static_cast<std::ptrdiff_t>(start),
+                                                iText.begin() + static_cast<std::ptrdiff_t>(lineStart) + 1, '\n'));
             start = lineStart + 1;
         }
         size_t end = iText.find('\n', start);
