@@ -239,7 +239,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
         begin = units[i];
     }
     // Packed now: the numbers take several times what the packed text does.
-    packed.AppendTo(output.pieces, true);
+    packed.AppendTo(output.pieces);
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };

@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include <zlib.h>
-
-#include "ParallelGzip.h"
+#include "Gzip.h"
 
 namespace {
 
@@ -109,7 +107,7 @@ void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
     ioColumn.width = iWidth;
 }
 
-void PackedNumbers::AppendTo(std::string& ioOut, bool iOnTwoThreads) const
+void PackedNumbers::AppendTo(std::string& ioOut) const
 {
     // The header, then each column from a multiple of 4 bytes, as narrow as
     // its numbers allow.
@@ -125,8 +123,7 @@ void PackedNumbers::AppendTo(std::string& ioOut, bool iOnTwoThreads) const
         pieces.emplace_back(reinterpret_cast<const char*>(_data[column].bytes.get()), _data[column].size);
         written += _data[column].size;
     }
-    // The fastest level: the numbers repeat so much that it loses little.
-    const std::string packed = ParallelGzip::Of(pieces, iOnTwoThreads ? ParallelGzip::kSplitFrom : SIZE_MAX);
+    const std::string packed = Gzip::Of(pieces);
     ioOut += '"';
     AppendBase64(ioOut, reinterpret_cast<const unsigned char*>(packed.data()), packed.size());
     ioOut += '"';
@@ -134,22 +131,10 @@ void PackedNumbers::AppendTo(std::string& ioOut, bool iOnTwoThreads) const
 
 std::vector<int32_t> PackedNumbers::Read(const std::string& iBase64, size_t iColumns)
 {
-    const std::string packed = FromBase64(iBase64);
     std::string raw;
-    z_stream stream{};
-    if (inflateInit2(&stream, 15 + 32) != Z_OK) return std::vector<int32_t>();
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-    stream.avail_in = static_cast<uInt>(packed.size());
-    int status = Z_OK;
-    while (status == Z_OK) {
-        char buffer[65536];
-        stream.next_out = reinterpret_cast<Bytef*>(buffer);
-        stream.avail_out = sizeof buffer;
-        status = inflate(&stream, Z_NO_FLUSH);
-        raw.append(buffer, sizeof buffer - stream.avail_out);
+    if (!Gzip::Inflate(FromBase64(iBase64), raw) || iColumns == 0 || raw.size() < 4 + iColumns) {
+        return std::vector<int32_t>();
     }
-    inflateEnd(&stream);
-    if (status != Z_STREAM_END || iColumns == 0 || raw.size() < 4 + iColumns) return std::vector<int32_t>();
     const auto byte = [&raw](size_t iAt) { return static_cast<uint32_t>(static_cast<unsigned char>(raw[iAt])); };
     const size_t rows = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
     std::vector<int32_t> numbers(rows * iColumns);

@@ -7,7 +7,7 @@
 #include <vector>
 
 // A long table of whole numbers for the explain page, small to write and
-// quick for the page to read: gzip-compressed (zlib), in base64, the bytes
+// quick for the page to read: gzip-compressed (Gzip), in base64, the bytes
 //   ROWS           32-bit
 //   WIDTH...       8-bit, per column: 1, 2 or 4 bytes a number, as little as
 //                  the column's numbers need
@@ -26,10 +26,8 @@ public:
     void Reserve(size_t iRows);
     size_t Rows() const { return _rows; }
 
-    // The table as a JSON string. iOnTwoThreads: a large table is packed
-    // in halves at once, for a caller that has a core to spare (one on a
-    // thread of its own beside the main one has not).
-    void AppendTo(std::string& ioOut, bool iOnTwoThreads = false) const;
+    // The table as a JSON string.
+    void AppendTo(std::string& ioOut) const;
     // The columns of such a text, one after another; empty when it is
     // not one.
     static std::vector<int32_t> Read(const std::string& iBase64, size_t iColumns);
@@ -37,7 +35,7 @@ public:
 private:
     // A column is kept as it is written, as narrow as its numbers so far:
     // a page's million rows of small differences take a byte or two each
-    // rather than four, and go to zlib without being copied. Its buffer is
+    // rather than four, and go to the compressor without being copied. Its buffer is
     // written through a pointer of its own, 4 bytes at a time, with 3
     // bytes of slack past its room.
     struct Column {

@@ -11,10 +11,10 @@
 #include <zlib.h>
 
 #include "JsonModel.h"
+#include "Gzip.h"
 #include "LineDiff.h"
 #include "ModelNodeTable.h"
 #include "PackedNumbers.h"
-#include "ParallelGzip.h"
 #include "ScriptJson.h"
 
 namespace {
@@ -58,15 +58,16 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
     }
 }
 
-// A gzip made in halves is one that zlib reads back whole, trailer checked:
-// inputs of no byte, one, several and thousands, in pieces of every size,
-// split anywhere, at a piece's end included.
-TEST(ParallelGzipTest, HalvesReadBackAsOneMember)
+// A gzip is one whole member for zlib, an independent reader (trailer
+// checked), and reads back through Gzip::Inflate: inputs of no byte, one,
+// several, thousands and megabytes, in pieces of every size. A damaged or
+// cut member, or one with more after it, is refused.
+TEST(GzipTest, ReadsBackAsOneMember)
 {
-    const auto inflated = [](const std::string& iGzip) {
+    const auto inflated = [](const std::string& iGzip, size_t iSize) {
         z_stream stream{};
         EXPECT_EQ(Z_OK, inflateInit2(&stream, 15 + 16));
-        std::string out(1 << 20, '\0');
+        std::string out(iSize + 1, '\0');
         stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(iGzip.data()));
         stream.avail_in = static_cast<uInt>(iGzip.size());
         stream.next_out = reinterpret_cast<Bytef*>(out.data());
@@ -77,18 +78,32 @@ TEST(ParallelGzipTest, HalvesReadBackAsOneMember)
         inflateEnd(&stream);
         return whole ? out : std::string("(not one whole gzip member)");
     };
-    for (const size_t size : {size_t(0), size_t(1), size_t(7), size_t(5000), size_t(300000)}) {
+    for (const size_t size : {size_t(0), size_t(1), size_t(7), size_t(5000), size_t(300000), size_t(3) << 20}) {
         std::string text;
         for (size_t i = 0; i < size; ++i) text += static_cast<char>(i % 7 == 0 ? 'a' + i % 26 : i % 251);
-        for (const size_t cut : {size_t(1), size_t(3), size_t(4096)}) {
+        for (const size_t cut : {size_t(1), size_t(3), size_t(4096), size_t(1) << 30}) {
+            // Single bytes a piece only where they are few.
+            if (cut < 4096 && size > 5000) continue;
             std::vector<std::string_view> pieces;
             for (size_t at = 0; at < size; at += cut) pieces.push_back(std::string_view(text).substr(at, cut));
-            for (const size_t splitFrom : {size_t(2), size_t(8), ParallelGzip::kSplitFrom}) {
-                EXPECT_EQ(text, inflated(ParallelGzip::Of(pieces, splitFrom)))
-                    << size << " " << cut << " " << splitFrom;
-            }
+            const std::string gzip = Gzip::Of(pieces);
+            EXPECT_EQ(text, inflated(gzip, size)) << size << " " << cut;
+            std::string read;
+            EXPECT_TRUE(Gzip::Inflate(gzip, read)) << size << " " << cut;
+            EXPECT_EQ(text, read) << size << " " << cut;
         }
+        const std::string gzip = Gzip::Of({text});
+        std::string read;
+        EXPECT_FALSE(Gzip::Inflate(gzip.substr(0, gzip.size() - 1), read)) << size;
+        EXPECT_FALSE(Gzip::Inflate(gzip.substr(0, gzip.size() / 2), read)) << size;
+        EXPECT_FALSE(Gzip::Inflate(gzip + gzip, read)) << size;
+        std::string damaged = gzip;
+        damaged[damaged.size() - 8] ^= 1;  // the checksum
+        EXPECT_FALSE(Gzip::Inflate(damaged, read)) << size;
     }
+    std::string read;
+    EXPECT_FALSE(Gzip::Inflate("", read));
+    EXPECT_FALSE(Gzip::Inflate("not gzip at all", read));
 }
 
 // The table of a model read from iText; oSlots gets each node's slot.

@@ -1,7 +1,7 @@
 # The explain page's embedded data for golden/page.mtt and golden/model.json
 # must equal golden/expected.json (non-ASCII text, a byte that is not
 # UTF-8, "</script>" in user code, a number as the model writes it). The
-# packed tables (gzip in base64, whose bytes depend on zlib's version) are
+# packed tables (gzip in base64, whose bytes depend on the compressor's version) are
 # compared as "(packed)": browser_test.py checks what they say.
 # With MTT_UPDATE_GOLDEN set, the expected file is rewritten instead.
 #   cmake -DMTTGEN=<mttgen> -DCASE=<golden folder> -DWORK=<scratch folder> -P data.cmake
