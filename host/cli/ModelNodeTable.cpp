@@ -1,6 +1,7 @@
 #include "ModelNodeTable.h"
 
 #include <algorithm>
+#include <array>
 
 #include <nlohmann/json.hpp>
 
@@ -40,15 +41,24 @@ std::vector<size_t> BytesOfUnits(const std::string& iText, const std::vector<uin
 struct ModelNodeTable::Reader final : JsonTextEvents {
     explicit Reader(ModelNodeTable& ioTable) : table(ioTable) {}
 
+    // A name met before, where the model keeps its text: a model reports
+    // each name from one place, so most are found here by that place
+    // (checked by their text) rather than by hashing them.
+    struct Seen {
+        const char* at = nullptr;
+        std::string_view name{};
+        uint32_t key = 0;
+    };
+
     ModelNodeTable& table;
     std::vector<int32_t> open{};  // the containers being read
-    std::string name{};           // the member's name, when the next node is a member
-    bool named = false;
+    uint32_t key = 0;             // the next node's key, 0 when it is no member
+    std::array<Seen, 64> seen{};
 
     void Add(uint8_t iKind)
     {
-        const int32_t index = table.AddNode(open.empty() ? -1 : open.back(), named ? &name : nullptr, iKind);
-        named = false;
+        const int32_t index = table.AddNode(open.empty() ? -1 : open.back(), key, iKind);
+        key = 0;
         if (iKind != kScalar) open.push_back(index);
     }
     void Scalar(std::string_view iText)
@@ -62,8 +72,13 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
     void OpenObject() override { Add(kObject); }
     void Key(std::string_view iName) override
     {
-        name.assign(iName.data(), iName.size());
-        named = true;
+        Seen& known = seen[(reinterpret_cast<uintptr_t>(iName.data()) >> 3) % seen.size()];
+        if (known.at != iName.data() || known.name != iName) {
+            known.key = table.KeyNumber(iName);
+            known.at = iName.data();
+            known.name = table._keys[known.key - 1];
+        }
+        key = known.key;
     }
     void String(std::string_view iText) override
     {
@@ -99,24 +114,24 @@ ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>
     return table;
 }
 
-int32_t ModelNodeTable::AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind)
+int32_t ModelNodeTable::AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind)
 {
     const int32_t index = Size();
     _parent.push_back(iParent);
-    uint32_t key = 0;
-    if (iKey != nullptr) {
-        // Member names repeat (every element of a list has its "name").
-        auto known = _keyNumbers.find(*iKey);
-        if (known == _keyNumbers.end()) {
-            _keys.push_back(*iKey);
-            known = _keyNumbers.emplace(_keys.back(), static_cast<uint32_t>(_keys.size())).first;
-        }
-        key = known->second;
-    }
-    _key.push_back(key);
+    _key.push_back(iKey);
     _kind.push_back(iKind);
     _scalarEnd.push_back(static_cast<uint32_t>(_scalars.size()));
     return index;
+}
+
+uint32_t ModelNodeTable::KeyNumber(std::string_view iName)
+{
+    auto known = _keyNumbers.find(iName);
+    if (known == _keyNumbers.end()) {
+        _keys.emplace_back(iName);
+        known = _keyNumbers.emplace(_keys.back(), static_cast<uint32_t>(_keys.size())).first;
+    }
+    return known->second;
 }
 
 void ModelNodeTable::AppendString(std::string_view iText)
@@ -155,8 +170,11 @@ ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
     if (!iModel.is_object() || !iModel.contains("keys") || !iModel.contains("nodes") || !iModel.contains("scalars")) {
         return table;
     }
+    // A name an earlier page lists twice stands for the same member: each
+    // place is read as the name's first.
+    std::vector<uint32_t> firstOf;
     for (const nlohmann::json& key : iModel["keys"]) {
-        table._keys.push_back(key.is_string() ? key.get<std::string>() : std::string());
+        firstOf.push_back(table.KeyNumber(key.is_string() ? key.get<std::string>() : std::string()));
     }
     table._scalars = iModel["scalars"].get<std::string>();
     const std::vector<int32_t> numbers = PackedNumbers::Read(iModel["nodes"].get<std::string>(), 3);
@@ -167,8 +185,8 @@ ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
         const int32_t distance = numbers[i];
         if (distance < 0 || distance > index || (distance == 0 && index > 0)) return ModelNodeTable();
         table._parent.push_back(distance == 0 ? -1 : index - distance);
-        table._key.push_back(numbers[i + 1] >= 0 && static_cast<size_t>(numbers[i + 1]) <= table._keys.size()
-                                 ? static_cast<uint32_t>(numbers[i + 1])
+        table._key.push_back(numbers[i + 1] > 0 && static_cast<size_t>(numbers[i + 1]) <= firstOf.size()
+                                 ? firstOf[numbers[i + 1] - 1]
                                  : 0);
         const int64_t value = numbers[i + 2];
         if (value < 0) return ModelNodeTable();
@@ -193,13 +211,19 @@ void ModelNodeTable::Finish()
     }
 }
 
-int32_t ModelNodeTable::Member(int32_t iNode, std::string_view iName) const
+int32_t ModelNodeTable::Member(int32_t iNode, uint32_t iKey) const
 {
-    if (iNode < 0 || !IsObject(iNode)) return -1;
+    if (iNode < 0 || iKey == 0 || !IsObject(iNode)) return -1;
     for (int32_t child = iNode + 1; child < End(iNode); child = End(child)) {
-        if (_key[child] > 0 && _keys[_key[child] - 1] == iName) return child;
+        if (_key[child] == iKey) return child;
     }
     return -1;
+}
+
+uint32_t ModelNodeTable::KeyOf(std::string_view iName) const
+{
+    const auto known = _keyNumbers.find(iName);
+    return known == _keyNumbers.end() ? 0 : known->second;
 }
 
 int32_t ModelNodeTable::Element(int32_t iNode, size_t iIndex) const

@@ -41,7 +41,11 @@ public:
     bool IsObject(int32_t iNode) const { return _kind[iNode] == kObject; }
     bool IsArray(int32_t iNode) const { return _kind[iNode] == kArray; }
     // The member iName of an object, -1 when it has none or is no object.
-    int32_t Member(int32_t iNode, std::string_view iName) const;
+    int32_t Member(int32_t iNode, std::string_view iName) const { return Member(iNode, KeyOf(iName)); }
+    // The same by the name's number (KeyOf), for a name looked up often.
+    int32_t Member(int32_t iNode, uint32_t iKey) const;
+    // The number of a member name, 0 when no node has it.
+    uint32_t KeyOf(std::string_view iName) const;
     // The member or element a JSON pointer token names.
     int32_t Child(int32_t iNode, const std::string& iToken) const;
     // Element iIndex of an array, -1 when there is none.
@@ -62,9 +66,11 @@ private:
     struct Reader;  // Of's listener to the model
 
     ModelNodeTable() = default;
-    // A node after those before it, under iParent; iKey: its member name,
-    // null for an element or the root.
-    int32_t AddNode(int32_t iParent, const std::string* iKey, uint8_t iKind);
+    // A node after those before it, under iParent; iKey: its member name's
+    // number (KeyNumber), 0 for an element or the root.
+    int32_t AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind);
+    // 1 + the place of iName in _keys, where it is added when new.
+    uint32_t KeyNumber(std::string_view iName);
     void AppendString(std::string_view iText);
     int32_t End(int32_t iNode) const { return _end[iNode]; }
     void Finish();

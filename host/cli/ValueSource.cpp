@@ -153,7 +153,7 @@ int32_t ValueSource::ResolveParameter(std::string iName, int32_t iObject, const 
     return -1;
 }
 
-ValueSource::Property ValueSource::Parse(const std::string& iContent)
+ValueSource::Property ValueSource::Parse(const std::string& iContent) const
 {
     Property property;
     PropertyReference reference;
@@ -168,19 +168,22 @@ ValueSource::Property ValueSource::Parse(const std::string& iContent)
         using Step = Property::Step;
         switch (element.GetKind()) {
         case mtt_runtime::PathElement::kMember:
-            property.path.push_back(Step{Step::Kind::kMember, std::string(element.Name()), 0});
+            property.path.push_back(Step{Step::Kind::kMember, 0, _table.KeyOf(element.Name())});
             break;
         case mtt_runtime::PathElement::kIndex:
-            property.path.push_back(Step{Step::Kind::kIndex, std::string(element.Name()), element.Index()});
+            property.path.push_back(Step{Step::Kind::kIndex, element.Index(), _table.KeyOf(element.Name())});
             break;
-        case mtt_runtime::PathElement::kParent: property.path.push_back(Step{Step::Kind::kParent, "", 0}); break;
+        case mtt_runtime::PathElement::kParent: property.path.push_back(Step{Step::Kind::kParent, 0, 0}); break;
         default: return property;  // user code, tests and selections: not in the table
         }
     }
     const mtt_runtime::ValueRef ref = mtt_runtime::ValueRef::Parse(reference.Ref());
     if (ref.GetBase() == mtt_runtime::ValueRef::kInvalid) return property;
     // ".", a loop value, a computed value: the object itself.
-    if (ref.GetBase() == mtt_runtime::ValueRef::kMember) property.member = ref.Name();
+    if (ref.GetBase() == mtt_runtime::ValueRef::kMember) {
+        property.member = ref.Name();
+        property.memberKey = _table.KeyOf(property.member);
+    }
     property.valid = true;
     return property;
 }
@@ -192,14 +195,14 @@ int32_t ValueSource::Resolve(const Property& iProperty, int32_t iObject) const
     for (const Property::Step& step : iProperty.path) {
         if (node < 0) return -1;
         switch (step.kind) {
-        case Property::Step::Kind::kMember: node = _table.Member(node, step.name); break;
+        case Property::Step::Kind::kMember: node = _table.Member(node, step.key); break;
         case Property::Step::Kind::kIndex:
             // Digits name a member of an object, an element of a list.
-            node = _table.IsObject(node) ? _table.Member(node, step.name) : _table.Element(node, step.index);
+            node = _table.IsObject(node) ? _table.Member(node, step.key) : _table.Element(node, step.index);
             break;
         case Property::Step::Kind::kParent: node = _table.Enclosing(node); break;
         }
     }
     if (node < 0 || iProperty.member.empty()) return node;
-    return _table.Member(node, iProperty.member);
+    return _table.Member(node, iProperty.memberKey);
 }

@@ -38,17 +38,19 @@ public:
 
 private:
     // A property, read once from its text: the steps of its path, and the
-    // member its ref names (empty for the object itself).
+    // member its ref names (empty for the object itself), the names with
+    // their numbers in the table.
     struct Property {
         bool valid = false;
         bool absolute = false;
         struct Step {
             enum class Kind : char { kMember, kIndex, kParent } kind;
-            std::string name;
             size_t index;
+            uint32_t key;  // a member's name, or digits' as a member's
         };
         std::vector<Step> path;
         std::string member;
+        uint32_t memberKey = 0;
     };
     // What a statement prints.
     struct Printed {
@@ -58,7 +60,7 @@ private:
     };
 
     const Printed& Describe(const MTTIStatement* iStatement, const SourceMap& iMap);
-    static Property Parse(const std::string& iContent);
+    Property Parse(const std::string& iContent) const;
     // The node that a property reaches from iObject.
     int32_t Resolve(const Property& iProperty, int32_t iObject) const;
     int32_t ResolveParameter(std::string iName, int32_t iObject, const CallChain& iCalls) const;

@@ -165,17 +165,36 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
         EXPECT_EQ(table.Scalar(node), read.Scalar(node)) << table.PointerOf(node);
     }
     EXPECT_EQ(0, ModelNodeTable::FromPage(nlohmann::json::parse(R"({"keys": []})")).Size());
+    // A page that lists a name twice: either place names the same member.
+    PackedNumbers twice(3);
+    twice.Add({0, 0, 0});  // the root object
+    twice.Add({1, 2, 3});  // its member, the second "a": a scalar of one unit
+    std::string nodes;
+    twice.AppendTo(nodes);
+    const ModelNodeTable listedTwice = ModelNodeTable::FromPage(
+        nlohmann::json{{"keys", {"a", "a"}}, {"scalars", "1"}, {"nodes", nlohmann::json::parse(nodes)}});
+    EXPECT_EQ(1, listedTwice.Member(0, "a"));
+    EXPECT_EQ("/a", listedTwice.PointerOf(1));
 
     // Every node, with its slot in the model: also for what the fast reader
     // leaves to the careful one (integers beyond 64 bits, a scalar document,
-    // deep nesting) and for lists of one, several and thousands of records.
+    // deep nesting), for lists of one, several and thousands of records and
+    // for thousands of member names.
     std::string many = "[";
     for (int i = 0; i < 3000; ++i) many += (i ? "," : "") + std::string("{\"i\":") + std::to_string(i) + "}";
     many += "]";
+    // Thousands of names, each with a shared one and one of its own beside it.
+    std::string names = "{";
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(i);
+        names += (i ? ",\"k" : "\"k") + n + "\":{\"x\":" + n + ",\"own" + n + "\":" + n + "}";
+    }
+    names += "}";
     const std::string deep = std::string(1100, '[') + std::string(1100, ']');
-    for (const std::string& each : {text, std::string(R"({"a": "x\ny", "b": -0, "c": [1e300, 2.50, -12]})"),
-                                    std::string(R"({"big": 123456789012345678901234567890})"), std::string("7"), deep,
-                                    std::string("[{}]"), std::string(R"([{"a": 1}, {"a": 2}, {"b": [3]}])"), many}) {
+    for (const std::string& each :
+         {text, std::string(R"({"a": "x\ny", "b": -0, "c": [1e300, 2.50, -12]})"),
+          std::string(R"({"big": 123456789012345678901234567890})"), std::string("7"), deep, std::string("[{}]"),
+          std::string(R"([{"a": 1}, {"a": 2}, {"b": [3]}])"), many, names}) {
         std::vector<std::pair<std::string, std::string>> expected;
         ListNodes(nlohmann::ordered_json::parse(each), "", expected);
         std::vector<uint32_t> slots;
