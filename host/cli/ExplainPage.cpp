@@ -200,19 +200,18 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     output.templateIndex = iTemplate;
     output.status = iKeptDespiteErrors ? "kept" : "written";
     output.text = iText.Text();
-    std::vector<int32_t> contexts;
     const size_t count = iText.PieceCount();
-    contexts.reserve(count);
-    _ancestry.Walk(iText.Shape(), *source.map, source.files, contexts);
-    // The walk meets the leaves in text order, as the pieces are.
-    contexts.resize(count, 0);
-    // Each piece's end in bytes, then in the page's units, in place: a
-    // number a piece is what a large output holds most of.
     const auto endOf = [&iText](size_t iPiece) { return static_cast<uint32_t>(iText.PieceAt(iPiece).end); };
+    // Each piece's end in the page's units: its end in bytes where every
+    // byte is one, as in most generated code; else counted once.
+    const bool ascii = ScriptJson::IsAscii(iText.Text());
     std::vector<uint32_t> units;
-    units.reserve(count);
-    for (size_t i = 0; i < count; ++i) units.push_back(endOf(i));
-    ScriptJson::Units(iText.Text(), units, units);
+    if (!ascii) {
+        units.reserve(count);
+        for (size_t i = 0; i < count; ++i) units.push_back(endOf(i));
+        ScriptJson::Units(iText.Text(), units, units);
+    }
+    const auto unitEnd = [&](size_t iPiece) { return ascii ? endOf(iPiece) : units[iPiece]; };
 
     output.pieceCount = count;
     PackedNumbers packed(4);
@@ -221,28 +220,35 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     if (_changes) compared.reserve(count);
     int32_t object = -1;
     int64_t begin = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const GeneratedText::Piece piece = iText.PieceAt(i);
+    size_t walked = 0;  // the pieces the walk has reached
+    // Each piece as the walk finds its chain of directives: a number a
+    // piece is what a large output holds most of, so none is kept aside.
+    const auto addPiece = [&](size_t iPiece, int32_t iContext) {
+        const GeneratedText::Piece piece = iText.PieceAt(iPiece);
         const int32_t next = ObjectIndex(piece.leaf->object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
-            const int32_t context = contexts[i];
-            value = _values->Find(piece.statement, *source.map, next, [this, context] { return CallsOf(context); });
+            value = _values->Find(piece.statement, *source.map, next, [this, iContext] { return CallsOf(iContext); });
         }
-        packed.Add({static_cast<int64_t>(units[i]) - begin, contexts[i], static_cast<int64_t>(next) - object,
+        const uint32_t end = unitEnd(iPiece);
+        packed.Add({static_cast<int64_t>(end) - begin, iContext, static_cast<int64_t>(next) - object,
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
         if (_changes) {
             const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
-            compared.push_back(ExplainChanges::Piece{endOf(i), contexts[i], shown, value});
+            compared.push_back(ExplainChanges::Piece{static_cast<uint32_t>(piece.end), iContext, shown, value});
         }
         object = next;
-        begin = units[i];
-    }
-    // Packed now: the numbers take several times what the packed text does.
+        begin = end;
+    };
+    // The walk meets the leaves in text order, as the pieces are.
+    _ancestry.Walk(iText.Shape(), *source.map, source.files, [&](size_t iLeaf, int32_t iContext) {
+        if (iLeaf == walked && walked < count) addPiece(walked++, iContext);
+    });
+    for (; walked < count; ++walked) addPiece(walked, 0);
     packed.AppendTo(output.pieces);
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
-    const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : units[iPiece - 1]; };
+    const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : unitEnd(iPiece - 1); };
     const std::vector<mtt::OutputShape::Leaf>& leaves = iText.Shape().Leaves();
     for (size_t i = 0; i < count; ++i) {
         const mtt::OutputShape::Leaf& leaf = leaves[i];
@@ -251,7 +257,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
         const bool opened = i > 0 && leaves[i - 1].Statement() == leaf.Statement();
         const bool closed = i + 1 < count && leaves[i + 1].Statement() == leaf.Statement();
         output.userCode.insert(output.userCode.end(),
-                               {unitBegin(opened ? i - 1 : i), unitBegin(i), units[i], units[closed ? i + 1 : i]});
+                               {unitBegin(opened ? i - 1 : i), unitBegin(i), unitEnd(i), unitEnd(closed ? i + 1 : i)});
     }
     _outputs.push_back(std::move(output));
     if (_changes) {
@@ -269,7 +275,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
         evaluationEnds.push_back(iText.PieceAt(i).leaf->end);
         ends.push_back(endOf(i));
     }
-    AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, units);
+    AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, ascii ? ends : units);
 }
 
 void ExplainPage::AddStoppedOutput(const std::string& iName, size_t iTemplate, std::string iText,

@@ -32,47 +32,29 @@ void Words(const std::string& iText, const SourceSpan& iSpan, std::string& oKeyw
 
 }  // namespace
 
-void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
-                          std::vector<int32_t>& oContexts)
+void OutputAncestry::Start(const SourceMap& iMap, const std::vector<uint32_t>& iFiles)
 {
     _map = &iMap;
     _files = &iFiles;
     // Statements of another template may sit at the same addresses later.
     _statements.clear();
     for (Extension& recent : _recent) recent = Extension();
-    // The directive of each of the shape's statements, found when first
-    // needed: in the order of the walk, which numbers the directives.
-    std::vector<int32_t> directives(iShape.StatementCount(), kNotYet);
-    const auto directiveOf = [&](uint32_t iNumber) {
-        int32_t& directive = directives[iNumber];
-        if (directive == kNotYet) directive = Describe(iShape.Statement(iNumber));
-        return directive;
-    };
-    // Nodes and leaves in the order of the tree (depth first), so that
-    // directives and contexts are numbered as they are first met. A parent
-    // comes before its children: each node's context is found from its
-    // parent's, once. The root stands for the template: context 0.
+}
+
+int32_t OutputAncestry::NodeContext(const mtt::OutputShape& iShape, size_t iNode, int32_t iParent, int32_t iIndex,
+                                    int32_t iParentContext, std::vector<int32_t>& ioDirectives)
+{
     const std::vector<mtt::OutputShape::Node>& nodes = iShape.Nodes();
-    std::vector<int32_t> nodeContexts(nodes.size(), 0);
-    const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
-        if (iParent < 0) return;
-        int32_t context = nodeContexts[static_cast<size_t>(iParent)];
-        const int32_t directive = directiveOf(nodes[iNode].statement);
-        if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
-            // A copy: finding the call may add directives.
-            const std::string name = _directives[directive].name;
-            if (MTTIStatement* call = CallSite(iShape, nodes[static_cast<size_t>(iParent)], iIndex, name)) {
-                context = Extend(context, Describe(call));
-            }
+    int32_t context = iParentContext;
+    const int32_t directive = DirectiveOfStatement(iShape, nodes[iNode].statement, ioDirectives);
+    if (directive >= 0 && _directives[directive].kind == Directive::Kind::kFunction) {
+        // A copy: finding the call may add directives.
+        const std::string name = _directives[directive].name;
+        if (MTTIStatement* call = CallSite(iShape, nodes[static_cast<size_t>(iParent)], iIndex, name)) {
+            context = Extend(context, Describe(call));
         }
-        nodeContexts[iNode] = Extend(context, directive);
-    };
-    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
-    const auto onLeaf = [&](size_t iLeaf, int32_t iNode) {
-        const int32_t context = iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)];
-        oContexts.push_back(Extend(context, directiveOf(leaves[iLeaf].Statement())));
-    };
-    iShape.Walk(onNode, onLeaf);
+    }
+    return Extend(context, directive);
 }
 
 int32_t OutputAncestry::DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles)

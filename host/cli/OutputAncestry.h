@@ -37,11 +37,14 @@ public:
         int32_t directive;
     };
 
-    // The context of each leaf of the tree, in text order. The root node
-    // stands for the whole template, not for a directive, and is left out
-    // of the chains. iFiles gives the page's number of each file of iMap.
+    // The context of each leaf of the tree, in text order, told as it is
+    // found: iOnLeaf(leaf, context), so that nothing a leaf is kept for a
+    // tree of millions. The root node stands for the whole template, not
+    // for a directive, and is left out of the chains. iFiles gives the
+    // page's number of each file of iMap.
+    template <class LeafContext>
     void Walk(const mtt::OutputShape& iShape, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
-              std::vector<int32_t>& oContexts);
+              LeafContext&& iOnLeaf);
     // The directive of a span of iMap, added when new.
     int32_t DirectiveOf(const SourceMap& iMap, const SourceSpan& iSpan, const std::vector<uint32_t>& iFiles);
 
@@ -49,6 +52,20 @@ public:
     const std::vector<Context>& Contexts() const { return _contexts; }
 
 private:
+    // Ready to walk iShape: what an earlier walk knew of statements is
+    // dropped.
+    void Start(const SourceMap& iMap, const std::vector<uint32_t>& iFiles);
+    // The context of node iNode of iShape, child iIndex of iParent, whose
+    // context is iParentContext; iDirectives holds the directive of each of
+    // the shape's statements (kNotYet until needed).
+    int32_t NodeContext(const mtt::OutputShape& iShape, size_t iNode, int32_t iParent, int32_t iIndex,
+                        int32_t iParentContext, std::vector<int32_t>& ioDirectives);
+    int32_t DirectiveOfStatement(const mtt::OutputShape& iShape, uint32_t iNumber, std::vector<int32_t>& ioDirectives)
+    {
+        int32_t& directive = ioDirectives[iNumber];
+        if (directive == kNotYet) directive = Describe(iShape.Statement(iNumber));
+        return directive;
+    }
     // The directive of a statement, -1 for none; found once.
     int32_t Describe(MTTIStatement* iStatement);
     // The call of a function whose output is child iIndex of iParent.
@@ -75,5 +92,31 @@ private:
     Extension _recent[size_t(1) << kRecentBits];
     static constexpr int32_t kNotYet = -2;  // a statement not described yet
 };
+
+template <class LeafContext>
+void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap, const std::vector<uint32_t>& iFiles,
+                          LeafContext&& iOnLeaf)
+{
+    Start(iMap, iFiles);
+    // The directive of each of the shape's statements, found when first
+    // needed: in the order of the walk, which numbers the directives.
+    std::vector<int32_t> directives(iShape.StatementCount(), kNotYet);
+    // Nodes and leaves in the order of the tree (depth first), so that
+    // directives and contexts are numbered as they are first met. A parent
+    // comes before its children: each node's context is found from its
+    // parent's, once. The root stands for the template: context 0.
+    std::vector<int32_t> nodeContexts(iShape.Nodes().size(), 0);
+    const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
+        if (iParent < 0) return;
+        nodeContexts[iNode] =
+            NodeContext(iShape, iNode, iParent, iIndex, nodeContexts[static_cast<size_t>(iParent)], directives);
+    };
+    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
+    const auto onLeaf = [&](size_t iLeaf, int32_t iNode) {
+        const int32_t context = iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)];
+        iOnLeaf(iLeaf, Extend(context, DirectiveOfStatement(iShape, leaves[iLeaf].Statement(), directives)));
+    };
+    iShape.Walk(onNode, onLeaf);
+}
 
 #endif

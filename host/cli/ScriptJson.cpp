@@ -33,21 +33,6 @@ MTT_ALWAYS_INLINE uint64_t NotPlainIn(uint64_t iWord)
            anyZero(iWord ^ (kOnes * '\\')) | anyZero(iWord ^ (kOnes * '<'));
 }
 
-bool IsAscii(std::string_view iText)
-{
-    constexpr uint64_t kHighs = 0x8080808080808080ull;
-    size_t at = 0;
-    for (; at + 8 <= iText.size(); at += 8) {
-        uint64_t word;
-        std::memcpy(&word, iText.data() + at, sizeof word);
-        if ((word & kHighs) != 0) return false;
-    }
-    for (; at < iText.size(); ++at) {
-        if (static_cast<unsigned char>(iText[at]) >= 0x80) return false;
-    }
-    return true;
-}
-
 // Where the run of plain bytes from iAt ends: eight bytes at a time while
 // none of them is a byte to escape or beyond ASCII (generated code is
 // mostly such runs, a line end apart).
@@ -184,6 +169,21 @@ void PutAscii(Sink& ioSink, std::string_view iText)
 }
 
 }  // namespace
+
+bool ScriptJson::IsAscii(std::string_view iText)
+{
+    constexpr uint64_t kHighs = 0x8080808080808080ull;
+    size_t at = 0;
+    for (; at + 8 <= iText.size(); at += 8) {
+        uint64_t word;
+        std::memcpy(&word, iText.data() + at, sizeof word);
+        if ((word & kHighs) != 0) return false;
+    }
+    for (; at < iText.size(); ++at) {
+        if (static_cast<unsigned char>(iText[at]) >= 0x80) return false;
+    }
+    return true;
+}
 
 void ScriptJson::AppendString(std::string& ioOut, std::string_view iText)
 {

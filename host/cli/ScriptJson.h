@@ -20,6 +20,8 @@ public:
     // holds that byte (the length in units for iText.size()).
     static void AppendString(std::string& ioOut, std::string_view iText, const std::vector<uint32_t>& iBytes,
                              std::vector<uint32_t>& oUnits);
+    // Whether every byte of iText is one unit.
+    static bool IsAscii(std::string_view iText);
     // The same offsets without writing anything; oUnits may be iBytes.
     static void Units(std::string_view iText, const std::vector<uint32_t>& iBytes, std::vector<uint32_t>& oUnits);
 

@@ -146,7 +146,11 @@ TEST(ExplainPageTest, EachPieceIsMadeUnderItsChainOfDirectives)
         ASSERT_TRUE(result.ok && result.shape);
         OutputAncestry ancestry;
         std::vector<int32_t> contexts;
-        ancestry.Walk(*result.shape, parsed->Sources(), {0}, contexts);
+        const std::vector<uint32_t> files = {0};
+        ancestry.Walk(*result.shape, parsed->Sources(), files, [&](size_t iLeaf, int32_t iContext) {
+            EXPECT_EQ(contexts.size(), iLeaf);  // in text order
+            contexts.push_back(iContext);
+        });
         ASSERT_EQ(result.shape->Leaves().size(), contexts.size());
         // A chain as the directives' texts, " > " between them.
         const auto chain = [&](int32_t iContext) {
