@@ -28,10 +28,10 @@ namespace {
 
 const char kTooLarge[] = ": error: the model is too large (it may hold 4 GiB of texts)";
 
-// A file of more than one read is parsed on another thread while the model
-// is built from what it holds (JsonEventPipe); for less, a thread costs
-// about what it saves.
-const off_t kBesideBytes = static_cast<off_t>(TextWindow::kChunk);
+// A file of more than this is parsed on another thread while the model is
+// built from what it holds (JsonEventPipe); for less, a thread costs about
+// what it saves.
+const off_t kBesideBytes = 256 * 1024;
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-const std::size_t TextWindow::kChunk = 256 * 1024;
+const std::size_t TextWindow::kChunk = 64 * 1024;
 
 const char* TextWindow::More(const char* iKeep, bool& oMore)
 {
