@@ -223,14 +223,18 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     size_t walked = 0;  // the pieces the walk has reached
     // Each piece as the walk finds its chain of directives: a number a
     // piece is what a large output holds most of, so none is kept aside.
+    // Made once: the chain of calls is asked for only for a parameter.
+    int32_t pieceContext = 0;
+    const ValueSource::CallChain calls = [this, &pieceContext] { return CallsOf(pieceContext); };
     const auto addPiece = [&](size_t iPiece, int32_t iContext) {
         const GeneratedText::Piece piece = iText.PieceAt(iPiece);
         const int32_t next = ObjectIndex(piece.leaf->object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
-            value = _values->Find(piece.statement, *source.map, next, [this, iContext] { return CallsOf(iContext); });
+            pieceContext = iContext;
+            value = _values->Find(piece.statement, *source.map, next, calls);
         }
-        const uint32_t end = unitEnd(iPiece);
+        const uint32_t end = ascii ? static_cast<uint32_t>(piece.end) : units[iPiece];
         packed.Add({static_cast<int64_t>(end) - begin, iContext, static_cast<int64_t>(next) - object,
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
         if (_changes) {

@@ -50,37 +50,52 @@ std::string FromBase64(const std::string& iText)
     return bytes;
 }
 
+// iRows numbers kWidth bytes each, little-endian: a width known here is a
+// store a number.
+template <size_t kWidth>
+void Narrow(const int32_t* iNumbers, size_t iRows, unsigned char* oBytes)
+{
+    for (size_t row = 0; row < iRows; ++row, oBytes += kWidth) {
+        const uint32_t bits = static_cast<uint32_t>(iNumbers[row]);
+        for (size_t b = 0; b < kWidth; ++b) oBytes[b] = static_cast<unsigned char>(bits >> (8 * b));
+    }
+}
+
 }  // namespace
 
-void PackedNumbers::Add(std::initializer_list<int64_t> iRow)
+PackedNumbers::PackedNumbers(size_t iColumns)
+    : _columns(iColumns), _data(iColumns), _staged(new int32_t[std::max<size_t>(iColumns, 1) * kStagedRows])
 {
-    auto number = iRow.begin();
-    for (Column& column : _data) {
-        const int32_t narrow = number != iRow.end() ? static_cast<int32_t>(*number++) : 0;
-        // The usual case, a number that fits the column's width and room, in
-        // few steps: the fields are read once (the store below may alias them).
-        const size_t width = column.width;
-        const size_t size = column.size;
-        const unsigned shift = static_cast<unsigned>(32 - 8 * width);
-        const bool fits = width == 4 || static_cast<int32_t>(static_cast<uint32_t>(narrow) << shift) >> shift == narrow;
-        if (!fits || size + width > column.room) {
-            const size_t needed = narrow >= INT8_MIN && narrow <= INT8_MAX     ? 1
-                                  : narrow >= INT16_MIN && narrow <= INT16_MAX ? 2
-                                                                               : 4;
-            const size_t rows = column.room / width;
-            const bool full = size + width > column.room;
-            Widen(column, std::max(needed, width), full ? std::max<size_t>(16, 2 * rows) : rows);
+}
+
+void PackedNumbers::Pack() const
+{
+    const size_t rows = _stagedRows;
+    _stagedRows = 0;
+    if (rows == 0) return;
+    for (size_t c = 0; c < _data.size(); ++c) {
+        Column& column = _data[c];
+        const int32_t* numbers = _staged.get() + c * kStagedRows;
+        int32_t low = 0, high = 0;
+        for (size_t row = 0; row < rows; ++row) {
+            low = std::min(low, numbers[row]);
+            high = std::max(high, numbers[row]);
         }
-        // Little-endian: the bytes past the column's width are written
-        // over by the next number.
-        uint32_t bits = static_cast<uint32_t>(narrow);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        bits = __builtin_bswap32(bits);
-#endif
-        std::memcpy(column.bytes.get() + column.size, &bits, sizeof bits);
-        column.size += column.width;
+        const size_t needed = low >= INT8_MIN && high <= INT8_MAX ? 1 : low >= INT16_MIN && high <= INT16_MAX ? 2 : 4;
+        const size_t width = std::max(needed, column.width);
+        const size_t held = column.size / column.width;
+        const size_t room = column.room / column.width;
+        if (width != column.width || held + rows > room) {
+            Widen(column, width, held + rows > room ? std::max({size_t(16), 2 * room, held + rows}) : room);
+        }
+        unsigned char* to = column.bytes.get() + column.size;
+        switch (width) {
+        case 1: Narrow<1>(numbers, rows, to); break;
+        case 2: Narrow<2>(numbers, rows, to); break;
+        default: Narrow<4>(numbers, rows, to); break;
+        }
+        column.size += rows * width;
     }
-    ++_rows;
 }
 
 void PackedNumbers::Reserve(size_t iRows)
@@ -93,7 +108,7 @@ void PackedNumbers::Reserve(size_t iRows)
 void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
 {
     const size_t rows = ioColumn.size / ioColumn.width;
-    std::unique_ptr<unsigned char[]> wider(new unsigned char[iRows * iWidth + 3]);
+    std::unique_ptr<unsigned char[]> wider(new unsigned char[iRows * iWidth]);
     for (size_t row = 0; row < rows; ++row) {
         const unsigned char* from = &ioColumn.bytes[row * ioColumn.width];
         unsigned char* to = &wider[row * iWidth];
@@ -109,6 +124,7 @@ void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
 
 void PackedNumbers::AppendTo(std::string& ioOut) const
 {
+    Pack();
     // The header, then each column from a multiple of 4 bytes, as narrow as
     // its numbers allow.
     std::string header(4 + _data.size(), '\0');

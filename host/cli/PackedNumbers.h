@@ -1,7 +1,9 @@
 #ifndef PACKEDNUMBERS_H
 #define PACKEDNUMBERS_H
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,10 +21,20 @@
 // mostly), which compress well.
 class PackedNumbers {
 public:
-    explicit PackedNumbers(size_t iColumns) : _data(iColumns) {}
+    explicit PackedNumbers(size_t iColumns);
 
     // One row: as many numbers as there are columns.
-    void Add(std::initializer_list<int64_t> iRow);
+    void Add(std::initializer_list<int64_t> iRow)
+    {
+        int32_t* at = _staged.get() + _stagedRows;
+        const int64_t* numbers = iRow.begin();
+        const size_t given = iRow.size() < _columns ? iRow.size() : _columns;
+        for (size_t column = 0; column < given; ++column)
+            at[column * kStagedRows] = static_cast<int32_t>(numbers[column]);
+        for (size_t column = given; column < _columns; ++column) at[column * kStagedRows] = 0;
+        ++_rows;
+        if (++_stagedRows == kStagedRows) Pack();
+    }
     void Reserve(size_t iRows);
     size_t Rows() const { return _rows; }
 
@@ -35,9 +47,7 @@ public:
 private:
     // A column is kept as it is written, as narrow as its numbers so far:
     // a page's million rows of small differences take a byte or two each
-    // rather than four, and go to the compressor without being copied. Its buffer is
-    // written through a pointer of its own, 4 bytes at a time, with 3
-    // bytes of slack past its room.
+    // rather than four, and go to the compressor without being copied.
     struct Column {
         std::unique_ptr<unsigned char[]> bytes;
         size_t size = 0;
@@ -45,11 +55,23 @@ private:
         size_t width = 1;
     };
 
+    // Rows are staged whole, a column after another, and packed a block at
+    // a time: a row costs a store a number, and the widths are checked in
+    // a loop over each column that the compiler unrolls, rather than per
+    // number through the column's fields.
+    static constexpr size_t kStagedRows = 2048;
+
+    // Moves the staged rows into the columns (const: the table it stands
+    // for is the same).
+    void Pack() const;
     // Rewrites ioColumn's numbers iWidth bytes wide, in room for iRows.
     static void Widen(Column& ioColumn, size_t iWidth, size_t iRows);
 
     size_t _rows = 0;
-    std::vector<Column> _data;
+    const size_t _columns;
+    mutable std::vector<Column> _data;
+    mutable std::unique_ptr<int32_t[]> _staged;  // kStagedRows a column
+    mutable size_t _stagedRows = 0;
 };
 
 #endif

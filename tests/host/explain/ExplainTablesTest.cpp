@@ -40,10 +40,12 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
     EXPECT_TRUE(PackedNumbers::Read(json.substr(1, json.size() - 2), 2).empty());
 
     // Thousands of rows whose columns widen as they go, from a byte to two
-    // and to four, after numbers of every width and sign were written.
-    for (const size_t count : {size_t(1), size_t(5), size_t(5000)}) {
+    // and to four, after numbers of every width and sign were written (and,
+    // in the longer tables, after blocks of rows were packed), with room
+    // reserved for some of them or none.
+    for (const size_t count : {size_t(1), size_t(5), size_t(5000), size_t(20000)}) {
         PackedNumbers many(3);
-        many.Reserve(count / 2);
+        if (count % 2 == 1) many.Reserve(count / 2);
         std::vector<int32_t> expected;
         for (size_t i = 0; i < count; ++i) {
             const int64_t small = static_cast<int64_t>(i % 200) - 100;
