@@ -98,8 +98,14 @@ public:
     // user-code texts) only while no Report runs.
     bool Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const;
     // How many values the model holds: those of the document, which Report
-    // reports, and the user-code texts made since.
-    size_t SlotCount() const { return _kinds.size(); }
+    // reports, and the user-code texts made since (read under the lock that
+    // an evaluation adds them under: the page's view of the model asks on
+    // its own thread while the template is rendered).
+    size_t SlotCount() const
+    {
+        const std::lock_guard<std::mutex> adding(_adding);
+        return _kinds.size();
+    }
     // The slot of an object handed out by this model for a value of the
     // document, kNone for any other (another model's, a user-code text, a
     // selection). Slots are numbered from 0 up to the document's size.
