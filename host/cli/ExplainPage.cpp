@@ -8,6 +8,7 @@
 #include "JsonModel.h"
 #include "JsonModelObject.h"
 #include "ModelNodeTable.h"
+#include "PieceContexts.h"
 #include "ScriptJson.h"
 #include "SourceMap.h"
 
@@ -15,6 +16,9 @@ namespace {
 
 // A piece read from no node of its own.
 const int64_t kNoValue = INT32_MIN;
+// From this many pieces the walk of their contexts gets a thread: below,
+// starting one costs about what it saves.
+const size_t kWalkAsideFrom = size_t(1) << 15;
 
 // Where the page source takes the data; the build checks that it is there.
 const char* const kDataMarker = "@EXPLAIN_DATA@";
@@ -223,9 +227,18 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     size_t walked = 0;  // the pieces the walk has reached
     // Each piece as the walk finds its chain of directives: a number a
     // piece is what a large output holds most of, so none is kept aside.
-    // Made once: the chain of calls is asked for only for a parameter.
+    // A large output's contexts are walked beside the rest (PieceContexts).
+    std::unique_ptr<PieceContexts> aside;
+    if (count >= kWalkAsideFrom) {
+        aside.reset(new PieceContexts(_ancestry, iText.Shape(), *source.map, source.files, count));
+    }
+    // Made once: the chain of calls is asked for only for a parameter, and
+    // read from the ancestry once it is whole.
     int32_t pieceContext = 0;
-    const ValueSource::CallChain calls = [this, &pieceContext] { return CallsOf(pieceContext); };
+    const ValueSource::CallChain calls = [this, &pieceContext, &aside] {
+        if (aside) aside->Finish();
+        return CallsOf(pieceContext);
+    };
     const auto addPiece = [&](size_t iPiece, int32_t iContext) {
         const GeneratedText::Piece piece = iText.PieceAt(iPiece);
         const int32_t next = ObjectIndex(piece.leaf->object);
@@ -244,11 +257,17 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
         object = next;
         begin = end;
     };
-    // The walk meets the leaves in text order, as the pieces are.
-    _ancestry.Walk(iText.Shape(), *source.map, source.files, [&](size_t iLeaf, int32_t iContext) {
-        if (iLeaf == walked && walked < count) addPiece(walked++, iContext);
-    });
-    for (; walked < count; ++walked) addPiece(walked, 0);
+    if (aside) {
+        for (; walked < count; ++walked) addPiece(walked, aside->At(walked));
+        aside->Finish();
+    } else {
+        // The walk meets the leaves in text order, as the pieces are.
+        _ancestry.Walk(iText.Shape(), *source.map, source.files, [&](size_t iLeaf, int32_t iContext) {
+            if (iLeaf == walked && walked < count) addPiece(walked++, iContext);
+        });
+        for (; walked < count; ++walked) addPiece(walked, 0);
+    }
+    aside.reset();
     packed.AppendTo(output.pieces);
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.

@@ -117,6 +117,33 @@ TEST(ExplainPageTest, AnEarlierPageTellsWhatEachLineWasMadeFrom)
     EXPECT_EQ(kTemplate, *previous->Template("t.mtt"));
 }
 
+// A large output's pieces are told what they were made from as a small
+// one's are (its contexts are walked on another thread): each line's element,
+// and the value a function's parameter stands for.
+TEST(ExplainPageTest, EveryLineOfALargeOutputTellsItsElement)
+{
+    const char source[] =
+        "[% function row(x) %]<[%= x %]>[% end %][% foreach items %][% call row(${name}) %] ${size}\n[% end %]";
+    for (const int count : {3, 12000}) {
+        std::string json = "{\"items\": [";
+        for (int i = 0; i < count; ++i) {
+            json += (i ? "," : "") + std::string("{\"name\": \"n") + std::to_string(i) +
+                    "\", \"size\": " + std::to_string(i % 7) + "}";
+        }
+        const PageRun run(source, json + "]}", nullptr, true);
+        const std::unique_ptr<PreviousRun> previous = run.Read();
+        const PreviousRun::Output* output = previous->FindOutput("out.txt");
+        ASSERT_NE(nullptr, output);
+        ASSERT_EQ(static_cast<size_t>(count), output->lineNodes.size());
+        for (int i = 0; i < count; ++i) {
+            std::set<std::string> found;
+            for (const int32_t node : output->lineNodes[i]) found.insert(previous->Model().PointerOf(node));
+            const std::string item = "/items/" + std::to_string(i);
+            ASSERT_EQ(std::set<std::string>({item, item + "/name", item + "/size"}), found) << count;
+        }
+    }
+}
+
 // Each piece's chain of directives, outermost first, as the page shows it:
 // a block's body adds nothing to its directive's place in the chain (an
 // else branch is the if's), and a function's output hangs under the call
