@@ -91,8 +91,10 @@ public:
     // The page; oFigures, when given, receives what it holds.
     std::string Html(BrowserBudget::Figures* oFigures = nullptr) const;
     // Whether iText is a page as mttgen writes them (any version so far):
-    // one that may be replaced without a word.
+    // one that may be replaced without a word. Its opening tells: the
+    // first kOpeningBytes of a file are enough.
     static bool IsPage(const std::string& iText);
+    static constexpr size_t kOpeningBytes = size_t(64) << 10;
 
     // The outputs' names and texts and the template files, for
     // ExplainChanges.

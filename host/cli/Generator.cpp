@@ -215,17 +215,19 @@ ExitStatus Generator::Run()
     const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
     // Written with the outputs, unless nothing is (--check).
     // A file there that is not one of these is someone's.
+    // A page is told by its opening (ours: the rest is not read whole).
     const struct {
         bool wanted;
         const char* role;
         const std::string& path;
         bool (*ours)(const std::string&);
-    } plains[] = {{traceToFile, "trace file", _options.traceFile, &TraceWriter::IsTrace},
-                  {pageToFile, "explain page", _options.explainPath, &ExplainPage::IsPage},
-                  {!_options.depFile.empty(), "dependency file", _options.depFile, &DepFile::IsDepFile}};
+        size_t opening;
+    } plains[] = {{traceToFile, "trace file", _options.traceFile, &TraceWriter::IsTrace, 0},
+                  {pageToFile, "explain page", _options.explainPath, &ExplainPage::IsPage, ExplainPage::kOpeningBytes},
+                  {!_options.depFile.empty(), "dependency file", _options.depFile, &DepFile::IsDepFile, 0}};
     for (const auto& plain : plains) {
         if (!plain.wanted || _options.check) continue;
-        const mtt::FileSetStatus added = files.AddPlain(plain.path, plain.role, plain.ours);
+        const mtt::FileSetStatus added = files.AddPlain(plain.path, plain.role, plain.ours, plain.opening);
         if (added != mtt::FileSetStatus::kOk) return PlainStatus(added);
     }
     bool reportedErrors = false;
@@ -560,7 +562,8 @@ ExitStatus Generator::WritePageAlone(const std::string& iPage, bool iSay) const
     mtt::FileSetOptions options = FileOptions();
     options.root = std::filesystem::path(_options.explainPath).parent_path().string();
     mtt::FileSet alone(options);
-    const mtt::FileSetStatus added = alone.AddPlain(_options.explainPath, "explain page", &ExplainPage::IsPage);
+    const mtt::FileSetStatus added =
+        alone.AddPlain(_options.explainPath, "explain page", &ExplainPage::IsPage, ExplainPage::kOpeningBytes);
     if (added != mtt::FileSetStatus::kOk) return PlainStatus(added);
     alone.SetPlainText(0, iPage);
     const ExitStatus status = StatusOf(alone.Commit());

@@ -225,7 +225,8 @@ FileSetStatus FileSet::AddRun(const std::string& iRun)
     return state.ReadManifest();
 }
 
-FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole, const TextTest& iWrittenBefore)
+FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRole, const TextTest& iWrittenBefore,
+                                size_t iOpeningBytes)
 {
     State& state = *_state;
     const FileSetStatus started = state.Start();
@@ -238,7 +239,7 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
     Entry entry;
     entry.plain.reset(new OutputFile(iPath, true));
     if (state.options.createFolders) entry.plain->CreateFolders();
-    if (!entry.plain->ReadCurrent(error)) {
+    if (!entry.plain->ReadCurrent(error, iWrittenBefore ? iOpeningBytes : 0)) {
         state.Error(error + "; nothing written");
         return FileSetStatus::kWriteFailed;
     }
@@ -254,6 +255,11 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
             return FileSetStatus::kRefused;
         }
         entry.keepPlain = true;
+        // Its copy takes the whole text, not the opening that told it.
+        if (iOpeningBytes > 0 && !entry.plain->ReadCurrent(error)) {
+            state.Error(error + "; nothing written");
+            return FileSetStatus::kWriteFailed;
+        }
     }
     // Its text is copied to FILE.edited, or only compared.
     if (!entry.keepPlain) entry.plain->ForgetCurrent();

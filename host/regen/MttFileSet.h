@@ -113,10 +113,12 @@ public:
     // iWrittenBefore tells a text that iRole's writer made (a page from an
     // earlier run): a file that holds anything else is someone's, and is
     // refused unless options.force, which keeps it as PATH.edited. Null:
-    // any file at iPath is replaced.
+    // any file at iPath is replaced. With iOpeningBytes, iWrittenBefore is
+    // shown no more than the file's first iOpeningBytes (a page is told by
+    // its opening), and a file of the role's is not held whole.
     using TextTest = std::function<bool(const std::string&)>;
-    FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole,
-                           const TextTest& iWrittenBefore = nullptr);
+    FileSetStatus AddPlain(const std::string& iPath, const std::string& iRole, const TextTest& iWrittenBefore = nullptr,
+                           size_t iOpeningBytes = 0);
     void SetPlainText(size_t iFile, std::string iText);
 
     // Renders the template for file iFile (an immediate render with a

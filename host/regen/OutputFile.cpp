@@ -154,8 +154,10 @@ OutputFile::OutputFile(std::string iPath, bool iFollowLink) : _path(std::move(iP
 
 OutputFile::~OutputFile() {}
 
-bool OutputFile::ReadCurrent(std::string& oError)
+bool OutputFile::ReadCurrent(std::string& oError, size_t iHeadBytes)
 {
+    _current.clear();
+    _forgotten = false;
     struct stat info;
     int found = 0;
     bool link = false;
@@ -202,8 +204,22 @@ bool OutputFile::ReadCurrent(std::string& oError)
     _group = info.st_gid;
     _readStatus = StatusOf(info);
     std::string error;
-    const bool read = _regular ? TextFile::Read(_target, static_cast<size_t>(info.st_size), _current, error)
-                               : TextFile::Read(_target, _current, error);
+    const size_t size = static_cast<size_t>(info.st_size);
+    if (_regular && iHeadBytes > 0 && size > iHeadBytes) {
+        size_t read = 0;
+        if (!TextFile::ReadHead(_target, size, iHeadBytes, _current, _currentDigest, read, error)) {
+            oError = error + " (it is read to keep what a person wrote in it)";
+            return false;
+        }
+        // A file that grew or shrank while it was read is read again whole.
+        if (read == size) {
+            _currentSize = size;
+            _forgotten = true;
+            return true;
+        }
+    }
+    const bool read =
+        _regular ? TextFile::Read(_target, size, _current, error) : TextFile::Read(_target, _current, error);
     if (!read) {
         oError = error + " (it is read to keep what a person wrote in it)";
         return false;
@@ -213,7 +229,10 @@ bool OutputFile::ReadCurrent(std::string& oError)
 
 void OutputFile::ForgetCurrent()
 {
-    if (_forgotten) return;
+    if (_forgotten) {
+        std::string().swap(_current);  // a head read alone
+        return;
+    }
     _currentSize = _current.size();
     _currentDigest = Digest::OfFile(_current);
     std::string().swap(_current);

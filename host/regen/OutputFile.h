@@ -2,6 +2,7 @@
 #define OUTPUTFILE_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,11 +44,14 @@ public:
 
     // Follows a named link and reads the current text of a regular file.
     // False with oError (a complete message without line end) on failure.
-    bool ReadCurrent(std::string& oError);
+    // With iHeadBytes, a larger file is read for its first iHeadBytes only,
+    // as Current(), and is known afterwards as ForgetCurrent leaves it.
+    bool ReadCurrent(std::string& oError, size_t iHeadBytes = 0);
     const std::string& Path() const { return _path; }
     bool Exists() const { return _exists; }
     bool IsRegular() const { return _regular; }
-    // The text read by ReadCurrent (empty when there is none, or forgotten).
+    // The text read by ReadCurrent (empty when there is none, or forgotten;
+    // its head alone when only that was read).
     const std::string& Current() const { return _current; }
     // Keeps only the text's size and fingerprint (Digest::OfFile), which
     // tell as well whether the file is as read: a plain file checked

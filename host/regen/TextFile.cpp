@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -137,6 +138,37 @@ bool TextFile::Read(const std::string& iPath, size_t iSize, std::string& oText, 
         return false;
     }
     return ReadAndClose(fd, iSize, iPath, oText, oError);
+}
+
+bool TextFile::ReadHead(const std::string& iPath, size_t iSize, size_t iHeadBytes, std::string& oHead,
+                        uint64_t& oDigest, size_t& oRead, std::string& oError)
+{
+    oHead.clear();
+    oRead = 0;
+    const int fd = ::open(iPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        oError = CannotRead(iPath, errno);
+        return false;
+    }
+    Digest::Reading reading(iSize);
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            oError = CannotRead(iPath, errno);
+            ::close(fd);
+            return false;
+        }
+        if (count == 0) break;
+        const size_t got = static_cast<size_t>(count);
+        if (oHead.size() < iHeadBytes) oHead.append(buffer, std::min(got, iHeadBytes - oHead.size()));
+        reading.Add(buffer, got);
+        oRead += got;
+    }
+    ::close(fd);
+    oDigest = reading.Value();
+    return true;
 }
 
 bool TextFile::IsRegularFile(const std::string& iPath)

@@ -1,6 +1,8 @@
 #ifndef TEXTFILE_H
 #define TEXTFILE_H
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,13 @@ public:
     // without a status of its own, its end told by a read that finds less
     // than it asked for. A file grown or shrunk since is read as it is.
     static bool Read(const std::string& iPath, size_t iSize, std::string& oText, std::string& oError);
+    // The first iHeadBytes of a regular file whose status gave iSize bytes,
+    // and Digest::OfFile of the whole, read a piece at a time: a large file
+    // of the run's own (an explain page) is told by its opening without
+    // being held. False with oError when a read fails; oRead is how many
+    // bytes there were (the digest is of iSize bytes only when they agree).
+    static bool ReadHead(const std::string& iPath, size_t iSize, size_t iHeadBytes, std::string& oHead,
+                         uint64_t& oDigest, size_t& oRead, std::string& oError);
     // True when iPath names a regular file, or a link to one.
     static bool IsRegularFile(const std::string& iPath);
 

@@ -213,6 +213,33 @@ TEST_F(OutputFileTest, APageChangedDuringTheRunIsNeverOverwritten)
     EXPECT_NE(written, CommandRunner::ReadFile(_dir + "/page.html"));
 }
 
+// A page is told by its opening, and a large one of the run's own is not
+// read whole: someone's large file where the page goes is still kept whole
+// (--force), and a page of the run's own that has not changed is left as
+// it is.
+TEST_F(OutputFileTest, ALargeFileWhereThePageGoesIsKeptWhole)
+{
+    std::string notes = "<!DOCTYPE html>\n<html><head><title>notes</title></head><body>\n";
+    while (notes.size() < (size_t(300) << 10))
+        notes += "<p>written by hand, " + std::to_string(notes.size()) + "</p>\n";
+    CommandRunner::WriteFile(_dir + "/page.html", notes);
+    const std::vector<std::string> words = {MTTGEN_PATH, "-m",        "model.json", "-o",   "out",
+                                            "--explain", "page.html", "--force",    "t.mtt"};
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    EXPECT_EQ(notes, CommandRunner::ReadFile(_dir + "/page.html.edited"));
+    // Again, without the note of the copy kept: the page as it stays.
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    const std::string page = CommandRunner::ReadFile(_dir + "/page.html");
+    ASSERT_GT(page.size(), size_t(64) << 10);
+    const struct stat before = StatOf(_dir + "/page.html");
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    EXPECT_EQ(before.st_ino, StatOf(_dir + "/page.html").st_ino);
+    // A page whose end was changed by hand is made again.
+    CommandRunner::WriteFile(_dir + "/page.html", page.substr(0, page.size() - 1) + "!");
+    ASSERT_EQ(0, CommandRunner::Run(words, _dir).exitCode);
+    EXPECT_EQ(page, CommandRunner::ReadFile(_dir + "/page.html"));
+}
+
 TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
 {
     Seed("out");
