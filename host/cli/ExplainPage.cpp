@@ -454,6 +454,12 @@ void ExplainPage::AppendMessages(std::string& ioData) const
         AppendField(ioData, "at", at);
         AppendField(ioData, "output", output);
         AppendField(ioData, "line", line);
+        // A file the page does not show (one refused before it was made)
+        // is still named, with its line.
+        if (added.directive < 0 && file < 0 && output < 0 && !message.file.empty()) {
+            AppendField(ioData, "where",
+                        message.file + (message.line > 0 ? ":" + std::to_string(message.line) : std::string()));
+        }
         AppendField(ioData, "offset", added.offset);
         AppendField(ioData, "object", added.object);
         ioData += '}';

@@ -50,9 +50,10 @@ class SourceMap;
 //               errors) or "stopped" (the text as far as evaluation got,
 //               without pieces; "stop" is where it stopped)
 //   messages    [{severity, text, hint, context, stop, directive, file,
-//               at, output, line, offset, object}]: a directive, or a
-//               place in a template file (FILE, AT); a place in an output
-//               (OUTPUT and OFFSET, or LINE); the object current then
+//               at, output, line, offset, object, where}]: a directive, or
+//               a place in a template file (FILE, AT); a place in an output
+//               (OUTPUT and OFFSET, or LINE); the object current then;
+//               "FILE:LINE" of a file the page does not show
 //   skipped     how many files were not evaluated after a failure
 //   variables   {NAME: VALUE} per -D variable, for a later comparison
 //   changes     see ExplainChanges, or null

@@ -210,7 +210,12 @@ ExitStatus Generator::Run()
         if (named != mtt::FileSetStatus::kOk) return StatusOf(named);
     }
     status = AddTargets(files, targets);
-    if (status != kExitSuccess) return status;
+    if (status != kExitSuccess) {
+        // The page says so too: one left by an earlier run would show that
+        // run's files as written.
+        if (explain) WritePageAlone(PageText(files, {}, model, "Nothing was written: the files were refused.", false));
+        return status;
+    }
     const bool traceToFile = !_options.traceFile.empty() && !_options.TracesToStandardOutput();
     const bool pageToFile = !_options.explainPath.empty() && _options.explainPath != "-";
     // Written with the outputs, unless nothing is (--check).

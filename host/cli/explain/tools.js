@@ -22,7 +22,7 @@ for (const message of messages) {
 function messagePlace(message) {
   if (message.directive >= 0) return whereIn(templates[directiveFile[message.directive]], directiveBegin[message.directive]);
   if (message.file >= 0) return whereIn(templates[message.file], message.at);
-  return '';
+  return message.where || '';
 }
 
 function outputLineOf(message) {
