@@ -78,7 +78,8 @@ struct RenderOptions {
     // Called right after each library message, context included.
     std::function<void(const RenderMessage&)> onMessage;
     // Write each message that is not context on the standard error stream
-    // as it comes (RenderMessage::ToString and a line end). The library
+    // as it comes (RenderMessage::ToString and a line end), a line printed
+    // already only counted, and the counts when the render ends. The library
     // prints nothing itself during a render: its messages reach the host
     // here, through onMessage and in RenderResult::messages, and never on
     // the standard output.

@@ -66,6 +66,11 @@ RenderMessageObserver::RenderMessageObserver(const SourceMap& iMap,
 
 RenderMessageObserver::~RenderMessageObserver()
 {
+    for (const Printed& printed : _printed) {
+        if (printed.repeats == 0) continue;
+        std::fprintf(stderr, "%snote: the same error %zu more %s\n", printed.where.c_str(), printed.repeats,
+                     printed.repeats == 1 ? "time" : "times");
+    }
     MTTSetMessagePrinting(_previousPrinting);
     MTTSetMessageObserver(_previous);
 }
@@ -90,12 +95,17 @@ void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* i
                        " to read it there, or drop --each if the template loops over the elements itself";
     }
     if (_print && !message.context) {
-        std::fprintf(stderr, "%s\n", message.ToString().c_str());
-        if (!message.hint.empty()) {
+        const std::string line = message.ToString();
+        const auto known = _printedAt.emplace(line, _printed.size());
+        if (!known.second) {
+            ++_printed[known.first->second].repeats;
+        } else {
             const std::string where = message.file.empty() ? std::string()
                                                            : message.file + ":" + std::to_string(message.line) + ":" +
                                                                  std::to_string(message.column) + ": ";
-            std::fprintf(stderr, "%snote: %s\n", where.c_str(), message.hint.c_str());
+            _printed.push_back(Printed{where, 0});
+            std::fprintf(stderr, "%s\n", line.c_str());
+            if (!message.hint.empty()) std::fprintf(stderr, "%snote: %s\n", where.c_str(), message.hint.c_str());
         }
     }
     if (_onMessage) _onMessage(message);
