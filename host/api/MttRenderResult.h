@@ -41,10 +41,18 @@ struct RenderMessage {
     {
         std::string what = text.compare(0, 7, "ERROR: ") == 0 ? text.substr(7) : text;
         while (!what.empty() && (what.back() == '\n' || what.back() == '\r')) what.pop_back();
-        if (file.empty()) return "error: " + what;
-        return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": error: " + what;
+        return Where() + "error: " + what;
+    }
+    // "FILE:LINE:COLUMN: ", what ToString and a note put before their
+    // words; empty without a position.
+    std::string Where() const
+    {
+        if (file.empty()) return std::string();
+        return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": ";
     }
 };
+
+class MessageTally;
 
 // How to render.
 struct RenderOptions {
@@ -79,11 +87,16 @@ struct RenderOptions {
     std::function<void(const RenderMessage&)> onMessage;
     // Write each message that is not context on the standard error stream
     // as it comes (RenderMessage::ToString and a line end), a line printed
-    // already only counted, and the counts when the render ends. The library
+    // already only counted (MessageTally), and the counts when the render
+    // ends. The library
     // prints nothing itself during a render: its messages reach the host
     // here, through onMessage and in RenderResult::messages, and never on
     // the standard output.
     bool printMessages = true;
+    // Where printed messages are counted: one tally for several renders
+    // prints a message that repeats across them once, and the counts when
+    // its owner calls PrintCounts. Null: each render counts its own.
+    std::shared_ptr<MessageTally> printed;
 };
 
 // What a render gave.

@@ -120,7 +120,7 @@ RenderResult Template::Evaluate(Model* ioModel, const RenderOptions& iOptions) c
     if (iOptions.text && iOptions.sizeHint > 0) text.Reserve(std::min(iOptions.sizeHint, size_t(1) << 30));
     {
         MTLIModelObject* root = ioModel != nullptr && iOptions.current != nullptr ? ioModel->Root() : nullptr;
-        RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages,
+        RenderMessageObserver observer(*_map, iOptions.onMessage, iOptions.printMessages, iOptions.printed,
                                        root != iOptions.current ? root : nullptr);
         if (direct) {
             struct Pieces final : MTTITextPieceListener {

@@ -54,23 +54,23 @@ std::string RootPathOf(const std::string& iText, const MTTNode* iSubject, MTLIMo
 
 RenderMessageObserver::RenderMessageObserver(const SourceMap& iMap,
                                              std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint,
+                                             std::shared_ptr<mtt::MessageTally> iPrinted,
                                              MTLIModelObject* iRootElsewhere)
     : _map(iMap),
       _onMessage(std::move(iOnMessage)),
       _print(iPrint),
       _root(iRootElsewhere),
       _previous(MTTSetMessageObserver(this)),
-      _previousPrinting(MTTSetMessagePrinting(false))
+      _previousPrinting(MTTSetMessagePrinting(false)),
+      _printed(std::move(iPrinted)),
+      _ownTally(!_printed)
 {
+    if (_ownTally) _printed = std::make_shared<mtt::MessageTally>();
 }
 
 RenderMessageObserver::~RenderMessageObserver()
 {
-    for (const Printed& printed : _printed) {
-        if (printed.repeats == 0) continue;
-        std::fprintf(stderr, "%snote: the same error %zu more %s\n", printed.where.c_str(), printed.repeats,
-                     printed.repeats == 1 ? "time" : "times");
-    }
+    if (_ownTally) _printed->PrintCounts();
     MTTSetMessagePrinting(_previousPrinting);
     MTTSetMessageObserver(_previous);
 }
@@ -94,20 +94,7 @@ void RenderMessageObserver::OnMessage(const MTTNode* iReporter, const MTTNode* i
                        "\" belongs to the model's root: write /" + rootPath +
                        " to read it there, or drop --each if the template loops over the elements itself";
     }
-    if (_print && !message.context) {
-        const std::string line = message.ToString();
-        const auto known = _printedAt.emplace(line, _printed.size());
-        if (!known.second) {
-            ++_printed[known.first->second].repeats;
-        } else {
-            const std::string where = message.file.empty() ? std::string()
-                                                           : message.file + ":" + std::to_string(message.line) + ":" +
-                                                                 std::to_string(message.column) + ": ";
-            _printed.push_back(Printed{where, 0});
-            std::fprintf(stderr, "%s\n", line.c_str());
-            if (!message.hint.empty()) std::fprintf(stderr, "%snote: %s\n", where.c_str(), message.hint.c_str());
-        }
-    }
+    if (_print && !message.context) _printed->Print(message);
     if (_onMessage) _onMessage(message);
     _messages.push_back(std::move(message));
 }

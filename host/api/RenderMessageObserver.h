@@ -1,13 +1,12 @@
 #ifndef RENDERMESSAGEOBSERVER_H
 #define RENDERMESSAGEOBSERVER_H
 
-#include <cstddef>
 #include <functional>
-#include <string>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "MTTIMessageObserver.h"
+#include "MessageTally.h"
 #include "MttRenderResult.h"
 
 class MTLIModelObject;
@@ -17,16 +16,15 @@ class SourceMap;
 // gives each the template position of the node behind it (for a failing
 // list child, the child) and whether it is context. While it lives the
 // library prints none of them: this prints what is not context on the
-// standard error stream when iPrint asks for it: a message that repeats one
-// printed already (the same text at the same place, as a typo in a loop
-// gives for every element) is counted instead, and the count told when the
-// render ends. iRootElsewhere: the
+// standard error stream when iPrint asks for it, through iPrinted (a
+// MessageTally: a message printed already is counted instead), or through
+// one of its own that tells its counts when the render ends. iRootElsewhere: the
 // model's root, when the render starts at another object; a property
 // missing there that the root has gets a note saying so.
 class RenderMessageObserver : public MTTIMessageObserver {
 public:
     RenderMessageObserver(const SourceMap& iMap, std::function<void(const mtt::RenderMessage&)> iOnMessage, bool iPrint,
-                          MTLIModelObject* iRootElsewhere = nullptr);
+                          std::shared_ptr<mtt::MessageTally> iPrinted, MTLIModelObject* iRootElsewhere = nullptr);
     ~RenderMessageObserver() override;
     RenderMessageObserver(const RenderMessageObserver&) = delete;
     RenderMessageObserver& operator=(const RenderMessageObserver&) = delete;
@@ -44,13 +42,8 @@ private:
     MTTIMessageObserver* _previous;
     bool _previousPrinting;
     std::vector<mtt::RenderMessage> _messages;
-    // Each message printed, by its line, with how often it came again.
-    struct Printed {
-        std::string where;  // "FILE:LINE:COLUMN: ", or empty
-        size_t repeats = 0;
-    };
-    std::vector<Printed> _printed;
-    std::unordered_map<std::string, size_t> _printedAt;
+    std::shared_ptr<mtt::MessageTally> _printed;
+    bool _ownTally;
 };
 
 #endif

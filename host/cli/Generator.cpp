@@ -9,6 +9,7 @@
 #include "DepFile.h"
 #include "DistinctFiles.h"
 #include "ExplainPage.h"
+#include "MessageTally.h"
 #include "GeneratedFile.h"
 #include "JsonModel.h"
 #include "HeapSizing.h"
@@ -441,6 +442,10 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
     // memory (pages are used as the text grows), and spares the copies of
     // a doubling buffer. A file being replaced gives its own size instead.
     if (_options.eachPath.empty()) rendering.sizeHint = static_cast<size_t>(ModelFileBytes());
+    // A message that every file of the run repeats is printed once, its
+    // count when the renders are over.
+    const std::shared_ptr<mtt::MessageTally> printed = std::make_shared<mtt::MessageTally>();
+    rendering.printed = printed;
     for (size_t i = 0; i < iTargets.size(); ++i) {
         rendering.current = iTargets[i].element;
         mtt::RenderResult result;
@@ -453,16 +458,23 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
             const bool several = !_options.eachPath.empty() || _options.jobs.size() > 1;
             const std::string name = several ? " for " + iTargets[i].name : std::string();
             if (stopped) {
+                printed->PrintCounts();
                 ReportError("evaluation failed" + name + "; nothing written");
                 return kExitEvaluationFailed;
             }
-            std::fputs(
-                "mttgen: warning: evaluation reported errors; the output is written all the same "
-                "(--keep-going)\n",
-                stderr);
             oReportedErrors = true;
         }
-        if (status != mtt::FileSetStatus::kOk) return StatusOf(status);
+        if (status != mtt::FileSetStatus::kOk) {
+            printed->PrintCounts();
+            return StatusOf(status);
+        }
+    }
+    printed->PrintCounts();
+    if (oReportedErrors) {
+        std::fputs(
+            "mttgen: warning: evaluation reported errors; the output is written all the same "
+            "(--keep-going)\n",
+            stderr);
     }
     return kExitSuccess;
 }
