@@ -471,10 +471,8 @@ ExitStatus Generator::Render(mtt::FileSet& ioFiles, mtt::Model* ioModel, const s
     }
     printed->PrintCounts();
     if (oReportedErrors) {
-        std::fputs(
-            "mttgen: warning: evaluation reported errors; the output is written all the same "
-            "(--keep-going)\n",
-            stderr);
+        std::fprintf(stderr, "mttgen: warning: evaluation reported errors; the output %s all the same (--keep-going)\n",
+                     _options.check ? "would be written" : "is written");
     }
     return kExitSuccess;
 }

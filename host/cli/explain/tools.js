@@ -426,7 +426,7 @@ outputList.addEventListener('change', () => showOutput(Number(outputList.value))
 document.querySelector('.legend .user').hidden = outputs.every((output) => output.userCode.length === 0);
 document.querySelector('.legend .changed').hidden = !changes;
 document.getElementById('title').textContent =
-  (outputs.length === 1 ? outputs[0].name : plural(outputs.length, 'file', 'files')) +
+  (outputs.length === 1 ? outputs[0].name : outputs.length === 0 ? 'no file' : plural(outputs.length, 'file', 'files')) +
   (templates.length > 0 ? ' \u2190 ' + templates[0].name : '');
 const outcome = document.getElementById('outcome');
 if (!data.outcome.written || data.skipped > 0) {
