@@ -1,7 +1,5 @@
 #include "RenderMessageObserver.h"
 
-#include <cstdio>
-
 #include "MTLIModelObject.h"
 #include "MTTIExpression.h"
 #include "SourceMap.h"

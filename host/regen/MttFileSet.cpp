@@ -239,7 +239,7 @@ FileSetStatus FileSet::AddPlain(const std::string& iPath, const std::string& iRo
     Entry entry;
     entry.plain.reset(new OutputFile(iPath, true));
     if (state.options.createFolders) entry.plain->CreateFolders();
-    if (!entry.plain->ReadCurrent(error, iWrittenBefore ? iOpeningBytes : 0)) {
+    if (!entry.plain->ReadCurrent(error, iOpeningBytes)) {
         state.Error(error + "; nothing written");
         return FileSetStatus::kWriteFailed;
     }
