@@ -137,8 +137,30 @@ private:
         char* at = &_writing.bytes[_writing.used];
         at[0] = iEvent;
         std::memcpy(at + 1, &size, sizeof size);
-        std::memcpy(at + kNumbered, iText.data(), iText.size());
+        CopyText(at + kNumbered, iText.data(), iText.size());
         _writing.used += kNumbered + iText.size();
+    }
+    // Most names and values are a few bytes: copied in words that may
+    // overlap, without a call.
+    static void CopyText(char* oTo, const char* iFrom, std::size_t iSize)
+    {
+        if (iSize > 16) {
+            std::memcpy(oTo, iFrom, iSize);
+        } else if (iSize >= 8) {
+            uint64_t head, tail;
+            std::memcpy(&head, iFrom, sizeof head);
+            std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
+            std::memcpy(oTo, &head, sizeof head);
+            std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
+        } else if (iSize >= 4) {
+            uint32_t head, tail;
+            std::memcpy(&head, iFrom, sizeof head);
+            std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
+            std::memcpy(oTo, &head, sizeof head);
+            std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
+        } else {
+            for (std::size_t i = 0; i < iSize; ++i) oTo[i] = iFrom[i];
+        }
     }
     // A text that needs another batch, or one of its own.
     void PutLongText(char iEvent, std::string_view iText);

@@ -28,18 +28,25 @@ constexpr std::size_t kMaxNesting = 1000;
 // The first byte from iAt on that a string cannot take as it is: a quote,
 // a backslash, a control byte or a byte of a multi-byte character; iEnd
 // when there is none.
+#if defined(__SSE2__)
+// A bit for each of the 16 bytes from iAt that a string cannot take as it
+// is.
+inline int Stops(const char* iAt)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
+    // Signed: bytes of 0x80 and more are below the space too.
+    const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')),
+                                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
+                                       _mm_cmplt_epi8(bytes, _mm_set1_epi8(' ')));
+    return _mm_movemask_epi8(stops);
+}
+#endif
+
 const char* PlainUntil(const char* iAt, const char* iEnd)
 {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i space = _mm_set1_epi8(' ');
     while (iEnd - iAt >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
-        // Signed: bytes of 0x80 and more are below the space too.
-        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
-                                           _mm_cmplt_epi8(bytes, space));
-        const int mask = _mm_movemask_epi8(stops);
+        const int mask = Stops(iAt);
         if (mask != 0) return iAt + __builtin_ctz(static_cast<unsigned>(mask));
         iAt += 16;
     }
@@ -223,6 +230,9 @@ private:
     // NUL at the end of the text.
     char Next()
     {
+        // Most values and marks follow the one before with no white space.
+        const char* const first = _window.at;
+        if (first != _window.end && static_cast<unsigned char>(*first) > ' ') return *first;
         for (;;) {
             for (const char* at = _window.at; at < _window.end; ++at) {
                 const char c = *at;
@@ -313,6 +323,33 @@ private:
     // The string whose opening quote is where the window starts, unescaped;
     // in the window when it holds no escape, else in _unescaped.
     bool Text(std::string_view& oText)
+    {
+#if defined(__SSE2__)
+        // Most names and values are short and plain: their closing quote is
+        // the first byte of the next 16 that a string cannot take as it is.
+        if (_window.end - _window.at > 16) {
+            const char* const begin = _window.at + 1;
+            const int stops = Stops(begin);
+            if (stops != 0) {
+                const char* const at = begin + __builtin_ctz(static_cast<unsigned>(stops));
+                if (*at == '"') {
+                    oText = std::string_view(begin, static_cast<std::size_t>(at - begin));
+                    _window.at = at + 1;
+                    return true;
+                }
+            }
+        }
+#endif
+        return LongText(oText);
+    }
+
+    // A string that Text does not take at once: long, escaped, not ASCII or
+    // past the window. Kept out of line, so that Text stays small.
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    bool
+    LongText(std::string_view& oText)
     {
         for (;;) {
             switch (ScanText(oText)) {

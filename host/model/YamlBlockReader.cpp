@@ -34,6 +34,33 @@ char32_t Decode(const unsigned char*& ioAt, const unsigned char* iEnd, int iLeng
     return code;
 }
 
+#ifdef __SSE2__
+// A bit for each of the 16 bytes at iAt that is iA or iB.
+unsigned EitherOf(const char* iAt, char iA, char iB)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(iA)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(iB)))));
+}
+#endif
+
+// The first ':' or '#' from iAt on, iEnd when there is none before it;
+// bytes up to iReadable may be read (16 at a time).
+const char* ColonOrHash(const char* iAt, const char* iEnd, const char* iReadable)
+{
+#ifdef __SSE2__
+    while (iAt < iEnd && iReadable - iAt >= 16) {
+        unsigned marks = EitherOf(iAt, ':', '#');
+        if (iEnd - iAt < 16) marks &= (1u << (iEnd - iAt)) - 1;
+        if (marks != 0) return iAt + __builtin_ctz(marks);
+        if (iEnd - iAt <= 16) return iEnd;
+        iAt += 16;
+    }
+#endif
+    while (iAt < iEnd && *iAt != ':' && *iAt != '#') ++iAt;
+    return iAt;
+}
+
 }  // namespace
 
 YamlBlockReader::YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents)
@@ -80,7 +107,8 @@ bool YamlBlockReader::Run()
             // line ends. A comment ends the scalar.
             if (more && line.indent > _plainIndent) {
                 std::string_view text;
-                if (_plainEnded || _commentLines > 0 || !PlainValue(line.content, line.end, text, _plainEnded)) {
+                if (_plainEnded || _commentLines > 0 ||
+                    !PlainValue(line.content, line.end, _window.end, text, _plainEnded)) {
                     return false;
                 }
                 if (_plainText.empty()) _plainText.assign(_plainFirst);
@@ -304,7 +332,7 @@ bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t 
         return QuotedOverLines(at, iEnd, iOwnerIndent);
     }
     // Reported once the next lines show where it ends.
-    if (!PlainStart(at, iEnd) || !PlainValue(at, iEnd, _plainFirst, _plainEnded)) return false;
+    if (!PlainStart(at, iEnd) || !PlainValue(at, iEnd, _window.end, _plainFirst, _plainEnded)) return false;
     _plain = true;
     _plainIndent = iOwnerIndent;
     return true;
@@ -319,9 +347,10 @@ bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view&
         colon = at;
     } else {
         if (!PlainStart(at, iEnd)) return false;
-        // Keys are short: a loop beats a call. A comment before the colon
-        // ends the scalar there (at holds no '#', PlainStart).
+        // A comment before the colon ends the scalar there (at holds no
+        // '#', PlainStart).
         for (colon = at;; ++colon) {
+            colon = ColonOrHash(colon, iEnd, _window.end);
             if (colon == iEnd || (*colon == '#' && colon[-1] == ' ')) return false;
             if (*colon == ':' && (colon + 1 == iEnd || colon[1] == ' ')) break;
         }
@@ -497,23 +526,26 @@ bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string&
     return true;
 }
 
-bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, std::string_view& oText, bool& oComment)
+bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, const char* iReadable, std::string_view& oText,
+                                 bool& oComment)
 {
-    const char* last = iAt;
     oComment = false;
-    for (const char* at = iAt; at < iEnd; ++at) {
-        const char c = *at;
+    const char* stop = iAt;
+    for (;; ++stop) {
+        stop = ColonOrHash(stop, iEnd, iReadable);
+        if (stop == iEnd) break;
         // Nested "key: value" on one line is an error; a key without value
         // would begin a mapping here.
-        if (c == ':' && (at + 1 == iEnd || at[1] == ' ')) return false;
-        // iAt is no '#' (PlainStart, or a line's content), so at - 1 is in
-        // the scalar.
-        if (c == '#' && at[-1] == ' ') {
+        if (*stop == ':' && (stop + 1 == iEnd || stop[1] == ' ')) return false;
+        // iAt is no '#' (PlainStart, or a line's content), so stop - 1 is
+        // in the scalar.
+        if (*stop == '#' && stop[-1] == ' ') {
             oComment = true;
             break;
         }
-        if (c != ' ') last = at + 1;
     }
+    const char* last = stop;
+    while (last > iAt && last[-1] == ' ') --last;
     oText = std::string_view(iAt, static_cast<std::size_t>(last - iAt));
     return true;
 }

@@ -89,8 +89,9 @@ private:
     static bool Unescape(const char*& ioAt, const char* iEnd, std::string& ioText);
     // A plain scalar's text on one line, from iAt to its end (a comment,
     // then oComment, or the line's); false when it holds ": " or ends with
-    // ':'.
-    static bool PlainValue(const char* iAt, const char* iEnd, std::string_view& oText, bool& oComment);
+    // ':'. Bytes up to iReadable (past the line) may be read.
+    static bool PlainValue(const char* iAt, const char* iEnd, const char* iReadable, std::string_view& oText,
+                           bool& oComment);
     // Whether a plain scalar may begin at iAt.
     static bool PlainStart(const char* iAt, const char* iEnd);
     // Whether only blanks and a comment follow.

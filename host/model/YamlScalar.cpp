@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -15,6 +16,14 @@ bool IsOneOf(std::string_view iText, std::initializer_list<std::string_view> iWo
         if (iText == word) return true;
     }
     return false;
+}
+
+// Whether iText is iWord; compared as a word of fixed size, without a call
+// (names that begin as null, true or false do, such as "name" and "type").
+template <std::size_t kSize>
+bool IsWord(std::string_view iText, const char (&iWord)[kSize])
+{
+    return iText.size() == kSize - 1 && std::memcmp(iText.data(), iWord, kSize - 1) == 0;
 }
 
 bool IsDigit(char c, int iBase)
@@ -107,23 +116,24 @@ YamlScalar::Type YamlScalar::Resolve(std::string_view iText)
 {
     // Numbers begin with a digit, a sign or a point, nulls and booleans
     // with one of a few characters: most strings are known at once.
-    const char first = iText.empty() ? '~' : iText[0];
-    const bool number = first == '+' || first == '-' || first == '.' || (first >= '0' && first <= '9');
-    if (!number) {
-        switch (first) {
-        case '~':
-        case 'n':
-        case 'N':
-        case 't':
-        case 'T':
-        case 'f':
-        case 'F': break;
-        default: return Type::kString;
-        }
+    if (iText.empty()) return Type::kNull;
+    switch (iText[0]) {
+    case '~': return iText.size() == 1 ? Type::kNull : Type::kString;
+    case 'n':
+    case 'N':
+        return IsWord(iText, "null") || IsWord(iText, "Null") || IsWord(iText, "NULL") ? Type::kNull : Type::kString;
+    case 't':
+    case 'T':
+        return IsWord(iText, "true") || IsWord(iText, "True") || IsWord(iText, "TRUE") ? Type::kBool : Type::kString;
+    case 'f':
+    case 'F':
+        return IsWord(iText, "false") || IsWord(iText, "False") || IsWord(iText, "FALSE") ? Type::kBool : Type::kString;
+    case '+':
+    case '-':
+    case '.': break;
+    default:
+        if (iText[0] < '0' || iText[0] > '9') return Type::kString;
     }
-    if (IsOneOf(iText, {"", "~", "null", "Null", "NULL"})) return Type::kNull;
-    if (IsOneOf(iText, {"true", "True", "TRUE", "false", "False", "FALSE"})) return Type::kBool;
-    if (!number) return Type::kString;
     if (IsDecimalInteger(iText) || PrefixedBase(iText) != 0) return Type::kInt;
     if (IsDecimalFloat(iText) || IsSpecialFloat(iText)) return Type::kFloat;
     return Type::kString;
@@ -221,8 +231,14 @@ bool YamlScalar::KindOf(std::string_view iText, Type iType, Kind& oKind, std::st
 bool YamlScalar::Report(std::string_view iText, bool iPlain, JsonTextEvents& ioEvents, std::string& ioNumber,
                         std::string& oProblem)
 {
+    // Most scalars are strings, reported without a conversion.
+    const Type type = iPlain ? Resolve(iText) : Type::kString;
+    if (type == Type::kString) {
+        ioEvents.String(iText);
+        return true;
+    }
     Kind kind;
-    if (!KindOf(iText, iPlain ? Resolve(iText) : Type::kString, kind, ioNumber, oProblem)) return false;
+    if (!KindOf(iText, type, kind, ioNumber, oProblem)) return false;
     switch (kind) {
     case Kind::kNull: ioEvents.Null(); break;
     case Kind::kTrue: ioEvents.Boolean(true); break;

@@ -411,6 +411,9 @@ void WriteRecords(JsonTextEvents& ioEvents, int iCount)
         }
         ioEvents.Key("none");
         ioEvents.Null();
+        // Texts of every short length, as they are copied in words.
+        ioEvents.Key("description");
+        ioEvents.String(std::string("abcdefghijklmnopqrstu", static_cast<std::size_t>(i % 22)));
         if (i % 13 == 4) {
             ioEvents.Key("more");
             ioEvents.OpenArray();

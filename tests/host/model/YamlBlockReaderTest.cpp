@@ -164,13 +164,17 @@ TEST(YamlBlockReader, TakesModelsOfEverySize)
 // same.
 TEST(YamlBlockReader, AgreesWithTheGeneralReaderOnRandomTexts)
 {
-    const std::vector<std::string> keys = {"a", "b",   "-k",  "'q'",    "\"d\"",   "1",
-                                           "~", "a b", "a:b", "'x''y'", "\xc3\xa9"};
+    std::vector<std::string> keys = {"a", "b", "-k", "'q'", "\"d\"", "1", "~", "a b", "a:b", "'x''y'", "\xc3\xa9"};
     std::vector<std::string> values = {"",       "v",    "12",      "-3",    "1.5",       "0x1F",
                                        ".inf",   "null", "\"s q\"", "'s q'", "a: b",      "- x",
                                        "x #c",   "[1]",  "&a x",    "*a",    "!!str 1",   "|",
                                        "'open",  "a:",   "true",    "''",    "\"a\\tb\"", "\"\\u00e9\\x41\\\"\\/\"",
                                        "\"\\q\""};
+    // Long ones, whose ':' and '#' lie past the first 16 bytes read at once.
+    keys.insert(keys.end(), {"name_of_more_than_16_bytes", "a key of many words, #7", "long key that goes: on"});
+    values.insert(values.end(), {"a value of more than sixteen bytes", "sixteen bytes ab #c",
+                                 "a value with a:colon and a#hash inside", "a long value that goes: on",
+                                 "a long value ending in blanks      ", "a long value and a comment   # here"});
     // Quoted values over lines, deeper than their key or not.
     for (const char* wrapped : {"'s\n   q  \n\n   r'", "\"p \\\n   \\ q\\\n\n  r\"", "'a''\n    ''b'"}) {
         values.push_back(wrapped);
