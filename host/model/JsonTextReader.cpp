@@ -18,6 +18,7 @@
 #include "JsonEventPipe.h"
 #include "JsonModelBuilder.h"
 #include "JsonTextEvents.h"
+#include "MTTInfraCompiler.h"
 #include "TextWindow.h"
 #include "Utf8Text.h"
 
@@ -345,11 +346,7 @@ private:
 
     // A string that Text does not take at once: long, escaped, not ASCII or
     // past the window. Kept out of line, so that Text stays small.
-#if defined(__GNUC__)
-    __attribute__((noinline))
-#endif
-    bool
-    LongText(std::string_view& oText)
+    MTT_NOINLINE bool LongText(std::string_view& oText)
     {
         for (;;) {
             switch (ScanText(oText)) {
