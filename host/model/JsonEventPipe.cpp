@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "JsonModelBuilder.h"
+#include "ResidentPages.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const std::size_t kBatches = 6;
 
 }  // namespace
 
-const std::size_t JsonEventPipe::kBatchBytes = std::size_t(16) << 10;
+const std::size_t JsonEventPipe::kBatchBytes = std::size_t(128) << 10;
 
 bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonModelBuilder& ioBuilder,
                          const std::function<bool()>& iAlone, Texts iTexts, std::size_t iBatchBytes)
@@ -53,6 +54,7 @@ bool JsonEventPipe::Read(const std::function<bool(JsonEventPipe&)>& iRead, JsonM
     }
     if (!heard) pipe.Refuse();
     reader.join();
+    pipe.Release();
     if (pipe._failure) std::rethrow_exception(pipe._failure);
     return heard;
 }
@@ -156,6 +158,14 @@ bool JsonEventPipe::HearBatch(const Batch& iBatch, JsonModelBuilder& ioBuilder)
         }
     }
     return true;
+}
+
+void JsonEventPipe::Release()
+{
+    const auto release = [](std::string& ioBytes) { ResidentPages::Release(&ioBytes[0], ioBytes.size()); };
+    release(_writing.bytes);
+    for (Batch& batch : _full) release(batch.bytes);
+    for (Batch& batch : _spare) release(batch.bytes);
 }
 
 void JsonEventPipe::Refuse()

@@ -6,13 +6,33 @@
 #include <sys/mman.h>
 #endif
 
-void ResidentPages::Make(void* iMemory, std::size_t iBytes)
+namespace {
+
+// Advises the system of the whole pages inside a block.
+void Advise(void* iMemory, std::size_t iBytes, int iAdvice)
 {
-#if defined(MADV_POPULATE_WRITE)
     const uintptr_t kPage = 4096;
     const uintptr_t from = (reinterpret_cast<uintptr_t>(iMemory) + kPage - 1) & ~(kPage - 1);
     const uintptr_t to = (reinterpret_cast<uintptr_t>(iMemory) + iBytes) & ~(kPage - 1);
-    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, iAdvice);
+}
+
+}  // namespace
+
+void ResidentPages::Make(void* iMemory, std::size_t iBytes)
+{
+#if defined(MADV_POPULATE_WRITE)
+    Advise(iMemory, iBytes, MADV_POPULATE_WRITE);
+#else
+    static_cast<void>(iMemory);
+    static_cast<void>(iBytes);
+#endif
+}
+
+void ResidentPages::Release(void* iMemory, std::size_t iBytes)
+{
+#if defined(__linux__)
+    Advise(iMemory, iBytes, MADV_DONTNEED);
 #else
     static_cast<void>(iMemory);
     static_cast<void>(iBytes);
