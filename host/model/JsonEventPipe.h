@@ -150,20 +150,22 @@ private:
         if (iSize > 16) {
             std::memcpy(oTo, iFrom, iSize);
         } else if (iSize >= 8) {
-            uint64_t head, tail;
-            std::memcpy(&head, iFrom, sizeof head);
-            std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
-            std::memcpy(oTo, &head, sizeof head);
-            std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
+            CopyEnds<uint64_t>(oTo, iFrom, iSize);
         } else if (iSize >= 4) {
-            uint32_t head, tail;
-            std::memcpy(&head, iFrom, sizeof head);
-            std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
-            std::memcpy(oTo, &head, sizeof head);
-            std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
+            CopyEnds<uint32_t>(oTo, iFrom, iSize);
         } else {
             for (std::size_t i = 0; i < iSize; ++i) oTo[i] = iFrom[i];
         }
+    }
+    // The first and the last word of a text of one to two words.
+    template <class Word>
+    static void CopyEnds(char* oTo, const char* iFrom, std::size_t iSize)
+    {
+        Word head, tail;
+        std::memcpy(&head, iFrom, sizeof head);
+        std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
+        std::memcpy(oTo, &head, sizeof head);
+        std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
     }
     // A text that needs another batch, or one of its own.
     void PutLongText(char iEvent, std::string_view iText);
