@@ -26,9 +26,6 @@ namespace {
 
 constexpr std::size_t kMaxNesting = 1000;
 
-// The first byte from iAt on that a string cannot take as it is: a quote,
-// a backslash, a control byte or a byte of a multi-byte character; iEnd
-// when there is none.
 #if defined(__SSE2__)
 // A bit for each of the 16 bytes from iAt that a string cannot take as it
 // is.
@@ -43,6 +40,9 @@ inline int Stops(const char* iAt)
 }
 #endif
 
+// The first byte from iAt on that a string cannot take as it is: a quote,
+// a backslash, a control byte or a byte of a multi-byte character; iEnd
+// when there is none.
 const char* PlainUntil(const char* iAt, const char* iEnd)
 {
 #if defined(__SSE2__)
