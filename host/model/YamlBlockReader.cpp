@@ -50,9 +50,8 @@ const char* ColonOrHash(const char* iAt, const char* iEnd, const char* iReadable
 {
 #ifdef __SSE2__
     while (iAt < iEnd && iReadable - iAt >= 16) {
-        unsigned marks = EitherOf(iAt, ':', '#');
-        if (iEnd - iAt < 16) marks &= (1u << (iEnd - iAt)) - 1;
-        if (marks != 0) return iAt + __builtin_ctz(marks);
+        const unsigned marks = EitherOf(iAt, ':', '#');
+        if (marks != 0) return std::min(iAt + __builtin_ctz(marks), iEnd);
         if (iEnd - iAt <= 16) return iEnd;
         iAt += 16;
     }
