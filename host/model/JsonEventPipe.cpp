@@ -12,9 +12,9 @@
 namespace {
 
 // Batches in all: one being written, one being heard, the others waiting
-// (the builder is the slower: the reader mostly waits for a batch to
-// write). Made before the reader starts, on the calling thread, so that
-// their memory goes back to where the model's comes from.
+// for the side that is behind (on the reference model, the reader). Made
+// before the reader starts, on the calling thread, so that their memory
+// comes from where the model's does; Release gives it back after.
 const std::size_t kBatches = 6;
 
 }  // namespace
