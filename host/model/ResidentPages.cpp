@@ -4,7 +4,6 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -24,6 +23,7 @@ void ResidentPages::Make(void* iMemory, std::size_t iBytes)
 #if defined(MADV_POPULATE_WRITE)
     Advise(iMemory, iBytes, MADV_POPULATE_WRITE);
 #else
+    // Older kernel headers: the pages fault in as they are written.
     static_cast<void>(iMemory);
     static_cast<void>(iBytes);
 #endif
@@ -31,10 +31,14 @@ void ResidentPages::Make(void* iMemory, std::size_t iBytes)
 
 void ResidentPages::Release(void* iMemory, std::size_t iBytes)
 {
-#if defined(__linux__)
     Advise(iMemory, iBytes, MADV_DONTNEED);
-#else
-    static_cast<void>(iMemory);
-    static_cast<void>(iBytes);
-#endif
 }
+
+#else
+
+// Elsewhere nothing is asked of the system.
+void ResidentPages::Make(void*, std::size_t) {}
+
+void ResidentPages::Release(void*, std::size_t) {}
+
+#endif
