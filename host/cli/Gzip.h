@@ -1,18 +1,28 @@
 #ifndef GZIP_H
 #define GZIP_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// gzip for the explain page's tables, made at ISA-L's fastest level: on
-// the page's tables it is several times quicker than zlib's fastest and
-// smaller, so a table of millions of numbers is packed on one thread.
-// Any gzip reader (the browser's DecompressionStream) takes it.
+// gzip for the explain page's tables, made with ISA-L: on the page's
+// tables it is several times quicker than zlib's fastest and smaller, so a
+// table of millions of numbers is packed on one thread. Any gzip reader
+// (the browser's DecompressionStream) takes it.
 class Gzip {
 public:
-    // One gzip member of iPieces end to end.
+    // The room for a compressor's state: some 360 KB.
+    static const size_t kStateBytes;
+
+    // One gzip member of iPieces end to end, the same bytes for the same
+    // pieces: a small input with deflate's fixed codes, a larger one as
+    // Coded does, in a state made once a thread.
     static std::string Of(const std::vector<std::string_view>& iPieces);
+    // One gzip member with codes made for iPieces, whatever their size
+    // (ISA-L's level 1), in the state at ioState (kStateBytes, aligned for
+    // any type): the same bytes wherever the state lies.
+    static std::string Coded(const std::vector<std::string_view>& iPieces, void* ioState);
     // What the gzip member iGzip holds; false, with oBytes unspecified, when
     // iGzip is not one whole member whose checksum and size hold.
     static bool Inflate(std::string_view iGzip, std::string& oBytes);
