@@ -34,11 +34,14 @@ void Words(const std::string& iText, const SourceSpan& iSpan, std::string& oKeyw
 
 void OutputAncestry::Start(const SourceMap& iMap, const std::vector<uint32_t>& iFiles)
 {
+    // A walk over the map of the walk before (--each walks one template
+    // for every file) finds its statements as that walk did: a page's
+    // templates live as long as the page. Over another map they are looked
+    // up afresh. Contexts are the page's own: the recent extensions hold
+    // across walks.
+    if (&iMap != _map || &iFiles != _files) _statements.clear();
     _map = &iMap;
     _files = &iFiles;
-    // Statements of another template may sit at the same addresses later.
-    _statements.clear();
-    for (Extension& recent : _recent) recent = Extension();
 }
 
 int32_t OutputAncestry::NodeContext(const mtt::OutputShape& iShape, size_t iNode, int32_t iParent, int32_t iIndex,

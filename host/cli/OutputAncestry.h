@@ -52,8 +52,8 @@ public:
     const std::vector<Context>& Contexts() const { return _contexts; }
 
 private:
-    // Ready for a walk over iMap's statements: what an earlier walk knew
-    // of statements is dropped.
+    // Ready for a walk over iMap's statements: what an earlier walk over
+    // another map knew of statements is dropped.
     void Start(const SourceMap& iMap, const std::vector<uint32_t>& iFiles);
     // The context of node iNode of iShape, child iIndex of iParent, whose
     // context is iParentContext; iDirectives holds the directive of each of

@@ -208,6 +208,54 @@ TEST(ExplainPageTest, EachPieceIsMadeUnderItsChainOfDirectives)
     }
 }
 
+// One walk after another, as a page's files are added: two templates in
+// turn, each walk's pieces under its own template's directives, for the
+// first walk over a template and for a later one.
+TEST(ExplainPageTest, WalksOfTwoTemplatesInTurnKeepTheirOwnDirectives)
+{
+    const std::vector<std::string> sources = {"[% foreach items %]a${name};[% end %]",
+                                              "[% foreach items %][% if ${size} == \"3\" %]b${name}[% end %][% end %]"};
+    std::vector<std::unique_ptr<mtt::Template>> parsed;
+    for (const std::string& source : sources) {
+        std::vector<TemplateError> errors;
+        parsed.push_back(mtt::Template::FromString(source, "t.mtt", errors));
+        ASSERT_TRUE(parsed.back());
+    }
+    std::string error;
+    const std::unique_ptr<mtt::Model> model =
+        mtt::Model::FromText(R"({"items": [{"name": "x", "size": 3}, {"name": "y", "size": 3}]})", "m.json", error);
+    ASSERT_TRUE(model) << error;
+    OutputAncestry ancestry;
+    const std::vector<std::vector<std::string>> expected = {
+        {"[% foreach items %] > a", "[% foreach items %] > ${name}", "[% foreach items %] > ;"},
+        {"[% foreach items %] > [% if ${size} == \"3\" %] > b",
+         "[% foreach items %] > [% if ${size} == \"3\" %] > ${name}"}};
+    for (const size_t which : {0, 1, 0, 1}) {
+        mtt::RenderOptions options;
+        options.shape = true;
+        options.printMessages = false;
+        const mtt::RenderResult result = parsed[which]->Render(*model, options);
+        ASSERT_TRUE(result.ok && result.shape);
+        // The page's number of the template's one file.
+        const std::vector<uint32_t> files = {static_cast<uint32_t>(which)};
+        std::vector<std::string> made;
+        ancestry.Walk(*result.shape, parsed[which]->Sources(), files, [&](size_t, int32_t iContext) {
+            std::string chain;
+            for (; iContext > 0; iContext = ancestry.Contexts()[iContext].parent) {
+                const OutputAncestry::Directive& directive =
+                    ancestry.Directives()[ancestry.Contexts()[iContext].directive];
+                const std::string text =
+                    sources[directive.file].substr(directive.begin, directive.end - directive.begin);
+                chain = chain.empty() ? text : text + " > " + chain;
+            }
+            made.push_back(chain);
+        });
+        std::vector<std::string> twice = expected[which];
+        twice.insert(twice.end(), expected[which].begin(), expected[which].end());
+        EXPECT_EQ(twice, made) << which;
+    }
+}
+
 TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
 {
     const PageRun before(kTemplate, kModel);
