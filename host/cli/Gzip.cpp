@@ -18,8 +18,9 @@ const size_t kMostAtOnce = size_t(1) << 30;
 const size_t kJoinedUpTo = size_t(1) << 20;
 // Inputs up to this get deflate's fixed codes (ISA-L's level 0): codes of
 // their own take longer to make than such an input to pack, and the page's
-// small tables (a file's pieces, mostly) come out no larger. At 10,000
-// tables of some 470 bytes: 3.4 ms rather than 34, 1.218 MB either way.
+// small tables (a file's pieces, mostly) come out about as small. 10,000
+// tables of some 470 bytes: 3.4 ms rather than 34, 1.218 MB either way; a
+// kilobyte cut from a large table of pieces, 148 bytes rather than 118.
 const size_t kFixedCodesUpTo = 1024;
 
 struct Compressor {
@@ -135,7 +136,7 @@ std::string Gzip::Coded(const std::vector<std::string_view>& iPieces, void* ioSt
     std::string out = OutputFor(size);
     size_t used = 0;
     // The first bytes alone (see kFirstBytes), gathered from however many
-    // pieces; an input no longer never reaches the body.
+    // pieces; an input of kFirstBytes or fewer never reaches the body.
     size_t skip = 0;
     if (size > kFirstBytes) {
         uint8_t first[kFirstBytes];
