@@ -226,9 +226,9 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     int64_t begin = 0;
     size_t walked = 0;  // the pieces the walk has reached
     // Each piece as the walk finds its chain of directives: a number a
-    // piece is what a large output holds most of, so no other is kept
-    // aside. A large output's contexts are, walked beside the rest on a
-    // thread of their own (PieceContexts).
+    // piece is what a large output holds most of, so only one is kept
+    // aside, a large output's contexts, walked on a thread of their own
+    // beside the rest (PieceContexts).
     std::unique_ptr<PieceContexts> aside;
     if (count >= kWalkAsideFrom) {
         aside.reset(new PieceContexts(_ancestry, iText.Shape(), *source.map, source.files, count));
