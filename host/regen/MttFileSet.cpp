@@ -135,8 +135,10 @@ FileSetStatus FileSet::State::Start()
 
 FileSetStatus FileSet::State::ReadManifest()
 {
-    if (manifestRead || !FolderExists(root)) return FileSetStatus::kOk;
+    if (manifestRead) return FileSetStatus::kOk;
+    // A root not made yet has no record, and only this run's commit makes it.
     manifestRead = true;
+    if (!FolderExists(root)) return FileSetStatus::kOk;
     std::string error;
     if (!manifest.Load(root, error)) {
         Error(error);

@@ -53,10 +53,12 @@ std::string OutputPaths::RealPath(const std::string& iAbsolute, bool iFolder)
         if (found != _realFolders.end()) return found->second;
     }
     char* real = ::realpath(iAbsolute.c_str(), nullptr);
-    if (real == nullptr) return std::string();
-    std::string text(real);
+    std::string text;
+    if (real != nullptr) text = real;
     std::free(real);
-    // Only what exists is remembered: a run makes folders as it goes.
+    // A missing folder is remembered as missing too: a run makes its
+    // folders only once every name is admitted, and a new folder's files
+    // would otherwise each ask again, a call per part of the way.
     if (iFolder) _realFolders.emplace(iAbsolute, text);
     return text;
 }
@@ -99,9 +101,11 @@ std::string OutputPaths::Identity(const std::string& iPath)
     std::string folder = Absolute(iPath);
     std::string rest;
     // A link is followed to the file it names (another output, say); a
-    // plain name is found through its folder, which many files share.
+    // plain name is found through its folder, which many files share. A
+    // folder not made yet holds no link.
     struct stat info;
-    if (::lstat(folder.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if ((folder == "/" || !RealPath(ParentOf(folder), true).empty()) && ::lstat(folder.c_str(), &info) == 0 &&
+        S_ISLNK(info.st_mode)) {
         const std::string real = RealPath(folder, false);
         if (!real.empty()) return real;
     }

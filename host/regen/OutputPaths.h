@@ -31,7 +31,7 @@ public:
 
 private:
     // The real path of an existing absolute path; empty when it does not
-    // exist. Folders are remembered.
+    // exist. Folders are remembered, missing ones as missing.
     std::string RealPath(const std::string& iAbsolute, bool iFolder);
 
     std::string _current;

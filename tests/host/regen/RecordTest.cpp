@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -287,6 +288,18 @@ TEST_F(FolderTest, PathsStayInsideTheRootAndNameOneFileOnce)
     fs::create_directories(_dir + "/root");
     fs::create_directory_symlink(_dir + "/real", _dir + "/root/out");
     EXPECT_FALSE(paths.RealInside(_dir + "/root", _dir + "/root/out/x.h"));
+
+    // Thousands of files of a folder not made yet, which is looked up once:
+    // each is itself, and a link on the way still leads outside for every one.
+    std::set<std::string> identities;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string name = "/new/C" + std::to_string(i) + ".h";
+        identities.insert(paths.Identity(_dir + "/root" + name));
+        ASSERT_TRUE(paths.RealInside(_dir + "/root", _dir + "/root" + name)) << name;
+        ASSERT_FALSE(paths.RealInside(_dir + "/root", _dir + "/root/out" + name)) << name;
+        ASSERT_EQ(paths.Identity(_dir + "/real" + name), paths.Identity(_dir + "/root/out/." + name)) << name;
+    }
+    EXPECT_EQ(3000u, identities.size());
 }
 
 }  // namespace
