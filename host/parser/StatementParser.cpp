@@ -265,7 +265,14 @@ void StatementParser::ExpectEnd(DirectiveLexer& ioLexer, const char* iWhat)
 {
     const DirectiveToken& token = ioLexer.Peek();
     if (token.kind != DirectiveToken::kEnd) {
-        throw TemplateSyntaxError(token.offset, std::string("expected '%]' ") + iWhat + ", found " + token.Describe());
+        // A "(" after a whole value is most often a function call as other
+        // template languages write one.
+        const char* hint = token.kind == DirectiveToken::kLeftParen
+                               ? " (an expression calls no functions: ${@size:LIST} counts a list's elements, "
+                                 "${name|upper} transforms a value, [% call NAME() %] calls a template function)"
+                               : "";
+        throw TemplateSyntaxError(token.offset,
+                                  std::string("expected '%]' ") + iWhat + ", found " + token.Describe() + hint);
     }
 }
 

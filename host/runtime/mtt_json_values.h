@@ -90,6 +90,12 @@ public:
             }
             break;
         case ValueRef::kSelf: value = iNode.Self(); break;
+        case ValueRef::kSize: {
+            // A list's own value knows its length; anything else has none.
+            const Value self = iNode.Self();
+            if (self.GetKind() == Value::kList) value = Value::Number(static_cast<std::int64_t>(self.Size()));
+            break;
+        }
         default: {
             ListPosition position;
             const bool listed = iRef.GetBase() != ValueRef::kDepth && iNode.Position(position);

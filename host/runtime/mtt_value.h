@@ -33,6 +33,8 @@ public:
 
     Kind GetKind() const { return _kind; }
     const std::string& Str() const { return _text; }
+    // The number of elements of a list; 0 for any other kind.
+    std::size_t Size() const { return _size; }
     std::string Take() { return std::move(_text); }
 
     // False for null and missing values, false, the empty text and the empty

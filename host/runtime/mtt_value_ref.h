@@ -12,7 +12,8 @@
 //
 // plain and quoted (mtt_name_syntax.h) name a member; "." is the object's own
 // text; "@index", "@number", "@first", "@last" and "@count" are the object's
-// position in the list that holds it, "@depth" how deep it lies in the model.
+// position in the list that holds it, "@depth" how deep it lies in the model,
+// "@size" how many elements it holds when it is a list.
 // An empty text, or one that does not follow the grammar, names an unknown
 // transform or gives it arguments that do not fit, reads as the empty text.
 //
@@ -53,6 +54,7 @@ public:
         kLast,            // "@last": "true" or "false"
         kCount,           // "@count": the size of the list
         kDepth,           // "@depth": 0 for the root, 1 more for each enclosing object
+        kSize,            // "@size": the number of elements of a list
         kUnknownDerived,  // any other "@word": always missing
         kComputed,        // "=" expression
         kTest,            // "?" expression
@@ -64,8 +66,8 @@ public:
         const char* word;
         Base base;
     };
-    static constexpr Derived kDerived[] = {{"index", kIndex}, {"number", kNumber}, {"first", kFirst},
-                                           {"last", kLast},   {"count", kCount},   {"depth", kDepth}};
+    static constexpr Derived kDerived[] = {{"index", kIndex}, {"number", kNumber}, {"first", kFirst}, {"last", kLast},
+                                           {"count", kCount}, {"depth", kDepth},   {"size", kSize}};
 
     // A transform and its arguments.
     struct Step {
