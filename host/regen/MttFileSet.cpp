@@ -14,6 +14,7 @@
 #include "MttTemplate.h"
 #include "OutputFile.h"
 #include "OutputPaths.h"
+#include "RunMarker.h"
 #include "StaleFiles.h"
 #include "UserCodeKeys.h"
 #include "UserCodeSections.h"
@@ -97,6 +98,9 @@ struct FileSet::State {
     UserCodeKeys keys;
     OutputPaths paths;
     std::string root;
+    // Made at the commit; it goes after the files, whose temporary files it
+    // lists.
+    std::unique_ptr<RunMarker> marker;
     bool started = false;
     bool manifestRead = false;
     Manifest manifest;
@@ -129,6 +133,13 @@ FileSetStatus FileSet::State::Start()
     for (const std::string& file : restored) {
         Report(FileMessage(FileMessage::Kind::kWarning, file, 0,
                            "put back as it was before a run that was interrupted while it wrote its files"));
+    }
+    // Only once every file is put back: the journal names some of them.
+    const size_t swept = RunMarker::Sweep(root);
+    if (swept > 0) {
+        Report(FileMessage(FileMessage::Kind::kNote, std::string(), 0,
+                           "removed " + std::to_string(swept) + " temporary file" + (swept == 1 ? "" : "s") +
+                               " that a run killed before it finished left behind"));
     }
     return FileSetStatus::kOk;
 }
@@ -386,6 +397,9 @@ FileSetStatus FileSet::Commit()
     std::set<std::string> runs;
     FileSetStatus status = state.Written(recorded, runs);
     if (status != FileSetStatus::kOk) return status;
+    // The temporary files made from here on are listed for a later run.
+    if (!state.marker) state.marker.reset(new RunMarker(state.root));
+    const RunMarker::Active marked(*state.marker);
     // The record is read again under the lock, so that two runs writing
     // into one folder keep each other's entries.
     std::unique_ptr<FolderLock> lock;
@@ -445,6 +459,9 @@ FileSetStatus FileSet::Commit()
         return outcome.kind == CommitPhase::Outcome::Kind::kChanged ? FileSetStatus::kRefused
                                                                     : FileSetStatus::kWriteFailed;
     }
+    // Every temporary file is in place or gone (a successful run may end
+    // the process at once).
+    state.marker->End();
     for (const Entry& entry : state.entries) {
         if (entry.plainCopy) {
             state.Report(

@@ -14,6 +14,8 @@
 #include <unistd.h>
 
 #include "Digest.h"
+#include "RunMarker.h"
+#include "SignalsHeld.h"
 #include "TextFile.h"
 
 namespace {
@@ -265,23 +267,32 @@ bool OutputFile::MakeTemporary(std::string& oError)
 {
     const size_t slash = _target.rfind('/');
     const std::string base = slash == std::string::npos ? _target : _target.substr(slash + 1);
-    const std::string pattern = FolderOf(_target) + "." + base.substr(0, kMaxBaseInName) + ".mttgen-XXXXXX";
+    // The run's tag lets a later run find the file if this one is killed.
+    const std::string tag = RunMarker::Current() != nullptr ? RunMarker::Current()->TagFor(FolderOf(_target)) : "";
+    const std::string pattern = FolderOf(_target) + "." + base.substr(0, kMaxBaseInName) + ".mttgen-" +
+                                (tag.empty() ? tag : tag + "-") + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0 && errno == ENOENT && _createFolders && !FolderOf(_target).empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(FolderOf(_target), error);
-        name.assign(pattern.begin(), pattern.end());  // the failed call may have changed it
-        name.push_back('\0');
+    int fd = -1;
+    {
+        // Made and guarded with the interrupting signals held: one that
+        // came in between would leave the file behind.
+        const SignalsHeld held;
         fd = ::mkstemp(name.data());
+        if (fd < 0 && errno == ENOENT && _createFolders && !FolderOf(_target).empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(FolderOf(_target), error);
+            name.assign(pattern.begin(), pattern.end());  // the failed call may have changed it
+            name.push_back('\0');
+            fd = ::mkstemp(name.data());
+        }
+        if (fd < 0) {
+            oError = Reason(_path, errno);
+            return false;
+        }
+        _temporary = name.data();
+        _guard.Guard(_temporary);
     }
-    if (fd < 0) {
-        oError = Reason(_path, errno);
-        return false;
-    }
-    _temporary = name.data();
-    _guard.Guard(_temporary);
     if (_remove) {
         ::close(fd);
         return true;

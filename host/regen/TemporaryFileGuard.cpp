@@ -19,6 +19,8 @@ extern "C" void RemoveAndRedeliver(int iSignal)
 {
     if (gPaths != nullptr) {
         for (char* path : *gPaths) ::unlink(path);
+        // Then the folders among them, emptied of the files above.
+        for (char* path : *gPaths) ::rmdir(path);
     }
     std::signal(iSignal, SIG_DFL);
     ::raise(iSignal);

@@ -6,8 +6,9 @@
 // Removes a temporary file when its owner is done with it, and also when
 // the process is interrupted (SIGINT, SIGTERM, SIGHUP) while it exists, once
 // RemoveOnSignals was called, so that a killed run leaves nothing behind.
-// The signal is then delivered as usual. Any number of files may be
-// guarded; the list is changed with those signals blocked, so the handler
+// The signal is then delivered as usual. A guarded folder is removed there
+// too when it is empty (its owner removes it itself). Any number of files
+// may be guarded; the list is changed with those signals blocked, so the handler
 // never sees it half changed.
 class TemporaryFileGuard {
 public:

@@ -249,6 +249,17 @@ TEST_F(OutputFileTest, AnInterruptedRunLeavesNoTemporaryFile)
         EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
         EXPECT_EQ(4u, FilesInFolder());
     }
+    // Killed outright, it leaves them for the next run to remove.
+    const int status = Resume(StartStopped(), SIGKILL);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    EXPECT_EQ("old\n", CommandRunner::ReadFile(_dir + "/out"));
+    EXPECT_LT(4u, FilesInFolder());
+    const CommandResult next = Generate("out");
+    EXPECT_EQ(0, next.exitCode) << next.err;
+    EXPECT_NE(std::string::npos, next.err.find("temporary files that a run killed before it finished left behind"))
+        << next.err;
+    EXPECT_EQ("new N\n", CommandRunner::ReadFile(_dir + "/out"));
+    EXPECT_EQ(4u, FilesInFolder());
 }
 
 // An editor saving the file's user code again and again, by renaming a new

@@ -18,6 +18,7 @@
 #include "CommitPhase.h"
 #include "Digest.h"
 #include "OutputFile.h"
+#include "RunMarker.h"
 #include "TemporaryFileGuard.h"
 
 namespace fs = std::filesystem;
@@ -221,6 +222,67 @@ TEST_F(CommitTest, AnInterruptedRunTakesAnyNumberOfTemporaryFilesWithIt)
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_EQ((std::vector<std::string>{"t7"}), Listing());
+}
+
+// A run killed outright (kill -9) removes nothing itself: the next run
+// removes the temporary files it left, thousands in two folders, and
+// nothing else: not the files of a run still going, nor a name that only
+// looks like one.
+TEST_F(CommitTest, TheNextRunRemovesTheTemporaryFilesOfARunKilledOutright)
+{
+    fs::create_directory(Path("sub"));
+    Write("sub/.kept.h.mttgen-abc123", "someone's");
+    int ready[2];
+    ASSERT_EQ(0, ::pipe(ready));
+    const auto run = [&](const std::string& iPrefix, int iFiles) {
+        const pid_t child = ::fork();
+        if (child != 0) return child;
+        RunMarker marker(_dir);
+        const RunMarker::Active active(marker);
+        std::vector<std::unique_ptr<OutputFile>> files;
+        for (int i = 0; i < iFiles; ++i) {
+            files.push_back(Prepared((i % 2 == 0 ? "" : "sub/") + iPrefix + std::to_string(i) + ".h", "text"));
+        }
+        const char done = 'x';
+        if (::write(ready[1], &done, 1) != 1) ::_exit(1);
+        ::pause();  // until killed: nothing is cleaned up
+        ::_exit(0);
+    };
+    const auto waitReady = [&] {
+        char done = 0;
+        ASSERT_EQ(1, ::read(ready[0], &done, 1));
+    };
+    const auto temporaries = [this] {
+        size_t count = 0;
+        for (const char* folder : {"", "sub"}) {
+            for (const auto& entry : fs::directory_iterator(Path(folder))) {
+                const std::string name = entry.path().filename().string();
+                count += name[0] == '.' && name.find(".mttgen-") != std::string::npos && name != RunMarker::kFolder &&
+                         name.rfind(".kept", 0) != 0;
+            }
+        }
+        return count;
+    };
+    const pid_t killed = run("a", 3000);
+    waitReady();
+    const pid_t going = run("b", 3);
+    waitReady();
+    EXPECT_EQ(3003u, temporaries());
+    // Both still hold their markers.
+    EXPECT_EQ(0u, RunMarker::Sweep(_dir));
+    ::kill(killed, SIGKILL);
+    ASSERT_EQ(killed, ::waitpid(killed, nullptr, 0));
+    EXPECT_EQ(3000u, RunMarker::Sweep(_dir));
+    EXPECT_EQ(3u, temporaries());
+    EXPECT_EQ("someone's", Read("sub/.kept.h.mttgen-abc123"));
+    ::kill(going, SIGKILL);
+    ASSERT_EQ(going, ::waitpid(going, nullptr, 0));
+    EXPECT_EQ(3u, RunMarker::Sweep(_dir));
+    EXPECT_EQ(0u, temporaries());
+    // The markers' folder goes with the last of them.
+    EXPECT_EQ((std::vector<std::string>{"sub"}), Listing());
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 }  // namespace
