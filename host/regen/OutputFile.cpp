@@ -41,22 +41,6 @@ std::string Reason(const std::string& iPath, int iErrno)
     return "cannot write '" + iPath + "': " + std::strerror(iErrno);
 }
 
-bool WriteAll(int iFd, std::string_view iText)
-{
-    const char* data = iText.data();
-    size_t left = iText.size();
-    while (left > 0) {
-        const ssize_t written = ::write(iFd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 std::string FolderOf(const std::string& iPath)
 {
     const size_t slash = iPath.rfind('/');
@@ -308,7 +292,7 @@ bool OutputFile::MakeTemporary(std::string& oError)
     // Root rewriting someone else's file must not take it over.
     if (ok && _exists && ::geteuid() == 0) ok = ::fchown(fd, _owner, _group) == 0;
     // Not synced one by one: the commit flushes all files at once.
-    ok = ok && WriteAll(fd, _text);
+    ok = ok && TextFile::WriteAll(fd, _text);
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -344,7 +328,7 @@ OutputFile::Result OutputFile::Commit(std::string& oError)
 {
     if (_exists && !_regular) {
         const int fd = ::open(_target.c_str(), O_WRONLY | O_TRUNC);
-        if (fd < 0 || !WriteAll(fd, _text)) {
+        if (fd < 0 || !TextFile::WriteAll(fd, _text)) {
             oError = Reason(_path, errno);
             if (fd >= 0) ::close(fd);
             return Result::kFailed;

@@ -17,6 +17,8 @@ public:
     // iPath made absolute from the current folder, with ".", ".." and
     // repeated "/" resolved as written (links not followed).
     std::string Absolute(const std::string& iPath) const;
+    // The current folder, as taken when the object was made.
+    const std::string& Current() const { return _current; }
     // The nearest existing folder on the way to iPath with links followed,
     // and the rest as written: one text per file, existing or not.
     std::string Identity(const std::string& iPath);

@@ -1,7 +1,6 @@
 #include "RunMarker.h"
 
 #include <cerrno>
-#include <climits>
 #include <filesystem>
 #include <random>
 #include <string_view>
@@ -15,6 +14,7 @@
 
 #include "EncodedName.h"
 #include "SignalsHeld.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -37,38 +37,6 @@ bool IsTag(std::string_view iText)
         if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
     }
     return true;
-}
-
-std::string Absolute(const std::string& iFolder)
-{
-    if (!iFolder.empty() && iFolder[0] == '/') return iFolder;
-    std::vector<char> buffer(PATH_MAX);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return std::string();
-    return std::string(buffer.data()) + "/" + iFolder;
-}
-
-bool WriteAll(int iFd, const std::string& iText)
-{
-    size_t done = 0;
-    while (done < iText.size()) {
-        const ssize_t wrote = ::write(iFd, iText.data() + done, iText.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<size_t>(wrote);
-    }
-    return true;
-}
-
-std::string ReadAll(int iFd)
-{
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(iFd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return text;
-        text.append(buffer, static_cast<size_t>(got));
-    }
 }
 
 // Removes the regular files of iFolder whose names carry iTag as a
@@ -191,8 +159,9 @@ std::string RunMarker::TagFor(const std::string& iFolder)
     // run lies where the marker does not lead; by the name given, which
     // the files of a folder share.
     if (_folders.insert(iFolder).second) {
-        const std::string folder = Absolute(iFolder);
-        if (!folder.empty()) WriteAll(_fd, EncodedName::Of(folder) + "\n");
+        // As the system reads it: ".." after a link leads where the link does.
+        const std::string folder = !iFolder.empty() && iFolder[0] == '/' ? iFolder : _paths.Current() + "/" + iFolder;
+        TextFile::WriteAll(_fd, EncodedName::Of(folder) + "\n");
     }
     return _tag;
 }
@@ -218,7 +187,9 @@ size_t RunMarker::Sweep(const std::string& iRoot)
             ::close(fd);
             continue;
         }
-        const std::string folders = ReadAll(fd);
+        std::string folders;
+        std::string error;
+        TextFile::ReadNoFollow(path, folders, error);
         for (size_t start = 0; start < folders.size();) {
             size_t end = folders.find('\n', start);
             if (end == std::string::npos) end = folders.size();

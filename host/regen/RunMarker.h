@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "OutputPaths.h"
 #include "TemporaryFileGuard.h"
 
 // Lets a later run remove the temporary files of a run that died before it
@@ -60,6 +61,7 @@ private:
     int _fd = -1;
     bool _failed = false;
     std::set<std::string> _folders;
+    OutputPaths _paths;  // for the current folder, taken once
     // An interrupted run takes its marker along, and the markers' folder
     // when it empties.
     TemporaryFileGuard _markerGuard;

@@ -214,3 +214,19 @@ TextFile::Result TextFile::ReadNoFollow(const std::string& iPath, std::string& o
     }
     return ReadAndClose(fd, static_cast<size_t>(info.st_size), iPath, oText, oError) ? Result::kRead : Result::kFailed;
 }
+
+bool TextFile::WriteAll(int iFd, std::string_view iText)
+{
+    const char* data = iText.data();
+    size_t left = iText.size();
+    while (left > 0) {
+        const ssize_t written = ::write(iFd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    return true;
+}

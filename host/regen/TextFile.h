@@ -38,6 +38,10 @@ public:
     static bool HoldsNoFollow(const std::string& iPath, std::string_view iText);
     // The same for a text known by its size and Digest::OfFile alone.
     static bool HoldsNoFollow(const std::string& iPath, uint64_t iSize, uint64_t iDigest);
+
+    // Writes all of iText to iFd, again after an interrupted or short
+    // write. False, errno telling why, when a write fails.
+    static bool WriteAll(int iFd, std::string_view iText);
 };
 
 #endif
