@@ -83,19 +83,28 @@ size_t SizeOf(const std::vector<std::string_view>& iPieces)
     return size;
 }
 
-// The pieces past their first iSkip bytes, joined; a call ends a block, and
-// a block's header costs more than a small input's copy (a table of 252
-// bytes took 131 in pieces, 88 whole).
-std::string Joined(const std::vector<std::string_view>& iPieces, size_t iSize, size_t iSkip)
+// The next iSize bytes of a source, joined (fewer should it end); a call
+// ends a block, and a block's header costs more than a small input's copy
+// (a table of 252 bytes took 131 in pieces, 88 whole).
+std::string Joined(size_t iSize, const Gzip::NextPiece& iNext)
 {
     std::string joined;
-    joined.reserve(iSize - iSkip);
-    for (const std::string_view& piece : iPieces) {
-        const size_t dropped = std::min(iSkip, piece.size());
-        iSkip -= dropped;
-        joined.append(piece.substr(dropped));
+    joined.reserve(iSize);
+    while (joined.size() < iSize) {
+        const std::string_view piece = iNext();
+        if (piece.empty()) break;
+        joined.append(piece);
     }
     return joined;
+}
+
+// A source of the pieces of a list, the empty ones passed over.
+Gzip::NextPiece PiecesOf(const std::vector<std::string_view>& iPieces)
+{
+    return [&iPieces, next = size_t(0)]() mutable {
+        while (next < iPieces.size() && iPieces[next].empty()) ++next;
+        return next < iPieces.size() ? iPieces[next++] : std::string_view();
+    };
 }
 
 }  // namespace
@@ -104,20 +113,24 @@ const size_t Gzip::kStateBytes = sizeof(Compressor);
 
 std::string Gzip::Of(const std::vector<std::string_view>& iPieces)
 {
+    return Of(SizeOf(iPieces), PiecesOf(iPieces));
+}
+
+std::string Gzip::Of(size_t iSize, const NextPiece& iNext)
+{
     // The stream's state and the level's buffer take some 360 KB: made
     // once a thread, since a run of many small files packs a table each
     // (taken and given back each time, they left holes in the heap).
     thread_local std::unique_ptr<Compressor> compressor;
     if (!compressor) compressor.reset(new Compressor);
-    const size_t size = SizeOf(iPieces);
-    if (size > kFixedCodesUpTo) return Coded(iPieces, compressor.get());
+    if (iSize > kFixedCodesUpTo) return Coded(iSize, iNext, compressor.get());
     isal_zstream& stream = compressor->stream;
     isal_deflate_init(&stream);
     isal_deflate_set_hufftables(&stream, nullptr, IGZIP_HUFFTABLE_STATIC);
     stream.gzip_flag = IGZIP_GZIP;
-    std::string out = OutputFor(size);
+    std::string out = OutputFor(iSize);
     size_t used = 0;
-    const std::string joined = Joined(iPieces, size, 0);
+    const std::string joined = Joined(iSize, iNext);
     Feed(stream, out, used, joined.data(), joined.size(), Then::kEnd);
     out.resize(used);
     return out;
@@ -125,7 +138,11 @@ std::string Gzip::Of(const std::vector<std::string_view>& iPieces)
 
 std::string Gzip::Coded(const std::vector<std::string_view>& iPieces, void* ioState)
 {
-    const size_t size = SizeOf(iPieces);
+    return Coded(SizeOf(iPieces), PiecesOf(iPieces), ioState);
+}
+
+std::string Gzip::Coded(size_t iSize, const NextPiece& iNext, void* ioState)
+{
     Compressor& compressor = *static_cast<Compressor*>(ioState);
     isal_zstream& stream = compressor.stream;
     isal_deflate_init(&stream);
@@ -133,30 +150,38 @@ std::string Gzip::Coded(const std::vector<std::string_view>& iPieces, void* ioSt
     stream.level_buf = compressor.level;
     stream.level_buf_size = ISAL_DEF_LVL1_DEFAULT;
     stream.gzip_flag = IGZIP_GZIP;
-    std::string out = OutputFor(size);
+    std::string out = OutputFor(iSize);
     size_t used = 0;
     // The first bytes alone (see kFirstBytes), gathered from however many
     // pieces; an input of kFirstBytes or fewer never reaches the body.
-    size_t skip = 0;
-    if (size > kFirstBytes) {
+    // rest: what is left of the piece they were taken from.
+    std::string_view rest;
+    size_t fed = 0;
+    if (iSize > kFirstBytes) {
         uint8_t first[kFirstBytes];
-        for (auto piece = iPieces.begin(); skip < kFirstBytes; ++piece) {
-            const size_t taken = std::min(piece->size(), kFirstBytes - skip);
-            std::memcpy(first + skip, piece->data(), taken);
-            skip += taken;
+        while (fed < kFirstBytes) {
+            rest = iNext();
+            if (rest.empty()) break;
+            const size_t taken = std::min(rest.size(), kFirstBytes - fed);
+            std::memcpy(first + fed, rest.data(), taken);
+            fed += taken;
+            rest.remove_prefix(taken);
         }
-        Feed(stream, out, used, first, kFirstBytes, Then::kFlush);
+        Feed(stream, out, used, first, fed, Then::kFlush);
     }
-    if (size <= kJoinedUpTo) {
-        const std::string joined = Joined(iPieces, size, skip);
+    if (iSize <= kJoinedUpTo) {
+        std::string joined(rest);
+        joined += Joined(iSize - fed - rest.size(), iNext);
         Feed(stream, out, used, joined.data(), joined.size(), Then::kEnd);
     } else {
-        for (const std::string_view& piece : iPieces) {
-            const size_t dropped = std::min(skip, piece.size());
-            skip -= dropped;
-            for (size_t at = dropped; at < piece.size(); at += kMostAtOnce) {
-                Feed(stream, out, used, piece.data() + at, std::min(piece.size() - at, kMostAtOnce), Then::kMore);
+        while (fed < iSize) {
+            if (rest.empty()) rest = iNext();
+            if (rest.empty()) break;
+            for (size_t at = 0; at < rest.size(); at += kMostAtOnce) {
+                Feed(stream, out, used, rest.data() + at, std::min(rest.size() - at, kMostAtOnce), Then::kMore);
             }
+            fed += rest.size();
+            rest = std::string_view();
         }
         Feed(stream, out, used, nullptr, 0, Then::kEnd);
     }

@@ -2,6 +2,7 @@
 #define GZIP_H
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,16 @@ public:
     // pieces: a small input with deflate's fixed codes, a larger one as
     // Coded does, in a state made once a thread.
     static std::string Of(const std::vector<std::string_view>& iPieces);
+    // The same for iSize bytes that iNext hands over a piece at a time (a
+    // piece lives until the next call): a large input that is not held
+    // whole anywhere. The pieces need not be those Of would be given.
+    using NextPiece = std::function<std::string_view()>;
+    static std::string Of(size_t iSize, const NextPiece& iNext);
     // One gzip member with codes made for iPieces, whatever their size
     // (ISA-L's level 1), in the state at ioState (kStateBytes, aligned for
     // any type): the same bytes wherever the state lies.
     static std::string Coded(const std::vector<std::string_view>& iPieces, void* ioState);
+    static std::string Coded(size_t iSize, const NextPiece& iNext, void* ioState);
     // What the gzip member iGzip holds; false, with oBytes unspecified, when
     // iGzip is not one whole member whose checksum and size hold.
     static bool Inflate(std::string_view iGzip, std::string& oBytes);

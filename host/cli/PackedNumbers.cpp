@@ -50,17 +50,6 @@ std::string FromBase64(const std::string& iText)
     return bytes;
 }
 
-// iRows numbers kWidth bytes each, little-endian: a width known here is a
-// store a number.
-template <size_t kWidth>
-void Narrow(const int32_t* iNumbers, size_t iRows, unsigned char* oBytes)
-{
-    for (size_t row = 0; row < iRows; ++row, oBytes += kWidth) {
-        const uint32_t bits = static_cast<uint32_t>(iNumbers[row]);
-        for (size_t b = 0; b < kWidth; ++b) oBytes[b] = static_cast<unsigned char>(bits >> (8 * b));
-    }
-}
-
 }  // namespace
 
 PackedNumbers::PackedNumbers(size_t iColumns)
@@ -76,70 +65,116 @@ void PackedNumbers::Pack() const
     for (size_t c = 0; c < _data.size(); ++c) {
         Column& column = _data[c];
         const int32_t* numbers = _staged.get() + c * kStagedRows;
-        int32_t low = 0, high = 0;
+        const size_t held = column.bytes.size();
+        column.bytes.resize(held + rows);
+        int8_t* to = column.bytes.data() + held;
+        int32_t low = INT32_MAX, high = INT32_MIN;
         for (size_t row = 0; row < rows; ++row) {
             low = std::min(low, numbers[row]);
             high = std::max(high, numbers[row]);
         }
-        const size_t needed = low >= INT8_MIN && high <= INT8_MAX ? 1 : low >= INT16_MIN && high <= INT16_MAX ? 2 : 4;
-        const size_t width = std::max(needed, column.width);
-        const size_t held = column.size / column.width;
-        const size_t room = column.room / column.width;
-        if (width != column.width || held + rows > room) {
-            Widen(column, width, held + rows > room ? std::max({size_t(16), 2 * room, held + rows}) : room);
+        column.low = std::min(column.low, low);
+        column.high = std::max(column.high, high);
+        if (low > kLeast && high < kWide) {
+            // A block of small numbers, as most are: a store each.
+            for (size_t row = 0; row < rows; ++row) to[row] = static_cast<int8_t>(numbers[row]);
+            continue;
         }
-        unsigned char* to = column.bytes.get() + column.size;
-        switch (width) {
-        case 1: Narrow<1>(numbers, rows, to); break;
-        case 2: Narrow<2>(numbers, rows, to); break;
-        default: Narrow<4>(numbers, rows, to); break;
+        for (size_t row = 0; row < rows; ++row) {
+            const int32_t number = numbers[row];
+            if (number > kLeast && number < kWide) {
+                to[row] = static_cast<int8_t>(number);
+            } else if (number == INT32_MIN) {
+                to[row] = kLeast;
+            } else {
+                to[row] = kWide;
+                column.wide.push_back(number);
+            }
         }
-        column.size += rows * width;
     }
 }
 
 void PackedNumbers::Reserve(size_t iRows)
 {
-    for (Column& column : _data) {
-        if (iRows * column.width > column.room) Widen(column, column.width, iRows);
+    for (Column& column : _data) column.bytes.reserve(iRows);
+}
+
+template <size_t kWidth>
+void PackedNumbers::Widen(const Column& iColumn, size_t iFirst, size_t iCount, size_t& ioWide, unsigned char* oBytes)
+{
+    const int8_t* bytes = iColumn.bytes.data() + iFirst;
+    for (size_t row = 0; row < iCount; ++row, oBytes += kWidth) {
+        const int8_t byte = bytes[row];
+        const int32_t number = byte == kWide ? iColumn.wide[ioWide++] : byte == kLeast ? INT32_MIN : byte;
+        // Little-endian: a width known here is a store a number.
+        const uint32_t bits = static_cast<uint32_t>(number);
+        for (size_t b = 0; b < kWidth; ++b) oBytes[b] = static_cast<unsigned char>(bits >> (8 * b));
     }
 }
 
-void PackedNumbers::Widen(Column& ioColumn, size_t iWidth, size_t iRows)
+size_t PackedNumbers::Width(const Column& iColumn)
 {
-    const size_t rows = ioColumn.size / ioColumn.width;
-    std::unique_ptr<unsigned char[]> wider(new unsigned char[iRows * iWidth]);
-    for (size_t row = 0; row < rows; ++row) {
-        const unsigned char* from = &ioColumn.bytes[row * ioColumn.width];
-        unsigned char* to = &wider[row * iWidth];
-        // Little-endian: the low bytes stay, the sign fills the rest.
-        const unsigned char sign = (from[ioColumn.width - 1] & 0x80) != 0 ? 0xff : 0;
-        for (size_t b = 0; b < iWidth; ++b) to[b] = b < ioColumn.width ? from[b] : sign;
-    }
-    ioColumn.bytes.swap(wider);
-    ioColumn.size = rows * iWidth;
-    ioColumn.room = iRows * iWidth;
-    ioColumn.width = iWidth;
+    return iColumn.low >= INT8_MIN && iColumn.high <= INT8_MAX     ? 1
+           : iColumn.low >= INT16_MIN && iColumn.high <= INT16_MAX ? 2
+                                                                   : 4;
 }
 
 void PackedNumbers::AppendTo(std::string& ioOut) const
 {
     Pack();
     // The header, then each column from a multiple of 4 bytes, as narrow as
-    // its numbers allow.
+    // its numbers allow, made a block at a time as the compressor asks.
     std::string header(4 + _data.size(), '\0');
     for (size_t byte = 0; byte < 4; ++byte) header[byte] = static_cast<char>((_rows >> (8 * byte)) & 0xff);
-    static const char kZeros[3] = {};
-    std::vector<std::string_view> pieces{header};
-    size_t written = header.size();
+    size_t size = header.size();
     for (size_t column = 0; column < _data.size(); ++column) {
-        header[4 + column] = static_cast<char>(_data[column].width);
-        pieces.emplace_back(kZeros, (4 - written % 4) % 4);
-        written = (written + 3) / 4 * 4;
-        pieces.emplace_back(reinterpret_cast<const char*>(_data[column].bytes.get()), _data[column].size);
-        written += _data[column].size;
+        const size_t width = Width(_data[column]);
+        header[4 + column] = static_cast<char>(width);
+        size = (size + 3) / 4 * 4 + _rows * width;
     }
-    const std::string packed = Gzip::Of(pieces);
+    static const char kZeros[3] = {};
+    const size_t kBlockRows = size_t(64) << 10;
+    std::string block;
+    size_t column = 0, row = 0, wide = 0, written = 0;
+    bool headerGiven = false, padded = false;
+    const Gzip::NextPiece next = [&]() -> std::string_view {
+        if (!headerGiven) {
+            headerGiven = true;
+            written = header.size();
+            return header;
+        }
+        for (; column < _data.size(); ++column, row = 0, wide = 0, padded = false) {
+            if (!padded) {
+                padded = true;
+                const size_t padding = (4 - written % 4) % 4;
+                written += padding;
+                if (padding > 0) return std::string_view(kZeros, padding);
+            }
+            if (row == _rows) continue;
+            const Column& from = _data[column];
+            const size_t count = std::min(kBlockRows, _rows - row);
+            const size_t width = Width(from);
+            if (width == 1 && from.wide.empty()) {
+                // Its bytes are its numbers as written.
+                const char* bytes = reinterpret_cast<const char*>(from.bytes.data()) + row;
+                row += count;
+                written += count;
+                return std::string_view(bytes, count);
+            }
+            block.resize(count * width);
+            unsigned char* to = reinterpret_cast<unsigned char*>(&block[0]);
+            switch (width) {
+            case 1: Widen<1>(from, row, count, wide, to); break;
+            case 2: Widen<2>(from, row, count, wide, to); break;
+            default: Widen<4>(from, row, count, wide, to); break;
+            }
+            row += count;
+            written += block.size();
+            return block;
+        }
+        return std::string_view();
+    };
+    const std::string packed = Gzip::Of(size, next);
     ioOut += '"';
     AppendBase64(ioOut, reinterpret_cast<const unsigned char*>(packed.data()), packed.size());
     ioOut += '"';

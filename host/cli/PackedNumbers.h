@@ -45,15 +45,19 @@ public:
     static std::vector<int32_t> Read(const std::string& iBase64, size_t iColumns);
 
 private:
-    // A column is kept as it is written, as narrow as its numbers so far:
-    // a page's million rows of small differences take a byte or two each
-    // rather than four, and go to the compressor without being copied.
+    // A column is kept a byte a number, whatever width it is written at: a
+    // page's million rows of small differences take a byte each, and are
+    // widened a block at a time on their way to the compressor. A number a
+    // byte cannot hold is kept beside, in order; INT32_MIN (what some
+    // tables write for none) has a byte of its own.
     struct Column {
-        std::unique_ptr<unsigned char[]> bytes;
-        size_t size = 0;
-        size_t room = 0;
-        size_t width = 1;
+        std::vector<int8_t> bytes;
+        std::vector<int32_t> wide;  // a kWide byte's number, in order
+        int32_t low = 0;
+        int32_t high = 0;
     };
+    static constexpr int8_t kWide = INT8_MAX;
+    static constexpr int8_t kLeast = INT8_MIN;  // INT32_MIN
 
     // Rows are staged whole, a column after another, and packed a block at
     // a time: a row costs a store a number, and the widths are checked in
@@ -64,8 +68,12 @@ private:
     // Moves the staged rows into the columns (const: the table it stands
     // for is the same).
     void Pack() const;
-    // Rewrites ioColumn's numbers iWidth bytes wide, in room for iRows.
-    static void Widen(Column& ioColumn, size_t iWidth, size_t iRows);
+    // The bytes a number of the column takes in the table: 1, 2 or 4.
+    static size_t Width(const Column& iColumn);
+    // Writes iCount numbers of iColumn from iFirst, kWidth bytes each
+    // (little-endian), to oBytes; ioWide: the first of them kept beside.
+    template <size_t kWidth>
+    static void Widen(const Column& iColumn, size_t iFirst, size_t iCount, size_t& ioWide, unsigned char* oBytes);
 
     size_t _rows = 0;
     const size_t _columns;

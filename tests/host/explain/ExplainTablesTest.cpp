@@ -43,21 +43,22 @@ TEST(PackedNumbersTest, ReadsBackEveryColumnWidthAndSign)
     // Thousands of rows whose columns widen as they go, from a byte to two
     // and to four, after numbers of every width and sign were written (and,
     // in the longer tables, after blocks of rows were packed), with room
-    // reserved for some of them or none.
-    for (const size_t count : {size_t(1), size_t(5), size_t(5000), size_t(20000)}) {
-        PackedNumbers many(3);
+    // reserved for some of them or none; the longest, of megabytes, is
+    // packed in blocks, a column's wide numbers and INT32_MIN in each.
+    for (const size_t count : {size_t(1), size_t(5), size_t(5000), size_t(200000)}) {
+        PackedNumbers many(4);
         if (count % 2 == 1) many.Reserve(count / 2);
         std::vector<int32_t> expected;
         for (size_t i = 0; i < count; ++i) {
             const int64_t small = static_cast<int64_t>(i % 200) - 100;
-            const int64_t row[3] = {small, i < count / 3 ? small : small * 300,
-                                    i < count / 2 ? small * 3 : small * 20000000};
-            many.Add({row[0], row[1], row[2]});
-            expected.insert(expected.end(), row, row + 3);
+            const int64_t row[4] = {small, i < count / 3 ? small : small * 300,
+                                    i < count / 2 ? small * 3 : small * 20000000, i % 7 == 3 ? INT32_MIN : small};
+            many.Add({row[0], row[1], row[2], row[3]});
+            expected.insert(expected.end(), row, row + 4);
         }
         std::string text;
         many.AppendTo(text);
-        EXPECT_EQ(expected, PackedNumbers::Read(text.substr(1, text.size() - 2), 3)) << count;
+        EXPECT_EQ(expected, PackedNumbers::Read(text.substr(1, text.size() - 2), 4)) << count;
     }
 }
 
