@@ -55,21 +55,23 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
     uint32_t key = 0;             // the next node's key, 0 when it is no member
     std::array<Seen, 64> seen{};
 
-    void Add(uint8_t iKind)
+    // A node whose text (a scalar's) _scalars has from iBefore on.
+    void Add(uint8_t iKind, size_t iBefore)
     {
-        const int32_t index = table.AddNode(open.empty() ? -1 : open.back(), key, iKind);
+        const int32_t index =
+            table.AddNode(open.empty() ? -1 : open.back(), key, iKind, iBefore, table._scalars.size() - iBefore);
         key = 0;
         if (iKind != kScalar) open.push_back(index);
     }
     void Scalar(std::string_view iText)
     {
-        Add(kScalar);
+        const size_t before = table._scalars.size();
         table._scalars += iText;
-        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+        Add(kScalar, before);
     }
 
-    void OpenArray() override { Add(kArray); }
-    void OpenObject() override { Add(kObject); }
+    void OpenArray() override { Add(kArray, table._scalars.size()); }
+    void OpenObject() override { Add(kObject, table._scalars.size()); }
     void Key(std::string_view iName) override
     {
         Seen& known = seen[(reinterpret_cast<uintptr_t>(iName.data()) >> 3) % seen.size()];
@@ -82,9 +84,9 @@ struct ModelNodeTable::Reader final : JsonTextEvents {
     }
     void String(std::string_view iText) override
     {
-        Add(kScalar);
+        const size_t before = table._scalars.size();
         table.AppendString(iText);
-        table._scalarEnd.back() = static_cast<uint32_t>(table._scalars.size());
+        Add(kScalar, before);
     }
     void Number(std::string_view iText) override { Scalar(iText); }
     void Boolean(bool iValue) override { Scalar(iValue ? "true" : "false"); }
@@ -104,24 +106,34 @@ ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>
     // large model would each be held twice for a moment.
     const size_t nodes = iModel.SlotCount();
     table._parent.reserve(nodes);
-    table._key.reserve(nodes);
+    table._endAfter.Reserve(nodes);
+    table._key.Reserve(nodes);
     table._kind.reserve(nodes);
-    table._scalarEnd.reserve(nodes);
+    table._scalarLength.Reserve(nodes);
+    table._scalarsBefore.reserve(nodes / kScalarStep + 1);
     if (oSlots != nullptr) oSlots->reserve(oSlots->size() + nodes);
     Reader reader(table);
-    if (!iModel.Report(reader, oSlots) || !reader.open.empty()) return ModelNodeTable();
-    table.Finish();
+    if (!iModel.Report(reader, oSlots) || !reader.open.empty() || !table.Finish()) return ModelNodeTable();
     return table;
 }
 
-int32_t ModelNodeTable::AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind)
+int32_t ModelNodeTable::AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind, size_t iBefore, size_t iLength)
 {
     const int32_t index = Size();
+    if (index % kScalarStep == 0) _scalarsBefore.push_back(static_cast<uint32_t>(iBefore));
     _parent.push_back(iParent);
-    _key.push_back(iKey);
+    _endAfter.PushBack(1);  // a container's is set once it ends
+    _key.PushBack(iKey);
     _kind.push_back(iKind);
-    _scalarEnd.push_back(static_cast<uint32_t>(_scalars.size()));
+    _scalarLength.PushBack(static_cast<uint32_t>(iLength));
     return index;
+}
+
+size_t ModelNodeTable::ScalarsBefore(int32_t iNode) const
+{
+    size_t before = _scalarsBefore[static_cast<size_t>(iNode / kScalarStep)];
+    for (int32_t node = iNode / kScalarStep * kScalarStep; node < iNode; ++node) before += _scalarLength[node];
+    return before;
 }
 
 uint32_t ModelNodeTable::KeyNumber(std::string_view iName)
@@ -178,37 +190,52 @@ ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
     }
     table._scalars = iModel["scalars"].get<std::string>();
     const std::vector<int32_t> numbers = PackedNumbers::Read(iModel["nodes"].get<std::string>(), 3);
+    // Each node's scalars end, in units, then in bytes.
     std::vector<uint64_t> units;
     uint64_t unit = 0;
     for (size_t i = 0; i + 2 < numbers.size(); i += 3) {
-        const int32_t index = table.Size();
         const int32_t distance = numbers[i];
-        if (distance < 0 || distance > index || (distance == 0 && index > 0)) return ModelNodeTable();
-        table._parent.push_back(distance == 0 ? -1 : index - distance);
-        table._key.push_back(numbers[i + 1] > 0 && static_cast<size_t>(numbers[i + 1]) <= firstOf.size()
-                                 ? firstOf[numbers[i + 1] - 1]
-                                 : 0);
-        const int64_t value = numbers[i + 2];
-        if (value < 0) return ModelNodeTable();
-        table._kind.push_back(value == 0 ? kObject : value == 1 ? kArray : kScalar);
-        if (value >= 2) unit += static_cast<uint64_t>(value - 2);
+        const int64_t index = static_cast<int64_t>(i / 3);
+        if (distance < 0 || distance > index || (distance == 0 && index > 0) || numbers[i + 2] < 0) {
+            return ModelNodeTable();
+        }
+        if (numbers[i + 2] >= 2) unit += static_cast<uint64_t>(numbers[i + 2] - 2);
         units.push_back(unit);
     }
-    for (const size_t byte : BytesOfUnits(table._scalars, units)) {
-        table._scalarEnd.push_back(static_cast<uint32_t>(byte));
+    const std::vector<size_t> bytes = BytesOfUnits(table._scalars, units);
+    for (size_t node = 0; node < units.size(); ++node) {
+        const int32_t distance = numbers[3 * node], key = numbers[3 * node + 1], value = numbers[3 * node + 2];
+        const size_t before = node > 0 ? bytes[node - 1] : 0;
+        table.AddNode(distance == 0 ? -1 : static_cast<int32_t>(node) - distance,
+                      key > 0 && static_cast<size_t>(key) <= firstOf.size() ? firstOf[key - 1] : 0,
+                      value == 0   ? kObject
+                      : value == 1 ? kArray
+                                   : kScalar,
+                      before, bytes[node] - before);
     }
-    table.Finish();
+    if (!table.Finish()) return ModelNodeTable();
     return table;
 }
 
-void ModelNodeTable::Finish()
+bool ModelNodeTable::Finish()
 {
-    // A parent comes before its descendants, so one backward pass ends each.
-    _end.assign(_parent.size(), 0);
-    for (int32_t i = Size() - 1; i >= 0; --i) {
-        _end[i] = std::max(_end[i], i + 1);
-        if (_parent[i] >= 0) _end[_parent[i]] = std::max(_end[_parent[i]], _end[i]);
+    // Nodes come in document order: a node's parent is open when it comes,
+    // and the nodes opened after its parent have ended.
+    std::vector<int32_t> open;
+    const auto endLast = [&](int32_t iEnd) {
+        _endAfter.Set(static_cast<size_t>(open.back()), static_cast<uint32_t>(iEnd - open.back()));
+        open.pop_back();
+    };
+    for (int32_t node = 0; node < Size(); ++node) {
+        while (!open.empty() && open.back() != _parent[node]) endLast(node);
+        if (open.empty() != (_parent[node] < 0)) return false;
+        if (_kind[node] != kScalar) open.push_back(node);
     }
+    while (!open.empty()) endLast(Size());
+    _endAfter.Sort();
+    _key.Sort();
+    _scalarLength.Sort();
+    return true;
 }
 
 int32_t ModelNodeTable::Member(int32_t iNode, uint32_t iKey) const
@@ -263,8 +290,7 @@ int32_t ModelNodeTable::Enclosing(int32_t iNode) const
 std::string_view ModelNodeTable::Scalar(int32_t iNode) const
 {
     if (iNode < 0 || _kind[iNode] != kScalar) return std::string_view();
-    const uint32_t begin = iNode > 0 ? _scalarEnd[iNode - 1] : 0;
-    return std::string_view(_scalars).substr(begin, _scalarEnd[iNode] - begin);
+    return std::string_view(_scalars).substr(ScalarsBefore(iNode), _scalarLength[iNode]);
 }
 
 std::string ModelNodeTable::PointerOf(int32_t iNode) const
@@ -310,31 +336,54 @@ int32_t ModelNodeTable::Find(const std::string& iPointer) const
 
 void ModelNodeTable::AppendJson(std::string& ioOut) const
 {
+    // The nodes first, on their own: the whole is then added at once to
+    // room made for it, rather than grown by a copy of what it has.
+    // The scalars' lengths in UTF-16 units: their bytes where they are
+    // ASCII (most models), else what writing them counts.
+    const bool ascii = ScriptJson::IsAscii(_scalars);
+    std::vector<uint32_t> units;
+    if (!ascii) {
+        std::vector<uint32_t> ends;
+        uint32_t end = 0;
+        for (int32_t i = 0; i < Size(); ++i) {
+            end += _scalarLength[i];
+            if (_kind[i] == kScalar) ends.push_back(end);
+        }
+        ScriptJson::Units(_scalars, ends, units);
+    }
+    std::string nodes;
+    {
+        PackedNumbers packed(3);
+        packed.Reserve(_parent.size());
+        size_t scalar = 0;
+        uint32_t unitsBefore = 0;
+        for (int32_t i = 0; i < Size(); ++i) {
+            int64_t value = _kind[i] == kObject ? 0 : 1;
+            if (_kind[i] == kScalar) {
+                const uint32_t end = ascii ? unitsBefore + _scalarLength[i] : units[scalar++];
+                value = 2 + static_cast<int64_t>(end) - unitsBefore;
+                unitsBefore = end;
+            }
+            packed.Add({_parent[i] < 0 ? 0 : i - _parent[i], _key[i], value});
+        }
+        std::vector<uint32_t>().swap(units);
+        packed.AppendTo(nodes);
+    }
+    size_t keys = 0;
+    for (const std::string& key : _keys) keys += key.size() + key.size() / 16 + 3;
+    // The scalars are JSON texts: their quotes and backslashes are escaped
+    // again in the page's string.
+    const size_t escaped = static_cast<size_t>(std::count(_scalars.begin(), _scalars.end(), '"') +
+                                               std::count(_scalars.begin(), _scalars.end(), '\\'));
+    ioOut.reserve(ioOut.size() + keys + _scalars.size() + escaped + _scalars.size() / 16 + nodes.size() + 64);
     ioOut += "{\"keys\":[";
     for (size_t i = 0; i < _keys.size(); ++i) {
         if (i > 0) ioOut += ',';
         ScriptJson::AppendString(ioOut, _keys[i]);
     }
-    // The scalars' ends in UTF-16 units come from writing them.
-    std::vector<uint32_t> ends;
-    for (int32_t i = 0; i < Size(); ++i) {
-        if (_kind[i] == kScalar) ends.push_back(_scalarEnd[i]);
-    }
-    std::vector<uint32_t> units;
     ioOut += "],\"scalars\":";
-    ScriptJson::AppendString(ioOut, _scalars, ends, units);
-    PackedNumbers packed(3);
-    packed.Reserve(_parent.size());
-    size_t scalar = 0;
-    for (int32_t i = 0; i < Size(); ++i) {
-        int64_t value = _kind[i] == kObject ? 0 : 1;
-        if (_kind[i] == kScalar) {
-            value = 2 + static_cast<int64_t>(units[scalar]) - (scalar > 0 ? units[scalar - 1] : 0);
-            ++scalar;
-        }
-        packed.Add({_parent[i] < 0 ? 0 : i - _parent[i], _key[i], value});
-    }
+    ScriptJson::AppendString(ioOut, _scalars);
     ioOut += ",\"nodes\":";
-    packed.AppendTo(ioOut);
+    ioOut += nodes;
     ioOut += '}';
 }

@@ -10,6 +10,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "EscapedColumn.h"
+
 class JsonModel;
 
 // A JSON document as the explain page's model pane draws it, and the
@@ -62,26 +64,36 @@ public:
 
 private:
     enum Kind : uint8_t { kObject, kArray, kScalar };
+    // Nodes a step of _scalarsBefore: a scalar's place in _scalars is summed
+    // from its step's.
+    static constexpr int32_t kScalarStep = 32;
 
     struct Reader;  // Of's listener to the model
 
     ModelNodeTable() = default;
     // A node after those before it, under iParent; iKey: its member name's
-    // number (KeyNumber), 0 for an element or the root.
-    int32_t AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind);
+    // number (KeyNumber), 0 for an element or the root; a scalar's text is
+    // the iLength bytes of _scalars from iBefore, which every node before
+    // it has.
+    int32_t AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind, size_t iBefore, size_t iLength);
     // 1 + the place of iName in _keys, where it is added when new.
     uint32_t KeyNumber(std::string_view iName);
     void AppendString(std::string_view iText);
-    int32_t End(int32_t iNode) const { return _end[iNode]; }
-    void Finish();
+    int32_t End(int32_t iNode) const { return iNode + static_cast<int32_t>(_endAfter[iNode]); }
+    // The bytes of _scalars that the nodes before iNode have.
+    size_t ScalarsBefore(int32_t iNode) const;
+    // Ends the containers, from the parents; false when a node's parent is
+    // not a container it could be in.
+    bool Finish();
 
     std::vector<int32_t> _parent;
-    std::vector<int32_t> _end;
-    std::vector<uint32_t> _key;     // 0 for elements and the root, else 1 + a place in _keys
-    std::deque<std::string> _keys;  // a deque: keyNumbers views them
+    EscapedColumn<uint8_t> _endAfter;  // how far on a node's descendants end: 1 for none
+    EscapedColumn<uint16_t> _key;      // 0 for elements and the root, else 1 + a place in _keys
+    std::deque<std::string> _keys;     // a deque: keyNumbers views them
     std::unordered_map<std::string_view, uint32_t> _keyNumbers;
     std::vector<uint8_t> _kind;
-    std::vector<uint32_t> _scalarEnd;  // bytes of _scalars up to the node's own end
+    EscapedColumn<uint8_t> _scalarLength;  // a scalar's bytes in _scalars, 0 for a container
+    std::vector<uint32_t> _scalarsBefore;  // per kScalarStep nodes
     std::string _scalars;
     // Places among siblings, and the elements of long arrays, made on first need.
     mutable std::vector<int32_t> _ordinal;

@@ -168,9 +168,11 @@ void ListNodes(const nlohmann::ordered_json& iNode, const std::string& iPointer,
 
 TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
 {
+    // A scalar longer than most, kept apart from the short ones.
     const std::string text = R"({
         "classes": [{"name": "Order", "a/b": {"~x": 1}}, {"name": "Item", "tags": ["x", "y"]}],
-        "title": "na\u00efve \"q\"", "n": 1.5e3, "none": null})";
+        "title": "na\u00efve \"q\"", "n": 1.5e3, "none": null, "long": ")" +
+                             std::string(300, 'w') + "\"}";
     const ModelNodeTable table = TableOf(text);
     const int32_t item = table.Find("/classes/1");
     ASSERT_GE(item, 0);
@@ -210,10 +212,12 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
     EXPECT_EQ(1, listedTwice.Member(0, "a"));
     EXPECT_EQ("/a", listedTwice.PointerOf(1));
 
+    EXPECT_EQ("\"" + std::string(300, 'w') + "\"", read.Scalar(read.Find("/long")));
+
     // Every node, with its slot in the model: also for what the fast reader
     // leaves to the careful one (integers beyond 64 bits, a scalar document,
     // deep nesting), for lists of one, several and thousands of records and
-    // for thousands of member names.
+    // for thousands of member names, and more than two bytes number.
     std::string many = "[";
     for (int i = 0; i < 3000; ++i) many += (i ? "," : "") + std::string("{\"i\":") + std::to_string(i) + "}";
     many += "]";
@@ -224,11 +228,14 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
         names += (i ? ",\"k" : "\"k") + n + "\":{\"x\":" + n + ",\"own" + n + "\":" + n + "}";
     }
     names += "}";
+    std::string moreNames = "[";
+    for (int i = 0; i < 70000; ++i) moreNames += (i ? ",{\"m" : "{\"m") + std::to_string(i) + "\":" + std::to_string(i % 9) + "}";
+    moreNames += "]";
     const std::string deep = std::string(1100, '[') + std::string(1100, ']');
     for (const std::string& each :
          {text, std::string(R"({"a": "x\ny", "b": -0, "c": [1e300, 2.50, -12]})"),
           std::string(R"({"big": 123456789012345678901234567890})"), std::string("7"), deep, std::string("[{}]"),
-          std::string(R"([{"a": 1}, {"a": 2}, {"b": [3]}])"), many, names}) {
+          std::string(R"([{"a": 1}, {"a": 2}, {"b": [3]}])"), many, names, moreNames}) {
         std::vector<std::pair<std::string, std::string>> expected;
         ListNodes(nlohmann::ordered_json::parse(each), "", expected);
         std::vector<uint32_t> slots;
