@@ -77,15 +77,24 @@ void OutputShape::Reserve(size_t iTextBytes)
 {
     // Generated code has a leaf every few bytes and a node every ten or so
     // (the reference output: 3.7 and 9); a larger shape grows past it.
-    const size_t kMostLeaves = (size_t(96) << 20) / sizeof(Leaf);
+    const size_t kMostLeaves = size_t(6) << 20;
     const size_t leaves = std::min(iTextBytes / 3, kMostLeaves);
-    _leaves.reserve(leaves);
+    _ends.reserve(leaves);
+    _codes.reserve(leaves);
+    _runStarts.reserve(leaves / 4);
+    _runObjects.reserve(leaves / 4);
+    _runOfBlock.reserve(leaves / kRunBlock + 1);
     _nodes.reserve(leaves / 2);
 }
 
 void OutputShape::Clear()
 {
-    _leaves.clear();
+    _ends.clear();
+    _codes.clear();
+    _wideCodes.clear();
+    _runStarts.clear();
+    _runObjects.clear();
+    _runOfBlock.clear();
     _nodes.clear();
     _openNodes.clear();
     _firstBegin = 0;
@@ -128,17 +137,35 @@ void OutputShape::Place(uint32_t iNumber)
 void OutputShape::OnNodeOpen(MTTIStatement* iStatement, MTLIModelObject*)
 {
     AddChild();
-    _nodes.push_back(Node{Number(iStatement), 0, static_cast<uint32_t>(_leaves.size())});
+    _nodes.push_back(Node{Number(iStatement), 0, static_cast<uint32_t>(_ends.size())});
     _openNodes.push_back(static_cast<int32_t>(_nodes.size() - 1));
 }
 
 void OutputShape::OnLeaf(MTTIStatement* iStatement, MTLIModelObject* iModelObject, MTTEvaluationOutputLeafType iType,
                          size_t iBegin, size_t iEnd)
 {
-    if (_leaves.empty()) _firstBegin = static_cast<uint32_t>(iBegin);
+    const size_t leaf = _ends.size();
+    if (leaf == 0) _firstBegin = static_cast<uint32_t>(iBegin);
+    if (leaf == std::numeric_limits<uint32_t>::max()) throw std::length_error("an output of too many pieces");
     AddChild();
-    _leaves.push_back(Leaf{iModelObject, static_cast<uint32_t>(iEnd),
-                           Number(iStatement) << 1 | (iType == MTTLeafUserCode ? 1u : 0u)});
+    if (_runObjects.empty() || _runObjects.back() != iModelObject) {
+        _runStarts.push_back(static_cast<uint32_t>(leaf));
+        _runObjects.push_back(iModelObject);
+    }
+    if (leaf % kRunBlock == 0) _runOfBlock.push_back(static_cast<uint32_t>(_runStarts.size() - 1));
+    _ends.push_back(static_cast<uint32_t>(iEnd));
+    const uint32_t code = Number(iStatement) << 1 | (iType == MTTLeafUserCode ? 1u : 0u);
+    if (!_wideCodes.empty()) {
+        _wideCodes.push_back(code);
+    } else if (code <= std::numeric_limits<uint16_t>::max()) {
+        _codes.push_back(static_cast<uint16_t>(code));
+    } else {
+        // A statement numbered past what two bytes hold: every leaf's code
+        // in four from now on.
+        _wideCodes.assign(_codes.begin(), _codes.end());
+        std::vector<uint16_t>().swap(_codes);
+        _wideCodes.push_back(code);
+    }
 }
 
 void OutputShape::OnNodeClose()

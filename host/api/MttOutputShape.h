@@ -15,12 +15,13 @@ namespace mtt {
 // What an output tree tells of its text, without the tree: which directive
 // and model object wrote each piece of it (a leaf), and the nodes above
 // the pieces. Recorded as the text is written (it hears MTTEvaluateText),
-// or read off a tree; a few tens of bytes a leaf, where a tree takes
-// several times that and must be freed.
+// or read off a tree; some ten bytes a leaf, where a tree takes several
+// times that and must be freed.
 class OutputShape final : public MTTIOutputListener {
 public:
-    // 16 bytes: an output has millions. Its statement is numbered among the
-    // shape's (a template has few), its node is found by walking.
+    // A leaf as it is asked for: an output has millions, kept in columns
+    // (see below). Its statement is numbered among the shape's (a template
+    // has few), its node is found by walking.
     struct Leaf {
         MTLIModelObject* object;
         uint32_t end;  // where its text ends in the text written; the previous leaf's end is its beginning
@@ -52,7 +53,21 @@ public:
 
     // Leaves in text order; nodes in the order they open, a parent before
     // its children.
-    const std::vector<Leaf>& Leaves() const { return _leaves; }
+    size_t LeafCount() const { return _ends.size(); }
+    Leaf LeafAt(size_t iLeaf) const { return Leaf{LeafObject(iLeaf), _ends[iLeaf], Code(iLeaf)}; }
+    // A leaf's parts alone, where the others are not needed.
+    uint32_t LeafEnd(size_t iLeaf) const { return _ends[iLeaf]; }
+    uint32_t LeafStatement(size_t iLeaf) const { return Code(iLeaf) >> 1; }
+    MTTEvaluationOutputLeafType LeafType(size_t iLeaf) const
+    {
+        return Code(iLeaf) & 1 ? MTTLeafUserCode : MTTLeafGeneratedText;
+    }
+    MTLIModelObject* LeafObject(size_t iLeaf) const
+    {
+        size_t run = _runOfBlock[iLeaf / kRunBlock];
+        while (run + 1 < _runStarts.size() && _runStarts[run + 1] <= iLeaf) ++run;
+        return _runObjects[run];
+    }
     const std::vector<Node>& Nodes() const { return _nodes; }
     MTTIStatement* StatementOf(const Leaf& iLeaf) const { return _statements[iLeaf.Statement()]; }
     MTTIStatement* StatementOf(const Node& iNode) const { return _statements[iNode.statement]; }
@@ -61,7 +76,7 @@ public:
     MTTIStatement* Statement(uint32_t iNumber) const { return _statements[iNumber]; }
     // The leaves' texts end to end: where leaf iLeaf begins (the first
     // where the text was when the render began).
-    size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? _firstBegin : _leaves[iLeaf - 1].end; }
+    size_t Begin(size_t iLeaf) const { return iLeaf == 0 ? _firstBegin : _ends[iLeaf - 1]; }
 
     // Nodes and leaves in the order of the tree (depth first):
     // iOnNode(node, parent, index) with its parent (-1 for none) and its
@@ -76,6 +91,11 @@ public:
     void OnNodeClose() override;
 
 private:
+    // Leaves per entry of _runOfBlock: a leaf's object is found a few
+    // steps from its block's.
+    static constexpr size_t kRunBlock = 16;
+
+    uint32_t Code(size_t iLeaf) const { return _wideCodes.empty() ? _codes[iLeaf] : _wideCodes[iLeaf]; }
     // Counts a child of the open node.
     void AddChild()
     {
@@ -106,7 +126,17 @@ private:
     // The table made anew, for the first iStatements numbers.
     void Rehash(size_t iStatements);
 
-    std::vector<Leaf> _leaves;
+    // The leaves, a column a part: where each ends; its statement and type
+    // (statementAndType) in two bytes while every one fits, else all in
+    // four; and its object, the same for runs of leaves (the element a
+    // loop is at), so kept a run at a time, with the run of every
+    // kRunBlock-th leaf.
+    std::vector<uint32_t> _ends;
+    std::vector<uint16_t> _codes;
+    std::vector<uint32_t> _wideCodes;
+    std::vector<uint32_t> _runStarts;  // each run's first leaf
+    std::vector<MTLIModelObject*> _runObjects;
+    std::vector<uint32_t> _runOfBlock;
     std::vector<Node> _nodes;
     std::vector<MTTIStatement*> _statements;
     struct Known {
@@ -146,7 +176,7 @@ void OutputShape::Walk(NodeVisit&& iOnNode, LeafVisit&& iOnLeaf) const
             open.push_back(Open{static_cast<int32_t>(next), 0, _nodes[next].children});
             closeFinished();
         }
-        if (leaf == _leaves.size()) break;
+        if (leaf == _ends.size()) break;
         int32_t node = -1;
         if (!open.empty()) {
             node = open.back().node;

@@ -242,7 +242,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     };
     const auto addPiece = [&](size_t iPiece, int32_t iContext) {
         const GeneratedText::Piece piece = iText.PieceAt(iPiece);
-        const int32_t next = ObjectIndex(piece.leaf->object);
+        const int32_t next = ObjectIndex(piece.leaf.object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
             pieceContext = iContext;
@@ -273,13 +273,13 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : unitEnd(iPiece - 1); };
-    const std::vector<mtt::OutputShape::Leaf>& leaves = iText.Shape().Leaves();
+    const mtt::OutputShape& shape = iText.Shape();
     for (size_t i = 0; i < count; ++i) {
-        const mtt::OutputShape::Leaf& leaf = leaves[i];
-        if (leaf.Type() != MTTLeafUserCode) continue;
+        if (shape.LeafType(i) != MTTLeafUserCode) continue;
         // Its statement wrote the markers around it: the same number.
-        const bool opened = i > 0 && leaves[i - 1].Statement() == leaf.Statement();
-        const bool closed = i + 1 < count && leaves[i + 1].Statement() == leaf.Statement();
+        const uint32_t statement = shape.LeafStatement(i);
+        const bool opened = i > 0 && shape.LeafStatement(i - 1) == statement;
+        const bool closed = i + 1 < count && shape.LeafStatement(i + 1) == statement;
         output.userCode.insert(output.userCode.end(),
                                {unitBegin(opened ? i - 1 : i), unitBegin(i), unitEnd(i), unitEnd(closed ? i + 1 : i)});
     }
@@ -296,7 +296,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     evaluationEnds.reserve(count);
     ends.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        evaluationEnds.push_back(iText.PieceAt(i).leaf->end);
+        evaluationEnds.push_back(iText.Shape().LeafEnd(i));
         ends.push_back(endOf(i));
     }
     AddMessages(iMessages, static_cast<int32_t>(_outputs.size() - 1), evaluationEnds, ends, ascii ? ends : units);

@@ -104,17 +104,26 @@ void OutputAncestry::Walk(const mtt::OutputShape& iShape, const SourceMap& iMap,
     // Nodes and leaves in the order of the tree (depth first), so that
     // directives and contexts are numbered as they are first met. A parent
     // comes before its children: each node's context is found from its
-    // parent's, once. The root stands for the template: context 0.
-    std::vector<int32_t> nodeContexts(iShape.Nodes().size(), 0);
-    const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
-        if (iParent < 0) return;
-        nodeContexts[iNode] =
-            NodeContext(iShape, iNode, iParent, iIndex, nodeContexts[static_cast<size_t>(iParent)], directives);
+    // parent's, once. The root stands for the template: context 0. Only
+    // the open nodes' contexts are kept: what a walk meets next hangs under
+    // one of them, and those above it are done.
+    struct Open {
+        int32_t node;
+        int32_t context;
     };
-    const std::vector<mtt::OutputShape::Leaf>& leaves = iShape.Leaves();
+    std::vector<Open> open;
+    const auto contextOf = [&open](int32_t iNode) {
+        while (!open.empty() && open.back().node != iNode) open.pop_back();
+        return open.empty() ? 0 : open.back().context;
+    };
+    const auto onNode = [&](size_t iNode, int32_t iParent, int32_t iIndex) {
+        const int32_t context =
+            iParent < 0 ? 0 : NodeContext(iShape, iNode, iParent, iIndex, contextOf(iParent), directives);
+        open.push_back(Open{static_cast<int32_t>(iNode), context});
+    };
     const auto onLeaf = [&](size_t iLeaf, int32_t iNode) {
-        const int32_t context = iNode < 0 ? 0 : nodeContexts[static_cast<size_t>(iNode)];
-        iOnLeaf(iLeaf, Extend(context, DirectiveOfStatement(iShape, leaves[iLeaf].Statement(), directives)));
+        const int32_t context = iNode < 0 ? 0 : contextOf(iNode);
+        iOnLeaf(iLeaf, Extend(context, DirectiveOfStatement(iShape, iShape.LeafStatement(iLeaf), directives)));
     };
     iShape.Walk(onNode, onLeaf);
 }

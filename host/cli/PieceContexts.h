@@ -2,9 +2,12 @@
 #define PIECECONTEXTS_H
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -17,6 +20,8 @@
 // on two cores, the page's work on each piece and the walk that tells its
 // context run side by side. The walk numbers new directives and contexts
 // as it goes, so the ancestry may be read elsewhere only after Finish.
+// The walk keeps only a few blocks ahead of the caller, who lets go of
+// each block read: a number a piece, for millions, is not held at once.
 class PieceContexts {
 public:
     // Starts the walk of iShape for its first iCount leaves (here, before
@@ -31,24 +36,47 @@ public:
 
     // The context of piece iPiece, once the walk has told it; 0 for a
     // piece past the shape's leaves (or past where a failed walk stopped).
+    // Pieces are asked for in order: the blocks before iPiece's are let go.
     int32_t At(size_t iPiece)
     {
-        if (iPiece < _told.load(std::memory_order_acquire)) return _contexts[iPiece];
+        if (iPiece / kBlock != _reading) Read(iPiece / kBlock);
+        if (iPiece < _told.load(std::memory_order_acquire)) return _blocks[iPiece / kBlock][iPiece % kBlock];
         return Wait(iPiece);
     }
-    // Waits for the end of the walk; throws what it threw.
+    // Waits for the end of the walk, which then keeps every context it
+    // tells; throws what it threw.
     void Finish();
 
 private:
     // How many contexts are published at once: each publication is a
     // write the other core must fetch.
     static constexpr size_t kTellEvery = 1024;
+    // Contexts a block, and how many blocks the walk may be ahead of the
+    // block being read.
+    static constexpr size_t kBlock = size_t(1) << 13;
+    static constexpr size_t kAhead = 4;
 
     int32_t Wait(size_t iPiece);
+    // Moves the reading on to block iBlock.
+    void Read(size_t iBlock);
+    // Waits until the walk may write block iBlock.
+    void Admit(size_t iBlock);
+    // Lets the walk go on to the end, whatever is read.
+    void Unbound();
     void Walk(OutputAncestry& ioAncestry, const mtt::OutputShape& iShape, const SourceMap& iMap,
               const std::vector<uint32_t>& iFiles);
 
-    std::vector<int32_t> _contexts;
+    const size_t _count;
+    // Made by the walk before it tells their contexts; let go of by the
+    // reader behind it.
+    std::vector<std::unique_ptr<int32_t[]>> _blocks;
+    size_t _reading = 0;  // the block being read
+    // The walk sleeps while it is ahead: a walk that spun took a tenth of
+    // the page's time from the other threads.
+    std::mutex _admitting;
+    std::condition_variable _admitted;
+    size_t _readingShared = 0;  // _reading, for the walk
+    bool _unbounded = false;    // the walk waits for no reader
     std::atomic<size_t> _told{0};
     std::atomic<bool> _ended{false};
     std::exception_ptr _failure;

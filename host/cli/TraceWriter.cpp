@@ -86,7 +86,7 @@ std::string TraceWriter::Format(const GeneratedText& iText) const
         }
         trace += known->second;
         trace += '\t';
-        const MTLIModelObject* object = piece.leaf->object;
+        const MTLIModelObject* object = piece.leaf.object;
         trace += object != nullptr && _describer ? _describer(object) : std::string("-");
         trace += '\n';
     }

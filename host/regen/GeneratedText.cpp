@@ -50,8 +50,8 @@ GeneratedText::GeneratedText(MTTString iText, const CommentSyntax& iSyntax)
 
 GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
 {
-    if (Leaves().empty()) return _parts[iPart];
-    const mtt::OutputShape::Leaf& leaf = Leaves()[iPart];
+    if (_shape.LeafCount() == 0) return _parts[iPart];
+    const mtt::OutputShape::Leaf leaf = _shape.LeafAt(iPart);
     const size_t begin = _shape.Begin(iPart);
     return Part{Source().substr(begin, leaf.end - begin), _shape.StatementOf(leaf), leaf.object,
                 leaf.Type() == MTTLeafUserCode};
@@ -60,12 +60,12 @@ GeneratedText::Part GeneratedText::PartAt(size_t iPart) const
 void GeneratedText::Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer)
 {
     const size_t count = PartCount();
-    const std::vector<mtt::OutputShape::Leaf>& leaves = Leaves();
+    const bool leaves = _shape.LeafCount() > 0;
     bool lineEndSeen = false;
     for (size_t i = 0; i < count; ++i) {
         // Past the first line end only the user code counts: a million
         // leaves are passed over by their type.
-        if (lineEndSeen && !leaves.empty() && leaves[i].Type() != MTTLeafUserCode) continue;
+        if (lineEndSeen && leaves && _shape.LeafType(i) != MTTLeafUserCode) continue;
         const Part part = PartAt(i);
         if (!lineEndSeen && RoleOf(i) == Role::kText) {
             const size_t at = part.text.find('\n');
@@ -111,7 +111,7 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     const size_t count = PartCount();
     if (count == 0) return;  // a text of its own, or an empty tree
     _partEnds.clear();
-    if (!Leaves().empty() && _roles.empty()) {
+    if (_shape.LeafCount() > 0 && _roles.empty()) {
         // Leaves without sections: the text as written, whose leaves end
         // where they ended.
         _textIsSource = true;
@@ -178,7 +178,9 @@ const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
         ++line;
     }
     for (size_t i = 0; _composed && i < PartCount(); ++i) {
-        if (PartEnd(i) > offset) return Leaves().empty() ? _parts[i].statement : _shape.StatementOf(Leaves()[i]);
+        if (PartEnd(i) > offset) {
+            return _shape.LeafCount() == 0 ? _parts[i].statement : _shape.Statement(_shape.LeafStatement(i));
+        }
     }
     return nullptr;
 }

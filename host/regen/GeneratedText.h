@@ -39,7 +39,7 @@ public:
     using SectionNamer = std::function<std::string(const MTTIStatement*)>;
     // Where a leaf's text went in Text().
     struct Piece {
-        const mtt::OutputShape::Leaf* leaf;
+        mtt::OutputShape::Leaf leaf;
         MTTIStatement* statement;  // the leaf's
         size_t begin;
         size_t end;
@@ -68,11 +68,11 @@ public:
     std::string_view Text() const { return _textIsSource ? Source() : std::string_view(_text); }
     // Each leaf's place, for a text made from leaves: none for a text
     // written without a tree. The leaves' texts follow each other.
-    size_t PieceCount() const { return _composed ? Leaves().size() : 0; }
+    size_t PieceCount() const { return _composed ? _shape.LeafCount() : 0; }
     Piece PieceAt(size_t iPiece) const
     {
-        const mtt::OutputShape::Leaf& leaf = Leaves()[iPiece];
-        return Piece{&leaf, _shape.StatementOf(leaf), iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
+        const mtt::OutputShape::Leaf leaf = _shape.LeafAt(iPiece);
+        return Piece{leaf, _shape.StatementOf(leaf), iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
     }
     // The tree's shape, for a text made from leaves (empty otherwise).
     const mtt::OutputShape& Shape() const { return _shape; }
@@ -96,8 +96,7 @@ private:
 
     // Made from the leaf where there are leaves (millions of them: only
     // the shape is kept), else kept.
-    const std::vector<mtt::OutputShape::Leaf>& Leaves() const { return _shape.Leaves(); }
-    size_t PartCount() const { return Leaves().empty() ? _parts.size() : Leaves().size(); }
+    size_t PartCount() const { return _shape.LeafCount() == 0 ? _parts.size() : _shape.LeafCount(); }
     Part PartAt(size_t iPart) const;
     // The roles of the parts, the sections and the line end.
     void Find(const UserCodeKeys& iKeys, const SectionNamer& iNamer);
@@ -111,7 +110,7 @@ private:
     // Where part iPart ended in Text(), once composed. Leaves without
     // sections end where they ended in the text written: their ends are
     // not kept twice.
-    size_t PartEnd(size_t iPart) const { return _partEnds.empty() ? Leaves()[iPart].end : _partEnds[iPart]; }
+    size_t PartEnd(size_t iPart) const { return _partEnds.empty() ? _shape.LeafEnd(iPart) : _partEnds[iPart]; }
 
     mtt::OutputShape _shape;
     MTTString _source;         // the text rendered: what the parts view

@@ -229,7 +229,8 @@ TEST(ModelNodeTableTest, FindsNodesByPointerAndReadsAPageBack)
     }
     names += "}";
     std::string moreNames = "[";
-    for (int i = 0; i < 70000; ++i) moreNames += (i ? ",{\"m" : "{\"m") + std::to_string(i) + "\":" + std::to_string(i % 9) + "}";
+    for (int i = 0; i < 70000; ++i)
+        moreNames += (i ? ",{\"m" : "{\"m") + std::to_string(i) + "\":" + std::to_string(i % 9) + "}";
     moreNames += "]";
     const std::string deep = std::string(1100, '[') + std::string(1100, ']');
     for (const std::string& each :

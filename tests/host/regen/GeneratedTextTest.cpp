@@ -61,27 +61,41 @@ void Flatten(MTTEvaluationOutput* iOutput, int32_t iParent, int32_t iIndex, int3
     }
 }
 
-// A shape numbers each statement once, whatever their count, and again
-// after a whole tree, when it lets go of the table that numbers them.
-TEST(OutputShapeTest, AStatementKeepsItsNumberAcrossTrees)
+// A shape numbers each statement once, whatever their count (past what
+// two bytes hold too), and again after a whole tree, when it lets go of the
+// table that numbers them; each leaf keeps its end, type and object, which
+// leaves share in runs of one and of several.
+TEST(OutputShapeTest, EachLeafKeepsItsStatementAndObjectAcrossTrees)
 {
-    for (const size_t count : {size_t(1), size_t(9), size_t(3000)}) {
+    for (const size_t count : {size_t(1), size_t(9), size_t(3000), size_t(40000)}) {
         std::vector<std::aligned_storage_t<64, 16>> storage(count);
         const auto statement = [&](size_t i) { return reinterpret_cast<MTTIStatement*>(&storage[i % count]); };
+        // The first tree's leaves have an object each, the second's one in three.
+        const auto object = [&](size_t i) {
+            return reinterpret_cast<MTLIModelObject*>(&storage[i < count ? i : (i - count) / 3]);
+        };
+        const auto type = [](size_t i) { return i % 5 == 2 ? MTTLeafUserCode : MTTLeafGeneratedText; };
         mtt::OutputShape shape;
-        for (int tree = 0; tree < 2; ++tree) {
+        for (size_t tree = 0; tree < 2; ++tree) {
             shape.OnNodeOpen(statement(0), nullptr);
             for (size_t i = 0; i < count; ++i) {
-                shape.OnLeaf(statement(tree == 0 ? i : count - 1 - i), nullptr, MTTLeafGeneratedText, i, i + 1);
+                const size_t leaf = tree * count + i;
+                shape.OnLeaf(statement(tree == 0 ? i : count - 1 - i), object(leaf), type(leaf), leaf, leaf + 1);
             }
             shape.OnNodeClose();
         }
-        ASSERT_EQ(2 * count, shape.Leaves().size());
+        ASSERT_EQ(2 * count, shape.LeafCount());
         EXPECT_EQ(count, shape.StatementCount());
         for (size_t i = 0; i < count; ++i) {
-            const mtt::OutputShape::Leaf &first = shape.Leaves()[i], &second = shape.Leaves()[2 * count - 1 - i];
-            EXPECT_EQ(statement(i), shape.StatementOf(first)) << count << " " << i;
-            EXPECT_EQ(first.Statement(), second.Statement()) << count << " " << i;
+            const mtt::OutputShape::Leaf first = shape.LeafAt(i), second = shape.LeafAt(2 * count - 1 - i);
+            ASSERT_EQ(statement(i), shape.StatementOf(first)) << count << " " << i;
+            ASSERT_EQ(first.Statement(), second.Statement()) << count << " " << i;
+        }
+        for (size_t i = 0; i < 2 * count; ++i) {
+            const mtt::OutputShape::Leaf leaf = shape.LeafAt(i);
+            ASSERT_TRUE(leaf.object == object(i) && leaf.end == i + 1 && leaf.Type() == type(i) &&
+                        shape.LeafType(i) == type(i) && shape.Begin(i) == i)
+                << count << " " << i;
         }
     }
 }
@@ -159,14 +173,14 @@ void ExpectBothWaysAlike(const std::string& iTemplate, size_t iCount)
         ASSERT_EQ(fromLeaves.PieceCount(), fromShape.PieceCount());
         for (size_t i = 0; i < fromLeaves.PieceCount(); ++i) {
             const GeneratedText::Piece tree = fromLeaves.PieceAt(i), heard = fromShape.PieceAt(i);
-            ASSERT_TRUE(tree.statement == heard.statement && tree.leaf->object == heard.leaf->object &&
-                        tree.leaf->end == heard.leaf->end && tree.leaf->Type() == heard.leaf->Type() &&
+            ASSERT_TRUE(tree.statement == heard.statement && tree.leaf.object == heard.leaf.object &&
+                        tree.leaf.end == heard.leaf.end && tree.leaf.Type() == heard.leaf.Type() &&
                         tree.end == heard.end)
                 << "piece " << i;
             // Outside the sections a piece reads as it was written.
             const size_t written = fromShape.Shape().Begin(i);
-            const std::string raw = shaped.text.substr(written, heard.leaf->end - written);
-            if (heard.leaf->Type() != MTTLeafUserCode && raw.find("User Code") == std::string::npos) {
+            const std::string raw = shaped.text.substr(written, heard.leaf.end - written);
+            if (heard.leaf.Type() != MTTLeafUserCode && raw.find("User Code") == std::string::npos) {
                 ASSERT_EQ(fromShape.Text().substr(heard.begin, heard.end - heard.begin), raw) << "piece " << i;
             }
         }
