@@ -22,4 +22,10 @@ std::unique_ptr<ExplainModel> ExplainModel::Of(const JsonModel& iModel)
     return made;
 }
 
+void ExplainModel::LetGoOfNodes()
+{
+    _nodes.reset();
+    std::vector<int32_t>().swap(_nodeOfSlot);
+}
+
 ExplainModel::~ExplainModel() {}

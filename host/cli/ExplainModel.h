@@ -26,6 +26,10 @@ public:
     int32_t NodeOfSlot(uint32_t iSlot) const { return iSlot < _nodeOfSlot.size() ? _nodeOfSlot[iSlot] : -1; }
     // The page's "model": the table's JSON, or null.
     const std::string& Json() const { return _json; }
+    // Once the run's pages have placed their outputs' pieces: the table
+    // and the slots' nodes are let go of (Nodes() is null then), the JSON
+    // is kept.
+    void LetGoOfNodes();
 
 private:
     ExplainModel() = default;

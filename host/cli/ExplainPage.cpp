@@ -70,7 +70,7 @@ uint32_t UnitsOf(std::string_view iText, uint32_t iByte)
 
 }  // namespace
 
-ExplainPage::ExplainPage(JsonModel* iModel, const ExplainModel* iShown) : _model(iModel), _shown(iShown)
+ExplainPage::ExplainPage(JsonModel* iModel, ExplainModel* iShown) : _model(iModel), _shown(iShown)
 {
     if (_model == nullptr) return;
     if (_shown == nullptr) {
@@ -78,7 +78,18 @@ ExplainPage::ExplainPage(JsonModel* iModel, const ExplainModel* iShown) : _model
         _shown = _ownShown.get();
     }
     _nodes = _shown->Nodes();
-    if (_nodes != nullptr) _values.reset(new ValueSource(*_nodes));
+    if (_nodes != nullptr) {
+        _values.reset(new ValueSource(*_nodes));
+        _nodeCount = static_cast<size_t>(_nodes->Size());
+    }
+}
+
+void ExplainPage::OutputsAdded()
+{
+    // Objects are numbered no more: messages added from now on name none.
+    _values.reset();
+    _nodes = nullptr;
+    if (_shown != nullptr) _shown->LetGoOfNodes();
 }
 
 ExplainPage::~ExplainPage() {}
@@ -540,7 +551,7 @@ std::string ExplainPage::Html(BrowserBudget::Figures* oFigures) const
     html += _changes ? _changes->Json() : std::string("null");
     html += '}';
     html.append(page, marker + std::string(kDataMarker).size(), std::string::npos);
-    figures.modelNodes = _nodes ? static_cast<size_t>(_nodes->Size()) : 0;
+    figures.modelNodes = _nodeCount;
     figures.pageBytes = html.size();
     if (oFigures != nullptr) *oFigures = figures;
     return html;

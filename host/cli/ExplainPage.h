@@ -64,7 +64,7 @@ class ExplainPage {
 public:
     // iModel is null for late evaluation. It must outlive the page, as
     // iShown must: what the page shows of it, made by the page when null.
-    explicit ExplainPage(JsonModel* iModel, const ExplainModel* iShown = nullptr);
+    explicit ExplainPage(JsonModel* iModel, ExplainModel* iShown = nullptr);
     ~ExplainPage();
 
     // A template of the run; returns its number for AddOutput. iMap must
@@ -88,6 +88,10 @@ public:
     // Marks what changed since an earlier run in the outputs added from
     // now on. iPrevious must outlive the page.
     void CompareWith(const PreviousRun& iPrevious);
+    // No output is added after this: what placed the outputs' pieces in the
+    // model (its node table, made for every page of the run) is let go of,
+    // and its room is the page's text's. Messages may still be added.
+    void OutputsAdded();
 
     // The page; oFigures, when given, receives what it holds.
     std::string Html(BrowserBudget::Figures* oFigures = nullptr) const;
@@ -151,9 +155,10 @@ private:
     void AppendMessages(std::string& ioData) const;
 
     JsonModel* _model;
-    const ExplainModel* _shown;
+    ExplainModel* _shown;
     std::unique_ptr<ExplainModel> _ownShown;
-    const ModelNodeTable* _nodes = nullptr;  // the shown model's, null without one
+    const ModelNodeTable* _nodes = nullptr;  // the shown model's, null without one or once let go of
+    size_t _nodeCount = 0;
     std::unique_ptr<ValueSource> _values;
     OutputAncestry _ancestry;
     std::vector<File> _files;

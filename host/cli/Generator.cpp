@@ -254,9 +254,13 @@ ExitStatus Generator::Run()
 
     const std::string trace = _options.trace ? TraceText(files, model) : std::string();
     const std::string written = reportedErrors ? "Written despite errors (--keep-going)." : "Written.";
-    std::string page = explain ? PageText(files, targets, model, written, true) : std::string();
-    // Not held while the files are written: a page made again makes its own.
-    _shownModel = std::shared_future<std::unique_ptr<ExplainModel>>();
+    const std::unique_ptr<ExplainPage> shown = explain ? MakePage(files, targets, model) : nullptr;
+    // Placed by now: what placed the pieces (the outputs' shapes, the
+    // model's node table) takes several times the text, room that the
+    // page's text can have.
+    if (shown) shown->OutputsAdded();
+    files.ForgetPieces();
+    std::string page = shown ? PageHtml(*shown, 0, written, true) : std::string();
     size_t plain = targets.size();
     if (traceToFile) files.SetPlainText(plain++, trace);
     if (pageToFile) files.SetPlainText(plain++, std::move(page));
@@ -264,15 +268,13 @@ ExitStatus Generator::Run()
     const size_t heard = _fileMessages->size();
     status = StatusOf(files.Commit());
     if (status != kExitSuccess) {
-        if (explain) {
-            WritePageAlone(PageText(files, targets, model, "Nothing was written: the files were refused.", false));
-        }
+        if (explain) WritePageAlone(PageHtml(*shown, heard, "Nothing was written: the files were refused.", false));
         return status;
     }
     // What writing the files said (kept copies, files of gone elements)
-    // comes after the page was made: it is made again to list it.
+    // comes after the page's text was made: it is made again to list it.
     if (explain && pageToFile && _fileMessages->size() > heard) {
-        WritePageAlone(PageText(files, targets, model, written, true), false);
+        WritePageAlone(PageHtml(*shown, heard, written, true), false);
     }
     if (each) {
         std::fprintf(stderr, "mttgen: %s: %zu written, %zu unchanged\n", Files(targets.size()).c_str(), files.Written(),
@@ -529,8 +531,16 @@ std::string Generator::TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel)
 std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
                                 const std::string& iOutcome, bool iWritten) const
 {
-    ExplainPage page(iModel != nullptr ? &iModel->Json() : nullptr,
-                     _shownModel.valid() ? _shownModel.get().get() : nullptr);
+    const std::unique_ptr<ExplainPage> page = MakePage(iFiles, iTargets, iModel);
+    return PageHtml(*page, 0, iOutcome, iWritten);
+}
+
+std::unique_ptr<ExplainPage> Generator::MakePage(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets,
+                                                 mtt::Model* iModel) const
+{
+    std::unique_ptr<ExplainPage> made(new ExplainPage(iModel != nullptr ? &iModel->Json() : nullptr,
+                                                      _shownModel.valid() ? _shownModel.get().get() : nullptr));
+    ExplainPage& page = *made;
     page.SetVariables(Variables(_options.defines));
     if (_previous) page.CompareWith(*_previous);
     std::vector<size_t> templates;
@@ -549,7 +559,14 @@ std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Ta
         }
     }
     page.SetSkipped(iTargets.size() - shown);
-    for (const mtt::FileMessage& message : *_fileMessages) {
+    return made;
+}
+
+std::string Generator::PageHtml(ExplainPage& ioPage, size_t iFirstMessage, const std::string& iOutcome,
+                                bool iWritten) const
+{
+    for (size_t i = iFirstMessage; i < _fileMessages->size(); ++i) {
+        const mtt::FileMessage& message = (*_fileMessages)[i];
         ExplainMessage shownMessage;
         shownMessage.severity = message.kind == mtt::FileMessage::Kind::kError     ? ExplainMessage::Severity::kError
                                 : message.kind == mtt::FileMessage::Kind::kWarning ? ExplainMessage::Severity::kWarning
@@ -558,11 +575,11 @@ std::string Generator::PageText(const mtt::FileSet& iFiles, const std::vector<Ta
         shownMessage.file = message.file;
         shownMessage.line = message.line;
         shownMessage.column = message.column;
-        page.AddMessage(shownMessage);
+        ioPage.AddMessage(shownMessage);
     }
-    page.SetOutcome(iWritten, iOutcome);
+    ioPage.SetOutcome(iWritten, iOutcome);
     BrowserBudget::Figures figures;
-    std::string html = page.Html(&figures);
+    std::string html = ioPage.Html(&figures);
     const std::string warning = BrowserBudget::Warning(figures);
     if (!warning.empty()) std::fprintf(stderr, "mttgen: warning: %s\n", warning.c_str());
     return html;

@@ -10,6 +10,7 @@
 #include "ExitStatus.h"
 #include "ExplainMessage.h"
 #include "ExplainModel.h"
+#include "ExplainPage.h"
 #include "MttFileSet.h"
 #include "MttTemplate.h"
 #include "Options.h"
@@ -74,6 +75,13 @@ private:
     std::string TraceText(const mtt::FileSet& iFiles, mtt::Model* iModel) const;
     std::string PageText(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets, mtt::Model* iModel,
                          const std::string& iOutcome, bool iWritten) const;
+    // The same in two steps: the page with the outputs, then its text with
+    // the file set's messages from iFirstMessage on and the outcome. A page
+    // is made once and its text written again when writing the files had
+    // more to say: its outputs' pieces are let go of in between.
+    std::unique_ptr<ExplainPage> MakePage(const mtt::FileSet& iFiles, const std::vector<Target>& iTargets,
+                                          mtt::Model* iModel) const;
+    std::string PageHtml(ExplainPage& ioPage, size_t iFirstMessage, const std::string& iOutcome, bool iWritten) const;
     // The page put in place on its own: for a run that writes nothing else
     // (iSay: saying so), or again after the files were written.
     ExitStatus WritePageAlone(const std::string& iPage, bool iSay = true) const;

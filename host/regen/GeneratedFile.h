@@ -71,6 +71,11 @@ public:
 
     bool HasText() const { return _text != nullptr; }
     const GeneratedText& Text() const { return *_text; }
+    // See GeneratedText::ForgetPieces.
+    void ForgetPieces()
+    {
+        if (_text) _text->ForgetPieces();
+    }
     const OutputFile* Written() const { return _file.get(); }
     // The manifest's record of the text written.
     Manifest::Entry Record(const std::string& iRun) const;

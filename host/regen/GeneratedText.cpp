@@ -166,6 +166,20 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
     _composed = true;
 }
 
+void GeneratedText::ForgetPieces()
+{
+    // A small output's are kept: let go of one by one, ten thousand files'
+    // took a tenth more time than the run and held little.
+    const size_t kForgetFrom = size_t(1) << 14;
+    if (_shape.LeafCount() < kForgetFrom) return;
+    // The text is composed by now: what placed its parts is not needed.
+    _shape = mtt::OutputShape();
+    std::vector<Role>().swap(_roles);
+    std::vector<uint32_t>().swap(_sectionOfPart);
+    std::vector<size_t>().swap(_partEnds);
+    _composed = false;
+}
+
 const MTTIStatement* GeneratedText::StatementAtLine(int iLine) const
 {
     int line = 1;

@@ -76,6 +76,10 @@ public:
     }
     // The tree's shape, for a text made from leaves (empty otherwise).
     const mtt::OutputShape& Shape() const { return _shape; }
+    // Lets go of a large output's shape once what reads the pieces (a
+    // trace, the explain page) has read them: it takes several times the
+    // text. The text stays; there are no pieces after, or the same.
+    void ForgetPieces();
     // Section i's text as it will read back from Text().
     const std::string& WrittenText(size_t iSection) const { return _written[iSection]; }
     // The directive whose output covers 1-based line iLine of Text(), or

@@ -500,6 +500,13 @@ const GeneratedFile& FileSet::File(size_t iFile) const
     return *_state->entries[iFile].generated;
 }
 
+void FileSet::ForgetPieces()
+{
+    for (Entry& entry : _state->entries) {
+        if (entry.generated) entry.generated->ForgetPieces();
+    }
+}
+
 const std::vector<FileMessage>& FileSet::Messages() const
 {
     return _state->messages;
