@@ -119,6 +119,9 @@ size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t
         const uint32_t pieceBegin = piece == iPieces.begin() ? 0 : (piece - 1)->end;
         if (pieceBegin >= end) break;
         if (pieceBegin == piece->end) continue;
+        // Not made by the template: written in the file (or given by the
+        // model) and kept there.
+        if (piece->userCode) return Cause("user code, the section's own text: kept, not generated");
         // The innermost directive on its chain whose lines changed.
         for (int32_t context = piece->context; context > 0 && _previous.IsPage(); context = contexts[context].parent) {
             const OutputAncestry::Directive& directive = directives[contexts[context].directive];

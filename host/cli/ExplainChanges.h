@@ -38,6 +38,7 @@ public:
         int32_t context;
         int32_t object;  // a node of the current model (-1: none, or outside it)
         int32_t value;
+        bool userCode;  // a user-code section's text
     };
 
     ExplainChanges(const PreviousRun& iPrevious, const ModelNodeTable* iModel, const OutputAncestry& iAncestry,

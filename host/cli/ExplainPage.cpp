@@ -264,7 +264,8 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
                     value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
         if (_changes) {
             const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
-            compared.push_back(ExplainChanges::Piece{static_cast<uint32_t>(piece.end), iContext, shown, value});
+            compared.push_back(ExplainChanges::Piece{static_cast<uint32_t>(piece.end), iContext, shown, value,
+                                                     piece.leaf.Type() == MTTLeafUserCode});
         }
         object = next;
         begin = end;

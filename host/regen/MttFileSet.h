@@ -149,8 +149,8 @@ public:
     // How many generated files Commit changed (new or rewritten).
     size_t Written() const;
     const GeneratedFile& File(size_t iFile) const;
-    // Lets go of every file's pieces, once the trace and the page that read
-    // them are made (GeneratedText::ForgetPieces).
+    // Lets go of the large files' pieces once the trace and the page that
+    // read them are made (GeneratedText::ForgetPieces).
     void ForgetPieces();
     // The messages so far (when no onMessage is set).
     const std::vector<FileMessage>& Messages() const;

@@ -28,11 +28,12 @@ namespace {
 // One run: a template rendered against a model, and its page; with
 // iBeside, the page's view of the model is made on another thread while the
 // template is rendered, as mttgen makes it, and each object's user code is
-// a text of iUserCodeBytes, which the model keeps as it is asked for.
+// a text of iUserCodeBytes, which the model keeps as it is asked for. Each
+// user-code section reads iSection.
 class PageRun {
 public:
     PageRun(const std::string& iTemplate, const std::string& iModel, const PreviousRun* iPrevious = nullptr,
-            bool iBeside = false, size_t iUserCodeBytes = 0)
+            bool iBeside = false, size_t iUserCodeBytes = 0, const std::string& iSection = "    kept();\n")
     {
         std::vector<TemplateError> errors;
         _template = mtt::Template::FromString(iTemplate, "t.mtt", errors);
@@ -56,7 +57,7 @@ public:
         _text.reset(new GeneratedText(
             MTTString(_result.text.data(), _result.text.size()), std::move(*_result.shape), UserCodeKeys("id,name"),
             [](const MTTIStatement*) { return std::string(); }, CommentSyntax::ForFile("out.txt")));
-        _text->Compose(std::vector<std::string>(_text->Sections().size(), "    kept();\n"));
+        _text->Compose(std::vector<std::string>(_text->Sections().size(), iSection));
         ExplainPage page(&_model->Json(), _shown.get());
         if (iPrevious != nullptr) page.CompareWith(*iPrevious);
         page.AddOutput("out.txt", page.AddTemplate(_template->Sources()), *_text, {}, false);
@@ -276,6 +277,21 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
     EXPECT_NE(std::string::npos, json.find("model /items/0/size was 3, now 4\",\"directive\":-1")) << json;
     EXPECT_NE(std::string::npos, json.find("model /items/2/name is new: \\\"c\\\"")) << json;
     EXPECT_NE(std::string::npos, json.find("template t.mtt:2 changed: [% end %]finished\",\"directive\":")) << json;
+
+    // A line written by hand in a user-code section since is told as such,
+    // not as a line whose template and values did not change.
+    const char* const kSections = "[% foreach items %]${name} {\n[% usercode %]}\n[% end %]";
+    const PageRun kept(kSections, kModel);
+    const std::unique_ptr<PreviousRun> keptBefore = kept.Read();
+    const PageRun edited(kSections, kModel, keptBefore.get(), false, 0, "    kept();\n    mine();\n");
+    const std::string& editedHtml = edited.Html();
+    const size_t since = editedHtml.find("\"changes\":{");
+    ASSERT_NE(std::string::npos, since);
+    const std::string editedJson = editedHtml.substr(since, editedHtml.find("</script>", since) - since);
+    EXPECT_NE(std::string::npos, editedJson.find("\"lines\":[[4,1,0],[11,1,0]]")) << editedJson;
+    EXPECT_NE(std::string::npos,
+              editedJson.find("\"causes\":[{\"text\":\"user code, the section's own text: kept, not generated\""))
+        << editedJson;
 }
 
 TEST(ExplainPageTest, AModelShownAsItIsEvaluatedIsShownAsAfterwards)
