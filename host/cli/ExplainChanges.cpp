@@ -162,6 +162,11 @@ size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t
                 model = "model " + pointer + " is new: " + ShownValue(now);
             } else if (earlier.Scalar(was) != now) {
                 model = "model " + pointer + " was " + ShownValue(earlier.Scalar(was)) + ", now " + ShownValue(now);
+            } else if (earlier.ChildCount(was) != _model->ChildCount(piece->value)) {
+                // A value counted from a list or an object (${@size:LIST}).
+                model = "model " + pointer + " holds " + std::to_string(_model->ChildCount(piece->value)) +
+                        (_model->IsArray(piece->value) ? " elements" : " members") + ", held " +
+                        std::to_string(earlier.ChildCount(was));
             }
             modelNode = piece->value;
         }

@@ -270,6 +270,13 @@ int32_t ModelNodeTable::Element(int32_t iNode, size_t iIndex) const
     return iIndex < known->second.size() ? known->second[iIndex] : -1;
 }
 
+int32_t ModelNodeTable::ChildCount(int32_t iNode) const
+{
+    int32_t count = 0;
+    for (int32_t child = iNode + 1; child < End(iNode); child = End(child)) ++count;
+    return count;
+}
+
 int32_t ModelNodeTable::Child(int32_t iNode, const std::string& iToken) const
 {
     if (iNode < 0 || !IsArray(iNode)) return Member(iNode, iToken);

@@ -52,6 +52,8 @@ public:
     int32_t Child(int32_t iNode, const std::string& iToken) const;
     // Element iIndex of an array, -1 when there is none.
     int32_t Element(int32_t iNode, size_t iIndex) const;
+    // How many members or elements a node has (0 for a scalar).
+    int32_t ChildCount(int32_t iNode) const;
     // The nearest ancestor that is not an array (what ".." reaches), -1 for none.
     int32_t Enclosing(int32_t iNode) const;
     // A scalar's JSON text ("\"Order\"", 3, true), empty for the others.

@@ -278,6 +278,14 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
     EXPECT_NE(std::string::npos, json.find("model /items/2/name is new: \\\"c\\\"")) << json;
     EXPECT_NE(std::string::npos, json.find("template t.mtt:2 changed: [% end %]finished\",\"directive\":")) << json;
 
+    // A count of a list's elements changed with the list.
+    const char* const kCounted = "${@size:items} items\n";
+    const PageRun two(kCounted, kModel);
+    const std::unique_ptr<PreviousRun> twoBefore = two.Read();
+    const PageRun three(kCounted, R"({"items": [{"name": "a"}, {"name": "b"}, {"name": "c"}]})", twoBefore.get());
+    EXPECT_NE(std::string::npos, three.Html().find("\"lines\":[[0,1,0]]")) << three.Html().substr(0, 0);
+    EXPECT_NE(std::string::npos, three.Html().find("\"causes\":[{\"text\":\"model /items holds 3 elements, held 2\""));
+
     // A line written by hand in a user-code section since is told as such,
     // not as a line whose template and values did not change.
     const char* const kSections = "[% foreach items %]${name} {\n[% usercode %]}\n[% end %]";
