@@ -65,8 +65,18 @@ public:
     MTLIModelObject* LeafObject(size_t iLeaf) const
     {
         size_t run = _runOfBlock[iLeaf / kRunBlock];
-        while (run + 1 < _runStarts.size() && _runStarts[run + 1] <= iLeaf) ++run;
-        return _runObjects[run];
+        return LeafObject(iLeaf, run);
+    }
+    // The same for leaves asked for in order: ioRun (any number at first)
+    // is where the last one's object was found, and the search goes on
+    // from there.
+    Leaf LeafAt(size_t iLeaf, size_t& ioRun) const { return Leaf{LeafObject(iLeaf, ioRun), _ends[iLeaf], Code(iLeaf)}; }
+    MTLIModelObject* LeafObject(size_t iLeaf, size_t& ioRun) const
+    {
+        const size_t from = _runOfBlock[iLeaf / kRunBlock];
+        if (ioRun < from || ioRun >= _runStarts.size() || _runStarts[ioRun] > iLeaf) ioRun = from;
+        while (ioRun + 1 < _runStarts.size() && _runStarts[ioRun + 1] <= iLeaf) ++ioRun;
+        return _runObjects[ioRun];
     }
     const std::vector<Node>& Nodes() const { return _nodes; }
     MTTIStatement* StatementOf(const Leaf& iLeaf) const { return _statements[iLeaf.Statement()]; }

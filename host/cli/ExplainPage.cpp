@@ -251,8 +251,9 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
         if (aside) aside->Finish();
         return CallsOf(pieceContext);
     };
+    size_t run = 0;
     const auto addPiece = [&](size_t iPiece, int32_t iContext) {
-        const GeneratedText::Piece piece = iText.PieceAt(iPiece);
+        const GeneratedText::Piece piece = iText.PieceAt(iPiece, run);
         const int32_t next = ObjectIndex(piece.leaf.object);
         int32_t value = -1;
         if (_values && next >= 0 && next < _nodes->Size()) {
@@ -286,7 +287,7 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     // wrote around it.
     const auto unitBegin = [&](size_t iPiece) { return iPiece == 0 ? 0u : unitEnd(iPiece - 1); };
     const mtt::OutputShape& shape = iText.Shape();
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && !iText.Sections().empty(); ++i) {
         if (shape.LeafType(i) != MTTLeafUserCode) continue;
         // Its statement wrote the markers around it: the same number.
         const uint32_t statement = shape.LeafStatement(i);

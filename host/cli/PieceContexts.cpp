@@ -75,6 +75,18 @@ void PieceContexts::Read(size_t iBlock)
     _admitted.notify_one();
 }
 
+int32_t PieceContexts::Next(size_t iPiece)
+{
+    if (iPiece / kBlock != _reading) {
+        Read(iPiece / kBlock);
+        _block = nullptr;
+    }
+    _toldSeen = _told.load(std::memory_order_acquire);
+    if (iPiece >= _toldSeen) return Wait(iPiece);
+    _block = _blocks[_reading].get();
+    return _block[iPiece % kBlock];
+}
+
 int32_t PieceContexts::Wait(size_t iPiece)
 {
     for (;;) {

@@ -39,9 +39,8 @@ public:
     // Pieces are asked for in order: the blocks before iPiece's are let go.
     int32_t At(size_t iPiece)
     {
-        if (iPiece / kBlock != _reading) Read(iPiece / kBlock);
-        if (iPiece < _told.load(std::memory_order_acquire)) return _blocks[iPiece / kBlock][iPiece % kBlock];
-        return Wait(iPiece);
+        if (iPiece < _toldSeen && iPiece / kBlock == _reading) return _block[iPiece % kBlock];
+        return Next(iPiece);
     }
     // Waits for the end of the walk, which then keeps every context it
     // tells; throws what it threw.
@@ -56,6 +55,8 @@ private:
     static constexpr size_t kBlock = size_t(1) << 13;
     static constexpr size_t kAhead = 4;
 
+    // At, past what was told when last looked or in another block.
+    int32_t Next(size_t iPiece);
     int32_t Wait(size_t iPiece);
     // Moves the reading on to block iBlock.
     void Read(size_t iBlock);
@@ -70,7 +71,9 @@ private:
     // Made by the walk before it tells their contexts; let go of by the
     // reader behind it.
     std::vector<std::unique_ptr<int32_t[]>> _blocks;
-    size_t _reading = 0;  // the block being read
+    size_t _reading = 0;              // the block being read
+    const int32_t* _block = nullptr;  // its contexts, once told
+    size_t _toldSeen = 0;             // _told when last looked
     // The walk sleeps while it is ahead: a walk that spun took a tenth of
     // the page's time from the other threads.
     std::mutex _admitting;

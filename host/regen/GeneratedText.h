@@ -71,7 +71,14 @@ public:
     size_t PieceCount() const { return _composed ? _shape.LeafCount() : 0; }
     Piece PieceAt(size_t iPiece) const
     {
-        const mtt::OutputShape::Leaf leaf = _shape.LeafAt(iPiece);
+        size_t run = 0;
+        return PieceAt(iPiece, run);
+    }
+    // The same for pieces asked for in order: ioRun, kept between the
+    // calls, spares finding each piece's object afresh.
+    Piece PieceAt(size_t iPiece, size_t& ioRun) const
+    {
+        const mtt::OutputShape::Leaf leaf = _shape.LeafAt(iPiece, ioRun);
         return Piece{leaf, _shape.StatementOf(leaf), iPiece == 0 ? 0 : PartEnd(iPiece - 1), PartEnd(iPiece)};
     }
     // The tree's shape, for a text made from leaves (empty otherwise).

@@ -91,12 +91,16 @@ TEST(OutputShapeTest, EachLeafKeepsItsStatementAndObjectAcrossTrees)
             ASSERT_EQ(statement(i), shape.StatementOf(first)) << count << " " << i;
             ASSERT_EQ(first.Statement(), second.Statement()) << count << " " << i;
         }
+        // Asked for at random, and in order from where the last was found;
+        // then back to the first.
+        size_t run = 0;
         for (size_t i = 0; i < 2 * count; ++i) {
             const mtt::OutputShape::Leaf leaf = shape.LeafAt(i);
             ASSERT_TRUE(leaf.object == object(i) && leaf.end == i + 1 && leaf.Type() == type(i) &&
-                        shape.LeafType(i) == type(i) && shape.Begin(i) == i)
+                        shape.LeafType(i) == type(i) && shape.Begin(i) == i && shape.LeafAt(i, run).object == object(i))
                 << count << " " << i;
         }
+        EXPECT_EQ(object(0), shape.LeafObject(0, run));
     }
 }
 
