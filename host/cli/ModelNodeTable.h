@@ -19,7 +19,7 @@ class JsonModel;
 // order: a node, then its members (in the order the model reads them) or
 // elements, each with its own descendants; so a node's descendants are the
 // numbers from it up to its end. Written for the page as
-//   {"keys": [NAME...], "nodes": PACKED, "scalars": TEXT}
+//   {"keys": [NAME...], "scalars": TEXT, "nodes": PACKED}
 // where PACKED (PackedNumbers) holds three columns, a row per node: how far back
 // its parent is (0 for the root), its key (0 for an element or the root,
 // else 1 + its place in "keys"), and its value (0 an object, 1 an array,
