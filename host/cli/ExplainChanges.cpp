@@ -162,11 +162,11 @@ size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t
                 model = "model " + pointer + " is new: " + ShownValue(now);
             } else if (earlier.Scalar(was) != now) {
                 model = "model " + pointer + " was " + ShownValue(earlier.Scalar(was)) + ", now " + ShownValue(now);
-            } else if (earlier.ChildCount(was) != _model->ChildCount(piece->value)) {
+            } else if (const int32_t held = earlier.ChildCount(was), holds = _model->ChildCount(piece->value);
+                       held != holds) {
                 // A value counted from a list or an object (${@size:LIST}).
-                model = "model " + pointer + " holds " + std::to_string(_model->ChildCount(piece->value)) +
-                        (_model->IsArray(piece->value) ? " elements" : " members") + ", held " +
-                        std::to_string(earlier.ChildCount(was));
+                model = "model " + pointer + " holds " + std::to_string(holds) +
+                        (_model->IsArray(piece->value) ? " elements" : " members") + ", held " + std::to_string(held);
             }
             modelNode = piece->value;
         }
