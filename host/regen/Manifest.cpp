@@ -48,35 +48,38 @@ void AppendHex(uint64_t iDigest, std::string& ioText)
     AppendHex({static_cast<uint32_t>(iDigest >> 32), static_cast<uint32_t>(iDigest)}, ioText);
 }
 
-// The value of each lower-case hex digit, and 16 for any other byte.
-struct HexDigits {
-    unsigned char value[256];
-    constexpr HexDigits() : value()
-    {
-        for (int c = 0; c < 256; ++c) value[c] = 16;
-        for (int c = '0'; c <= '9'; ++c) value[c] = static_cast<unsigned char>(c - '0');
-        for (int c = 'a'; c <= 'f'; ++c) value[c] = static_cast<unsigned char>(c - 'a' + 10);
-    }
-};
+// Eight lower-case hex digits as the digest they spell, read as one word
+// (a large file has a digest a line, hundreds of thousands of them): false
+// for any other byte. Each test is an addition whose carry lands in the
+// byte's top bit, which no byte below 0x80 reaches from the next.
+bool HexWord(const unsigned char* iHex, uint32_t& oDigest)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kTops = kOnes * 0x80;
+    uint64_t word;
+    std::memcpy(&word, iHex, sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    word = __builtin_bswap64(word);  // the first digit in the lowest byte
+#endif
+    const auto atLeast = [word](unsigned iLow) { return (word + kOnes * (0x80 - iLow)) & kTops; };
+    const auto above = [word](unsigned iHigh) { return (word + kOnes * (0x7F - iHigh)) & kTops; };
+    const uint64_t letters = atLeast('a') & ~above('f');
+    if ((word & kTops) != 0 || ((atLeast('0') & ~above('9')) | letters) != kTops) return false;
+    // Each byte's value, then pairs, quads and the whole, the first digit
+    // the highest.
+    const uint64_t nibbles = (word & (kOnes * 0xF)) + (letters >> 7) * 9;
+    const uint64_t bytes = ((nibbles & 0x000F000F000F000Full) << 4) | ((nibbles >> 8) & 0x000F000F000F000Full);
+    const uint64_t halves = ((bytes & 0x000000FF000000FFull) << 8) | ((bytes >> 16) & 0x000000FF000000FFull);
+    oDigest = static_cast<uint32_t>(((halves & 0xFFFF) << 16) | ((halves >> 32) & 0xFFFF));
+    return true;
+}
 
-// A digest a line: hundreds of thousands for a large file, read by table
-// rather than by comparisons, which mispredicted on every digit.
 bool FromHex(std::string_view iText, std::vector<uint32_t>& oDigests)
 {
-    static constexpr HexDigits kHex;
     if (iText.size() % 8 != 0) return false;
     oDigests.resize(iText.size() / 8);
     const unsigned char* hex = reinterpret_cast<const unsigned char*>(iText.data());
     for (uint32_t& digest : oDigests) {
-        uint32_t value = 0;
-        unsigned bad = 0;
-        for (int nibble = 0; nibble < 8; ++nibble) {
-            const unsigned digit = kHex.value[hex[nibble]];
-            bad |= digit;
-            value = (value << 4) | (digit & 0xf);
-        }
-        if ((bad & 16) != 0) return false;
-        digest = value;
+        if (!HexWord(hex, digest)) return false;
         hex += 8;
     }
     return true;

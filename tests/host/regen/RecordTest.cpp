@@ -183,6 +183,23 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
         EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(i), 0xdeadbeef}), entry->lines);
     }
 
+    // Every digit in every place of a digest reads back; any other byte,
+    // in any place, makes the entry damaged.
+    std::vector<uint32_t> digests = {0x01234567, 0x89abcdef, 0xfedcba98, 0x76543210, 0, 0xffffffff};
+    for (uint32_t i = 0, value = 1; i < 5000; ++i) digests.push_back(value = value * 2654435761u + 0x9e3779b9u);
+    manifest.Set("many.h", Manifest::Entry{"many.h", digests, std::nullopt});
+    Write(Manifest::kFileName, manifest.Text());
+    ASSERT_TRUE(again.Load(_dir, error)) << error;
+    EXPECT_EQ(digests, again.Find("many.h")->lines);
+    for (int byte = 1; byte < 256; ++byte) {
+        if ((byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'f') || byte == '"' || byte == '\\') continue;
+        std::string lines = "0123456789abcdef";
+        lines[static_cast<size_t>(byte) % 16] = static_cast<char>(byte);
+        Write(Manifest::kFileName,
+              "{\"mttgen-manifest\": 1, \"files\": {\"a\": {\"run\": \"r\", \"lines\": \"" + lines + "\"}}}");
+        EXPECT_FALSE(again.Load(_dir, error)) << byte;
+    }
+
     // Thousands of files, and the same text cut short or with more behind.
     Manifest many;
     for (int i = 0; i < 3000; ++i)
