@@ -212,11 +212,12 @@ private:
 
 }  // namespace
 
-bool Manifest::Load(const std::string& iRoot, std::string& oError)
+bool Manifest::Load(const std::string& iRoot, std::string& oError, const Manifest* iEarlier)
 {
     _path = (iRoot.empty() ? std::string(".") : iRoot) + "/" + kFileName;
     _entries.clear();
     _exists = false;
+    _textDigest.reset();
     std::string text;
     std::string error;
     switch (TextFile::ReadNoFollow(_path, text, error)) {
@@ -225,6 +226,12 @@ bool Manifest::Load(const std::string& iRoot, std::string& oError)
     case TextFile::Result::kRead: break;
     }
     _exists = true;
+    const uint64_t digest = Digest::OfFile(text);
+    if (iEarlier != nullptr && iEarlier->_path == _path && iEarlier->_textDigest == digest) {
+        _entries = iEarlier->_entries;
+        _textDigest = digest;
+        return true;
+    }
     // An editor may have saved it with a byte order mark.
     const std::string_view kOrderMark = "\xEF\xBB\xBF";
     const std::string_view json = std::string_view(text).substr(text.rfind(kOrderMark, 0) == 0 ? kOrderMark.size() : 0);
@@ -244,6 +251,7 @@ bool Manifest::Load(const std::string& iRoot, std::string& oError)
                  "then taken as not written by mttgen)";
         return false;
     }
+    _textDigest = digest;
     return true;
 }
 

@@ -37,7 +37,11 @@ public:
 
     // Reads ROOT's manifest; a missing one is empty. False with oError
     // (a whole message) when it cannot be read or is not a manifest.
-    bool Load(const std::string& iRoot, std::string& oError);
+    // iEarlier: this folder's manifest as read before in the same run;
+    // where the file still holds that text (as far as a 64-bit digest
+    // tells), its entries are taken rather than read again: a large file's
+    // line digests run to megabytes.
+    bool Load(const std::string& iRoot, std::string& oError, const Manifest* iEarlier = nullptr);
     bool Loaded() const { return _exists; }
     const std::string& Path() const { return _path; }
 
@@ -51,6 +55,7 @@ public:
 private:
     std::string _path;
     bool _exists = false;
+    std::optional<uint64_t> _textDigest;  // Digest::OfFile of the text read, once read well
     std::map<std::string, Entry> _entries;
 };
 

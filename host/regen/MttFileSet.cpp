@@ -366,7 +366,7 @@ FileSetStatus FileSet::Check(std::vector<Change>& oChanges)
     if (status != FileSetStatus::kOk) return status;
     Manifest manifest;
     std::string error;
-    if (state.WritesFiles() && FolderExists(state.root) && !manifest.Load(state.root, error)) {
+    if (state.WritesFiles() && FolderExists(state.root) && !manifest.Load(state.root, error, &state.manifest)) {
         state.Error(error);
         return FileSetStatus::kBadInput;
     }
@@ -407,7 +407,7 @@ FileSetStatus FileSet::Commit()
     if (state.WritesFiles() && FolderExists(state.root)) {
         lock.reset(new FolderLock(state.root));
         std::string error;
-        if (!manifest.Load(state.root, error)) {
+        if (!manifest.Load(state.root, error, &state.manifest)) {
             state.Error(error);
             return FileSetStatus::kBadInput;
         }

@@ -228,6 +228,30 @@ TEST_F(FolderTest, ManifestKeepsNamesAndDigestsByteForByte)
     EXPECT_NE(std::string::npos, error.find("symbolic link")) << error;
 }
 
+// The commit reads the manifest again under the folder's lock: what another
+// run wrote since is read, not the entries held from before.
+TEST_F(FolderTest, ManifestReadAgainTakesWhatChangedSince)
+{
+    Manifest mine;
+    mine.Set("a.h", Manifest::Entry{"a.h", {1, 2, 3}, std::nullopt});
+    Write(Manifest::kFileName, mine.Text());
+    Manifest first, again;
+    std::string error;
+    ASSERT_TRUE(first.Load(_dir, error)) << error;
+    ASSERT_TRUE(again.Load(_dir, error, &first)) << error;
+    EXPECT_EQ((std::vector<uint32_t>{1, 2, 3}), again.Find("a.h")->lines);
+    mine.Set("b.h", Manifest::Entry{"b.h", {4}, std::nullopt});
+    Write(Manifest::kFileName, mine.Text());
+    ASSERT_TRUE(again.Load(_dir, error, &first)) << error;
+    ASSERT_NE(nullptr, again.Find("b.h"));
+    // Damaged since: refused, though read well before.
+    Write(Manifest::kFileName, mine.Text().substr(0, 40));
+    EXPECT_FALSE(again.Load(_dir, error, &first));
+    fs::remove(_dir + "/" + Manifest::kFileName);
+    ASSERT_TRUE(again.Load(_dir, error, &first)) << error;
+    EXPECT_TRUE(again.Entries().empty());
+}
+
 // Checking that a file still holds what was read, before it is replaced,
 // reads it a piece at a time: every byte counts, past the first piece too.
 // Reading it whole goes by the same pieces.
