@@ -89,6 +89,7 @@ void ExplainPage::OutputsAdded()
     // Objects are numbered no more: messages added from now on name none.
     _values.reset();
     _nodes = nullptr;
+    _lastObject = nullptr;
     if (_shown != nullptr) _shown->LetGoOfNodes();
 }
 
@@ -122,11 +123,9 @@ int32_t ExplainPage::DocumentIndex(const MTLIModelObject* iObject) const
     return _shown->NodeOfSlot(_model->DocumentSlotOf(iObject));
 }
 
-int32_t ExplainPage::ObjectIndex(const MTLIModelObject* iObject)
+int32_t ExplainPage::FoundObjectIndex(const MTLIModelObject* iObject)
 {
     if (iObject == nullptr || !_nodes) return -1;
-    // Pieces in a row mostly share their object.
-    if (iObject == _lastObject) return _lastIndex;
     const int32_t document = DocumentIndex(iObject);
     if (document >= 0) {
         _lastObject = iObject;

@@ -141,8 +141,13 @@ private:
         int32_t object = -1;
     };
 
-    // The model node an object stands for, or its number among the extras.
-    int32_t ObjectIndex(const MTLIModelObject* iObject);
+    // The model node an object stands for, or its number among the extras;
+    // inline for the object of the piece before, as most pieces' is.
+    int32_t ObjectIndex(const MTLIModelObject* iObject)
+    {
+        return iObject != nullptr && iObject == _lastObject ? _lastIndex : FoundObjectIndex(iObject);
+    }
+    int32_t FoundObjectIndex(const MTLIModelObject* iObject);
     // The node of an object that stands for a value of the document, -1
     // for another.
     int32_t DocumentIndex(const MTLIModelObject* iObject) const;

@@ -88,7 +88,7 @@ const ValueSource::Printed& ValueSource::Describe(const MTTIStatement* iStatemen
         for (auto& recent : _recent) recent = {nullptr, nullptr};
         _map = &iMap;
     }
-    auto& recent = _recent[(reinterpret_cast<uintptr_t>(iStatement) >> 4) & 63];
+    auto& recent = _recent[Recent(iStatement)];
     if (recent.first == iStatement) return *recent.second;
     auto known = _printed.find(iStatement);
     if (known != _printed.end()) {
@@ -122,14 +122,11 @@ const ValueSource::Printed& ValueSource::Describe(const MTTIStatement* iStatemen
     return added;
 }
 
-int32_t ValueSource::Find(const MTTIStatement* iStatement, const SourceMap& iMap, int32_t iObject,
-                          const CallChain& iCalls)
+int32_t ValueSource::Resolved(const Printed& iPrinted, int32_t iObject, const CallChain& iCalls) const
 {
-    if (iStatement == nullptr || iObject < 0) return -1;
-    const Printed& printed = Describe(iStatement, iMap);
-    switch (printed.kind) {
-    case Printed::Kind::kProperty: return Resolve(printed.property, iObject);
-    case Printed::Kind::kParameter: return ResolveParameter(printed.parameter, iObject, iCalls);
+    switch (iPrinted.kind) {
+    case Printed::Kind::kProperty: return Resolve(iPrinted.property, iObject);
+    case Printed::Kind::kParameter: return ResolveParameter(iPrinted.parameter, iObject, iCalls);
     case Printed::Kind::kNothing: break;
     }
     return -1;

@@ -34,7 +34,15 @@ public:
 
     // iObject: the table number of the piece's object (-1: none). iCalls
     // is asked only for a parameter.
-    int32_t Find(const MTTIStatement* iStatement, const SourceMap& iMap, int32_t iObject, const CallChain& iCalls);
+    // Inline for the statement met a moment ago that prints no property,
+    // as most pieces' are: a large output has a million pieces.
+    int32_t Find(const MTTIStatement* iStatement, const SourceMap& iMap, int32_t iObject, const CallChain& iCalls)
+    {
+        if (iStatement == nullptr || iObject < 0) return -1;
+        const auto& recent = _recent[Recent(iStatement)];
+        if (recent.first == iStatement && _map == &iMap && recent.second->kind == Printed::Kind::kNothing) return -1;
+        return Resolved(Describe(iStatement, iMap), iObject, iCalls);
+    }
 
 private:
     // A property, read once from its text: the steps of its path, and the
@@ -60,6 +68,11 @@ private:
     };
 
     const Printed& Describe(const MTTIStatement* iStatement, const SourceMap& iMap);
+    int32_t Resolved(const Printed& iPrinted, int32_t iObject, const CallChain& iCalls) const;
+    static size_t Recent(const MTTIStatement* iStatement)
+    {
+        return (reinterpret_cast<uintptr_t>(iStatement) >> 4) & 63;
+    }
     Property Parse(const std::string& iContent) const;
     // The node that a property reaches from iObject.
     int32_t Resolve(const Property& iProperty, int32_t iObject) const;
