@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -149,7 +150,20 @@ uint32_t ModelNodeTable::KeyNumber(std::string_view iName)
 void ModelNodeTable::AppendString(std::string_view iText)
 {
     // Most scalars are strings: written here as dump would, without a
-    // string of their own.
+    // string of their own; most are a name or a word that needs no escape,
+    // added with its quotes at once.
+    const auto plainByte = [](char iByte) {
+        const unsigned char c = static_cast<unsigned char>(iByte);
+        return c >= 0x20 && c != '"' && c != '\\';
+    };
+    if (iText.size() <= kShortString && std::all_of(iText.begin(), iText.end(), plainByte)) {
+        char quoted[kShortString + 2];
+        quoted[0] = '"';
+        std::memcpy(quoted + 1, iText.data(), iText.size());
+        quoted[iText.size() + 1] = '"';
+        _scalars.append(quoted, iText.size() + 2);
+        return;
+    }
     _scalars += '"';
     size_t plain = 0;
     for (size_t at = 0; at < iText.size(); ++at) {

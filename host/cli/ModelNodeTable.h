@@ -80,7 +80,9 @@ private:
     int32_t AddNode(int32_t iParent, uint32_t iKey, uint8_t iKind, size_t iBefore, size_t iLength);
     // 1 + the place of iName in _keys, where it is added when new.
     uint32_t KeyNumber(std::string_view iName);
+    // A string scalar as its JSON text, at the end of _scalars.
     void AppendString(std::string_view iText);
+    static constexpr size_t kShortString = 62;
     int32_t End(int32_t iNode) const { return iNode + static_cast<int32_t>(_endAfter[iNode]); }
     // The bytes of _scalars that the nodes before iNode have.
     size_t ScalarsBefore(int32_t iNode) const;

@@ -179,8 +179,16 @@ void PutAscii(Sink& ioSink, std::string_view iText)
         const unsigned flags = static_cast<unsigned>(_mm_movemask_epi8(odd));
         if (flags == 0) {
             at += 16;
-        } else {
+        } else if ((flags & (flags - 1)) == 0) {
             escape(at + static_cast<size_t>(__builtin_ctz(flags)));
+        } else {
+            // Several to escape (a model's quoted scalars): the sixteen
+            // bytes one by one.
+            ioSink.Put(bytes + run, at - run);
+            char* to = ioSink.Room(16 * 6 + 8);
+            for (const size_t end = at + 16; at < end; ++at) to = PutByte(to, static_cast<unsigned char>(bytes[at]));
+            ioSink.Wrote(to);
+            run = at;
         }
     }
 #endif
