@@ -41,6 +41,13 @@ std::string ShownValue(std::string_view iScalar)
     return iScalar.size() > 60 ? OneLine(std::string(iScalar), 60) : std::string(iScalar);
 }
 
+// A list or object that holds another number of values than it did.
+std::string HoldsOther(const std::string& iPointer, int32_t iHolds, int32_t iHeld, bool iList)
+{
+    return "model " + iPointer + " holds " + std::to_string(iHolds) + (iList ? " elements" : " members") + ", held " +
+           std::to_string(iHeld);
+}
+
 }  // namespace
 
 ExplainChanges::ExplainChanges(const PreviousRun& iPrevious, const ModelNodeTable* iModel,
@@ -165,8 +172,7 @@ size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t
             } else if (const int32_t held = earlier.ChildCount(was), holds = _model->ChildCount(piece->value);
                        held != holds) {
                 // A value counted from a list or an object (${@size:LIST}).
-                model = "model " + pointer + " holds " + std::to_string(holds) +
-                        (_model->IsArray(piece->value) ? " elements" : " members") + ", held " + std::to_string(held);
+                model = HoldsOther(pointer, holds, held, _model->IsArray(piece->value));
             }
             modelNode = piece->value;
         }
@@ -181,6 +187,19 @@ size_t ExplainChanges::NewCause(std::string_view iText, const std::vector<size_t
     if (!model.empty()) return Cause(model, -1, modelNode);
     if (!added.empty()) return Cause(added, -1, addedNode);
     if (!made.empty()) return Cause(made);
+    // Written by a loop whose list grew or shrank, reading nothing that
+    // changed (a brace, a blank line): the lines moved with the elements.
+    for (auto piece = firstPiece; _model != nullptr && _previous.IsPage() && piece != iPieces.end(); ++piece) {
+        if ((piece == iPieces.begin() ? 0 : (piece - 1)->end) >= end) break;
+        for (int32_t node = piece->object; node >= 0 && node < _model->Size(); node = _model->Parent(node)) {
+            if (!_model->IsArray(node)) continue;
+            const std::string pointer = _model->PointerOf(node);
+            const int32_t was = _previous.Model().Find(pointer);
+            const int32_t holds = _model->ChildCount(node);
+            const int32_t held = was >= 0 ? _previous.Model().ChildCount(was) : holds;
+            if (held != holds) return Cause(HoldsOther(pointer, holds, held, true), -1, node);
+        }
+    }
     return Unexplained();
 }
 

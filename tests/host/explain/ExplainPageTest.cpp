@@ -285,6 +285,14 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
     const PageRun three(kCounted, R"({"items": [{"name": "a"}, {"name": "b"}, {"name": "c"}]})", twoBefore.get());
     EXPECT_NE(std::string::npos, three.Html().find("\"lines\":[[0,1,0]]")) << three.Html().substr(0, 0);
     EXPECT_NE(std::string::npos, three.Html().find("\"causes\":[{\"text\":\"model /items holds 3 elements, held 2\""));
+    // An element put first: its blank line reads nothing, and comes with
+    // the list's new length.
+    const char* const kSpaced = "[% foreach items %]${name}\n\n[% end %]";
+    const PageRun one(kSpaced, R"({"items": [{"name": "a"}]})");
+    const std::unique_ptr<PreviousRun> oneBefore = one.Read();
+    const PageRun first(kSpaced, R"({"items": [{"name": "z"}, {"name": "a"}]})", oneBefore.get());
+    EXPECT_NE(std::string::npos, first.Html().find("\"lines\":[[0,1,0],[1,1,1]]"));
+    EXPECT_NE(std::string::npos, first.Html().find("{\"text\":\"model /items holds 2 elements, held 1\""));
 
     // A line written by hand in a user-code section since is told as such,
     // not as a line whose template and values did not change.
