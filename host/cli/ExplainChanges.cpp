@@ -258,9 +258,12 @@ std::string ExplainChanges::Json() const
     std::string json = "{\"since\":";
     ScriptJson::AppendString(json, _previous.Path());
     json += ",\"outputs\":[";
-    for (size_t i = 0; i < _outputs.size(); ++i) {
-        const Compared& compared = _outputs[i];
-        json += i > 0 ? ",{\"output\":" : "{\"output\":";
+    // Only the files that changed: a run over thousands changes a few.
+    bool listed = false;
+    for (const Compared& compared : _outputs) {
+        if (!compared.created && compared.lines.empty() && compared.removed.empty()) continue;
+        json += listed ? ",{\"output\":" : "{\"output\":";
+        listed = true;
         json += std::to_string(compared.output);
         json += compared.created ? ",\"created\":true" : ",\"created\":false";
         for (const auto* runs : {&compared.lines, &compared.removed}) {

@@ -21,10 +21,10 @@ class PreviousRun;
 // the explain page as
 //   {"since": FILE, "outputs": [{output, created, lines, removed}],
 //    "gone": [NAME...], "causes": [{text, directive, node}]}
-// where "lines" holds [FIRST, COUNT, CAUSE] per run of changed lines with
-// one cause (each line's is found on its own) and
-// "removed" [LINE, COUNT, CAUSE] per run of lines gone before LINE (lines
-// counted from 0, CAUSE an index into "causes").
+// where "outputs" lists the files that changed, "lines" holds [FIRST,
+// COUNT, CAUSE] per run of changed lines with one cause (each line's is
+// found on its own) and "removed" [LINE, COUNT, CAUSE] per run of lines
+// gone before LINE (lines counted from 0, CAUSE an index into "causes").
 class ExplainChanges {
 public:
     // A template file of the run: its name and text.

@@ -299,6 +299,9 @@ TEST(ExplainPageTest, ChangesNameTheTemplateLineOrTheValueBehindThem)
     const char* const kSections = "[% foreach items %]${name} {\n[% usercode %]}\n[% end %]";
     const PageRun kept(kSections, kModel);
     const std::unique_ptr<PreviousRun> keptBefore = kept.Read();
+    // A file that did not change is not listed.
+    const PageRun same(kSections, kModel, keptBefore.get());
+    EXPECT_NE(std::string::npos, same.Html().find(".html\",\"outputs\":[],\"gone\""));
     const PageRun edited(kSections, kModel, keptBefore.get(), false, 0, "    kept();\n    mine();\n");
     const std::string& editedHtml = edited.Html();
     const size_t since = editedHtml.find("\"changes\":{");
