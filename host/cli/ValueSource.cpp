@@ -89,7 +89,6 @@ const ValueSource::Printed& ValueSource::Describe(const MTTIStatement* iStatemen
         _map = &iMap;
     }
     auto& recent = _recent[Recent(iStatement)];
-    if (recent.first == iStatement) return *recent.second;
     auto known = _printed.find(iStatement);
     if (known != _printed.end()) {
         recent = {iStatement, &known->second};

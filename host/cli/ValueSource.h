@@ -34,14 +34,15 @@ public:
 
     // iObject: the table number of the piece's object (-1: none). iCalls
     // is asked only for a parameter.
-    // Inline for the statement met a moment ago that prints no property,
-    // as most pieces' are: a large output has a million pieces.
+    // Inline for a statement met a moment ago, most often one that prints
+    // no property: a large output has a million pieces.
     int32_t Find(const MTTIStatement* iStatement, const SourceMap& iMap, int32_t iObject, const CallChain& iCalls)
     {
         if (iStatement == nullptr || iObject < 0) return -1;
         const auto& recent = _recent[Recent(iStatement)];
-        if (recent.first == iStatement && _map == &iMap && recent.second->kind == Printed::Kind::kNothing) return -1;
-        return Resolved(Describe(iStatement, iMap), iObject, iCalls);
+        const Printed& printed =
+            recent.first == iStatement && _map == &iMap ? *recent.second : Describe(iStatement, iMap);
+        return printed.kind == Printed::Kind::kNothing ? -1 : Resolved(printed, iObject, iCalls);
     }
 
 private:
@@ -67,6 +68,7 @@ private:
         std::string parameter;
     };
 
+    // What a statement not among the recent ones prints, made once.
     const Printed& Describe(const MTTIStatement* iStatement, const SourceMap& iMap);
     int32_t Resolved(const Printed& iPrinted, int32_t iObject, const CallChain& iCalls) const;
     static size_t Recent(const MTTIStatement* iStatement)
