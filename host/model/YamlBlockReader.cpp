@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
+#include "JsonEventPipe.h"
 #include "JsonTextEvents.h"
 #include "MTTInfraCompiler.h"
 #include "TextWindow.h"
@@ -60,31 +63,253 @@ const char* ColonOrHash(const char* iAt, const char* iEnd, const char* iReadable
     return iAt;
 }
 
-}  // namespace
-
-YamlBlockReader::YamlBlockReader(TextWindow& ioWindow, JsonTextEvents& ioEvents)
-    : _window(ioWindow), _events(ioEvents), _checked(ioWindow.at)
+// Whether every byte is one the general parser takes as it is: printable
+// ASCII, LF, CRLF, and UTF-8 sequences of printable characters other
+// than the byte order mark and YAML's other line breaks.
+bool Printable(const char* iAt, const char* iEnd)
 {
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(iAt);
+    const unsigned char* const end = reinterpret_cast<const unsigned char*>(iEnd);
+    while (at < end) {
+#ifdef __SSE2__
+        // Sixteen bytes at a time while they are printable ASCII or LF.
+        while (end - at >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            // Bytes from 0x80 are negative: below ' ' too.
+            const __m128i odd =
+                _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(0x7F)));
+            const __m128i lineFeeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
+            const int mask = _mm_movemask_epi8(_mm_andnot_si128(lineFeeds, odd));
+            if (mask != 0) {
+                at += __builtin_ctz(static_cast<unsigned>(mask));
+                break;
+            }
+            at += 16;
+        }
+        if (at == end) break;
+#endif
+        const unsigned char byte = *at;
+        if ((byte >= 0x20 && byte < 0x7F) || byte == '\n') {
+            ++at;
+        } else if (byte == '\r') {
+            if (end - at < 2 || at[1] != '\n') return false;
+            at += 2;
+        } else if (byte >= 0xC2 && byte < 0xE0) {
+            // Not the C1 controls, among them NEL, a line break to YAML.
+            if (Decode(at, end, 2) < 0xA0) return false;
+        } else if (byte >= 0xE0 && byte < 0xF0) {
+            const char32_t code = Decode(at, end, 3);
+            if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code == 0x2028 || code == 0x2029 ||
+                code == 0xFEFF || code >= 0xFFFE) {
+                return false;
+            }
+        } else if (byte >= 0xF0 && byte < 0xF5) {
+            const char32_t code = Decode(at, end, 4);
+            if (code < 0x10000 || code > 0x10FFFF) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
-bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
+// The escape at ioAt (a backslash) written to ioText in UTF-8, ioAt
+// moved past it: \" \\ \/ \n \t \r, a blank, and \x, \u, \U with their
+// digits.
+bool Unescape(const char*& ioAt, const char* iEnd, std::string& ioText)
 {
-    // A whole text is checked at once, before anything is reported.
-    if (!Printable(iText.data(), iText.data() + iText.size())) return false;
-    TextWindow window(iText.data(), iText.size());
-    YamlBlockReader reader(window, ioEvents);
-    reader._checked = window.end;
-    return reader.Run() && !reader._declined;
+    if (iEnd - ioAt < 2) return false;
+    const char kind = ioAt[1];
+    ioAt += 2;
+    std::size_t digits = 0;
+    switch (kind) {
+    case '"':
+    case '\\':
+    case '/':
+    case ' ': ioText += kind; return true;
+    case 'n': ioText += '\n'; return true;
+    case 't': ioText += '\t'; return true;
+    case 'r': ioText += '\r'; return true;
+    case 'x': digits = 2; break;
+    case 'u': digits = 4; break;
+    case 'U': digits = 8; break;
+    // The other escapes, and a line break escaped, are the general reader's.
+    default: return false;
+    }
+    if (static_cast<std::size_t>(iEnd - ioAt) < digits) return false;
+    char32_t code = 0;
+    for (std::size_t i = 0; i < digits; ++i) {
+        const char c = ioAt[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0) return false;
+        code = code << 4 | static_cast<char32_t>(digit);
+    }
+    ioAt += digits;
+    // A NUL is refused, and a surrogate or what lies beyond Unicode is an
+    // error: the general reader says so.
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    Utf8Text::Append(ioText, code);
+    return true;
 }
 
-bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
+// A plain scalar's text on one line, from iAt to its end (a comment,
+// then oComment, or the line's); false when it holds ": " or ends with
+// ':'. Bytes up to iReadable (past the line) may be read.
+bool PlainValue(const char* iAt, const char* iEnd, const char* iReadable, std::string_view& oText, bool& oComment)
 {
-    TextWindow window(iFile, iChunk);
-    YamlBlockReader reader(window, ioEvents);
-    return reader.Run() && !reader._declined && !window.Failed();
+    oComment = false;
+    const char* stop = iAt;
+    for (;; ++stop) {
+        stop = ColonOrHash(stop, iEnd, iReadable);
+        if (stop == iEnd) break;
+        // Nested "key: value" on one line is an error; a key without value
+        // would begin a mapping here.
+        if (*stop == ':' && (stop + 1 == iEnd || stop[1] == ' ')) return false;
+        // iAt is no '#' (PlainStart, or a line's content), so stop - 1 is
+        // in the scalar.
+        if (*stop == '#' && stop[-1] == ' ') {
+            oComment = true;
+            break;
+        }
+    }
+    const char* last = stop;
+    while (last > iAt && last[-1] == ' ') --last;
+    oText = std::string_view(iAt, static_cast<std::size_t>(last - iAt));
+    return true;
 }
 
-bool YamlBlockReader::Run()
+// Whether a plain scalar may begin at iAt.
+bool PlainStart(const char* iAt, const char* iEnd)
+{
+    switch (*iAt) {
+    case ',':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '#':
+    case '&':
+    case '*':
+    case '!':
+    case '|':
+    case '>':
+    case '\'':
+    case '"':
+    case '%':
+    case '@':
+    case '`':
+    case '?':
+    case ':': return false;
+    case '-': return iAt + 1 < iEnd && iAt[1] != ' ';
+    default: return true;
+    }
+}
+
+// Whether only blanks and a comment follow.
+bool RestIsBlank(const char* iAt, const char* iEnd)
+{
+    const char* at = iAt;
+    while (at < iEnd && *at == ' ') ++at;
+    return at == iEnd || (*at == '#' && at > iAt);
+}
+
+bool IsEntry(const char* iAt, const char* iEnd)
+{
+    return *iAt == '-' && (iAt + 1 == iEnd || iAt[1] == ' ');
+}
+
+// Reads a text from a window, reporting to Events: the pipe of a model
+// loaded on two cores, whose calls are then direct, or any listener.
+template <class Events>
+class BlockReader {
+public:
+    BlockReader(TextWindow& ioWindow, Events& ioEvents) : _window(ioWindow), _events(ioEvents), _checked(ioWindow.at) {}
+    // True when the whole text was read and reported.
+    bool Run();
+    // Where the text is checked up to (a whole text: at once, before).
+    void CheckedUpTo(const char* iAt) { _checked = iAt; }
+    bool Declined() const { return _declined; }
+
+private:
+    // An open mapping or sequence: the column of its keys or dashes.
+    struct Frame {
+        std::size_t indent;
+        bool mapping;
+        // A sequence at its key's indent: a line there that is not an entry
+        // ends it and goes on with the mapping.
+        bool indentless;
+    };
+    // A line that holds more than blanks and a comment.
+    struct Line {
+        std::size_t indent;
+        const char* content;  // the first byte past the indent
+        const char* end;      // where the line break (or the text) begins
+    };
+
+    // The next line with content; false at the end of the text, or when
+    // the reader declined (_declined).
+    bool NextLine(Line& oLine);
+    // The next line whatever it holds, without its line break; the same
+    // false.
+    bool RawLine(const char*& oBegin, const char*& oEnd);
+    // More of the file, the lines still in use kept; every byte handed out
+    // is checked by Printable first. False when there is no more.
+    bool More();
+
+    // The collection whose first line is iLine, at its indent.
+    bool Open(const Line& iLine, bool iIndentless);
+    // A sequence entry: the dash at iDash, in column iColumn.
+    bool Entry(const char* iDash, const char* iEnd, std::size_t iColumn);
+    // A mapping's "key: value" at iAt; iIndent: the mapping's.
+    bool Member(const char* iAt, const char* iEnd, std::size_t iIndent);
+    // The value after a key or a dash, from iAt to the line's end; nothing
+    // there (or a comment) leaves it to the next lines.
+    bool ValueAfter(const char* iAt, const char* iEnd, std::size_t iOwnerIndent, bool iOfMember);
+    // The key at ioAt, ending at ':' and a blank (or the line's end); false
+    // when none is there that this reader takes. ioAt moves past the ':'.
+    bool Key(const char*& ioAt, const char* iEnd, std::string_view& oName);
+    // The text of a quoted scalar at iAt; ioAt moves past its closing quote.
+    bool Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText);
+    // A quoted value at iQuote whose closing quote is on a later line, each
+    // deeper than iOwnerIndent, folded and reported as the general reader
+    // does.
+    bool QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent);
+    // Reports a scalar as its style and text make it.
+    bool Scalar(std::string_view iText, bool iPlain);
+    bool Close();
+
+    TextWindow& _window;
+    Events& _events;
+    // Where Printable has checked up to.
+    const char* _checked;
+    bool _declined = false;
+    std::vector<Frame> _frames;
+    // Lines NextLine passed over before the one it gave.
+    std::size_t _blankLines = 0;
+    std::size_t _commentLines = 0;
+    // A plain value, open while deeper lines may go on with it: its first
+    // line, then the whole text once it has more; the indent of the
+    // collection it is in; whether a comment ended it.
+    bool _plain = false;
+    std::string_view _plainFirst;
+    std::string _plainText;
+    std::size_t _plainIndent = 0;
+    bool _plainEnded = false;
+    // The value after a key or a dash when its line has none.
+    bool _pending = false;
+    std::size_t _pendingIndent = 0;
+    bool _pendingOfMember = false;
+    // A single-quoted text with its doubled quotes made single.
+    std::string _unquoted;
+    std::string _number;
+    std::string _problem;
+};
+
+template <class Events>
+bool BlockReader<Events>::Run()
 {
     const auto marker = [](const Line& iLine) {
         return iLine.indent == 0 && iLine.end - iLine.content >= 3 &&
@@ -160,54 +385,8 @@ bool YamlBlockReader::Run()
     }
 }
 
-bool YamlBlockReader::Printable(const char* iAt, const char* iEnd)
-{
-    const unsigned char* at = reinterpret_cast<const unsigned char*>(iAt);
-    const unsigned char* const end = reinterpret_cast<const unsigned char*>(iEnd);
-    while (at < end) {
-#ifdef __SSE2__
-        // Sixteen bytes at a time while they are printable ASCII or LF.
-        while (end - at >= 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            // Bytes from 0x80 are negative: below ' ' too.
-            const __m128i odd =
-                _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(0x7F)));
-            const __m128i lineFeeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
-            const int mask = _mm_movemask_epi8(_mm_andnot_si128(lineFeeds, odd));
-            if (mask != 0) {
-                at += __builtin_ctz(static_cast<unsigned>(mask));
-                break;
-            }
-            at += 16;
-        }
-        if (at == end) break;
-#endif
-        const unsigned char byte = *at;
-        if ((byte >= 0x20 && byte < 0x7F) || byte == '\n') {
-            ++at;
-        } else if (byte == '\r') {
-            if (end - at < 2 || at[1] != '\n') return false;
-            at += 2;
-        } else if (byte >= 0xC2 && byte < 0xE0) {
-            // Not the C1 controls, among them NEL, a line break to YAML.
-            if (Decode(at, end, 2) < 0xA0) return false;
-        } else if (byte >= 0xE0 && byte < 0xF0) {
-            const char32_t code = Decode(at, end, 3);
-            if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code == 0x2028 || code == 0x2029 ||
-                code == 0xFEFF || code >= 0xFFFE) {
-                return false;
-            }
-        } else if (byte >= 0xF0 && byte < 0xF5) {
-            const char32_t code = Decode(at, end, 4);
-            if (code < 0x10000 || code > 0x10FFFF) return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
-MTT_ALWAYS_INLINE bool YamlBlockReader::RawLine(const char*& oBegin, const char*& oEnd)
+template <class Events>
+MTT_ALWAYS_INLINE bool BlockReader<Events>::RawLine(const char*& oBegin, const char*& oEnd)
 {
     for (;;) {
         const char* lineBreak = _window.at < _window.end
@@ -228,7 +407,8 @@ MTT_ALWAYS_INLINE bool YamlBlockReader::RawLine(const char*& oBegin, const char*
     }
 }
 
-bool YamlBlockReader::NextLine(Line& oLine)
+template <class Events>
+bool BlockReader<Events>::NextLine(Line& oLine)
 {
     _blankLines = 0;
     _commentLines = 0;
@@ -247,7 +427,8 @@ bool YamlBlockReader::NextLine(Line& oLine)
     return false;
 }
 
-bool YamlBlockReader::More()
+template <class Events>
+bool BlockReader<Events>::More()
 {
     // Kept: the line not yet whole, and the first line of a plain scalar
     // that the next lines may go on with.
@@ -273,7 +454,8 @@ bool YamlBlockReader::More()
     return more;
 }
 
-bool YamlBlockReader::Open(const Line& iLine, bool iIndentless)
+template <class Events>
+bool BlockReader<Events>::Open(const Line& iLine, bool iIndentless)
 {
     if (_frames.size() >= YamlReader::kMaxNesting) return false;
     if (IsEntry(iLine.content, iLine.end)) {
@@ -286,7 +468,8 @@ bool YamlBlockReader::Open(const Line& iLine, bool iIndentless)
     return Member(iLine.content, iLine.end, iLine.indent);
 }
 
-bool YamlBlockReader::Entry(const char* iDash, const char* iEnd, std::size_t iColumn)
+template <class Events>
+bool BlockReader<Events>::Entry(const char* iDash, const char* iEnd, std::size_t iColumn)
 {
     const char* at = iDash + 1;
     while (at < iEnd && *at == ' ') ++at;
@@ -305,7 +488,8 @@ bool YamlBlockReader::Entry(const char* iDash, const char* iEnd, std::size_t iCo
     return ValueAfter(afterKey, iEnd, indent, true);
 }
 
-bool YamlBlockReader::Member(const char* iAt, const char* iEnd, std::size_t iIndent)
+template <class Events>
+bool BlockReader<Events>::Member(const char* iAt, const char* iEnd, std::size_t iIndent)
 {
     std::string_view name;
     if (!Key(iAt, iEnd, name)) return false;
@@ -313,7 +497,8 @@ bool YamlBlockReader::Member(const char* iAt, const char* iEnd, std::size_t iInd
     return ValueAfter(iAt, iEnd, iIndent, true);
 }
 
-bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t iOwnerIndent, bool iOfMember)
+template <class Events>
+bool BlockReader<Events>::ValueAfter(const char* iAt, const char* iEnd, std::size_t iOwnerIndent, bool iOfMember)
 {
     const char* at = iAt;
     while (at < iEnd && *at == ' ') ++at;
@@ -337,7 +522,8 @@ bool YamlBlockReader::ValueAfter(const char* iAt, const char* iEnd, std::size_t 
     return true;
 }
 
-bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view& oName)
+template <class Events>
+bool BlockReader<Events>::Key(const char*& ioAt, const char* iEnd, std::string_view& oName)
 {
     const char* at = ioAt;
     const char* colon;
@@ -361,10 +547,12 @@ bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view&
         // "<<" merges; a plain key that reads as a number must be one the
         // general reader takes.
         if (name == "<<") return false;
-        const YamlScalar::Type type = YamlScalar::Resolve(name);
-        YamlScalar::Kind kind;
-        if (type != YamlScalar::Type::kString && !YamlScalar::KindOf(name, type, kind, _number, _problem)) {
-            return false;
+        if (!YamlScalar::SurelyString(name)) {
+            const YamlScalar::Type type = YamlScalar::Resolve(name);
+            YamlScalar::Kind kind;
+            if (type != YamlScalar::Type::kString && !YamlScalar::KindOf(name, type, kind, _number, _problem)) {
+                return false;
+            }
         }
         oName = name;
     }
@@ -374,7 +562,8 @@ bool YamlBlockReader::Key(const char*& ioAt, const char* iEnd, std::string_view&
     return true;
 }
 
-bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText)
+template <class Events>
+bool BlockReader<Events>::Quoted(const char*& ioAt, const char* iEnd, std::string_view& oText)
 {
     const char quote = *ioAt;
     const char* const from = ioAt + 1;
@@ -423,7 +612,8 @@ bool YamlBlockReader::Quoted(const char*& ioAt, const char* iEnd, std::string_vi
     }
 }
 
-MTT_NOINLINE bool YamlBlockReader::QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent)
+template <class Events>
+MTT_NOINLINE bool BlockReader<Events>::QuotedOverLines(const char* iQuote, const char* iEnd, std::size_t iOwnerIndent)
 {
     const char quote = *iQuote;
     _unquoted.clear();
@@ -486,114 +676,50 @@ MTT_NOINLINE bool YamlBlockReader::QuotedOverLines(const char* iQuote, const cha
     }
 }
 
-bool YamlBlockReader::Unescape(const char*& ioAt, const char* iEnd, std::string& ioText)
+template <class Events>
+bool BlockReader<Events>::Scalar(std::string_view iText, bool iPlain)
 {
-    if (iEnd - ioAt < 2) return false;
-    const char kind = ioAt[1];
-    ioAt += 2;
-    std::size_t digits = 0;
-    switch (kind) {
-    case '"':
-    case '\\':
-    case '/':
-    case ' ': ioText += kind; return true;
-    case 'n': ioText += '\n'; return true;
-    case 't': ioText += '\t'; return true;
-    case 'r': ioText += '\r'; return true;
-    case 'x': digits = 2; break;
-    case 'u': digits = 4; break;
-    case 'U': digits = 8; break;
-    // The other escapes, and a line break escaped, are the general reader's.
-    default: return false;
+    // Most scalars are strings, known without a call.
+    if (!iPlain || YamlScalar::SurelyString(iText)) {
+        _events.String(iText);
+        return true;
     }
-    if (static_cast<std::size_t>(iEnd - ioAt) < digits) return false;
-    char32_t code = 0;
-    for (std::size_t i = 0; i < digits; ++i) {
-        const char c = ioAt[i];
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-        if (digit < 0) return false;
-        code = code << 4 | static_cast<char32_t>(digit);
-    }
-    ioAt += digits;
-    // A NUL is refused, and a surrogate or what lies beyond Unicode is an
-    // error: the general reader says so.
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
-    Utf8Text::Append(ioText, code);
-    return true;
-}
-
-bool YamlBlockReader::PlainValue(const char* iAt, const char* iEnd, const char* iReadable, std::string_view& oText,
-                                 bool& oComment)
-{
-    oComment = false;
-    const char* stop = iAt;
-    for (;; ++stop) {
-        stop = ColonOrHash(stop, iEnd, iReadable);
-        if (stop == iEnd) break;
-        // Nested "key: value" on one line is an error; a key without value
-        // would begin a mapping here.
-        if (*stop == ':' && (stop + 1 == iEnd || stop[1] == ' ')) return false;
-        // iAt is no '#' (PlainStart, or a line's content), so stop - 1 is
-        // in the scalar.
-        if (*stop == '#' && stop[-1] == ' ') {
-            oComment = true;
-            break;
-        }
-    }
-    const char* last = stop;
-    while (last > iAt && last[-1] == ' ') --last;
-    oText = std::string_view(iAt, static_cast<std::size_t>(last - iAt));
-    return true;
-}
-
-bool YamlBlockReader::PlainStart(const char* iAt, const char* iEnd)
-{
-    switch (*iAt) {
-    case ',':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '#':
-    case '&':
-    case '*':
-    case '!':
-    case '|':
-    case '>':
-    case '\'':
-    case '"':
-    case '%':
-    case '@':
-    case '`':
-    case '?':
-    case ':': return false;
-    case '-': return iAt + 1 < iEnd && iAt[1] != ' ';
-    default: return true;
-    }
-}
-
-bool YamlBlockReader::RestIsBlank(const char* iAt, const char* iEnd)
-{
-    const char* at = iAt;
-    while (at < iEnd && *at == ' ') ++at;
-    return at == iEnd || (*at == '#' && at > iAt);
-}
-
-bool YamlBlockReader::IsEntry(const char* iAt, const char* iEnd)
-{
-    return *iAt == '-' && (iAt + 1 == iEnd || iAt[1] == ' ');
-}
-
-bool YamlBlockReader::Scalar(std::string_view iText, bool iPlain)
-{
     return YamlScalar::Report(iText, iPlain, _events, _number, _problem);
 }
 
-bool YamlBlockReader::Close()
+template <class Events>
+bool BlockReader<Events>::Close()
 {
     _frames.pop_back();
     return _events.Close();
+}
+
+template <class Events>
+bool ReadFile(std::FILE* iFile, Events& ioEvents, std::size_t iChunk)
+{
+    TextWindow window(iFile, iChunk);
+    BlockReader<Events> reader(window, ioEvents);
+    return reader.Run() && !reader.Declined() && !window.Failed();
+}
+
+}  // namespace
+
+bool YamlBlockReader::Read(std::string_view iText, JsonTextEvents& ioEvents)
+{
+    // A whole text is checked at once, before anything is reported.
+    if (!Printable(iText.data(), iText.data() + iText.size())) return false;
+    TextWindow window(iText.data(), iText.size());
+    BlockReader<JsonTextEvents> reader(window, ioEvents);
+    reader.CheckedUpTo(window.end);
+    return reader.Run() && !reader.Declined();
+}
+
+bool YamlBlockReader::Read(std::FILE* iFile, JsonTextEvents& ioEvents, std::size_t iChunk)
+{
+    return ReadFile(iFile, ioEvents, iChunk);
+}
+
+bool YamlBlockReader::Read(std::FILE* iFile, JsonEventPipe& ioPipe, std::size_t iChunk)
+{
+    return ReadFile(iFile, ioPipe, iChunk);
 }

@@ -1,6 +1,8 @@
 #ifndef YAMLSCALAR_H
 #define YAMLSCALAR_H
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,28 @@ public:
 
     // The type an untagged plain scalar has.
     static Type Resolve(std::string_view iText);
+    // Whether Resolve would say a string, told inline for most scalars from
+    // their first byte and, where that may begin null, true or false, their
+    // length and first four letters; false leaves it to Resolve.
+    static bool SurelyString(std::string_view iText)
+    {
+        if (iText.empty()) return false;
+        const unsigned char first = static_cast<unsigned char>(iText[0]);
+        // Below 'A': digits, signs, points and other marks; '~' is null.
+        if (first < 'A' || first == '~') return false;
+        const unsigned char lower = first | 0x20;
+        if (lower != 'n' && lower != 't' && lower != 'f') return true;
+        const std::size_t size = lower == 'f' ? 5 : 4;
+        if (iText.size() != size) return true;
+        uint32_t four;
+        std::memcpy(&four, iText.data(), sizeof four);
+        // The four letters in lower case (other bytes change too, and then
+        // match no word).
+        four |= 0x20202020u;
+        uint32_t word;
+        std::memcpy(&word, lower == 'n' ? "null" : lower == 't' ? "true" : "fals", sizeof word);
+        return four != word;
+    }
     // The type a scalar tag asks for: !!str, !!int, !!float, !!bool, !!null
     // (in their full form, tag:yaml.org,2002:...) and "!", a string. False
     // for any other tag.

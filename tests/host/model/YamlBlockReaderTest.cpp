@@ -16,6 +16,7 @@
 #include "TextWindow.h"
 #include "YamlBlockReader.h"
 #include "YamlReader.h"
+#include "YamlScalar.h"
 
 namespace {
 
@@ -157,6 +158,40 @@ TEST(YamlBlockReader, TakesModelsOfEverySize)
     EXPECT_TRUE(Takes(deep + std::string(YamlReader::kMaxNesting * 2 - 2, ' ') + "k: v\n"));
     EXPECT_FALSE(Takes(deep + std::string(YamlReader::kMaxNesting * 2 - 2, ' ') + "k:\n" +
                        std::string(YamlReader::kMaxNesting * 2, ' ') + "k: v\n"));
+}
+
+// The shortcut that tells most plain scalars are strings without resolving
+// them must never say so of a null, boolean or number: every casing of the
+// words, near misses, and every first byte before a few tails.
+TEST(YamlBlockReader, TellsAStringAtOnceOnlyWhereItIsOne)
+{
+    std::vector<std::string> texts = {"",     "~",     "nul",   "nulll", "tru",  "truee", "fals", "falsee",
+                                      "name", "type",  "nulls", "n",     "t",    "f",     ".5",   "+1",
+                                      "-2",   "0x1F",  "0o17",  "1e3",   ".inf", "-.Inf", ".NaN", "attributes",
+                                      "_id",  "Ã©tÃ©", "Null1", "TRUE ", "fAlse"};
+    for (const std::string word : {"null", "true", "false"}) {
+        // Every casing, of which null, Null, NULL (and the like) are words.
+        for (unsigned casing = 0; casing < (1u << word.size()); ++casing) {
+            std::string text = word;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                if (casing >> i & 1) text[i] = static_cast<char>(text[i] - 'a' + 'A');
+            }
+            texts.push_back(text);
+        }
+    }
+    for (int first = 1; first < 256; ++first) {
+        for (const char* tail : {"", "x", "1", "ull", "rue", "alse", ".5"}) {
+            texts.push_back(std::string(1, static_cast<char>(first)) + tail);
+        }
+    }
+    int surely = 0;
+    for (const std::string& text : texts) {
+        if (!YamlScalar::SurelyString(text)) continue;
+        ++surely;
+        EXPECT_EQ(YamlScalar::Type::kString, YamlScalar::Resolve(text)) << text;
+    }
+    // It does take the common case.
+    EXPECT_GT(surely, static_cast<int>(texts.size()) / 2);
 }
 
 // Texts shaped like models, one line in three then changed the way texts
