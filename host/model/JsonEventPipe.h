@@ -16,6 +16,7 @@
 
 #include "JsonModelTexts.h"
 #include "JsonTextEvents.h"
+#include "ShortCopy.h"
 
 class JsonModelBuilder;
 
@@ -140,32 +141,8 @@ private:
         char* at = &_writing.bytes[_writing.used];
         at[0] = iEvent;
         std::memcpy(at + 1, &size, sizeof size);
-        CopyText(at + kNumbered, iText.data(), iText.size());
+        ShortCopy::Copy(at + kNumbered, iText.data(), iText.size());
         _writing.used += kNumbered + iText.size();
-    }
-    // Most names and values are a few bytes: copied in words that may
-    // overlap, without a call.
-    static void CopyText(char* oTo, const char* iFrom, std::size_t iSize)
-    {
-        if (iSize > 16) {
-            std::memcpy(oTo, iFrom, iSize);
-        } else if (iSize >= 8) {
-            CopyEnds<uint64_t>(oTo, iFrom, iSize);
-        } else if (iSize >= 4) {
-            CopyEnds<uint32_t>(oTo, iFrom, iSize);
-        } else {
-            for (std::size_t i = 0; i < iSize; ++i) oTo[i] = iFrom[i];
-        }
-    }
-    // The first and the last word of a text of one to two words.
-    template <class Word>
-    static void CopyEnds(char* oTo, const char* iFrom, std::size_t iSize)
-    {
-        Word head, tail;
-        std::memcpy(&head, iFrom, sizeof head);
-        std::memcpy(&tail, iFrom + iSize - sizeof tail, sizeof tail);
-        std::memcpy(oTo, &head, sizeof head);
-        std::memcpy(oTo + iSize - sizeof tail, &tail, sizeof tail);
     }
     // A text that needs another batch, or one of its own.
     void PutLongText(char iEvent, std::string_view iText);

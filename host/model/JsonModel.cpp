@@ -16,6 +16,7 @@
 #include "JsonModelSelection.h"
 #include "JsonTextEvents.h"
 #include "JsonTextReader.h"
+#include "ShortCopy.h"
 #include "TextWindow.h"
 #include "YamlBlockReader.h"
 #include "YamlReader.h"
@@ -168,14 +169,15 @@ std::string_view JsonModel::LongTextFrom(const char* iText)
 uint32_t JsonModel::AddText(std::string_view iText)
 {
     const std::size_t offset = _texts.size();
-    if (offset + iText.size() + 5 >= kNone) throw std::length_error("JsonModel: more than 4 GiB of texts");
-    std::size_t length = iText.size();
-    while (length >= 0x80) {
-        _texts += static_cast<char>(0x80 | (length & 0x7F));
-        length >>= 7;
-    }
-    _texts += static_cast<char>(length);
-    _texts.append(iText.data(), iText.size());
+    const std::size_t size = iText.size();
+    if (offset + size + 5 >= kNone) throw std::length_error("JsonModel: more than 4 GiB of texts");
+    std::size_t lengthBytes = 1;
+    for (std::size_t length = size; length >= 0x80; length >>= 7) ++lengthBytes;
+    char* at = _texts.Extend(lengthBytes + size);
+    std::size_t length = size;
+    for (; length >= 0x80; length >>= 7) *at++ = static_cast<char>(0x80 | (length & 0x7F));
+    *at++ = static_cast<char>(length);
+    ShortCopy::Copy(at, iText.data(), size);
     return static_cast<uint32_t>(offset);
 }
 

@@ -17,6 +17,7 @@
 #include "JsonModelObject.h"
 #include "JsonModelSelection.h"
 #include "ObjectBlocks.h"
+#include "TextBytes.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
@@ -261,7 +262,7 @@ private:
     // then the bytes. With the names, on cache lines of their own: a large
     // model's reader writes them on its thread (JsonModelTexts) while the
     // builder writes the slots and shapes.
-    alignas(64) std::string _texts;
+    alignas(64) TextBytes _texts;
     // Member names by number (kept in _names), their numbers by name, and
     // shapes.
     std::deque<std::string> _names;
