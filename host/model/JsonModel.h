@@ -16,8 +16,8 @@
 
 #include "JsonModelObject.h"
 #include "JsonModelSelection.h"
+#include "GrowingArray.h"
 #include "ObjectBlocks.h"
-#include "TextBytes.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
@@ -256,13 +256,13 @@ private:
     // Held by Report, and by an evaluation while it adds slots and texts.
     mutable std::mutex _adding;
     // Slots: a kind and a 32-bit value each.
-    std::vector<uint8_t> _kinds;
-    std::vector<uint32_t> _values;
+    GrowingArray<uint8_t> _kinds;
+    GrowingArray<uint32_t> _values;
     // Texts of strings and numbers: a length (7 bits a byte, low first),
     // then the bytes. With the names, on cache lines of their own: a large
     // model's reader writes them on its thread (JsonModelTexts) while the
     // builder writes the slots and shapes.
-    alignas(64) TextBytes _texts;
+    alignas(64) GrowingArray<char> _texts;
     // Member names by number (kept in _names), their numbers by name, and
     // shapes.
     std::deque<std::string> _names;

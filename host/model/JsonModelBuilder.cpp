@@ -142,8 +142,9 @@ bool JsonModelBuilder::Close()
             _model._containers[_values[i]]._slot = static_cast<uint32_t>(first + (i - frame.valuesFrom));
         }
     }
-    _model._kinds.insert(_model._kinds.end(), _kinds.begin() + frame.valuesFrom, _kinds.end());
-    _model._values.insert(_model._values.end(), _values.begin() + frame.valuesFrom, _values.end());
+    const std::size_t count = _values.size() - frame.valuesFrom;
+    _model._kinds.Append(_kinds.data() + frame.valuesFrom, count);
+    _model._values.Append(_values.data() + frame.valuesFrom, count);
     if (_model._values.size() >= JsonModel::kNone) _tooLarge = true;
     _kinds.resize(frame.valuesFrom);
     _values.resize(frame.valuesFrom);
