@@ -167,8 +167,8 @@ void ModelNodeTable::AppendString(std::string_view iText)
     _scalars += '"';
     size_t plain = 0;
     for (size_t at = 0; at < iText.size(); ++at) {
+        if (plainByte(iText[at])) continue;
         const unsigned char c = static_cast<unsigned char>(iText[at]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
         _scalars.append(iText.substr(plain, at - plain));
         plain = at + 1;
         static const char kHex[] = "0123456789abcdef";
