@@ -24,7 +24,7 @@ const OptionSpec kOptions[] = {
     {nullptr, "--model-format", "FORMAT", &Options::modelFormat, nullptr, nullptr,
      "read the model as json or yaml, whatever its name says (for a model on standard input)"},
     {"-o", "--output", "FILE", &Options::outputPath, nullptr, nullptr,
-     "write the result of the template given before it (or of the first one) to FILE instead of standard output; several TEMPLATE -o FILE pairs write several files in one run (see Output files below)"},
+     "write the result of the template given before it to FILE instead of standard output (an -o before the first template, or after one that has its FILE, goes with the template after it); several TEMPLATE -o FILE pairs, or -o FILE TEMPLATE pairs, write several files in one run (see Output files below)"},
     {nullptr, "--each", "PATH", &Options::eachPath, nullptr, nullptr,
      "write one file per element of the model list at PATH (as in [% foreach PATH %]); the -o FILE name is then a template evaluated for each element, e.g. -o 'gen/${name|snake}.h' (missing folders are made)"},
     {"-D", "--define", "NAME=VALUE", nullptr, nullptr, &Options::defines,
@@ -217,22 +217,31 @@ bool CheckCombination(const Options& iOptions, std::string& oError)
     return true;
 }
 
-// A -o just given joins the template before it, or the first one.
+// Where a template is given a second -o.
+bool OutputTwice(const std::string& iTemplate, std::string& oError)
+{
+    return Fail(oError,
+                "option -o is given twice for " + iTemplate + "; each template takes one -o, after it or before it");
+}
+
+// A -o just given joins the template before it. One given before the
+// first template, or after a template that has its file already, waits
+// for the template after it: "-o A a.mtt -o B b.mtt" reads as the pairs
+// it was meant as, where every other reading was refused.
 bool PlaceOutput(Options& ioOptions, std::string& ioPending, std::string& oError)
 {
     if (ioOptions.outputPath.empty()) return true;
     std::string output;
     output.swap(ioOptions.outputPath);
-    if (ioOptions.jobs.empty()) {
-        if (!ioPending.empty()) return Fail(oError, "option -o is given twice before the template");
+    if (!ioPending.empty()) {
+        if (ioOptions.jobs.empty()) return Fail(oError, "option -o is given twice before the template");
+        return OutputTwice(ioOptions.jobs.back().templatePath, oError);
+    }
+    if (ioOptions.jobs.empty() || !ioOptions.jobs.back().outputPath.empty()) {
         ioPending = output;
         return true;
     }
-    Options::Job& job = ioOptions.jobs.back();
-    if (!job.outputPath.empty()) {
-        return Fail(oError, "option -o is given twice for " + job.templatePath);
-    }
-    job.outputPath = output;
+    ioOptions.jobs.back().outputPath = output;
     return true;
 }
 
@@ -298,7 +307,7 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
 {
     oOptions = Options();
     bool optionsEnded = false;
-    std::string pendingOutput;  // a -o before the first template
+    std::string pendingOutput;  // a -o waiting for the template after it
     for (size_t i = 0; i < iArguments.size(); ++i) {
         const std::string& argument = iArguments[i];
         if (!optionsEnded && argument == "--") {
@@ -309,11 +318,13 @@ bool CommandLine::Parse(const std::vector<std::string>& iArguments, Options& oOp
             }
         } else {
             oOptions.jobs.push_back(Options::Job{argument, std::string()});
-            if (oOptions.jobs.size() == 1) oOptions.jobs.front().outputPath.swap(pendingOutput);
+            oOptions.jobs.back().outputPath.swap(pendingOutput);
         }
     }
-    if (!pendingOutput.empty() && oOptions.jobs.empty() && !oOptions.help && !oOptions.version) {
-        return Fail(oError, "no template given");
+    if (!pendingOutput.empty() && !oOptions.help && !oOptions.version) {
+        // No template came after it: the last one has its file already.
+        if (oOptions.jobs.empty()) return Fail(oError, "no template given");
+        return OutputTwice(oOptions.jobs.back().templatePath, oError);
     }
     if (!oOptions.traceFile.empty()) {
         oOptions.trace = true;

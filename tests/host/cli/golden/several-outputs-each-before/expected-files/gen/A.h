@@ -1,0 +1,6 @@
+// A.h
+class A {
+
+// Begin of User Code /classes/A
+// End of User Code
+};
