@@ -16,7 +16,7 @@ class ModelNodeTable;
 class ExplainModel {
 public:
     // Safe while the model is evaluated on another thread (see
-    // JsonModel::Report).
+    // JsonModel::Visit).
     static std::unique_ptr<ExplainModel> Of(const JsonModel& iModel);
     ~ExplainModel();
 

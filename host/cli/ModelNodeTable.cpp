@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "JsonModel.h"
-#include "JsonTextEvents.h"
 #include "PackedNumbers.h"
 #include "ScriptJson.h"
 
@@ -17,7 +16,7 @@ namespace {
 const size_t kLongArray = 64;
 
 // The byte offsets of UTF-16 offsets into a UTF-8 text (ascending).
-std::vector<size_t> BytesOfUnits(const std::string& iText, const std::vector<uint64_t>& iUnits)
+std::vector<size_t> BytesOfUnits(std::string_view iText, const std::vector<uint64_t>& iUnits)
 {
     std::vector<size_t> bytes;
     bytes.reserve(iUnits.size());
@@ -35,68 +34,57 @@ std::vector<size_t> BytesOfUnits(const std::string& iText, const std::vector<uin
     return bytes;
 }
 
+// The quotes and backslashes of a text: what the page escapes again.
+size_t QuotesAndBackslashes(std::string_view iText)
+{
+    return static_cast<size_t>(std::count(iText.begin(), iText.end(), '"') +
+                               std::count(iText.begin(), iText.end(), '\\'));
+}
+
 }  // namespace
 
-// Builds the table as the model reports its document, node by node in
+// Builds the table as the model tells its document, node by node in
 // document order.
-struct ModelNodeTable::Reader final : JsonTextEvents {
-    explicit Reader(ModelNodeTable& ioTable) : table(ioTable) {}
-
-    // A name met before, where the model keeps its text: a model reports
-    // each name from one place, so most are found here by that place
-    // (checked by their text) rather than by hashing them.
-    struct Seen {
-        const char* at = nullptr;
-        std::string_view name{};
-        uint32_t key = 0;
-    };
-
+struct ModelNodeTable::Reader {
     ModelNodeTable& table;
+    const JsonModel& model;
+    std::vector<uint32_t>* slots;
     std::vector<int32_t> open{};  // the containers being read
-    uint32_t key = 0;             // the next node's key, 0 when it is no member
-    std::array<Seen, 64> seen{};
+    // By the model's number of a member name: its key, 0 until met. A
+    // model numbers each name once, so no name is hashed twice.
+    std::vector<uint32_t> keys{};
 
-    // A node whose text (a scalar's) _scalars has from iBefore on.
-    void Add(uint8_t iKind, size_t iBefore)
+    void Value(uint32_t iSlot, uint32_t iName, JsonModel::Kind iKind, std::string_view iText)
     {
-        const int32_t index =
-            table.AddNode(open.empty() ? -1 : open.back(), key, iKind, iBefore, table._scalars.size() - iBefore);
-        key = 0;
-        if (iKind != kScalar) open.push_back(index);
-    }
-    void Scalar(std::string_view iText)
-    {
+        if (slots != nullptr) slots->push_back(iSlot);
         const size_t before = table._scalars.size();
-        table._scalars += iText;
-        Add(kScalar, before);
-    }
-
-    void OpenArray() override { Add(kArray, table._scalars.size()); }
-    void OpenObject() override { Add(kObject, table._scalars.size()); }
-    void Key(std::string_view iName) override
-    {
-        Seen& known = seen[(reinterpret_cast<uintptr_t>(iName.data()) >> 3) % seen.size()];
-        if (known.at != iName.data() || known.name != iName) {
-            known.key = table.KeyNumber(iName);
-            known.at = iName.data();
-            known.name = table._keys[known.key - 1];
+        uint8_t kind = kScalar;
+        switch (iKind) {
+        case JsonModel::kString: table.AppendString(iText); break;
+        case JsonModel::kNumber: table._scalars.Append(iText.data(), iText.size()); break;
+        case JsonModel::kTrue: table._scalars.Append("true", 4); break;
+        case JsonModel::kFalse: table._scalars.Append("false", 5); break;
+        case JsonModel::kNull: table._scalars.Append("null", 4); break;
+        case JsonModel::kArray: kind = kArray; break;
+        case JsonModel::kObject: kind = kObject; break;
         }
-        key = known.key;
+        const int32_t node =
+            table.AddNode(open.empty() ? -1 : open.back(), Key(iName), kind, before, table._scalars.size() - before);
+        if (kind != kScalar) open.push_back(node);
     }
-    void String(std::string_view iText) override
+    uint32_t Key(uint32_t iName)
     {
-        const size_t before = table._scalars.size();
-        table.AppendString(iText);
-        Add(kScalar, before);
+        if (iName == JsonModel::kNoName) return 0;
+        if (iName >= keys.size()) keys.resize(iName + 1, 0);
+        uint32_t& key = keys[iName];
+        if (key == 0) key = table.KeyNumber(model.MemberName(iName));
+        return key;
     }
-    void Number(std::string_view iText) override { Scalar(iText); }
-    void Boolean(bool iValue) override { Scalar(iValue ? "true" : "false"); }
-    void Null() override { Scalar("null"); }
-    bool Close() override
+    void Close()
     {
-        if (open.empty()) return false;
+        const int32_t node = open.back();
         open.pop_back();
-        return true;
+        table._endAfter.Set(static_cast<size_t>(node), static_cast<uint32_t>(table.Size() - node));
     }
 };
 
@@ -104,7 +92,9 @@ ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>
 {
     ModelNodeTable table;
     // Room for every node at once: grown by doubling, the columns of a
-    // large model would each be held twice for a moment.
+    // large model would each be held twice for a moment. The scalars'
+    // room is a guess (a short name or number each); address space, not
+    // memory, until written.
     const size_t nodes = iModel.SlotCount();
     table._parent.reserve(nodes);
     table._endAfter.Reserve(nodes);
@@ -112,9 +102,11 @@ ModelNodeTable ModelNodeTable::Of(const JsonModel& iModel, std::vector<uint32_t>
     table._kind.reserve(nodes);
     table._scalarLength.Reserve(nodes);
     table._scalarsBefore.reserve(nodes / kScalarStep + 1);
+    table._scalars.reserve(nodes * 8);
     if (oSlots != nullptr) oSlots->reserve(oSlots->size() + nodes);
-    Reader reader(table);
-    if (!iModel.Report(reader, oSlots) || !reader.open.empty() || !table.Finish()) return ModelNodeTable();
+    Reader reader{table, iModel, oSlots};
+    iModel.Visit(reader);
+    table.SortWide();
     return table;
 }
 
@@ -156,38 +148,41 @@ void ModelNodeTable::AppendString(std::string_view iText)
         const unsigned char c = static_cast<unsigned char>(iByte);
         return c >= 0x20 && c != '"' && c != '\\';
     };
-    if (iText.size() <= kShortString && std::all_of(iText.begin(), iText.end(), plainByte)) {
-        char quoted[kShortString + 2];
-        quoted[0] = '"';
-        std::memcpy(quoted + 1, iText.data(), iText.size());
-        quoted[iText.size() + 1] = '"';
-        _scalars.append(quoted, iText.size() + 2);
+    if (std::all_of(iText.begin(), iText.end(), plainByte)) {
+        char* to = _scalars.Extend(iText.size() + 2);
+        to[0] = '"';
+        std::memcpy(to + 1, iText.data(), iText.size());
+        to[iText.size() + 1] = '"';
+        _quotesAndBackslashes += 2;
         return;
     }
-    _scalars += '"';
+    const size_t begin = _scalars.size();
+    const auto put = [this](std::string_view iPiece) { _scalars.Append(iPiece.data(), iPiece.size()); };
+    put("\"");
     size_t plain = 0;
     for (size_t at = 0; at < iText.size(); ++at) {
         if (plainByte(iText[at])) continue;
         const unsigned char c = static_cast<unsigned char>(iText[at]);
-        _scalars.append(iText.substr(plain, at - plain));
+        put(iText.substr(plain, at - plain));
         plain = at + 1;
         static const char kHex[] = "0123456789abcdef";
         switch (c) {
-        case '"': _scalars += "\\\""; break;
-        case '\\': _scalars += "\\\\"; break;
-        case '\n': _scalars += "\\n"; break;
-        case '\t': _scalars += "\\t"; break;
-        case '\r': _scalars += "\\r"; break;
-        case '\b': _scalars += "\\b"; break;
-        case '\f': _scalars += "\\f"; break;
-        default:
-            _scalars += "\\u00";
-            _scalars += kHex[c >> 4];
-            _scalars += kHex[c & 15];
+        case '"': put("\\\""); break;
+        case '\\': put("\\\\"); break;
+        case '\n': put("\\n"); break;
+        case '\t': put("\\t"); break;
+        case '\r': put("\\r"); break;
+        case '\b': put("\\b"); break;
+        case '\f': put("\\f"); break;
+        default: {
+            const char escaped[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+            put(std::string_view(escaped, sizeof escaped));
+        }
         }
     }
-    _scalars.append(iText.substr(plain));
-    _scalars += '"';
+    put(iText.substr(plain));
+    put("\"");
+    _quotesAndBackslashes += QuotesAndBackslashes(Scalars().substr(begin));
 }
 
 ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
@@ -202,7 +197,9 @@ ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
     for (const nlohmann::json& key : iModel["keys"]) {
         firstOf.push_back(table.KeyNumber(key.is_string() ? key.get<std::string>() : std::string()));
     }
-    table._scalars = iModel["scalars"].get<std::string>();
+    const std::string& scalars = iModel["scalars"].get_ref<const std::string&>();
+    table._scalars.Append(scalars.data(), scalars.size());
+    table._quotesAndBackslashes = QuotesAndBackslashes(scalars);
     const std::vector<int32_t> numbers = PackedNumbers::Read(iModel["nodes"].get<std::string>(), 3);
     // Each node's scalars end, in units, then in bytes.
     std::vector<uint64_t> units;
@@ -216,7 +213,7 @@ ModelNodeTable ModelNodeTable::FromPage(const nlohmann::json& iModel)
         if (numbers[i + 2] >= 2) unit += static_cast<uint64_t>(numbers[i + 2] - 2);
         units.push_back(unit);
     }
-    const std::vector<size_t> bytes = BytesOfUnits(table._scalars, units);
+    const std::vector<size_t> bytes = BytesOfUnits(table.Scalars(), units);
     for (size_t node = 0; node < units.size(); ++node) {
         const int32_t distance = numbers[3 * node], key = numbers[3 * node + 1], value = numbers[3 * node + 2];
         const size_t before = node > 0 ? bytes[node - 1] : 0;
@@ -246,10 +243,15 @@ bool ModelNodeTable::Finish()
         if (_kind[node] != kScalar) open.push_back(node);
     }
     while (!open.empty()) endLast(Size());
+    SortWide();
+    return true;
+}
+
+void ModelNodeTable::SortWide()
+{
     _endAfter.Sort();
     _key.Sort();
     _scalarLength.Sort();
-    return true;
 }
 
 int32_t ModelNodeTable::Member(int32_t iNode, uint32_t iKey) const
@@ -311,7 +313,7 @@ int32_t ModelNodeTable::Enclosing(int32_t iNode) const
 std::string_view ModelNodeTable::Scalar(int32_t iNode) const
 {
     if (iNode < 0 || _kind[iNode] != kScalar) return std::string_view();
-    return std::string_view(_scalars).substr(ScalarsBefore(iNode), _scalarLength[iNode]);
+    return Scalars().substr(ScalarsBefore(iNode), _scalarLength[iNode]);
 }
 
 std::string ModelNodeTable::PointerOf(int32_t iNode) const
@@ -361,7 +363,8 @@ void ModelNodeTable::AppendJson(std::string& ioOut) const
     // room made for it, rather than grown by a copy of what it has.
     // The scalars' lengths in UTF-16 units: their bytes where they are
     // ASCII (most models), else what writing them counts.
-    const bool ascii = ScriptJson::IsAscii(_scalars);
+    const std::string_view scalars = Scalars();
+    const bool ascii = ScriptJson::IsAscii(scalars);
     std::vector<uint32_t> units;
     if (!ascii) {
         std::vector<uint32_t> ends;
@@ -370,7 +373,7 @@ void ModelNodeTable::AppendJson(std::string& ioOut) const
             end += _scalarLength[i];
             if (_kind[i] == kScalar) ends.push_back(end);
         }
-        ScriptJson::Units(_scalars, ends, units);
+        ScriptJson::Units(scalars, ends, units);
     }
     std::string nodes;
     {
@@ -394,16 +397,15 @@ void ModelNodeTable::AppendJson(std::string& ioOut) const
     for (const std::string& key : _keys) keys += key.size() + key.size() / 16 + 3;
     // The scalars are JSON texts: their quotes and backslashes are escaped
     // again in the page's string.
-    const size_t escaped = static_cast<size_t>(std::count(_scalars.begin(), _scalars.end(), '"') +
-                                               std::count(_scalars.begin(), _scalars.end(), '\\'));
-    ioOut.reserve(ioOut.size() + keys + _scalars.size() + escaped + _scalars.size() / 16 + nodes.size() + 64);
+    ioOut.reserve(ioOut.size() + keys + scalars.size() + _quotesAndBackslashes + scalars.size() / 16 + nodes.size() +
+                  64);
     ioOut += "{\"keys\":[";
     for (size_t i = 0; i < _keys.size(); ++i) {
         if (i > 0) ioOut += ',';
         ScriptJson::AppendString(ioOut, _keys[i]);
     }
     ioOut += "],\"scalars\":";
-    ScriptJson::AppendString(ioOut, _scalars);
+    ScriptJson::AppendString(ioOut, scalars);
     ioOut += ",\"nodes\":";
     ioOut += nodes;
     ioOut += '}';

@@ -11,6 +11,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "EscapedColumn.h"
+#include "GrowingArray.h"
 
 class JsonModel;
 
@@ -29,7 +30,7 @@ class JsonModel;
 class ModelNodeTable {
 public:
     // The table of a model's document; oSlots, when given, gets each
-    // node's slot in the model (see JsonModel::Report).
+    // node's slot in the model (see JsonModel::Visit).
     static ModelNodeTable Of(const JsonModel& iModel, std::vector<uint32_t>* oSlots);
     // Moved, not copied: the key numbers point into the keys.
     ModelNodeTable(ModelNodeTable&&) = default;
@@ -70,7 +71,7 @@ private:
     // from its step's.
     static constexpr int32_t kScalarStep = 32;
 
-    struct Reader;  // Of's listener to the model
+    struct Reader;  // Of's visitor of the model
 
     ModelNodeTable() = default;
     // A node after those before it, under iParent; iKey: its member name's
@@ -82,13 +83,15 @@ private:
     uint32_t KeyNumber(std::string_view iName);
     // A string scalar as its JSON text, at the end of _scalars.
     void AppendString(std::string_view iText);
-    static constexpr size_t kShortString = 62;
+    std::string_view Scalars() const { return std::string_view(_scalars.data(), _scalars.size()); }
     int32_t End(int32_t iNode) const { return iNode + static_cast<int32_t>(_endAfter[iNode]); }
     // The bytes of _scalars that the nodes before iNode have.
     size_t ScalarsBefore(int32_t iNode) const;
     // Ends the containers, from the parents; false when a node's parent is
     // not a container it could be in.
     bool Finish();
+    // Once every node is in: the columns' wide numbers in order.
+    void SortWide();
 
     std::vector<int32_t> _parent;
     EscapedColumn<uint8_t> _endAfter;  // how far on a node's descendants end: 1 for none
@@ -98,7 +101,9 @@ private:
     std::vector<uint8_t> _kind;
     EscapedColumn<uint8_t> _scalarLength;  // a scalar's bytes in _scalars, 0 for a container
     std::vector<uint32_t> _scalarsBefore;  // per kScalarStep nodes
-    std::string _scalars;
+    // Grown in place: a model's scalars are a million short appends.
+    GrowingArray<char> _scalars;
+    size_t _quotesAndBackslashes = 0;  // in _scalars: what the page escapes again
     // Places among siblings, and the elements of long arrays, made on first need.
     mutable std::vector<int32_t> _ordinal;
     mutable std::unordered_map<int32_t, std::vector<int32_t>> _elements;

@@ -14,7 +14,6 @@
 #include "JsonEventPipe.h"
 #include "JsonModelBuilder.h"
 #include "JsonModelSelection.h"
-#include "JsonTextEvents.h"
 #include "JsonTextReader.h"
 #include "ShortCopy.h"
 #include "TextWindow.h"
@@ -246,49 +245,6 @@ std::string JsonModel::PointerOf(const MTLIModelObject* iObject) const
     const JsonModelObject* object = dynamic_cast<const JsonModelObject*>(iObject);
     if (object == nullptr || &object->Model() != this) return kUnknownPointer;
     return object->Pointer();
-}
-
-bool JsonModel::Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const
-{
-    struct Open {
-        uint32_t container;
-        uint32_t next;  // the next member or element to report
-    };
-    const std::lock_guard<std::mutex> adding(_adding);
-    std::vector<Open> open;
-    const auto report = [&](uint32_t iSlot) {
-        if (oSlots != nullptr) oSlots->push_back(iSlot);
-        switch (KindAt(iSlot)) {
-        case kNull: ioEvents.Null(); break;
-        case kFalse: ioEvents.Boolean(false); break;
-        case kTrue: ioEvents.Boolean(true); break;
-        case kNumber: ioEvents.Number(TextAt(iSlot)); break;
-        case kString: ioEvents.String(TextAt(iSlot)); break;
-        case kArray:
-            ioEvents.OpenArray();
-            open.push_back(Open{_values[iSlot], 0});
-            break;
-        case kObject:
-            ioEvents.OpenObject();
-            open.push_back(Open{_values[iSlot], 0});
-            break;
-        }
-    };
-    report(_root);
-    while (!open.empty()) {
-        const JsonModelObject& container = _containers[open.back().container];
-        const bool object = KindAt(container._slot) == kObject;
-        const uint32_t count = object ? ShapeOf(container._extent).count : container._extent;
-        const uint32_t at = open.back().next++;
-        if (at == count) {
-            open.pop_back();
-            if (!ioEvents.Close()) return false;
-            continue;
-        }
-        if (object) ioEvents.Key(Name(ShapeName(ShapeOf(container._extent), at)));
-        report(container._first + at);
-    }
-    return true;
 }
 
 uint32_t JsonModel::DocumentSlotOf(const MTLIModelObject* iObject) const

@@ -23,7 +23,6 @@
 class MTLIModelObject;
 class JsonEventPipe;
 class JsonModelBuilder;
-class JsonTextEvents;
 namespace mtt_runtime {
 class ValueRef;
 class ValueRefCache;
@@ -91,15 +90,24 @@ public:
     // root, "/classes/0/name"; "~" and "/" in names become "~0" and "~1"),
     // or kUnknownPointer.
     std::string PointerOf(const MTLIModelObject* iObject) const;
-    // The document's values in document order, as a reader of its text
-    // reports them (numbers as the model writes them), without recursion;
-    // oSlots, when given, gets the slot of each value reported, in the same
-    // order. False when iEvents refuses a Close. It may run on another
-    // thread while the model is evaluated: an evaluation adds values (the
-    // user-code texts) only while no Report runs.
-    bool Report(JsonTextEvents& ioEvents, std::vector<uint32_t>* oSlots) const;
-    // How many values the model holds: those of the document, which Report
-    // reports, and the user-code texts made since (read under the lock that
+    // What a slot holds. Scalars before containers.
+    enum Kind : uint8_t { kNull, kFalse, kTrue, kNumber, kString, kArray, kObject };
+    // Visit's name for a value that is no member (an element, the root).
+    static constexpr uint32_t kNoName = UINT32_MAX;
+    // The document's values in document order, without recursion, and
+    // calls made straight to the visitor rather than through an interface
+    // (the page's view of a large model takes a million):
+    //   ioVisitor.Value(slot, name, kind, text): a value, with its member
+    //     name's number (MemberName) or kNoName, and a string's or number's
+    //     text (numbers as the model writes them);
+    //   ioVisitor.Close(): the array or object opened last ends.
+    // It may run on another thread while the model is evaluated: an
+    // evaluation adds values (the user-code texts) only while no Visit runs.
+    template <class Visitor>
+    void Visit(Visitor& ioVisitor) const;
+    std::string_view MemberName(uint32_t iName) const { return Name(iName); }
+    // How many values the model holds: those of the document, which Visit
+    // tells, and the user-code texts made since (read under the lock that
     // an evaluation adds them under: the page's view of the model asks on
     // its own thread while the template is rendered).
     size_t SlotCount() const
@@ -123,8 +131,6 @@ private:
     friend class JsonModelTexts;
     friend class JsonModelObject;
 
-    // What a slot holds. Scalars before containers.
-    enum Kind : uint8_t { kNull, kFalse, kTrue, kNumber, kString, kArray, kObject };
     static constexpr uint32_t kNone = UINT32_MAX;
     // Shapes of more members find one by a table rather than by a search.
     static constexpr uint32_t kFewMembers = 8;
@@ -253,7 +259,7 @@ private:
     // iText parsed as a value reference; parsed once.
     const mtt_runtime::ValueRef& RefFor(std::string_view iText);
 
-    // Held by Report, and by an evaluation while it adds slots and texts.
+    // Held by Visit, and by an evaluation while it adds slots and texts.
     mutable std::mutex _adding;
     // Slots: a kind and a 32-bit value each.
     GrowingArray<uint8_t> _kinds;
@@ -295,5 +301,48 @@ private:
     std::map<std::pair<uint32_t, std::string>, JsonModelView*> _views;
     std::unique_ptr<mtt_runtime::ValueRefCache> _refs;
 };
+
+template <class Visitor>
+void JsonModel::Visit(Visitor& ioVisitor) const
+{
+    // A container being told: its values' slots, and its shape's names
+    // (null for an array).
+    struct Open {
+        uint32_t first;
+        uint32_t count;
+        const uint32_t* names;
+        uint32_t next;
+    };
+    const std::lock_guard<std::mutex> adding(_adding);
+    std::vector<Open> open;
+    const auto tell = [&](uint32_t iSlot, uint32_t iName) {
+        const Kind kind = KindAt(iSlot);
+        if (!IsContainer(kind)) {
+            ioVisitor.Value(iSlot, iName, kind,
+                            kind == kString || kind == kNumber ? TextAt(iSlot) : std::string_view());
+            return;
+        }
+        ioVisitor.Value(iSlot, iName, kind, std::string_view());
+        const JsonModelObject& container = _containers[_values[iSlot]];
+        if (kind == kArray) {
+            open.push_back(Open{container._first, container._extent, nullptr, 0});
+        } else {
+            const Shape& shape = ShapeOf(container._extent);
+            open.push_back(Open{container._first, shape.count, _shapeNames.data() + shape.first, 0});
+        }
+    };
+    tell(_root, kNoName);
+    while (!open.empty()) {
+        Open& top = open.back();
+        if (top.next == top.count) {
+            open.pop_back();
+            ioVisitor.Close();
+            continue;
+        }
+        const uint32_t at = top.next++;
+        // top may move as tell opens a container.
+        tell(top.first + at, top.names != nullptr ? top.names[at] : kNoName);
+    }
+}
 
 #endif
