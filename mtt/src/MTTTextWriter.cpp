@@ -96,30 +96,5 @@ void MTTTextWriterOf<kHeard>::Hear(MTTIStatement* iStatement, MTLIModelObject* i
     _userCode->OnUserCodePiece(MTTTextPiece{iStatement, iObject, iType, iBegin, _text.Length()});
 }
 
-template <bool kHeard>
-MTLIModelObject* MTTTextWriterOf<kHeard>::CurrentObject() const
-{
-    return _environment->GetCurrentModelObject();
-}
-
-template <bool kHeard>
-void MTTTextWriterOf<kHeard>::HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject,
-                                       MTTEvaluationOutputLeafType iType, size_t iBegin)
-{
-    _output->OnLeaf(iStatement, iObject, iType, iBegin, _text.Length());
-}
-
-template <bool kHeard>
-void MTTTextWriterOf<kHeard>::HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject)
-{
-    _output->OnNodeOpen(iStatement, iObject);
-}
-
-template <bool kHeard>
-void MTTTextWriterOf<kHeard>::HearClose()
-{
-    _output->OnNodeClose();
-}
-
 template class MTTTextWriterOf<false>;
 template class MTTTextWriterOf<true>;

@@ -3,16 +3,16 @@
 
 #include <cstddef>
 
+#include "MTTEvaluationEnvironment.h"
 #include "MTTEvaluationOutputLeafType.h"
 #include "MTTExpressionText.h"
+#include "MTTIOutputListener.h"
 #include "MTTStatementKind.h"
 #include "MTTStatementRun.h"
 #include "MTTString.h"
 
 class MTLIModelObject;
-class MTTEvaluationEnvironment;
 class MTTIExpression;
-class MTTIOutputListener;
 class MTTIStatement;
 class MTTITextPieceListener;
 
@@ -109,15 +109,19 @@ public:
 private:
     // A statement of a host's own kind: its output's text.
     bool WriteOther(MTTIStatement* iStatement);
-    MTLIModelObject* CurrentObject() const;
+    // Inline, as the three below: a listened render calls them a million
+    // times.
+    MTLIModelObject* CurrentObject() const { return _environment->GetCurrentModelObject(); }
     // Tells _userCode of the piece from iBegin to the text's end.
     void Hear(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin);
     // Tell _output of a leaf from iBegin to the text's end, of a node and of
     // a node's end.
-    void HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType,
-                  size_t iBegin);
-    void HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject);
-    void HearClose();
+    void HearLeaf(MTTIStatement* iStatement, MTLIModelObject* iObject, MTTEvaluationOutputLeafType iType, size_t iBegin)
+    {
+        _output->OnLeaf(iStatement, iObject, iType, iBegin, _text.Length());
+    }
+    void HearOpen(MTTIStatement* iStatement, MTLIModelObject* iObject) { _output->OnNodeOpen(iStatement, iObject); }
+    void HearClose() { _output->OnNodeClose(); }
 
     MTTEvaluationEnvironment* _environment;
     MTTString& _text;
