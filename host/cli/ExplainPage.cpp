@@ -234,53 +234,40 @@ void ExplainPage::AddOutput(const std::string& iName, size_t iTemplate, const Ge
     if (_changes) compared.reserve(count);
     int32_t object = -1;
     int64_t begin = 0;
-    size_t walked = 0;  // the pieces the walk has reached
-    // Each piece as the walk finds its chain of directives: a number a
-    // piece is what a large output holds most of, so only one is kept
-    // aside, a large output's contexts, walked on a thread of their own
-    // beside the rest (PieceContexts).
-    std::unique_ptr<PieceContexts> aside;
-    if (count >= kWalkAsideFrom) {
-        aside.reset(new PieceContexts(_ancestry, iText.Shape(), *source.map, source.files, count));
-    }
-    // Made once: the chain of calls is asked for only for a parameter, and
-    // read from the ancestry once it is whole.
-    int32_t pieceContext = 0;
-    const ValueSource::CallChain calls = [this, &pieceContext, &aside] {
-        if (aside) aside->Finish();
-        return CallsOf(pieceContext);
-    };
-    size_t run = 0;
-    const auto addPiece = [&](size_t iPiece, int32_t iContext) {
-        const GeneratedText::Piece piece = iText.PieceAt(iPiece, run);
-        const int32_t next = ObjectIndex(piece.leaf.object);
-        int32_t value = -1;
-        if (_values && next >= 0 && next < _nodes->Size()) {
-            pieceContext = iContext;
-            value = _values->Find(piece.statement, *source.map, next, calls);
+    {
+        // Each piece's context: a large output's walked on a thread beside
+        // this loop (PieceContexts).
+        PieceContexts contexts(_ancestry, iText.Shape(), *source.map, source.files, count, count >= kWalkAsideFrom);
+        // Made once: the chain of calls is asked for only for a parameter,
+        // and read from the ancestry once it is whole.
+        int32_t pieceContext = 0;
+        const ValueSource::CallChain calls = [this, &pieceContext, &contexts] {
+            contexts.Finish();
+            return CallsOf(pieceContext);
+        };
+        size_t run = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const int32_t context = contexts.At(i);
+            const GeneratedText::Piece piece = iText.PieceAt(i, run);
+            const int32_t next = ObjectIndex(piece.leaf.object);
+            int32_t value = -1;
+            if (_values && next >= 0 && next < _nodes->Size()) {
+                pieceContext = context;
+                value = _values->Find(piece.statement, *source.map, next, calls);
+            }
+            const uint32_t end = ascii ? static_cast<uint32_t>(piece.end) : units[i];
+            packed.Add({static_cast<int64_t>(end) - begin, context, static_cast<int64_t>(next) - object,
+                        value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
+            if (_changes) {
+                const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
+                compared.push_back(ExplainChanges::Piece{static_cast<uint32_t>(piece.end), context, shown, value,
+                                                         piece.leaf.Type() == MTTLeafUserCode});
+            }
+            object = next;
+            begin = end;
         }
-        const uint32_t end = ascii ? static_cast<uint32_t>(piece.end) : units[iPiece];
-        packed.Add({static_cast<int64_t>(end) - begin, iContext, static_cast<int64_t>(next) - object,
-                    value < 0 ? kNoValue : static_cast<int64_t>(value) - next});
-        if (_changes) {
-            const int32_t shown = next >= 0 && next < _nodes->Size() ? next : -1;
-            compared.push_back(ExplainChanges::Piece{static_cast<uint32_t>(piece.end), iContext, shown, value,
-                                                     piece.leaf.Type() == MTTLeafUserCode});
-        }
-        object = next;
-        begin = end;
-    };
-    if (aside) {
-        for (; walked < count; ++walked) addPiece(walked, aside->At(walked));
-        aside->Finish();
-    } else {
-        // The walk meets the leaves in text order, as the pieces are.
-        _ancestry.Walk(iText.Shape(), *source.map, source.files, [&](size_t iLeaf, int32_t iContext) {
-            if (iLeaf == walked && walked < count) addPiece(walked++, iContext);
-        });
-        for (; walked < count; ++walked) addPiece(walked, 0);
+        contexts.Finish();
     }
-    aside.reset();
     packed.AppendTo(output.pieces);
     // A section is the user-code leaf and the marker leaves its statement
     // wrote around it.

@@ -3,16 +3,20 @@
 #include <system_error>
 
 PieceContexts::PieceContexts(OutputAncestry& ioAncestry, const mtt::OutputShape& iShape, const SourceMap& iMap,
-                             const std::vector<uint32_t>& iFiles, size_t iCount)
+                             const std::vector<uint32_t>& iFiles, size_t iCount, bool iBeside)
     : _count(iCount), _blocks((iCount + kBlock - 1) / kBlock)
 {
-    try {
-        _walk = std::thread([this, &ioAncestry, &iShape, &iMap, &iFiles] { Walk(ioAncestry, iShape, iMap, iFiles); });
-    } catch (const std::system_error&) {
-        // Here, before anything is read: all of it is kept.
-        Unbound();
-        Walk(ioAncestry, iShape, iMap, iFiles);
+    if (iBeside) {
+        try {
+            _walk =
+                std::thread([this, &ioAncestry, &iShape, &iMap, &iFiles] { Walk(ioAncestry, iShape, iMap, iFiles); });
+            return;
+        } catch (const std::system_error&) {
+        }
     }
+    // Here, before anything is read: all of it is kept.
+    Unbound();
+    Walk(ioAncestry, iShape, iMap, iFiles);
 }
 
 PieceContexts::~PieceContexts()

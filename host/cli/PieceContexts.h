@@ -15,20 +15,20 @@
 #include "OutputAncestry.h"
 #include "SourceMap.h"
 
-// The contexts of a large output's first pieces (OutputAncestry::Walk),
-// found on a thread of their own while the caller takes them in order:
-// on two cores, the page's work on each piece and the walk that tells its
-// context run side by side. The walk numbers new directives and contexts
+// The contexts of an output's first pieces (OutputAncestry::Walk), for
+// the caller to take in order. A large output's are found on a thread of
+// their own while the caller takes them: on two cores, the page's work on
+// each piece and the walk that tells its context run side by side. The walk numbers new directives and contexts
 // as it goes, so the ancestry may be read elsewhere only after Finish.
 // The walk keeps only a few blocks ahead of the caller, who lets go of
 // each block read: a number a piece, for millions, is not held at once.
 class PieceContexts {
 public:
-    // Starts the walk of iShape for its first iCount leaves (here, before
-    // returning, when no thread can be had). iAncestry, iShape, iMap and
-    // iFiles must outlive it.
+    // Starts the walk of iShape for its first iCount leaves: beside, on a
+    // thread, with iBeside; else (or when no thread can be had) here,
+    // before returning. iAncestry, iShape, iMap and iFiles must outlive it.
     PieceContexts(OutputAncestry& ioAncestry, const mtt::OutputShape& iShape, const SourceMap& iMap,
-                  const std::vector<uint32_t>& iFiles, size_t iCount);
+                  const std::vector<uint32_t>& iFiles, size_t iCount, bool iBeside);
     // Waits for the walk.
     ~PieceContexts();
     PieceContexts(const PieceContexts&) = delete;
