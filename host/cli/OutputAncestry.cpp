@@ -110,15 +110,10 @@ MTTIStatement* OutputAncestry::CallSite(const mtt::OutputShape& iShape, const mt
     return nullptr;
 }
 
-int32_t OutputAncestry::Extend(int32_t iContext, int32_t iDirective)
+int32_t OutputAncestry::ExtendAfresh(int32_t iContext, int32_t iDirective, uint64_t iKey, Extension& ioRecent)
 {
-    if (iDirective < 0 || iDirective == _contexts[static_cast<size_t>(iContext)].directive) return iContext;
-    const uint64_t key =
-        (static_cast<uint64_t>(static_cast<uint32_t>(iContext)) << 32) | static_cast<uint32_t>(iDirective);
-    Extension& recent = _recent[(key * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits)];
-    if (recent.key == key) return recent.extended;
-    const auto added = _childContext.emplace(key, static_cast<int32_t>(_contexts.size()));
+    const auto added = _childContext.emplace(iKey, static_cast<int32_t>(_contexts.size()));
     if (added.second) _contexts.push_back(Context{iContext, iDirective});
-    recent = Extension{key, added.first->second};
-    return recent.extended;
+    ioRecent = Extension{iKey, added.first->second};
+    return ioRecent.extended;
 }

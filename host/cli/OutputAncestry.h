@@ -71,10 +71,6 @@ private:
     // The call of a function whose output is child iIndex of iParent.
     MTTIStatement* CallSite(const mtt::OutputShape& iShape, const mtt::OutputShape::Node& iParent, int iIndex,
                             const std::string& iName);
-    // iContext followed by iDirective; iContext itself for none (-1) or
-    // when it repeats the last directive (a block and its body share the
-    // span of their directive).
-    int32_t Extend(int32_t iContext, int32_t iDirective);
 
     const SourceMap* _map = nullptr;
     const std::vector<uint32_t>* _files = nullptr;
@@ -90,6 +86,22 @@ private:
     };
     static constexpr int kRecentBits = 10;
     Extension _recent[size_t(1) << kRecentBits];
+    // iContext followed by iDirective; iContext itself for none (-1) or
+    // when it repeats the last directive (a block and its body share the
+    // span of their directive). Inline: every leaf of a walk asks, and
+    // most find a recent one.
+    int32_t Extend(int32_t iContext, int32_t iDirective)
+    {
+        if (iDirective < 0 || iDirective == _contexts[static_cast<size_t>(iContext)].directive) return iContext;
+        const uint64_t key =
+            (static_cast<uint64_t>(static_cast<uint32_t>(iContext)) << 32) | static_cast<uint32_t>(iDirective);
+        Extension& recent = _recent[(key * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits)];
+        if (recent.key == key) return recent.extended;
+        return ExtendAfresh(iContext, iDirective, key, recent);
+    }
+    // The same for a pair no recent extension holds (iKey), kept in
+    // ioRecent.
+    int32_t ExtendAfresh(int32_t iContext, int32_t iDirective, uint64_t iKey, Extension& ioRecent);
     static constexpr int32_t kNotYet = -2;  // a statement not described yet
 };
 
