@@ -83,6 +83,7 @@ private:
     uint32_t KeyNumber(std::string_view iName);
     // A string scalar as its JSON text, at the end of _scalars.
     void AppendString(std::string_view iText);
+    // The scalars' JSON texts, one after another.
     std::string_view Scalars() const { return std::string_view(_scalars.data(), _scalars.size()); }
     int32_t End(int32_t iNode) const { return iNode + static_cast<int32_t>(_endAfter[iNode]); }
     // The bytes of _scalars that the nodes before iNode have.

@@ -12,6 +12,7 @@ PieceContexts::PieceContexts(OutputAncestry& ioAncestry, const mtt::OutputShape&
                 std::thread([this, &ioAncestry, &iShape, &iMap, &iFiles] { Walk(ioAncestry, iShape, iMap, iFiles); });
             return;
         } catch (const std::system_error&) {
+            // No thread to be had: walked here.
         }
     }
     // Here, before anything is read: all of it is kept.

@@ -105,6 +105,7 @@ public:
     // evaluation adds values (the user-code texts) only while no Visit runs.
     template <class Visitor>
     void Visit(Visitor& ioVisitor) const;
+    // The text of a member name as Visit numbers it.
     std::string_view MemberName(uint32_t iName) const { return Name(iName); }
     // How many values the model holds: those of the document, which Visit
     // tells, and the user-code texts made since (read under the lock that
