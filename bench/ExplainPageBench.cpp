@@ -56,10 +56,9 @@ bool ExplainPageBench::Measure(int iRuns)
     for (const nlohmann::json& entry : figures.is_array() ? figures : nlohmann::json::array()) {
         Size size;
         size.classes = static_cast<int>(FigureOf(entry, "classes"));
-        size.plainSeconds = FigureOf(entry, "plain_s");
         size.plainMB = FigureOf(entry, "plain_mb");
-        size.explainSeconds = FigureOf(entry, "explain_s");
         size.explainMB = FigureOf(entry, "explain_mb");
+        size.explainTimes = FigureOf(entry, "explain_times");
         size.answersMs = FigureOf(entry, "answers_ms");
         // A click that got no answer leaves the slowest unknown.
         for (const char* click : {"click_text_ms", "click_directive_ms", "click_model_ms"}) {

@@ -21,7 +21,8 @@ public:
     // /usr/bin/time).
     struct Size {
         int classes = 0;
-        double plainSeconds = -1, plainMB = -1, explainSeconds = -1, explainMB = -1;
+        double plainMB = -1, explainMB = -1;
+        double explainTimes = -1;  // the median of runs' --explain time over the plain run's beside it
         double answersMs = -1;
         double slowestClickMs = -1;  // of the three clicks
         double tabMB = -1;

@@ -125,7 +125,7 @@ void TargetTable::AddModelRun(const char* iWhat, const char* iModel, double iMs,
 void TargetTable::AddExplain(const std::vector<ExplainPageBench::Size>& iSizes)
 {
     const ExplainPageBench::Size* size = SizeOf(iSizes, kExplainClasses);
-    const double time = size && size->plainSeconds > 0 ? size->explainSeconds / size->plainSeconds : -1;
+    const double time = size ? size->explainTimes : -1;
     const double memory = size && size->plainMB > 0 && size->explainMB > 0 ? size->explainMB / size->plainMB : -1;
     Add(Format("--explain / plain at %d classes (time, memory)", kExplainClasses),
         Measured({time, memory}) ? Format("%.1fx, %.1fx", time, memory) : "-", Format("<= %.0fx", kExplainTimes),

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Figures of mttgen --explain on the reference workload, and of its page in
 headless Chromium: for each number of classes, mttgen's time and peak memory
-without and with --explain (median of --runs), the page's size, then in the
+without and with --explain (medians of --runs taken in turns, after one of
+each to warm up, and the median of the turns' ratios of time), the page's
+size, then in the
 browser the time until the page answers (its first frame after start-up), a
 click on generated text, on a directive that made every line, and on a
 model element, the memory of the tab (the renderer's resident memory and the
@@ -72,10 +74,25 @@ def measure(command, cwd):
     return seconds, peak, error
 
 
-def median_run(command, cwd, runs):
-    figures = [measure(command, cwd) for _ in range(runs)]
+def summary(figures):
+    """The median time and peak of runs, and the last one's standard error."""
     peaks = [f[1] for f in figures if f[1] is not None]
     return (statistics.median(f[0] for f in figures), statistics.median(peaks) if peaks else None, figures[-1][2])
+
+
+def paired_runs(plain, explain, cwd, runs):
+    """Plain and --explain runs taken in turns, after one of each to warm
+    up: this host's speed drifts within seconds, and two batches taken one
+    after the other drift apart with it. Their summaries, and the median of
+    the turns' ratios of time."""
+    measure(plain, cwd)
+    measure(explain, cwd)
+    plains, explains = [], []
+    for _ in range(runs):
+        plains.append(measure(plain, cwd))
+        explains.append(measure(explain, cwd))
+    ratio = statistics.median(e[0] / p[0] for p, e in zip(plains, explains))
+    return summary(plains), summary(explains), ratio
 
 
 def renderer_megabytes():
@@ -197,7 +214,8 @@ def main():
     template = os.path.join(HERE, "classes.mtt")
     work = options.work or tempfile.mkdtemp(prefix="explain-figures-")
     os.makedirs(work, exist_ok=True)
-    print(f"{'classes':>8} {'plain s':>8} {'plain MB':>9} {'explain s':>10} {'explain MB':>11} {'page MB':>8}"
+    print(f"{'classes':>8} {'plain s':>8} {'plain MB':>9} {'explain s':>10} {'x plain':>8} {'explain MB':>11}"
+          f" {'page MB':>8}"
           f" {'answers ms':>11} {'click ms':>9} {'directive ms':>13} {'model ms':>9} {'tab MB':>7} {'heap MB':>8}"
           f" {'last line':>10}")
     sizes = []
@@ -207,8 +225,9 @@ def main():
             file.write(model_text(classes))
         output = os.path.join(work, f"out-{classes}.txt")
         page = os.path.join(work, f"page-{classes}.html")
-        plain = median_run([mttgen, "-m", model, "-o", output, template], work, options.runs)
-        explain = median_run([mttgen, "-m", model, "-o", output, "--explain", page, template], work, options.runs)
+        plain, explain, times = paired_runs([mttgen, "-m", model, "-o", output, template],
+                                            [mttgen, "-m", model, "-o", output, "--explain", page, template], work,
+                                            options.runs)
         with open(output, "rb") as file:
             lines = file.read().count(b"\n")
         browser = browser_figures(page, lines) or {}
@@ -220,7 +239,8 @@ def main():
         def megabytes(value):
             return "-" if value is None else f"{value:.0f}"
 
-        print(f"{classes:>8} {plain[0]:>8.2f} {megabytes(plain[1]):>9} {explain[0]:>10.2f} {megabytes(explain[1]):>11}"
+        print(f"{classes:>8} {plain[0]:>8.2f} {megabytes(plain[1]):>9} {explain[0]:>10.2f} {times:>8.2f}"
+              f" {megabytes(explain[1]):>11}"
               f" {os.path.getsize(page) / 1e6:>8.1f} {shown('answers_ms'):>11} {shown('click_text_ms'):>9}"
               f" {shown('click_directive_ms'):>13} {shown('click_model_ms'):>9} {shown('tab_mb'):>7}"
               f" {shown('heap_mb'):>8} {shown('last_line'):>6}/{lines}")
@@ -229,7 +249,7 @@ def main():
                 print("  mttgen:", line)
         sys.stdout.flush()
         sizes.append(dict(browser, classes=classes, lines=lines, plain_s=plain[0], plain_mb=plain[1],
-                          explain_s=explain[0], explain_mb=explain[1]))
+                          explain_s=explain[0], explain_mb=explain[1], explain_times=times))
     if options.figures:
         with open(options.figures, "w") as file:
             json.dump(sizes, file)
