@@ -3,11 +3,11 @@
 headless Chromium: for each number of classes, mttgen's time and peak memory
 without and with --explain (medians of --runs taken in turns, after one of
 each to warm up, and the median of the turns' ratios of time), the page's
-size, then in the
-browser the time until the page answers (its first frame after start-up), a
-click on generated text, on a directive that made every line, and on a
-model element, the memory of the tab (the renderer's resident memory and the
-JavaScript heap), and whether the last output line can be scrolled to.
+size, then in the browser the time until the page answers (its first frame
+after start-up), a click on generated text, on a directive that made every
+line, and on a model element, the memory of the tab (the renderer's resident
+memory and the JavaScript heap), and whether the last output line can be
+scrolled to.
 
   explain_page_figures.py --mttgen build/release/host/mttgen [--classes 20000,100000]
                           [--figures FILE]
