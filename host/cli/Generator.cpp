@@ -405,7 +405,9 @@ std::unique_ptr<mtt::Model> Generator::LoadModel(ExitStatus& oStatus) const
     if (!model) {
         std::fprintf(stderr, "%s\n", error.c_str());
         oStatus = kExitBadInput;
+        return model;
     }
+    HeapSizing::Loaded();
     return model;
 }
 

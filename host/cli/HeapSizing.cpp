@@ -28,3 +28,10 @@ void HeapSizing::Prepare(size_t iBytes)
     (void)iBytes;
 #endif
 }
+
+void HeapSizing::Loaded()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}

@@ -11,8 +11,9 @@ class ResidentPages {
 public:
     static void Make(void* iMemory, std::size_t iBytes);
     // The reverse, for a block about to be freed: its whole pages go back
-    // to the system. The heap is never trimmed (HeapSizing), so a block
-    // freed among the model's would otherwise stay resident for the run.
+    // to the system. The heap is trimmed only once the model is loaded
+    // (HeapSizing), so a block freed among the model's would otherwise stay
+    // resident until then.
     static void Release(void* iMemory, std::size_t iBytes);
 };
 
