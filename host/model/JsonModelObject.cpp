@@ -279,35 +279,46 @@ const JsonModelObject* JsonModelObject::Parent() const
 
 std::string JsonModelObject::Token() const
 {
-    if (_parent == JsonModel::kNone) return std::string();
+    char digits[16];
+    return std::string(Token(digits));
+}
+
+std::string_view JsonModelObject::Token(char (&oDigits)[16]) const
+{
+    if (_parent == JsonModel::kNone) return std::string_view();
     if (_first == kUserCode && !JsonModel::IsContainer(Model().KindAt(_slot))) return "UserCode";
     const JsonModelObject& parent = Model().Container(_parent);
     const uint32_t at = _slot - parent._first;
     if (parent.Kind() == JsonModel::kArray) {
-        char digits[16];
-        return std::string(digits, std::to_chars(digits, digits + sizeof digits, at).ptr);
+        return std::string_view(oDigits, static_cast<size_t>(std::to_chars(oDigits, oDigits + sizeof oDigits, at).ptr -
+                                                             oDigits));
     }
-    return std::string(Model().Name(Model().ShapeName(Model().ShapeOf(parent._extent), at)));
+    return Model().Name(Model().ShapeName(Model().ShapeOf(parent._extent), at));
 }
 
 std::string JsonModelObject::Pointer() const
 {
-    std::vector<std::string> tokens;
-    for (const JsonModelObject* o = this; o->Parent() != nullptr; o = o->Parent()) tokens.push_back(o->Token());
+    // Its ancestors, the root's child first, found without a text each.
+    std::vector<const JsonModelObject*> path;
+    path.reserve(8);
+    for (const JsonModelObject* o = this; o->Parent() != nullptr; o = o->Parent()) path.push_back(o);
     std::string pointer;
-    for (auto token = tokens.rbegin(); token != tokens.rend(); ++token) {
-        pointer += '/';
-        for (const char c : *token) {
-            if (c == '~') {
-                pointer += "~0";
-            } else if (c == '/') {
-                pointer += "~1";
-            } else {
-                pointer += c;
-            }
-        }
-    }
+    char digits[16];
+    for (auto o = path.rbegin(); o != path.rend(); ++o) AppendPointerToken(pointer, (*o)->Token(digits));
     return pointer;
+}
+
+void JsonModelObject::AppendPointerToken(std::string& ioPointer, std::string_view iToken)
+{
+    ioPointer += '/';
+    size_t done = 0;
+    for (size_t i = 0; i < iToken.size(); ++i) {
+        if (iToken[i] != '~' && iToken[i] != '/') continue;
+        ioPointer.append(iToken.data() + done, i - done);
+        ioPointer += iToken[i] == '~' ? "~0" : "~1";
+        done = i + 1;
+    }
+    ioPointer.append(iToken.data() + done, iToken.size() - done);
 }
 
 bool JsonModelObject::IsArray() const
@@ -316,6 +327,14 @@ bool JsonModelObject::IsArray() const
 }
 
 bool JsonModelObject::StringOrNumberMember(std::string_view iName, std::string& oText) const
+{
+    std::string_view text;
+    if (!StringOrNumberMember(iName, text)) return false;
+    oText = text;
+    return true;
+}
+
+bool JsonModelObject::StringOrNumberMember(std::string_view iName, std::string_view& oText) const
 {
     const uint32_t slot = MemberSlot(iName);
     if (slot == JsonModel::kNone) return false;

@@ -47,13 +47,20 @@ public:
     // The member name or element number that leads to it from Parent
     // ("UserCode" for a user-code text).
     std::string Token() const;
+    // The same as a view: of the model's name, or of oDigits for an
+    // element number.
+    std::string_view Token(char (&oDigits)[16]) const;
     // Its RFC 6901 JSON pointer, from the tokens of its ancestors ("" for
     // the root).
     std::string Pointer() const;
+    // iToken as a pointer writes it, after a '/' ("~" as "~0", "/" as "~1").
+    static void AppendPointerToken(std::string& ioPointer, std::string_view iToken);
     bool IsArray() const;
     // The text of member iName when it is a string or a number (as
     // GetValue reads it); false for anything else.
     bool StringOrNumberMember(std::string_view iName, std::string& oText) const;
+    // The same as a view of the model's text.
+    bool StringOrNumberMember(std::string_view iName, std::string_view& oText) const;
 
     // What iRef reads on this object, with its kind; oProblem says what
     // went wrong with an expression.

@@ -119,15 +119,40 @@ CommentSyntax CommentSyntax::ForFile(const std::string& iPath)
 
 std::string CommentSyntax::BeginLine(const std::string& iKey) const
 {
-    std::string line = _open + MarkerWords::Get().begin;
-    if (!iKey.empty()) line += " " + iKey;
-    if (!_close.empty()) line += " " + _close;
+    std::string line;
+    AppendBeginLine(line, iKey);
     return line;
 }
 
 std::string CommentSyntax::EndLine() const
 {
-    return _close.empty() ? _open + MarkerWords::Get().end : _open + MarkerWords::Get().end + " " + _close;
+    std::string line;
+    AppendEndLine(line);
+    return line;
+}
+
+void CommentSyntax::AppendBeginLine(std::string& ioText, const std::string& iKey) const
+{
+    ioText += _open;
+    ioText += MarkerWords::Get().begin;
+    if (!iKey.empty()) {
+        ioText += ' ';
+        ioText += iKey;
+    }
+    if (!_close.empty()) {
+        ioText += ' ';
+        ioText += _close;
+    }
+}
+
+void CommentSyntax::AppendEndLine(std::string& ioText) const
+{
+    ioText += _open;
+    ioText += MarkerWords::Get().end;
+    if (!_close.empty()) {
+        ioText += ' ';
+        ioText += _close;
+    }
 }
 
 std::string CommentSyntax::CommentLine(const std::string& iText) const

@@ -33,6 +33,9 @@ public:
     // The marker lines, without line end.
     std::string BeginLine(const std::string& iKey) const;
     std::string EndLine() const;
+    // The same appended to ioText: a large file has a pair per section.
+    void AppendBeginLine(std::string& ioText, const std::string& iKey) const;
+    void AppendEndLine(std::string& ioText) const;
     // A comment line of this syntax holding iText.
     std::string CommentLine(const std::string& iText) const;
 

@@ -143,7 +143,11 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
         const Part part = PartAt(i);
         switch (RoleOf(i)) {
         case Role::kText: _text.append(part.text); break;
-        case Role::kBegin: _text += _lineEnd + _syntax.BeginLine(_sections[section].key) + _lineEnd; break;
+        case Role::kBegin:
+            _text += _lineEnd;
+            _syntax.AppendBeginLine(_text, _sections[section].key);
+            _text += _lineEnd;
+            break;
         case Role::kUserCode:
             _text += iTexts[section];
             _written[section] = iTexts[section];
@@ -153,7 +157,8 @@ void GeneratedText::Compose(const std::vector<std::string>& iTexts)
                 _text += _lineEnd;
                 _written[section] += _lineEnd;
             }
-            _text += _syntax.EndLine() + _lineEnd;
+            _syntax.AppendEndLine(_text);
+            _text += _lineEnd;
             break;
         }
         _partEnds.push_back(_text.size());

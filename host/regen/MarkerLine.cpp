@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -16,6 +17,15 @@ namespace {
 bool IsLineBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
+}
+
+// A loop rather than find_first_of, which searches the set once per byte.
+bool HasBlank(std::string_view iText)
+{
+    for (const char c : iText) {
+        if (c == ' ' || c == '\t') return true;
+    }
+    return false;
 }
 
 std::string_view Trimmed(std::string_view iText)
@@ -120,6 +130,36 @@ bool WordsAround(std::string_view iText, size_t iAnchor)
     return matched == words.size();
 }
 
+// What a marker line of each known syntax reads as, made once: a reader
+// meets a marker line per section, tens of thousands in a large file.
+struct Forms {
+    std::string begin;   // opener and begin words
+    std::string closer;  // " " and the closer, or ""
+    std::string end;     // the whole end line
+    std::string squeezedOpener, squeezedBegin, squeezedEnd, squeezedCloser;
+};
+
+const std::vector<Forms>& FormsOfKnown()
+{
+    static const std::vector<Forms> forms = [] {
+        const MarkerWords& words = MarkerWords::Get();
+        std::vector<Forms> made;
+        for (const CommentSyntax& syntax : CommentSyntax::Known()) {
+            Forms form;
+            form.closer = syntax.Closer().empty() ? std::string() : " " + syntax.Closer();
+            form.begin = syntax.Opener() + words.begin;
+            form.end = syntax.Opener() + words.end + form.closer;
+            form.squeezedOpener = Squeezed(syntax.Opener());
+            form.squeezedBegin = Squeezed(words.begin);
+            form.squeezedEnd = Squeezed(words.end);
+            form.squeezedCloser = Squeezed(syntax.Closer());
+            made.push_back(std::move(form));
+        }
+        return made;
+    }();
+    return forms;
+}
+
 }  // namespace
 
 size_t MarkerLine::FindWords(std::string_view iText, size_t iFrom)
@@ -143,19 +183,16 @@ MarkerLine MarkerLine::Read(std::string_view iLine)
     MarkerLine marker;
     if (FindWords(iLine, 0) == std::string_view::npos) return marker;
     const std::string_view line = Trimmed(iLine);
-    const MarkerWords& words = MarkerWords::Get();
-    const std::vector<CommentSyntax>& known = CommentSyntax::Known();
-    for (size_t i = 0; i < known.size(); ++i) {
-        const CommentSyntax& syntax = known[i];
-        const std::string closer = syntax.Closer().empty() ? std::string() : " " + syntax.Closer();
-        const std::string begin = syntax.Opener() + words.begin;
-        if (StartsWith(line, begin)) {
-            std::string_view rest = line.substr(begin.size());
-            if (EndsWith(rest, closer)) {
-                rest.remove_suffix(closer.size());
+    const std::vector<Forms>& forms = FormsOfKnown();
+    for (size_t i = 0; i < forms.size(); ++i) {
+        const Forms& form = forms[i];
+        if (StartsWith(line, form.begin)) {
+            std::string_view rest = line.substr(form.begin.size());
+            if (EndsWith(rest, form.closer)) {
+                rest.remove_suffix(form.closer.size());
                 const std::string_view key = Trimmed(rest);
                 // "Begin of User Codes", "Begin of User Code a b": not as written.
-                if ((rest.empty() || rest.front() == ' ') && key.find_first_of(" \t") == std::string_view::npos) {
+                if ((rest.empty() || rest.front() == ' ') && !HasBlank(key)) {
                     marker.kind = Kind::kBegin;
                     marker.syntax = i;
                     marker.key = std::string(key);
@@ -163,31 +200,30 @@ MarkerLine MarkerLine::Read(std::string_view iLine)
                 }
             }
         }
-        const std::string end = syntax.Opener() + words.end + closer;
-        if (line == end) {
+        if (line == form.end) {
             marker.kind = Kind::kEnd;
             marker.syntax = i;
             return marker;
         }
         // Older files could end the user's text and the section on one line.
-        if (i == 0 && EndsWith(line, end)) {
+        if (i == 0 && EndsWith(line, form.end)) {
             marker.kind = Kind::kEnd;
             marker.syntax = i;
-            marker.before = std::string(iLine.substr(0, iLine.rfind(end)));
+            marker.before = std::string(iLine.substr(0, iLine.rfind(form.end)));
             return marker;
         }
     }
     // The marker words right after an opener, followed by nothing, a key or
     // the closer: a marker someone changed by hand.
     const std::string squeezed = Squeezed(line);
-    for (size_t i = 0; i < known.size(); ++i) {
-        const std::string opener = Squeezed(known[i].Opener());
-        if (!StartsWith(squeezed, opener)) continue;
-        const std::string_view rest = std::string_view(squeezed).substr(opener.size());
-        for (const std::string& kind : {Squeezed(words.begin), Squeezed(words.end)}) {
-            if (!StartsWith(rest, kind)) continue;
-            const std::string_view tail = rest.substr(kind.size());
-            if (tail.empty() || tail.front() == '/' || tail == Squeezed(known[i].Closer())) {
+    for (size_t i = 0; i < forms.size(); ++i) {
+        const Forms& form = forms[i];
+        if (!StartsWith(squeezed, form.squeezedOpener)) continue;
+        const std::string_view rest = std::string_view(squeezed).substr(form.squeezedOpener.size());
+        for (const std::string* kind : {&form.squeezedBegin, &form.squeezedEnd}) {
+            if (!StartsWith(rest, *kind)) continue;
+            const std::string_view tail = rest.substr(kind->size());
+            if (tail.empty() || tail.front() == '/' || tail == form.squeezedCloser) {
                 marker.kind = Kind::kDamaged;
                 marker.syntax = i;
                 return marker;

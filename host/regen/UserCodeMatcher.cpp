@@ -1,18 +1,18 @@
 #include "UserCodeMatcher.h"
 
 #include <algorithm>
-#include <set>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace {
 
 // "K#2" -> "K": the suffix an earlier version gave owners sharing a key.
-std::string SharedBase(const std::string& iKey)
+std::string_view SharedBase(std::string_view iKey)
 {
     const size_t hash = iKey.rfind('#');
-    if (hash == std::string::npos || hash + 1 == iKey.size()) return std::string();
-    if (iKey.find_first_not_of("0123456789", hash + 1) != std::string::npos) return std::string();
+    if (hash == std::string_view::npos || hash + 1 == iKey.size()) return std::string_view();
+    if (iKey.find_first_not_of("0123456789", hash + 1) != std::string_view::npos) return std::string_view();
     return iKey.substr(0, hash);
 }
 
@@ -23,6 +23,7 @@ UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<std::pair<std:
 {
     using Section = UserCodeSections::Section;
     Outcome outcome;
+    outcome.texts.reserve(iWanted.size());
     for (const auto& wanted : iWanted) outcome.texts.push_back(wanted.second);
     std::vector<const Section*> held;  // sections with text
     for (const Section& section : iExisting) {
@@ -54,34 +55,60 @@ UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<std::pair<std:
 
     // Keys that name more than one section, or that an earlier version
     // split into "K", "K#2"...: their texts cannot be told apart.
-    // By hash: keys share long prefixes ("/classes/..."), which an ordered
-    // map compares again and again.
-    std::unordered_map<std::string, std::vector<const Section*>> byKey;
-    std::unordered_set<std::string> shared;
-    for (const Section& section : iExisting) {
-        if (section.key.empty()) continue;
-        byKey[section.key].push_back(&section);
-        const std::string base = SharedBase(section.key);
+    // By hash, of views of the sections' own keys: tens of thousands of
+    // keys share long prefixes ("/classes/..."), which an ordered map
+    // compares again and again, and a copy each would be as many texts.
+    // A key's sections are chained in file order (next), the first and
+    // last in the map.
+    constexpr uint32_t kEnd = ~uint32_t(0);
+    struct Chain {
+        uint32_t first;
+        uint32_t last;
+        uint32_t count;
+    };
+    std::unordered_map<std::string_view, Chain> byKey;
+    byKey.reserve(iExisting.size());
+    std::vector<uint32_t> next(iExisting.size(), kEnd);
+    std::unordered_set<std::string_view> shared;
+    for (uint32_t i = 0; i < iExisting.size(); ++i) {
+        const std::string_view key = iExisting[i].key;
+        if (key.empty()) continue;
+        const auto made = byKey.emplace(key, Chain{i, i, 1});
+        if (!made.second) {
+            Chain& chain = made.first->second;
+            next[chain.last] = i;
+            chain.last = i;
+            ++chain.count;
+        }
+        const std::string_view base = SharedBase(key);
         if (!base.empty()) shared.insert(base);
     }
-    std::set<std::string> ambiguous;
+    const auto sectionsOf = [&](const Chain& iChain) {
+        std::vector<const Section*> sections;
+        for (uint32_t i = iChain.first; i != kEnd; i = next[i]) sections.push_back(&iExisting[i]);
+        return sections;
+    };
+    // In the order of the keys, as the messages were always made.
+    std::vector<std::string_view> ambiguous;
     for (const auto& entry : byKey) {
-        if (entry.second.size() > 1) ambiguous.insert(entry.first);
-        const std::string base = SharedBase(entry.first);
-        if (shared.count(entry.first) != 0 || (!base.empty() && byKey.count(base) != 0)) ambiguous.insert(entry.first);
+        const std::string_view base = SharedBase(entry.first);
+        if (entry.second.count > 1 || shared.count(entry.first) != 0 || (!base.empty() && byKey.count(base) != 0)) {
+            ambiguous.push_back(entry.first);
+        }
     }
-    for (const std::string& key : ambiguous) {
-        const std::vector<const Section*>& sections = byKey[key];
+    std::sort(ambiguous.begin(), ambiguous.end());
+    for (const std::string_view key : ambiguous) {
+        const std::vector<const Section*> sections = sectionsOf(byKey.at(key));
         for (const Section* section : sections) {
             placed[indexOf(section)] = true;
             if (section->text.empty()) continue;
             outcome.orphans.push_back(*section);
             std::string why;
             if (sections.size() > 1) {
-                why = "a second section keyed \"" + key + "\" (the first begins at line " +
+                why = "a second section keyed \"" + std::string(key) + "\" (the first begins at line " +
                       std::to_string(sections.front()->beginLine) + ")";
             } else {
-                const std::string base = SharedBase(key).empty() ? key : SharedBase(key);
+                const std::string base(SharedBase(key).empty() ? key : SharedBase(key));
                 why = "the sections \"" + base + "\" and \"" + base +
                       "#2\"... were written for owners that shared one key; mttgen cannot tell whose is whose";
             }
@@ -92,9 +119,9 @@ UserCodeMatcher::Outcome UserCodeMatcher::Match(const std::vector<std::pair<std:
 
     for (size_t i = 0; i < iWanted.size(); ++i) {
         auto found = byKey.find(iWanted[i].first);
-        if (found == byKey.end() || ambiguous.count(found->first) != 0) continue;
-        outcome.texts[i] = found->second.front()->text;
-        placed[indexOf(found->second.front())] = true;
+        if (found == byKey.end() || std::binary_search(ambiguous.begin(), ambiguous.end(), found->first)) continue;
+        outcome.texts[i] = iExisting[found->second.first].text;
+        placed[found->second.first] = true;
     }
     for (const Section* section : held) {
         if (placed[indexOf(section)]) continue;
