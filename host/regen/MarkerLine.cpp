@@ -180,8 +180,13 @@ size_t MarkerLine::FindWords(std::string_view iText, size_t iFrom)
 
 MarkerLine MarkerLine::Read(std::string_view iLine)
 {
+    if (FindWords(iLine, 0) == std::string_view::npos) return MarkerLine();
+    return ReadHolding(iLine);
+}
+
+MarkerLine MarkerLine::ReadHolding(std::string_view iLine)
+{
     MarkerLine marker;
-    if (FindWords(iLine, 0) == std::string_view::npos) return marker;
     const std::string_view line = Trimmed(iLine);
     const std::vector<Forms>& forms = FormsOfKnown();
     for (size_t i = 0; i < forms.size(); ++i) {

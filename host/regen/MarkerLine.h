@@ -24,6 +24,9 @@ struct MarkerLine {
 
     // iLine without its line end.
     static MarkerLine Read(std::string_view iLine);
+    // The same for a line FindWords found the marker words in: a reader of
+    // a whole file has looked for them already.
+    static MarkerLine ReadHolding(std::string_view iLine);
     // Where the next line that can be a marker, damaged or not, holds the
     // marker words, from iFrom on; npos when no line further on can be one.
     static size_t FindWords(std::string_view iText, size_t iFrom);

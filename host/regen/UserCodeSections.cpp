@@ -28,7 +28,7 @@ bool UserCodeSections::Read(std::string_view iText, int& oLine, std::string& oEr
         size_t end = iText.find('\n', start);
         const size_t next = end == std::string::npos ? iText.size() : end + 1;
         if (end == std::string::npos) end = iText.size();
-        const MarkerLine marker = MarkerLine::Read(iText.substr(start, end - start));
+        MarkerLine marker = MarkerLine::ReadHolding(iText.substr(start, end - start));
         oLine = line;
         switch (marker.kind) {
         case MarkerLine::Kind::kNone: break;
@@ -44,7 +44,7 @@ bool UserCodeSections::Read(std::string_view iText, int& oLine, std::string& oEr
                 return false;
             }
             open = true;
-            section = Section{marker.key, std::string(), line, 0, marker.syntax};
+            section = Section{std::move(marker.key), std::string(), line, 0, marker.syntax};
             textStart = next;
             break;
         case MarkerLine::Kind::kEnd:
@@ -61,7 +61,8 @@ bool UserCodeSections::Read(std::string_view iText, int& oLine, std::string& oEr
                 return false;
             }
             open = false;
-            section.text = std::string(iText.substr(textStart, start - textStart)) + marker.before;
+            section.text.assign(iText.substr(textStart, start - textStart));
+            section.text += marker.before;
             section.endLine = line;
             lastEndLine = line;
             _sections.push_back(std::move(section));
